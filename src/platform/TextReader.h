@@ -1,0 +1,68 @@
+#pragma once
+// The one line reader of the system. Every reader of an ASCII, LAS or temporary
+// file (preview, samples, depth scan, data section, inversion, unwrap, detection)
+// goes through it, so that "line n" means the same line everywhere.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/FileError.h"
+
+namespace corvane {
+
+class CTextReader {
+ public:
+  // A line longer than this is refused as a read failure instead of being held whole.
+  static constexpr std::size_t kMaxLineLength = 16u * 1024u * 1024u;
+
+  CTextReader();
+  ~CTextReader();
+  CTextReader(const CTextReader&) = delete;
+  CTextReader& operator=(const CTextReader&) = delete;
+
+  // Opens the file for reading. With `exclusive`, an advisory lock (flock, LOCK_EX,
+  // non-blocking) is taken, so a second opener of the same file — in this process or
+  // another — fails. Throws CFileError when the file cannot be opened or is locked.
+  void Open(const std::string& path, bool exclusive = true);
+  bool IsOpen() const noexcept { return m_fd >= 0; }
+  void Close() noexcept;
+
+  // Reads the next line whole, in text mode: a CR LF pair comes back as one "\n", a
+  // lone LF as "\n"; the "\n" is kept when the line had one (the last line of a file
+  // may have none). Any other byte (a lone CR included) is returned as it stands.
+  // The view stays valid until the next call on this reader.
+  // Returns false at the end of the file. Throws CFileError on a read error or when
+  // the line is longer than kMaxLineLength.
+  bool NextLine(std::string_view& line);
+  bool ReadLine(std::string& line);
+
+  // Reads the next line but keeps at most `keep` bytes of it in `line` (the rest of
+  // the line is consumed and dropped, never held in memory); `fullLength` receives
+  // the length of the whole line in text mode, its "\n" counted. Returns false at EOF.
+  bool ReadLinePrefix(std::string& line, std::size_t keep, std::uint64_t& fullLength);
+
+  // Bytes of the file consumed so far (file offset, CR LF counted as two bytes).
+  std::uint64_t Position() const noexcept;
+  // Size of the file in bytes when it was opened.
+  std::uint64_t Size() const noexcept { return m_size; }
+  // Moves the read position to `offset` bytes from the start of the file.
+  void Seek(std::uint64_t offset);
+  int Fd() const noexcept { return m_fd; }
+
+ private:
+  bool Fill();
+
+  int m_fd = -1;
+  std::string m_path;
+  std::uint64_t m_size = 0;
+  std::uint64_t m_bufferStart = 0;  // file offset of m_buffer[0]
+  std::vector<char> m_buffer;
+  std::size_t m_begin = 0;  // next unread byte in m_buffer
+  std::size_t m_end = 0;    // end of valid bytes in m_buffer
+  bool m_eof = false;
+  std::string m_long;  // holds a line that spans buffer refills
+};
+
+}  // namespace corvane

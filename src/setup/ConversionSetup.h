@@ -1,0 +1,55 @@
+#pragma once
+// The record of every choice of one conversion. The wizard sheet owns one for the
+// life of a wizard; the command line builds one from a configuration file.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+// One curve of the conversion; entry k of the curve list belongs to data column k.
+// An empty heading means that the column is not written to the LAS file.
+struct CCurveDef {
+  std::string heading;
+  std::string units;
+  std::string apiCode;
+  std::string description;
+
+  bool operator==(const CCurveDef&) const = default;
+};
+
+struct CConversionSetup {
+  std::string asciiFilePath;
+  double nullValue = -999.25;
+  std::int32_t firstDigitLineIndex = -1;  // lines before the first line of digits; -1 = not chosen
+  std::int32_t userCurveTotal = 0;        // >= 1 forces the column count
+  std::int32_t fixedWidth = 0;            // > 0 cuts columns by position
+  std::int32_t skipWidth = 0;             // characters dropped at the start of every data line
+  std::string delimiterText;              // "space", "tab" or the delimiter characters
+  std::string headingsText;               // marked header lines, each followed by CR LF
+  std::vector<CCurveDef> curves;          // at least CurveTotal() entries when saved or converted
+  std::vector<std::string> digitSamples;  // one text per column; its size is the curve total
+  std::string uwiValue;
+  std::string wellName;
+  std::string configFilePath;
+  std::string country;
+  std::string logDate;
+  std::string otherHeaderText;            // lines separated by CR LF
+  std::string wellLabel = "UWI";          // "API" or "UWI"
+  std::string lasFilePath;
+  std::string configVersion = "3.0";
+
+  // The number of columns (curves) of this conversion.
+  int CurveTotal() const noexcept { return static_cast<int>(digitSamples.size()); }
+
+  bool operator==(const CConversionSetup&) const = default;
+};
+
+// Cuts a multi-line text into its lines at CR LF (a lone LF ends a line too). A line
+// end at the very end of the text makes no extra empty line; two in a row make an
+// empty line. Used for the other header text, whose lines become configuration keys
+// and LAS header lines.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+}  // namespace corvane
