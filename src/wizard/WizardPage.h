@@ -1,0 +1,50 @@
+#pragma once
+// Base of the four wizard pages: the activation protocol of a wizard page (window
+// created once, activation that may refuse, Next/Back that may keep the page) and
+// the help request (F1) that every page handles the same way.
+#include <QWidget>
+
+namespace corvane {
+
+class CCorvanePropSheet;
+
+class CWizardPage : public QWidget {
+  Q_OBJECT
+ public:
+  CWizardPage(CCorvanePropSheet& sheet, const QString& caption);
+
+  CCorvanePropSheet& Sheet() const { return m_sheet; }
+  const QString& Caption() const { return m_caption; }
+  bool IsCreated() const { return m_created; }
+
+  // Called by the sheet the first time the page is shown (its window is created).
+  void EnsureCreated();
+
+  // The page becomes current; false refuses the activation.
+  virtual bool OnSetActive() { return true; }
+  // Next/Back pressed on this page; false keeps the wizard on it.
+  virtual bool OnWizardNext() { return true; }
+  virtual bool OnWizardBack() { return true; }
+  // Shows the setup's values in the controls (data exchange towards the controls);
+  // used by the sheet before it saves. Nothing in the setup changes.
+  virtual void ShowSetupValues() {}
+  // Wizard buttons this page enables (asked on creation and on every repaint).
+  virtual bool BackEnabled() const { return true; }
+  virtual bool NextEnabled() const { return true; }
+
+  // F1 and the sheet's Help button.
+  void RequestHelp();
+
+ protected:
+  // Builds the controls and takes the setup's values (OnInitDialog).
+  virtual void OnInitDialog() {}
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  CCorvanePropSheet& m_sheet;
+  QString m_caption;
+  bool m_created = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,59 @@
+#pragma once
+// Everything the wizard asks of the desktop besides its own widgets: message boxes,
+// file dialogs, the text editor and the help viewer. The pages reach them only
+// through the sheet's services, so tests answer them without a screen.
+#include <QString>
+
+class QWidget;
+
+namespace corvane {
+
+class CWizardServices {
+ public:
+  enum class Icon { None, Information, Warning, Error, Question };
+  enum class Buttons { Ok, YesNo, YesNoCancel };
+  enum class Answer { Ok, Yes, No, Cancel };
+
+  virtual ~CWizardServices() = default;
+
+  // A modal message box; an empty caption means the application's title "Corvane".
+  virtual Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon,
+                            Buttons buttons, Answer defaultButton = Answer::Ok) = 0;
+  // The platform's Open File dialog; an empty result means the user cancelled.
+  // `filter` is in Qt form ("ASCII Files (*.asc);;All Files (*)").
+  virtual QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                                  const QString& initialName) = 0;
+  // The platform's Save File dialog; `defaultSuffix` is added to a name typed without
+  // an extension; with `confirmOverwrite` the platform asks before an existing file is chosen.
+  virtual QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                  const QString& initialName, const QString& defaultSuffix,
+                                  bool confirmOverwrite) = 0;
+  // Opens the file in the desktop's text editor, without a shell; false on failure.
+  virtual bool LaunchTextEditor(const QString& path) = 0;
+  // Shows a topic of the manual ("::/Corvane Version 10 Manual for HTML.htm#i>CORVANE"),
+  // owned by `owner`. Silent when the manual cannot be shown.
+  virtual void ShowHelp(QWidget* owner, const QString& topic) = 0;
+};
+
+// The on-screen services: QMessageBox, QFileDialog, the desktop's text editor, and
+// the help handler that the application installs (none: help does nothing).
+class CQtWizardServices : public CWizardServices {
+ public:
+  using HelpHandler = void (*)(QWidget* owner, const QString& topic);
+  static void SetHelpHandler(HelpHandler handler);
+
+  Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon,
+                    Buttons buttons, Answer defaultButton = Answer::Ok) override;
+  QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                          const QString& initialName) override;
+  QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                          const QString& initialName, const QString& defaultSuffix,
+                          bool confirmOverwrite) override;
+  bool LaunchTextEditor(const QString& path) override;
+  void ShowHelp(QWidget* owner, const QString& topic) override;
+};
+
+// The topic every wizard page's help request opens.
+inline const char* const kWizardHelpTopic = "::/Corvane Version 10 Manual for HTML.htm#i>CORVANE";
+
+}  // namespace corvane
