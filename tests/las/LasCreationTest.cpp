@@ -37,7 +37,9 @@ class LasCreationTest : public ::testing::Test {
   void TearDown() override {
     // No run leaves a temporary file, and none ever changes its ASCII file.
     EXPECT_TRUE(m_temp->Files().empty());
-    if (!m_asciiBytes.empty()) EXPECT_EQ(test::ReadBytes(m_ascii), m_asciiBytes);
+    if (!m_asciiBytes.empty()) {
+      EXPECT_EQ(test::ReadBytes(m_ascii), m_asciiBytes);
+    }
     EXPECT_EQ(m_feedback.busyDepth, 0);
     EXPECT_EQ(LasCreationJob().cancelFlag, 0);
     EXPECT_EQ(LasCreationJob().currentDisplay, nullptr);
@@ -119,11 +121,11 @@ TEST_F(LasCreationTest, HeaderDeclaresTheRangeAndInversionReversesTheData) {
 
   EXPECT_TRUE(Run(setup, true, {}));
   lines = CrLfLines(Las());
-  ASSERT_EQ(lines.size(), 16u + 1001u);
+  ASSERT_EQ(lines.size(), 17u + 1001u);
   EXPECT_EQ(lines[6], " STRT.M                        1500.0000: Start Depth");
   EXPECT_EQ(lines[7], " STOP.M                        1000.0000: Stop Depth");
   EXPECT_EQ(lines[8], " STEP.M                          -0.5000: Depth Increment");
-  EXPECT_EQ(lines[16], "      1500.0000      100.0000  ");
+  EXPECT_EQ(lines[17], "      1500.0000      100.0000  ");
   EXPECT_EQ(lines.back(), "      1000.0000        0.0000  ");
 }
 
@@ -170,7 +172,7 @@ TEST_F(LasCreationTest, SameFileUnderAnotherNameIsRefused) {
   char cwd[4096];
   ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
   ASSERT_EQ(::chdir(m_dir.Path().c_str()), 0);
-  for (const std::string las : {m_ascii, std::string("in.asc"), std::string("./tmp/../in.asc"),
+  for (const std::string& las : {m_ascii, std::string("in.asc"), std::string("./tmp/../in.asc"),
                                 m_dir.File("link.las"), m_dir.File("hard.las")}) {
     setup.lasFilePath = las;
     m_feedback.messages.clear();
@@ -193,7 +195,7 @@ TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
   EXPECT_TRUE(Run(setup));
   ASSERT_EQ(m_feedback.messages.size(), 2u);
   EXPECT_EQ(m_feedback.messages[0].text, "Failed to save configuration file.");
-  EXPECT_EQ(m_feedback.messages[0].caption, "");
+  EXPECT_EQ(m_feedback.messages[0].caption, kAppTitle);
   EXPECT_EQ(Las(), kGrDeptLas);
   m_saveResult = true;
 
@@ -223,7 +225,7 @@ TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
 }
 
 TEST_F(LasCreationTest, UnreadableOrShortAsciiFile) {
-  auto setup = Setup("header only\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")}, 1);
+  auto setup = Setup("header only\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")}, 2);
   EXPECT_FALSE(Run(setup));
   EXPECT_TRUE(m_feedback.messages.empty());
   auto lines = CrLfLines(Las());
@@ -250,7 +252,7 @@ TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
   CCollectingFeedback second;
   CSilentProgress secondProgress;
   bool secondResult = true;
-  m_progress.hookAt = 20;
+  m_progress.hookAt = m_progress.polls + 20;
   m_progress.hook = [&] {
     CConversionSetup again = setup;
     secondResult = CreateLas(again, false, {}, secondProgress, second, [] { return true; });
