@@ -166,18 +166,30 @@ bool AppendPlainDecimalCell(std::string& out, std::string_view cell) {
   if (intDigits + fracDigits == 0 || fracDigits > 4) return false;
   if (p < end && (*p == 'e' || *p == 'E')) return false;
   if (fracDigits > 0 ? intDigits > 10 : intDigits > 15) return false;
-  // A zero integer part that was all zeros keeps one "0"; an empty one becomes "0".
-  const std::size_t intLength = intDigits == 0 ? 1 : intDigits;
+
+  // Composed in place and appended at once: the cell and its two trailing blanks.
+  char buffer[32];
+  const std::size_t intLength = intDigits == 0 ? 1 : intDigits;  // an empty integer part reads "0"
   const std::size_t length = (negative ? 1 : 0) + intLength + 5;
-  if (length < 12) out.append(12 - length, ' ');
-  if (negative) out.push_back('-');
-  if (intDigits == 0)
-    out.push_back('0');
-  else
-    out.append(intBegin, intDigits);
-  out.push_back('.');
-  out.append(fracBegin, fracDigits);
-  out.append(4 - fracDigits, '0');
+  const std::size_t pad = length < 12 ? 12 - length : 0;
+  char* w = buffer;
+  std::memset(w, ' ', pad);
+  w += pad;
+  if (negative) *w++ = '-';
+  if (intDigits == 0) {
+    *w++ = '0';
+  } else {
+    std::memcpy(w, intBegin, intDigits);
+    w += intDigits;
+  }
+  *w++ = '.';
+  std::memcpy(w, fracBegin, fracDigits);
+  w += fracDigits;
+  std::memset(w, '0', 4 - fracDigits);
+  w += 4 - fracDigits;
+  *w++ = ' ';
+  *w++ = ' ';
+  out.append(buffer, static_cast<std::size_t>(w - buffer));
   return true;
 }
 
@@ -455,13 +467,12 @@ bool CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRan
           dataLine.assign("   ");
           for (int c : columns) {
             const std::string_view cell = cells[static_cast<std::size_t>(c)];
-            if (!AppendPlainDecimalCell(dataLine, cell)) {
-              double value;
-              if (ScanDouble(cell, value))
-                AppendFixed(dataLine, value, 4, 12);
-              else
-                dataLine.append(nullCell);
-            }
+            if (AppendPlainDecimalCell(dataLine, cell)) continue;
+            double value;
+            if (ScanDouble(cell, value))
+              AppendFixed(dataLine, value, 4, 12);
+            else
+              dataLine.append(nullCell);
             dataLine.append("  ");
           }
           dataLine.append("\r\n");
