@@ -1,0 +1,145 @@
+// corvane-cli convert, run as a user runs it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "TestSupport.h"
+
+namespace corvane {
+namespace {
+
+class ConvertCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_asc = m_dir.File("well-7.asc");
+    test::WriteBytes(m_asc, test::ReadBytes(test::SourceFile("examples/well-7.asc")));
+    m_lah = m_dir.File("well-7.lah");
+    test::WriteBytes(m_lah, test::ReadBytes(test::SourceFile("examples/well-7.lah")));
+    m_asciiBefore = test::ReadBytes(m_asc);
+  }
+  void TearDown() override { EXPECT_EQ(test::ReadBytes(m_asc), m_asciiBefore); }
+
+  // Runs corvane-cli with `arguments` (already quoted); returns the exit status.
+  int Cli(const std::string& arguments) {
+    const std::string command = std::string("'") + CORVANE_CLI + "' " + arguments + " >'" + m_dir.File("stdout") +
+                                "' 2>'" + m_dir.File("stderr") + "' </dev/null";
+    const int status = std::system(command.c_str());
+    m_out = test::ReadBytes(m_dir.File("stdout"));
+    m_err = test::ReadBytes(m_dir.File("stderr"));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::string Convert(const std::string& extra) {
+    return "convert --config '" + m_lah + "' --first-data-line 5 --ascii '" + m_asc + "' --las '" + m_las + "' " +
+           extra;
+  }
+
+  test::CScratchDir m_dir;
+  std::string m_asc;
+  std::string m_lah;
+  std::string m_las = m_dir.File("out.las");
+  std::string m_asciiBefore;
+  std::string m_out;
+  std::string m_err;
+};
+
+TEST_F(ConvertCommandTest, ConvertsTheExample) {
+  const std::string lahBefore = test::ReadBytes(m_lah);
+  ASSERT_EQ(Cli(Convert("--quiet")), 0) << m_err;
+  EXPECT_EQ(m_err, "");
+  const std::string las = test::ReadBytes(m_las);
+  EXPECT_EQ(las.rfind("~Version Information\r\n", 0), 0u);
+  EXPECT_NE(las.find("\r\n STRT.M                        1500.0000: Start Depth\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n STOP.M                        1874.8750: Stop Depth\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n STEP.M                           0.1250: Depth Increment\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n COMP.                       ACME Logging: COMPANY\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n DEPT.M                                 :   1 Measured depth\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI          RHOB            DT  "), std::string::npos);
+  EXPECT_NE(las.find("\r\n      1500.0000       90.5600        0.2244     -999.2500      282.5700  "),
+            std::string::npos);
+  std::size_t lines = 0;
+  for (char c : las) lines += c == '\n';
+  const std::size_t header = 3 + 7 + 3 + 5 + 3 + 9 + 1;  // version, well, other header, curves, title
+  EXPECT_EQ(lines, header + 3000);
+  EXPECT_EQ(test::ReadBytes(m_lah), lahBefore);  // not rewritten without --save-config
+
+  // Inverted: the last depth comes first.
+  ASSERT_EQ(Cli(Convert("--quiet --inverse")), 0) << m_err;
+  const std::string inverted = test::ReadBytes(m_las);
+  EXPECT_NE(inverted.find("\r\n STRT.M                        1874.8750: Start Depth\r\n"), std::string::npos);
+  EXPECT_NE(inverted.find("  \r\n      1874.8750  "), std::string::npos);
+  EXPECT_LT(inverted.find("      1874.8750  "), inverted.find("      1500.0000  "));
+
+  // Without --quiet the closing notice is shown.
+  ASSERT_EQ(Cli(Convert("")), 0);
+  EXPECT_NE(m_err.find("LAS file created successfully."), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, SaveConfigRewritesTheConfiguration) {
+  const std::string lahBefore = test::ReadBytes(m_lah);
+  ASSERT_EQ(Cli(Convert("--quiet --save-config")), 0) << m_err;
+  const std::string lah = test::ReadBytes(m_lah);
+  EXPECT_NE(lah, lahBefore);
+  EXPECT_NE(lah.find("LAS FILE=" + m_las + "\r\n"), std::string::npos);
+  EXPECT_NE(lah.find("ASCII FILE=" + m_asc + "\r\n"), std::string::npos);
+  EXPECT_NE(lah.find("OTHER HEADER 0=COMP.:ACME Logging:COMPANY\r\n"), std::string::npos);
+  EXPECT_NE(lah.find("TOTAL=9\r\n"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, OverridesOfTheLayout) {
+  // Three columns only, and another null value.
+  ASSERT_EQ(Cli(Convert("--quiet --curve-total 3 --null=-1")), 0) << m_err;
+  std::string las = test::ReadBytes(m_las);
+  EXPECT_NE(las.find("\r\n NULL.M                           -1.0000: No Data Flag\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI  \r\n"), std::string::npos);
+
+  // A delimiter that never occurs: the whole line is the first of the nine columns.
+  ASSERT_EQ(Cli(Convert("--quiet --delimiter , --skip-width 2")), 0) << m_err;
+  las = test::ReadBytes(m_las);
+  EXPECT_NE(las.find("  \r\n      1500.0000     -999.2500     -999.2500     -999.2500  "), std::string::npos);
+
+  ASSERT_EQ(Cli(Convert("--quiet --fixed-width 10")), 0) << m_err;
+  EXPECT_NE(test::ReadBytes(m_las).find("\r\n      1500.0000       90.5600  "), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, ExitStatuses) {
+  // Bad usage: 2.
+  EXPECT_EQ(Cli("convert --first-data-line 5"), 2);
+  EXPECT_EQ(Cli("convert --config '" + m_lah + "'"), 2);
+  EXPECT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line -1"), 2);
+  EXPECT_EQ(Cli(Convert("--null abc")), 2);
+  EXPECT_EQ(m_err, "Enter a number.\n");
+  const std::string bare = m_dir.File("bare.lah");
+  test::WriteBytes(bare, "[File ID]\r\nID=Corvane\r\n");
+  EXPECT_EQ(Cli("convert --config '" + bare + "' --first-data-line 0 --las '" + m_las + "'"), 2);
+  EXPECT_NE(m_err.find("--ascii"), std::string::npos);
+  EXPECT_EQ(Cli("convert --config '" + bare + "' --first-data-line 0 --ascii '" + m_asc + "'"), 2);
+  EXPECT_NE(m_err.find("--las"), std::string::npos);
+
+  // Failures: 1.
+  const std::string foreign = m_dir.File("foreign.lah");
+  test::WriteBytes(foreign, "[File ID]\r\nID=corvane\r\n");
+  EXPECT_EQ(Cli("convert --config '" + foreign + "' --first-data-line 0"), 1);
+  EXPECT_EQ(m_err, "Unrecognized Configuration File.\n");
+  EXPECT_EQ(Cli("convert --config '" + m_dir.File("missing.lah") + "' --first-data-line 0"), 1);
+  EXPECT_EQ(Cli(Convert("--quiet --las '" + m_asc + "'")), 1);
+  EXPECT_NE(m_err.find("The name of ASCII and LAS files cannot be the same."), std::string::npos);
+  EXPECT_EQ(Cli(Convert("--quiet --las '" + m_dir.File("no/such/dir.las") + "'")), 1);
+  EXPECT_NE(m_err.find("Failed to open or write to LAS file."), std::string::npos);
+  EXPECT_EQ(Cli(Convert("--ascii '" + m_dir.File("missing.asc") + "'")), 1);
+  EXPECT_NE(m_err.find("Failed to open ASCII file."), std::string::npos);
+  EXPECT_NE(m_err.find("LAS file created failed or cancelled."), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, HelpDocumentsEveryOption) {
+  ASSERT_EQ(Cli("convert --help"), 0);
+  for (const char* option : {"--config", "--first-data-line", "--ascii", "--las", "--inverse", "--save-config",
+                             "--quiet", "--delimiter", "--fixed-width", "--skip-width", "--curve-total", "--null",
+                             "Example:", "corvane-cli convert --config"})
+    EXPECT_NE(m_out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace corvane
