@@ -31,9 +31,10 @@ class ConvertCommandTest : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  std::string Convert(const std::string& extra) {
-    return "convert --config '" + m_lah + "' --first-data-line 5 --ascii '" + m_asc + "' --las '" + m_las + "' " +
-           extra;
+  std::string Convert(const std::string& extra, const std::string& las = std::string(),
+                      const std::string& ascii = std::string()) {
+    return "convert --config '" + m_lah + "' --first-data-line 5 --ascii '" + (ascii.empty() ? m_asc : ascii) +
+           "' --las '" + (las.empty() ? m_las : las) + "' " + extra;
   }
 
   test::CScratchDir m_dir;
@@ -54,7 +55,7 @@ TEST_F(ConvertCommandTest, ConvertsTheExample) {
   EXPECT_NE(las.find("\r\n STRT.M                        1500.0000: Start Depth\r\n"), std::string::npos);
   EXPECT_NE(las.find("\r\n STOP.M                        1874.8750: Stop Depth\r\n"), std::string::npos);
   EXPECT_NE(las.find("\r\n STEP.M                           0.1250: Depth Increment\r\n"), std::string::npos);
-  EXPECT_NE(las.find("\r\n COMP.                       ACME Logging: COMPANY\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n COMP.                      ACME Logging: COMPANY\r\n"), std::string::npos);
   EXPECT_NE(las.find("\r\n DEPT.M                                 :   1 Measured depth\r\n"), std::string::npos);
   EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI          RHOB            DT  "), std::string::npos);
   EXPECT_NE(las.find("\r\n      1500.0000       90.5600        0.2244     -999.2500      282.5700  "),
@@ -92,7 +93,7 @@ TEST_F(ConvertCommandTest, OverridesOfTheLayout) {
   // Three columns only, and another null value.
   ASSERT_EQ(Cli(Convert("--quiet --curve-total 3 --null=-1")), 0) << m_err;
   std::string las = test::ReadBytes(m_las);
-  EXPECT_NE(las.find("\r\n NULL.M                           -1.0000: No Data Flag\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n NULL.M                          -1.0000: No Data Flag\r\n"), std::string::npos);
   EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI  \r\n"), std::string::npos);
 
   // A delimiter that never occurs: the whole line is the first of the nine columns.
@@ -124,11 +125,11 @@ TEST_F(ConvertCommandTest, ExitStatuses) {
   EXPECT_EQ(Cli("convert --config '" + foreign + "' --first-data-line 0"), 1);
   EXPECT_EQ(m_err, "Unrecognized Configuration File.\n");
   EXPECT_EQ(Cli("convert --config '" + m_dir.File("missing.lah") + "' --first-data-line 0"), 1);
-  EXPECT_EQ(Cli(Convert("--quiet --las '" + m_asc + "'")), 1);
+  EXPECT_EQ(Cli(Convert("--quiet", m_asc)), 1);
   EXPECT_NE(m_err.find("The name of ASCII and LAS files cannot be the same."), std::string::npos);
-  EXPECT_EQ(Cli(Convert("--quiet --las '" + m_dir.File("no/such/dir.las") + "'")), 1);
+  EXPECT_EQ(Cli(Convert("--quiet", m_dir.File("no/such/dir.las"))), 1);
   EXPECT_NE(m_err.find("Failed to open or write to LAS file."), std::string::npos);
-  EXPECT_EQ(Cli(Convert("--ascii '" + m_dir.File("missing.asc") + "'")), 1);
+  EXPECT_EQ(Cli(Convert("", m_las, m_dir.File("missing.asc"))), 1);
   EXPECT_NE(m_err.find("Failed to open ASCII file."), std::string::npos);
   EXPECT_NE(m_err.find("LAS file created failed or cancelled."), std::string::npos);
 }
