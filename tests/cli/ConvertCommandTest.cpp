@@ -1,9 +1,19 @@
 // corvane-cli convert, run as a user runs it.
 #include <gtest/gtest.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <vector>
+
+extern char** environ;
 
 #include "TestSupport.h"
 
@@ -132,6 +142,79 @@ TEST_F(ConvertCommandTest, ExitStatuses) {
   EXPECT_EQ(Cli(Convert("", m_las, m_dir.File("missing.asc"))), 1);
   EXPECT_NE(m_err.find("Failed to open ASCII file."), std::string::npos);
   EXPECT_NE(m_err.find("LAS file created failed or cancelled."), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
+  // A log large enough to be still converting when the interrupt comes.
+  std::string ascii = "DEPT GR\r\nM GAPI\r\n";
+  std::string line;
+  {
+    std::ofstream out(m_asc, std::ios::binary | std::ios::trunc);
+    out << ascii;
+    for (int i = 0; i < 1'500'000; ++i) {
+      line = std::to_string(1000 + i) + ".25      " + std::to_string(i % 997) + ".5 " + std::to_string(i) + "\r\n";
+      out << line;
+    }
+  }
+  m_asciiBefore = test::ReadBytes(m_asc);
+  const std::string lah = m_dir.File("big.lah");
+  test::WriteBytes(lah,
+                   "[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=2\r\n"
+                   "HEADING 0=DEPT\r\nUNITS 0=M\r\nHEADING 1=GR\r\n");
+  const std::string tmp = m_dir.File("tmp");
+  ASSERT_EQ(::mkdir(tmp.c_str(), 0700), 0);
+
+  std::vector<std::string> args = {CORVANE_CLI, "convert", "--config", lah, "--first-data-line", "2",
+                                   "--ascii", m_asc, "--las", m_las, "--inverse"};
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> envStrings = {"TMPDIR=" + tmp};
+  for (char** e = environ; *e != nullptr; ++e)
+    if (std::string(*e).rfind("TMPDIR=", 0) != 0) envStrings.emplace_back(*e);
+  std::vector<char*> env;
+  for (auto& entry : envStrings) env.push_back(entry.data());
+  env.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, m_dir.File("stderr").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, CORVANE_CLI, &actions, nullptr, argv.data(), env.data()), 0);
+  posix_spawn_file_actions_destroy(&actions);
+
+  // Once the curve section is on disk the run is in its data section (or about to be).
+  int status = 0;
+  bool exited = false;
+  for (int i = 0; i < 20000; ++i) {
+    if (::waitpid(pid, &status, WNOHANG) == pid) {
+      exited = true;
+      break;
+    }
+    std::ifstream las(m_las, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(las)), std::istreambuf_iterator<char>());
+    if (text.find("~Curve Information") != std::string::npos) break;
+    ::usleep(500);
+  }
+  ASSERT_FALSE(exited) << "the conversion ended before it could be interrupted";
+  ::kill(pid, SIGINT);
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string err = test::ReadBytes(m_dir.File("stderr"));
+  EXPECT_NE(err.find("LAS file created failed or cancelled."), std::string::npos) << err;
+  const std::string las = test::ReadBytes(m_las);
+  EXPECT_EQ(las.rfind("~Version Information\r\n", 0), 0u);
+  EXPECT_NE(las.find("\r\n~A         DEPT            GR  \r\n"), std::string::npos);
+  EXPECT_LT(las.size(), 1'500'000u * 32u);
+  // The inversion's temporary file is gone.
+  std::vector<std::string> left;
+  if (DIR* dir = ::opendir(tmp.c_str())) {
+    while (dirent* entry = ::readdir(dir))
+      if (entry->d_name[0] != '.') left.emplace_back(entry->d_name);
+    ::closedir(dir);
+  }
+  EXPECT_TRUE(left.empty());
 }
 
 TEST_F(ConvertCommandTest, HelpDocumentsEveryOption) {
