@@ -1,6 +1,7 @@
 #include "ascii/LayoutDetector.h"
 
 #include <array>
+#include <tuple>
 
 #include "ascii/ColumnSplitter.h"
 #include "platform/NumberFormat.h"
@@ -73,9 +74,28 @@ int NumericColumns(std::string_view line, const std::string& delimiterText) {
   return numbers == 0 ? 0 : static_cast<int>(fields.size());
 }
 
+// A line of dashes, equal signs and the like that only underlines the names.
+bool IsSeparatorLine(std::string_view line) {
+  bool any = false;
+  for (char c : line) {
+    if (IsCSpace(c) || c == ',' || c == ';') continue;
+    if (c != '-' && c != '=' && c != '_' && c != '*' && c != '+' && c != '|' && c != '~') return false;
+    any = true;
+  }
+  return any;
+}
+
+bool HasLetter(std::string_view line) {
+  for (char c : line)
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
+  return false;
+}
+
 struct CCandidate {
   int first = -1;
   int columns = 0;
+  int rows = 0;
+  bool written = false;
 };
 
 // The first line from which the lines are rows of the same number of columns, up to
@@ -90,9 +110,18 @@ CCandidate FindDataBlock(const std::vector<std::string>& lines, const std::strin
     if (!blank) columns[static_cast<std::size_t>(i)] = NumericColumns(lines[static_cast<std::size_t>(i)], delimiterText);
     nonBlankFrom[static_cast<std::size_t>(i)] = nonBlankFrom[static_cast<std::size_t>(i) + 1] + (blank ? 0 : 1);
   }
+  // Data begins after text (or at the top): rows of numbers that follow rows of
+  // another width belong to something else, such as the depth groups of a wrapped file.
+  // A line of digits that is not a row (columns run together, say) is data gone
+  // wrong, not a header: nothing right after it is proposed either.
+  bool afterText = true;
   for (int first = 0; first < count; ++first) {
+    const std::string& line = lines[static_cast<std::size_t>(first)];
+    if (IsBlank(line)) continue;
     const int width = columns[static_cast<std::size_t>(first)];
-    if (width == 0) continue;
+    const bool candidate = afterText;
+    afterText = width == 0 && (HasLetter(line) || IsSeparatorLine(line));
+    if (width == 0 || !candidate) continue;
     int run = 0;
     for (int i = first; i < count; ++i) {
       if (IsBlank(lines[static_cast<std::size_t>(i)])) continue;
@@ -102,20 +131,9 @@ CCandidate FindDataBlock(const std::vector<std::string>& lines, const std::strin
     const bool toTheEnd = run == nonBlankFrom[static_cast<std::size_t>(first)];
     // A lone number is no evidence of a table.
     if (run == 1 && width < 2) continue;
-    if (toTheEnd || run >= kConvincingRun) return {first, width};
+    if (toTheEnd || run >= kConvincingRun) return {first, width, run};
   }
   return {};
-}
-
-// A line of dashes, equal signs and the like that only underlines the names.
-bool IsSeparatorLine(std::string_view line) {
-  bool any = false;
-  for (char c : line) {
-    if (IsCSpace(c) || c == ',' || c == ';') continue;
-    if (c != '-' && c != '=' && c != '_' && c != '*' && c != '+' && c != '|' && c != '~') return false;
-    any = true;
-  }
-  return any;
 }
 
 // The names of a header line: a leading comment mark or section mark ("#", "~A")
@@ -160,7 +178,6 @@ std::vector<int> FindHeaderLines(const std::vector<std::string>& lines, int firs
       continue;
     }
     if (IsSeparatorLine(line)) {
-      started = true;
       --i;
       continue;
     }
@@ -189,13 +206,19 @@ std::vector<int> FindHeaderLines(const std::vector<std::string>& lines, int firs
 
 std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string>& lines) {
   std::optional<CLayoutProposal> best;
+  CCandidate bestBlock;
   for (const char* candidate : kCandidates) {
-    const CCandidate block = FindDataBlock(lines, candidate);
+    CCandidate block = FindDataBlock(lines, candidate);
     if (block.first < 0) continue;
-    // The earliest data wins; at the same line the finer cut (more columns).
-    if (best && (block.first > best->firstDigitLineIndex ||
-                 (block.first == best->firstDigitLineIndex && block.columns <= best->columnCount)))
+    // The earliest data wins; at the same line the finer cut (more columns), then the
+    // cut that keeps more lines as rows.
+    // Last, a delimiter that the rows really hold beats blanks that pad them.
+    const std::string set = GetDelimiterSet(candidate);
+    block.written = set != " " && lines[static_cast<std::size_t>(block.first)].find(set) != std::string::npos;
+    if (best && std::tuple(-block.first, block.columns, block.rows, block.written) <=
+                    std::tuple(-bestBlock.first, bestBlock.columns, bestBlock.rows, bestBlock.written))
       continue;
+    bestBlock = block;
     best = CLayoutProposal{block.first, candidate, block.columns, {}};
   }
   if (best)
