@@ -121,7 +121,7 @@ void PrintSamples(std::string& out, const CConversionSetup& setup, int first) {
     for (const auto& value : columns.back()) width = std::max(width, value.size());
     rows = std::max(rows, columns.back().size());
   }
-  width = std::max<std::size_t>(width, 6) + 2;
+  width = std::max<std::size_t>(width, 8) + 2;
   std::string line;
   for (int k = first; k < last; ++k) AppendPadded(line, FormatInt(k + 1), width);
   TrimLineEnd(line);
