@@ -66,7 +66,7 @@ const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
       "\n"
       "Example:\n"
       "  corvane-cli preview well.asc\n"
-      "      | 1234567890123456789012345678901234567890\n"
+      "      | 123456789012345678901234567890\n"
       "     0| DEPTH     GR      NPHI\n"
       "     1| 1000.0    45.2    0.21");
   sub->callback([path, &run] { run = [path] { return RunPreview(*path); }; });
