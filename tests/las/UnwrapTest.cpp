@@ -169,6 +169,11 @@ TEST(WrappedDetection, FirstThreeLinesDecide) {
   EXPECT_FALSE(detect("~VERSION\n VERS. 2.0 :\n"));
   EXPECT_FALSE(detect(""));
   EXPECT_FALSE(IsWrappedLas(dir.File("missing.las")));
+  // A file that a running job holds is not read.
+  WriteBytes(dir.File("held.las"), "~VERSION\n VERS. 2.0 :\n WRAP. YES : many\n");
+  CTextReader holder;
+  holder.Open(dir.File("held.las"), true);
+  EXPECT_FALSE(IsWrappedLas(dir.File("held.las")));
   EXPECT_FALSE(IsWrappedLas(""));
   EXPECT_TRUE(IsWrappedLas(test::DataFile("sample_2.0_wrapped.las")));
   EXPECT_FALSE(IsWrappedLas(test::DataFile("sample_2.0.las")));
