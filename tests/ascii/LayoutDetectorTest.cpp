@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "TestSupport.h"
+#include "ascii/ColumnSplitter.h"
 #include "ascii/LayoutDetector.h"
 #include "platform/FileError.h"
+#include "platform/TextReader.h"
+#include "setup/Configuration.h"
 
 namespace corvane {
 namespace {
@@ -148,6 +152,44 @@ TEST(LayoutDetection, FilesWithCrLfLineEnds) {
   EXPECT_EQ(proposal->firstDigitLineIndex, 2);
   EXPECT_EQ(proposal->delimiterText, ",");
   EXPECT_EQ(proposal->headerLines, (std::vector<int>{0, 1}));
+}
+
+// Every example log with its configuration: the proposal cuts the data as the
+// configuration does, starts at the first row and names the curves.
+TEST(LayoutDetection, ExampleFilesMatchTheirConfigurations) {
+  const std::filesystem::path examples = test::SourceFile("examples");
+  if (!std::filesystem::is_directory(examples)) GTEST_SKIP() << "no examples";
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+    if (entry.path().extension() != ".asc") continue;
+    std::filesystem::path config = entry.path();
+    config.replace_extension(".lah");
+    if (!std::filesystem::exists(config)) continue;
+    SCOPED_TRACE(entry.path().string());
+    CConversionSetup setup;
+    setup.configFilePath = config.string();
+    ASSERT_TRUE(LoadConfiguration(setup));
+
+    const auto proposal = DetectLayout(entry.path().string());
+    ASSERT_TRUE(proposal.has_value());
+    EXPECT_EQ(proposal->delimiterText, setup.delimiterText);
+    EXPECT_EQ(proposal->columnCount, static_cast<int>(setup.curves.size()));
+
+    CTextReader reader;
+    reader.Open(entry.path().string(), false);
+    Lines lines;
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back(line);
+    const auto at = [&](int index) { return lines[static_cast<std::size_t>(index)]; };
+    CColumnList row;
+    SplitColumns(at(proposal->firstDigitLineIndex), row, setup.fixedWidth, setup.skipWidth, -1,
+                 GetDelimiterSet(setup.delimiterText), "");
+    EXPECT_EQ(row.size(), setup.curves.size());
+    ASSERT_FALSE(proposal->headerLines.empty());
+    EXPECT_NE(at(proposal->headerLines.front()).find(setup.curves.front().heading), std::string::npos);
+    ++checked;
+  }
+  if (checked == 0) GTEST_SKIP() << "no example with a configuration";
 }
 
 }  // namespace
