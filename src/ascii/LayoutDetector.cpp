@@ -60,19 +60,38 @@ std::vector<std::string> Fields(std::string_view line, const std::string& delimi
   return columns;
 }
 
-// The number of columns when every field of the line is a number (an empty field,
-// a missing value between two delimiters, is allowed when there are others); 0 for a
-// line that is not a row of numbers.
-int NumericColumns(std::string_view line, const std::string& delimiterText) {
-  const auto fields = Fields(line, delimiterText);
+// How a line reads when cut with one delimiter: `width` fields, `numbers` of them
+// numbers, and whether every field is a number or empty (a missing value between two
+// delimiters).
+struct CLineShape {
+  int width = 0;
   int numbers = 0;
+  bool allNumbers = false;
+};
+
+CLineShape Shape(std::string_view line, const std::string& delimiterText) {
+  const auto fields = Fields(line, delimiterText);
+  CLineShape shape;
+  shape.width = static_cast<int>(fields.size());
+  bool other = false;
   for (const auto& field : fields) {
-    if (field.empty()) continue;
-    if (!IsNumberText(field)) return 0;
-    ++numbers;
+    if (IsNumberText(field))
+      ++shape.numbers;
+    else if (!field.empty())
+      other = true;
   }
-  return numbers == 0 ? 0 : static_cast<int>(fields.size());
+  shape.allNumbers = shape.numbers > 0 && !other;
+  return shape;
 }
+
+// A row of numbers: its width; 0 for any other line.
+int NumericColumns(std::string_view line, const std::string& delimiterText) {
+  const CLineShape shape = Shape(line, delimiterText);
+  return shape.allNumbers ? shape.width : 0;
+}
+
+// A data row with a text or two in it ("N/A", a flag): most of its fields are numbers.
+bool IsMostlyNumbers(const CLineShape& shape) { return shape.numbers >= 2 && 2 * shape.numbers >= shape.width; }
 
 // A line of dashes, equal signs and the like that only underlines the names.
 bool IsSeparatorLine(std::string_view line) {
@@ -102,36 +121,38 @@ struct CCandidate {
 // the end of the lines looked at or for a convincing stretch; blank lines between
 // the rows do not interrupt them.
 CCandidate FindDataBlock(const std::vector<std::string>& lines, const std::string& delimiterText) {
-  const int count = static_cast<int>(lines.size());
-  std::vector<int> columns(lines.size(), 0);
-  std::vector<int> nonBlankFrom(lines.size() + 1, 0);
-  for (int i = count - 1; i >= 0; --i) {
-    const bool blank = IsBlank(lines[static_cast<std::size_t>(i)]);
-    if (!blank) columns[static_cast<std::size_t>(i)] = NumericColumns(lines[static_cast<std::size_t>(i)], delimiterText);
-    nonBlankFrom[static_cast<std::size_t>(i)] = nonBlankFrom[static_cast<std::size_t>(i) + 1] + (blank ? 0 : 1);
+  const std::size_t count = lines.size();
+  std::vector<CLineShape> shapes(count);
+  std::vector<bool> blank(count);
+  std::vector<int> nonBlankFrom(count + 1, 0);
+  for (std::size_t i = count; i-- > 0;) {
+    blank[i] = IsBlank(lines[i]);
+    if (!blank[i]) shapes[i] = Shape(lines[i], delimiterText);
+    nonBlankFrom[i] = nonBlankFrom[i + 1] + (blank[i] ? 0 : 1);
   }
   // Data begins after text (or at the top): rows of numbers that follow rows of
-  // another width belong to something else, such as the depth groups of a wrapped file.
-  // A line of digits that is not a row (columns run together, say) is data gone
-  // wrong, not a header: nothing right after it is proposed either.
+  // another width belong to something else, such as the depth groups of a wrapped
+  // file, and a line of digits that is no row (columns run together, say) is data
+  // gone wrong, after which nothing is proposed either.
   bool afterText = true;
-  for (int first = 0; first < count; ++first) {
-    const std::string& line = lines[static_cast<std::size_t>(first)];
-    if (IsBlank(line)) continue;
-    const int width = columns[static_cast<std::size_t>(first)];
+  for (std::size_t first = 0; first < count; ++first) {
+    if (blank[first]) continue;
+    const CLineShape& shape = shapes[first];
     const bool candidate = afterText;
-    afterText = width == 0 && (HasLetter(line) || IsSeparatorLine(line));
-    if (width == 0 || !candidate) continue;
+    afterText = !shape.allNumbers && !IsMostlyNumbers(shape) &&
+                (HasLetter(lines[first]) || IsSeparatorLine(lines[first]));
+    if (!shape.allNumbers || !candidate) continue;
+    const int width = shape.width;
     int run = 0;
-    for (int i = first; i < count; ++i) {
-      if (IsBlank(lines[static_cast<std::size_t>(i)])) continue;
-      if (columns[static_cast<std::size_t>(i)] != width) break;
+    for (std::size_t i = first; i < count; ++i) {
+      if (blank[i]) continue;
+      if (shapes[i].width != width || !(shapes[i].allNumbers || IsMostlyNumbers(shapes[i]))) break;
       ++run;
     }
-    const bool toTheEnd = run == nonBlankFrom[static_cast<std::size_t>(first)];
+    const bool toTheEnd = run == nonBlankFrom[first];
     // A lone number is no evidence of a table.
     if (run == 1 && width < 2) continue;
-    if (toTheEnd || run >= kConvincingRun) return {first, width, run};
+    if (toTheEnd || run >= kConvincingRun) return {static_cast<int>(first), width, run};
   }
   return {};
 }

@@ -129,6 +129,9 @@ TEST(LayoutDetection, ShortTablesAndTrailers) {
   ExpectProposal({"A B C", "1 2 3", "4 5 6"}, 1, "space", 3, {0});
   // A long table followed by a trailer line is data too.
   ExpectProposal(Join({{"A B"}, Rows(12, 2, " "), {"END OF DATA"}}), 1, "space", 2, {0});
+  // A row with a text marker among its numbers stays in the table.
+  ExpectProposal(Join({{"DEPTH GR NPHI"}, Rows(3, 3, " "), {"1003.25 N/A 0.2"}, Rows(3, 3, " ", 1004)}), 1, "space",
+                 3, {0});
   // Numbers in scientific form.
   ExpectProposal({"X Y", "1.0E+03 -2.5e-1", "1.1E+03 +3e2"}, 1, "space", 2, {0});
 }
