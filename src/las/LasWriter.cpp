@@ -341,22 +341,22 @@ CDepthRange CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inver
     };
     range.start = depthOf(line);
     range.stop = range.start;
-    if (in.NextLine(line)) {
-      range.stop = depthOf(line);
-      range.step = range.stop - range.start;
+    // A single data line: stop equals start and the step stays 0, inverted or not.
+    if (!in.NextLine(line)) return range;
+    range.stop = depthOf(line);
+    range.step = range.stop - range.start;
 
-      const std::uint64_t size = in.Size();
-      in.Seek(size > kTailBytes ? size - kTailBytes : 0);
-      std::string lastFilled;
-      bool found = false;
-      while (in.NextLine(line)) {
-        if (IsBlankLine(line)) continue;
-        lastFilled.assign(line);
-        found = true;
-      }
-      // Without a non-blank line at the end, the second line's depth stands.
-      if (found) range.stop = depthOf(lastFilled);
+    const std::uint64_t size = in.Size();
+    in.Seek(size > kTailBytes ? size - kTailBytes : 0);
+    std::string lastFilled;
+    bool found = false;
+    while (in.NextLine(line)) {
+      if (IsBlankLine(line)) continue;
+      lastFilled.assign(line);
+      found = true;
     }
+    // Without a non-blank line at the end, the second line's depth stands.
+    if (found) range.stop = depthOf(lastFilled);
     if (inverse) {
       std::swap(range.start, range.stop);
       range.step = -range.step;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -87,6 +88,9 @@ TEST_F(LasDataTest, DepthScanFindsStartStopAndStep) {
   EXPECT_DOUBLE_EQ(range.start, 1000);
   EXPECT_DOUBLE_EQ(range.stop, 1000);
   EXPECT_DOUBLE_EQ(range.step, 0);
+  range = Scan("1000 55\r\n", curves, true);
+  EXPECT_DOUBLE_EQ(range.start, 1000);
+  EXPECT_FALSE(std::signbit(range.step));  // written as 0.0000, not -0.0000
 
   const std::string series = test::DepthSeries();
   ASSERT_GT(series.size(), 5000u);
