@@ -168,25 +168,18 @@ bool AppendPlainDecimalCell(std::string& out, std::string_view cell) {
   if (fracDigits > 0 ? intDigits > 10 : intDigits > 15) return false;
 
   // Composed in place and appended at once: the cell and its two trailing blanks.
+  // The pieces are a few bytes each, so plain loops beat calls to memcpy.
   char buffer[32];
   const std::size_t intLength = intDigits == 0 ? 1 : intDigits;  // an empty integer part reads "0"
   const std::size_t length = (negative ? 1 : 0) + intLength + 5;
-  const std::size_t pad = length < 12 ? 12 - length : 0;
   char* w = buffer;
-  std::memset(w, ' ', pad);
-  w += pad;
+  for (std::size_t i = length; i < 12; ++i) *w++ = ' ';
   if (negative) *w++ = '-';
-  if (intDigits == 0) {
-    *w++ = '0';
-  } else {
-    std::memcpy(w, intBegin, intDigits);
-    w += intDigits;
-  }
+  if (intDigits == 0) *w++ = '0';
+  for (const char* q = intBegin; q < intEnd; ++q) *w++ = *q;
   *w++ = '.';
-  std::memcpy(w, fracBegin, fracDigits);
-  w += fracDigits;
-  std::memset(w, '0', 4 - fracDigits);
-  w += 4 - fracDigits;
+  for (const char* q = fracBegin; q < fracEnd; ++q) *w++ = *q;
+  for (std::size_t i = fracDigits; i < 4; ++i) *w++ = '0';
   *w++ = ' ';
   *w++ = ' ';
   out.append(buffer, static_cast<std::size_t>(w - buffer));
