@@ -1,5 +1,6 @@
 // The progress dialog and its bar: what a job's calls put on screen, and Cancel.
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -43,9 +44,9 @@ class ProgressDlgTest : public QObject {
     std::int32_t flag = 0;
     progress.Open("Creating LAS file...", flag);
     QVERIFY(!progress.PollCancel());
-    // A click waiting in the queue is handled by the next poll.
+    // A click posted inside the program is handled by the very next poll.
     QPushButton* cancel = progress.CancelButton();
-    QTimer::singleShot(0, cancel, [cancel] { cancel->click(); });
+    QMetaObject::invokeMethod(cancel, &QPushButton::click, Qt::QueuedConnection);
     QVERIFY(progress.PollCancel());
     QCOMPARE(flag, 2);
     cancel->click();  // a second press changes nothing
@@ -53,6 +54,19 @@ class ProgressDlgTest : public QObject {
     QVERIFY(progress.Window()->isVisible());  // stays until the job closes it
     progress.Close();
     QCOMPARE(flag, 2);  // the job resets it, not the dialog
+
+    // Anything else waiting (here a timer) is served within a few milliseconds of polling.
+    std::int32_t timed = 0;
+    progress.Open("Creating LAS file...", timed);
+    QVERIFY(!progress.PollCancel());
+    QPushButton* later = progress.CancelButton();
+    QTimer::singleShot(0, later, [later] { later->click(); });
+    QElapsedTimer clock;
+    clock.start();
+    while (!progress.PollCancel() && clock.elapsed() < 1000) {
+    }
+    QCOMPARE(timed, 2);
+    progress.Close();
 
     // Esc and the close box ask for the cancel as well, and leave the window up.
     std::int32_t second = 0;
