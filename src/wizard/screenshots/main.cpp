@@ -119,12 +119,12 @@ int main(int argc, char** argv) {
   if (!Grab(sheet, outDir, 1)) return 1;
 
   for (int step = 2; step <= 4; ++step) {
-    if (step == 3) MarkLayout(sheet.Step2(), sheet.Setup().asciiFilePath);
     sheet.GoNext();
     if (sheet.CurrentIndex() != step - 1) {
       std::fprintf(stderr, "corvane-screenshots: the wizard did not move on to Step %d\n", step);
       return 1;
     }
+    if (step == 2) MarkLayout(sheet.Step2(), sheet.Setup().asciiFilePath);
     if (!Grab(sheet, outDir, step)) return 1;
   }
   sheet.reject();
