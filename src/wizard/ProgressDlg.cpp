@@ -97,7 +97,6 @@ void CProgressDlg::Open(const std::string& title, std::int32_t& cancelFlag) {
   m_bar->setObjectName(QStringLiteral("bar"));
   m_cancel = new QPushButton(QObject::tr("Cancel"), window);
   m_cancel->setObjectName(QStringLiteral("cancel"));
-  m_cancel->setAutoDefault(false);
   QObject::connect(m_cancel, &QPushButton::clicked, window, [this] { RequestCancel(); });
 
   auto* buttonRow = new QHBoxLayout;
