@@ -17,24 +17,6 @@ constexpr std::size_t kFormatBuffer = 400;
 // Powers of ten that are exact doubles, for the fast fixed-point path.
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
                              1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
-constexpr std::uint64_t kPow10Int[] = {1ull,
-                                       10ull,
-                                       100ull,
-                                       1000ull,
-                                       10000ull,
-                                       100000ull,
-                                       1000000ull,
-                                       10000000ull,
-                                       100000000ull,
-                                       1000000000ull,
-                                       10000000000ull,
-                                       100000000000ull,
-                                       1000000000000ull,
-                                       10000000000000ull,
-                                       100000000000000ull,
-                                       1000000000000000ull,
-                                       10000000000000000ull,
-                                       100000000000000000ull};
 
 // Writes |value| rounded to `precision` decimals into `buf` without to_chars when
 // the result is provably the correctly rounded one; returns the end, or nullptr
@@ -48,26 +30,31 @@ char* FastFixed(char* buf, double value, int precision) noexcept {
   const double magnitude = std::fabs(value);
   const double scaled = magnitude * kPow10[precision];
   if (!(scaled < 4.0e15)) return nullptr;  // also rejects inf and nan
-  const double whole = std::floor(scaled);
-  const double fraction = scaled - whole;  // exact: whole and scaled share a binade or whole is 0
+  // Truncation is floor here (scaled >= 0), and cheaper than a libm call.
+  const auto whole = static_cast<std::uint64_t>(scaled);
+  // Exact: whole < 2^53 converts exactly, and scaled - whole is exact by Sterbenz's lemma.
+  const double fraction = scaled - static_cast<double>(whole);
   const double margin = scaled * 0x1p-50 + 0x1p-1000;
   if (std::fabs(fraction - 0.5) <= margin) return nullptr;
-  std::uint64_t n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+  std::uint64_t n = whole + (fraction > 0.5 ? 1u : 0u);
 
-  char* p = buf;
-  if (std::signbit(value)) *p++ = '-';
-  const std::uint64_t unit = kPow10Int[precision];
-  p = std::to_chars(p, p + 24, n / unit).ptr;
-  if (precision > 0) {
-    *p++ = '.';
-    std::uint64_t frac = n % unit;
-    for (int i = precision - 1; i >= 0; --i) {
-      p[i] = static_cast<char>('0' + frac % 10);
-      frac /= 10;
-    }
-    p += precision;
+  // Digits are produced from the right into a scratch area, then moved to buf.
+  char scratch[48];
+  char* const stop = scratch + sizeof scratch;
+  char* p = stop;
+  for (int i = 0; i < precision; ++i) {
+    *--p = static_cast<char>('0' + n % 10);
+    n /= 10;
   }
-  return p;
+  if (precision > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  if (std::signbit(value)) *--p = '-';
+  const auto length = static_cast<std::size_t>(stop - p);
+  std::memcpy(buf, p, length);
+  return buf + length;
 }
 
 // Formats "%.<precision>f" into buf (kFormatBuffer bytes), returns the end.

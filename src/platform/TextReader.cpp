@@ -11,9 +11,6 @@
 namespace corvane {
 namespace {
 
-// Large reads keep the per-line cost down; lines are found in place with memchr.
-constexpr std::size_t kBufferSize = 512u * 1024u;
-
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int cause) {
   throw CFileError(what + " '" + path + "': " + std::strerror(cause), cause);
 }
@@ -47,7 +44,7 @@ void CTextReader::Open(const std::string& path, bool exclusive) {
   m_path = path;
   m_size = static_cast<std::uint64_t>(info.st_size);
   m_bufferStart = 0;
-  m_buffer.resize(kBufferSize);
+  m_buffer.resize(kBlockSize);  // large reads keep the per-line cost down
   m_begin = m_end = 0;
   m_eof = false;
   m_long.clear();
