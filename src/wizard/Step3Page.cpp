@@ -12,12 +12,19 @@
 
 #include "ascii/DigitSamples.h"
 #include "wizard/CorvanePropSheet.h"
-#include "wizard/PageRunFeedback.h"
-#include "wizard/SetupTextConversion.h"
+#include "wizard/QtText.h"
+#include "wizard/WizardFeedback.h"
 #include "wizard/WizardServices.h"
 
 namespace corvane {
 namespace {
+
+// The setup's multi-line texts end their lines with CR LF; the boxes with "\n".
+QString ToShownLines(const std::string& text) {
+  QString shown = ToQString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
 
 QPlainTextEdit* MakeReadOnlyTextBox(QWidget* parent, const QString& name) {
   auto* box = new QPlainTextEdit(parent);
@@ -47,7 +54,7 @@ CStep3Page::CStep3Page(CCorvanePropSheet& sheet) : CWizardPage(sheet, QStringLit
 
 void CStep3Page::OnInitDialog() {
   BuildControls();
-  m_headingsText = SetupTextToQt(Sheet().Setup().headingsText);
+  m_headingsText = ToShownLines(Sheet().Setup().headingsText);
   ShowFields();
   Sheet().SetWizardButtons(true, true);
 }
@@ -188,11 +195,11 @@ void CStep3Page::FillSlots() {
       const CCurveDef none;
       const CCurveDef& curve = k < static_cast<int>(setup.curves.size()) ? setup.curves[k] : none;
       m_labels[i] = QString::number(k + 1);
-      m_headings[i] = SetupTextToQt(curve.heading);
-      m_units[i] = SetupTextToQt(curve.units);
-      m_apiCodes[i] = SetupTextToQt(curve.apiCode);
-      m_descriptions[i] = SetupTextToQt(curve.description);
-      m_samples[i] = SetupTextToQt(setup.digitSamples[k]);
+      m_headings[i] = ToQString(curve.heading);
+      m_units[i] = ToQString(curve.units);
+      m_apiCodes[i] = ToQString(curve.apiCode);
+      m_descriptions[i] = ToQString(curve.description);
+      m_samples[i] = ToShownLines(setup.digitSamples[k]);
     } else {
       m_labels[i].clear();
       m_headings[i].clear();
@@ -211,10 +218,10 @@ void CStep3Page::StoreSlots() {
     const auto k = static_cast<std::size_t>(m_firstVisible + i);
     if (setup.curves.size() <= k) setup.curves.resize(k + 1);
     CCurveDef& curve = setup.curves[k];
-    curve.heading = QtToSetupText(m_headings[i]);
-    curve.units = QtToSetupText(m_units[i]);
-    curve.apiCode = QtToSetupText(m_apiCodes[i]);
-    curve.description = QtToSetupText(m_descriptions[i]);
+    curve.heading = ToStdString(m_headings[i]);
+    curve.units = ToStdString(m_units[i]);
+    curve.apiCode = ToStdString(m_apiCodes[i]);
+    curve.description = ToStdString(m_descriptions[i]);
   }
 }
 
@@ -226,7 +233,7 @@ bool CStep3Page::OnSetActive() {
 
   CConversionSetup& setup = Sheet().Setup();
   m_firstVisible = 0;
-  CPageRunFeedback feedback(*this, Sheet().Services());
+  CWizardFeedback feedback(this, Sheet().Services());
   const CSampleResult result = CollectDigitSamples(setup, feedback);
   // Without data lines there are no columns to show, whatever the layout forced.
   if (result.gathered) m_curveTotal = setup.digitSamples.empty() ? 0 : result.curveTotal;
@@ -234,7 +241,7 @@ bool CStep3Page::OnSetActive() {
   // columns 7 and beyond, which a later store would write into columns 1 to 6.
   FillSlots();
   if (!result.gathered) m_curveTotal = setup.CurveTotal();
-  m_headingsText = SetupTextToQt(setup.headingsText);
+  m_headingsText = ToShownLines(setup.headingsText);
   ShowFields();
   return true;
 }

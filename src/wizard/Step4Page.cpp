@@ -13,13 +13,25 @@
 
 #include "las/LasCreation.h"
 #include "wizard/CorvanePropSheet.h"
-#include "wizard/PageRunFeedback.h"
 #include "wizard/ProgressDlg.h"
-#include "wizard/SetupTextConversion.h"
+#include "wizard/QtText.h"
+#include "wizard/WizardFeedback.h"
 #include "wizard/WizardServices.h"
 
 namespace corvane {
 namespace {
+
+// The other header text holds CR LF between its lines; the box holds "\n".
+QString ToShownLines(const std::string& text) {
+  QString shown = ToQString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+std::string FromShownLines(QString text) {
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return ToStdString(text);
+}
 
 QLabel* MakeFieldLabel(QWidget* parent, const QString& text) {
   auto* label = new QLabel(text, parent);
@@ -37,7 +49,7 @@ QLineEdit* MakePathBox(QWidget* parent, const QString& name) {
 // Takes a path box's text; on an empty one moves the focus there with the text
 // selected, which is all the user is told.
 bool TakePath(QLineEdit* box, std::string& path) {
-  path = QtToSetupPath(box->text());
+  path = ToStdString(box->text());
   if (!path.empty()) return true;
   box->setFocus(Qt::OtherFocusReason);
   box->selectAll();
@@ -46,7 +58,10 @@ bool TakePath(QLineEdit* box, std::string& path) {
 
 }  // namespace
 
-CStep4Page::CStep4Page(CCorvanePropSheet& sheet) : CWizardPage(sheet, QStringLiteral("Step 4")) {}
+CStep4Page::CStep4Page(CCorvanePropSheet& sheet)
+    : CWizardPage(sheet, QStringLiteral("Step 4")), m_progress(std::make_unique<CProgressDlg>(this)) {}
+
+CStep4Page::~CStep4Page() = default;
 
 void CStep4Page::OnInitDialog() {
   BuildControls();
@@ -153,34 +168,34 @@ void CStep4Page::ShowValues() {
   m_inverseBox->setChecked(m_inverseDepths);
 
   // A drop list can only show one of its items: the first one that the label begins with.
-  const QString label = SetupTextToQt(setup.wellLabel);
+  const QString label = ToQString(setup.wellLabel);
   m_wellLabelBox->setCurrentIndex(label.isEmpty() ? -1 : m_wellLabelBox->findText(label, Qt::MatchStartsWith));
 
-  m_uwiBox->setText(SetupTextToQt(setup.uwiValue));
-  m_wellNameBox->setText(SetupTextToQt(setup.wellName));
+  m_uwiBox->setText(ToQString(setup.uwiValue));
+  m_wellNameBox->setText(ToQString(setup.wellName));
 
-  const QString country = SetupTextToQt(setup.country);
+  const QString country = ToQString(setup.country);
   const int countryItem = m_countryBox->findText(country, Qt::MatchExactly | Qt::MatchCaseSensitive);
   m_countryBox->setCurrentIndex(countryItem);
   if (countryItem < 0) m_countryBox->setEditText(country);
 
-  m_logDateBox->setText(SetupTextToQt(setup.logDate));
-  m_otherHeaderBox->setPlainText(SetupTextToQt(setup.otherHeaderText));
-  m_configBox->setText(SetupPathToQt(setup.configFilePath));
-  m_lasBox->setText(SetupPathToQt(setup.lasFilePath));
-  m_asciiBox->setText(SetupPathToQt(setup.asciiFilePath));
+  m_logDateBox->setText(ToQString(setup.logDate));
+  m_otherHeaderBox->setPlainText(ToShownLines(setup.otherHeaderText));
+  m_configBox->setText(ToQString(setup.configFilePath));
+  m_lasBox->setText(ToQString(setup.lasFilePath));
+  m_asciiBox->setText(ToQString(setup.asciiFilePath));
 }
 
 bool CStep4Page::TakeValues() {
   if (m_wellLabelBox == nullptr) return true;
   CConversionSetup& setup = Sheet().Setup();
   m_inverseDepths = m_inverseBox->isChecked();
-  setup.wellLabel = QtToSetupText(m_wellLabelBox->currentText());
-  setup.uwiValue = QtToSetupText(m_uwiBox->text());
-  setup.wellName = QtToSetupText(m_wellNameBox->text());
-  setup.country = QtToSetupText(m_countryBox->currentText());
-  setup.logDate = QtToSetupText(m_logDateBox->text());
-  setup.otherHeaderText = QtToSetupText(m_otherHeaderBox->toPlainText());
+  setup.wellLabel = ToStdString(m_wellLabelBox->currentText());
+  setup.uwiValue = ToStdString(m_uwiBox->text());
+  setup.wellName = ToStdString(m_wellNameBox->text());
+  setup.country = ToStdString(m_countryBox->currentText());
+  setup.logDate = ToStdString(m_logDateBox->text());
+  setup.otherHeaderText = FromShownLines(m_otherHeaderBox->toPlainText());
   return TakePath(m_configBox, setup.configFilePath) && TakePath(m_lasBox, setup.lasFilePath) &&
          TakePath(m_asciiBox, setup.asciiFilePath);
 }
@@ -209,7 +224,7 @@ void CStep4Page::OnConfigFile() {
                                                           QStringLiteral("LAH files (*.lah)"), QStringLiteral("*.lah"),
                                                           QStringLiteral("lah"), true);
   if (path.isEmpty()) return;
-  Sheet().Setup().configFilePath = QtToSetupPath(path);
+  Sheet().Setup().configFilePath = ToStdString(path);
   ShowValues();
 }
 
@@ -219,7 +234,7 @@ void CStep4Page::OnLasFile() {
                                                           QStringLiteral("LAS files (*.las)"), QStringLiteral("*.las"),
                                                           QStringLiteral("las"), true);
   if (path.isEmpty()) return;
-  Sheet().Setup().lasFilePath = QtToSetupPath(path);
+  Sheet().Setup().lasFilePath = ToStdString(path);
   ShowValues();
 }
 
@@ -241,18 +256,17 @@ void CStep4Page::OnCreateLas() {
     ~CRunningScope() { page.SetRunning(false); }
   } running(*this);
 
-  CProgressDlg progress(this);
-  CPageRunFeedback feedback(*this, Sheet().Services());
+  CWizardFeedback feedback(this, Sheet().Services());
   CCorvanePropSheet& sheet = Sheet();
   // The logical lines typed by the user: a long detail stays one header line
   // however the box wraps it.
   const std::vector<std::string> otherHeaderLines = SplitTextLines(setup.otherHeaderText);
-  CreateLas(setup, m_inverseDepths, otherHeaderLines, progress, feedback, [&sheet] { return sheet.Save(); });
+  CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback, [&sheet] { return sheet.Save(); });
 }
 
 void CStep4Page::OnViewLas() {
   // The file as the setup names it: the boxes are not taken first.
-  if (Sheet().Services().LaunchTextEditor(SetupPathToQt(Sheet().Setup().lasFilePath))) return;
+  if (Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().lasFilePath))) return;
   Sheet().Services().MessageBox(this, QStringLiteral("Failed to run the text editor."), QString(),
                                 CWizardServices::Icon::Error, CWizardServices::Buttons::Ok);
 }

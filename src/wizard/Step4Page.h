@@ -2,6 +2,8 @@
 // Step 4: the well details and further header lines, the configuration and LAS
 // files, and the LAS creation itself ("Create LAS"), optionally with the depth
 // order inverted, then "View LAS".
+#include <memory>
+
 #include "wizard/WizardPage.h"
 
 class QCheckBox;
@@ -12,10 +14,13 @@ class QPushButton;
 
 namespace corvane {
 
+class CProgressDlg;
+
 class CStep4Page : public CWizardPage {
   Q_OBJECT
  public:
   explicit CStep4Page(CCorvanePropSheet& sheet);
+  ~CStep4Page() override;
 
   bool OnSetActive() override;
   bool OnWizardBack() override;
@@ -42,6 +47,8 @@ class CStep4Page : public CWizardPage {
   QCheckBox* InverseDepthsBox() const { return m_inverseBox; }
   QPushButton* CreateLasButton() const { return m_createButton; }
   QPushButton* ViewLasButton() const { return m_viewButton; }
+  // The display of the LAS creation (its window exists while a run converts data).
+  CProgressDlg& Progress() { return *m_progress; }
 
  public slots:
   void OnConfigFile();
@@ -63,6 +70,7 @@ class CStep4Page : public CWizardPage {
 
   bool m_inverseDepths = false;
   bool m_running = false;
+  std::unique_ptr<CProgressDlg> m_progress;
 
   QComboBox* m_wellLabelBox = nullptr;
   QLineEdit* m_uwiBox = nullptr;

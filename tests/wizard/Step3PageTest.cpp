@@ -91,7 +91,6 @@ void Step3PageTest::cleanup() {
 
 void Step3PageTest::EnterStep3() {
   QVERIFY(OpenOnStep2(*m_sheet, *m_services, m_ascii));
-  m_sheet->Setup().delimiterText = "space";
   QVERIFY(MarkAndLeaveStep2(*m_sheet, {1, 2}, 4));
   QCOMPARE(m_sheet->Setup().firstDigitLineIndex, 3);
 }

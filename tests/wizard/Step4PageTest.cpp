@@ -63,7 +63,6 @@ void Step4PageTest::NewWizardOnStep4() {
   m_services = std::make_unique<CPageScriptServices>();
   m_sheet = std::make_unique<CCorvanePropSheet>(nullptr, m_services.get());
   QVERIFY(OpenOnStep2(*m_sheet, *m_services, File("short.asc")));
-  m_sheet->Setup().delimiterText = "space";
   QVERIFY(MarkAndLeaveStep2(*m_sheet, {0, 1}, 3));
   TypeInto(m_sheet->Step3().HeadingBox(0), QStringLiteral("DEPT"));
   TypeInto(m_sheet->Step3().UnitsBox(0), QStringLiteral("M"));
@@ -73,6 +72,7 @@ void Step4PageTest::NewWizardOnStep4() {
   QVERIFY(QTest::qWaitForWindowActive(m_sheet.get()));
   QVERIFY(!m_sheet->NextButton()->isEnabled());
   QVERIFY(m_sheet->BackButton()->isEnabled());
+  m_services->dialogs.clear();  // Step 1's
 }
 
 void Step4PageTest::ChoosePaths() {

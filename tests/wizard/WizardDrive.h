@@ -45,19 +45,14 @@ inline bool OpenOnStep2(CCorvanePropSheet& sheet, CPageScriptServices& services,
 }
 
 // Marks the header rows and the first digit row of Step 2 (rows as the lists show
-// them: the digits list starts with its ruler) and leaves by Next.
-inline bool MarkAndLeaveStep2(CCorvanePropSheet& sheet, std::initializer_list<int> headerRows, int digitRow) {
-  const QList<QListWidget*> lists = sheet.Step2().findChildren<QListWidget*>();
-  if (lists.size() != 2) return false;
-  QListWidget* header = lists[0];
-  QListWidget* digits = lists[1];
-  if (header->selectionMode() != QAbstractItemView::MultiSelection &&
-      header->selectionMode() != QAbstractItemView::ExtendedSelection)
-    std::swap(header, digits);
-  header->clearSelection();
-  for (int row : headerRows) header->item(row)->setSelected(true);
-  digits->setCurrentRow(digitRow);
-  digits->item(digitRow)->setSelected(true);
+// them: the digits list starts with its ruler), gives the delimiter and leaves by Next.
+inline bool MarkAndLeaveStep2(CCorvanePropSheet& sheet, std::initializer_list<int> headerRows, int digitRow,
+                              const QString& delimiter = QStringLiteral("space")) {
+  CStep2Page& step2 = sheet.Step2();
+  step2.HeaderList()->clearSelection();
+  for (int row : headerRows) step2.HeaderList()->item(row)->setSelected(true);
+  step2.DigitsList()->setCurrentRow(digitRow);
+  step2.ShowDelimiter(delimiter);
   PressNext(sheet);
   return sheet.CurrentIndex() == 2;
 }
