@@ -9,7 +9,7 @@
 #include <QTest>
 #include <memory>
 
-#include "PageScriptServices.h"
+#include "FakeServices.h"
 #include "WizardDrive.h"
 
 using namespace corvane;
@@ -67,7 +67,7 @@ class Step3PageTest : public QObject {
 
   std::unique_ptr<QTemporaryDir> m_dir;
   QString m_ascii;
-  std::unique_ptr<CPageScriptServices> m_services;
+  std::unique_ptr<CFakeServices> m_services;
   std::unique_ptr<CCorvanePropSheet> m_sheet;
 };
 
@@ -79,7 +79,7 @@ void Step3PageTest::init() {
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write(FourteenColumnFile());
   file.close();
-  m_services = std::make_unique<CPageScriptServices>();
+  m_services = std::make_unique<CFakeServices>();
   m_sheet = std::make_unique<CCorvanePropSheet>(nullptr, m_services.get());
 }
 
@@ -137,7 +137,7 @@ void Step3PageTest::ScrollsInWindowsOfSix() {
   ScrollPrevious();
   ScrollPrevious();
   QCOMPARE(Labels(), QStringList({"1", "2", "3", "4", "5", "6"}));
-  QVERIFY(m_services->messages.empty());
+  QVERIFY(m_services->boxes.empty());
 }
 
 void Step3PageTest::ScrollingStoresTheVisibleColumns() {
@@ -171,10 +171,10 @@ void Step3PageTest::NextNeedsOneCurveWithHeadingAndUnits() {
   EnterStep3();
   PressNext(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 2);
-  QCOMPARE(m_services->MessageTexts(), QStringList{kNoCurveMessage});
-  QCOMPARE(m_services->messages.back().icon, CWizardServices::Icon::None);
-  QVERIFY(m_services->messages.back().caption.isEmpty() ||
-          m_services->messages.back().caption == QStringLiteral("Corvane"));
+  QCOMPARE(m_services->BoxTexts(), QStringList{kNoCurveMessage});
+  QCOMPARE(m_services->boxes.back().icon, CWizardServices::Icon::None);
+  QVERIFY(m_services->boxes.back().caption.isEmpty() ||
+          m_services->boxes.back().caption == QStringLiteral("Corvane"));
 
   // A heading without units in every visible column is not enough.
   for (int i = 0; i < CStep3Page::kSlots; ++i) TypeInto(Page().HeadingBox(i), QStringLiteral("H%1").arg(i));
@@ -182,7 +182,7 @@ void Step3PageTest::NextNeedsOneCurveWithHeadingAndUnits() {
   TypeInto(Page().HeadingBox(4), QString());
   PressNext(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 2);
-  QCOMPARE(m_services->messages.size(), std::size_t(2));
+  QCOMPARE(m_services->boxes.size(), std::size_t(2));
   QCOMPARE(m_sheet->Setup().curves.at(0).heading, std::string("H0"));  // Next stored the slots
 
   // Heading and units in one column typed after scrolling pass.
@@ -194,7 +194,7 @@ void Step3PageTest::NextNeedsOneCurveWithHeadingAndUnits() {
   QCOMPARE(m_sheet->CurrentIndex(), 3);
   QCOMPARE(m_sheet->Mark(), MoveMark::Next);
   QCOMPARE(m_sheet->Setup().curves.at(13), (CCurveDef{"SP", "MV", "", ""}));
-  QCOMPARE(m_services->messages.size(), std::size_t(2));
+  QCOMPARE(m_services->boxes.size(), std::size_t(2));
 }
 
 void Step3PageTest::NextAcceptsACurveBeyondTheCurveTotal() {
@@ -205,7 +205,7 @@ void Step3PageTest::NextAcceptsACurveBeyondTheCurveTotal() {
   QCOMPARE(m_sheet->Setup().curves.size(), std::size_t(20));  // grown lists are never shrunk
   PressNext(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 3);
-  QVERIFY(m_services->messages.empty());
+  QVERIFY(m_services->boxes.empty());
 }
 
 void Step3PageTest::BackToStep2AndForwardRefillsFromColumnOne() {
@@ -240,7 +240,7 @@ void Step3PageTest::BackFromStep4KeepsTheWindow() {
   QCOMPARE(m_sheet->CurrentIndex(), 3);
 
   // Step 4 lets the user go back only with its file names chosen.
-  m_services->paths = {m_dir->filePath(QStringLiteral("fourteen.lah")), m_dir->filePath(QStringLiteral("fourteen.las"))};
+  m_services->saveAnswers = {m_dir->filePath(QStringLiteral("fourteen.lah")), m_dir->filePath(QStringLiteral("fourteen.las"))};
   Click(m_sheet->Step4().ConfigFileButton());
   Click(m_sheet->Step4().LasFileButton());
   PressBack(*m_sheet);
@@ -269,8 +269,8 @@ void Step3PageTest::FailedGatheringNeverStoresStaleSlots() {
   QVERIFY(QFile::remove(m_ascii));
   PressNext(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 2);
-  QCOMPARE(m_services->MessageTexts(), QStringList{QStringLiteral("Failed to open ASCII file.")});
-  QCOMPARE(m_services->messages.back().icon, CWizardServices::Icon::Error);
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("Failed to open ASCII file.")});
+  QCOMPARE(m_services->boxes.back().icon, CWizardServices::Icon::Error);
   QCOMPARE(Page().FirstVisibleColumn(), 0);
   for (int i = 0; i < CStep3Page::kSlots; ++i) QVERIFY(Page().HeadingBox(i)->text().isEmpty());
   QCOMPARE(Page().CurveTotalBox()->text(), QStringLiteral("0"));

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <memory>
 
-#include "PageScriptServices.h"
+#include "FakeServices.h"
 #include "WizardDrive.h"
 
 using namespace corvane;
@@ -38,7 +38,7 @@ class Step4PageTest : public QObject {
   QString File(const char* name) const { return m_dir->filePath(QString::fromLatin1(name)); }
 
   std::unique_ptr<QTemporaryDir> m_dir;
-  std::unique_ptr<CPageScriptServices> m_services;
+  std::unique_ptr<CFakeServices> m_services;
   std::unique_ptr<CCorvanePropSheet> m_sheet;
 };
 
@@ -60,7 +60,7 @@ void Step4PageTest::cleanup() {
 
 void Step4PageTest::NewWizardOnStep4() {
   m_sheet.reset();
-  m_services = std::make_unique<CPageScriptServices>();
+  m_services = std::make_unique<CFakeServices>();
   m_sheet = std::make_unique<CCorvanePropSheet>(nullptr, m_services.get());
   QVERIFY(OpenOnStep2(*m_sheet, *m_services, File("short.asc")));
   QVERIFY(MarkAndLeaveStep2(*m_sheet, {0, 1}, 3));
@@ -76,7 +76,7 @@ void Step4PageTest::NewWizardOnStep4() {
 }
 
 void Step4PageTest::ChoosePaths() {
-  m_services->paths = {File("short.lah"), File("short.las")};
+  m_services->saveAnswers = {File("short.lah"), File("short.las")};
   Click(Page().ConfigFileButton());
   Click(Page().LasFileButton());
   QCOMPARE(Page().ConfigFileBox()->text(), File("short.lah"));
@@ -91,20 +91,20 @@ void Step4PageTest::EmptyPathsTakeTheFocusInOrder() {
   QCOMPARE(QApplication::focusWidget(), Page().ConfigFileBox());
   QCOMPARE(m_sheet->Setup().wellName, std::string("Focus Test"));  // taken before the paths
 
-  m_services->paths = {File("short.lah")};
+  m_services->saveAnswers = {File("short.lah")};
   Click(Page().ConfigFileButton());
   Click(Page().CreateLasButton());
   QCOMPARE(QApplication::focusWidget(), Page().LasFileBox());
 
   // With both chosen but no ASCII file in the setup, the ASCII box takes the focus
   // with its text selected.
-  m_services->paths = {File("short.las")};
+  m_services->saveAnswers = {File("short.las")};
   m_sheet->Setup().asciiFilePath.clear();
   Click(Page().LasFileButton());  // shows the setup's values again
   Click(Page().CreateLasButton());
   QCOMPARE(QApplication::focusWidget(), Page().AsciiFileBox());
 
-  QVERIFY(m_services->messages.empty());
+  QVERIFY(m_services->boxes.empty());
   QVERIFY(!QFile::exists(File("short.lah")));
   QVERIFY(!QFile::exists(File("short.las")));
 }
@@ -114,18 +114,18 @@ void Step4PageTest::BackIsRefusedUntilThePathsAreSet() {
   QCOMPARE(m_sheet->CurrentIndex(), 3);
   QCOMPARE(QApplication::focusWidget(), Page().ConfigFileBox());
 
-  m_services->paths = {File("short.lah")};
+  m_services->saveAnswers = {File("short.lah")};
   Click(Page().ConfigFileButton());
   PressBack(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 3);
   QCOMPARE(QApplication::focusWidget(), Page().LasFileBox());
 
-  m_services->paths = {File("short.las")};
+  m_services->saveAnswers = {File("short.las")};
   Click(Page().LasFileButton());
   PressBack(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 2);
   QCOMPARE(m_sheet->Mark(), MoveMark::Back);
-  QVERIFY(m_services->messages.empty());
+  QVERIFY(m_services->boxes.empty());
   QCOMPARE(m_sheet->Setup().configFilePath, QtToStd(File("short.lah")));
 }
 
@@ -147,12 +147,12 @@ void Step4PageTest::FileDialogsAskForNewFiles() {
 
   // Cancel keeps the paths; what the button took before the dialog stays taken.
   TypeInto(Page().UwiBox(), QStringLiteral("100/01-01-001-01W1/00"));
-  m_services->paths = {QString()};
+  m_services->saveAnswers = {QString()};
   Click(Page().ConfigFileButton());
   QCOMPARE(Page().ConfigFileBox()->text(), File("short.lah"));
   QCOMPARE(m_sheet->Setup().configFilePath, QtToStd(File("short.lah")));
   QCOMPARE(m_sheet->Setup().uwiValue, std::string("100/01-01-001-01W1/00"));
-  m_services->paths = {QString()};
+  m_services->saveAnswers = {QString()};
   Click(Page().LasFileButton());
   QCOMPARE(m_sheet->Setup().lasFilePath, QtToStd(File("short.las")));
 }
@@ -222,14 +222,14 @@ void Step4PageTest::ViewLasOpensTheLasFileInTheEditor() {
   // The path as the setup holds it: values are not taken first.
   Click(Page().ViewLasButton());
   QCOMPARE(m_services->editorLaunches, QStringList{QString()});
-  QVERIFY(m_services->messages.empty());
+  QVERIFY(m_services->boxes.empty());
 
   ChoosePaths();
   m_services->editorStarts = false;
   Click(Page().ViewLasButton());
   QCOMPARE(m_services->editorLaunches.last(), File("short.las"));
-  QCOMPARE(m_services->MessageTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
-  QCOMPARE(m_services->messages.back().icon, CWizardServices::Icon::Error);
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
+  QCOMPARE(m_services->boxes.back().icon, CWizardServices::Icon::Error);
 }
 
 void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {
@@ -237,7 +237,7 @@ void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {
   QList<bool> enabledDuringRun;
   bool jobRunning = false;
   // The closing notice comes while the run still holds its page.
-  m_services->onMessage = [&](const CPageScriptServices::Message&) {
+  m_services->onMessageBox = [&] {
     jobRunning = m_sheet->JobRunning();
     for (QWidget* w : {static_cast<QWidget*>(Page().CreateLasButton()), static_cast<QWidget*>(Page().ViewLasButton()),
                        static_cast<QWidget*>(Page().ConfigFileButton()), static_cast<QWidget*>(Page().LasFileButton()),
@@ -245,7 +245,7 @@ void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {
       enabledDuringRun << w->isEnabled();
   };
   Click(Page().CreateLasButton());
-  QCOMPARE(m_services->MessageTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
   QVERIFY(jobRunning);
   QCOMPARE(enabledDuringRun, QList<bool>({false, false, false, false, false, false}));
   QVERIFY(!m_sheet->JobRunning());

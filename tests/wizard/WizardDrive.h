@@ -11,7 +11,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "PageScriptServices.h"
+#include "FakeServices.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/Step1Page.h"
 #include "wizard/Step2Page.h"
@@ -33,12 +33,12 @@ inline void PressBack(CCorvanePropSheet& sheet) { QTest::mouseClick(sheet.BackBu
 inline void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 // Shows the sheet and chooses the ASCII file on Step 1, then moves on to Step 2.
-inline bool OpenOnStep2(CCorvanePropSheet& sheet, CPageScriptServices& services, const QString& asciiPath) {
+inline bool OpenOnStep2(CCorvanePropSheet& sheet, CFakeServices& services, const QString& asciiPath) {
   sheet.show();
   if (!QTest::qWaitForWindowExposed(&sheet)) return false;
   QAbstractButton* chooser = FindButton(sheet.Step1(), QStringLiteral("ASCII File:"));
   if (chooser == nullptr) return false;
-  services.paths.push_back(asciiPath);
+  services.openAnswers.push_back(asciiPath);
   Click(chooser);
   PressNext(sheet);
   return sheet.CurrentIndex() == 1;

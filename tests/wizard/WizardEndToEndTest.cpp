@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "PageScriptServices.h"
+#include "FakeServices.h"
 #include "WizardDrive.h"
 #include "setup/Configuration.h"
 #include "wizard/ProgressDlg.h"
@@ -87,7 +87,7 @@ class WizardEndToEndTest : public QObject {
   std::unique_ptr<QTemporaryDir> m_dir;
   QString m_tempDir;
   QByteArray m_savedTmpDir;
-  std::unique_ptr<CPageScriptServices> m_services;
+  std::unique_ptr<CFakeServices> m_services;
   std::unique_ptr<CCorvanePropSheet> m_sheet;
 };
 
@@ -99,7 +99,7 @@ void WizardEndToEndTest::init() {
   QVERIFY(QDir().mkpath(m_tempDir));
   m_savedTmpDir = qgetenv("TMPDIR");
   qputenv("TMPDIR", QFile::encodeName(m_tempDir));
-  m_services = std::make_unique<CPageScriptServices>();
+  m_services = std::make_unique<CFakeServices>();
   m_sheet = std::make_unique<CCorvanePropSheet>(nullptr, m_services.get());
 }
 
@@ -144,10 +144,10 @@ void WizardEndToEndTest::DriveToCreateLas(const QString& ascii) {
     if (line != kOtherHeader.first()) QTest::keyClick(step4.OtherHeaderBox(), Qt::Key_Return);
     QTest::keyClicks(step4.OtherHeaderBox(), line);
   }
-  m_services->paths = {Scratch("wizard.lah"), Scratch("wizard.las")};
+  m_services->saveAnswers = {Scratch("wizard.lah"), Scratch("wizard.las")};
   Click(step4.ConfigFileButton());
   Click(step4.LasFileButton());
-  m_services->messages.clear();
+  m_services->boxes.clear();
 }
 
 void WizardEndToEndTest::RunCommandLine(bool inverse, const QString& las) {
@@ -195,8 +195,8 @@ void WizardEndToEndTest::CompareSavedConfiguration() {
 void WizardEndToEndTest::CreatesTheSameLasAsTheCommandLine() {
   DriveToCreateLas(Scratch("well-7.asc"));
   Click(m_sheet->Step4().CreateLasButton());
-  QCOMPARE(m_services->MessageTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
-  QCOMPARE(m_services->messages.front().icon, CWizardServices::Icon::None);
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QCOMPARE(m_services->boxes.front().icon, CWizardServices::Icon::None);
 
   CompareSavedConfiguration();
   RunCommandLine(false, Scratch("cli.las"));
@@ -222,7 +222,7 @@ void WizardEndToEndTest::InverseDepthsMatchTheCommandLine() {
 
   Click(step4.InverseDepthsBox());
   Click(step4.CreateLasButton());
-  QCOMPARE(m_services->MessageTexts(), QStringList({QStringLiteral("LAS file created successfully."),
+  QCOMPARE(m_services->BoxTexts(), QStringList({QStringLiteral("LAS file created successfully."),
                                                     QStringLiteral("LAS file created successfully.")}));
   const QByteArray inverse = ReadAll(Scratch("wizard.las"));
   QVERIFY(inverse != forward);
@@ -272,7 +272,7 @@ void WizardEndToEndTest::CancelKeepsAPartialFileAndNoTemporaryFile() {
 
   QVERIFY(pressed);
   QCOMPARE(tempFilesAtCancel.size(), 1);
-  QCOMPARE(m_services->MessageTexts(), QStringList{QStringLiteral("LAS file created failed or cancelled.")});
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created failed or cancelled.")});
   QVERIFY(QDir(m_tempDir).entryList({QStringLiteral("QR*")}, QDir::Files).isEmpty());
   QVERIFY(step4.Progress().Window() == nullptr);
 
