@@ -93,7 +93,7 @@ void CStep3Page::BuildControls() {
   for (QPushButton* button : {m_previousButton, m_nextButton}) {
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
-    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("<>")) * 3);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("<")) * 2 + 16);
     scrollButtons->addWidget(button);
   }
   scrollButtons->addStretch();
@@ -101,9 +101,10 @@ void CStep3Page::BuildControls() {
   headingsSide->addStretch();
   headingsRow->addLayout(headingsSide);
   m_headingsBox = MakeReadOnlyTextBox(this, QStringLiteral("headingsBox"));
-  m_headingsBox->setMinimumHeight(m_headingsBox->fontMetrics().lineSpacing() * 4);
+  // Room for a few marked lines; the digit samples get what is left.
+  m_headingsBox->setFixedHeight(m_headingsBox->fontMetrics().lineSpacing() * 4 + 24);
   headingsRow->addWidget(m_headingsBox, 1);
-  page->addLayout(headingsRow, 1);
+  page->addLayout(headingsRow);
   connect(m_previousButton, &QPushButton::clicked, this, &CStep3Page::OnPreviousColumns);
   connect(m_nextButton, &QPushButton::clicked, this, &CStep3Page::OnNextColumns);
 
@@ -115,7 +116,7 @@ void CStep3Page::BuildControls() {
   m_curveTotalBox->setObjectName(QStringLiteral("curveTotal"));
   m_curveTotalBox->setReadOnly(true);
   m_curveTotalBox->setFocusPolicy(Qt::NoFocus);
-  m_curveTotalBox->setMaximumWidth(m_curveTotalBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+  m_curveTotalBox->setFixedWidth(m_curveTotalBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
   totalCell->addWidget(totalLabel);
   totalCell->addWidget(m_curveTotalBox);
   grid->addLayout(totalCell, 0, 0);
@@ -152,12 +153,12 @@ void CStep3Page::BuildControls() {
     m_descriptionBoxes[i] = makeEdit(QStringLiteral("description"), 4);
 
     m_sampleBoxes[i] = MakeReadOnlyTextBox(this, QStringLiteral("samples") + suffix);
-    m_sampleBoxes[i]->setMinimumWidth(60);
+    m_sampleBoxes[i]->setMinimumSize(60, m_sampleBoxes[i]->fontMetrics().lineSpacing() * 6 + 24);
     grid->addWidget(m_sampleBoxes[i], 5, column);
     grid->setColumnStretch(column, 1);
   }
-  grid->setRowStretch(5, 3);
-  page->addLayout(grid, 3);
+  grid->setRowStretch(5, 1);
+  page->addLayout(grid, 1);
 }
 
 void CStep3Page::ShowFields() {

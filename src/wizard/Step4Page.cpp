@@ -74,6 +74,7 @@ void CStep4Page::BuildControls() {
 
   auto* instruction = new QGroupBox(QStringLiteral("Instruction"), this);
   auto* instructionLayout = new QVBoxLayout(instruction);
+  instructionLayout->setSpacing(2);
   for (const char* text :
        {"1. Enter the API or UWI (Unique Well Identifier) to which the curves belong.",
         "2. You may optionally enter a well name.",
@@ -82,9 +83,9 @@ void CStep4Page::BuildControls() {
         "overwritten.",
         "5. Click [Create LAS] to generate the LAS file based on the configuration built in the previous pages.",
         "6. Click [View LAS] to inspect the newly generated LAS file."}) {
-    auto* line = new QLabel(QString::fromLatin1(text), instruction);
-    line->setWordWrap(true);
-    instructionLayout->addWidget(line);
+    // One line each, as short as they are: wrapped labels would be squeezed when
+    // the wizard is small.
+    instructionLayout->addWidget(new QLabel(QString::fromLatin1(text), instruction));
   }
   page->addWidget(instruction);
 
@@ -116,6 +117,7 @@ void CStep4Page::BuildControls() {
   m_countryBox->addItems({QStringLiteral("Canada"), QStringLiteral("USA"), QStringLiteral("UK"),
                           QStringLiteral("Other")});
   m_countryBox->model()->sort(0);
+  m_countryBox->setMinimumWidth(m_countryBox->fontMetrics().horizontalAdvance(QStringLiteral("Canada")) * 2);
   countryRow->addWidget(m_countryBox);
   countryRow->addWidget(MakeFieldLabel(this, QStringLiteral("Log Date:")));
   m_logDateBox = new QLineEdit(this);
@@ -131,6 +133,7 @@ void CStep4Page::BuildControls() {
   m_otherHeaderBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   m_otherHeaderBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   m_otherHeaderBox->setTabChangesFocus(true);
+  m_otherHeaderBox->setMinimumHeight(m_otherHeaderBox->fontMetrics().lineSpacing() * 3 + 12);
   page->addWidget(m_otherHeaderBox, 1);
 
   auto* files = new QGridLayout;
