@@ -112,8 +112,10 @@ void CStep4Page::BuildControls() {
   m_countryBox = new QComboBox(this);
   m_countryBox->setObjectName(QStringLiteral("country"));
   m_countryBox->setEditable(true);
-  // A typed country is taken as the box's text; it never joins the list.
+  // A typed country is taken exactly as typed: it never joins the list, and no
+  // completion turns "Us" into "USA".
   m_countryBox->setInsertPolicy(QComboBox::NoInsert);
+  m_countryBox->setCompleter(nullptr);
   m_countryBox->addItems({QStringLiteral("Canada"), QStringLiteral("USA"), QStringLiteral("UK"),
                           QStringLiteral("Other")});
   m_countryBox->model()->sort(0);
