@@ -84,10 +84,10 @@ int main(int argc, char** argv) {
   owner.show();
   QApplication::processEvents();
 
-  // Best of three each, alternating, so a busy machine weighs on both alike.
+  // Best of five each, alternating, so a busy machine weighs on both alike.
   double silent = 1e9;
   double dialog = 1e9;
-  for (int round = 0; round < 3; ++round) {
+  for (int round = 0; round < 5; ++round) {
     CSilentProgress quiet;
     silent = std::min(silent, RunOnce(ascii, las, quiet));
     CProgressDlg shown(&owner);
