@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ascii/DigitSamples.h"
 #include "wizard/CorvanePropSheet.h"
@@ -165,10 +166,15 @@ void CStep3Page::ShowFields() {
   if (m_headingsBox == nullptr) return;
   for (int i = 0; i < kSlots; ++i) {
     m_labelBoxes[i]->setText(m_labels[i]);
-    m_headingBoxes[i]->setText(m_headings[i]);
-    m_unitsBoxes[i]->setText(m_units[i]);
-    m_apiCodeBoxes[i]->setText(m_apiCodes[i]);
-    m_descriptionBoxes[i]->setText(m_descriptions[i]);
+    const std::array<std::pair<QLineEdit*, const QString*>, 4> boxes = {
+        {{m_headingBoxes[i], &m_headings[i]},
+         {m_unitsBoxes[i], &m_units[i]},
+         {m_apiCodeBoxes[i], &m_apiCodes[i]},
+         {m_descriptionBoxes[i], &m_descriptions[i]}}};
+    for (const auto& [box, text] : boxes) {
+      box->setText(*text);
+      box->setCursorPosition(0);  // a long description shows its beginning
+    }
     m_sampleBoxes[i]->setPlainText(m_samples[i]);
   }
   m_curveTotalBox->setText(QString::number(m_curveTotal));
