@@ -16,6 +16,8 @@ class CTextReader {
  public:
   // A line longer than this is refused as a read failure instead of being held whole.
   static constexpr std::size_t kMaxLineLength = 16u * 1024u * 1024u;
+  // Bytes taken from the file per read (lines may span any number of them).
+  static constexpr std::size_t kBlockSize = 512u * 1024u;
 
   CTextReader();
   ~CTextReader();

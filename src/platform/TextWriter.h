@@ -21,6 +21,9 @@ class CTextWriter {
   // advisory lock. The lock is taken before anything is emptied, so a file that
   // another job holds is never truncated: the create then fails. Throws CFileError.
   void Create(const std::string& path);
+  // Takes over an open, writable descriptor (for example CreateTempFile's, lock
+  // included) as if Create had opened it; the writer closes it.
+  void Adopt(int fd, const std::string& path);
 
   // Writes `text`, each "\n" in it as CR LF, then CR LF.
   void WriteLine(std::string_view text);
@@ -34,6 +37,11 @@ class CTextWriter {
   // Flushes and closes. Throws CFileError when the last writes fail.
   void Close();
   bool IsOpen() const noexcept { return m_fd >= 0; }
+  int Fd() const noexcept { return m_fd; }
+  // Flushes, then sets the file's length (lengthening fills with zero bytes).
+  void SetLength(std::uint64_t length);
+  // Flushes, then moves the write position to `offset` bytes from the start.
+  void Seek(std::uint64_t offset);
   // Bytes written so far (CR LF counted as two).
   std::uint64_t Position() const noexcept { return m_written + m_buffer.size(); }
 
