@@ -1,0 +1,162 @@
+#include "wizard/ProgressDlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <functional>
+#include <utility>
+
+#include "wizard/QtText.h"
+#include "wizard/Status.h"
+
+namespace corvane {
+namespace {
+
+// Painting every line of a conversion would cost more than converting it; the eye
+// gets nothing from more than about 30 updates a second.
+constexpr qint64 kRepaintIntervalMs = 33;
+
+// Esc and the close box of the title bar ask for a cancel, as the Cancel button
+// does; the window itself goes only when the job closes it.
+class CProgressWindow : public QDialog {
+ public:
+  CProgressWindow(QWidget* owner, std::function<void()> onCancel)
+      : QDialog(owner), m_onCancel(std::move(onCancel)) {}
+
+  void reject() override { m_onCancel(); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    m_onCancel();
+  }
+
+ private:
+  std::function<void()> m_onCancel;
+};
+
+}  // namespace
+
+CProgressDlg::CProgressDlg(QWidget* owner) : m_owner(owner) {}
+
+CProgressDlg::~CProgressDlg() { delete m_window.data(); }
+
+void CProgressDlg::Open(const std::string& title, std::int32_t& cancelFlag) {
+  if (m_window) Close();
+  m_cancelFlag = &cancelFlag;
+  m_lineText.clear();
+  m_percent = 0;
+  m_pending = false;
+  m_sinceRepaint.invalidate();
+
+  auto* window = new CProgressWindow(m_owner.data(), [this] { RequestCancel(); });
+  window->setModal(false);
+  window->setWindowModality(Qt::NonModal);
+  window->setWindowTitle(ToQString(title));
+  window->setObjectName(QStringLiteral("progressDialog"));
+
+  m_lineLabel = new QLabel(window);
+  m_lineLabel->setAlignment(Qt::AlignCenter);
+  m_lineLabel->setTextFormat(Qt::PlainText);
+  // A fixed place keeps a new text from relaying out the dialog.
+  m_lineLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  m_lineLabel->setMinimumHeight(m_lineLabel->fontMetrics().height());
+  m_messageLabel = new QLabel(window);
+  m_messageLabel->setAlignment(Qt::AlignCenter);
+  m_messageLabel->setTextFormat(Qt::PlainText);
+  m_messageLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  m_messageLabel->setMinimumHeight(m_messageLabel->fontMetrics().height());
+  m_bar = new CStatus(window);
+  m_bar->setObjectName(QStringLiteral("bar"));
+  m_cancel = new QPushButton(QObject::tr("Cancel"), window);
+  m_cancel->setObjectName(QStringLiteral("cancel"));
+  m_cancel->setAutoDefault(false);
+  QObject::connect(m_cancel, &QPushButton::clicked, window, [this] { RequestCancel(); });
+
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addStretch(1);
+  buttonRow->addWidget(m_cancel);
+  buttonRow->addStretch(1);
+  auto* layout = new QVBoxLayout(window);
+  layout->addWidget(m_lineLabel);
+  layout->addWidget(m_messageLabel);
+  layout->addWidget(m_bar);
+  layout->addLayout(buttonRow);
+  window->resize(320, window->sizeHint().height());
+
+  // Centred over the owner's window, or over the screen when that is not shown.
+  QRect area;
+  QWidget* ownerWindow = m_owner ? m_owner->window() : nullptr;
+  if (ownerWindow != nullptr && ownerWindow->isVisible()) {
+    area = ownerWindow->frameGeometry();
+  } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    area = screen->availableGeometry();
+  }
+  if (area.isValid()) window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+
+  m_window = window;
+  window->show();
+}
+
+void CProgressDlg::SetLineText(std::string_view text) {
+  if (!m_window || text == m_lineText) return;
+  m_lineText.assign(text);
+  m_pending = true;
+  RepaintIfDue();
+}
+
+void CProgressDlg::SetPercent(int percent) {
+  if (!m_window || percent == m_percent) return;
+  m_percent = percent;
+  m_pending = true;
+  RepaintIfDue();
+}
+
+void CProgressDlg::RepaintIfDue() {
+  if (m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < kRepaintIntervalMs) return;
+  ShowPending();
+}
+
+void CProgressDlg::ShowPending() {
+  if (!m_window || !m_pending) return;
+  m_pending = false;
+  m_lineLabel->setText(ToQString(m_lineText));
+  m_bar->SetPercent(m_percent);
+  // The job keeps the thread busy: paint now rather than when the queue is served.
+  m_lineLabel->repaint();
+  m_bar->repaint();
+  m_sinceRepaint.restart();
+}
+
+bool CProgressDlg::PollCancel() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (m_pending) RepaintIfDue();
+  return m_cancelFlag != nullptr && *m_cancelFlag == 2;
+}
+
+void CProgressDlg::RequestCancel() {
+  if (m_cancelFlag != nullptr) *m_cancelFlag = 2;
+}
+
+void CProgressDlg::Close() {
+  if (!m_window) return;
+  ShowPending();
+  m_window->hide();
+  // Close is called by the job, never from inside the dialog's own handlers, so the
+  // window can go at once.
+  delete m_window.data();
+  m_window = nullptr;
+  m_lineLabel = nullptr;
+  m_messageLabel = nullptr;
+  m_bar = nullptr;
+  m_cancel = nullptr;
+  m_cancelFlag = nullptr;
+}
+
+}  // namespace corvane
