@@ -10,6 +10,7 @@
 #include "app/CorvaneDoc.h"
 #include "app/HelpTopics.h"
 #include "app/MainFrame.h"
+#include "app/HelpViewer.h"
 #include "app/ManualHelp.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -26,6 +27,7 @@
 #include "app/CorvaneView.h"
 #include "app/HelpTopics.h"
 #include "app/RecentFileList.h"
+#include "app/ShellDialogs.h"
 #include "wizard/WizardPage.h"
 
 namespace corvane {

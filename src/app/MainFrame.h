@@ -11,6 +11,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QMimeData;
 
 namespace corvane {
 
