@@ -87,7 +87,12 @@ CMainFrame::CMainFrame(CCorvaneApp& app) : m_app(app) {
   resize(1024, 720);
 }
 
-CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
+CMainFrame::~CMainFrame() {
+  qApp->removeEventFilter(this);
+  // The document windows go with the frame; their farewells must not reach it.
+  disconnect(m_mdiArea, nullptr, this, nullptr);
+  for (QMdiSubWindow* window : m_mdiArea->findChildren<QMdiSubWindow*>()) window->disconnect(this);
+}
 
 QAction* CMainFrame::MakeAction(Command command, const QString& text, const QString& prompt) {
   auto* action = new QAction(text, this);
@@ -334,15 +339,16 @@ void CMainFrame::SetIndicator(Indicator which, bool on) {
   m_indicators[i]->setText(on ? QLatin1String(names[i]) : QString());
 }
 
-void CMainFrame::TrackLockKeys(QEvent* event) {
+void CMainFrame::TrackLockKeys(QObject* receiver, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
-  if (!key->spontaneous()) return;
-  static const QKeyEvent* lastEvent = nullptr;
-  static quint64 lastStamp = 0;
-  // One key event reaches the filter once per widget it propagates through.
-  if (key == lastEvent && key->timestamp() == lastStamp) return;
-  lastEvent = key;
-  lastStamp = key->timestamp();
+  if (!key->spontaneous() || !receiver->isWidgetType()) return;
+  // An unhandled key travels up to the receiver's parents, passing the filter again.
+  auto* widget = static_cast<QWidget*>(receiver);
+  if (key == m_lastKeyEvent && m_lastKeyReceiver && widget != m_lastKeyReceiver &&
+      widget->isAncestorOf(m_lastKeyReceiver))
+    return;
+  m_lastKeyEvent = key;
+  m_lastKeyReceiver = widget;
   const bool press = event->type() == QEvent::KeyPress && !key->isAutoRepeat();
   const QString platform = QGuiApplication::platformName();
   const bool nativeState = platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
@@ -551,7 +557,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
-      TrackLockKeys(event);
+      TrackLockKeys(watched, event);
       auto* key = static_cast<QKeyEvent*>(event);
       // Shift+F1 inside a modal window over the main window (the wizard) starts
       // context help too; the main window's own key handles it elsewhere.
@@ -566,10 +572,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::EnterWhatsThisMode:
-      if (watched == qApp) statusBar()->showMessage(QLatin1String(kContextHelpPrompt));
+      if (watched == this) statusBar()->showMessage(QLatin1String(kContextHelpPrompt));
       break;
     case QEvent::LeaveWhatsThisMode:
-      if (watched == qApp) statusBar()->clearMessage();
+      if (watched == this) statusBar()->clearMessage();
       break;
     case QEvent::QueryWhatsThis:
       // Every window can be asked: the help decides what it has to say.

@@ -92,7 +92,7 @@ class CMainFrame : public QMainWindow {
   void CreateToolBar();
   void CreateStatusBar();
   QMenu* MakeFileMenu(bool documentOpen);
-  void TrackLockKeys(QEvent* event);
+  void TrackLockKeys(QObject* receiver, QEvent* event);
   void SetIndicator(Indicator which, bool on);
   static QStringList DroppedConfigurationFiles(const QMimeData* data);
 
@@ -109,6 +109,8 @@ class CMainFrame : public QMainWindow {
   QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};
   bool m_lockState[3] = {false, false, false};
   bool m_contextHelpFlag = false;
+  const QEvent* m_lastKeyEvent = nullptr;
+  QPointer<QWidget> m_lastKeyReceiver;
 };
 
 }  // namespace corvane
