@@ -1,6 +1,7 @@
 #include "ascii/LayoutDetector.h"
 
 #include <array>
+#include <tuple>
 
 #include "ascii/ColumnSplitter.h"
 #include "platform/NumberFormat.h"
@@ -59,53 +60,38 @@ std::vector<std::string> Fields(std::string_view line, const std::string& delimi
   return columns;
 }
 
-// The number of columns when every field of the line is a number (an empty field,
-// a missing value between two delimiters, is allowed when there are others); 0 for a
-// line that is not a row of numbers.
-int NumericColumns(std::string_view line, const std::string& delimiterText) {
-  const auto fields = Fields(line, delimiterText);
+// How a line reads when cut with one delimiter: `width` fields, `numbers` of them
+// numbers, and whether every field is a number or empty (a missing value between two
+// delimiters).
+struct CLineShape {
+  int width = 0;
   int numbers = 0;
-  for (const auto& field : fields) {
-    if (field.empty()) continue;
-    if (!IsNumberText(field)) return 0;
-    ++numbers;
-  }
-  return numbers == 0 ? 0 : static_cast<int>(fields.size());
-}
-
-struct CCandidate {
-  int first = -1;
-  int columns = 0;
+  bool allNumbers = false;
 };
 
-// The first line from which the lines are rows of the same number of columns, up to
-// the end of the lines looked at or for a convincing stretch; blank lines between
-// the rows do not interrupt them.
-CCandidate FindDataBlock(const std::vector<std::string>& lines, const std::string& delimiterText) {
-  const int count = static_cast<int>(lines.size());
-  std::vector<int> columns(lines.size(), 0);
-  std::vector<int> nonBlankFrom(lines.size() + 1, 0);
-  for (int i = count - 1; i >= 0; --i) {
-    const bool blank = IsBlank(lines[static_cast<std::size_t>(i)]);
-    if (!blank) columns[static_cast<std::size_t>(i)] = NumericColumns(lines[static_cast<std::size_t>(i)], delimiterText);
-    nonBlankFrom[static_cast<std::size_t>(i)] = nonBlankFrom[static_cast<std::size_t>(i) + 1] + (blank ? 0 : 1);
+CLineShape Shape(std::string_view line, const std::string& delimiterText) {
+  const auto fields = Fields(line, delimiterText);
+  CLineShape shape;
+  shape.width = static_cast<int>(fields.size());
+  bool other = false;
+  for (const auto& field : fields) {
+    if (IsNumberText(field))
+      ++shape.numbers;
+    else if (!field.empty())
+      other = true;
   }
-  for (int first = 0; first < count; ++first) {
-    const int width = columns[static_cast<std::size_t>(first)];
-    if (width == 0) continue;
-    int run = 0;
-    for (int i = first; i < count; ++i) {
-      if (IsBlank(lines[static_cast<std::size_t>(i)])) continue;
-      if (columns[static_cast<std::size_t>(i)] != width) break;
-      ++run;
-    }
-    const bool toTheEnd = run == nonBlankFrom[static_cast<std::size_t>(first)];
-    // A lone number is no evidence of a table.
-    if (run == 1 && width < 2) continue;
-    if (toTheEnd || run >= kConvincingRun) return {first, width};
-  }
-  return {};
+  shape.allNumbers = shape.numbers > 0 && !other;
+  return shape;
 }
+
+// A row of numbers: its width; 0 for any other line.
+int NumericColumns(std::string_view line, const std::string& delimiterText) {
+  const CLineShape shape = Shape(line, delimiterText);
+  return shape.allNumbers ? shape.width : 0;
+}
+
+// A data row with a text or two in it ("N/A", a flag): most of its fields are numbers.
+bool IsMostlyNumbers(const CLineShape& shape) { return shape.numbers >= 2 && 2 * shape.numbers >= shape.width; }
 
 // A line of dashes, equal signs and the like that only underlines the names.
 bool IsSeparatorLine(std::string_view line) {
@@ -116,6 +102,59 @@ bool IsSeparatorLine(std::string_view line) {
     any = true;
   }
   return any;
+}
+
+bool HasLetter(std::string_view line) {
+  for (char c : line)
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
+  return false;
+}
+
+struct CCandidate {
+  int first = -1;
+  int columns = 0;
+  int rows = 0;
+  bool written = false;
+};
+
+// The first line from which the lines are rows of the same number of columns, up to
+// the end of the lines looked at or for a convincing stretch; blank lines between
+// the rows do not interrupt them.
+CCandidate FindDataBlock(const std::vector<std::string>& lines, const std::string& delimiterText) {
+  const std::size_t count = lines.size();
+  std::vector<CLineShape> shapes(count);
+  std::vector<bool> blank(count);
+  std::vector<int> nonBlankFrom(count + 1, 0);
+  for (std::size_t i = count; i-- > 0;) {
+    blank[i] = IsBlank(lines[i]);
+    if (!blank[i]) shapes[i] = Shape(lines[i], delimiterText);
+    nonBlankFrom[i] = nonBlankFrom[i + 1] + (blank[i] ? 0 : 1);
+  }
+  // Data begins after text (or at the top): rows of numbers that follow rows of
+  // another width belong to something else, such as the depth groups of a wrapped
+  // file, and a line of digits that is no row (columns run together, say) is data
+  // gone wrong, after which nothing is proposed either.
+  bool afterText = true;
+  for (std::size_t first = 0; first < count; ++first) {
+    if (blank[first]) continue;
+    const CLineShape& shape = shapes[first];
+    const bool candidate = afterText;
+    afterText = !shape.allNumbers && !IsMostlyNumbers(shape) &&
+                (HasLetter(lines[first]) || IsSeparatorLine(lines[first]));
+    if (!shape.allNumbers || !candidate) continue;
+    const int width = shape.width;
+    int run = 0;
+    for (std::size_t i = first; i < count; ++i) {
+      if (blank[i]) continue;
+      if (shapes[i].width != width || !(shapes[i].allNumbers || IsMostlyNumbers(shapes[i]))) break;
+      ++run;
+    }
+    const bool toTheEnd = run == nonBlankFrom[first];
+    // A lone number is no evidence of a table.
+    if (run == 1 && width < 2) continue;
+    if (toTheEnd || run >= kConvincingRun) return {static_cast<int>(first), width, run};
+  }
+  return {};
 }
 
 // The names of a header line: a leading comment mark or section mark ("#", "~A")
@@ -160,7 +199,6 @@ std::vector<int> FindHeaderLines(const std::vector<std::string>& lines, int firs
       continue;
     }
     if (IsSeparatorLine(line)) {
-      started = true;
       --i;
       continue;
     }
@@ -189,13 +227,19 @@ std::vector<int> FindHeaderLines(const std::vector<std::string>& lines, int firs
 
 std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string>& lines) {
   std::optional<CLayoutProposal> best;
+  CCandidate bestBlock;
   for (const char* candidate : kCandidates) {
-    const CCandidate block = FindDataBlock(lines, candidate);
+    CCandidate block = FindDataBlock(lines, candidate);
     if (block.first < 0) continue;
-    // The earliest data wins; at the same line the finer cut (more columns).
-    if (best && (block.first > best->firstDigitLineIndex ||
-                 (block.first == best->firstDigitLineIndex && block.columns <= best->columnCount)))
+    // The earliest data wins; at the same line the finer cut (more columns), then the
+    // cut that keeps more lines as rows.
+    // Last, a delimiter that the rows really hold beats blanks that pad them.
+    const std::string set = GetDelimiterSet(candidate);
+    block.written = set != " " && lines[static_cast<std::size_t>(block.first)].find(set) != std::string::npos;
+    if (best && std::tuple(-block.first, block.columns, block.rows, block.written) <=
+                    std::tuple(-bestBlock.first, bestBlock.columns, bestBlock.rows, bestBlock.written))
       continue;
+    bestBlock = block;
     best = CLayoutProposal{block.first, candidate, block.columns, {}};
   }
   if (best)

@@ -66,7 +66,7 @@ const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
       "\n"
       "Example:\n"
       "  corvane-cli preview well.asc\n"
-      "      | 1234567890123456789012345678901234567890\n"
+      "      | 123456789012345678901234567890\n"
       "     0| DEPTH     GR      NPHI\n"
       "     1| 1000.0    45.2    0.21");
   sub->callback([path, &run] { run = [path] { return RunPreview(*path); }; });
@@ -121,7 +121,7 @@ void PrintSamples(std::string& out, const CConversionSetup& setup, int first) {
     for (const auto& value : columns.back()) width = std::max(width, value.size());
     rows = std::max(rows, columns.back().size());
   }
-  width = std::max<std::size_t>(width, 6) + 2;
+  width = std::max<std::size_t>(width, 8) + 2;
   std::string line;
   for (int k = first; k < last; ++k) AppendPadded(line, FormatInt(k + 1), width);
   TrimLineEnd(line);
@@ -146,7 +146,7 @@ int RunInspect(const CInspectOptions& options) {
       lines.push_back(line);
     }
   } catch (const CFileError&) {
-    std::cerr << "Failed to open ASCII file.\n";
+    CTerminalFeedback().ShowError("Failed to open ASCII file.");
     return kExitFailed;
   }
 
@@ -190,7 +190,13 @@ int RunInspect(const CInspectOptions& options) {
   if (!samples.gathered) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
-    for (const auto& message : feedback.messages) std::cerr << message.text << '\n';
+    CTerminalFeedback terminal;
+    for (const auto& message : feedback.messages) {
+      if (message.error)
+        terminal.ShowError(message.text, message.caption);
+      else
+        terminal.ShowNotice(message.text);
+    }
     if (feedback.messages.empty())
       std::cerr << "corvane-cli: the file ends before line " << setup.firstDigitLineIndex << " (counted from 0).\n";
     return kExitFailed;
@@ -238,12 +244,13 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
 // unwrap
 
 int RunUnwrap(const std::string& source, const std::string& target) {
+  CTerminalFeedback feedback;
   {
     CTextReader probe;
     try {
       probe.Open(source, false);
     } catch (const CFileError&) {
-      std::cerr << "Failed to open LAS file.\n";
+      feedback.ShowError("Failed to open LAS file.");
       return kExitFailed;
     }
   }
@@ -254,7 +261,7 @@ int RunUnwrap(const std::string& source, const std::string& target) {
     return kExitFailed;
   }
   if (source == target || SameFile(source, target)) {
-    std::cerr << "Unwrap LAS file name cannot be the same as the original LAS file.\n";
+    feedback.ShowNotice("Unwrap LAS file name cannot be the same as the original LAS file.");
     return kExitFailed;
   }
   CTerminalProgress::InstallInterruptHandler();
@@ -264,7 +271,7 @@ int RunUnwrap(const std::string& source, const std::string& target) {
     case UnwrapResult::Done:
       return kExitDone;
     case UnwrapResult::Failed:
-      std::cerr << "Failed to open LAS file.\n";
+      feedback.ShowError("Failed to open LAS file.");
       if (!reason.empty()) std::cerr << "corvane-cli: " << reason << '\n';
       return kExitFailed;
     case UnwrapResult::Cancelled:

@@ -125,7 +125,7 @@ bool IsWrappedLas(const std::string& path) {
   if (path.empty()) return false;
   CTextReader reader;
   try {
-    reader.Open(path, false);
+    reader.Open(path, true);
     std::string_view line;
     if (!reader.NextLine(line) || ToUpper(line).find("~V") == std::string::npos) return false;
     if (!reader.NextLine(line) || ToUpper(line).find("VERS.") == std::string::npos) return false;
@@ -133,7 +133,8 @@ bool IsWrappedLas(const std::string& path) {
     const std::string third = ToUpper(line);
     return third.find("WRAP.") != std::string::npos && third.find("YES") != std::string::npos;
   } catch (const CFileError&) {
-    // Unreadable is answered quietly; loading the preview reports it right after.
+    // Unreadable (or held by a running job) is answered quietly; loading the preview
+    // reports it right after.
     return false;
   }
 }
