@@ -75,7 +75,6 @@ CCorvanePropSheet::CCorvanePropSheet(QWidget* parent, CWizardServices* services)
   m_saveExit->setObjectName(QStringLiteral("saveExit"));
   m_exit->setObjectName(QStringLiteral("exit"));
   m_help->setObjectName(QStringLiteral("help"));
-  for (QPushButton* b : {m_back, m_next, m_saveExit, m_exit, m_help}) b->setAutoDefault(false);
   m_next->setDefault(true);
 
   connect(m_back, &QPushButton::clicked, this, &CCorvanePropSheet::GoBack);

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <chrono>
+#include <ctime>
 #include <functional>
 #include <utility>
 
@@ -21,6 +23,10 @@ namespace {
 // Painting every line of a conversion would cost more than converting it; the eye
 // gets nothing from more than about 30 updates a second.
 constexpr qint64 kRepaintIntervalMs = 33;
+// Looking into the window system's queue costs a system call, more than converting
+// a line; served every few milliseconds, a click is still handled long before anyone
+// could notice. Events posted inside the program are served on every poll.
+constexpr qint64 kPumpIntervalMs = 5;
 
 // Esc and the close box of the title bar ask for a cancel, as the Cancel button
 // does; the window itself goes only when the job closes it.
@@ -41,6 +47,19 @@ class CProgressWindow : public QDialog {
   std::function<void()> m_onCancel;
 };
 
+// Milliseconds of a monotonic clock; the coarse clock is read without entering the
+// kernel and is fine enough for intervals of a few milliseconds.
+qint64 MonotonicMs() {
+#ifdef CLOCK_MONOTONIC_COARSE
+  timespec ts{};
+  if (clock_gettime(CLOCK_MONOTONIC_COARSE, &ts) == 0) {
+    return static_cast<qint64>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+  }
+#endif
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 }  // namespace
 
 CProgressDlg::CProgressDlg(QWidget* owner) : m_owner(owner) {}
@@ -53,7 +72,9 @@ void CProgressDlg::Open(const std::string& title, std::int32_t& cancelFlag) {
   m_lineText.clear();
   m_percent = 0;
   m_pending = false;
-  m_sinceRepaint.invalidate();
+  m_lastRepaint = -1;
+  m_lastPump = -1;
+  m_repaintPutOff = false;
 
   auto* window = new CProgressWindow(m_owner.data(), [this] { RequestCancel(); });
   window->setModal(false);
@@ -76,7 +97,6 @@ void CProgressDlg::Open(const std::string& title, std::int32_t& cancelFlag) {
   m_bar->setObjectName(QStringLiteral("bar"));
   m_cancel = new QPushButton(QObject::tr("Cancel"), window);
   m_cancel->setObjectName(QStringLiteral("cancel"));
-  m_cancel->setAutoDefault(false);
   QObject::connect(m_cancel, &QPushButton::clicked, window, [this] { RequestCancel(); });
 
   auto* buttonRow = new QHBoxLayout;
@@ -108,22 +128,27 @@ void CProgressDlg::SetLineText(std::string_view text) {
   if (!m_window || text == m_lineText) return;
   m_lineText.assign(text);
   m_pending = true;
-  RepaintIfDue();
+  // Once a repaint has been put off, the next poll looks at the clock for it.
+  if (!m_repaintPutOff) RepaintIfDue(MonotonicMs());
 }
 
 void CProgressDlg::SetPercent(int percent) {
   if (!m_window || percent == m_percent) return;
   m_percent = percent;
   m_pending = true;
-  RepaintIfDue();
+  if (!m_repaintPutOff) RepaintIfDue(MonotonicMs());
 }
 
-void CProgressDlg::RepaintIfDue() {
-  if (m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < kRepaintIntervalMs) return;
+void CProgressDlg::RepaintIfDue(qint64 now) {
+  if (m_lastRepaint >= 0 && now - m_lastRepaint < kRepaintIntervalMs) {
+    m_repaintPutOff = true;
+    return;
+  }
   ShowPending();
 }
 
 void CProgressDlg::ShowPending() {
+  m_repaintPutOff = false;
   if (!m_window || !m_pending) return;
   m_pending = false;
   m_lineLabel->setText(ToQString(m_lineText));
@@ -131,12 +156,18 @@ void CProgressDlg::ShowPending() {
   // The job keeps the thread busy: paint now rather than when the queue is served.
   m_lineLabel->repaint();
   m_bar->repaint();
-  m_sinceRepaint.restart();
+  m_lastRepaint = MonotonicMs();
 }
 
 bool CProgressDlg::PollCancel() {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  if (m_pending) RepaintIfDue();
+  const qint64 now = MonotonicMs();
+  if (m_lastPump < 0 || now - m_lastPump >= kPumpIntervalMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_lastPump = now;
+  } else {
+    QCoreApplication::sendPostedEvents();
+  }
+  if (m_pending) RepaintIfDue(now);
   return m_cancelFlag != nullptr && *m_cancelFlag == 2;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The progress dialog of the long jobs: modeless, centred over its owner, with the
 // job's title, a status line, a bar and "Cancel", which asks the job to stop.
-#include <QElapsedTimer>
+#include <QDialog>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
@@ -9,10 +9,8 @@
 
 #include "las/JobProgress.h"
 
-class QDialog;
 class QLabel;
 class QPushButton;
-class QWidget;
 
 namespace corvane {
 
@@ -47,7 +45,7 @@ class CProgressDlg : public CJobProgress {
   void RequestCancel();
 
  private:
-  void RepaintIfDue();
+  void RepaintIfDue(qint64 now);
 
   QPointer<QWidget> m_owner;
   QPointer<QDialog> m_window;
@@ -61,7 +59,9 @@ class CProgressDlg : public CJobProgress {
   std::string m_lineText;
   int m_percent = 0;
   bool m_pending = false;
-  QElapsedTimer m_sinceRepaint;
+  qint64 m_lastRepaint = -1;  // monotonic milliseconds; -1 = not yet
+  qint64 m_lastPump = -1;     // when the window system's queue was last served
+  bool m_repaintPutOff = false;  // a repaint was due but put off
 };
 
 }  // namespace corvane

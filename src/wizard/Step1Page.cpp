@@ -25,7 +25,6 @@ void CStep1Page::OnInitDialog() {
 
   m_fileButton = new QPushButton(tr("ASCII File:"), this);
   m_fileButton->setObjectName(QStringLiteral("asciiFileButton"));
-  m_fileButton->setAutoDefault(false);
   m_pathBox = new QLineEdit(this);
   m_pathBox->setObjectName(QStringLiteral("asciiFileBox"));
   m_pathBox->setReadOnly(true);

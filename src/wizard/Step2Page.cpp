@@ -105,7 +105,6 @@ void CStep2Page::OnInitDialog() {
   m_editButton->setObjectName(QStringLiteral("editAsciiFile"));
   m_refreshButton = new QPushButton(tr("Refresh Windows"), this);
   m_refreshButton->setObjectName(QStringLiteral("refreshWindows"));
-  for (QPushButton* b : {m_editButton, m_refreshButton}) b->setAutoDefault(false);
   connect(m_editButton, &QPushButton::clicked, this, &CStep2Page::OnEditAsciiFile);
   connect(m_refreshButton, &QPushButton::clicked, this, &CStep2Page::OnRefreshWindows);
 
