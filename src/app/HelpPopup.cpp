@@ -26,7 +26,11 @@ CHelpPopup::CHelpPopup(const QString& text, QWidget* owner)
   layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
   layout->addWidget(m_label);
   // Long texts wrap at a readable width instead of spanning the screen.
-  m_label->setMaximumWidth(fontMetrics().averageCharWidth() * 60);
+  const int readable = fontMetrics().averageCharWidth() * 60;
+  int widest = 0;
+  for (const QString& line : text.split(u'\n')) widest = qMax(widest, fontMetrics().horizontalAdvance(line));
+  m_label->setMinimumWidth(qMin(widest, readable));
+  m_label->setMaximumWidth(readable);
 }
 
 QString CHelpPopup::Text() const { return m_label->text(); }

@@ -43,22 +43,61 @@ const char* const kHelpContextProperty = "corvaneHelpContext";
 constexpr quint32 kNativeCapsLock = 0x02;
 constexpr quint32 kNativeNumLock = 0x10;
 
-QIcon GlyphIcon(const QString& glyph) {
+// Toolbar pictures for the commands that the style has none for, drawn on 16 x 16.
+enum class Picture { Cut, Copy, Paste, Print, Help };
+
+QIcon DrawnIcon(Picture picture) {
   QPixmap pixmap(16, 16);
   pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font = painter.font();
-  font.setPixelSize(14);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QPen ink(QColor(0x30, 0x30, 0x30), 1.2);
+  p.setPen(ink);
+  switch (picture) {
+    case Picture::Cut:
+      p.drawLine(QLineF(4, 1, 10, 10));
+      p.drawLine(QLineF(12, 1, 6, 10));
+      p.drawEllipse(QRectF(2, 10, 4.5, 4.5));
+      p.drawEllipse(QRectF(9.5, 10, 4.5, 4.5));
+      break;
+    case Picture::Copy:
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(1.5, 1.5, 8, 10));
+      p.drawRect(QRectF(6.5, 4.5, 8, 10));
+      break;
+    case Picture::Paste:
+      p.setBrush(QColor(0xc8, 0xa0, 0x60));
+      p.drawRect(QRectF(2.5, 2.5, 10, 12));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(5.5, 1.5, 4, 3));
+      p.drawRect(QRectF(7.5, 7.5, 7, 7));
+      break;
+    case Picture::Print:
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(4.5, 1.5, 7, 5));
+      p.setBrush(QColor(0xb0, 0xb0, 0xb0));
+      p.drawRect(QRectF(1.5, 6.5, 13, 6));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(4.5, 10.5, 7, 4));
+      break;
+    case Picture::Help: {
+      QFont font = p.font();
+      font.setPixelSize(14);
+      font.setBold(true);
+      p.setFont(font);
+      p.setPen(QColor(0x1d, 0x5c, 0x63));
+      p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("?"));
+      break;
+    }
+  }
   return QIcon(pixmap);
 }
 
-QIcon ToolIcon(const QString& theme, QStyle::StandardPixmap standard, const QString& glyph,
+QIcon ToolIcon(const QString& theme, QStyle::StandardPixmap standard, Picture picture,
                const QStyle* style) {
-  QIcon icon = QIcon::fromTheme(theme);
+  QIcon icon = theme.isEmpty() ? QIcon() : QIcon::fromTheme(theme);
   if (icon.isNull() && standard != QStyle::SP_CustomBase) icon = style->standardIcon(standard);
-  if (icon.isNull()) icon = GlyphIcon(glyph);
+  if (icon.isNull()) icon = DrawnIcon(picture);
   return icon;
 }
 
@@ -108,13 +147,13 @@ void CMainFrame::CreateActions() {
   auto* fileNew = MakeAction(Command::FileNew, QStringLiteral("&New\tCtrl+N"),
                              QStringLiteral("Create a new document"));
   fileNew->setShortcut(K(Qt::CTRL | Qt::Key_N));
-  fileNew->setIcon(ToolIcon(QStringLiteral("document-new"), QStyle::SP_FileIcon, QStringLiteral("N"), st));
+  fileNew->setIcon(ToolIcon(QStringLiteral("document-new"), QStyle::SP_FileIcon, Picture::Help, st));
   connect(fileNew, &QAction::triggered, &m_app, &CCorvaneApp::OnFileNew);
 
   auto* fileOpen = MakeAction(Command::FileOpen, QStringLiteral("&Open...\tCtrl+O"),
                               QStringLiteral("Open an existing document"));
   fileOpen->setShortcut(K(Qt::CTRL | Qt::Key_O));
-  fileOpen->setIcon(ToolIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, QStringLiteral("O"), st));
+  fileOpen->setIcon(ToolIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, Picture::Help, st));
   connect(fileOpen, &QAction::triggered, &m_app, &CCorvaneApp::OnFileOpen);
 
   auto* close = MakeAction(Command::FileClose, QStringLiteral("&Close"),
@@ -129,7 +168,7 @@ void CMainFrame::CreateActions() {
   auto* save = MakeAction(Command::FileSave, QStringLiteral("&Save\tCtrl+S"),
                           QStringLiteral("Save the active document"));
   save->setShortcut(K(Qt::CTRL | Qt::Key_S));
-  save->setIcon(ToolIcon(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton, QStringLiteral("S"), st));
+  save->setIcon(ToolIcon(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton, Picture::Help, st));
   connect(save, &QAction::triggered, this, &CMainFrame::OnFileSave);
 
   auto* saveAs = MakeAction(Command::FileSaveAs, QStringLiteral("Save &As..."),
@@ -139,7 +178,7 @@ void CMainFrame::CreateActions() {
   auto* print = MakeAction(Command::FilePrint, QStringLiteral("&Print...\tCtrl+P"),
                            QStringLiteral("Print the active document"));
   print->setShortcut(K(Qt::CTRL | Qt::Key_P));
-  print->setIcon(ToolIcon(QStringLiteral("document-print"), QStyle::SP_CustomBase, QStringLiteral("P"), st));
+  print->setIcon(ToolIcon(QStringLiteral("document-print"), QStyle::SP_CustomBase, Picture::Print, st));
   connect(print, &QAction::triggered, this, &CMainFrame::OnFilePrint);
 
   auto* preview = MakeAction(Command::FilePrintPreview, QStringLiteral("Print Pre&view"),
@@ -161,15 +200,15 @@ void CMainFrame::CreateActions() {
   auto* cut = MakeAction(Command::EditCut, QStringLiteral("Cu&t\tCtrl+X"),
                          QStringLiteral("Cut the selection and put it on the Clipboard"));
   cut->setShortcuts({K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)});
-  cut->setIcon(ToolIcon(QStringLiteral("edit-cut"), QStyle::SP_CustomBase, QString(QChar(0x2702)), st));
+  cut->setIcon(ToolIcon(QStringLiteral("edit-cut"), QStyle::SP_CustomBase, Picture::Cut, st));
   auto* copy = MakeAction(Command::EditCopy, QStringLiteral("&Copy\tCtrl+C"),
                           QStringLiteral("Copy the selection and put it on the Clipboard"));
   copy->setShortcuts({K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)});
-  copy->setIcon(ToolIcon(QStringLiteral("edit-copy"), QStyle::SP_CustomBase, QStringLiteral("C"), st));
+  copy->setIcon(ToolIcon(QStringLiteral("edit-copy"), QStyle::SP_CustomBase, Picture::Copy, st));
   auto* paste = MakeAction(Command::EditPaste, QStringLiteral("&Paste\tCtrl+V"),
                            QStringLiteral("Insert Clipboard contents"));
   paste->setShortcuts({K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)});
-  paste->setIcon(ToolIcon(QStringLiteral("edit-paste"), QStyle::SP_CustomBase, QStringLiteral("V"), st));
+  paste->setIcon(ToolIcon(QStringLiteral("edit-paste"), QStyle::SP_CustomBase, Picture::Paste, st));
   for (QAction* edit : {undo, cut, copy, paste}) edit->setEnabled(false);
 
   auto* viewToolbar = MakeAction(Command::ViewToolbar, QStringLiteral("&Toolbar"),
@@ -201,7 +240,7 @@ void CMainFrame::CreateActions() {
   connect(usingHelp, &QAction::triggered, this, [this] { m_app.WinHelp(0, HelpCommand::HelpOnHelp, this); });
   auto* about = MakeAction(Command::AppAbout, QStringLiteral("&About Corvane..."),
                            QStringLiteral("Display program information, version number and copyright"));
-  about->setIcon(ToolIcon(QString(), QStyle::SP_MessageBoxQuestion, QStringLiteral("?"), st));
+  about->setIcon(CorvaneIcon());
   connect(about, &QAction::triggered, &m_app, &CCorvaneApp::OnAppAbout);
 
   auto* help = MakeAction(Command::Help, QStringLiteral("Help"),
@@ -211,7 +250,7 @@ void CMainFrame::CreateActions() {
   auto* contextHelp = MakeAction(Command::ContextHelp, QStringLiteral("Context Help"),
                                  QStringLiteral("Display help for clicked buttons, menus and windows"));
   contextHelp->setShortcut(K(Qt::SHIFT | Qt::Key_F1));
-  contextHelp->setIcon(ToolIcon(QString(), QStyle::SP_TitleBarContextHelpButton, QStringLiteral("?"), st));
+  contextHelp->setIcon(ToolIcon(QString(), QStyle::SP_TitleBarContextHelpButton, Picture::Help, st));
   connect(contextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
 
   auto* nextPane = MakeAction(Command::NextPane, QStringLiteral("Next Pane"),
