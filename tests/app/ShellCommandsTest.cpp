@@ -1,6 +1,7 @@
 // The commands of the application: File New and File Open run the wizard modally and
 // leave the main window as it was; the recent-file list; document windows whose saving
 // never touches the configuration file they came from.
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
@@ -33,6 +34,7 @@ class ShellCommandsTest : public QObject {
  private slots:
   void fileNewRunsWizardOverNewSetupAndKeepsMainWindow();
   void fileOpenCancelledStartsNothing();
+  void openDialogOffersConfigurationFilesFirst();
   void fileOpenRunsWizardOnChosenFile();
   void fileOpenOfUnrecognisedFileStillOpensWizard();
   void recentListKeepsFourEntriesBetweenRuns();
@@ -80,6 +82,30 @@ void ShellCommandsTest::fileOpenCancelledStartsNothing() {
   QVERIFY(!wizardStarted);
   QCOMPARE(fx.app->MainFrame()->MdiArea()->subWindowList().size(), 0);
   QVERIFY(fx.app->RecentFiles().Entries().isEmpty());
+}
+
+void ShellCommandsTest::openDialogOffersConfigurationFilesFirst() {
+  // The on-screen dialog as File Open sets it up; closing it is a cancel.
+  CQtShellDialogs dialogs;
+  QString title, selectedFilter, suffix;
+  QStringList filters;
+  CloseNextModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    QVERIFY(dialog);
+    title = dialog->windowTitle();
+    filters = dialog->nameFilters();
+    selectedFilter = dialog->selectedNameFilter();
+    suffix = dialog->defaultSuffix();
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+  });
+  const QString chosen = dialogs.GetOpenFileName(nullptr, "Open Configuration File",
+                                                 "LAS Header Files (*.lah);;All Files (*)", "*.lah", "lah");
+  QVERIFY(chosen.isEmpty());
+  QCOMPARE(title, QStringLiteral("Open Configuration File"));
+  QCOMPARE(filters, (QStringList{"LAS Header Files (*.lah)", "All Files (*)"}));
+  QCOMPARE(selectedFilter, QStringLiteral("LAS Header Files (*.lah)"));
+  QCOMPARE(suffix, QStringLiteral("lah"));
 }
 
 void ShellCommandsTest::fileOpenRunsWizardOnChosenFile() {
