@@ -17,6 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Library dependencies (Qt 6, the C++ runtime) are taken from the programs themselves.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info, desktop-file-utils")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 # The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY; CPack indents these lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Corvane turns ASCII well-log files (a few lines naming the curves and their
