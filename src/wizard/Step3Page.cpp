@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ascii/DigitSamples.h"
 #include "wizard/CorvanePropSheet.h"
@@ -165,10 +166,15 @@ void CStep3Page::ShowFields() {
   if (m_headingsBox == nullptr) return;
   for (int i = 0; i < kSlots; ++i) {
     m_labelBoxes[i]->setText(m_labels[i]);
-    m_headingBoxes[i]->setText(m_headings[i]);
-    m_unitsBoxes[i]->setText(m_units[i]);
-    m_apiCodeBoxes[i]->setText(m_apiCodes[i]);
-    m_descriptionBoxes[i]->setText(m_descriptions[i]);
+    const std::array<std::pair<QLineEdit*, const QString*>, 4> boxes = {
+        {{m_headingBoxes[i], &m_headings[i]},
+         {m_unitsBoxes[i], &m_units[i]},
+         {m_apiCodeBoxes[i], &m_apiCodes[i]},
+         {m_descriptionBoxes[i], &m_descriptions[i]}}};
+    for (const auto& [box, text] : boxes) {
+      box->setText(*text);
+      box->setCursorPosition(0);  // a long description shows its beginning
+    }
     m_sampleBoxes[i]->setPlainText(m_samples[i]);
   }
   m_curveTotalBox->setText(QString::number(m_curveTotal));
@@ -236,12 +242,12 @@ bool CStep3Page::OnSetActive() {
   m_firstVisible = 0;
   CWizardFeedback feedback(this, Sheet().Services());
   const CSampleResult result = CollectDigitSamples(setup, feedback);
-  // Without data lines there are no columns to show, whatever the layout forced.
-  if (result.gathered) m_curveTotal = setup.digitSamples.empty() ? 0 : result.curveTotal;
+  // The box counts the columns there are to name: none when gathering failed or
+  // the file has no data line, whatever total the layout forced.
+  m_curveTotal = result.gathered && !setup.digitSamples.empty() ? result.curveTotal : setup.CurveTotal();
   // Refilled also when gathering failed: the slots must never keep the texts of
   // columns 7 and beyond, which a later store would write into columns 1 to 6.
   FillSlots();
-  if (!result.gathered) m_curveTotal = setup.CurveTotal();
   m_headingsText = ToShownLines(setup.headingsText);
   ShowFields();
   return true;
