@@ -1,0 +1,176 @@
+#include "app/CorvaneApp.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QPrinter>
+#include <QSettings>
+
+#include "app/AboutDlg.h"
+#include "app/AppIcon.h"
+#include "app/CorvaneDoc.h"
+#include "app/HelpTopics.h"
+#include "app/MainFrame.h"
+#include "app/HelpViewer.h"
+#include "app/ManualHelp.h"
+#include "app/RecentFileList.h"
+#include "app/ShellDialogs.h"
+#include "wizard/CorvanePropSheet.h"
+#include "wizard/WizardServices.h"
+
+namespace corvane {
+namespace {
+
+CCorvaneApp* g_instance = nullptr;
+
+// The wizard's help requests (its Help button, F1 on its pages).
+void WizardHelpHandler(QWidget* owner, const QString& topic) {
+  if (g_instance) g_instance->ShowHelpTopic(owner, topic);
+}
+
+}  // namespace
+
+CCorvaneApp::CCorvaneApp() : CCorvaneApp(Options{}) {}
+
+CCorvaneApp::CCorvaneApp(Options options) : m_options(std::move(options)) {
+  g_instance = this;
+  if (m_options.settingsFile.isEmpty())
+    m_settings = std::make_unique<QSettings>(QStringLiteral("Corvane"), QStringLiteral("Corvane"));
+  else
+    m_settings = std::make_unique<QSettings>(m_options.settingsFile, QSettings::IniFormat);
+  m_recentFiles = std::make_unique<CRecentFileList>(CRecentFileList::kDefaultSize);
+  if (m_options.dialogs) {
+    m_dialogs = m_options.dialogs;
+  } else {
+    m_ownedDialogs = std::make_unique<CQtShellDialogs>();
+    m_dialogs = m_ownedDialogs.get();
+  }
+}
+
+CCorvaneApp::~CCorvaneApp() {
+  m_mainFrame.reset();
+  m_ownedHelp.reset();
+  if (g_instance == this) {
+    g_instance = nullptr;
+    CQtWizardServices::SetHelpHandler(nullptr);
+  }
+}
+
+CCorvaneApp* CCorvaneApp::Instance() { return g_instance; }
+
+bool CCorvaneApp::InitInstance() {
+  const QString exeDir = m_options.executableDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                          : m_options.executableDir;
+  m_helpFilePath = BuildHelpFilePath(exeDir);
+  if (m_options.help) {
+    m_help = m_options.help;
+  } else {
+    m_ownedHelp = std::make_unique<CManualHelp>(m_helpFilePath);
+    m_help = m_ownedHelp.get();
+  }
+  CQtWizardServices::SetHelpHandler(&WizardHelpHandler);
+  QGuiApplication::setApplicationDisplayName(QLatin1String(kAppTitle));
+  QGuiApplication::setWindowIcon(CorvaneIcon());
+
+  m_recentFiles->Load(*m_settings);
+
+  m_mainFrame = std::make_unique<CMainFrame>(*this);
+  m_mainFrame->showMaximized();
+  m_mainFrame->repaint();
+  return true;
+}
+
+QPrinter& CCorvaneApp::Printer() {
+  if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+  return *m_printer;
+}
+
+void CCorvaneApp::WinHelp(unsigned long data, HelpCommand command, QWidget* owner) {
+  if (!m_help) return;
+  if (!owner) owner = m_mainFrame.get();
+  switch (command) {
+    case HelpCommand::Context: {
+      const bool contextHelp = m_mainFrame && m_mainFrame->ContextHelpFlag();
+      if (const auto topic = ContextTopicNumber(data)) {
+        if (contextHelp) {
+          m_help->ShowPopup(owner, *topic, QCursor::pos());
+          m_mainFrame->SetContextHelpFlag(false);
+        } else {
+          m_help->ShowTopicNumber(owner, *topic);
+        }
+      } else if (!contextHelp) {
+        m_help->ShowTopic(owner, QLatin1String(kIndexHelpTopic));
+      }
+      return;
+    }
+    case HelpCommand::Index:
+    case HelpCommand::Finder:
+    case HelpCommand::HelpOnHelp:
+      m_help->ShowTopic(owner, QLatin1String(kIndexHelpTopic));
+      return;
+    case HelpCommand::Quit:
+    case HelpCommand::Other:
+      return;
+  }
+}
+
+void CCorvaneApp::ShowHelpTopic(QWidget* owner, const QString& topic) {
+  if (m_help) m_help->ShowTopic(owner ? owner : m_mainFrame.get(), topic);
+}
+
+void CCorvaneApp::OnFileNew() { RunWizard(QString()); }
+
+void CCorvaneApp::OnFileOpen() {
+  const QString path = m_dialogs->GetOpenFileName(
+      m_mainFrame.get(), QStringLiteral("Open Configuration File"),
+      QStringLiteral("LAS Header Files (*.lah);;All Files (*)"), QStringLiteral("*.lah"),
+      QStringLiteral("lah"));
+  if (path.isEmpty()) return;
+  RunWizard(path);  // the chosen file stays off the recent-file list
+}
+
+void CCorvaneApp::RunWizard(const QString& configFilePath) {
+  auto sheet = std::make_unique<CCorvanePropSheet>(m_mainFrame.get(), m_options.wizardServices);
+  if (!configFilePath.isEmpty()) sheet->Setup().configFilePath = configFilePath.toStdString();
+  emit WizardStarting(sheet.get());
+  sheet->exec();
+  // The sheet, its pages and the setup go; the main window stays as it was.
+}
+
+void CCorvaneApp::OnAppAbout() {
+  CAboutDlg about(m_mainFrame.get());
+  about.exec();
+}
+
+void CCorvaneApp::OnFilePrintSetup() { m_dialogs->PageSetup(m_mainFrame.get(), Printer()); }
+
+CCorvaneDoc* CCorvaneApp::OpenDocumentFile(const QString& path) {
+  if (!m_mainFrame || path.isEmpty()) return nullptr;
+  if (CCorvaneDoc* open = m_mainFrame->FindDocument(path)) {
+    m_mainFrame->ActivateDocument(open);
+    AddToRecentFileList(open->PathName());
+    return open;
+  }
+  auto* doc = new CCorvaneDoc(m_mainFrame.get());
+  if (!doc->OnOpenDocument(path)) {
+    delete doc;
+    m_recentFiles->Remove(path);
+    SaveRecentFileList();
+    m_dialogs->ShowError(m_mainFrame.get(), QStringLiteral("Failed to open document."));
+    return nullptr;
+  }
+  m_mainFrame->AddDocumentWindow(doc);
+  AddToRecentFileList(doc->PathName());
+  return doc;
+}
+
+void CCorvaneApp::AddToRecentFileList(const QString& path) {
+  m_recentFiles->Add(path);
+  SaveRecentFileList();
+}
+
+void CCorvaneApp::SaveRecentFileList() {
+  m_recentFiles->Save(*m_settings);
+  if (m_mainFrame) m_mainFrame->UpdateRecentFileMenu();
+}
+
+}  // namespace corvane

@@ -1,0 +1,99 @@
+#pragma once
+// The application object: builds the help file path at start-up, keeps the recent-file
+// list and the printer settings, runs the commands of the application (File New, File
+// Open, About) and answers every help request of the program.
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QPrinter;
+class QSettings;
+class QWidget;
+
+namespace corvane {
+
+class CCorvaneDoc;
+class CHelpDisplay;
+class CMainFrame;
+class CRecentFileList;
+class CShellDialogs;
+class CWizardServices;
+
+// The kinds of help request.
+enum class HelpCommand { Context, Index, Finder, HelpOnHelp, Quit, Other };
+
+class CCorvaneApp : public QObject {
+  Q_OBJECT
+ public:
+  // The program's title: caption of message boxes that name none, and of the wizard.
+  static constexpr const char* kAppTitle = "Corvane";
+
+  // Everything the application asks of the desktop; null members mean the on-screen
+  // ones. Tests give their own.
+  struct Options {
+    QString executableDir;            // empty: the folder of the running program
+    QString settingsFile;             // empty: the user's "Corvane"/"Corvane" settings
+    CShellDialogs* dialogs = nullptr;
+    CWizardServices* wizardServices = nullptr;
+    CHelpDisplay* help = nullptr;
+  };
+
+  CCorvaneApp();
+  explicit CCorvaneApp(Options options);
+  ~CCorvaneApp() override;
+
+  // The running application object (help requests of the wizard reach it through this).
+  static CCorvaneApp* Instance();
+
+  // Start-up: the help file path, the recent-file list, the main window, shown
+  // maximised. The command line is not looked at. False when the main window could
+  // not be made.
+  bool InitInstance();
+
+  const QString& HelpFilePath() const { return m_helpFilePath; }
+  CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+  CRecentFileList& RecentFiles() { return *m_recentFiles; }
+  QPrinter& Printer();
+  CShellDialogs& Dialogs() { return *m_dialogs; }
+  CHelpDisplay& Help() { return *m_help; }
+
+  // The answer to a help request. For a context number only its low 16 bits count:
+  // a known context shows its popup while context help is on (and turns it off), or
+  // jumps to its page otherwise; an unknown one shows the index unless context help is
+  // on. Index, finder and help on help show the index; other requests do nothing.
+  void WinHelp(unsigned long data, HelpCommand command, QWidget* owner = nullptr);
+  // A topic of the manual in the help window, owned by `owner`.
+  void ShowHelpTopic(QWidget* owner, const QString& topic);
+
+  // A document window for a configuration file (recent list, dropped files); an open
+  // document of the same file is activated instead. Null when the file cannot be read.
+  CCorvaneDoc* OpenDocumentFile(const QString& path);
+  void AddToRecentFileList(const QString& path);
+
+ public slots:
+  void OnFileNew();
+  void OnFileOpen();
+  void OnAppAbout();
+  void OnFilePrintSetup();
+
+ signals:
+  // A wizard is about to run modally; `sheet` is its window (tests drive it).
+  void WizardStarting(QWidget* sheet);
+
+ private:
+  void RunWizard(const QString& configFilePath);
+  void SaveRecentFileList();
+
+  Options m_options;
+  QString m_helpFilePath;
+  std::unique_ptr<QSettings> m_settings;
+  std::unique_ptr<CRecentFileList> m_recentFiles;
+  std::unique_ptr<CShellDialogs> m_ownedDialogs;
+  CShellDialogs* m_dialogs = nullptr;
+  std::unique_ptr<CHelpDisplay> m_ownedHelp;
+  CHelpDisplay* m_help = nullptr;
+  std::unique_ptr<QPrinter> m_printer;
+  std::unique_ptr<CMainFrame> m_mainFrame;
+};
+
+}  // namespace corvane

@@ -1,0 +1,116 @@
+#pragma once
+// The main window: a multiple-document area under the menus, the fixed toolbar and
+// the status bar. Without a document window the short menu set is shown (File, View,
+// Help); while one is open the full set (File, Edit, View, Window, Help). Context help
+// (Shift+F1, the toolbar's button) lets the user click a window to see its help.
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QMimeData;
+
+namespace corvane {
+
+class CCorvaneApp;
+class CCorvaneDoc;
+class CCorvaneView;
+
+// The commands of the main window.
+enum class Command {
+  FileNew, FileOpen, FileClose, FileSave, FileSaveAs, FilePrint, FilePrintPreview,
+  FilePrintSetup, FileExit, EditUndo, EditCut, EditCopy, EditPaste, ViewToolbar,
+  ViewStatusBar, WindowNew, WindowCascade, WindowTile, WindowArrange, HelpIndex,
+  HelpUsing, AppAbout, Help, ContextHelp, NextPane, PrevPane
+};
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The lock-key indicators of the status bar.
+  enum class Indicator { Caps, Num, Scroll };
+  // The title never names the active document.
+  static constexpr const char* kTitle = "Corvane 2018";
+  static constexpr const char* kIdlePrompt = "For Help, press F1";
+  static constexpr const char* kContextHelpPrompt = "Select an object on which to get Help";
+
+  explicit CMainFrame(CCorvaneApp& app);
+  ~CMainFrame() override;
+
+  QAction* Action(Command command) const { return m_actions.value(command); }
+  // 2 without a document window, 3 while one is open.
+  int MenuSet() const { return m_menuSet; }
+  QMdiArea* MdiArea() const { return m_mdiArea; }
+  QToolBar* ToolBar() const { return m_toolBar; }
+  QLabel* IndicatorLabel(Indicator which) const;
+  QLabel* IdlePromptLabel() const { return m_idlePrompt; }
+  QList<QAction*> RecentFileActions() const { return m_recentActions; }
+
+  // Set when the user starts context help, cleared when a context-help popup was shown.
+  bool ContextHelpFlag() const { return m_contextHelpFlag; }
+  void SetContextHelpFlag(bool set) { m_contextHelpFlag = set; }
+
+  // A window for `document` in the document area: its first one, or another (New Window).
+  QMdiSubWindow* AddDocumentWindow(CCorvaneDoc* document);
+  CCorvaneView* ActiveView() const;
+  CCorvaneDoc* ActiveDocument() const;
+  // The open document of a file, if any.
+  CCorvaneDoc* FindDocument(const QString& path) const;
+  void ActivateDocument(CCorvaneDoc* document);
+
+  // The recent-file entries of both File menus follow the application's list.
+  void UpdateRecentFileMenu();
+  // Shows the menu set that fits the document windows open now.
+  void UpdateMenus(const QObject* closing = nullptr);
+
+  // The context number of a window for help: a resource number above the resource
+  // help base (wizard pages, the main window, document windows), found from the
+  // clicked widget up to its window.
+  static unsigned long HelpContextOf(const QWidget* widget);
+
+  void OnHelp();
+  void OnContextHelp();
+  void OnFileSave();
+  void OnFileSaveAs();
+  void OnFilePrint();
+  void OnFilePrintPreview();
+  void OnWindowNew();
+  void OnWindowArrange();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  QAction* MakeAction(Command command, const QString& text, const QString& prompt);
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  QMenu* MakeFileMenu(bool documentOpen);
+  void TrackLockKeys(QObject* receiver, QEvent* event);
+  void SetIndicator(Indicator which, bool on);
+  static QStringList DroppedConfigurationFiles(const QMimeData* data);
+
+  CCorvaneApp& m_app;
+  QHash<Command, QAction*> m_actions;
+  QList<QAction*> m_recentActions;
+  QAction* m_recentEmpty = nullptr;
+  QMdiArea* m_mdiArea = nullptr;
+  QToolBar* m_toolBar = nullptr;
+  QList<QMenu*> m_menus2;
+  QList<QMenu*> m_menus3;
+  int m_menuSet = 0;
+  QLabel* m_idlePrompt = nullptr;
+  QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};
+  bool m_lockState[3] = {false, false, false};
+  bool m_contextHelpFlag = false;
+  const QEvent* m_lastKeyEvent = nullptr;
+  QPointer<QWidget> m_lastKeyReceiver;
+};
+
+}  // namespace corvane

@@ -1,0 +1,47 @@
+#pragma once
+// The questions that the application shell asks through the platform's dialogs. The
+// shell reaches them only through this interface, so tests answer them without a screen.
+#include <QString>
+
+class QWidget;
+class QPrinter;
+
+namespace corvane {
+
+class CShellDialogs {
+ public:
+  virtual ~CShellDialogs() = default;
+  // The platform's Open File dialog. `filter` is in Qt form, its first entry selected;
+  // `initialName` stands in the name box. An empty result means the user cancelled.
+  virtual QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                                  const QString& initialName, const QString& defaultSuffix) = 0;
+  // The platform's Save File dialog; asks before an existing file is replaced.
+  virtual QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                  const QString& initialName, const QString& defaultSuffix) = 0;
+  // A modal box with the error icon, an OK button and the application's title.
+  virtual void ShowError(QWidget* owner, const QString& text) = 0;
+  // The page setup, print and print preview dialogs on the application's printer.
+  // `render` draws the pages; the dialogs return false when cancelled.
+  virtual bool PageSetup(QWidget* owner, QPrinter& printer) = 0;
+  virtual bool Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+                     const QString& title) = 0;
+  virtual void PrintPreview(QWidget* owner, QPrinter& printer,
+                            void (*render)(QPrinter&, const QString&), const QString& title) = 0;
+};
+
+// The on-screen dialogs.
+class CQtShellDialogs : public CShellDialogs {
+ public:
+  QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                          const QString& initialName, const QString& defaultSuffix) override;
+  QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                          const QString& initialName, const QString& defaultSuffix) override;
+  void ShowError(QWidget* owner, const QString& text) override;
+  bool PageSetup(QWidget* owner, QPrinter& printer) override;
+  bool Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+             const QString& title) override;
+  void PrintPreview(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+                    const QString& title) override;
+};
+
+}  // namespace corvane
