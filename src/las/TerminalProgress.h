@@ -27,6 +27,7 @@ class CTerminalProgress : public CJobProgress {
   int m_percent = 0;
   std::int32_t* m_flag = nullptr;
   long m_lastDraw = 0;
+  unsigned m_updates = 0;  // counts updates between clock checks
 };
 
 class CTerminalFeedback : public CRunFeedback {

@@ -1,0 +1,152 @@
+// corvane-cli convert: the wizard's road from a configuration file to a LAS file,
+// without windows.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string>
+
+#include "CommandRegistry.h"
+#include "ascii/DigitSamples.h"
+#include "las/LasCreation.h"
+#include "las/TerminalProgress.h"
+#include "platform/NumberFormat.h"
+#include "setup/Configuration.h"
+#include "setup/ConversionSetup.h"
+
+namespace corvane::cli {
+namespace {
+
+struct CConvertOptions {
+  std::string config;
+  int firstDataLine = 0;
+  std::string ascii;
+  std::string las;
+  bool inverse = false;
+  bool saveConfig = false;
+  bool quiet = false;
+  std::string delimiter;
+  int fixedWidth = 0;
+  int skipWidth = 0;
+  int curveTotal = 0;
+  std::string nullText;
+
+  CLI::Option* asciiOption = nullptr;
+  CLI::Option* lasOption = nullptr;
+  CLI::Option* delimiterOption = nullptr;
+  CLI::Option* fixedWidthOption = nullptr;
+  CLI::Option* skipWidthOption = nullptr;
+  CLI::Option* curveTotalOption = nullptr;
+  CLI::Option* nullOption = nullptr;
+};
+
+bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
+
+int RunConvert(const CConvertOptions& options) {
+  CConversionSetup setup;
+  setup.configFilePath = options.config;
+  if (!LoadConfiguration(setup)) {
+    std::cerr << "Unrecognized Configuration File.\n";
+    return kExitFailed;
+  }
+
+  // The overrides stand for what the user would change on the Step 2 and Step 4 pages.
+  if (Given(options.asciiOption)) setup.asciiFilePath = options.ascii;
+  if (Given(options.lasOption)) setup.lasFilePath = options.las;
+  if (Given(options.delimiterOption)) setup.delimiterText = options.delimiter;
+  if (Given(options.fixedWidthOption)) setup.fixedWidth = options.fixedWidth;
+  if (Given(options.skipWidthOption)) setup.skipWidth = options.skipWidth;
+  if (Given(options.curveTotalOption)) setup.userCurveTotal = options.curveTotal;
+  if (Given(options.nullOption)) {
+    // Read like the null value box: only its first 399 characters count.
+    double value = 0;
+    if (!ScanDouble(std::string_view(options.nullText).substr(0, 399), value)) {
+      std::cerr << "Enter a number.\n";
+      return kExitUsage;
+    }
+    setup.nullValue = value;
+  }
+  setup.firstDigitLineIndex = options.firstDataLine;
+
+  if (setup.asciiFilePath.empty()) {
+    std::cerr << "No ASCII file: the configuration file names none; give one with --ascii PATH.\n";
+    return kExitUsage;
+  }
+  if (setup.lasFilePath.empty()) {
+    std::cerr << "No LAS file: the configuration file names none; give one with --las PATH.\n";
+    return kExitUsage;
+  }
+
+  CTerminalProgress::InstallInterruptHandler();
+  CTerminalProgress progress(options.quiet);
+  CTerminalFeedback feedback(options.quiet);
+
+  // Step 3: the digit samples fix the curve total and pad the curve list.
+  CollectDigitSamples(setup, feedback);
+
+  const bool saveConfig = options.saveConfig;
+  const CSaveOperation save = [&setup, saveConfig]() { return !saveConfig || SaveConfiguration(setup); };
+  const bool created =
+      CreateLas(setup, options.inverse, SplitTextLines(setup.otherHeaderText), progress, feedback, save);
+  return created ? kExitDone : kExitFailed;
+}
+
+const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
+  auto options = std::make_shared<CConvertOptions>();
+  CLI::App* convert = app.add_subcommand(
+      "convert",
+      "Converts an ASCII log into a LAS 2.0 file with the choices of a configuration file (.lah): "
+      "the same road as the wizard's Create LAS button.");
+  convert->add_option("--config", options->config,
+                      "Configuration file (.lah) with the layout, the curves and the well details")
+      ->required()
+      ->type_name("FILE.lah");
+  convert
+      ->add_option("--first-data-line", options->firstDataLine,
+                   "Number of the first line of digits, counting the lines of the ASCII file from 0 "
+                   "(the number of lines before it)")
+      ->required()
+      ->type_name("N")
+      ->check(CLI::NonNegativeNumber);
+  options->asciiOption = convert->add_option("--ascii", options->ascii,
+                                             "ASCII file to convert, instead of the configuration's ASCII FILE")
+                             ->type_name("PATH");
+  options->lasOption = convert->add_option("--las", options->las,
+                                           "LAS file to create (an existing one is overwritten), instead of "
+                                           "the configuration's LAS FILE")
+                           ->type_name("PATH");
+  convert->add_flag("--inverse", options->inverse, "Write the data lines in reverse order (Inverse Depths)");
+  convert->add_flag("--save-config", options->saveConfig,
+                    "Write the setup back into the configuration file before converting (it is not "
+                    "touched otherwise)");
+  convert->add_flag("--quiet", options->quiet, "No progress bar and no closing notice; errors are still shown");
+  options->delimiterOption =
+      convert->add_option("--delimiter", options->delimiter,
+                          "Column delimiters: \"space\", \"tab\" or the delimiter characters themselves "
+                          "(for example \",\" or \":,\")")
+          ->type_name("TEXT");
+  options->fixedWidthOption =
+      convert->add_option("--fixed-width", options->fixedWidth,
+                          "Cut columns by position, N characters each (0 = cut at the delimiters)")
+          ->type_name("N");
+  options->skipWidthOption = convert->add_option("--skip-width", options->skipWidth,
+                                                 "Characters dropped at the start of every data line")
+                                 ->type_name("N");
+  options->curveTotalOption =
+      convert->add_option("--curve-total", options->curveTotal,
+                          "Cut every data line into exactly N columns (0 = count them on the first data line)")
+          ->type_name("N");
+  options->nullOption = convert->add_option("--null", options->nullText,
+                                            "Value written for a missing or unreadable reading "
+                                            "(for example --null=-999.25)")
+                            ->type_name("VALUE");
+  convert->footer(
+      "Example:\n"
+      "  corvane-cli convert --config examples/well-7.lah --first-data-line 5 \\\n"
+      "      --ascii examples/well-7.asc --las well-7.las\n"
+      "Exit status: 0 when the LAS file was created completely, 1 when the run failed or was\n"
+      "cancelled (Ctrl-C), 2 for bad usage.");
+  convert->callback([options, &run]() { run = [options]() { return RunConvert(*options); }; });
+});
+
+}  // namespace
+}  // namespace corvane::cli

@@ -1,0 +1,440 @@
+#include "las/LasWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "ascii/ColumnSplitter.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kHeaderValueEnd = 10 + 30 + 1;  // the column of the colon closing a value part
+constexpr std::string_view kHyphens30 = "------------------------------";
+constexpr std::uint64_t kTailBytes = 5000;  // the depth scan's look at the end of the file
+
+int FirstDataLineIndex(const CConversionSetup& setup) { return std::max(0, setup.firstDigitLineIndex); }
+
+// Curves taken into account: the curve total, never more than the curve list holds.
+int ConsideredCurves(const CConversionSetup& setup) {
+  return std::min(setup.CurveTotal(), static_cast<int>(setup.curves.size()));
+}
+
+bool IsDepthHeading(const std::string& heading) {
+  std::string upper(heading);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper == "DEPTH" || upper == "DEPT" || upper == "DEP";
+}
+
+double CellValue(std::string_view cell, double nullValue) {
+  double value;
+  return ScanDouble(cell, value) ? value : nullValue;
+}
+
+// The three fields of an other-header line, cut as a tokenizer with the separator
+// ":" cuts them: runs of colons separate, leading colons are passed over, a missing
+// field is empty and whatever follows the colon closing the third field is dropped.
+std::array<std::string_view, 3> OtherHeaderFields(std::string_view line) {
+  std::array<std::string_view, 3> fields;
+  std::size_t p = 0;
+  for (auto& field : fields) {
+    while (p < line.size() && line[p] == ':') ++p;
+    if (p >= line.size()) break;
+    std::size_t end = line.find(':', p);
+    if (end == std::string_view::npos) end = line.size();
+    field = line.substr(p, end - p);
+    p = end < line.size() ? end + 1 : end;
+  }
+  return fields;
+}
+
+// Places data in a file from its end towards its start. Lines are gathered
+// backwards in a large buffer that goes to the file with one positioned write when
+// full, so reversing a file costs a few system calls per megabyte, not per line.
+class CBackwardFileWriter {
+ public:
+  static constexpr std::size_t kBufferSize = 4u << 20;
+
+  CBackwardFileWriter(int fd, std::uint64_t end) : m_fd(fd), m_start(end), m_buffer(new char[kBufferSize]) {}
+
+  std::uint64_t Start() const noexcept { return m_start; }
+
+  void Prepend(std::string_view data) {
+    if (data.size() > m_start) throw CFileError("no room left before the start of the file", ENOSPC);
+    if (m_fill + data.size() > kBufferSize) Flush();
+    if (data.size() > kBufferSize) {
+      WriteAt(data.data(), data.size(), m_start - data.size());
+    } else {
+      m_fill += data.size();
+      std::memcpy(m_buffer.get() + kBufferSize - m_fill, data.data(), data.size());
+    }
+    m_start -= data.size();
+  }
+
+  void Flush() {
+    if (m_fill == 0) return;
+    WriteAt(m_buffer.get() + kBufferSize - m_fill, m_fill, m_start);
+    m_fill = 0;
+  }
+
+ private:
+  void WriteAt(const char* data, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+      ssize_t n = ::pwrite(m_fd, data, size, static_cast<off_t>(offset));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw CFileError("cannot write the temporary file", errno);
+      }
+      data += n;
+      size -= static_cast<std::size_t>(n);
+      offset += static_cast<std::uint64_t>(n);
+    }
+  }
+
+  int m_fd;
+  std::uint64_t m_start;  // file offset of the first byte placed so far
+  std::unique_ptr<char[]> m_buffer;
+  std::size_t m_fill = 0;  // bytes waiting at the end of the buffer; they belong at m_start
+};
+
+class CFdCloser {
+ public:
+  explicit CFdCloser(int& fd) : m_fd(fd) {}
+  ~CFdCloser() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+  }
+  CFdCloser(const CFdCloser&) = delete;
+  CFdCloser& operator=(const CFdCloser&) = delete;
+
+ private:
+  int& m_fd;
+};
+
+// Removes the temporary file of an inversion on every way out of the data section.
+class CTempFileRemover {
+ public:
+  explicit CTempFileRemover(std::string& path) : m_path(path) {}
+  ~CTempFileRemover() { Remove(); }
+  CTempFileRemover(const CTempFileRemover&) = delete;
+  CTempFileRemover& operator=(const CTempFileRemover&) = delete;
+  void Remove() noexcept {
+    if (!m_path.empty()) RemoveFile(m_path);
+    m_path.clear();
+  }
+
+ private:
+  std::string& m_path;
+};
+
+int Percent(std::uint64_t done, std::uint64_t total) {
+  if (total == 0) return 100;
+  return static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * 100.0);
+}
+
+}  // namespace
+
+void CLasWriter::WriteTextLine(std::string_view text) { m_out.WriteLine(text); }
+
+std::string CLasWriter::ComposeHeaderLine(std::string_view mnemonic, std::string_view value,
+                                          std::string_view description) {
+  const long long pad = static_cast<long long>(kHeaderValueEnd) - static_cast<long long>(mnemonic.size()) -
+                        static_cast<long long>(value.size());
+  std::string line;
+  line.reserve(mnemonic.size() + value.size() + description.size() + 42);
+  line.append(mnemonic);
+  if (pad > 0) line.append(static_cast<std::size_t>(pad), ' ');
+  line.append(value);
+  line.push_back(' ');
+  line.append(description);
+  return line;
+}
+
+void CLasWriter::WriteHeaderLine(std::string_view mnemonic, std::string_view value,
+                                 std::string_view description) {
+  WriteTextLine(ComposeHeaderLine(mnemonic, value, description));
+}
+
+void CLasWriter::WriteVersionSection() {
+  WriteTextLine("~Version Information");
+  WriteTextLine(" VERS.                2.00 : CWLS Log ASCII Standard - Version 2.00");
+  WriteTextLine(" WRAP.                  NO : One line per depth");
+  m_out.Flush();  // a failure belongs to this section
+}
+
+void CLasWriter::WriteWellSection(const CConversionSetup& setup, const CDepthRange& range,
+                                  const std::vector<std::string>& otherHeaderLines) {
+  const std::string unit = range.unit.empty() ? std::string("M") : range.unit;
+  auto depthLine = [&](const char* mnemonic, double value, const char* description) {
+    std::string valuePart = FormatFixed(value, 4);
+    valuePart.push_back(':');
+    WriteHeaderLine(std::string(mnemonic) + unit, valuePart, description);
+  };
+
+  WriteTextLine("~Well Information");
+  WriteHeaderLine("#MNEM.UNIT", "          Data Type           ", "Information");
+  WriteHeaderLine("#---------", kHyphens30, kHyphens30);
+  depthLine(" STRT.", range.start, "Start Depth");
+  depthLine(" STOP.", range.stop, "Stop Depth");
+  depthLine(" STEP.", range.step, "Depth Increment");
+  depthLine(" NULL.", setup.nullValue, "No Data Flag");
+  if (!setup.wellName.empty()) WriteHeaderLine(" WELL.", setup.wellName + ":", "");
+  if (!setup.logDate.empty()) WriteHeaderLine(" DATE.", setup.logDate + ":", "LOG DATE");
+  if (!setup.uwiValue.empty())
+    WriteHeaderLine(setup.wellLabel == "API" ? " API ." : " UWI .", setup.uwiValue + ":", "UNIQUE WELL ID");
+  // A line that starts with white space is written like any other: the user typed
+  // it, and nothing of an other-header line is validated or corrected.
+  for (const std::string& line : otherHeaderLines) {
+    if (line.empty()) continue;
+    const auto fields = OtherHeaderFields(line);
+    std::string mnemonic(" ");
+    mnemonic.append(fields[0]);
+    std::string value(fields[1]);
+    value.push_back(':');
+    WriteHeaderLine(mnemonic, value, fields[2]);
+  }
+  m_out.Flush();
+}
+
+bool CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range,
+                                   CRunFeedback& feedback) {
+  auto curveLine = [&](const CCurveDef& curve, int number) {
+    std::string mnemonic(" ");
+    mnemonic.append(curve.heading).append(".").append(curve.units);
+    std::string description;
+    AppendRightAligned(description, FormatInt(number), 3);
+    description.push_back(' ');
+    description.append(curve.description);
+    WriteHeaderLine(mnemonic, curve.apiCode + ":", description);
+  };
+  try {
+    WriteTextLine("~Curve Information");
+    WriteHeaderLine("#MNEM.UNIT", "          API Codes           ", "Curve Description");
+    WriteHeaderLine("#---------", kHyphens30, kHyphens30);
+    const int total = ConsideredCurves(setup);
+    const int d = range.depthColumn;
+    if (d >= 0 && d < total) curveLine(setup.curves[static_cast<std::size_t>(d)], 1);
+    int number = 2;  // 1 belongs to the depth curve, whether there is one or not
+    for (int i = 0; i < total; ++i) {
+      const CCurveDef& curve = setup.curves[static_cast<std::size_t>(i)];
+      if (i == d || curve.heading.empty()) continue;
+      curveLine(curve, number++);
+    }
+    m_out.Flush();
+    return true;
+  } catch (const CFileError&) {
+    feedback.ShowError("Failed to write to LAS file.");
+    return false;
+  }
+}
+
+bool CLasWriter::IsBlankLine(std::string_view line) noexcept {
+  return std::all_of(line.begin(), line.end(), [](char c) { return IsCSpace(c); });
+}
+
+std::vector<int> CLasWriter::OutputColumns(const CConversionSetup& setup, const CDepthRange& range) {
+  std::vector<int> columns;
+  const int total = ConsideredCurves(setup);
+  const int d = range.depthColumn;
+  if (d >= 0 && d < total) columns.push_back(d);
+  for (int i = 0; i < total; ++i)
+    if (i != d && !setup.curves[static_cast<std::size_t>(i)].heading.empty()) columns.push_back(i);
+  return columns;
+}
+
+std::string CLasWriter::DataTitleLine(const CConversionSetup& setup, const std::vector<int>& columns) {
+  std::string title("~A ");
+  for (int c : columns) {
+    AppendRightAligned(title, setup.curves[static_cast<std::size_t>(c)].heading, 12);
+    title.append("  ");
+  }
+  return title;
+}
+
+CDepthRange CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inverse, CRunFeedback& feedback) {
+  CDepthRange range;
+  try {
+    CTextReader in;
+    in.Open(setup.asciiFilePath);
+    std::string_view line;
+    for (int i = 0; i <= FirstDataLineIndex(setup); ++i)
+      if (!in.NextLine(line)) return range;
+
+    const int total = ConsideredCurves(setup);
+    int depth = -1;
+    for (int i = 0; i < total && depth < 0; ++i)
+      if (IsDepthHeading(setup.curves[static_cast<std::size_t>(i)].heading)) depth = i;
+    if (depth < 0) return range;
+    range.depthColumn = depth;
+    range.unit = setup.curves[static_cast<std::size_t>(depth)].units;
+
+    CRowSplitter splitter(setup.fixedWidth, setup.skipWidth, GetDelimiterSet(setup.delimiterText),
+                          setup.CurveTotal());
+    auto depthOf = [&](std::string_view text) {
+      return CellValue(splitter.Split(text)[static_cast<std::size_t>(depth)], setup.nullValue);
+    };
+    range.start = depthOf(line);
+    range.stop = range.start;
+    if (in.NextLine(line)) {
+      range.stop = depthOf(line);
+      range.step = range.stop - range.start;
+
+      const std::uint64_t size = in.Size();
+      in.Seek(size > kTailBytes ? size - kTailBytes : 0);
+      std::string lastFilled;
+      bool found = false;
+      while (in.NextLine(line)) {
+        if (IsBlankLine(line)) continue;
+        lastFilled.assign(line);
+        found = true;
+      }
+      // Without a non-blank line at the end, the second line's depth stands.
+      if (found) range.stop = depthOf(lastFilled);
+    }
+    if (inverse) {
+      std::swap(range.start, range.stop);
+      range.step = -range.step;
+    }
+  } catch (const CFileError&) {
+    feedback.ShowError("Failed to open ASCII file.");
+  }
+  return range;
+}
+
+bool CLasWriter::InvertDataLines(CTextReader& source, CJobProgress& progress, CRunFeedback& feedback,
+                                 std::string& tempPath) {
+  int fd = -1;
+  CFdCloser closer(fd);
+  try {
+    const std::uint64_t dataStart = source.Position();
+    CTempFile temp = CreateTempFile("QR");
+    tempPath = temp.path;
+    fd = temp.fd;
+
+    // Room for the lines as they will be written (characters, then CR LF), whatever
+    // line ends they have in the ASCII file, plus the empty first line that stands
+    // for a final line end (or for an empty data part).
+    std::uint64_t room = 0;
+    bool lastEnded = true;
+    std::string_view line;
+    while (source.NextLine(line)) {
+      lastEnded = !line.empty() && line.back() == '\n';
+      room += line.size() - (lastEnded ? 1 : 0) + 2;
+    }
+    if (lastEnded) room += 2;
+    const std::uint64_t dataBytes = source.Position() - dataStart;
+    if (::ftruncate(fd, static_cast<off_t>(room)) != 0)
+      throw CFileError("cannot set the length of the temporary file", errno);
+    source.Seek(dataStart);
+
+    CBackwardFileWriter out(fd, room);
+    while (source.NextLine(line)) {
+      if (progress.PollCancel()) return false;
+      if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+      out.Prepend("\r\n");
+      out.Prepend(line);
+      progress.SetLineText("Inversing Curve Data...");
+      progress.SetPercent(Percent(source.Position() - dataStart, dataBytes));
+    }
+    if (out.Start() != 0) out.Prepend("\r\n");
+    out.Flush();
+    if (out.Start() != 0) throw CFileError("the data part changed during the inversion", EIO);
+    const int closing = fd;
+    fd = -1;
+    if (::close(closing) != 0) throw CFileError("cannot close the temporary file", errno);
+    return true;
+  } catch (const CFileError&) {
+    feedback.ShowError("Failed on inverse curve file.");
+    return false;
+  }
+}
+
+bool CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
+                                  CJobProgress& progress, CRunFeedback& feedback) {
+  bool success = true;
+  std::string tempPath;
+  CTempFileRemover remover(tempPath);
+  CJobDisplay display(LasCreationJob(), progress);
+  CTextReader ascii;
+  CTextReader temp;
+  try {
+    const std::vector<int> columns = OutputColumns(setup, range);
+    WriteTextLine(DataTitleLine(setup, columns));
+
+    ascii.Open(setup.asciiFilePath);
+    std::uint64_t length = ascii.Size();
+    std::string_view line;
+    for (int i = 0; i < FirstDataLineIndex(setup); ++i)
+      if (!ascii.NextLine(line)) return false;  // no data part: quietly, no display, no notice
+
+    CRowSplitter splitter(setup.fixedWidth, setup.skipWidth, GetDelimiterSet(setup.delimiterText),
+                          setup.CurveTotal());
+    if (!display.Acquire("Creating LAS file...")) return false;  // another LAS creation is converting
+
+    bool cancelled = false;
+    CTextReader* source = &ascii;
+    if (inverse) {
+      if (!InvertDataLines(ascii, progress, feedback, tempPath)) {
+        cancelled = true;
+      } else {
+        temp.Open(tempPath);
+        length = temp.Size();
+        source = &temp;
+      }
+    }
+
+    if (!cancelled) {
+      const double nullValue = setup.nullValue;
+      std::string lineText("Processing line [");
+      const std::size_t lineTextPrefix = lineText.size();
+      std::string dataLine;
+      long counter = 0;
+      while (source->NextLine(line)) {
+        const std::uint64_t position = source->Position();
+        if (progress.PollCancel()) {
+          cancelled = true;
+          break;
+        }
+        if (!IsBlankLine(line)) {
+          const std::vector<std::string_view>& cells = splitter.Split(line);
+          dataLine.assign("   ");
+          for (int c : columns) {
+            AppendFixed(dataLine, CellValue(cells[static_cast<std::size_t>(c)], nullValue), 4, 12);
+            dataLine.append("  ");
+          }
+          dataLine.append("\r\n");
+          m_out.WriteRaw(dataLine);
+        }
+        ++counter;
+        lineText.resize(lineTextPrefix);
+        AppendInt(lineText, counter);
+        lineText.push_back(']');
+        progress.SetLineText(lineText);
+        progress.SetPercent(Percent(position, length));
+      }
+    }
+    temp.Close();
+    ascii.Close();
+    m_out.Flush();  // a failed write of the last lines belongs to this section
+    if (cancelled) success = false;
+  } catch (const CFileError&) {
+    feedback.ShowError("Failed to write to LAS file.");
+    success = false;
+  }
+  temp.Close();
+  ascii.Close();
+  remover.Remove();
+  display.Release();
+  feedback.ShowNotice(success ? "LAS file created successfully." : "LAS file created failed or cancelled.");
+  return success;
+}
+
+}  // namespace corvane

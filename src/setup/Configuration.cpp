@@ -1,0 +1,155 @@
+#include "setup/Configuration.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/NumberFormat.h"
+#include "platform/Profile.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kFileId = "File ID";
+constexpr std::string_view kUserFiles = "User Files";
+constexpr std::string_view kLasHeader = "LAS HEADER";
+constexpr std::string_view kCurveParameters = "Curve Parameters";
+constexpr std::string_view kCurves = "Curves";
+constexpr std::string_view kIdentity = "Corvane";
+constexpr std::string_view kOtherHeaderPrefix = "OTHER HEADER ";
+
+// Whatever a file holds, no more than this many other header lines are kept.
+constexpr int kMaxOtherHeaderLines = 1000;
+// Curve keys below this number are cleared on every save, however few curves there are.
+constexpr int kMinCurveKeysCleared = 100;
+// Other header keys below this number are cleared on every save.
+constexpr int kOtherHeaderKeysCleared = 100;
+
+std::string NumberedKey(std::string_view name, long long n) {
+  std::string key(name);
+  key.push_back(' ');
+  AppendInt(key, n);
+  return key;
+}
+
+// The number n of a key that reads exactly "OTHER HEADER <n>" (any letter case), as
+// a load would ask for it; -1 for any other key.
+long long OtherHeaderNumber(std::string_view key) {
+  if (key.size() <= kOtherHeaderPrefix.size() || key.size() > kOtherHeaderPrefix.size() + 9) return -1;
+  for (std::size_t i = 0; i < kOtherHeaderPrefix.size(); ++i) {
+    char c = key[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != kOtherHeaderPrefix[i]) return -1;
+  }
+  const std::string_view digits = key.substr(kOtherHeaderPrefix.size());
+  if (digits.size() > 1 && digits.front() == '0') return -1;
+  long long n = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+}  // namespace
+
+bool LoadConfiguration(CConversionSetup& setup) {
+  if (setup.configFilePath.empty()) return false;
+  CProfileFile profile;
+  if (!profile.Load(setup.configFilePath)) return false;
+  if (profile.GetString(kFileId, "ID", "UNKNOWN") != kIdentity) return false;
+
+  setup.configVersion = profile.GetString(kFileId, "VERSION", "UNKNOWN");
+  setup.asciiFilePath = profile.GetString(kUserFiles, "ASCII FILE", "");
+  setup.lasFilePath = profile.GetString(kUserFiles, "LAS FILE", "");
+  setup.wellLabel = profile.GetString(kLasHeader, "WELL LABEL", "");
+  setup.uwiValue = profile.GetString(kLasHeader, "UWI", "");
+  setup.wellName = profile.GetString(kLasHeader, "WELL NAME", "");
+  setup.country = profile.GetString(kLasHeader, "COUNTRY", "");
+  setup.logDate = profile.GetString(kLasHeader, "LOG DATE", "");
+
+  setup.otherHeaderText.clear();
+  for (int n = 0; n < kMaxOtherHeaderLines; ++n) {
+    const std::string line = profile.GetString(kLasHeader, NumberedKey("OTHER HEADER", n), "");
+    if (line.empty()) break;
+    if (!setup.otherHeaderText.empty()) setup.otherHeaderText.append("\r\n");
+    setup.otherHeaderText.append(line);
+  }
+
+  // A value that is not a number leaves the field as it was.
+  ScanDouble(profile.GetString(kCurveParameters, "NULL", "0"), setup.nullValue);
+  ScanInt(profile.GetString(kCurveParameters, "FIXED WIDTH", "0"), setup.fixedWidth);
+  ScanInt(profile.GetString(kCurveParameters, "SKIP WIDTH", "0"), setup.skipWidth);
+  setup.delimiterText = profile.GetString(kCurveParameters, "DELIMITER", "");
+
+  // A total that is not a number reads no curves.
+  std::int32_t total = 0;
+  if (!ScanInt(profile.GetString(kCurves, "TOTAL", "0"), total)) total = 0;
+  setup.userCurveTotal = total;
+  for (std::int32_t n = 0; n < total; ++n) {
+    CCurveDef curve;
+    curve.heading = profile.GetString(kCurves, NumberedKey("HEADING", n), "");
+    curve.units = profile.GetString(kCurves, NumberedKey("UNITS", n), "");
+    curve.apiCode = profile.GetString(kCurves, NumberedKey("API CODE", n), "");
+    curve.description = profile.GetString(kCurves, NumberedKey("CURVE DESC", n), "");
+    setup.curves.push_back(std::move(curve));
+    setup.digitSamples.emplace_back();
+  }
+  return true;
+}
+
+bool SaveConfiguration(const CConversionSetup& setup) {
+  if (setup.configFilePath.empty()) return true;
+  CProfileFile profile;
+  // A file that exists but cannot be read is not replaced by a file without its contents.
+  if (!profile.Load(setup.configFilePath)) return false;
+
+  profile.Write(kFileId, "ID", kIdentity);
+  profile.Write(kFileId, "VERSION", setup.configVersion);
+  profile.Write(kUserFiles, "ASCII FILE", setup.asciiFilePath);
+  profile.Write(kUserFiles, "LAS FILE", setup.lasFilePath);
+  profile.Write(kLasHeader, "WELL LABEL", setup.wellLabel);
+  profile.Write(kLasHeader, "UWI", setup.uwiValue);
+  profile.Write(kLasHeader, "WELL NAME", setup.wellName);
+  profile.Write(kLasHeader, "COUNTRY", setup.country);
+  profile.Write(kLasHeader, "LOG DATE", setup.logDate);
+
+  for (int n = 0; n < kOtherHeaderKeysCleared; ++n) profile.Remove(kLasHeader, NumberedKey("OTHER HEADER", n));
+  const std::vector<std::string> lines = SplitTextLines(setup.otherHeaderText);
+  const int lineCount = static_cast<int>(std::min<std::size_t>(lines.size(), kMaxOtherHeaderLines));
+  for (int n = 0; n < lineCount; ++n) {
+    profile.Write(kLasHeader, NumberedKey("OTHER HEADER", n), lines[static_cast<std::size_t>(n)]);
+  }
+  // Keys from an earlier, longer text would otherwise come back as further lines on
+  // the next load.
+  for (const std::string& key : profile.Keys(kLasHeader)) {
+    const long long n = OtherHeaderNumber(key);
+    if (n >= kOtherHeaderKeysCleared && n >= lineCount) profile.Remove(kLasHeader, key);
+  }
+
+  profile.Write(kCurveParameters, "NULL", FormatFixed(setup.nullValue, 10));
+  profile.Write(kCurveParameters, "FIXED WIDTH", FormatInt(setup.fixedWidth));
+  profile.Write(kCurveParameters, "SKIP WIDTH", FormatInt(setup.skipWidth));
+  profile.Write(kCurveParameters, "DELIMITER", setup.delimiterText);
+
+  const int total = setup.CurveTotal();
+  profile.Write(kCurves, "TOTAL", FormatInt(total));
+  const int cleared = std::max(kMinCurveKeysCleared, total);
+  for (int n = 0; n < cleared; ++n) {
+    profile.Remove(kCurves, NumberedKey("HEADING", n));
+    profile.Remove(kCurves, NumberedKey("UNITS", n));
+    profile.Remove(kCurves, NumberedKey("API CODE", n));
+    profile.Remove(kCurves, NumberedKey("CURVE DESC", n));
+  }
+  const CCurveDef none;
+  for (int n = 0; n < total; ++n) {
+    const CCurveDef& curve = static_cast<std::size_t>(n) < setup.curves.size() ? setup.curves[static_cast<std::size_t>(n)] : none;
+    profile.Write(kCurves, NumberedKey("HEADING", n), curve.heading);
+    profile.Write(kCurves, NumberedKey("UNITS", n), curve.units);
+    profile.Write(kCurves, NumberedKey("API CODE", n), curve.apiCode);
+    profile.Write(kCurves, NumberedKey("CURVE DESC", n), curve.description);
+  }
+  return profile.Save(setup.configFilePath);
+}
+
+}  // namespace corvane

@@ -1,0 +1,289 @@
+// Whole LAS creation runs: the file on disk, the messages, and what stays untouched.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "LasTestHelpers.h"
+#include "las/LasCreation.h"
+#include "las/LasWriter.h"
+
+namespace corvane {
+namespace {
+
+using test::Curve;
+using test::CrLfLines;
+
+// A progress display that runs `action` at one poll (for cancels and re-entry).
+class CHookedProgress : public CSilentProgress {
+ public:
+  bool PollCancel() override {
+    const bool cancel = CSilentProgress::PollCancel();
+    if (polls == hookAt && hook) hook();
+    return cancel;
+  }
+  long hookAt = -1;
+  std::function<void()> hook;
+};
+
+class LasCreationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::mkdir(m_dir.File("tmp").c_str(), 0700);
+    m_temp = std::make_unique<test::CPrivateTempDir>(m_dir.File("tmp"));
+  }
+
+  void TearDown() override {
+    // No run leaves a temporary file, and none ever changes its ASCII file.
+    EXPECT_TRUE(m_temp->Files().empty());
+    if (!m_asciiBytes.empty()) EXPECT_EQ(test::ReadBytes(m_ascii), m_asciiBytes);
+    EXPECT_EQ(m_feedback.busyDepth, 0);
+    EXPECT_EQ(LasCreationJob().cancelFlag, 0);
+    EXPECT_EQ(LasCreationJob().currentDisplay, nullptr);
+  }
+
+  CConversionSetup Setup(const std::string& asciiBytes, const std::vector<CCurveDef>& curves, int firstDataLine = 0) {
+    m_asciiBytes = asciiBytes;
+    test::WriteBytes(m_ascii, asciiBytes);
+    return test::MakeSetup(m_ascii, m_las, curves, firstDataLine);
+  }
+
+  bool Run(CConversionSetup& setup, bool inverse = false, const std::vector<std::string>& other = {}) {
+    return CreateLas(setup, inverse, other, m_progress, m_feedback, [this] {
+      ++m_saves;
+      return m_saveResult;
+    });
+  }
+
+  std::string Las() const { return test::ReadBytes(m_las); }
+
+  test::CScratchDir m_dir;
+  std::unique_ptr<test::CPrivateTempDir> m_temp;
+  std::string m_ascii = m_dir.File("in.asc");
+  std::string m_las = m_dir.File("out.las");
+  std::string m_asciiBytes;
+  CHookedProgress m_progress;
+  CCollectingFeedback m_feedback;
+  int m_saves = 0;
+  bool m_saveResult = true;
+};
+
+const char* const kGrDeptLas =
+    "~Version Information\r\n"
+    " VERS.                2.00 : CWLS Log ASCII Standard - Version 2.00\r\n"
+    " WRAP.                  NO : One line per depth\r\n"
+    "~Well Information\r\n"
+    "#MNEM.UNIT           Data Type            Information\r\n"
+    "#--------- ------------------------------ ------------------------------\r\n"
+    " STRT.M                        1000.0000: Start Depth\r\n"
+    " STOP.M                        1000.0000: Stop Depth\r\n"
+    " STEP.M                           0.0000: Depth Increment\r\n"
+    " NULL.M                        -999.2500: No Data Flag\r\n"
+    "~Curve Information\r\n"
+    "#MNEM.UNIT           API Codes            Curve Description\r\n"
+    "#--------- ------------------------------ ------------------------------\r\n"
+    " DEPT.M                                 :   1 \r\n"
+    " GR.GAPI                                :   2 \r\n"
+    "~A         DEPT            GR  \r\n"
+    "      1000.0000       55.2000  \r\n";
+
+TEST_F(LasCreationTest, WritesTheWholeFile) {
+  auto setup = Setup("55.2 1000\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")});
+  EXPECT_TRUE(Run(setup));
+  EXPECT_EQ(Las(), kGrDeptLas);
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created successfully."});
+  EXPECT_EQ(m_saves, 1);
+  EXPECT_EQ(m_feedback.busyCalls, 1);
+
+  // A run after a run writes the file anew; an existing longer file is emptied first.
+  test::WriteBytes(m_las, std::string(10000, 'z'));
+  EXPECT_TRUE(Run(setup));
+  EXPECT_EQ(Las(), kGrDeptLas);
+}
+
+TEST_F(LasCreationTest, HeaderDeclaresTheRangeAndInversionReversesTheData) {
+  auto setup = Setup("DEPT GR\r\nM GAPI\r\n" + test::DepthSeries(), {Curve("DEPT", "M"), Curve("GR", "GAPI")}, 2);
+  setup.wellName = "WELL A-1";
+  EXPECT_TRUE(Run(setup, false, {"COMP.:ACME:COMPANY", "", "FLD .:Wildcat:FIELD"}));
+  auto lines = CrLfLines(Las());
+  ASSERT_EQ(lines.size(), 19u + 1001u);
+  EXPECT_EQ(lines[6], " STRT.M                        1000.0000: Start Depth");
+  EXPECT_EQ(lines[7], " STOP.M                        1500.0000: Stop Depth");
+  EXPECT_EQ(lines[8], " STEP.M                           0.5000: Depth Increment");
+  EXPECT_EQ(lines[10], " WELL.                          WELL A-1: ");
+  EXPECT_EQ(lines[11], " COMP.                              ACME: COMPANY");
+  EXPECT_EQ(lines[12], " FLD .                           Wildcat: FIELD");
+  EXPECT_EQ(lines[19], "      1000.0000        0.0000  ");
+  EXPECT_EQ(lines.back(), "      1500.0000      100.0000  ");
+
+  EXPECT_TRUE(Run(setup, true, {}));
+  lines = CrLfLines(Las());
+  ASSERT_EQ(lines.size(), 16u + 1001u);
+  EXPECT_EQ(lines[6], " STRT.M                        1500.0000: Start Depth");
+  EXPECT_EQ(lines[7], " STOP.M                        1000.0000: Stop Depth");
+  EXPECT_EQ(lines[8], " STEP.M                          -0.5000: Depth Increment");
+  EXPECT_EQ(lines[16], "      1500.0000      100.0000  ");
+  EXPECT_EQ(lines.back(), "      1000.0000        0.0000  ");
+}
+
+TEST_F(LasCreationTest, WithoutDepthCurve) {
+  auto setup = Setup("1 2\r\n3 4\r\n", {Curve("A", "U1"), Curve("B", "U2")});
+  EXPECT_TRUE(Run(setup, true));
+  const auto lines = CrLfLines(Las());
+  ASSERT_EQ(lines.size(), 18u);
+  EXPECT_EQ(lines[6], " STRT.M                           0.0000: Start Depth");
+  EXPECT_EQ(lines[13], " A.U1                                   :   2 ");
+  EXPECT_EQ(lines[14], " B.U2                                   :   3 ");
+  EXPECT_EQ(lines[16], "         3.0000        4.0000  ");
+  EXPECT_EQ(lines[17], "         1.0000        2.0000  ");
+}
+
+TEST_F(LasCreationTest, CancelKeepsTheLinesWrittenSoFar) {
+  std::string ascii = "head\r\n";
+  for (int i = 1; i <= 10; ++i) ascii += std::to_string(i) + "\r\n";
+  auto setup = Setup(ascii, {Curve("DEPT", "M")}, 1);
+  m_progress.CancelAtPoll(4);
+  EXPECT_FALSE(Run(setup));
+  const auto lines = CrLfLines(Las());
+  ASSERT_EQ(lines.size(), 15u + 3u);
+  EXPECT_EQ(lines[14], "~A         DEPT  ");
+  EXPECT_EQ(lines[15], "         1.0000  ");
+  EXPECT_EQ(lines[17], "         3.0000  ");
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
+  EXPECT_EQ(m_progress.lastLineText, "Processing line [3]");
+  EXPECT_EQ(m_saves, 1);
+
+  // Cancel before the first data line: header and title only.
+  m_feedback.messages.clear();
+  m_progress = CHookedProgress();
+  m_progress.CancelAtPoll(1);
+  EXPECT_FALSE(Run(setup, true));
+  EXPECT_EQ(CrLfLines(Las()).size(), 15u);
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
+}
+
+TEST_F(LasCreationTest, SameFileUnderAnotherNameIsRefused) {
+  auto setup = Setup("55.2 1000\r\n", {Curve("GR"), Curve("DEPT")});
+  ASSERT_EQ(::symlink(m_ascii.c_str(), m_dir.File("link.las").c_str()), 0);
+  ASSERT_EQ(::link(m_ascii.c_str(), m_dir.File("hard.las").c_str()), 0);
+  char cwd[4096];
+  ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(::chdir(m_dir.Path().c_str()), 0);
+  for (const std::string las : {m_ascii, std::string("in.asc"), std::string("./tmp/../in.asc"),
+                                m_dir.File("link.las"), m_dir.File("hard.las")}) {
+    setup.lasFilePath = las;
+    m_feedback.messages.clear();
+    EXPECT_FALSE(Run(setup)) << las;
+    ASSERT_EQ(m_feedback.messages.size(), 1u) << las;
+    EXPECT_TRUE(m_feedback.messages[0].error);
+    EXPECT_EQ(m_feedback.messages[0].text, "The name of ASCII and LAS files cannot be the same.");
+    EXPECT_EQ(m_feedback.messages[0].caption, "System Message");
+  }
+  ASSERT_EQ(::chdir(cwd), 0);
+  EXPECT_EQ(m_saves, 0);  // nothing is saved either
+  EXPECT_EQ(m_feedback.busyCalls, 0);
+}
+
+TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
+  auto setup = Setup("55.2 1000\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")});
+
+  // A configuration file that cannot be written is reported; the run goes on.
+  m_saveResult = false;
+  EXPECT_TRUE(Run(setup));
+  ASSERT_EQ(m_feedback.messages.size(), 2u);
+  EXPECT_EQ(m_feedback.messages[0].text, "Failed to save configuration file.");
+  EXPECT_EQ(m_feedback.messages[0].caption, "");
+  EXPECT_EQ(Las(), kGrDeptLas);
+  m_saveResult = true;
+
+  // The LAS file cannot be created.
+  m_feedback.messages.clear();
+  setup.lasFilePath = m_dir.File("no-such-dir/out.las");
+  EXPECT_FALSE(Run(setup));
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"Failed to open or write to LAS file."});
+  EXPECT_TRUE(m_feedback.messages[0].error);
+
+  // A version line cannot be written.
+  m_feedback.messages.clear();
+  setup.lasFilePath = "/dev/full";
+  EXPECT_FALSE(Run(setup));
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"Failed to open or write to LAS file."});
+
+  // Empty paths: nothing happens at all.
+  m_feedback.messages.clear();
+  const int saves = m_saves;
+  setup.lasFilePath.clear();
+  EXPECT_FALSE(Run(setup));
+  setup.lasFilePath = m_las;
+  setup.configFilePath.clear();
+  EXPECT_FALSE(Run(setup));
+  EXPECT_TRUE(m_feedback.messages.empty());
+  EXPECT_EQ(m_saves, saves);
+}
+
+TEST_F(LasCreationTest, UnreadableOrShortAsciiFile) {
+  auto setup = Setup("header only\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")}, 1);
+  EXPECT_FALSE(Run(setup));
+  EXPECT_TRUE(m_feedback.messages.empty());
+  auto lines = CrLfLines(Las());
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[13], " GR.GAPI                                :   2 ");  // no depth curve found
+  EXPECT_EQ(lines[15], "~A           GR          DEPT  ");
+
+  setup.asciiFilePath = m_dir.File("missing.asc");
+  EXPECT_FALSE(Run(setup));
+  EXPECT_EQ(test::Texts(m_feedback),
+            (std::vector<std::string>{"Failed to open ASCII file.", "Failed to write to LAS file.",
+                                      "LAS file created failed or cancelled."}));
+  EXPECT_EQ(CrLfLines(Las()).size(), 16u);
+}
+
+TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
+  std::string ascii;
+  for (int i = 0; i < 50; ++i) ascii += std::to_string(1000 + i) + " 7\r\n";
+  auto setup = Setup(ascii, {Curve("DEPT", "M"), Curve("GR")});
+  ASSERT_TRUE(Run(setup));
+  const std::string alone = Las();
+
+  // The user presses Create LAS again while the data section serves the message queue.
+  CCollectingFeedback second;
+  CSilentProgress secondProgress;
+  bool secondResult = true;
+  m_progress.hookAt = 20;
+  m_progress.hook = [&] {
+    CConversionSetup again = setup;
+    secondResult = CreateLas(again, false, {}, secondProgress, second, [] { return true; });
+  };
+  m_feedback.messages.clear();
+  EXPECT_TRUE(Run(setup));
+  EXPECT_FALSE(secondResult);
+  EXPECT_EQ(test::Texts(second), (std::vector<std::string>{"Failed to open ASCII file.",
+                                                           "Failed to open or write to LAS file."}));
+  EXPECT_EQ(secondProgress.opens, 0);
+  EXPECT_EQ(Las(), alone);
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created successfully."});
+
+  // With other files, a second data section still ends at once: the display slot is taken.
+  const std::string otherAscii = m_dir.File("other.asc");
+  test::WriteBytes(otherAscii, ascii);
+  m_progress = CHookedProgress();
+  m_progress.hookAt = 5;
+  m_progress.hook = [&] {
+    CConversionSetup again = setup;
+    again.asciiFilePath = otherAscii;
+    again.lasFilePath = m_dir.File("other.las");
+    second.messages.clear();
+    secondResult = CreateLas(again, true, {}, secondProgress, second, [] { return true; });
+  };
+  EXPECT_TRUE(Run(setup));
+  EXPECT_FALSE(secondResult);
+  EXPECT_TRUE(second.messages.empty());
+  EXPECT_EQ(secondProgress.opens, 0);
+  EXPECT_EQ(CrLfLines(test::ReadBytes(m_dir.File("other.las"))).size(), 16u);
+  EXPECT_EQ(Las(), alone);
+  EXPECT_EQ(test::ReadBytes(otherAscii), ascii);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,272 @@
+// The depth scan, the data section and the depth inversion.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "LasTestHelpers.h"
+#include "las/LasWriter.h"
+#include "platform/TextReader.h"
+#include "platform/TextWriter.h"
+
+namespace corvane {
+namespace {
+
+using test::Curve;
+using test::CrLfLines;
+
+class LasDataTest : public ::testing::Test {
+ protected:
+  std::string Ascii(const std::string& bytes) {
+    test::WriteBytes(m_ascii, bytes);
+    return m_ascii;
+  }
+
+  CDepthRange Scan(const std::string& bytes, const std::vector<CCurveDef>& curves, bool inverse = false,
+                   int firstDataLine = 0) {
+    auto setup = test::MakeSetup(Ascii(bytes), m_las, curves, firstDataLine);
+    return CLasWriter::ScanDepthRange(setup, inverse, m_feedback);
+  }
+
+  // The data section alone, written into a fresh LAS file; returns its lines.
+  std::vector<std::string> DataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
+                                       bool expectSuccess = true) {
+    {
+      CTextWriter file;
+      file.Create(m_las);
+      CLasWriter writer(file);
+      EXPECT_EQ(writer.WriteDataSection(setup, range, inverse, m_progress, m_feedback), expectSuccess);
+      file.Close();
+    }
+    return CrLfLines(test::ReadBytes(m_las));
+  }
+
+  // Inverts the data part of `bytes` from line `firstDataLine`; returns the
+  // temporary file's bytes (the file is removed).
+  std::string Inverted(const std::string& bytes, int firstDataLine = 0, bool expectSuccess = true) {
+    CTextReader source;
+    source.Open(Ascii(bytes));
+    std::string_view line;
+    for (int i = 0; i < firstDataLine; ++i) EXPECT_TRUE(source.NextLine(line));
+    std::string tempPath;
+    EXPECT_EQ(CLasWriter::InvertDataLines(source, m_progress, m_feedback, tempPath), expectSuccess);
+    std::string result;
+    if (!tempPath.empty()) {
+      EXPECT_EQ(tempPath.rfind(m_dir.File("tmp/QR"), 0), 0u) << tempPath;
+      if (expectSuccess) result = test::ReadBytes(tempPath);
+      RemoveFileForTest(tempPath);
+    }
+    return result;
+  }
+
+  static void RemoveFileForTest(const std::string& path) { std::remove(path.c_str()); }
+
+  test::CScratchDir m_dir;
+  int m_mkdir = ::mkdir(m_dir.File("tmp").c_str(), 0700);
+  test::CPrivateTempDir m_temp{m_dir.File("tmp")};
+  std::string m_ascii = m_dir.File("in.asc");
+  std::string m_las = m_dir.File("out.las");
+  CSilentProgress m_progress;
+  CCollectingFeedback m_feedback;
+};
+
+TEST_F(LasDataTest, BlankLines) {
+  EXPECT_TRUE(CLasWriter::IsBlankLine(""));
+  EXPECT_TRUE(CLasWriter::IsBlankLine(" \t\r\n\v\f"));
+  EXPECT_FALSE(CLasWriter::IsBlankLine("  .\n"));
+  EXPECT_FALSE(CLasWriter::IsBlankLine("\xA0"));
+}
+
+TEST_F(LasDataTest, DepthScanFindsStartStopAndStep) {
+  const std::vector<CCurveDef> curves = {Curve("DEPT", "M"), Curve("GR", "GAPI")};
+  CDepthRange range = Scan("1000 55\r\n", curves);
+  EXPECT_EQ(range.depthColumn, 0);
+  EXPECT_EQ(range.unit, "M");
+  EXPECT_DOUBLE_EQ(range.start, 1000);
+  EXPECT_DOUBLE_EQ(range.stop, 1000);
+  EXPECT_DOUBLE_EQ(range.step, 0);
+
+  const std::string series = test::DepthSeries();
+  ASSERT_GT(series.size(), 5000u);
+  range = Scan("DEPT GR\r\nM GAPI\r\n" + series, curves, false, 2);
+  EXPECT_DOUBLE_EQ(range.start, 1000);
+  EXPECT_DOUBLE_EQ(range.stop, 1500);
+  EXPECT_DOUBLE_EQ(range.step, 0.5);
+  range = Scan("DEPT GR\r\nM GAPI\r\n" + series + "\r\n  \r\n", curves, true, 2);
+  EXPECT_DOUBLE_EQ(range.start, 1500);
+  EXPECT_DOUBLE_EQ(range.stop, 1000);
+  EXPECT_DOUBLE_EQ(range.step, -0.5);
+
+  // A file shorter than 5000 bytes, with LF line ends and no final line end.
+  range = Scan("1000 1\n1000.25 2\n1000.5 3", curves);
+  EXPECT_DOUBLE_EQ(range.stop, 1000.5);
+  EXPECT_DOUBLE_EQ(range.step, 0.25);
+  EXPECT_TRUE(m_feedback.messages.empty());
+}
+
+TEST_F(LasDataTest, DepthScanOddCases) {
+  const std::vector<CCurveDef> curves = {Curve("GR"), Curve("dept", "FT")};
+  // A blank second line gives the null value there; the stop comes from the end.
+  CDepthRange range = Scan("1 100\r\n\r\n2 101\r\n3 102\r\n", curves);
+  EXPECT_EQ(range.depthColumn, 1);
+  EXPECT_DOUBLE_EQ(range.start, 100);
+  EXPECT_DOUBLE_EQ(range.step, -999.25 - 100);
+  EXPECT_DOUBLE_EQ(range.stop, 102);
+
+  // No non-blank line in the last 5000 bytes: the second line's depth stands.
+  range = Scan("1 100\r\n2 100.5\r\n3 101\r\n" + std::string(6000, ' ') + "\r\n" + std::string(10, '\n'), curves);
+  EXPECT_DOUBLE_EQ(range.start, 100);
+  EXPECT_DOUBLE_EQ(range.stop, 100.5);
+  EXPECT_DOUBLE_EQ(range.step, 0.5);
+
+  // Recognised headings; the first match wins; near misses are no depth curve.
+  EXPECT_EQ(Scan("1 2 3\n", {Curve("Depth"), Curve("DEP")}).depthColumn, 0);
+  EXPECT_EQ(Scan("1 2 3\n", {Curve("DEPTH1"), Curve("DEPTHS"), Curve("DeP")}).depthColumn, 2);
+  EXPECT_EQ(Scan("1 2 3\n", {Curve("DEPTH1"), Curve("DEPTHS"), Curve("")}), CDepthRange());
+  // The file ends before the first data line: the initial range, quietly.
+  EXPECT_EQ(Scan("1 2\n", curves, false, 1), CDepthRange());
+  EXPECT_TRUE(m_feedback.messages.empty());
+
+  // An ASCII file that cannot be opened is reported; the range stays initial.
+  auto setup = test::MakeSetup(m_dir.File("missing.asc"), m_las, curves);
+  EXPECT_EQ(CLasWriter::ScanDepthRange(setup, false, m_feedback), CDepthRange());
+  ASSERT_EQ(test::Texts(m_feedback), std::vector<std::string>{"Failed to open ASCII file."});
+  EXPECT_TRUE(m_feedback.messages[0].error);
+}
+
+TEST_F(LasDataTest, DataLinesHoldOneCellPerNamedCurveDepthFirst) {
+  auto setup = test::MakeSetup(Ascii("55.2 1000\r\n"), m_las, {Curve("GR", "GAPI"), Curve("DEPT", "M")});
+  CDepthRange range;
+  range.depthColumn = 1;
+  auto lines = DataSection(setup, range, false);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "~A         DEPT            GR  ");
+  EXPECT_EQ(lines[1], "      1000.0000       55.2000  ");
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created successfully."});
+  EXPECT_FALSE(m_feedback.messages[0].error);
+  EXPECT_EQ(m_progress.opens, 1);
+  EXPECT_EQ(m_progress.closes, 1);
+  EXPECT_EQ(m_progress.title, "Creating LAS file...");
+  EXPECT_EQ(m_progress.lastLineText, "Processing line [1]");
+  EXPECT_EQ(m_progress.lastPercent, 100);
+
+  // Text, missing columns, trailing units, empty headings and wide values.
+  setup = test::MakeSetup(Ascii("H1\r\n1 abc 12.5ft 7\r\n\r\n  \t\r\n2\r\n-1e22 1e3 -0.00004 8\r\n"), m_las,
+                          {Curve("A"), Curve("B"), Curve("C"), Curve("")}, 1);
+  lines = DataSection(setup, CDepthRange(), false);
+  const std::vector<std::string> expected = {
+      "~A            A             B             C  ",
+      "         1.0000     -999.2500       12.5000  ",
+      "         2.0000     -999.2500     -999.2500  ",
+      "   -10000000000000000000000.0000     1000.0000       -0.0000  ",
+  };
+  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(m_progress.lastLineText, "Processing line [5]");  // blank lines are counted
+
+  // A heading longer than the cell is written whole.
+  setup = test::MakeSetup(Ascii("1\r\n"), m_las, {Curve(std::string(120, 'H'))});
+  lines = DataSection(setup, CDepthRange(), false);
+  EXPECT_EQ(lines[0], "~A " + std::string(120, 'H') + "  ");
+}
+
+TEST_F(LasDataTest, InversionReversesTheLinesAsTheyWillBeWritten) {
+  // Final line end: an empty first line.
+  EXPECT_EQ(Inverted("L1\r\nL2\r\nL3\r\n"), "\r\nL3\r\nL2\r\nL1\r\n");
+  EXPECT_EQ(m_progress.lastLineText, "Inversing Curve Data...");
+  EXPECT_EQ(m_progress.lastPercent, 100);
+  // No final line end: none.
+  EXPECT_EQ(Inverted("L1\r\nL2\r\nL3"), "L3\r\nL2\r\nL1\r\n");
+  // Lone LF and mixed line ends are accepted; the result is written with CR LF.
+  EXPECT_EQ(Inverted("L1\nL2\nL3\n"), "\r\nL3\r\nL2\r\nL1\r\n");
+  EXPECT_EQ(Inverted("L1\r\nL2\nL3"), "L3\r\nL2\r\nL1\r\n");
+  // Only the data part is inverted; blank lines are reversed like any other.
+  EXPECT_EQ(Inverted("head\r\nnames\r\nA\r\n\r\nB  \r\n", 2), "\r\nB  \r\n\r\nA\r\n");
+  // An empty data part gives one empty line.
+  EXPECT_EQ(Inverted("head\r\n", 1), "\r\n");
+  // More than one buffer of lines, and a line larger than the buffer.
+  std::string big;
+  std::string expected = "\r\n";
+  for (int i = 0; i < 300000; ++i) big += "line " + std::to_string(i) + "\n";
+  const std::string huge(5u << 20, 'x');
+  big += huge + "\r\n";
+  expected += huge + "\r\n";
+  for (int i = 299999; i >= 0; --i) expected += "line " + std::to_string(i) + "\r\n";
+  EXPECT_EQ(Inverted(big), expected);
+  EXPECT_TRUE(m_feedback.messages.empty());
+  EXPECT_TRUE(m_temp.Files().empty());
+}
+
+TEST_F(LasDataTest, InvertedDataSection) {
+  auto setup = test::MakeSetup(Ascii("DEPT GR\r\n" + test::DepthSeries("\n")), m_las,
+                               {Curve("DEPT", "M"), Curve("GR")}, 1);
+  CDepthRange range;
+  range.depthColumn = 0;
+  auto lines = DataSection(setup, range, true);
+  ASSERT_EQ(lines.size(), 1002u);
+  EXPECT_EQ(lines[1], "      1500.0000      100.0000  ");
+  EXPECT_EQ(lines[1001], "      1000.0000        0.0000  ");
+  EXPECT_EQ(m_progress.lastLineText, "Processing line [1002]");  // the empty first line is counted
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created successfully."});
+  EXPECT_TRUE(m_temp.Files().empty());
+
+  // An empty data part converts nothing and succeeds.
+  setup.asciiFilePath = Ascii("DEPT GR\r\n");
+  m_feedback.messages.clear();
+  lines = DataSection(setup, range, true);
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created successfully."});
+  EXPECT_TRUE(m_temp.Files().empty());
+}
+
+TEST_F(LasDataTest, InversionCancelAndFailureRemoveTheTemporaryFile) {
+  auto setup = test::MakeSetup(Ascii("1\r\n2\r\n3\r\n"), m_las, {Curve("DEPT")});
+  m_progress.CancelAtPoll(2);
+  auto lines = DataSection(setup, CDepthRange(), true, false);
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
+  EXPECT_TRUE(m_temp.Files().empty());
+  EXPECT_EQ(LasCreationJob().cancelFlag, 0);
+  EXPECT_EQ(LasCreationJob().currentDisplay, nullptr);
+
+  // No temporary directory: the inversion fails with its own message.
+  m_feedback.messages.clear();
+  m_progress = CSilentProgress();
+  {
+    test::CPrivateTempDir missing(m_dir.File("no-such-dir"));
+    lines = DataSection(setup, CDepthRange(), true, false);
+  }
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_EQ(test::Texts(m_feedback),
+            (std::vector<std::string>{"Failed on inverse curve file.", "LAS file created failed or cancelled."}));
+  EXPECT_EQ(m_progress.closes, 1);
+}
+
+TEST_F(LasDataTest, DataSectionEndsQuietlyWithoutDataOrWithAnotherJobConverting) {
+  auto setup = test::MakeSetup(Ascii("only a header\r\n"), m_las, {Curve("DEPT")}, 3);
+  auto lines = DataSection(setup, CDepthRange(), false, false);
+  EXPECT_EQ(lines, std::vector<std::string>{"~A         DEPT  "});
+  EXPECT_TRUE(m_feedback.messages.empty());
+  EXPECT_EQ(m_progress.opens, 0);
+
+  // Another LAS creation holds the display: this one ends after its title line.
+  CSilentProgress other;
+  CJobDisplay first(LasCreationJob(), other);
+  ASSERT_TRUE(first.Acquire("Creating LAS file..."));
+  setup.firstDigitLineIndex = 0;
+  lines = DataSection(setup, CDepthRange(), false, false);
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(m_feedback.messages.empty());
+  EXPECT_EQ(m_progress.opens, 0);
+  EXPECT_EQ(LasCreationJob().currentDisplay, &other);
+}
+
+TEST_F(LasDataTest, DataSectionReportsAnUnreadableAsciiFile) {
+  auto setup = test::MakeSetup(m_dir.File("missing.asc"), m_las, {Curve("DEPT")});
+  auto lines = DataSection(setup, CDepthRange(), false, false);
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_EQ(test::Texts(m_feedback),
+            (std::vector<std::string>{"Failed to write to LAS file.", "LAS file created failed or cancelled."}));
+}
+
+}  // namespace
+}  // namespace corvane

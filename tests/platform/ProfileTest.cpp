@@ -1,0 +1,191 @@
+#include "platform/Profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+
+using corvane::CProfileFile;
+using corvane::GetProfileString;
+using corvane::WriteProfileString;
+using corvane::test::CScratchDir;
+using corvane::test::ReadBytes;
+using corvane::test::WriteBytes;
+
+namespace {
+
+CProfileFile Parse(const CScratchDir& dir, const std::string& bytes) {
+  const std::string path = dir.File("p.ini");
+  WriteBytes(path, bytes);
+  CProfileFile profile;
+  EXPECT_TRUE(profile.Load(path));
+  return profile;
+}
+
+}  // namespace
+
+TEST(Profile, ReadingFollowsThePrivateProfileRules) {
+  CScratchDir dir;
+  const CProfileFile p = Parse(dir,
+                               "top=before any section\n"
+                               "  [ Alpha ]  \r\n"
+                               "; KEY=commented out\n"
+                               "  Key One  =  \t value with blanks \t \r\n"
+                               "QUOTED=\"  inside  \"\r\n"
+                               "single='x'\n"
+                               "mixed='x\"\n"
+                               "lone='\n"
+                               "eq=a=b=c\n"
+                               "empty=\n"
+                               "key=first\n"
+                               "KEY=second\n"
+                               "noequals line\n"
+                               "[alpha]\n"
+                               "other=in the duplicate section\n"
+                               "[Beta]\n"
+                               "key=beta value");
+  EXPECT_EQ(p.Get("ALPHA", "key one"), "value with blanks");
+  EXPECT_EQ(p.Get("alpha", "quoted"), "  inside  ");
+  EXPECT_EQ(p.Get("Alpha", "single"), "x");
+  EXPECT_EQ(p.Get("Alpha", "mixed"), "'x\"");
+  EXPECT_EQ(p.Get("Alpha", "lone"), "'");
+  EXPECT_EQ(p.Get("Alpha", "eq"), "a=b=c");
+  EXPECT_EQ(p.Get("Alpha", "empty"), "");
+  EXPECT_EQ(p.Get("Alpha", "key"), "first");                    // the first of duplicates wins
+  EXPECT_EQ(p.Get("Alpha", "; KEY"), std::nullopt);             // comments hold no keys
+  EXPECT_EQ(p.Get("Alpha", "other"), std::nullopt);             // only the first section counts
+  EXPECT_EQ(p.Get("Beta", "key"), "beta value");                // last line without a line end
+  EXPECT_EQ(p.Get("Gamma", "key"), std::nullopt);
+  EXPECT_EQ(p.GetString("Gamma", "key", "dflt"), "dflt");
+  EXPECT_EQ(p.GetString("Alpha", "empty", "dflt"), "");
+  EXPECT_EQ(p.Keys("alpha"), (std::vector<std::string>{"Key One", "QUOTED", "single", "mixed", "lone", "eq",
+                                                        "empty", "key", "KEY"}));
+}
+
+TEST(Profile, LongValuesAreReadWhole) {
+  CScratchDir dir;
+  const std::string value(5000, 'v');
+  const CProfileFile p = Parse(dir, "[S]\r\nK=" + value + "\r\n");
+  EXPECT_EQ(p.Get("S", "K"), value);
+}
+
+TEST(Profile, WritesReplaceInPlaceAppendToTheSectionAndAddMissingSections) {
+  CScratchDir dir;
+  CProfileFile p = Parse(dir,
+                         "; header comment\r\n"
+                         "[One]\r\n"
+                         "a = 1\r\n"
+                         "; inside\r\n"
+                         "b=2\r\n"
+                         "\r\n"
+                         "[Two]\r\n"
+                         "\r\n"
+                         "[Three]\r\n"
+                         "x=1\r\n");
+  p.Write("one", "A", "new");          // in place, spelled as the caller spells it
+  p.Write("ONE", "c", "3");            // after the last key, before the blank line
+  p.Write("Two", "k", "v");            // a section without keys: right after its header
+  p.Write("Four", "z", "");            // a new section at the end
+  p.Remove("Three", "x");
+  p.Remove("Three", "missing");
+  p.Remove("Nowhere", "x");
+  EXPECT_EQ(p.Text(),
+            "; header comment\r\n"
+            "[One]\r\n"
+            "A=new\r\n"
+            "; inside\r\n"
+            "b=2\r\n"
+            "c=3\r\n"
+            "\r\n"
+            "[Two]\r\n"
+            "k=v\r\n"
+            "\r\n"
+            "[Three]\r\n"
+            "\r\n"
+            "[Four]\r\n"
+            "z=\r\n");
+}
+
+TEST(Profile, EmptyProfileGetsNoLeadingBlankLine) {
+  CProfileFile p;
+  p.Write("S", "K", "v");
+  p.Write("T", "K", "w");
+  EXPECT_EQ(p.Text(), "[S]\r\nK=v\r\n\r\n[T]\r\nK=w\r\n");
+}
+
+TEST(Profile, SingleKeyAccessCreatesReadsAndRemoves) {
+  CScratchDir dir;
+  const std::string path = dir.File("new.ini");
+  EXPECT_EQ(GetProfileString("S", "K", "dflt", path), "dflt");
+  EXPECT_TRUE(WriteProfileString("S", "K", nullptr, path));  // removing from a missing file creates nothing
+  EXPECT_NE(::access(path.c_str(), F_OK), 0);
+  EXPECT_TRUE(WriteProfileString("S", "K", "v", path));
+  EXPECT_TRUE(WriteProfileString("S", "L", "w", path));
+  EXPECT_EQ(GetProfileString("s", "k", "dflt", path), "v");
+  EXPECT_TRUE(WriteProfileString("S", "K", nullptr, path));
+  EXPECT_EQ(ReadBytes(path), "[S]\r\nL=w\r\n");
+}
+
+TEST(Profile, SaveKeepsModeAndSymbolicLinks) {
+  CScratchDir dir;
+  const std::string target = dir.File("real.ini");
+  const std::string link = dir.File("link.ini");
+  WriteBytes(target, "[S]\nK=old\n");
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  ASSERT_EQ(::symlink("real.ini", link.c_str()), 0);
+
+  ASSERT_TRUE(WriteProfileString("S", "K", "new", link));
+  struct stat st;
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(ReadBytes(target), "[S]\r\nK=new\r\n");
+
+  const std::string created = dir.File("created.ini");
+  ASSERT_TRUE(WriteProfileString("S", "K", "v", created));
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ASSERT_EQ(::stat(created.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u & ~mask);
+}
+
+TEST(Profile, FailedSavesLeaveEverythingAsItWas) {
+  CScratchDir dir;
+  CProfileFile p;
+  p.Write("S", "K", "v");
+  EXPECT_FALSE(p.Save(dir.File("missing/dir/file.ini")));
+  EXPECT_FALSE(p.Save(""));
+
+  // The target is a directory: the rename fails and the temporary file goes away.
+  const std::string sub = dir.File("sub");
+  ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
+  EXPECT_FALSE(p.Save(sub));
+
+  // A file that cannot be read is not overwritten by a write.
+  EXPECT_FALSE(WriteProfileString("S", "K", "v", sub));
+
+  if (::geteuid() != 0) {  // permissions do not bind root
+    const std::string locked = dir.File("locked");
+    ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
+    WriteBytes(locked + "/f.ini", "[S]\r\nK=old\r\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+    EXPECT_FALSE(p.Save(locked + "/f.ini"));
+    EXPECT_EQ(ReadBytes(locked + "/f.ini"), "[S]\r\nK=old\r\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
+
+    const std::string readOnly = dir.File("ro.ini");
+    WriteBytes(readOnly, "[S]\r\nK=old\r\n");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    EXPECT_FALSE(p.Save(readOnly));
+    EXPECT_EQ(ReadBytes(readOnly), "[S]\r\nK=old\r\n");
+  }
+
+  // No temporary file is left behind.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path())) {
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+  }
+}
