@@ -45,7 +45,9 @@ HEADER_TEXTS = [b"Well log export", b"Company: ACME Logging", b"DEPT   GR    RHO
                 b"caf\xe9 \xb5 data", b"H" * 1600]
 TEXT_CELLS = [b"12.5ft", b"abc", b"", b"-", b".5", b"5.", b"+3", b"0x1A", b"nan", b"inf", b"-0", b"1e", b"1e+",
               b"--5", b"-999.25", b"1.5e3", b"2E-2", b"-.25", b"+.e3", b"\xb5", b"1.2.3", b"-INF", b"1e-3x",
-              b"0.00005", b"0.03125", b"12345678901.5", b"-0.00001", b"1e25"]
+              b"0.00005", b"0.03125", b"12345678901.5", b"-0.00001", b"1e25", b"1e300", b"-1.5e200",
+              b"4.9e-324", b"1e-400", b"1e400", b"-1e400", b"\xa012.5", b"12\xa05", b"\v7", b"1.5e+", b"0e0",
+              b"-0.0", b"00012", b"1_000", b"NaN", b"0x", b"+-1", b"1e+05x", b".e1", b"9" * 30]
 
 
 def rand_number(rng):
@@ -88,7 +90,7 @@ class Case:
         self.index = index
         rng = random.Random("%s:%d" % (seed, index))
         self.rng = rng
-        ncols = rng.choice([1, 2, 3, 3, 4, 4, 5, 6, 8])
+        ncols = rng.choice([1, 2, 3, 3, 4, 4, 5, 6, 8]) if rng.random() < 0.97 else rng.randint(40, 130)
         self.ncols = ncols
 
         # layout
@@ -140,6 +142,14 @@ class Case:
             rows[-1] = rows[-1] + b" " + b" ".join(b"%d" % rng.randint(0, 999) for _ in range(1500))
         if rng.random() < 0.1:
             rows += [rng.choice([b"", b"  "]) for _ in range(rng.randint(1, 3))]
+        shape = rng.random()
+        if shape < 0.04 and rows:
+            rows[0] = rng.choice([b"", b"  ", b"\t"])  # the first data line is blank
+        elif shape < 0.08:
+            # more than 5000 bytes of blank lines at the end: the stop depth stays that of line 2
+            rows += [rng.choice([b"", b"   ", b"\t\t"]) for _ in range(rng.randint(1300, 1800))]
+        elif shape < 0.1 and len(rows) >= 3:
+            rows = rows[:2] + [b" "] * rng.randint(1, 5)  # few data lines, blank after the second
         all_lines = header + rows
         if all_lines and rng.random() < 0.03:
             k = rng.randrange(len(all_lines))
@@ -149,6 +159,8 @@ class Case:
             data += line
             if k < len(all_lines) - 1 or rng.random() < 0.75:
                 data += line_end(rng, ends)
+        if rng.random() < 0.01:
+            data = b""
         self.ascii = data
         nlines = len(reference_las.read_lines(data))
 
@@ -172,7 +184,7 @@ class Case:
             self.cli.append("--curve-total=%d" % total)
             self.options["curve_total"] = total
         if rng.random() < 0.15:
-            null = rng.choice([b"-9999", b"0", b"1e3", b"-999.25", b" 12.5x", b"-0.00005"])
+            null = rng.choice([b"-9999", b"0", b"1e3", b"-999.25", b" 12.5x", b"-0.00005", b"abc"])
             self.cli.append("--null=" + null.decode())
             self.options["null"] = null
         self.preexisting_las = rng.random() < 0.1
@@ -193,7 +205,8 @@ class Case:
             out = lead
             for k, c in enumerate(cells):
                 if k:
-                    out += rng.choice([b" ", b"  ", b"    ", b" \t", b"\t "]) if rng.random() < 0.97 else b"\t"
+                    out += rng.choice([b" ", b"  ", b"    ", b" \t", b"\t ", b" \v", b"\f "]) if rng.random() < 0.97 \
+                        else rng.choice([b"\t", b"\xa0"])
                 out += c
             return prefix + out
         if self.delim_text == b"tab":
@@ -228,7 +241,7 @@ class Case:
         put(b"LAS HEADER", b"WELL NAME", rng.choice(WELL_TEXTS))
         put(b"LAS HEADER", b"COUNTRY", rng.choice([b"", b"Canada", b"USA"]))
         put(b"LAS HEADER", b"LOG DATE", rng.choice(DATES))
-        nother = rng.choice([0, 0, 1, 2, 3, 5])
+        nother = rng.choice([0, 0, 1, 2, 3, 5]) if rng.random() < 0.98 else rng.randint(100, 130)
         for n in range(nother):
             put(b"LAS HEADER", b"OTHER HEADER %d" % n, rng.choice(OTHER_LINES))
         if nother and rng.random() < 0.3:
@@ -245,11 +258,14 @@ class Case:
                 self.cli.append("--delimiter=" + self.delim_text.decode())
                 self.options["delimiter"] = self.delim_text
                 cfg_delim = rng.choice([b"", b",", b"space"])
-            self.cli.append("--fixed-width=%d" % self.fixed)
-            self.options["fixed_width"] = self.fixed
+            # a width of 0 or less means the same: none
+            fixed = self.fixed if self.fixed or rng.random() < 0.8 else -rng.randint(1, 5)
+            self.cli.append("--fixed-width=%d" % fixed)
+            self.options["fixed_width"] = fixed
             cfg_fixed = rng.choice([0, 5, 10])
-            self.cli.append("--skip-width=%d" % self.skip)
-            self.options["skip_width"] = self.skip
+            skip = self.skip if self.skip or rng.random() < 0.8 else -rng.randint(1, 5)
+            self.cli.append("--skip-width=%d" % skip)
+            self.options["skip_width"] = skip
             cfg_skip = rng.choice([0, 3])
         if cfg_delim == b" ":
             cfg_delim = b'" "'
@@ -262,12 +278,12 @@ class Case:
         # curves
         n = self.ncols
         roll = rng.random()
-        if roll < 0.6:
+        if roll < 0.7:
             total_text, ncurves = b"%d" % n, n
-        elif roll < 0.75:
+        elif roll < 0.86:
             t = rng.choice([n + 2, max(1, n - 2), 1])
             total_text, ncurves = b"%d" % t, t
-        elif roll < 0.85:
+        elif roll < 0.92:
             total_text, ncurves = b"0", 0
         else:
             total_text, ncurves = rng.choice([(b"-3", 0), (b"abc", 0), (None, 0), (b"%dx" % n, n)])
@@ -300,6 +316,10 @@ class Case:
                 if rng.random() < 0.05:
                     out += b"FOREIGN KEY=1" + nl
             k = key.upper() if odd_case and rng.random() < 0.3 else key
+            if value and rng.random() < 0.05:
+                q = rng.choice([b'"', b"'"])
+                paired = rng.random() < 0.9 or key in (b"ASCII FILE", b"LAS FILE")
+                value = q + value + q if paired else q + value
             pad_l = b" " * rng.choice([0, 0, 0, 1, 2])
             pad_r = b" " * rng.choice([0, 0, 0, 1])
             out += k + b"=" + pad_l + value + pad_r + nl
