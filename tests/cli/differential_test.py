@@ -188,6 +188,10 @@ class Case:
             self.cli.append("--null=" + null.decode())
             self.options["null"] = null
         self.preexisting_las = rng.random() < 0.1
+        # saving the setup first must not change the LAS file
+        self.save_config = rng.random() < 0.1
+        if self.save_config:
+            self.cli.append("--save-config")
 
     def format_row(self, rng, cells, delims):
         prefix = b""
@@ -397,6 +401,8 @@ def run_case(cli, case, workdir, keep):
             got = f.read()
     with open(ascii_path, "rb") as f:
         ascii_after = f.read()
+    with open(lah_path, "rb") as f:
+        lah_after = f.read()
 
     want_code, want = reference_las.convert_bytes(lah, case.ascii, case.first, inverse=case.inverse, **options)
     if want is None:
@@ -411,6 +417,8 @@ def run_case(cli, case, workdir, keep):
                         % (line, show(x, 400), show(y, 400)))
     if ascii_after != case.ascii:
         problems.append("the ASCII file was modified")
+    if not case.save_config and lah_after != lah:
+        problems.append("the configuration file was modified without --save-config")
     if problems:
         print("MISMATCH in case %d" % case.index)
         print("  command: %s" % " ".join(args))
