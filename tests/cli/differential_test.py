@@ -189,7 +189,7 @@ class Case:
             self.options["null"] = null
         self.preexisting_las = rng.random() < 0.1
         # saving the setup first must not change the LAS file
-        self.save_config = rng.random() < 0.1
+        self.save_config = rng.random() < 0.15
         if self.save_config:
             self.cli.append("--save-config")
 
@@ -337,6 +337,9 @@ class Case:
 
 # ---------------------------------------------------------------- running
 
+FOREIGN_LINES = (b"; written by hand", b"FOREIGN KEY=1", b"[Foreign Section]", b"x=y")
+
+
 def exit_class(code):
     return code if code in (0, 1, 2) else "other(%s)" % code
 
@@ -404,7 +407,8 @@ def run_case(cli, case, workdir, keep):
     with open(lah_path, "rb") as f:
         lah_after = f.read()
 
-    want_code, want = reference_las.convert_bytes(lah, case.ascii, case.first, inverse=case.inverse, **options)
+    want_code, want, saved_setup = reference_las.run_convert(lah, case.ascii, case.first, inverse=case.inverse,
+                                                             **options)
     if want is None:
         want = garbage if case.preexisting_las else None
 
@@ -419,6 +423,21 @@ def run_case(cli, case, workdir, keep):
         problems.append("the ASCII file was modified")
     if not case.save_config and lah_after != lah:
         problems.append("the configuration file was modified without --save-config")
+    if case.save_config and saved_setup is not None:
+        # the saved file must load back as the setup of the run, and keep what it held besides
+        got_fields = reference_las.loaded_fields(lah_after)
+        want_fields = reference_las.saved_fields(saved_setup)
+        if got_fields != want_fields:
+            keys = [k for k in want_fields if got_fields is None or got_fields[k] != want_fields[k]]
+            for k in keys[:3]:
+                problems.append("saved configuration, %s: loads back as %s, expected %s"
+                                % (k, show(got_fields and got_fields[k], 300), show(want_fields[k], 300)))
+        for line in lah.split(b"\n"):
+            line = line.rstrip(b"\r")
+            if line in FOREIGN_LINES and line not in lah_after.replace(b"\r", b"").split(b"\n"):
+                problems.append("saving the configuration lost the line %s" % show(line))
+    elif case.save_config and lah_after != lah:
+        problems.append("a run that stopped before saving changed the configuration file")
     if problems:
         print("MISMATCH in case %d" % case.index)
         print("  command: %s" % " ".join(args))

@@ -419,17 +419,23 @@ def create_las(setup, data, inverse, other_lines):
 
 # ---------------------------------------------------------------- the command
 
-def convert_bytes(lah, ascii_data, first_data_line, ascii=None, las=None, inverse=False,
-                  delimiter=None, fixed_width=None, skip_width=None, curve_total=None, null=None,
-                  read_file=None):
+def convert_bytes(lah, ascii_data, first_data_line, **options):
     """Models `convert`; text options are bytes, numbers ints. Returns (exit code, LAS bytes).
 
     ascii_data is the content of the ASCII file; when it is None, read_file(path) is
     asked for the file the setup names.
     """
+    code, las, _ = run_convert(lah, ascii_data, first_data_line, **options)
+    return code, las
+
+
+def run_convert(lah, ascii_data, first_data_line, ascii=None, las=None, inverse=False,
+                delimiter=None, fixed_width=None, skip_width=None, curve_total=None, null=None,
+                read_file=None):
+    """As convert_bytes, and the setup as the run saves it (None when the run stops before)."""
     setup = Setup()
     if not load_configuration(setup, lah):
-        return EXIT_FAILED, None
+        return EXIT_FAILED, None, None
     if ascii is not None:
         setup.ascii_path = ascii
     if las is not None:
@@ -445,16 +451,66 @@ def convert_bytes(lah, ascii_data, first_data_line, ascii=None, las=None, invers
     if null is not None:
         v = scan_double(null[:399])
         if v is None:
-            return EXIT_USAGE, None
+            return EXIT_USAGE, None, None
         setup.null_value = v
     setup.first_index = first_data_line
     if not setup.ascii_path or not setup.las_path:
-        return EXIT_USAGE, None
+        return EXIT_USAGE, None, None
     if ascii_data is None:
         ascii_data = read_file(setup.ascii_path)
     collect_digit_samples(setup, ascii_data)
     las_bytes, ok = create_las(setup, ascii_data, inverse, setup.other_header)
-    return (EXIT_DONE if ok else EXIT_FAILED), las_bytes
+    return (EXIT_DONE if ok else EXIT_FAILED), las_bytes, setup
+
+
+# ---------------------------------------------------------------- saved configuration
+
+def _round_trip(value):
+    """What reading back a key written with this value gives."""
+    return Profile(b"[S]\r\nK=" + value + b"\r\n").get(b"S", b"K", b"")
+
+
+def saved_fields(setup):
+    """The fields that loading the configuration saved from this setup must give."""
+    other = []
+    for line in setup.other_header[:1000]:
+        line = _round_trip(line)
+        if not line:
+            break
+        other.append(line)
+    null = scan_double(("%.10f" % setup.null_value).encode("ascii"))
+    total = setup.curve_total
+    return {
+        "version": _round_trip(setup.version),
+        "paths": (_round_trip(setup.ascii_path), _round_trip(setup.las_path)),
+        "well": tuple(_round_trip(v) for v in (setup.well_label, setup.uwi, setup.well_name,
+                                               setup.country, setup.log_date)),
+        "other header": other,
+        "null": -999.25 if null is None else null,
+        "widths": (setup.fixed_width, setup.skip_width),
+        "delimiter": _round_trip(setup.delimiter),
+        "total": total,
+        "curves": [tuple(_round_trip(v) for v in (c.heading, c.units, c.api, c.desc))
+                   for c in setup.curves[:max(total, 0)]],
+    }
+
+
+def loaded_fields(data):
+    """The same fields, loaded from a configuration file (None when it is not recognised)."""
+    setup = Setup()
+    if not load_configuration(setup, data):
+        return None
+    return {
+        "version": setup.version,
+        "paths": (setup.ascii_path, setup.las_path),
+        "well": (setup.well_label, setup.uwi, setup.well_name, setup.country, setup.log_date),
+        "other header": setup.other_header,
+        "null": setup.null_value,
+        "widths": (setup.fixed_width, setup.skip_width),
+        "delimiter": setup.delimiter,
+        "total": setup.user_total,
+        "curves": [(c.heading, c.units, c.api, c.desc) for c in setup.curves],
+    }
 
 
 def convert(config_path, first_data_line, **options):
