@@ -6,6 +6,7 @@ import os
 import sys
 import unittest
 
+sys.dont_write_bytecode = True  # keep the source tree clean when run from CTest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import reference_las as r  # noqa: E402
 
