@@ -26,6 +26,10 @@ bool IsWrappedLas(const std::string& path);
 
 // Writes the unwrapped copy of `source` to `target`.
 UnwrapResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress);
+// The same, and `reason` tells why it was not done (empty when done): for the
+// command line, which reports the cause of an early end.
+UnwrapResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress,
+                       std::string& reason);
 
 // The whole offer; true when the setup's ASCII file path now names an unwrapped copy.
 bool OfferUnwrap(CConversionSetup& setup, CUnwrapPrompts& prompts, CJobProgress& progress);

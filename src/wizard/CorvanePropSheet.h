@@ -75,10 +75,14 @@ class CCorvanePropSheet : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // F1 on the sheet's own buttons asks the current page for help, as F1 on the page does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void ShowPage(int index, bool forward);
   void OnWindowCreated();
+  CWizardPage* PageAt(int index) const;
+  void ApplyButtonStates();
 
   std::unique_ptr<CWizardServices> m_ownedServices;
   CWizardServices* m_services;
@@ -87,6 +91,8 @@ class CCorvanePropSheet : public QDialog {
   MoveMark m_mark = MoveMark::None;
   bool m_windowCreated = false;
   bool m_jobRunning = false;
+  bool m_wantBack = false;  // what the current page asks for; a running job overrides it
+  bool m_wantNext = true;
 
   QStackedWidget* m_stack = nullptr;
   CStep1Page* m_step1 = nullptr;

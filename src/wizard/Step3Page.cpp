@@ -1,7 +1,299 @@
 #include "wizard/Step3Page.h"
 
-namespace corvane {
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
 
-CStep3Page::CStep3Page(CCorvanePropSheet& sheet) : CWizardPage(sheet, QStringLiteral("Step 3")) {}
+#include "ascii/DigitSamples.h"
+#include "wizard/CorvanePropSheet.h"
+#include "wizard/QtText.h"
+#include "wizard/WizardFeedback.h"
+#include "wizard/WizardServices.h"
+
+namespace corvane {
+namespace {
+
+// The setup's multi-line texts end their lines with CR LF; the boxes with "\n".
+QString ToShownLines(const std::string& text) {
+  QString shown = ToQString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+QPlainTextEdit* MakeReadOnlyTextBox(QWidget* parent, const QString& name) {
+  auto* box = new QPlainTextEdit(parent);
+  box->setObjectName(name);
+  box->setReadOnly(true);
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box->setLineWrapMode(QPlainTextEdit::NoWrap);
+  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  // Reachable by the mouse (to select and copy) but not a tab stop.
+  box->setFocusPolicy(Qt::ClickFocus);
+  return box;
+}
+
+QLabel* MakeRowLabel(QWidget* parent, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+}  // namespace
+
+CStep3Page::CStep3Page(CCorvanePropSheet& sheet) : CWizardPage(sheet, QStringLiteral("Step 3")) {
+  for (int i = 0; i < kSlots; ++i) m_labels[i] = QString::number(i + 1);
+}
+
+void CStep3Page::OnInitDialog() {
+  BuildControls();
+  m_headingsText = ToShownLines(Sheet().Setup().headingsText);
+  ShowFields();
+  Sheet().SetWizardButtons(true, true);
+}
+
+void CStep3Page::BuildControls() {
+  auto* page = new QVBoxLayout(this);
+
+  auto* instruction = new QGroupBox(QStringLiteral("Instruction"), this);
+  auto* instructionLayout = new QVBoxLayout(instruction);
+  auto* line1 = new QLabel(
+      QStringLiteral("1. Assign curve heading and units to each digit column. Use [<] or [>] to scroll across "
+                     "columns. As a shortcut, you can copy (Ctrl c) and paste (Ctrl v) text from the [Headings "
+                     "found in ASCII File] window to the appropriate Heading and Units boxes."),
+      instruction);
+  line1->setWordWrap(true);
+  auto* line2 = new QLabel(
+      QStringLiteral("2. One of the column headings must be DEPT for depth. Leave heading BLANK to skip curves."),
+      instruction);
+  line2->setWordWrap(true);
+  instructionLayout->addWidget(line1);
+  instructionLayout->addWidget(line2);
+  page->addWidget(instruction);
+
+  // The marked header lines, with the column window buttons under their label.
+  auto* headingsRow = new QHBoxLayout;
+  auto* headingsSide = new QVBoxLayout;
+  auto* headingsLabel = new QLabel(QStringLiteral("Headings found in ASCII File:"), this);
+  headingsLabel->setAlignment(Qt::AlignCenter);
+  headingsLabel->setWordWrap(true);
+  headingsSide->addWidget(headingsLabel);
+  auto* scrollButtons = new QHBoxLayout;
+  m_previousButton = new QPushButton(QStringLiteral("<"), this);
+  m_previousButton->setObjectName(QStringLiteral("previousColumns"));
+  m_nextButton = new QPushButton(QStringLiteral(">"), this);
+  m_nextButton->setObjectName(QStringLiteral("nextColumns"));
+  for (QPushButton* button : {m_previousButton, m_nextButton}) {
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("<")) * 2 + 16);
+    scrollButtons->addWidget(button);
+  }
+  scrollButtons->addStretch();
+  headingsSide->addLayout(scrollButtons);
+  headingsSide->addStretch();
+  headingsRow->addLayout(headingsSide);
+  m_headingsBox = MakeReadOnlyTextBox(this, QStringLiteral("headingsBox"));
+  // Room for a few marked lines; the digit samples get what is left.
+  m_headingsBox->setFixedHeight(m_headingsBox->fontMetrics().lineSpacing() * 4 + 24);
+  headingsRow->addWidget(m_headingsBox, 1);
+  page->addLayout(headingsRow);
+  connect(m_previousButton, &QPushButton::clicked, this, &CStep3Page::OnPreviousColumns);
+  connect(m_nextButton, &QPushButton::clicked, this, &CStep3Page::OnNextColumns);
+
+  // The grid: column 0 holds the row labels, columns 1 to 6 the slots.
+  auto* grid = new QGridLayout;
+  auto* totalCell = new QHBoxLayout;
+  auto* totalLabel = new QLabel(QStringLiteral("Curve Total:"), this);
+  m_curveTotalBox = new QLineEdit(this);
+  m_curveTotalBox->setObjectName(QStringLiteral("curveTotal"));
+  m_curveTotalBox->setReadOnly(true);
+  m_curveTotalBox->setFocusPolicy(Qt::NoFocus);
+  m_curveTotalBox->setFixedWidth(m_curveTotalBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+  totalCell->addWidget(totalLabel);
+  totalCell->addWidget(m_curveTotalBox);
+  grid->addLayout(totalCell, 0, 0);
+  grid->addWidget(MakeRowLabel(this, QStringLiteral("Heading:")), 1, 0);
+  grid->addWidget(MakeRowLabel(this, QStringLiteral("Units:")), 2, 0);
+  grid->addWidget(MakeRowLabel(this, QStringLiteral("API Code:")), 3, 0);
+  grid->addWidget(MakeRowLabel(this, QStringLiteral("Description:")), 4, 0);
+  auto* samplesLabel = MakeRowLabel(this, QStringLiteral("Digit  Samples:"));
+  samplesLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  grid->addWidget(samplesLabel, 5, 0);
+
+  QWidget* previousInTabOrder = nullptr;
+  for (int i = 0; i < kSlots; ++i) {
+    const int column = i + 1;
+    const QString suffix = QString::number(i + 1);
+    m_labelBoxes[i] = new QLabel(this);
+    m_labelBoxes[i]->setObjectName(QStringLiteral("columnLabel") + suffix);
+    m_labelBoxes[i]->setAlignment(Qt::AlignCenter);
+    grid->addWidget(m_labelBoxes[i], 0, column);
+
+    auto makeEdit = [&](const QString& name, int row) {
+      auto* edit = new QLineEdit(this);
+      edit->setObjectName(name + suffix);
+      edit->setFocusPolicy(Qt::StrongFocus);
+      grid->addWidget(edit, row, column);
+      // Down each column, then on to the top of the next one.
+      if (previousInTabOrder != nullptr) setTabOrder(previousInTabOrder, edit);
+      previousInTabOrder = edit;
+      return edit;
+    };
+    m_headingBoxes[i] = makeEdit(QStringLiteral("heading"), 1);
+    m_unitsBoxes[i] = makeEdit(QStringLiteral("units"), 2);
+    m_apiCodeBoxes[i] = makeEdit(QStringLiteral("apiCode"), 3);
+    m_descriptionBoxes[i] = makeEdit(QStringLiteral("description"), 4);
+
+    m_sampleBoxes[i] = MakeReadOnlyTextBox(this, QStringLiteral("samples") + suffix);
+    m_sampleBoxes[i]->setMinimumSize(60, m_sampleBoxes[i]->fontMetrics().lineSpacing() * 6 + 24);
+    grid->addWidget(m_sampleBoxes[i], 5, column);
+    grid->setColumnStretch(column, 1);
+  }
+  grid->setRowStretch(5, 1);
+  page->addLayout(grid, 1);
+}
+
+void CStep3Page::ShowFields() {
+  if (m_headingsBox == nullptr) return;
+  for (int i = 0; i < kSlots; ++i) {
+    m_labelBoxes[i]->setText(m_labels[i]);
+    const std::array<std::pair<QLineEdit*, const QString*>, 4> boxes = {
+        {{m_headingBoxes[i], &m_headings[i]},
+         {m_unitsBoxes[i], &m_units[i]},
+         {m_apiCodeBoxes[i], &m_apiCodes[i]},
+         {m_descriptionBoxes[i], &m_descriptions[i]}}};
+    for (const auto& [box, text] : boxes) {
+      box->setText(*text);
+      box->setCursorPosition(0);  // a long description shows its beginning
+    }
+    m_sampleBoxes[i]->setPlainText(m_samples[i]);
+  }
+  m_curveTotalBox->setText(QString::number(m_curveTotal));
+  m_headingsBox->setPlainText(m_headingsText);
+}
+
+void CStep3Page::TakeFields() {
+  if (m_headingsBox == nullptr) return;
+  // Labels, samples, the curve total and the headings are shown only: nothing typed
+  // or changed there is taken.
+  for (int i = 0; i < kSlots; ++i) {
+    m_headings[i] = m_headingBoxes[i]->text();
+    m_units[i] = m_unitsBoxes[i]->text();
+    m_apiCodes[i] = m_apiCodeBoxes[i]->text();
+    m_descriptions[i] = m_descriptionBoxes[i]->text();
+  }
+}
+
+void CStep3Page::FillSlots() {
+  const CConversionSetup& setup = Sheet().Setup();
+  const int total = setup.CurveTotal();
+  for (int i = 0; i < kSlots; ++i) {
+    const int k = m_firstVisible + i;
+    if (k < total) {
+      const CCurveDef none;
+      const CCurveDef& curve = k < static_cast<int>(setup.curves.size()) ? setup.curves[k] : none;
+      m_labels[i] = QString::number(k + 1);
+      m_headings[i] = ToQString(curve.heading);
+      m_units[i] = ToQString(curve.units);
+      m_apiCodes[i] = ToQString(curve.apiCode);
+      m_descriptions[i] = ToQString(curve.description);
+      m_samples[i] = ToShownLines(setup.digitSamples[k]);
+    } else {
+      m_labels[i].clear();
+      m_headings[i].clear();
+      m_units[i].clear();
+      m_apiCodes[i].clear();
+      m_descriptions[i].clear();
+      m_samples[i].clear();
+    }
+  }
+}
+
+void CStep3Page::StoreSlots() {
+  CConversionSetup& setup = Sheet().Setup();
+  const int total = setup.CurveTotal();
+  for (int i = 0; i < kSlots && m_firstVisible + i < total; ++i) {
+    const auto k = static_cast<std::size_t>(m_firstVisible + i);
+    if (setup.curves.size() <= k) setup.curves.resize(k + 1);
+    CCurveDef& curve = setup.curves[k];
+    curve.heading = ToStdString(m_headings[i]);
+    curve.units = ToStdString(m_units[i]);
+    curve.apiCode = ToStdString(m_apiCodes[i]);
+    curve.description = ToStdString(m_descriptions[i]);
+  }
+}
+
+bool CStep3Page::OnSetActive() {
+  EnsureCreated();
+  // Back from Step 4: the page stays exactly as the user left it.
+  if (Sheet().Mark() == MoveMark::Back) return true;
+  if (!CWizardPage::OnSetActive()) return false;
+
+  CConversionSetup& setup = Sheet().Setup();
+  m_firstVisible = 0;
+  CWizardFeedback feedback(this, Sheet().Services());
+  const CSampleResult result = CollectDigitSamples(setup, feedback);
+  // The box counts the columns there are to name: none when gathering failed or
+  // the file has no data line, whatever total the layout forced.
+  m_curveTotal = result.gathered && !setup.digitSamples.empty() ? result.curveTotal : setup.CurveTotal();
+  // Refilled also when gathering failed: the slots must never keep the texts of
+  // columns 7 and beyond, which a later store would write into columns 1 to 6.
+  FillSlots();
+  m_headingsText = ToShownLines(setup.headingsText);
+  ShowFields();
+  return true;
+}
+
+bool CStep3Page::OnWizardNext() {
+  TakeFields();
+  StoreSlots();
+  for (const CCurveDef& curve : Sheet().Setup().curves) {
+    if (!curve.heading.empty() && !curve.units.empty()) {
+      Sheet().SetMoveMark(MoveMark::Next);
+      return true;
+    }
+  }
+  Sheet().Services().MessageBox(this,
+                                QStringLiteral("You must choose at least one curve by specifying its heading and unit."),
+                                QString(), CWizardServices::Icon::None, CWizardServices::Buttons::Ok);
+  return false;
+}
+
+bool CStep3Page::OnWizardBack() {
+  // Back does not store the visible slots: the next forward entry refills them.
+  Sheet().SetMoveMark(MoveMark::Back);
+  return true;
+}
+
+void CStep3Page::ShowSetupValues() {
+  if (IsCreated()) ShowFields();
+}
+
+void CStep3Page::OnPreviousColumns() {
+  if (m_firstVisible < kSlots) return;
+  TakeFields();
+  StoreSlots();
+  m_firstVisible -= kSlots;
+  FillSlots();
+  ShowFields();
+}
+
+void CStep3Page::OnNextColumns() {
+  if (m_firstVisible + kSlots >= Sheet().Setup().CurveTotal()) return;
+  TakeFields();
+  StoreSlots();
+  m_firstVisible += kSlots;
+  FillSlots();
+  ShowFields();
+}
 
 }  // namespace corvane

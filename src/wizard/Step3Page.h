@@ -1,12 +1,82 @@
 #pragma once
+// Step 3: the user names the curves. Six columns of the data are shown at a time,
+// each with its heading, units, API code and description boxes and the column's
+// digit samples; "<" and ">" move the window of six across the columns.
+#include <array>
+
 #include "wizard/WizardPage.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace corvane {
 
 class CStep3Page : public CWizardPage {
   Q_OBJECT
  public:
+  static constexpr int kSlots = 6;
+
   explicit CStep3Page(CCorvanePropSheet& sheet);
+
+  bool OnSetActive() override;
+  bool OnWizardNext() override;
+  bool OnWizardBack() override;
+  void ShowSetupValues() override;
+
+  // The setup column shown in slot 1 (0-based; 0 or a multiple of six).
+  int FirstVisibleColumn() const { return m_firstVisible; }
+
+  // The controls, for the sheet's tests; null until the page's window is created.
+  // Slots count from 0.
+  QLabel* ColumnLabel(int slot) const { return m_labelBoxes[slot]; }
+  QLineEdit* HeadingBox(int slot) const { return m_headingBoxes[slot]; }
+  QLineEdit* UnitsBox(int slot) const { return m_unitsBoxes[slot]; }
+  QLineEdit* ApiCodeBox(int slot) const { return m_apiCodeBoxes[slot]; }
+  QLineEdit* DescriptionBox(int slot) const { return m_descriptionBoxes[slot]; }
+  QPlainTextEdit* SamplesBox(int slot) const { return m_sampleBoxes[slot]; }
+  QLineEdit* CurveTotalBox() const { return m_curveTotalBox; }
+  QPlainTextEdit* HeadingsBox() const { return m_headingsBox; }
+  QPushButton* PreviousColumnsButton() const { return m_previousButton; }
+  QPushButton* NextColumnsButton() const { return m_nextButton; }
+
+ protected:
+  void OnInitDialog() override;
+
+ private:
+  using SlotTexts = std::array<QString, kSlots>;
+
+  void BuildControls();
+  // Data exchange between the page fields and the controls.
+  void ShowFields();
+  void TakeFields();
+  void FillSlots();
+  void StoreSlots();
+  void OnPreviousColumns();
+  void OnNextColumns();
+
+  // Page fields: what the controls show.
+  SlotTexts m_labels;
+  SlotTexts m_headings;
+  SlotTexts m_units;
+  SlotTexts m_apiCodes;
+  SlotTexts m_descriptions;
+  SlotTexts m_samples;
+  int m_curveTotal = 0;
+  QString m_headingsText;
+  int m_firstVisible = 0;
+
+  std::array<QLabel*, kSlots> m_labelBoxes{};
+  std::array<QLineEdit*, kSlots> m_headingBoxes{};
+  std::array<QLineEdit*, kSlots> m_unitsBoxes{};
+  std::array<QLineEdit*, kSlots> m_apiCodeBoxes{};
+  std::array<QLineEdit*, kSlots> m_descriptionBoxes{};
+  std::array<QPlainTextEdit*, kSlots> m_sampleBoxes{};
+  QLineEdit* m_curveTotalBox = nullptr;
+  QPlainTextEdit* m_headingsBox = nullptr;
+  QPushButton* m_previousButton = nullptr;
+  QPushButton* m_nextButton = nullptr;
 };
 
 }  // namespace corvane

@@ -1,7 +1,279 @@
 #include "wizard/Step4Page.h"
 
-namespace corvane {
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
-CStep4Page::CStep4Page(CCorvanePropSheet& sheet) : CWizardPage(sheet, QStringLiteral("Step 4")) {}
+#include "las/LasCreation.h"
+#include "wizard/CorvanePropSheet.h"
+#include "wizard/ProgressDlg.h"
+#include "wizard/QtText.h"
+#include "wizard/WizardFeedback.h"
+#include "wizard/WizardServices.h"
+
+namespace corvane {
+namespace {
+
+// The other header text holds CR LF between its lines; the box holds "\n".
+QString ToShownLines(const std::string& text) {
+  QString shown = ToQString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+std::string FromShownLines(QString text) {
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return ToStdString(text);
+}
+
+QLabel* MakeFieldLabel(QWidget* parent, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+QLineEdit* MakePathBox(QWidget* parent, const QString& name) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(name);
+  box->setReadOnly(true);
+  return box;
+}
+
+// Takes a path box's text; on an empty one moves the focus there with the text
+// selected, which is all the user is told.
+bool TakePath(QLineEdit* box, std::string& path) {
+  path = ToStdString(box->text());
+  if (!path.empty()) return true;
+  box->setFocus(Qt::OtherFocusReason);
+  box->selectAll();
+  return false;
+}
+
+}  // namespace
+
+CStep4Page::CStep4Page(CCorvanePropSheet& sheet)
+    : CWizardPage(sheet, QStringLiteral("Step 4")), m_progress(std::make_unique<CProgressDlg>(this)) {}
+
+CStep4Page::~CStep4Page() = default;
+
+void CStep4Page::OnInitDialog() {
+  BuildControls();
+  ShowValues();
+  Sheet().SetWizardButtons(true, false);
+}
+
+void CStep4Page::BuildControls() {
+  auto* page = new QVBoxLayout(this);
+
+  auto* instruction = new QGroupBox(QStringLiteral("Instruction"), this);
+  auto* instructionLayout = new QVBoxLayout(instruction);
+  instructionLayout->setSpacing(2);
+  for (const char* text :
+       {"1. Enter the API or UWI (Unique Well Identifier) to which the curves belong.",
+        "2. You may optionally enter a well name.",
+        "3. If necessary, click [Configuration File] to choose another file to save the curve configuration.",
+        "4. Click [LAS File] to choose a file to store the LAS information. If the file exists, it will be "
+        "overwritten.",
+        "5. Click [Create LAS] to generate the LAS file based on the configuration built in the previous pages.",
+        "6. Click [View LAS] to inspect the newly generated LAS file."}) {
+    // One line each, as short as they are: wrapped labels would be squeezed when
+    // the wizard is small.
+    instructionLayout->addWidget(new QLabel(QString::fromLatin1(text), instruction));
+  }
+  page->addWidget(instruction);
+
+  auto* wellRow = new QHBoxLayout;
+  m_wellLabelBox = new QComboBox(this);
+  m_wellLabelBox->setObjectName(QStringLiteral("wellLabel"));
+  m_wellLabelBox->setEditable(false);
+  m_wellLabelBox->addItems({QStringLiteral("API"), QStringLiteral("UWI")});
+  wellRow->addWidget(m_wellLabelBox);
+  auto* colon = new QLabel(QStringLiteral(":"), this);
+  colon->setAlignment(Qt::AlignCenter);
+  wellRow->addWidget(colon);
+  m_uwiBox = new QLineEdit(this);
+  m_uwiBox->setObjectName(QStringLiteral("uwiValue"));
+  wellRow->addWidget(m_uwiBox, 1);
+  wellRow->addWidget(MakeFieldLabel(this, QStringLiteral("Well Name:")));
+  m_wellNameBox = new QLineEdit(this);
+  m_wellNameBox->setObjectName(QStringLiteral("wellName"));
+  wellRow->addWidget(m_wellNameBox, 1);
+  page->addLayout(wellRow);
+
+  auto* countryRow = new QHBoxLayout;
+  countryRow->addWidget(MakeFieldLabel(this, QStringLiteral("Country:")));
+  m_countryBox = new QComboBox(this);
+  m_countryBox->setObjectName(QStringLiteral("country"));
+  m_countryBox->setEditable(true);
+  // A typed country is taken exactly as typed: it never joins the list, and no
+  // completion turns "Us" into "USA".
+  m_countryBox->setInsertPolicy(QComboBox::NoInsert);
+  m_countryBox->setCompleter(nullptr);
+  m_countryBox->addItems({QStringLiteral("Canada"), QStringLiteral("USA"), QStringLiteral("UK"),
+                          QStringLiteral("Other")});
+  m_countryBox->model()->sort(0);
+  m_countryBox->setMinimumWidth(m_countryBox->fontMetrics().horizontalAdvance(QStringLiteral("Canada")) * 2);
+  countryRow->addWidget(m_countryBox);
+  countryRow->addWidget(MakeFieldLabel(this, QStringLiteral("Log Date:")));
+  m_logDateBox = new QLineEdit(this);
+  m_logDateBox->setObjectName(QStringLiteral("logDate"));
+  countryRow->addWidget(m_logDateBox);
+  countryRow->addStretch(1);
+  page->addLayout(countryRow);
+
+  page->addWidget(new QLabel(QStringLiteral("Other Header Details: Format - MNEM.UNIT:Data Type:Information"), this));
+  m_otherHeaderBox = new QPlainTextEdit(this);
+  m_otherHeaderBox->setObjectName(QStringLiteral("otherHeader"));
+  // Long lines wrap on screen only; the lines the user ends are the header lines.
+  m_otherHeaderBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  m_otherHeaderBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_otherHeaderBox->setTabChangesFocus(true);
+  m_otherHeaderBox->setMinimumHeight(m_otherHeaderBox->fontMetrics().lineSpacing() * 3 + 12);
+  page->addWidget(m_otherHeaderBox, 1);
+
+  auto* files = new QGridLayout;
+  m_configButton = new QPushButton(QStringLiteral("Configuration File:"), this);
+  m_configBox = MakePathBox(this, QStringLiteral("configFile"));
+  m_asciiBox = MakePathBox(this, QStringLiteral("asciiFile"));
+  m_lasButton = new QPushButton(QStringLiteral("LAS File:"), this);
+  m_lasBox = MakePathBox(this, QStringLiteral("lasFile"));
+  m_inverseBox = new QCheckBox(QStringLiteral("Inverse Depths"), this);
+  m_inverseBox->setObjectName(QStringLiteral("inverseDepths"));
+  m_createButton = new QPushButton(QStringLiteral("Create LAS"), this);
+  m_viewButton = new QPushButton(QStringLiteral("View LAS"), this);
+  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton}) button->setAutoDefault(false);
+  files->addWidget(m_configButton, 0, 0);
+  files->addWidget(m_configBox, 0, 1, 1, 2);
+  files->addWidget(MakeFieldLabel(this, QStringLiteral("ASCII File:")), 1, 0);
+  files->addWidget(m_asciiBox, 1, 1, 1, 2);
+  files->addWidget(m_createButton, 1, 3);
+  files->addWidget(m_lasButton, 2, 0);
+  files->addWidget(m_lasBox, 2, 1);
+  files->addWidget(m_inverseBox, 2, 2);
+  files->addWidget(m_viewButton, 2, 3);
+  files->setColumnStretch(1, 1);
+  page->addLayout(files);
+
+  connect(m_configButton, &QPushButton::clicked, this, &CStep4Page::OnConfigFile);
+  connect(m_lasButton, &QPushButton::clicked, this, &CStep4Page::OnLasFile);
+  connect(m_createButton, &QPushButton::clicked, this, &CStep4Page::OnCreateLas);
+  connect(m_viewButton, &QPushButton::clicked, this, &CStep4Page::OnViewLas);
+}
+
+void CStep4Page::ShowValues() {
+  if (m_wellLabelBox == nullptr) return;
+  const CConversionSetup& setup = Sheet().Setup();
+  m_inverseBox->setChecked(m_inverseDepths);
+
+  // A drop list can only show one of its items: the first one that the label begins with.
+  const QString label = ToQString(setup.wellLabel);
+  m_wellLabelBox->setCurrentIndex(label.isEmpty() ? -1 : m_wellLabelBox->findText(label, Qt::MatchStartsWith));
+
+  m_uwiBox->setText(ToQString(setup.uwiValue));
+  m_wellNameBox->setText(ToQString(setup.wellName));
+
+  const QString country = ToQString(setup.country);
+  const int countryItem = m_countryBox->findText(country, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  m_countryBox->setCurrentIndex(countryItem);
+  if (countryItem < 0) m_countryBox->setEditText(country);
+
+  m_logDateBox->setText(ToQString(setup.logDate));
+  m_otherHeaderBox->setPlainText(ToShownLines(setup.otherHeaderText));
+  m_configBox->setText(ToQString(setup.configFilePath));
+  m_lasBox->setText(ToQString(setup.lasFilePath));
+  m_asciiBox->setText(ToQString(setup.asciiFilePath));
+}
+
+bool CStep4Page::TakeValues() {
+  if (m_wellLabelBox == nullptr) return true;
+  CConversionSetup& setup = Sheet().Setup();
+  m_inverseDepths = m_inverseBox->isChecked();
+  setup.wellLabel = ToStdString(m_wellLabelBox->currentText());
+  setup.uwiValue = ToStdString(m_uwiBox->text());
+  setup.wellName = ToStdString(m_wellNameBox->text());
+  setup.country = ToStdString(m_countryBox->currentText());
+  setup.logDate = ToStdString(m_logDateBox->text());
+  setup.otherHeaderText = FromShownLines(m_otherHeaderBox->toPlainText());
+  return TakePath(m_configBox, setup.configFilePath) && TakePath(m_lasBox, setup.lasFilePath) &&
+         TakePath(m_asciiBox, setup.asciiFilePath);
+}
+
+bool CStep4Page::OnSetActive() {
+  EnsureCreated();
+  if (Sheet().Mark() == MoveMark::Back) return true;
+  if (!CWizardPage::OnSetActive()) return false;
+  ShowValues();
+  return true;
+}
+
+bool CStep4Page::OnWizardBack() {
+  if (!TakeValues()) return false;
+  Sheet().SetMoveMark(MoveMark::Back);
+  return true;
+}
+
+void CStep4Page::ShowSetupValues() {
+  if (IsCreated()) ShowValues();
+}
+
+void CStep4Page::OnConfigFile() {
+  TakeValues();  // an empty path does not stop the choice of a file
+  const QString path = Sheet().Services().GetSaveFileName(this, QStringLiteral("Create New Configuration File"),
+                                                          QStringLiteral("LAH files (*.lah)"), QStringLiteral("*.lah"),
+                                                          QStringLiteral("lah"), true);
+  if (path.isEmpty()) return;
+  Sheet().Setup().configFilePath = ToStdString(path);
+  ShowValues();
+}
+
+void CStep4Page::OnLasFile() {
+  TakeValues();
+  const QString path = Sheet().Services().GetSaveFileName(this, QStringLiteral("Create New LAS File"),
+                                                          QStringLiteral("LAS files (*.las)"), QStringLiteral("*.las"),
+                                                          QStringLiteral("las"), true);
+  if (path.isEmpty()) return;
+  Sheet().Setup().lasFilePath = ToStdString(path);
+  ShowValues();
+}
+
+void CStep4Page::SetRunning(bool running) {
+  m_running = running;
+  Sheet().SetJobRunning(running);
+  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton}) button->setEnabled(!running);
+}
+
+void CStep4Page::OnCreateLas() {
+  if (m_running || !TakeValues()) return;
+  CConversionSetup& setup = Sheet().Setup();
+
+  // The run serves the event queue once per line; until it has closed its display
+  // nothing may leave the page or start it again.
+  struct CRunningScope {
+    CStep4Page& page;
+    explicit CRunningScope(CStep4Page& p) : page(p) { page.SetRunning(true); }
+    ~CRunningScope() { page.SetRunning(false); }
+  } running(*this);
+
+  CWizardFeedback feedback(this, Sheet().Services());
+  CCorvanePropSheet& sheet = Sheet();
+  // The logical lines typed by the user: a long detail stays one header line
+  // however the box wraps it.
+  const std::vector<std::string> otherHeaderLines = SplitTextLines(setup.otherHeaderText);
+  CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback, [&sheet] { return sheet.Save(); });
+}
+
+void CStep4Page::OnViewLas() {
+  // The file as the setup names it: the boxes are not taken first.
+  if (Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().lasFilePath))) return;
+  Sheet().Services().MessageBox(this, QStringLiteral("Failed to run the text editor."), QString(),
+                                CWizardServices::Icon::Error, CWizardServices::Buttons::Ok);
+}
 
 }  // namespace corvane

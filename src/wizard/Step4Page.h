@@ -1,12 +1,91 @@
 #pragma once
+// Step 4: the well details and further header lines, the configuration and LAS
+// files, and the LAS creation itself ("Create LAS"), optionally with the depth
+// order inverted, then "View LAS".
+#include <memory>
+
 #include "wizard/WizardPage.h"
 
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
 namespace corvane {
+
+class CProgressDlg;
 
 class CStep4Page : public CWizardPage {
   Q_OBJECT
  public:
   explicit CStep4Page(CCorvanePropSheet& sheet);
+  ~CStep4Page() override;
+
+  bool OnSetActive() override;
+  bool OnWizardBack() override;
+  void ShowSetupValues() override;
+  bool BackEnabled() const override { return true; }
+  bool NextEnabled() const override { return false; }
+
+  // The state of "Inverse Depths" as last taken or shown; unchecked in a new wizard.
+  bool InverseDepths() const { return m_inverseDepths; }
+  bool CreationRunning() const { return m_running; }
+
+  // The controls, for the sheet's tests; null until the page's window is created.
+  QComboBox* WellLabelBox() const { return m_wellLabelBox; }
+  QLineEdit* UwiBox() const { return m_uwiBox; }
+  QLineEdit* WellNameBox() const { return m_wellNameBox; }
+  QComboBox* CountryBox() const { return m_countryBox; }
+  QLineEdit* LogDateBox() const { return m_logDateBox; }
+  QPlainTextEdit* OtherHeaderBox() const { return m_otherHeaderBox; }
+  QPushButton* ConfigFileButton() const { return m_configButton; }
+  QLineEdit* ConfigFileBox() const { return m_configBox; }
+  QLineEdit* AsciiFileBox() const { return m_asciiBox; }
+  QPushButton* LasFileButton() const { return m_lasButton; }
+  QLineEdit* LasFileBox() const { return m_lasBox; }
+  QCheckBox* InverseDepthsBox() const { return m_inverseBox; }
+  QPushButton* CreateLasButton() const { return m_createButton; }
+  QPushButton* ViewLasButton() const { return m_viewButton; }
+  // The display of the LAS creation (its window exists while a run converts data).
+  CProgressDlg& Progress() { return *m_progress; }
+
+ public slots:
+  void OnConfigFile();
+  void OnLasFile();
+  void OnCreateLas();
+  void OnViewLas();
+
+ protected:
+  void OnInitDialog() override;
+
+ private:
+  void BuildControls();
+  // Setup fields and the inverse flag into the controls.
+  void ShowValues();
+  // The controls back into the setup, in the fixed order; false, with the focus on
+  // the first empty path box (configuration, LAS, ASCII) and nothing more read.
+  bool TakeValues();
+  void SetRunning(bool running);
+
+  bool m_inverseDepths = false;
+  bool m_running = false;
+  std::unique_ptr<CProgressDlg> m_progress;
+
+  QComboBox* m_wellLabelBox = nullptr;
+  QLineEdit* m_uwiBox = nullptr;
+  QLineEdit* m_wellNameBox = nullptr;
+  QComboBox* m_countryBox = nullptr;
+  QLineEdit* m_logDateBox = nullptr;
+  QPlainTextEdit* m_otherHeaderBox = nullptr;
+  QPushButton* m_configButton = nullptr;
+  QLineEdit* m_configBox = nullptr;
+  QLineEdit* m_asciiBox = nullptr;
+  QPushButton* m_lasButton = nullptr;
+  QLineEdit* m_lasBox = nullptr;
+  QCheckBox* m_inverseBox = nullptr;
+  QPushButton* m_createButton = nullptr;
+  QPushButton* m_viewButton = nullptr;
 };
 
 }  // namespace corvane

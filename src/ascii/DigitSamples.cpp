@@ -1,0 +1,57 @@
+#include "ascii/DigitSamples.h"
+
+#include <algorithm>
+
+#include "ascii/ColumnSplitter.h"
+#include "platform/TextReader.h"
+
+namespace corvane {
+
+namespace {
+constexpr int kMaxSampledLines = 100;
+constexpr std::string_view kSampleSuffix = "\r\n";
+}  // namespace
+
+CSampleResult CollectDigitSamples(CConversionSetup& setup, CRunFeedback& feedback) {
+  setup.digitSamples.clear();
+  if (setup.asciiFilePath.empty()) return {};
+
+  CTextReader reader;
+  try {
+    reader.Open(setup.asciiFilePath, true);
+  } catch (const CFileError&) {
+    feedback.ShowError("Failed to open ASCII file.");
+    return {};
+  }
+  try {
+    // Header lines are only counted, so a huge one costs nothing.
+    std::string skipped;
+    std::uint64_t fullLength = 0;
+    for (std::int32_t i = 0; i < setup.firstDigitLineIndex; ++i) {
+      if (!reader.ReadLinePrefix(skipped, 0, fullLength)) return {};  // the file ends before the data
+    }
+
+    int columnLimit = setup.userCurveTotal >= 1 ? setup.userCurveTotal : -1;
+    const std::string delimiters = GetDelimiterSet(setup.delimiterText);
+    std::string_view line;
+    for (int n = 0; n < kMaxSampledLines && reader.NextLine(line); ++n) {
+      SplitColumns(line, setup.digitSamples, setup.fixedWidth, setup.skipWidth, columnLimit, delimiters,
+                   kSampleSuffix);
+      // Every later line is cut into as many columns as the first one gave.
+      if (n == 0) columnLimit = static_cast<int>(setup.digitSamples.size());
+    }
+    reader.Close();
+
+    // The curve list grows to the curve total but keeps the entries of a wider layout.
+    if (setup.curves.size() < setup.digitSamples.size()) setup.curves.resize(setup.digitSamples.size());
+    // When the file ends right at the first digit line there are no columns: the
+    // curve total shown is then that of the (empty) sample list, 0.
+    return {true, setup.CurveTotal()};
+  } catch (const CFileError&) {
+    reader.Close();
+    feedback.ShowError("Failed to open ASCII file.");
+    return {};
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,29 @@
+#pragma once
+// Proposes the layout of an ASCII well-log file from its first lines: where the
+// rows of numbers begin, how they are delimited, how many columns they hold, and
+// which lines just above them name the curves and their units.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+struct CLayoutProposal {
+  int firstDigitLineIndex = 0;   // lines before the first row of numbers
+  std::string delimiterText;     // "space", "tab", "," or ";"
+  int columnCount = 0;
+  std::vector<int> headerLines;  // lines holding curve names and units, ascending
+};
+
+// How many lines of a file the detection looks at.
+inline constexpr int kDetectionLines = 200;
+
+// The proposal for the given lines (whole lines, line ends removed or kept), or none
+// when they hold no steady block of numeric rows.
+std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string>& lines);
+
+// The same on the first kDetectionLines lines of a file. Throws CFileError when the
+// file cannot be opened or read.
+std::optional<CLayoutProposal> DetectLayout(const std::string& path);
+
+}  // namespace corvane

@@ -1,0 +1,307 @@
+// The commands that look at an ASCII file before a conversion (preview, inspect) and
+// the unwrapping of a wrapped LAS file.
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CommandRegistry.h"
+#include "ascii/AsciiPreview.h"
+#include "ascii/DigitSamples.h"
+#include "ascii/LayoutDetector.h"
+#include "las/TerminalProgress.h"
+#include "las/Unwrap.h"
+#include "platform/FileSystem.h"
+#include "platform/NumberFormat.h"
+#include "platform/TextReader.h"
+
+namespace corvane::cli {
+
+namespace {
+
+// ---------------------------------------------------------------------------------
+// preview
+
+// Every row: the first digit line index that marking it would record, right-aligned
+// in four characters, "|", one blank, the text. The ruler row carries no index.
+void PrintRow(std::string& out, int index, const std::string& text) {
+  if (index < 0)
+    out += "    ";
+  else
+    AppendRightAligned(out, FormatInt(index), 4);
+  out += "| ";
+  out += text;
+  out += '\n';
+}
+
+int RunPreview(const std::string& path) {
+  CTerminalFeedback feedback;
+  CAsciiPreview preview;
+  const bool loaded = preview.Load(path, feedback);
+  std::string out;
+  if (preview.HasRulerRow()) PrintRow(out, -1, preview.Ruler());
+  const auto& lines = preview.Lines();
+  for (std::size_t i = 0; i < lines.size(); ++i) PrintRow(out, static_cast<int>(i), lines[i]);
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fflush(stdout);
+  return loaded ? kExitDone : kExitFailed;
+}
+
+const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
+  auto path = std::make_shared<std::string>();
+  CLI::App* sub = app.add_subcommand("preview", "Print the first lines of an ASCII file as the Curve Digits list shows them.");
+  sub->add_option("FILE", *path, "ASCII file")->required();
+  sub->footer(
+      "Output: the ruler row, then at most 100 lines of the file, each at most 65536 characters\n"
+      "(the rest of a longer line is not shown). Every row is a field of four characters,\n"
+      "\"|\", one blank and the text; the field holds the first digit line index that marking\n"
+      "that line records (0 for the first line of the file), right-aligned, and is blank for\n"
+      "the ruler. The ruler repeats \"1234567890\" over the longest line, its line feed counted.\n"
+      "Exit status: 0 shown, 1 the file cannot be opened or read, 2 usage.\n"
+      "\n"
+      "Example:\n"
+      "  corvane-cli preview well.asc\n"
+      "      | 123456789012345678901234567890\n"
+      "     0| DEPTH     GR      NPHI\n"
+      "     1| 1000.0    45.2    0.21");
+  sub->callback([path, &run] { run = [path] { return RunPreview(*path); }; });
+});
+
+// ---------------------------------------------------------------------------------
+// inspect
+
+struct CInspectOptions {
+  std::string path;
+  std::optional<int> firstDataLine;
+  std::optional<std::string> delimiter;
+  int curveTotal = 0;
+  int fixedWidth = 0;
+  int skipWidth = 0;
+  int firstColumn = 1;
+};
+
+constexpr int kVisibleColumns = 6;
+
+std::vector<std::string> SampleValues(const std::string& sample) {
+  std::vector<std::string> values;
+  std::size_t start = 0;
+  while (start < sample.size()) {
+    std::size_t end = sample.find("\r\n", start);
+    if (end == std::string::npos) end = sample.size();
+    values.push_back(sample.substr(start, end - start));
+    start = end + 2;
+  }
+  return values;
+}
+
+void AppendPadded(std::string& out, const std::string& text, std::size_t width) {
+  out += text;
+  if (text.size() < width) out.append(width - text.size(), ' ');
+}
+
+void TrimLineEnd(std::string& line) {
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+}
+
+// The six columns from `first` (0-based, a multiple of six) side by side, as the
+// Step 3 grid shows them: the column numbers, then one line per sampled data line.
+void PrintSamples(std::string& out, const CConversionSetup& setup, int first) {
+  const int total = setup.CurveTotal();
+  const int last = std::min(total, first + kVisibleColumns);
+  std::vector<std::vector<std::string>> columns;
+  std::size_t width = 0;
+  std::size_t rows = 0;
+  for (int k = first; k < last; ++k) {
+    columns.push_back(SampleValues(setup.digitSamples[static_cast<std::size_t>(k)]));
+    for (const auto& value : columns.back()) width = std::max(width, value.size());
+    rows = std::max(rows, columns.back().size());
+  }
+  width = std::max<std::size_t>(width, 8) + 2;
+  std::string line;
+  for (int k = first; k < last; ++k) AppendPadded(line, FormatInt(k + 1), width);
+  TrimLineEnd(line);
+  out += line + '\n';
+  for (std::size_t r = 0; r < rows; ++r) {
+    line.clear();
+    for (const auto& column : columns) AppendPadded(line, r < column.size() ? column[r] : std::string(), width);
+    TrimLineEnd(line);
+    out += line + '\n';
+  }
+}
+
+int RunInspect(const CInspectOptions& options) {
+  std::vector<std::string> lines;
+  try {
+    CTextReader reader;
+    reader.Open(options.path, false);
+    std::string line;
+    std::uint64_t fullLength = 0;
+    while (static_cast<int>(lines.size()) < kDetectionLines && reader.ReadLinePrefix(line, 64 * 1024, fullLength)) {
+      if (!line.empty() && line.back() == '\n') line.pop_back();
+      lines.push_back(line);
+    }
+  } catch (const CFileError&) {
+    CTerminalFeedback().ShowError("Failed to open ASCII file.");
+    return kExitFailed;
+  }
+
+  std::string out;
+  const std::optional<CLayoutProposal> proposal = DetectLayoutInLines(lines);
+  if (proposal) {
+    out += "First digit line index: " + FormatInt(proposal->firstDigitLineIndex) + '\n';
+    out += "Delimiter(s): " + proposal->delimiterText + '\n';
+    out += "Columns: " + FormatInt(proposal->columnCount) + '\n';
+    out += "Header lines:";
+    if (proposal->headerLines.empty()) out += " none";
+    for (int index : proposal->headerLines) out += ' ' + FormatInt(index);
+    out += '\n';
+  } else {
+    out += "Layout: no proposal\n";
+  }
+
+  CConversionSetup setup;
+  setup.asciiFilePath = options.path;
+  if (options.firstDataLine)
+    setup.firstDigitLineIndex = *options.firstDataLine;
+  else if (proposal)
+    setup.firstDigitLineIndex = proposal->firstDigitLineIndex;
+  if (setup.firstDigitLineIndex < 0) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return kExitDone;
+  }
+  setup.delimiterText = options.delimiter ? *options.delimiter : proposal ? proposal->delimiterText : "space";
+  setup.userCurveTotal = options.curveTotal;
+  setup.fixedWidth = options.fixedWidth;
+  setup.skipWidth = options.skipWidth;
+  if (proposal && !options.firstDataLine) {
+    for (int index : proposal->headerLines) setup.headingsText += lines[static_cast<std::size_t>(index)] + "\r\n";
+  }
+
+  out += "\nHeadings found in ASCII File:\n";
+  for (const auto& heading : SampleValues(setup.headingsText)) out += heading + '\n';
+
+  CCollectingFeedback feedback;
+  const CSampleResult samples = CollectDigitSamples(setup, feedback);
+  if (!samples.gathered) {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    CTerminalFeedback terminal;
+    for (const auto& message : feedback.messages) {
+      if (message.error)
+        terminal.ShowError(message.text, message.caption);
+      else
+        terminal.ShowNotice(message.text);
+    }
+    if (feedback.messages.empty())
+      std::cerr << "corvane-cli: the file ends before line " << setup.firstDigitLineIndex << " (counted from 0).\n";
+    return kExitFailed;
+  }
+  out += "\nCurve Total: " + FormatInt(samples.curveTotal) + '\n';
+  const int first = (std::max(options.firstColumn, 1) - 1) / kVisibleColumns * kVisibleColumns;
+  if (first < setup.CurveTotal()) {
+    out += "Digit Samples:\n";
+    PrintSamples(out, setup, first);
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fflush(stdout);
+  return kExitDone;
+}
+
+const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
+  auto options = std::make_shared<CInspectOptions>();
+  CLI::App* sub = app.add_subcommand("inspect", "Propose the layout of an ASCII file and show the digit samples of its columns.");
+  sub->add_option("FILE", options->path, "ASCII file")->required();
+  sub->add_option("--first-data-line", options->firstDataLine,
+                  "Lines before the first line of digits (0 = the first line); default: the proposal");
+  sub->add_option("--delimiter", options->delimiter, "\"space\", \"tab\" or the delimiter characters; default: the proposal");
+  sub->add_option("--curve-total", options->curveTotal, "User-defined curve total (0 = count on the first data line)");
+  sub->add_option("--fixed-width", options->fixedWidth, "Fixed column width (0 = cut at delimiters)");
+  sub->add_option("--skip-width", options->skipWidth, "Characters dropped at the start of every data line");
+  sub->add_option("--first-column", options->firstColumn,
+                  "Show the six columns from this one (1-based; taken down to 1, 7, 13, ...)")
+      ->check(CLI::PositiveNumber);
+  sub->footer(
+      "Output: the proposal (\"First digit line index\", \"Delimiter(s)\", \"Columns\", \"Header lines\",\n"
+      "line indices counted from 0), or \"Layout: no proposal\" when the first 200 lines hold no\n"
+      "block of numeric rows. Then, when a first data line is known (proposed or given): the\n"
+      "proposed header lines, the curve total and six columns of digit samples side by side\n"
+      "(at most 100 data lines; a missing value is an empty place).\n"
+      "Exit status: 0 shown (a file without a proposal included), 1 the file cannot be opened\n"
+      "or ends before the first data line, 2 usage.\n"
+      "\n"
+      "Example:\n"
+      "  corvane-cli inspect well.asc\n"
+      "  corvane-cli inspect well.csv --first-data-line 3 --delimiter , --first-column 7");
+  sub->callback([options, &run] { run = [options] { return RunInspect(*options); }; });
+});
+
+// ---------------------------------------------------------------------------------
+// unwrap
+
+int RunUnwrap(const std::string& source, const std::string& target) {
+  CTerminalFeedback feedback;
+  {
+    CTextReader probe;
+    try {
+      probe.Open(source, false);
+    } catch (const CFileError&) {
+      feedback.ShowError("Failed to open LAS file.");
+      return kExitFailed;
+    }
+  }
+  if (!IsWrappedLas(source)) {
+    std::cerr << "corvane-cli: " << source
+              << " is not a wrapped LAS file: its first three lines do not declare \"~V\", \"VERS.\" and "
+                 "\"WRAP.\" with \"YES\".\n";
+    return kExitFailed;
+  }
+  if (source == target || SameFile(source, target)) {
+    feedback.ShowNotice("Unwrap LAS file name cannot be the same as the original LAS file.");
+    return kExitFailed;
+  }
+  CTerminalProgress::InstallInterruptHandler();
+  CTerminalProgress progress;
+  std::string reason;
+  switch (UnwrapLas(source, target, progress, reason)) {
+    case UnwrapResult::Done:
+      return kExitDone;
+    case UnwrapResult::Failed:
+      feedback.ShowError("Failed to open LAS file.");
+      if (!reason.empty()) std::cerr << "corvane-cli: " << reason << '\n';
+      return kExitFailed;
+    case UnwrapResult::Cancelled:
+      std::cerr << "corvane-cli: unwrapping cancelled; " << target << " keeps the rows written so far.\n";
+      return kExitFailed;
+    case UnwrapResult::EndedEarly:
+      std::cerr << "corvane-cli: unwrapping ended early: " << reason << ".\n";
+      return kExitFailed;
+  }
+  return kExitFailed;
+}
+
+const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
+  auto paths = std::make_shared<std::pair<std::string, std::string>>();
+  CLI::App* sub = app.add_subcommand("unwrap", "Write an unwrapped copy (one line per depth) of a wrapped LAS file.");
+  sub->add_option("WRAPPED", paths->first, "Wrapped LAS file (its third line declares WRAP. YES)")->required();
+  sub->add_option("OUT", paths->second, "Unwrapped copy to write (replaced when it exists)")->required();
+  sub->footer(
+      "The copy keeps every line of the source up to the data, with \" WRAP.                  NO :\n"
+      "One line per depth\" as its third line, then one line per depth of as many values as\n"
+      "the curve section counts curves. Line ends are CR LF. Ctrl-C cancels; what was written\n"
+      "stays.\n"
+      "Exit status: 0 done; 1 not a wrapped LAS file, target is the source, failed, cancelled\n"
+      "or ended early (the reason on stderr); 2 usage.\n"
+      "\n"
+      "Example:\n"
+      "  corvane-cli unwrap wrapped.las unwrapped.las");
+  sub->callback([paths, &run] { run = [paths] { return RunUnwrap(paths->first, paths->second); }; });
+});
+
+}  // namespace
+
+}  // namespace corvane::cli

@@ -1,0 +1,72 @@
+#include "wizard/Step1Page.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/FileSystem.h"
+#include "wizard/CorvanePropSheet.h"
+#include "wizard/QtText.h"
+
+namespace corvane {
+
+CStep1Page::CStep1Page(CCorvanePropSheet& sheet) : CWizardPage(sheet, QStringLiteral("Step 1")) {}
+
+void CStep1Page::OnInitDialog() {
+  auto* instruction = new QGroupBox(tr("Instruction"), this);
+  auto* text = new QLabel(
+      tr("1. Click [ASCII File] button to select an existing ASCII file to be converted to LAS. "), instruction);
+  text->setWordWrap(true);
+  auto* instructionLayout = new QVBoxLayout(instruction);
+  instructionLayout->addWidget(text);
+
+  m_fileButton = new QPushButton(tr("ASCII File:"), this);
+  m_fileButton->setObjectName(QStringLiteral("asciiFileButton"));
+  m_pathBox = new QLineEdit(this);
+  m_pathBox->setObjectName(QStringLiteral("asciiFileBox"));
+  m_pathBox->setReadOnly(true);
+  connect(m_fileButton, &QPushButton::clicked, this, &CStep1Page::OnAsciiFile);
+
+  auto* fileRow = new QHBoxLayout;
+  fileRow->addWidget(m_fileButton);
+  fileRow->addWidget(m_pathBox, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(instruction);
+  layout->addSpacing(60);
+  layout->addLayout(fileRow);
+  layout->addStretch(1);
+
+  m_path = ToQString(Sheet().Setup().asciiFilePath);
+}
+
+bool CStep1Page::OnSetActive() {
+  m_pathBox->setText(m_path);
+  return true;
+}
+
+void CStep1Page::ShowSetupValues() { m_pathBox->setText(m_path); }
+
+void CStep1Page::OnAsciiFile() {
+  const QString chosen = Sheet().Services().GetOpenFileName(
+      this, tr("Open ASCII File"), QStringLiteral("ASCII Files (*.asc);;All Files (*)"), QStringLiteral("*.asc"));
+  if (chosen.isEmpty()) return;
+  m_path = chosen;
+  Sheet().Setup().asciiFilePath = ToStdString(m_path);
+  m_pathBox->setText(m_path);
+}
+
+bool CStep1Page::OnWizardNext() {
+  if (!FileExists(Sheet().Setup().asciiFilePath)) {
+    Sheet().Services().MessageBox(this, tr("ASCII file not found."), QString(), CWizardServices::Icon::None,
+                                  CWizardServices::Buttons::Ok);
+    return false;
+  }
+  Sheet().Setup().asciiFilePath = ToStdString(m_path);
+  return true;
+}
+
+}  // namespace corvane

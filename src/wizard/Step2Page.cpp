@@ -1,0 +1,307 @@
+#include "wizard/Step2Page.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "las/Unwrap.h"
+#include "wizard/CorvanePropSheet.h"
+#include "wizard/ProgressDlg.h"
+#include "wizard/QtText.h"
+#include "wizard/WizardFeedback.h"
+
+namespace corvane {
+namespace {
+
+using Icon = CWizardServices::Icon;
+using Buttons = CWizardServices::Buttons;
+
+QListWidget* MakeLineList(QWidget* parent, QAbstractItemView::SelectionMode mode, const char* name) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setSelectionMode(mode);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Every row takes the first row's size, which carries the scroll width.
+  list->setUniformItemSizes(true);
+  list->setTextElideMode(Qt::ElideNone);
+  list->setWordWrap(false);
+  return list;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* parent, Qt::Alignment alignment = Qt::AlignLeft) {
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(alignment | Qt::AlignBottom);
+  return label;
+}
+
+// Fills a list and sets its rows' width (the horizontal scroll extent) to `width` pixels of text.
+void FillList(QListWidget* list, const std::vector<std::string>& rows, int textWidth) {
+  list->clear();
+  for (const std::string& row : rows) list->addItem(ToQString(row));
+  if (list->count() == 0) return;
+  const int margin = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) + 2;
+  const int height = list->sizeHintForRow(0);
+  list->item(0)->setSizeHint(QSize(textWidth + margin, height));
+  list->clearSelection();
+}
+
+// Marks the wizard as running a job and the page's own job buttons as closed for
+// as long as it lives.
+class CJobGuard {
+ public:
+  CJobGuard(CCorvanePropSheet& sheet, std::initializer_list<QWidget*> buttons) : m_sheet(sheet), m_buttons(buttons) {
+    m_sheet.SetJobRunning(true);
+    for (QWidget* b : m_buttons) b->setEnabled(false);
+  }
+  ~CJobGuard() {
+    for (QWidget* b : m_buttons) b->setEnabled(true);
+    m_sheet.SetJobRunning(false);
+  }
+  CJobGuard(const CJobGuard&) = delete;
+  CJobGuard& operator=(const CJobGuard&) = delete;
+
+ private:
+  CCorvanePropSheet& m_sheet;
+  std::vector<QWidget*> m_buttons;
+};
+
+}  // namespace
+
+CStep2Page::CStep2Page(CCorvanePropSheet& sheet)
+    : CWizardPage(sheet, QStringLiteral("Step 2")), m_progress(std::make_unique<CProgressDlg>(this)) {}
+
+CStep2Page::~CStep2Page() = default;
+
+void CStep2Page::OnInitDialog() {
+  auto* instruction = new QGroupBox(tr("Instruction"), this);
+  auto* instructionLayout = new QVBoxLayout(instruction);
+  instructionLayout->setSpacing(2);
+  for (const QString& text :
+       {tr("1. If necessary, click [Edit ASCII File] to update the ASCII file. After the update, click "
+           "[Refresh Windows]."),
+        tr("2. In the Curve Name and Units window, highlight the lines containing the curve names and their "
+           "units."),
+        tr("3. In the Curve Digits window, highlight the first line where the curve digits start."),
+        tr("4. Enter Curve Total to override the system, Delimiter(s) and Null Value Indicator.")}) {
+    auto* label = new QLabel(text, instruction);
+    label->setWordWrap(true);
+    instructionLayout->addWidget(label);
+  }
+
+  m_headerList = MakeLineList(this, QAbstractItemView::MultiSelection, "headerList");
+  m_digitsList = MakeLineList(this, QAbstractItemView::SingleSelection, "digitsList");
+
+  m_editButton = new QPushButton(tr("Edit ASCII File"), this);
+  m_editButton->setObjectName(QStringLiteral("editAsciiFile"));
+  m_refreshButton = new QPushButton(tr("Refresh Windows"), this);
+  m_refreshButton->setObjectName(QStringLiteral("refreshWindows"));
+  connect(m_editButton, &QPushButton::clicked, this, &CStep2Page::OnEditAsciiFile);
+  connect(m_refreshButton, &QPushButton::clicked, this, &CStep2Page::OnRefreshWindows);
+
+  auto makeBox = [this](const char* name, int width) {
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setFixedWidth(width);
+    return box;
+  };
+  m_curveTotalBox = makeBox("curveTotal", 44);
+  m_fixedWidthBox = makeBox("fixedWidth", 36);
+  m_skipWidthBox = makeBox("skipWidth", 36);
+  m_nullValueBox = makeBox("nullValue", 70);
+  m_delimiterBox = new QComboBox(this);
+  m_delimiterBox->setObjectName(QStringLiteral("delimiter"));
+  m_delimiterBox->setEditable(true);
+  m_delimiterBox->setInsertPolicy(QComboBox::NoInsert);
+  m_delimiterBox->addItems({QStringLiteral("space"), QStringLiteral("tab"), QStringLiteral(","),
+                            QStringLiteral(":,"), QStringLiteral(";")});
+  m_delimiterBox->setFixedWidth(70);
+  m_delimiterBox->setCurrentIndex(-1);
+
+  auto* headerRow = new QHBoxLayout;
+  headerRow->addWidget(MakeLabel(tr("Curve Name and Units:"), this));
+  headerRow->addStretch(1);
+  headerRow->addWidget(m_editButton);
+  headerRow->addWidget(m_refreshButton);
+
+  auto* boxes = new QGridLayout;
+  boxes->setVerticalSpacing(1);
+  boxes->addWidget(MakeLabel(tr("User-Defined Curve Total"), this, Qt::AlignRight), 0, 1);
+  boxes->addWidget(MakeLabel(tr("Fixed Width"), this), 0, 2);
+  boxes->addWidget(MakeLabel(tr("Skip Width"), this), 0, 3);
+  boxes->addWidget(MakeLabel(tr("Delimiter(s)"), this), 0, 4);
+  boxes->addWidget(MakeLabel(tr("Null Value Indicator"), this, Qt::AlignRight), 0, 5);
+  boxes->addWidget(MakeLabel(tr("Curve Digits:"), this), 1, 0);
+  boxes->addWidget(m_curveTotalBox, 1, 1, Qt::AlignRight);
+  boxes->addWidget(m_fixedWidthBox, 1, 2);
+  boxes->addWidget(m_skipWidthBox, 1, 3);
+  boxes->addWidget(m_delimiterBox, 1, 4);
+  boxes->addWidget(m_nullValueBox, 1, 5, Qt::AlignRight);
+  boxes->setColumnStretch(6, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(instruction);
+  layout->addLayout(headerRow);
+  layout->addWidget(m_headerList, 1);
+  layout->addLayout(boxes);
+  layout->addWidget(m_digitsList, 2);
+
+  setTabOrder(m_headerList, m_digitsList);
+  setTabOrder(m_digitsList, m_editButton);
+  setTabOrder(m_editButton, m_refreshButton);
+  setTabOrder(m_refreshButton, m_curveTotalBox);
+  setTabOrder(m_curveTotalBox, m_fixedWidthBox);
+  setTabOrder(m_fixedWidthBox, m_skipWidthBox);
+  setTabOrder(m_skipWidthBox, m_delimiterBox);
+  setTabOrder(m_delimiterBox, m_nullValueBox);
+
+  const CConversionSetup& setup = Sheet().Setup();
+  m_layout.nullValue = setup.nullValue;
+  m_layout.delimiterText = setup.delimiterText;
+  m_layout.userCurveTotal = setup.userCurveTotal;
+  m_layout.fixedWidth = setup.fixedWidth;
+  m_layout.skipWidth = setup.skipWidth;
+}
+
+bool CStep2Page::OnSetActive() {
+  // Back from Step 3 (or Next from Step 1 after a Back): the lists, their marks and
+  // the boxes stay as they were.
+  if (Sheet().Mark() == MoveMark::Back) return true;
+
+  if (m_firstActivation) {
+    m_headerList->setFont(Sheet().ListFont());
+    m_digitsList->setFont(Sheet().ListFont());
+    m_firstActivation = false;
+  }
+  {
+    CWizardUnwrapPrompts prompts(this, Sheet().Services());
+    CJobGuard job(Sheet(), {m_editButton, m_refreshButton});
+    OfferUnwrap(Sheet().Setup(), prompts, *m_progress);
+  }
+  FillLists();
+  ShowLayout();
+  return true;
+}
+
+void CStep2Page::FillLists() {
+  CWizardFeedback feedback(this, Sheet().Services());
+  CAsciiPreview preview;
+  preview.Load(Sheet().Setup().asciiFilePath, feedback);
+  m_headerRows = preview.Lines();
+
+  // Both lists scroll as far as the ruler reaches, drawn in the header list's font.
+  const QFontMetrics metrics(m_headerList->font());
+  int textWidth = metrics.horizontalAdvance(ToQString(preview.Ruler()));
+  if (preview.Ruler().empty()) {
+    // No ruler (the file could not be read to its end): keep the lines read readable.
+    for (const std::string& line : m_headerRows) textWidth = std::max(textWidth, metrics.horizontalAdvance(ToQString(line)));
+  }
+  FillList(m_headerList, m_headerRows, textWidth);
+  FillList(m_digitsList, preview.DigitRows(), textWidth);
+}
+
+void CStep2Page::ShowLayout() {
+  const CAsciiPreview::CLayoutTexts texts = CAsciiPreview::FormatLayout(m_layout);
+  m_curveTotalBox->setText(ToQString(texts.userCurveTotal));
+  m_fixedWidthBox->setText(ToQString(texts.fixedWidth));
+  m_skipWidthBox->setText(ToQString(texts.skipWidth));
+  ShowDelimiter(ToQString(texts.delimiterText));
+  m_nullValueBox->setText(ToQString(texts.nullValue));
+}
+
+void CStep2Page::ShowSetupValues() { ShowLayout(); }
+
+void CStep2Page::ShowDelimiter(const QString& text) {
+  if (!text.isEmpty()) {
+    for (int i = 0; i < m_delimiterBox->count(); ++i) {
+      if (m_delimiterBox->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
+        m_delimiterBox->setCurrentIndex(i);
+        m_delimiterBox->setEditText(m_delimiterBox->itemText(i));
+        return;
+      }
+    }
+  }
+  m_delimiterBox->setCurrentIndex(-1);
+  m_delimiterBox->setEditText(text);
+}
+
+void CStep2Page::OnEditAsciiFile() {
+  if (!Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().asciiFilePath))) {
+    Sheet().Services().MessageBox(this, tr("Failed to run the text editor."), QString(), Icon::Error, Buttons::Ok);
+  }
+}
+
+void CStep2Page::OnRefreshWindows() { FillLists(); }
+
+bool CStep2Page::OnWizardBack() {
+  Sheet().SetMoveMark(MoveMark::Back);
+  return LeavePage();
+}
+
+bool CStep2Page::OnWizardNext() {
+  std::vector<int> headerMarks;
+  for (const QModelIndex& index : m_headerList->selectionModel()->selectedIndexes()) headerMarks.push_back(index.row());
+  std::sort(headerMarks.begin(), headerMarks.end());
+  int digitRow = -1;
+  const QModelIndexList digitMarks = m_digitsList->selectionModel()->selectedIndexes();
+  if (!digitMarks.isEmpty()) digitRow = digitMarks.front().row();
+
+  if (const auto refusal = CAsciiPreview::RecordMarking(headerMarks, digitRow, m_headerRows, Sheet().Setup())) {
+    Sheet().Services().MessageBox(this, ToQString(*refusal), QString(), Icon::None, Buttons::Ok);
+    return false;
+  }
+  Sheet().SetMoveMark(MoveMark::Next);
+  return LeavePage();
+}
+
+QWidget* CStep2Page::BoxOf(CAsciiPreview::LayoutBox box) const {
+  switch (box) {
+    case CAsciiPreview::LayoutBox::NullValue: return m_nullValueBox;
+    case CAsciiPreview::LayoutBox::Delimiter: return m_delimiterBox;
+    case CAsciiPreview::LayoutBox::CurveTotal: return m_curveTotalBox;
+    case CAsciiPreview::LayoutBox::FixedWidth: return m_fixedWidthBox;
+    case CAsciiPreview::LayoutBox::SkipWidth: return m_skipWidthBox;
+  }
+  return nullptr;
+}
+
+bool CStep2Page::LeavePage() {
+  CAsciiPreview::CLayoutTexts texts;
+  texts.nullValue = ToStdString(m_nullValueBox->text());
+  texts.delimiterText = ToStdString(m_delimiterBox->currentText());
+  texts.userCurveTotal = ToStdString(m_curveTotalBox->text());
+  texts.fixedWidth = ToStdString(m_fixedWidthBox->text());
+  texts.skipWidth = ToStdString(m_skipWidthBox->text());
+
+  CAsciiPreview::CLayoutValues values;
+  if (const auto error = CAsciiPreview::ParseLayout(texts, values)) {
+    Sheet().Services().MessageBox(this, ToQString(error->message), QString(), Icon::None, Buttons::Ok);
+    QWidget* box = BoxOf(error->box);
+    box->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(box)) {
+      edit->selectAll();
+    } else if (auto* combo = qobject_cast<QComboBox*>(box); combo != nullptr && combo->lineEdit() != nullptr) {
+      combo->lineEdit()->selectAll();
+    }
+    return false;
+  }
+  m_layout = values;
+  CConversionSetup& setup = Sheet().Setup();
+  setup.nullValue = values.nullValue;
+  setup.delimiterText = values.delimiterText;
+  setup.userCurveTotal = values.userCurveTotal;
+  setup.fixedWidth = values.fixedWidth;
+  setup.skipWidth = values.skipWidth;
+  return true;
+}
+
+}  // namespace corvane

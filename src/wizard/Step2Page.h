@@ -1,0 +1,83 @@
+#pragma once
+// Step 2: the first lines of the ASCII file, where the user marks the curve name
+// lines and the first line of digits, and the five layout values.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ascii/AsciiPreview.h"
+#include "wizard/WizardPage.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace corvane {
+
+class CProgressDlg;
+
+class CStep2Page : public CWizardPage {
+  Q_OBJECT
+ public:
+  explicit CStep2Page(CCorvanePropSheet& sheet);
+  ~CStep2Page() override;
+
+  bool OnSetActive() override;
+  bool OnWizardNext() override;
+  bool OnWizardBack() override;
+  void ShowSetupValues() override;
+  bool BackEnabled() const override { return true; }
+  bool NextEnabled() const override { return true; }
+
+  QListWidget* HeaderList() const { return m_headerList; }
+  QListWidget* DigitsList() const { return m_digitsList; }
+  QLineEdit* CurveTotalBox() const { return m_curveTotalBox; }
+  QLineEdit* FixedWidthBox() const { return m_fixedWidthBox; }
+  QLineEdit* SkipWidthBox() const { return m_skipWidthBox; }
+  QComboBox* DelimiterBox() const { return m_delimiterBox; }
+  QLineEdit* NullValueBox() const { return m_nullValueBox; }
+  QPushButton* EditButton() const { return m_editButton; }
+  QPushButton* RefreshButton() const { return m_refreshButton; }
+  // The page's copies of the five layout values.
+  const CAsciiPreview::CLayoutValues& Layout() const { return m_layout; }
+  // The job display of the unwrap offer.
+  CProgressDlg& Progress() { return *m_progress; }
+
+  // Shows a delimiter text: the first entry that begins with it (any case), else
+  // the text as typed; an empty text leaves the box empty.
+  void ShowDelimiter(const QString& text);
+
+ public slots:
+  void OnEditAsciiFile();
+  void OnRefreshWindows();
+
+ protected:
+  void OnInitDialog() override;
+
+ private:
+  void FillLists();
+  void ShowLayout();
+  // Takes the five boxes into the page's copies and the setup; false, with the
+  // message shown and the box's text selected, when one does not parse.
+  bool LeavePage();
+  QWidget* BoxOf(CAsciiPreview::LayoutBox box) const;
+
+  QListWidget* m_headerList = nullptr;
+  QListWidget* m_digitsList = nullptr;
+  QLineEdit* m_curveTotalBox = nullptr;
+  QLineEdit* m_fixedWidthBox = nullptr;
+  QLineEdit* m_skipWidthBox = nullptr;
+  QComboBox* m_delimiterBox = nullptr;
+  QLineEdit* m_nullValueBox = nullptr;
+  QPushButton* m_editButton = nullptr;
+  QPushButton* m_refreshButton = nullptr;
+
+  CAsciiPreview::CLayoutValues m_layout;
+  bool m_firstActivation = true;
+  // The lines the header list shows, as read (the texts the marks record).
+  std::vector<std::string> m_headerRows;
+  std::unique_ptr<CProgressDlg> m_progress;
+};
+
+}  // namespace corvane

@@ -1,0 +1,41 @@
+#pragma once
+// The core jobs' message interfaces on screen: message boxes through the wizard's
+// services, owned by the page that runs the job, and the busy cursor.
+#include "las/JobProgress.h"
+#include "las/Unwrap.h"
+#include "wizard/WizardServices.h"
+
+class QWidget;
+
+namespace corvane {
+
+class CWizardFeedback : public CRunFeedback {
+ public:
+  CWizardFeedback(QWidget* owner, CWizardServices& services) : m_owner(owner), m_services(services) {}
+
+  void ShowError(const std::string& text, const std::string& caption = std::string()) override;
+  void ShowNotice(const std::string& text) override;
+  void BeginBusy() override;
+  void EndBusy() override;
+
+ private:
+  QWidget* m_owner;
+  CWizardServices& m_services;
+};
+
+// The unwrap offer's questions and its Save File dialog ("Create UNWRAP LAS File").
+class CWizardUnwrapPrompts : public CUnwrapPrompts {
+ public:
+  CWizardUnwrapPrompts(QWidget* owner, CWizardServices& services) : m_owner(owner), m_services(services) {}
+
+  bool AskYesNo(const std::string& text) override;
+  std::optional<std::string> ChooseTarget() override;
+  void ShowNotice(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+
+ private:
+  QWidget* m_owner;
+  CWizardServices& m_services;
+};
+
+}  // namespace corvane

@@ -1,0 +1,37 @@
+#include "wizard/WizardPage.h"
+
+#include <QKeyEvent>
+
+#include "wizard/CorvanePropSheet.h"
+
+namespace corvane {
+
+CWizardPage::CWizardPage(CCorvanePropSheet& sheet, const QString& caption)
+    : QWidget(nullptr), m_sheet(sheet), m_caption(caption) {
+  setObjectName(caption);
+}
+
+void CWizardPage::EnsureCreated() {
+  if (m_created) return;
+  m_created = true;
+  OnInitDialog();
+}
+
+void CWizardPage::RequestHelp() { m_sheet.Services().ShowHelp(this, QString::fromLatin1(kWizardHelpTopic)); }
+
+void CWizardPage::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    RequestHelp();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void CWizardPage::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  // Every repaint restores this page's wizard buttons, as long as it is the page shown.
+  if (m_sheet.CurrentPage() == this) m_sheet.SetWizardButtons(BackEnabled(), NextEnabled());
+}
+
+}  // namespace corvane

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "ascii/ColumnSplitter.h"
+#include "ascii/LayoutDetector.h"
+#include "platform/FileError.h"
+#include "platform/TextReader.h"
+#include "setup/Configuration.h"
+
+namespace corvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Rows of `columns` values joined by `separator`, with a steady look.
+Lines Rows(int count, int columns, const std::string& separator, int startDepth = 1000) {
+  Lines rows;
+  for (int r = 0; r < count; ++r) {
+    std::string row = std::to_string(startDepth + r) + ".25";
+    for (int c = 1; c < columns; ++c) row += separator + (c % 3 == 0 ? "-999.25" : std::to_string(c * 7 + r) + ".5");
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+Lines Join(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+void ExpectProposal(const Lines& lines, int first, const std::string& delimiter, int columns,
+                    const std::vector<int>& headers) {
+  const auto proposal = DetectLayoutInLines(lines);
+  ASSERT_TRUE(proposal.has_value());
+  EXPECT_EQ(proposal->firstDigitLineIndex, first);
+  EXPECT_EQ(proposal->delimiterText, delimiter);
+  EXPECT_EQ(proposal->columnCount, columns);
+  EXPECT_EQ(proposal->headerLines, headers);
+}
+
+TEST(LayoutDetection, DelimitersOfTheCommonLayouts) {
+  ExpectProposal(Join({{"DEPTH   GR    NPHI   RHOB", "M       API   V/V    G/C3"}, Rows(30, 4, "   ")}), 2, "space",
+                 4, {0, 1});
+  ExpectProposal(Join({{"DEPTH\tGR\tNPHI", "M\tAPI\tV/V"}, Rows(30, 3, "\t")}), 2, "tab", 3, {0, 1});
+  // Missing values between two commas, and blanks after them, are still rows.
+  Lines comma = Join({{"Well A-1, logged 2020", "Depth,Gamma Ray,Neutron", "m,gAPI,v/v"}, Rows(30, 3, ", ")});
+  comma.push_back("1031.25,,0.25");
+  ExpectProposal(comma, 3, ",", 3, {1, 2});
+  ExpectProposal(Join({{"DEPT;GR;SP;CALI;DT"}, Rows(12, 5, ";")}), 1, ";", 5, {0});
+  // Tabs padded with blanks: both cuts give the same rows, and the tab is what the file holds.
+  ExpectProposal(Join({{"Depth\tGamma Ray\tNeutron Porosity"}, Rows(20, 3, " \t ")}), 1, "tab", 3, {0});
+}
+
+TEST(LayoutDetection, FixedWidthColumnsSeparatedByBlanksAreSpaceDelimited) {
+  Lines lines = {"    DEPTH       GR      NPHI", "       FT      API       V/V", "-------- -------- ---------"};
+  for (int r = 0; r < 20; ++r) {
+    char row[64];
+    std::snprintf(row, sizeof row, "%9.2f%9.3f%10.4f", 1000.0 + r * 0.5, r * 1.5, r % 4 == 0 ? -999.25 : 0.25);
+    lines.push_back(row);
+  }
+  ExpectProposal(lines, 3, "space", 3, {0, 1});
+}
+
+TEST(LayoutDetection, ColumnsThatRunTogetherGiveNoNonsense) {
+  Lines lines = {"DEPTH     GR   NPHI"};
+  for (int r = 0; r < 20; ++r) {
+    char row[64];
+    // Every fourth row has a null value that touches its neighbour.
+    std::snprintf(row, sizeof row, "%8.2f%8.2f%8.2f", 1000.0 + r, r % 4 == 3 ? -9999.25 : 12.5, 0.5);
+    lines.push_back(row);
+  }
+  EXPECT_FALSE(DetectLayoutInLines(lines).has_value());
+}
+
+TEST(LayoutDetection, HeaderBlocksOfAnyLength) {
+  for (int n = 0; n <= 20; ++n) {
+    Lines block;
+    for (int i = 0; i < n; ++i)
+      block.push_back(i % 3 == 0 ? "COMPANY: Example Oil " + std::to_string(i)
+                                 : i % 3 == 1 ? "This is free text line number " + std::to_string(i) + " of the notes"
+                                              : "");
+    SCOPED_TRACE(n);
+    ExpectProposal(Join({block, {"DEPT  GR  ILD  SP", "FT  GAPI  OHMM  MV"}, Rows(40, 4, "  ")}), n + 2, "space", 4,
+                   {n, n + 1});
+    ExpectProposal(Join({block, Rows(40, 4, " ")}), n, "space", 4, {});
+  }
+}
+
+TEST(LayoutDetection, BlankLinesInsideAndAboveTheData) {
+  Lines lines = {"DEPTH GR", "M API", "", "-------", ""};
+  const Lines rows = Rows(30, 2, "    ");
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    lines.push_back(rows[i]);
+    if (i % 5 == 4) lines.push_back("   ");
+  }
+  ExpectProposal(lines, 5, "space", 2, {0, 1});
+}
+
+TEST(LayoutDetection, UnitsLineWithGapsUnderTheNames) {
+  ExpectProposal(Join({{"DEPTH GR NPHI RHOB", "FT API"}, Rows(10, 4, " ")}), 2, "space", 4, {0, 1});
+  // Comment marks and section marks in front of the names do not count as names.
+  ExpectProposal(Join({{"# DEPTH GR NPHI"}, Rows(10, 3, " ")}), 1, "space", 3, {0});
+  ExpectProposal(Join({{"~A  DEPTH GR NPHI"}, Rows(10, 3, " ")}), 1, "space", 3, {0});
+}
+
+TEST(LayoutDetection, NoProposalWithoutNumericRows) {
+  EXPECT_FALSE(DetectLayoutInLines({}).has_value());
+  EXPECT_FALSE(DetectLayoutInLines({"", "  "}).has_value());
+  EXPECT_FALSE(DetectLayoutInLines({"just text", "more text", "DEPTH 100 m"}).has_value());
+  EXPECT_FALSE(DetectLayoutInLines({"title", "42"}).has_value());  // a lone number is no table
+  // Rows of changing width, as in the depth groups of a wrapped file.
+  Lines wrapped = {"~A"};
+  for (int d = 0; d < 10; ++d) {
+    wrapped.push_back(std::to_string(1000 + d) + ".0");
+    wrapped.push_back(" 1.0 2.0 3.0 4.0");
+    wrapped.push_back(" 5.0 6.0");
+  }
+  EXPECT_FALSE(DetectLayoutInLines(wrapped).has_value());
+}
+
+TEST(LayoutDetection, ShortTablesAndTrailers) {
+  // A short table that runs to the end of the file is data.
+  ExpectProposal({"A B C", "1 2 3", "4 5 6"}, 1, "space", 3, {0});
+  // A long table followed by a trailer line is data too.
+  ExpectProposal(Join({{"A B"}, Rows(12, 2, " "), {"END OF DATA"}}), 1, "space", 2, {0});
+  // A row with a text marker among its numbers stays in the table.
+  ExpectProposal(Join({{"DEPTH GR NPHI"}, Rows(3, 3, " "), {"1003.25 N/A 0.2"}, Rows(3, 3, " ", 1004)}), 1, "space",
+                 3, {0});
+  // Numbers in scientific form.
+  ExpectProposal({"X Y", "1.0E+03 -2.5e-1", "1.1E+03 +3e2"}, 1, "space", 2, {0});
+}
+
+TEST(LayoutDetection, SampleFiles) {
+  const auto las = DetectLayout(test::DataFile("sample_2.0.las"));
+  ASSERT_TRUE(las.has_value());
+  EXPECT_EQ(las->firstDigitLineIndex, 44);
+  EXPECT_EQ(las->columnCount, 8);
+  EXPECT_EQ(las->delimiterText, "space");
+  EXPECT_EQ(las->headerLines, std::vector<int>{43});
+  EXPECT_FALSE(DetectLayout(test::DataFile("sample_2.0_wrapped.las")).has_value());
+  EXPECT_THROW(DetectLayout(test::DataFile("missing.asc")), CFileError);
+}
+
+TEST(LayoutDetection, FilesWithCrLfLineEnds) {
+  test::CScratchDir dir;
+  test::WriteBytes(dir.File("in.csv"), "Depth,GR\r\nm,API\r\n1000.5,20.25\r\n1001.0,21.5\r\n1001.5,22.75\r\n");
+  const auto proposal = DetectLayout(dir.File("in.csv"));
+  ASSERT_TRUE(proposal.has_value());
+  EXPECT_EQ(proposal->firstDigitLineIndex, 2);
+  EXPECT_EQ(proposal->delimiterText, ",");
+  EXPECT_EQ(proposal->headerLines, (std::vector<int>{0, 1}));
+}
+
+// Every example log with its configuration: the proposal cuts the data as the
+// configuration does, starts at the first row and names the curves.
+TEST(LayoutDetection, ExampleFilesMatchTheirConfigurations) {
+  const std::filesystem::path examples = test::SourceFile("examples");
+  if (!std::filesystem::is_directory(examples)) GTEST_SKIP() << "no examples";
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+    if (entry.path().extension() != ".asc") continue;
+    std::filesystem::path config = entry.path();
+    config.replace_extension(".lah");
+    if (!std::filesystem::exists(config)) continue;
+    SCOPED_TRACE(entry.path().string());
+    CConversionSetup setup;
+    setup.configFilePath = config.string();
+    ASSERT_TRUE(LoadConfiguration(setup));
+
+    const auto proposal = DetectLayout(entry.path().string());
+    ASSERT_TRUE(proposal.has_value());
+    EXPECT_EQ(proposal->delimiterText, setup.delimiterText);
+    EXPECT_EQ(proposal->columnCount, static_cast<int>(setup.curves.size()));
+
+    CTextReader reader;
+    reader.Open(entry.path().string(), false);
+    Lines lines;
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back(line);
+    const auto at = [&](int index) { return lines[static_cast<std::size_t>(index)]; };
+    CColumnList row;
+    SplitColumns(at(proposal->firstDigitLineIndex), row, setup.fixedWidth, setup.skipWidth, -1,
+                 GetDelimiterSet(setup.delimiterText), "");
+    EXPECT_EQ(row.size(), setup.curves.size());
+    ASSERT_FALSE(proposal->headerLines.empty());
+    EXPECT_NE(at(proposal->headerLines.front()).find(setup.curves.front().heading), std::string::npos);
+    ++checked;
+  }
+  if (checked == 0) GTEST_SKIP() << "no example with a configuration";
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,207 @@
+// The wizard sheet: opening with and without a configuration file, the button row,
+// Exit, the save-and-exit question, help, and the buttons closed while a job runs.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "FakeServices.h"
+#include "WizardTestFiles.h"
+#include "wizard/CorvanePropSheet.h"
+#include "wizard/Step1Page.h"
+#include "wizard/Step2Page.h"
+
+using namespace corvane;
+using corvane::test::CFakeServices;
+using corvane::test::CWizardFiles;
+using Answer = CWizardServices::Answer;
+
+namespace {
+
+const QByteArray kConfiguration =
+    "[File ID]\r\nID=Corvane\r\nVERSION=3.0\r\n[User Files]\r\nASCII FILE=/data/log.asc\r\n"
+    "LAS FILE=/data/log.las\r\n[Curve Parameters]\r\nNULL=-999.2500000000\r\nFIXED WIDTH=0\r\n"
+    "SKIP WIDTH=0\r\nDELIMITER=;\r\n[Curves]\r\nTOTAL=0\r\n";
+
+}  // namespace
+
+class CorvanePropSheetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void NewWizardOpensOnStep1WithoutQuestions() {
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.show();
+    QCOMPARE(sheet.windowTitle(), QStringLiteral("Corvane"));
+    QCOMPARE(sheet.CurrentIndex(), 0);
+    QCOMPARE(sheet.Mark(), MoveMark::None);
+    QVERIFY(services.boxes.empty());
+    QCOMPARE(sheet.ExitButton()->text(), QStringLiteral("Exit"));
+    QVERIFY(sheet.SaveExitButton()->isVisible());
+    // Step 1: Next only.
+    QVERIFY(!sheet.BackButton()->isEnabled());
+    QVERIFY(sheet.NextButton()->isEnabled());
+    QCOMPARE(sheet.Setup(), CConversionSetup());
+
+    // Nothing to save to: save-and-exit closes without a question.
+    sheet.SaveExitButton()->click();
+    QVERIFY(!sheet.isVisible());
+    QVERIFY(services.boxes.empty());
+  }
+
+  void ListFontIsEightPointFixedPitchCourier() {
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    const QFont& font = sheet.ListFont();
+    QCOMPARE(font.family(), QStringLiteral("Courier"));
+    QVERIFY(font.fixedPitch());
+    QCOMPARE(font.weight(), QFont::Normal);
+    QCOMPARE(font.pixelSize(), qRound(8.0 * sheet.logicalDpiY() / 72.0));
+  }
+
+  void ConfigurationFileIsLoadedWhenTheWindowIsCreated() {
+    CWizardFiles files;
+    const QString lah = files.Write("setup.lah", kConfiguration);
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.Setup().configFilePath = lah.toStdString();
+    QCOMPARE(sheet.Setup().delimiterText, std::string());  // not before the window exists
+    sheet.show();
+    QVERIFY(services.boxes.empty());
+    QCOMPARE(sheet.Setup().delimiterText, std::string(";"));
+    QCOMPARE(sheet.Step1().PathBox()->text(), QStringLiteral("/data/log.asc"));
+  }
+
+  void UnrecognisedConfigurationFileIsReportedAndTheWizardOpensEmpty() {
+    CWizardFiles files;
+    const QByteArray foreign = "[File ID]\r\nID=Other\r\n[User Files]\r\nASCII FILE=/data/log.asc\r\n";
+    const QString lah = files.Write("foreign.lah", foreign);
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.Setup().configFilePath = lah.toStdString();
+    sheet.show();
+    QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Unrecognized Configuration File.")});
+    QVERIFY(services.boxes[0].caption.isEmpty());  // the application's title
+    QCOMPARE(services.boxes[0].buttons, CWizardServices::Buttons::Ok);
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(sheet.CurrentIndex(), 0);
+    CConversionSetup expected;
+    expected.configFilePath = lah.toStdString();
+    QCOMPARE(sheet.Setup(), expected);
+    QVERIFY(sheet.Step1().PathBox()->text().isEmpty());
+    QCOMPARE(files.Read("foreign.lah"), foreign);
+  }
+
+  void ExitClosesAtOnceAndSavesNothing() {
+    CWizardFiles files;
+    const QString lah = files.Write("setup.lah", kConfiguration);
+    const QString log = files.WriteLog("log.asc", 5);
+    for (int way = 0; way < 3; ++way) {  // the Exit button, Esc, the close box
+      CFakeServices services;
+      services.openAnswers = {log};
+      CCorvanePropSheet sheet(nullptr, &services);
+      sheet.Setup().configFilePath = lah.toStdString();
+      sheet.show();
+      sheet.Step1().FileButton()->click();
+      QCOMPARE(sheet.Setup().asciiFilePath, log.toStdString());
+      QSignalSpy rejected(&sheet, &QDialog::rejected);
+      if (way == 0) sheet.ExitButton()->click();
+      if (way == 1) QTest::keyClick(&sheet, Qt::Key_Escape);
+      if (way == 2) sheet.close();
+      QVERIFY(!sheet.isVisible());
+      QCOMPARE(rejected.count(), 1);
+      QVERIFY(services.boxes.empty());
+      QCOMPARE(files.Read("setup.lah"), kConfiguration);
+    }
+  }
+
+  void SaveAndExitAsksAndFollowsTheAnswer() {
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 5);
+    struct Case {
+      Answer answer;
+      bool saved;
+      bool closed;
+    };
+    for (const Case& c : {Case{Answer::Yes, true, true}, Case{Answer::No, false, true},
+                          Case{Answer::Cancel, false, false}}) {
+      const QString lah = files.Write("setup.lah", kConfiguration);
+      CFakeServices services;
+      services.openAnswers = {log};
+      services.answers = {c.answer};
+      CCorvanePropSheet sheet(nullptr, &services);
+      sheet.Setup().configFilePath = lah.toStdString();
+      sheet.show();
+      sheet.Step1().FileButton()->click();
+      sheet.SaveExitButton()->click();
+
+      QCOMPARE(services.boxes.size(), std::size_t{1});
+      const auto& box = services.boxes[0];
+      QCOMPARE(box.text, QStringLiteral("Do you wish to save the current setup to the specified configuration file?"));
+      QCOMPARE(box.caption, QStringLiteral("System Message"));
+      QCOMPARE(box.icon, CWizardServices::Icon::Question);
+      QCOMPARE(box.buttons, CWizardServices::Buttons::YesNoCancel);
+      QCOMPARE(box.defaultButton, Answer::Cancel);
+      QCOMPARE(sheet.isVisible(), !c.closed);
+      const QByteArray written = files.Read("setup.lah");
+      QCOMPARE(written.contains(log.toLocal8Bit()), c.saved);
+      if (!c.saved) QCOMPARE(written, kConfiguration);
+      if (!c.closed) QCOMPARE(sheet.CurrentIndex(), 0);
+    }
+  }
+
+  void SaveRefreshesCreatedPagesAndWritesTheFile() {
+    CWizardFiles files;
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    QVERIFY(sheet.Save());  // no configuration file: nothing happens
+    sheet.Setup().configFilePath = files.Path("new.lah").toStdString();
+    sheet.show();
+    sheet.Setup().wellName = "W-1";
+    QVERIFY(sheet.Save());
+    QVERIFY(files.Read("new.lah").contains("WELL NAME=W-1"));
+  }
+
+  void HelpButtonAndF1AskForTheWizardTopic() {
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.show();
+    sheet.HelpButton()->click();
+    QTest::keyClick(sheet.Step1().PathBox(), Qt::Key_F1);
+    QTest::keyClick(sheet.NextButton(), Qt::Key_F1);
+    const QString topic = QStringLiteral("::/Corvane Version 10 Manual for HTML.htm#i>CORVANE");
+    QCOMPARE(services.helpTopics, (QStringList{topic, topic, topic}));
+  }
+
+  void RunningJobClosesEveryWayOut() {
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.show();
+    sheet.SetJobRunning(true);
+    QVERIFY(!sheet.BackButton()->isEnabled());
+    QVERIFY(!sheet.NextButton()->isEnabled());
+    QVERIFY(!sheet.ExitButton()->isEnabled());
+    QVERIFY(!sheet.SaveExitButton()->isEnabled());
+    sheet.reject();
+    QTest::keyClick(&sheet, Qt::Key_Escape);
+    sheet.close();
+    sheet.SaveAndExit();
+    sheet.GoNext();
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(sheet.CurrentIndex(), 0);
+    // A repaint of the page does not reopen the buttons.
+    sheet.Step1().repaint();
+    QVERIFY(!sheet.NextButton()->isEnabled());
+    sheet.SetJobRunning(false);
+    QVERIFY(!sheet.BackButton()->isEnabled());
+    QVERIFY(sheet.NextButton()->isEnabled());
+    QVERIFY(sheet.ExitButton()->isEnabled());
+    sheet.ExitButton()->click();
+    QVERIFY(!sheet.isVisible());
+  }
+};
+
+QTEST_MAIN(CorvanePropSheetTest)
+#include "CorvanePropSheetTest.moc"

@@ -1,0 +1,120 @@
+// The on-screen services: what the message boxes and file dialogs are built with,
+// read off the real dialogs while they run, and the installed help handler.
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "wizard/WizardServices.h"
+
+using namespace corvane;
+using Icon = CWizardServices::Icon;
+using Buttons = CWizardServices::Buttons;
+using Answer = CWizardServices::Answer;
+
+namespace {
+
+// Runs `look` on the modal dialog as soon as it is up.
+template <typename Dialog>
+void WhenShown(std::function<void(Dialog*)> look) {
+  QTimer::singleShot(0, [look] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog != nullptr);
+    look(dialog);
+  });
+}
+
+QString g_helpTopic;
+void RecordHelp(QWidget*, const QString& topic) { g_helpTopic = topic; }
+
+}  // namespace
+
+class QtWizardServicesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void MessageBoxCarriesCaptionIconButtonsAndDefault() {
+    CQtWizardServices services;
+    QString caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QAbstractButton* defaultButton = nullptr;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      caption = box->windowTitle();
+      icon = box->icon();
+      buttons = box->standardButtons();
+      defaultButton = box->defaultButton();
+      QVERIFY(defaultButton == box->button(QMessageBox::Cancel));
+      box->button(QMessageBox::No)->click();
+    });
+    const Answer answer = services.MessageBox(nullptr, QStringLiteral("Save?"), QStringLiteral("System Message"),
+                                              Icon::Question, Buttons::YesNoCancel, Answer::Cancel);
+    QCOMPARE(answer, Answer::No);
+    QCOMPARE(caption, QStringLiteral("System Message"));
+    QCOMPARE(icon, QMessageBox::Question);
+    QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      caption = box->windowTitle();
+      icon = box->icon();
+      buttons = box->standardButtons();
+      box->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(services.MessageBox(nullptr, QStringLiteral("Failed to open ASCII file."), QString(), Icon::Error,
+                                 Buttons::Ok),
+             Answer::Ok);
+    QCOMPARE(caption, QStringLiteral("Corvane"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  }
+
+  void SaveDialogAddsTheSuffixAndAsksBeforeReplacing() {
+    CQtWizardServices services;
+    QString title;
+    QStringList filters;
+    QString suffix;
+    bool confirms = false;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      title = dialog->windowTitle();
+      filters = dialog->nameFilters();
+      suffix = dialog->defaultSuffix();
+      confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+      dialog->reject();
+    });
+    const QString chosen = services.GetSaveFileName(nullptr, QStringLiteral("Create UNWRAP LAS File"),
+                                                    QStringLiteral("LAS files (*.las)"), QStringLiteral("*.las"),
+                                                    QStringLiteral("las"), true);
+    QVERIFY(chosen.isEmpty());  // cancelled
+    QCOMPARE(title, QStringLiteral("Create UNWRAP LAS File"));
+    QCOMPARE(filters, QStringList{QStringLiteral("LAS files (*.las)")});
+    QCOMPARE(suffix, QStringLiteral("las"));
+    QVERIFY(confirms);
+
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      filters = dialog->nameFilters();
+      QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+      dialog->reject();
+    });
+    QVERIFY(services
+                .GetOpenFileName(nullptr, QStringLiteral("Open ASCII File"),
+                                 QStringLiteral("ASCII Files (*.asc);;All Files (*)"), QStringLiteral("*.asc"))
+                .isEmpty());
+    QCOMPARE(filters, (QStringList{QStringLiteral("ASCII Files (*.asc)"), QStringLiteral("All Files (*)")}));
+  }
+
+  void HelpGoesToTheInstalledHandlerOrNowhere() {
+    CQtWizardServices services;
+    services.ShowHelp(nullptr, QStringLiteral("ignored"));  // no handler: nothing happens
+    CQtWizardServices::SetHelpHandler(&RecordHelp);
+    services.ShowHelp(nullptr, QString::fromLatin1(kWizardHelpTopic));
+    QCOMPARE(g_helpTopic, QStringLiteral("::/Corvane Version 10 Manual for HTML.htm#i>CORVANE"));
+    CQtWizardServices::SetHelpHandler(nullptr);
+  }
+};
+
+QTEST_MAIN(QtWizardServicesTest)
+#include "QtWizardServicesTest.moc"

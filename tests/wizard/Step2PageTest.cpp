@@ -1,0 +1,311 @@
+// Step 2 driven through its widgets: the two lists, the marks and Next, the layout
+// boxes, the move mark, the unwrap offer and the editor button.
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "FakeServices.h"
+#include "WizardTestFiles.h"
+#include "wizard/CorvanePropSheet.h"
+#include "wizard/Step1Page.h"
+#include "wizard/ProgressDlg.h"
+#include "wizard/Step2Page.h"
+
+using namespace corvane;
+using corvane::test::CFakeServices;
+using corvane::test::CWizardFiles;
+using Answer = CWizardServices::Answer;
+
+namespace {
+
+const QString kRulerMessage = QStringLiteral(
+    "You must indicate the line at which the curve digits start. The line indicator cannot be the ruler line.");
+
+void ClickRow(QListWidget* list, int row) {
+  QListWidgetItem* item = list->item(row);
+  list->scrollToItem(item);
+  const QRect rect = list->visualItemRect(item);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(rect.left() + 4, rect.center().y()));
+}
+
+QStringList Rows(const QListWidget* list) {
+  QStringList rows;
+  for (int i = 0; i < list->count(); ++i) rows.append(list->item(i)->text());
+  return rows;
+}
+
+// A wizard on Step 2 over `path`, reached by choosing the file on Step 1.
+struct CWizardOnStep2 {
+  explicit CWizardOnStep2(const QString& path, std::initializer_list<Answer> answers = {},
+                          std::initializer_list<QString> saves = {})
+      : sheet(nullptr, &services) {
+    services.openAnswers = {path};
+    services.answers = answers;
+    services.saveAnswers = saves;
+    sheet.show();
+    sheet.Step1().FileButton()->click();
+    sheet.NextButton()->click();
+  }
+  CStep2Page& Page() { return sheet.Step2(); }
+
+  CFakeServices services;
+  CCorvanePropSheet sheet;
+};
+
+}  // namespace
+
+class Step2PageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ForwardEntryShowsTheFirstHundredLinesUnderTheRuler() {
+    CWizardFiles files;
+    CWizardOnStep2 w(files.WriteLog("log.asc", 147));
+    CStep2Page& page = w.Page();
+    QCOMPARE(w.sheet.CurrentIndex(), 1);
+    QVERIFY(w.services.boxes.empty());
+    QVERIFY(w.sheet.BackButton()->isEnabled());
+    QVERIFY(w.sheet.NextButton()->isEnabled());
+
+    const QStringList header = Rows(page.HeaderList());
+    const QStringList digits = Rows(page.DigitsList());
+    QCOMPARE(header.size(), 100);
+    QCOMPARE(digits.size(), 101);
+    QCOMPARE(header[0], QStringLiteral("Well W-1 main pass"));
+    QCOMPARE(header[3], QStringLiteral("1000.000   50.25   1.500"));
+    QCOMPARE(digits.mid(1), header);
+    QCOMPARE(digits[0], QStringLiteral("123456789012345678901234567890"));
+    QVERIFY(page.HeaderList()->selectedItems().isEmpty());
+    QVERIFY(page.DigitsList()->selectedItems().isEmpty());
+    QCOMPARE(page.HeaderList()->selectionMode(), QAbstractItemView::MultiSelection);
+    QCOMPARE(page.DigitsList()->selectionMode(), QAbstractItemView::SingleSelection);
+
+    // The sheet's list font, and rows as wide as the ruler drawn in it.
+    QCOMPARE(page.HeaderList()->font(), w.sheet.ListFont());
+    QCOMPARE(page.DigitsList()->font(), w.sheet.ListFont());
+    const int rulerWidth = QFontMetrics(w.sheet.ListFont()).horizontalAdvance(digits[0]);
+    QVERIFY(page.HeaderList()->visualItemRect(page.HeaderList()->item(0)).width() >= rulerWidth);
+    QVERIFY(page.DigitsList()->visualItemRect(page.DigitsList()->item(50)).width() >= rulerWidth);
+
+    // The boxes show the setup's construction values.
+    QCOMPARE(page.NullValueBox()->text(), QStringLiteral("-999.25"));
+    QCOMPARE(page.CurveTotalBox()->text(), QStringLiteral("0"));
+    QCOMPARE(page.FixedWidthBox()->text(), QStringLiteral("0"));
+    QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("0"));
+    QVERIFY(page.DelimiterBox()->currentText().isEmpty());
+    QCOMPARE(page.DelimiterBox()->currentIndex(), -1);
+  }
+
+  void NextRecordsTheMarksOrRefusesWithoutADigitLine() {
+    CWizardFiles files;
+    CWizardOnStep2 w(files.WriteLog("log.asc", 10));
+    CStep2Page& page = w.Page();
+
+    ClickRow(page.HeaderList(), 2);
+    ClickRow(page.HeaderList(), 0);
+    ClickRow(page.HeaderList(), 0);  // each click toggles
+    ClickRow(page.HeaderList(), 1);
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.services.BoxTexts(), QStringList{kRulerMessage});
+    QVERIFY(w.services.boxes[0].caption.isEmpty());
+    QCOMPARE(w.sheet.CurrentIndex(), 1);
+
+    ClickRow(page.DigitsList(), 0);  // the ruler
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.services.BoxTexts(), (QStringList{kRulerMessage, kRulerMessage}));
+    QCOMPARE(w.sheet.CurrentIndex(), 1);
+
+    ClickRow(page.DigitsList(), 4);  // the first line of digits, line index 3
+    QCOMPARE(page.DigitsList()->selectedItems().size(), 1);
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.services.boxes.size(), std::size_t{2});
+    QCOMPARE(w.sheet.CurrentIndex(), 2);
+    QCOMPARE(w.sheet.Mark(), MoveMark::Next);
+    QCOMPARE(w.sheet.Setup().firstDigitLineIndex, 3);
+    QCOMPARE(w.sheet.Setup().headingsText, std::string("   DEPT      GR     ILD\r\n      M    GAPI    OHMM\r\n"));
+  }
+
+  void BadBoxIsReportedSelectedAndNothingOfTheLayoutIsTaken() {
+    CWizardFiles files;
+    CWizardOnStep2 w(files.WriteLog("log.asc", 10));
+    CStep2Page& page = w.Page();
+    ClickRow(page.HeaderList(), 1);
+    ClickRow(page.DigitsList(), 4);
+    page.NullValueBox()->setText(QStringLiteral("-1"));
+    page.FixedWidthBox()->setText(QStringLiteral("abc"));
+    w.sheet.NextButton()->click();
+
+    QCOMPARE(w.services.BoxTexts(), QStringList{QStringLiteral("Enter an integer.")});
+    QCOMPARE(w.sheet.CurrentIndex(), 1);
+    QCOMPARE(page.FixedWidthBox()->selectedText(), QStringLiteral("abc"));
+    // The marks were recorded before the boxes were read; the boxes reach the setup together or not at all.
+    QCOMPARE(w.sheet.Setup().firstDigitLineIndex, 3);
+    QCOMPARE(w.sheet.Setup().headingsText, std::string("   DEPT      GR     ILD\r\n"));
+    QCOMPARE(w.sheet.Setup().nullValue, -999.25);
+
+    page.FixedWidthBox()->setText(QStringLiteral("12abc"));
+    page.DelimiterBox()->setEditText(QStringLiteral(";"));
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.sheet.CurrentIndex(), 2);
+    QCOMPARE(w.sheet.Setup().fixedWidth, 12);
+    QCOMPARE(w.sheet.Setup().nullValue, -1.0);
+    QCOMPARE(w.sheet.Setup().delimiterText, std::string(";"));
+    QCOMPARE(page.Layout().fixedWidth, 12);
+  }
+
+  void ArrivalAfterBackKeepsListsMarksAndBoxes() {
+    CWizardFiles files;
+    const QString first = files.WriteLog("first.asc", 10);
+    CWizardOnStep2 w(first);
+    CStep2Page& page = w.Page();
+    ClickRow(page.HeaderList(), 1);
+    ClickRow(page.DigitsList(), 4);
+    page.SkipWidthBox()->setText(QStringLiteral("2"));
+
+    w.sheet.BackButton()->click();
+    QCOMPARE(w.sheet.CurrentIndex(), 0);
+    QCOMPARE(w.sheet.Mark(), MoveMark::Back);
+    QCOMPARE(w.sheet.Setup().skipWidth, 2);
+
+    // Another file chosen on Step 1: Next finds the mark at back, nothing is reloaded.
+    const QString second = files.Write("second.asc", "only line\r\n");
+    w.services.openAnswers = {second};
+    w.sheet.Step1().FileButton()->click();
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.sheet.CurrentIndex(), 1);
+    QCOMPARE(page.HeaderList()->item(0)->text(), QStringLiteral("Well W-1 main pass"));
+    QCOMPARE(page.HeaderList()->selectedItems().size(), 1);
+    QCOMPARE(page.DigitsList()->currentRow(), 4);
+    QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("2"));
+
+    // Refresh Windows loads the file now in the setup and drops the marks, nothing else.
+    page.RefreshButton()->click();
+    QCOMPARE(Rows(page.HeaderList()), QStringList{QStringLiteral("only line")});
+    QCOMPARE(Rows(page.DigitsList()), (QStringList{QStringLiteral("1234567890"), QStringLiteral("only line")}));
+    QVERIFY(page.HeaderList()->selectedItems().isEmpty());
+    QVERIFY(page.DigitsList()->selectedItems().isEmpty());
+    QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("2"));
+    QCOMPARE(w.sheet.Mark(), MoveMark::Back);
+  }
+
+  void WrappedLasIsUnwrappedThroughTheOffer() {
+    CWizardFiles files;
+    const QString wrapped = files.CopyData("sample_2.0_wrapped.las", "wrapped.las");
+    const QByteArray original = files.Read("wrapped.las");
+    const QString target = files.Path("unwrapped.las");
+    bool closedDuringQuestion = false;
+    {
+      CFakeServices fake;
+      fake.openAnswers = {wrapped};
+      fake.answers = {Answer::Yes};
+      fake.saveAnswers = {target};
+      CCorvanePropSheet sheet(nullptr, &fake);
+      // While the offer runs, no way out of the wizard is open.
+      fake.onMessageBox = [&] {
+        closedDuringQuestion = sheet.JobRunning() && !sheet.BackButton()->isEnabled() &&
+                               !sheet.NextButton()->isEnabled() && !sheet.ExitButton()->isEnabled() &&
+                               !sheet.Step2().RefreshButton()->isEnabled();
+      };
+      CFakeServices* services = &fake;
+      sheet.show();
+      sheet.Step1().FileButton()->click();
+      sheet.NextButton()->click();
+
+      QCOMPARE(services->BoxTexts(),
+               QStringList{QStringLiteral(
+                   "The specified ASCII file might be a LAS file in WRAP format. Do you want to UNWRAP it?")});
+      QCOMPARE(services->boxes[0].buttons, CWizardServices::Buttons::YesNo);
+      QCOMPARE(services->boxes[0].icon, CWizardServices::Icon::None);
+      QVERIFY(closedDuringQuestion);
+      QCOMPARE(services->dialogs.size(), std::size_t{2});
+      const auto& save = services->dialogs[1];
+      QVERIFY(save.save);
+      QCOMPARE(save.title, QStringLiteral("Create UNWRAP LAS File"));
+      QCOMPARE(save.filter, QStringLiteral("LAS files (*.las)"));
+      QCOMPARE(save.initialName, QStringLiteral("*.las"));
+      QCOMPARE(save.defaultSuffix, QStringLiteral("las"));
+      QVERIFY(save.confirmOverwrite);
+
+      QCOMPARE(sheet.CurrentIndex(), 1);
+      QVERIFY(!sheet.JobRunning());
+      QVERIFY(sheet.BackButton()->isEnabled());
+      QVERIFY(sheet.Step2().RefreshButton()->isEnabled());
+      QCOMPARE(sheet.Setup().asciiFilePath, target.toStdString());
+      QVERIFY(sheet.Step2().Progress().Window() == nullptr);
+      const QStringList header = Rows(sheet.Step2().HeaderList());
+      QVERIFY(header.size() >= 3);
+      QCOMPARE(header[2], QStringLiteral(" WRAP.                  NO : One line per depth"));
+      QCOMPARE(Rows(sheet.Step2().DigitsList()).mid(1), header);
+      QCOMPARE(sheet.Step1().PathBox()->text(), wrapped);
+      QCOMPARE(files.Read("wrapped.las"), original);
+    }
+
+    // Answering No goes on with the wrapped file itself.
+    CWizardOnStep2 no(wrapped, {Answer::No});
+    QCOMPARE(no.services.dialogs.size(), std::size_t{1});
+    QCOMPARE(no.sheet.Setup().asciiFilePath, wrapped.toStdString());
+    QCOMPARE(no.Page().HeaderList()->item(2)->text().simplified().left(5), QStringLiteral("WRAP."));
+  }
+
+  void DelimiterShowsTheFirstEntryItBegins() {
+    CWizardFiles files;
+    CFakeServices services;
+    services.openAnswers = {files.WriteLog("log.asc", 4)};
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.Setup().delimiterText.assign(1, 't');  // one letter of "tab"
+    sheet.show();
+    sheet.Step1().FileButton()->click();
+    sheet.NextButton()->click();
+    QComboBox* box = sheet.Step2().DelimiterBox();
+    QCOMPARE(box->count(), 5);
+    QCOMPARE(box->itemText(3), QStringLiteral(":,"));
+    QCOMPARE(box->currentText(), QStringLiteral("tab"));
+    QCOMPARE(box->currentIndex(), 1);
+
+    sheet.Step2().ShowDelimiter(QStringLiteral(":"));
+    QCOMPARE(box->currentText(), QStringLiteral(":,"));
+    sheet.Step2().ShowDelimiter(QStringLiteral("SP"));
+    QCOMPARE(box->currentIndex(), 0);
+    sheet.Step2().ShowDelimiter(QStringLiteral("|"));
+    QCOMPARE(box->currentIndex(), -1);
+    QCOMPARE(box->currentText(), QStringLiteral("|"));
+    sheet.Step2().ShowDelimiter(QString());
+    QCOMPARE(box->currentIndex(), -1);
+    QVERIFY(box->currentText().isEmpty());
+
+    sheet.Step2().ShowDelimiter(QStringLiteral("t"));
+    sheet.BackButton()->click();
+    QCOMPARE(sheet.Setup().delimiterText, std::string("tab"));
+  }
+
+  void EditAsciiFileStartsTheEditorOrSaysItFailed() {
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 4);
+    CWizardOnStep2 w(log);
+    w.Page().EditButton()->click();
+    QCOMPARE(w.services.editorLaunches, QStringList{log});
+    QVERIFY(w.services.boxes.empty());
+    w.services.editorStarts = false;
+    w.Page().EditButton()->click();
+    QCOMPARE(w.services.BoxTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
+    QCOMPARE(w.services.boxes[0].icon, CWizardServices::Icon::Error);
+  }
+
+  void UnreadableFileLeavesTheListsEmptyWithAMessage() {
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 4);
+    CWizardOnStep2 w(log);
+    QFile::remove(log);
+    w.Page().RefreshButton()->click();
+    QCOMPARE(w.services.BoxTexts(), QStringList{QStringLiteral("Failed to open ASCII file.")});
+    QCOMPARE(w.services.boxes[0].icon, CWizardServices::Icon::Error);
+    QCOMPARE(w.Page().HeaderList()->count(), 0);
+    QCOMPARE(w.Page().DigitsList()->count(), 0);
+  }
+};
+
+QTEST_MAIN(Step2PageTest)
+#include "Step2PageTest.moc"

@@ -1,0 +1,260 @@
+// The last page: taking its values (the focus on the first empty path box, no
+// message), the file dialogs, the well details kept as typed, "Inverse Depths"
+// across Back, and "View LAS".
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "FakeServices.h"
+#include "WizardDrive.h"
+
+using namespace corvane;
+using namespace corvane::test;
+
+class Step4PageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void EmptyPathsTakeTheFocusInOrder();
+  void BackIsRefusedUntilThePathsAreSet();
+  void FileDialogsAskForNewFiles();
+  void WellDetailsAreKeptAsTyped();
+  void InverseDepthsIsKeptAcrossBack();
+  void ViewLasOpensTheLasFileInTheEditor();
+  void ButtonsAreDisabledWhileTheRunIsOn();
+
+ private:
+  CStep4Page& Page() { return m_sheet->Step4(); }
+  void NewWizardOnStep4();
+  void ChoosePaths();
+  QString File(const char* name) const { return m_dir->filePath(QString::fromLatin1(name)); }
+
+  std::unique_ptr<QTemporaryDir> m_dir;
+  std::unique_ptr<CFakeServices> m_services;
+  std::unique_ptr<CCorvanePropSheet> m_sheet;
+};
+
+void Step4PageTest::init() {
+  m_dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(m_dir->isValid());
+  QFile file(File("short.asc"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("DEPT GR\r\nM GAPI\r\n100.0 50.5\r\n100.5 51.5\r\n101.0 52.5\r\n");
+  file.close();
+  NewWizardOnStep4();
+}
+
+void Step4PageTest::cleanup() {
+  m_sheet.reset();
+  m_services.reset();
+  m_dir.reset();
+}
+
+void Step4PageTest::NewWizardOnStep4() {
+  m_sheet.reset();
+  m_services = std::make_unique<CFakeServices>();
+  m_sheet = std::make_unique<CCorvanePropSheet>(nullptr, m_services.get());
+  QVERIFY(OpenOnStep2(*m_sheet, *m_services, File("short.asc")));
+  QVERIFY(MarkAndLeaveStep2(*m_sheet, {0, 1}, 3));
+  TypeInto(m_sheet->Step3().HeadingBox(0), QStringLiteral("DEPT"));
+  TypeInto(m_sheet->Step3().UnitsBox(0), QStringLiteral("M"));
+  PressNext(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 3);
+  QApplication::setActiveWindow(m_sheet.get());
+  QVERIFY(QTest::qWaitForWindowActive(m_sheet.get()));
+  QVERIFY(!m_sheet->NextButton()->isEnabled());
+  QVERIFY(m_sheet->BackButton()->isEnabled());
+  m_services->dialogs.clear();  // Step 1's
+}
+
+void Step4PageTest::ChoosePaths() {
+  m_services->saveAnswers = {File("short.lah"), File("short.las")};
+  Click(Page().ConfigFileButton());
+  Click(Page().LasFileButton());
+  QCOMPARE(Page().ConfigFileBox()->text(), File("short.lah"));
+  QCOMPARE(Page().LasFileBox()->text(), File("short.las"));
+}
+
+void Step4PageTest::EmptyPathsTakeTheFocusInOrder() {
+  QCOMPARE(Page().AsciiFileBox()->text(), File("short.asc"));
+  TypeInto(Page().WellNameBox(), QStringLiteral("Focus Test"));
+
+  Click(Page().CreateLasButton());
+  QCOMPARE(QApplication::focusWidget(), Page().ConfigFileBox());
+  QCOMPARE(m_sheet->Setup().wellName, std::string("Focus Test"));  // taken before the paths
+
+  m_services->saveAnswers = {File("short.lah")};
+  Click(Page().ConfigFileButton());
+  Click(Page().CreateLasButton());
+  QCOMPARE(QApplication::focusWidget(), Page().LasFileBox());
+
+  // With both chosen but no ASCII file in the setup, the ASCII box takes the focus
+  // with its text selected.
+  m_services->saveAnswers = {File("short.las")};
+  m_sheet->Setup().asciiFilePath.clear();
+  Click(Page().LasFileButton());  // shows the setup's values again
+  Click(Page().CreateLasButton());
+  QCOMPARE(QApplication::focusWidget(), Page().AsciiFileBox());
+
+  QVERIFY(m_services->boxes.empty());
+  QVERIFY(!QFile::exists(File("short.lah")));
+  QVERIFY(!QFile::exists(File("short.las")));
+}
+
+void Step4PageTest::BackIsRefusedUntilThePathsAreSet() {
+  PressBack(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 3);
+  QCOMPARE(QApplication::focusWidget(), Page().ConfigFileBox());
+
+  m_services->saveAnswers = {File("short.lah")};
+  Click(Page().ConfigFileButton());
+  PressBack(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 3);
+  QCOMPARE(QApplication::focusWidget(), Page().LasFileBox());
+
+  m_services->saveAnswers = {File("short.las")};
+  Click(Page().LasFileButton());
+  PressBack(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 2);
+  QCOMPARE(m_sheet->Mark(), MoveMark::Back);
+  QVERIFY(m_services->boxes.empty());
+  QCOMPARE(m_sheet->Setup().configFilePath, QtToStd(File("short.lah")));
+}
+
+void Step4PageTest::FileDialogsAskForNewFiles() {
+  ChoosePaths();
+  QCOMPARE(m_services->dialogs.size(), std::size_t(2));
+  const auto& config = m_services->dialogs[0];
+  QCOMPARE(config.title, QStringLiteral("Create New Configuration File"));
+  QCOMPARE(config.filter, QStringLiteral("LAH files (*.lah)"));
+  QCOMPARE(config.initialName, QStringLiteral("*.lah"));
+  QCOMPARE(config.defaultSuffix, QStringLiteral("lah"));
+  QVERIFY(config.save && config.confirmOverwrite);
+  const auto& las = m_services->dialogs[1];
+  QCOMPARE(las.title, QStringLiteral("Create New LAS File"));
+  QCOMPARE(las.filter, QStringLiteral("LAS files (*.las)"));
+  QCOMPARE(las.initialName, QStringLiteral("*.las"));
+  QCOMPARE(las.defaultSuffix, QStringLiteral("las"));
+  QVERIFY(las.save && las.confirmOverwrite);
+
+  // Cancel keeps the paths; what the button took before the dialog stays taken.
+  TypeInto(Page().UwiBox(), QStringLiteral("100/01-01-001-01W1/00"));
+  m_services->saveAnswers = {QString()};
+  Click(Page().ConfigFileButton());
+  QCOMPARE(Page().ConfigFileBox()->text(), File("short.lah"));
+  QCOMPARE(m_sheet->Setup().configFilePath, QtToStd(File("short.lah")));
+  QCOMPARE(m_sheet->Setup().uwiValue, std::string("100/01-01-001-01W1/00"));
+  m_services->saveAnswers = {QString()};
+  Click(Page().LasFileButton());
+  QCOMPARE(m_sheet->Setup().lasFilePath, QtToStd(File("short.las")));
+}
+
+void Step4PageTest::WellDetailsAreKeptAsTyped() {
+  QCOMPARE(Page().WellLabelBox()->currentText(), QStringLiteral("UWI"));
+  QVERIFY(!Page().WellLabelBox()->isEditable());
+  QStringList countries;
+  for (int i = 0; i < Page().CountryBox()->count(); ++i) countries << Page().CountryBox()->itemText(i);
+  QCOMPARE(countries, QStringList({"Canada", "Other", "UK", "USA"}));
+  QVERIFY(Page().CountryBox()->isEditable());
+
+  ChoosePaths();
+  Page().WellLabelBox()->setCurrentIndex(Page().WellLabelBox()->findText(QStringLiteral("API")));
+  Page().CountryBox()->setFocus();
+  Page().CountryBox()->lineEdit()->selectAll();
+  QTest::keyClicks(Page().CountryBox()->lineEdit(), QStringLiteral("Us"));
+  QTest::keyClick(Page().CountryBox()->lineEdit(), Qt::Key_Enter);
+  TypeInto(Page().LogDateBox(), QStringLiteral("5 May 2020"));
+  Page().OtherHeaderBox()->setFocus();
+  QTest::keyClicks(Page().OtherHeaderBox(), QStringLiteral("COMP.:ACME:COMPANY"));
+  QTest::keyClick(Page().OtherHeaderBox(), Qt::Key_Return);
+  QTest::keyClicks(Page().OtherHeaderBox(), QStringLiteral("FLD .:North:FIELD"));
+
+  PressBack(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 2);
+  const CConversionSetup& setup = m_sheet->Setup();
+  QCOMPARE(setup.wellLabel, std::string("API"));
+  QCOMPARE(setup.country, std::string("Us"));
+  QCOMPARE(setup.logDate, std::string("5 May 2020"));
+  QCOMPARE(setup.otherHeaderText, std::string("COMP.:ACME:COMPANY\r\nFLD .:North:FIELD"));
+  QCOMPARE(Page().CountryBox()->count(), 4);  // the typed country did not join the list
+
+  PressNext(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 3);
+  QCOMPARE(Page().CountryBox()->currentText(), QStringLiteral("Us"));
+  QCOMPARE(Page().WellLabelBox()->currentText(), QStringLiteral("API"));
+  QCOMPARE(Page().OtherHeaderBox()->toPlainText(), QStringLiteral("COMP.:ACME:COMPANY\nFLD .:North:FIELD"));
+
+  // A country of the list is shown selected; any other as it is.
+  m_sheet->Setup().country = "UK";
+  m_sheet->Step4().ShowSetupValues();
+  QCOMPARE(Page().CountryBox()->currentIndex(), 2);
+  m_sheet->Setup().country = "Norway";
+  m_sheet->Step4().ShowSetupValues();
+  QCOMPARE(Page().CountryBox()->currentText(), QStringLiteral("Norway"));
+}
+
+void Step4PageTest::InverseDepthsIsKeptAcrossBack() {
+  QVERIFY(!Page().InverseDepthsBox()->isChecked());
+  ChoosePaths();
+  Click(Page().InverseDepthsBox());
+  PressBack(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 2);
+  QVERIFY(Page().InverseDepths());
+  PressNext(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 3);
+  QVERIFY(Page().InverseDepthsBox()->isChecked());
+
+  // The flag is the page's, not the setup's: a new wizard starts unchecked.
+  NewWizardOnStep4();
+  QVERIFY(!Page().InverseDepthsBox()->isChecked());
+  QVERIFY(!Page().InverseDepths());
+}
+
+void Step4PageTest::ViewLasOpensTheLasFileInTheEditor() {
+  // The path as the setup holds it: values are not taken first.
+  Click(Page().ViewLasButton());
+  QCOMPARE(m_services->editorLaunches, QStringList{QString()});
+  QVERIFY(m_services->boxes.empty());
+
+  ChoosePaths();
+  m_services->editorStarts = false;
+  Click(Page().ViewLasButton());
+  QCOMPARE(m_services->editorLaunches.last(), File("short.las"));
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
+  QCOMPARE(m_services->boxes.back().icon, CWizardServices::Icon::Error);
+}
+
+void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {
+  ChoosePaths();
+  QList<bool> enabledDuringRun;
+  bool jobRunning = false;
+  // The closing notice comes while the run still holds its page.
+  m_services->onMessageBox = [&] {
+    jobRunning = m_sheet->JobRunning();
+    for (QWidget* w : {static_cast<QWidget*>(Page().CreateLasButton()), static_cast<QWidget*>(Page().ViewLasButton()),
+                       static_cast<QWidget*>(Page().ConfigFileButton()), static_cast<QWidget*>(Page().LasFileButton()),
+                       static_cast<QWidget*>(m_sheet->BackButton()), static_cast<QWidget*>(m_sheet->ExitButton())})
+      enabledDuringRun << w->isEnabled();
+  };
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QVERIFY(jobRunning);
+  QCOMPARE(enabledDuringRun, QList<bool>({false, false, false, false, false, false}));
+  QVERIFY(!m_sheet->JobRunning());
+  QVERIFY(Page().CreateLasButton()->isEnabled());
+  QVERIFY(m_sheet->BackButton()->isEnabled());
+  QVERIFY(QApplication::overrideCursor() == nullptr);
+  QVERIFY(QFile::exists(File("short.las")));
+  QVERIFY(QFile::exists(File("short.lah")));
+}
+
+QTEST_MAIN(Step4PageTest)
+#include "Step4PageTest.moc"
