@@ -133,7 +133,8 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
                                  ->type_name("N");
   options->curveTotalOption =
       convert->add_option("--curve-total", options->curveTotal,
-                          "Cut every data line into exactly N columns (0 = count them on the first data line)")
+                          "Cut every data line into exactly N columns, instead of the configuration's TOTAL "
+                          "(0 = count them on the first data line)")
           ->type_name("N");
   options->nullOption = convert->add_option("--null", options->nullText,
                                             "Value written for a missing or unreadable reading "

@@ -44,7 +44,7 @@ bool CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::str
   // data section serves the message queue cannot reach this run.
   const CConversionSetup run = setup;
   CDepthRange range = CLasWriter::ScanDepthRange(run, inverse, feedback);
-  if (range.unit.empty()) range.unit = "M";
+  if (range.unit.empty()) range.unit.push_back('M');
 
   CTextWriter file;
   CLasWriter writer(file);

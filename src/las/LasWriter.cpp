@@ -20,6 +20,8 @@ constexpr int kHeaderValueEnd = 10 + 30 + 1;  // the column of the colon closing
 constexpr std::string_view kHyphens30 = "------------------------------";
 constexpr std::uint64_t kTailBytes = 5000;  // the depth scan's look at the end of the file
 
+constexpr bool IsDigitChar(char c) noexcept { return c >= '0' && c <= '9'; }
+
 int FirstDataLineIndex(const CConversionSetup& setup) { return std::max(0, setup.firstDigitLineIndex); }
 
 // Curves taken into account: the curve total, never more than the curve list holds.
@@ -134,6 +136,55 @@ class CTempFileRemover {
  private:
   std::string& m_path;
 };
+
+// Most cells of a log are plain decimals with at most four decimals ("1000.5",
+// "-999.25", "55"). For those the "%12.4lf" cell of the nearest double is the text
+// itself with its decimals padded to four: the double lies closer to that text than
+// half a unit of the fourth decimal, because the number has few enough digits (at
+// most 15 in all, at most 10 before the point when there are decimals). Writing the
+// text then spares the scan and the formatting, the bulk of a conversion's work.
+// Anything else (exponents, more digits, no number) is left to the general route.
+bool AppendPlainDecimalCell(std::string& out, std::string_view cell) {
+  const char* p = cell.data();
+  const char* const end = p + cell.size();
+  while (p < end && IsCSpace(*p)) ++p;
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  while (p < end && *p == '0' && p + 1 < end && IsDigitChar(p[1])) ++p;  // leading zeros
+  const char* const intBegin = p;
+  while (p < end && IsDigitChar(*p)) ++p;
+  const char* const intEnd = p;
+  const char* fracBegin = p;
+  const char* fracEnd = p;
+  if (p < end && *p == '.') {
+    fracBegin = ++p;
+    while (p < end && IsDigitChar(*p)) ++p;
+    fracEnd = p;
+  }
+  const auto intDigits = static_cast<std::size_t>(intEnd - intBegin);
+  const auto fracDigits = static_cast<std::size_t>(fracEnd - fracBegin);
+  if (intDigits + fracDigits == 0 || fracDigits > 4) return false;
+  if (p < end && (*p == 'e' || *p == 'E')) return false;
+  if (fracDigits > 0 ? intDigits > 10 : intDigits > 15) return false;
+
+  // Composed in place and appended at once: the cell and its two trailing blanks.
+  // The pieces are a few bytes each, so plain loops beat calls to memcpy.
+  char buffer[32];
+  const std::size_t intLength = intDigits == 0 ? 1 : intDigits;  // an empty integer part reads "0"
+  const std::size_t length = (negative ? 1 : 0) + intLength + 5;
+  char* w = buffer;
+  for (std::size_t i = length; i < 12; ++i) *w++ = ' ';
+  if (negative) *w++ = '-';
+  if (intDigits == 0) *w++ = '0';
+  for (const char* q = intBegin; q < intEnd; ++q) *w++ = *q;
+  *w++ = '.';
+  for (const char* q = fracBegin; q < fracEnd; ++q) *w++ = *q;
+  for (std::size_t i = fracDigits; i < 4; ++i) *w++ = '0';
+  *w++ = ' ';
+  *w++ = ' ';
+  out.append(buffer, static_cast<std::size_t>(w - buffer));
+  return true;
+}
 
 int Percent(std::uint64_t done, std::uint64_t total) {
   if (total == 0) return 100;
@@ -283,22 +334,22 @@ CDepthRange CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inver
     };
     range.start = depthOf(line);
     range.stop = range.start;
-    if (in.NextLine(line)) {
-      range.stop = depthOf(line);
-      range.step = range.stop - range.start;
+    // A single data line: stop equals start and the step stays 0, inverted or not.
+    if (!in.NextLine(line)) return range;
+    range.stop = depthOf(line);
+    range.step = range.stop - range.start;
 
-      const std::uint64_t size = in.Size();
-      in.Seek(size > kTailBytes ? size - kTailBytes : 0);
-      std::string lastFilled;
-      bool found = false;
-      while (in.NextLine(line)) {
-        if (IsBlankLine(line)) continue;
-        lastFilled.assign(line);
-        found = true;
-      }
-      // Without a non-blank line at the end, the second line's depth stands.
-      if (found) range.stop = depthOf(lastFilled);
+    const std::uint64_t size = in.Size();
+    in.Seek(size > kTailBytes ? size - kTailBytes : 0);
+    std::string lastFilled;
+    bool found = false;
+    while (in.NextLine(line)) {
+      if (IsBlankLine(line)) continue;
+      lastFilled.assign(line);
+      found = true;
     }
+    // Without a non-blank line at the end, the second line's depth stands.
+    if (found) range.stop = depthOf(lastFilled);
     if (inverse) {
       std::swap(range.start, range.stop);
       range.step = -range.step;
@@ -392,7 +443,8 @@ bool CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRan
     }
 
     if (!cancelled) {
-      const double nullValue = setup.nullValue;
+      std::string nullCell;
+      AppendFixed(nullCell, setup.nullValue, 4, 12);
       std::string lineText("Processing line [");
       const std::size_t lineTextPrefix = lineText.size();
       std::string dataLine;
@@ -407,7 +459,13 @@ bool CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRan
           const std::vector<std::string_view>& cells = splitter.Split(line);
           dataLine.assign("   ");
           for (int c : columns) {
-            AppendFixed(dataLine, CellValue(cells[static_cast<std::size_t>(c)], nullValue), 4, 12);
+            const std::string_view cell = cells[static_cast<std::size_t>(c)];
+            if (AppendPlainDecimalCell(dataLine, cell)) continue;
+            double value;
+            if (ScanDouble(cell, value))
+              AppendFixed(dataLine, value, 4, 12);
+            else
+              dataLine.append(nullCell);
             dataLine.append("  ");
           }
           dataLine.append("\r\n");

@@ -37,13 +37,15 @@ class LasCreationTest : public ::testing::Test {
   void TearDown() override {
     // No run leaves a temporary file, and none ever changes its ASCII file.
     EXPECT_TRUE(m_temp->Files().empty());
-    if (!m_asciiBytes.empty()) EXPECT_EQ(test::ReadBytes(m_ascii), m_asciiBytes);
+    if (!m_asciiBytes.empty()) {
+      EXPECT_EQ(test::ReadBytes(m_ascii), m_asciiBytes);
+    }
     EXPECT_EQ(m_feedback.busyDepth, 0);
     EXPECT_EQ(LasCreationJob().cancelFlag, 0);
     EXPECT_EQ(LasCreationJob().currentDisplay, nullptr);
   }
 
-  CConversionSetup Setup(const std::string& asciiBytes, const std::vector<CCurveDef>& curves, int firstDataLine = 0) {
+  CConversionSetup SetupFor(const std::string& asciiBytes, const std::vector<CCurveDef>& curves, int firstDataLine = 0) {
     m_asciiBytes = asciiBytes;
     test::WriteBytes(m_ascii, asciiBytes);
     return test::MakeSetup(m_ascii, m_las, curves, firstDataLine);
@@ -89,7 +91,7 @@ const char* const kGrDeptLas =
     "      1000.0000       55.2000  \r\n";
 
 TEST_F(LasCreationTest, WritesTheWholeFile) {
-  auto setup = Setup("55.2 1000\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")});
+  auto setup = SetupFor("55.2 1000\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")});
   EXPECT_TRUE(Run(setup));
   EXPECT_EQ(Las(), kGrDeptLas);
   EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created successfully."});
@@ -103,7 +105,7 @@ TEST_F(LasCreationTest, WritesTheWholeFile) {
 }
 
 TEST_F(LasCreationTest, HeaderDeclaresTheRangeAndInversionReversesTheData) {
-  auto setup = Setup("DEPT GR\r\nM GAPI\r\n" + test::DepthSeries(), {Curve("DEPT", "M"), Curve("GR", "GAPI")}, 2);
+  auto setup = SetupFor("DEPT GR\r\nM GAPI\r\n" + test::DepthSeries(), {Curve("DEPT", "M"), Curve("GR", "GAPI")}, 2);
   setup.wellName = "WELL A-1";
   EXPECT_TRUE(Run(setup, false, {"COMP.:ACME:COMPANY", "", "FLD .:Wildcat:FIELD"}));
   auto lines = CrLfLines(Las());
@@ -119,16 +121,16 @@ TEST_F(LasCreationTest, HeaderDeclaresTheRangeAndInversionReversesTheData) {
 
   EXPECT_TRUE(Run(setup, true, {}));
   lines = CrLfLines(Las());
-  ASSERT_EQ(lines.size(), 16u + 1001u);
+  ASSERT_EQ(lines.size(), 17u + 1001u);
   EXPECT_EQ(lines[6], " STRT.M                        1500.0000: Start Depth");
   EXPECT_EQ(lines[7], " STOP.M                        1000.0000: Stop Depth");
   EXPECT_EQ(lines[8], " STEP.M                          -0.5000: Depth Increment");
-  EXPECT_EQ(lines[16], "      1500.0000      100.0000  ");
+  EXPECT_EQ(lines[17], "      1500.0000      100.0000  ");
   EXPECT_EQ(lines.back(), "      1000.0000        0.0000  ");
 }
 
 TEST_F(LasCreationTest, WithoutDepthCurve) {
-  auto setup = Setup("1 2\r\n3 4\r\n", {Curve("A", "U1"), Curve("B", "U2")});
+  auto setup = SetupFor("1 2\r\n3 4\r\n", {Curve("A", "U1"), Curve("B", "U2")});
   EXPECT_TRUE(Run(setup, true));
   const auto lines = CrLfLines(Las());
   ASSERT_EQ(lines.size(), 18u);
@@ -142,7 +144,7 @@ TEST_F(LasCreationTest, WithoutDepthCurve) {
 TEST_F(LasCreationTest, CancelKeepsTheLinesWrittenSoFar) {
   std::string ascii = "head\r\n";
   for (int i = 1; i <= 10; ++i) ascii += std::to_string(i) + "\r\n";
-  auto setup = Setup(ascii, {Curve("DEPT", "M")}, 1);
+  auto setup = SetupFor(ascii, {Curve("DEPT", "M")}, 1);
   m_progress.CancelAtPoll(4);
   EXPECT_FALSE(Run(setup));
   const auto lines = CrLfLines(Las());
@@ -164,13 +166,13 @@ TEST_F(LasCreationTest, CancelKeepsTheLinesWrittenSoFar) {
 }
 
 TEST_F(LasCreationTest, SameFileUnderAnotherNameIsRefused) {
-  auto setup = Setup("55.2 1000\r\n", {Curve("GR"), Curve("DEPT")});
+  auto setup = SetupFor("55.2 1000\r\n", {Curve("GR"), Curve("DEPT")});
   ASSERT_EQ(::symlink(m_ascii.c_str(), m_dir.File("link.las").c_str()), 0);
   ASSERT_EQ(::link(m_ascii.c_str(), m_dir.File("hard.las").c_str()), 0);
   char cwd[4096];
   ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
   ASSERT_EQ(::chdir(m_dir.Path().c_str()), 0);
-  for (const std::string las : {m_ascii, std::string("in.asc"), std::string("./tmp/../in.asc"),
+  for (const std::string& las : {m_ascii, std::string("in.asc"), std::string("./tmp/../in.asc"),
                                 m_dir.File("link.las"), m_dir.File("hard.las")}) {
     setup.lasFilePath = las;
     m_feedback.messages.clear();
@@ -186,14 +188,14 @@ TEST_F(LasCreationTest, SameFileUnderAnotherNameIsRefused) {
 }
 
 TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
-  auto setup = Setup("55.2 1000\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")});
+  auto setup = SetupFor("55.2 1000\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")});
 
   // A configuration file that cannot be written is reported; the run goes on.
   m_saveResult = false;
   EXPECT_TRUE(Run(setup));
   ASSERT_EQ(m_feedback.messages.size(), 2u);
   EXPECT_EQ(m_feedback.messages[0].text, "Failed to save configuration file.");
-  EXPECT_EQ(m_feedback.messages[0].caption, "");
+  EXPECT_EQ(m_feedback.messages[0].caption, kAppTitle);
   EXPECT_EQ(Las(), kGrDeptLas);
   m_saveResult = true;
 
@@ -223,7 +225,7 @@ TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
 }
 
 TEST_F(LasCreationTest, UnreadableOrShortAsciiFile) {
-  auto setup = Setup("header only\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")}, 1);
+  auto setup = SetupFor("header only\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")}, 2);
   EXPECT_FALSE(Run(setup));
   EXPECT_TRUE(m_feedback.messages.empty());
   auto lines = CrLfLines(Las());
@@ -242,7 +244,7 @@ TEST_F(LasCreationTest, UnreadableOrShortAsciiFile) {
 TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
   std::string ascii;
   for (int i = 0; i < 50; ++i) ascii += std::to_string(1000 + i) + " 7\r\n";
-  auto setup = Setup(ascii, {Curve("DEPT", "M"), Curve("GR")});
+  auto setup = SetupFor(ascii, {Curve("DEPT", "M"), Curve("GR")});
   ASSERT_TRUE(Run(setup));
   const std::string alone = Las();
 
@@ -250,7 +252,7 @@ TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
   CCollectingFeedback second;
   CSilentProgress secondProgress;
   bool secondResult = true;
-  m_progress.hookAt = 20;
+  m_progress.hookAt = m_progress.polls + 20;
   m_progress.hook = [&] {
     CConversionSetup again = setup;
     secondResult = CreateLas(again, false, {}, secondProgress, second, [] { return true; });

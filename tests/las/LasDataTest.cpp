@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <random>
 
 #include "LasTestHelpers.h"
 #include "las/LasWriter.h"
@@ -85,6 +88,9 @@ TEST_F(LasDataTest, DepthScanFindsStartStopAndStep) {
   EXPECT_DOUBLE_EQ(range.start, 1000);
   EXPECT_DOUBLE_EQ(range.stop, 1000);
   EXPECT_DOUBLE_EQ(range.step, 0);
+  range = Scan("1000 55\r\n", curves, true);
+  EXPECT_DOUBLE_EQ(range.start, 1000);
+  EXPECT_FALSE(std::signbit(range.step));  // written as 0.0000, not -0.0000
 
   const std::string series = test::DepthSeries();
   ASSERT_GT(series.size(), 5000u);
@@ -167,6 +173,44 @@ TEST_F(LasDataTest, DataLinesHoldOneCellPerNamedCurveDepthFirst) {
   setup = test::MakeSetup(Ascii("1\r\n"), m_las, {Curve(std::string(120, 'H'))});
   lines = DataSection(setup, CDepthRange(), false);
   EXPECT_EQ(lines[0], "~A " + std::string(120, 'H') + "  ");
+}
+
+TEST_F(LasDataTest, CellsMatchTheCConversionsOfEveryKindOfText) {
+  // Each cell must read "%12.4lf" of what "%lf" makes of the text (the null value
+  // when it makes nothing), whichever route the conversion takes.
+  std::mt19937 random(2024);
+  auto pick = [&](const std::string& from) { return from[random() % from.size()]; };
+  std::vector<std::string> texts = {"0",      "-0",     "+0",       "-0.0",      "007.5",     "00.5",   ".5",
+                                    "-.5",    "5.",     ".",        "-",         "+",         "1e3",    "1e",
+                                    "1e+",    "2E-2x",  "12.5ft",   "1.2.3",     "99999.99995", "-999.25",
+                                    "0.00005", "0.00004", "-0.00004", "1234567890.1234", "12345678901.1234",
+                                    "123456789012345", "1234567890123456", "9007199254740993", "1.23456",
+                                    "1e400",  "-1e400", "1e-400",   "abc"};
+  for (int i = 0; i < 4000; ++i) {
+    std::string text;
+    if (random() % 4 == 0) text += pick("+-");
+    for (int n = random() % 17; n > 0; --n) text += pick("0123456789");
+    if (random() % 3 != 0) {
+      text += '.';
+      for (int n = random() % 8; n > 0; --n) text += pick("0123456789");
+    }
+    if (random() % 5 == 0) text += std::vector<std::string>{"e5", "e-3", "ft", "e", "E+", ".7"}[random() % 6];
+    if (!text.empty()) texts.push_back(text);  // an empty line is blank and gives no data line
+  }
+  std::string ascii;
+  for (const auto& text : texts) ascii += text + "\r\n";
+  auto setup = test::MakeSetup(Ascii(ascii), m_las, {Curve("X")});
+  setup.nullValue = -12.345;
+  const auto lines = DataSection(setup, CDepthRange(), false);
+  ASSERT_EQ(lines.size(), texts.size() + 1);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    char* end = nullptr;
+    double value = std::strtod(texts[i].c_str(), &end);
+    if (end == texts[i].c_str()) value = setup.nullValue;
+    char expected[512];
+    std::snprintf(expected, sizeof expected, "   %12.4f  ", value);
+    ASSERT_EQ(lines[i + 1], expected) << "cell text: " << texts[i];
+  }
 }
 
 TEST_F(LasDataTest, InversionReversesTheLinesAsTheyWillBeWritten) {

@@ -180,7 +180,7 @@ TEST_F(LasHeaderTest, WriteFailures) {
   ASSERT_EQ(m_feedback.messages.size(), 1u);
   EXPECT_TRUE(m_feedback.messages[0].error);
   EXPECT_EQ(m_feedback.messages[0].text, "Failed to write to LAS file.");
-  EXPECT_EQ(m_feedback.messages[0].caption, "");
+  EXPECT_EQ(m_feedback.messages[0].caption, kAppTitle);
   EXPECT_THROW(writer.WriteVersionSection(), CFileError);
   EXPECT_THROW(writer.WriteWellSection(setup, CDepthRange(), {"A.:B:C"}), CFileError);
 }

@@ -1,0 +1,229 @@
+// corvane-cli convert, run as a user runs it.
+#include <gtest/gtest.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+#include "TestSupport.h"
+
+namespace corvane {
+namespace {
+
+class ConvertCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_asc = m_dir.File("well-7.asc");
+    test::WriteBytes(m_asc, test::ReadBytes(test::SourceFile("examples/well-7.asc")));
+    m_lah = m_dir.File("well-7.lah");
+    test::WriteBytes(m_lah, test::ReadBytes(test::SourceFile("examples/well-7.lah")));
+    m_asciiBefore = test::ReadBytes(m_asc);
+  }
+  void TearDown() override { EXPECT_EQ(test::ReadBytes(m_asc), m_asciiBefore); }
+
+  // Runs corvane-cli with `arguments` (already quoted); returns the exit status.
+  int Cli(const std::string& arguments) {
+    const std::string command = std::string("'") + CORVANE_CLI + "' " + arguments + " >'" + m_dir.File("stdout") +
+                                "' 2>'" + m_dir.File("stderr") + "' </dev/null";
+    const int status = std::system(command.c_str());
+    m_out = test::ReadBytes(m_dir.File("stdout"));
+    m_err = test::ReadBytes(m_dir.File("stderr"));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::string Convert(const std::string& extra, const std::string& las = std::string(),
+                      const std::string& ascii = std::string()) {
+    return "convert --config '" + m_lah + "' --first-data-line 5 --ascii '" + (ascii.empty() ? m_asc : ascii) +
+           "' --las '" + (las.empty() ? m_las : las) + "' " + extra;
+  }
+
+  test::CScratchDir m_dir;
+  std::string m_asc;
+  std::string m_lah;
+  std::string m_las = m_dir.File("out.las");
+  std::string m_asciiBefore;
+  std::string m_out;
+  std::string m_err;
+};
+
+TEST_F(ConvertCommandTest, ConvertsTheExample) {
+  const std::string lahBefore = test::ReadBytes(m_lah);
+  ASSERT_EQ(Cli(Convert("--quiet")), 0) << m_err;
+  EXPECT_EQ(m_err, "");
+  const std::string las = test::ReadBytes(m_las);
+  EXPECT_EQ(las.rfind("~Version Information\r\n", 0), 0u);
+  EXPECT_NE(las.find("\r\n STRT.M                        1500.0000: Start Depth\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n STOP.M                        1874.8750: Stop Depth\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n STEP.M                           0.1250: Depth Increment\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n COMP.                      ACME Logging: COMPANY\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n DEPT.M                                 :   1 Measured depth\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI          RHOB            DT  "), std::string::npos);
+  EXPECT_NE(las.find("\r\n      1500.0000       90.5600        0.2244     -999.2500      282.5700  "),
+            std::string::npos);
+  std::size_t lines = 0;
+  for (char c : las) lines += c == '\n';
+  const std::size_t header = 3 + 7 + 3 + 5 + 3 + 9 + 1;  // version, well, other header, curves, title
+  EXPECT_EQ(lines, header + 3000);
+  EXPECT_EQ(test::ReadBytes(m_lah), lahBefore);  // not rewritten without --save-config
+
+  // Inverted: the last depth comes first.
+  ASSERT_EQ(Cli(Convert("--quiet --inverse")), 0) << m_err;
+  const std::string inverted = test::ReadBytes(m_las);
+  EXPECT_NE(inverted.find("\r\n STRT.M                        1874.8750: Start Depth\r\n"), std::string::npos);
+  EXPECT_NE(inverted.find("  \r\n      1874.8750  "), std::string::npos);
+  EXPECT_LT(inverted.find("      1874.8750  "), inverted.find("      1500.0000  "));
+
+  // Without --quiet the closing notice is shown.
+  ASSERT_EQ(Cli(Convert("")), 0);
+  EXPECT_NE(m_err.find("LAS file created successfully."), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, SaveConfigRewritesTheConfiguration) {
+  const std::string lahBefore = test::ReadBytes(m_lah);
+  ASSERT_EQ(Cli(Convert("--quiet --save-config")), 0) << m_err;
+  const std::string lah = test::ReadBytes(m_lah);
+  EXPECT_NE(lah, lahBefore);
+  EXPECT_NE(lah.find("LAS FILE=" + m_las + "\r\n"), std::string::npos);
+  EXPECT_NE(lah.find("ASCII FILE=" + m_asc + "\r\n"), std::string::npos);
+  EXPECT_NE(lah.find("OTHER HEADER 0=COMP.:ACME Logging:COMPANY\r\n"), std::string::npos);
+  EXPECT_NE(lah.find("TOTAL=9\r\n"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, OverridesOfTheLayout) {
+  // Three columns only, and another null value.
+  ASSERT_EQ(Cli(Convert("--quiet --curve-total 3 --null=-1")), 0) << m_err;
+  std::string las = test::ReadBytes(m_las);
+  EXPECT_NE(las.find("\r\n NULL.M                          -1.0000: No Data Flag\r\n"), std::string::npos);
+  EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI  \r\n"), std::string::npos);
+
+  // A delimiter that never occurs: the whole line is the first of the nine columns.
+  ASSERT_EQ(Cli(Convert("--quiet --delimiter , --skip-width 2")), 0) << m_err;
+  las = test::ReadBytes(m_las);
+  EXPECT_NE(las.find("  \r\n      1500.0000     -999.2500     -999.2500     -999.2500  "), std::string::npos);
+
+  ASSERT_EQ(Cli(Convert("--quiet --fixed-width 10")), 0) << m_err;
+  EXPECT_NE(test::ReadBytes(m_las).find("\r\n      1500.0000       90.5600  "), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, ExitStatuses) {
+  // Bad usage: 2.
+  EXPECT_EQ(Cli("convert --first-data-line 5"), 2);
+  EXPECT_EQ(Cli("convert --config '" + m_lah + "'"), 2);
+  EXPECT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line -1"), 2);
+  EXPECT_EQ(Cli(Convert("--null abc")), 2);
+  EXPECT_EQ(m_err, "Enter a number.\n");
+  const std::string bare = m_dir.File("bare.lah");
+  test::WriteBytes(bare, "[File ID]\r\nID=Corvane\r\n");
+  EXPECT_EQ(Cli("convert --config '" + bare + "' --first-data-line 0 --las '" + m_las + "'"), 2);
+  EXPECT_NE(m_err.find("--ascii"), std::string::npos);
+  EXPECT_EQ(Cli("convert --config '" + bare + "' --first-data-line 0 --ascii '" + m_asc + "'"), 2);
+  EXPECT_NE(m_err.find("--las"), std::string::npos);
+
+  // Failures: 1.
+  const std::string foreign = m_dir.File("foreign.lah");
+  test::WriteBytes(foreign, "[File ID]\r\nID=corvane\r\n");
+  EXPECT_EQ(Cli("convert --config '" + foreign + "' --first-data-line 0"), 1);
+  EXPECT_EQ(m_err, "Unrecognized Configuration File.\n");
+  EXPECT_EQ(Cli("convert --config '" + m_dir.File("missing.lah") + "' --first-data-line 0"), 1);
+  EXPECT_EQ(Cli(Convert("--quiet", m_asc)), 1);
+  EXPECT_NE(m_err.find("The name of ASCII and LAS files cannot be the same."), std::string::npos);
+  EXPECT_EQ(Cli(Convert("--quiet", m_dir.File("no/such/dir.las"))), 1);
+  EXPECT_NE(m_err.find("Failed to open or write to LAS file."), std::string::npos);
+  EXPECT_EQ(Cli(Convert("", m_las, m_dir.File("missing.asc"))), 1);
+  EXPECT_NE(m_err.find("Failed to open ASCII file."), std::string::npos);
+  EXPECT_NE(m_err.find("LAS file created failed or cancelled."), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
+  // A log large enough to be still converting when the interrupt comes.
+  std::string ascii = "DEPT GR\r\nM GAPI\r\n";
+  std::string line;
+  {
+    std::ofstream out(m_asc, std::ios::binary | std::ios::trunc);
+    out << ascii;
+    for (int i = 0; i < 1'500'000; ++i) {
+      line = std::to_string(1000 + i) + ".25      " + std::to_string(i % 997) + ".5 " + std::to_string(i) + "\r\n";
+      out << line;
+    }
+  }
+  m_asciiBefore = test::ReadBytes(m_asc);
+  const std::string lah = m_dir.File("big.lah");
+  test::WriteBytes(lah,
+                   "[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=2\r\n"
+                   "HEADING 0=DEPT\r\nUNITS 0=M\r\nHEADING 1=GR\r\n");
+  const std::string tmp = m_dir.File("tmp");
+  ASSERT_EQ(::mkdir(tmp.c_str(), 0700), 0);
+
+  std::vector<std::string> args = {CORVANE_CLI, "convert", "--config", lah, "--first-data-line", "2",
+                                   "--ascii", m_asc, "--las", m_las, "--inverse"};
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> envStrings = {"TMPDIR=" + tmp};
+  for (char** e = environ; *e != nullptr; ++e)
+    if (std::string(*e).rfind("TMPDIR=", 0) != 0) envStrings.emplace_back(*e);
+  std::vector<char*> env;
+  for (auto& entry : envStrings) env.push_back(entry.data());
+  env.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, m_dir.File("stderr").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, CORVANE_CLI, &actions, nullptr, argv.data(), env.data()), 0);
+  posix_spawn_file_actions_destroy(&actions);
+
+  // Once the curve section is on disk the run is in its data section (or about to be).
+  int status = 0;
+  bool exited = false;
+  for (int i = 0; i < 20000; ++i) {
+    if (::waitpid(pid, &status, WNOHANG) == pid) {
+      exited = true;
+      break;
+    }
+    std::ifstream las(m_las, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(las)), std::istreambuf_iterator<char>());
+    if (text.find("~Curve Information") != std::string::npos) break;
+    ::usleep(500);
+  }
+  ASSERT_FALSE(exited) << "the conversion ended before it could be interrupted";
+  ::kill(pid, SIGINT);
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string err = test::ReadBytes(m_dir.File("stderr"));
+  EXPECT_NE(err.find("LAS file created failed or cancelled."), std::string::npos) << err;
+  const std::string las = test::ReadBytes(m_las);
+  EXPECT_EQ(las.rfind("~Version Information\r\n", 0), 0u);
+  EXPECT_NE(las.find("\r\n~A         DEPT            GR  \r\n"), std::string::npos);
+  EXPECT_LT(las.size(), 1'500'000u * 32u);
+  // The inversion's temporary file is gone.
+  std::vector<std::string> left;
+  if (DIR* dir = ::opendir(tmp.c_str())) {
+    while (dirent* entry = ::readdir(dir))
+      if (entry->d_name[0] != '.') left.emplace_back(entry->d_name);
+    ::closedir(dir);
+  }
+  EXPECT_TRUE(left.empty());
+}
+
+TEST_F(ConvertCommandTest, HelpDocumentsEveryOption) {
+  ASSERT_EQ(Cli("convert --help"), 0);
+  for (const char* option : {"--config", "--first-data-line", "--ascii", "--las", "--inverse", "--save-config",
+                             "--quiet", "--delimiter", "--fixed-width", "--skip-width", "--curve-total", "--null",
+                             "Example:", "corvane-cli convert --config"})
+    EXPECT_NE(m_out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace corvane
