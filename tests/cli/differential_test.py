@@ -63,7 +63,25 @@ def rand_number(rng):
     if kind < 0.88:
         # values that sit on or near a rounding halfway point of the fourth decimal
         return b"%d.%04d5" % (rng.randint(-99, 99), rng.randint(0, 9999))
+    if kind < 0.93:
+        return long_decimal(rng)
     return rng.choice(TEXT_CELLS)
+
+
+def long_decimal(rng):
+    """Decimal texts with more digits than a double holds, many close to a rounding point."""
+    whole = b"%d" % rng.randint(0, 10 ** rng.randint(0, 22))
+    frac = bytes(rng.choice(b"0123456789") for _ in range(rng.randint(0, 30)))
+    k = rng.random()
+    if k < 0.3:
+        frac = frac[:4] + b"5"
+    elif k < 0.5:
+        frac = frac[:4] + b"4" + b"9" * rng.randint(10, 25)
+    elif k < 0.6:
+        frac = frac[:4] + b"5" + b"0" * rng.randint(1, 25) + rng.choice([b"", b"1"])
+    text = whole + (b"." + frac if frac or rng.random() < 0.5 else b"")
+    text = rng.choice([b"", b"", b"-", b"+", b"000"]) + text
+    return text + (rng.choice([b"e0", b"e-3", b"E+2"]) if rng.random() < 0.1 else b"")
 
 
 def depth_text(rng, value, style):
