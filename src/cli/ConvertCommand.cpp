@@ -3,12 +3,15 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "CommandRegistry.h"
 #include "ascii/DigitSamples.h"
+#include "ascii/LayoutDetector.h"
 #include "las/LasCreation.h"
 #include "las/TerminalProgress.h"
+#include "platform/FileError.h"
 #include "platform/NumberFormat.h"
 #include "setup/Configuration.h"
 #include "setup/ConversionSetup.h"
@@ -18,7 +21,7 @@ namespace {
 
 struct CConvertOptions {
   std::string config;
-  int firstDataLine = 0;
+  std::string firstDataLine;  // a line number, or "auto" for the detected one
   std::string ascii;
   std::string las;
   bool inverse = false;
@@ -65,8 +68,6 @@ int RunConvert(const CConvertOptions& options) {
     }
     setup.nullValue = value;
   }
-  setup.firstDigitLineIndex = options.firstDataLine;
-
   if (setup.asciiFilePath.empty()) {
     std::cerr << "No ASCII file: the configuration file names none; give one with --ascii PATH.\n";
     return kExitUsage;
@@ -74,6 +75,31 @@ int RunConvert(const CConvertOptions& options) {
   if (setup.lasFilePath.empty()) {
     std::cerr << "No LAS file: the configuration file names none; give one with --las PATH.\n";
     return kExitUsage;
+  }
+
+  if (options.firstDataLine == "auto") {
+    std::optional<CLayoutProposal> proposal;
+    try {
+      proposal = DetectLayout(setup.asciiFilePath);
+    } catch (const CFileError&) {
+      std::cerr << "Failed to open ASCII file.\n";
+      return kExitFailed;
+    }
+    if (!proposal) {
+      std::cerr << "No layout proposal for " << setup.asciiFilePath
+                << ": no steady block of numeric rows was found; give --first-data-line N.\n";
+      return kExitUsage;
+    }
+    setup.firstDigitLineIndex = proposal->firstDigitLineIndex;
+  } else {
+    std::int32_t index = 0;
+    const std::string& text = options.firstDataLine;
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || !ScanInt(text, index) ||
+        index < 0 || text.size() > 9) {
+      std::cerr << "--first-data-line: expected a line number (0 or more) or \"auto\", got \"" << text << "\"\n";
+      return kExitUsage;
+    }
+    setup.firstDigitLineIndex = index;
   }
 
   CTerminalProgress::InstallInterruptHandler();
@@ -103,10 +129,10 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
   convert
       ->add_option("--first-data-line", options->firstDataLine,
                    "Number of the first line of digits, counting the lines of the ASCII file from 0 "
-                   "(the number of lines before it)")
+                   "(the number of lines before it), or \"auto\" for the line the layout detection "
+                   "proposes (as `corvane-cli inspect` shows it)")
       ->required()
-      ->type_name("N")
-      ->check(CLI::NonNegativeNumber);
+      ->type_name("N|auto");
   options->asciiOption = convert->add_option("--ascii", options->ascii,
                                              "ASCII file to convert, instead of the configuration's ASCII FILE")
                              ->type_name("PATH");

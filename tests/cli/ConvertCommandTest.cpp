@@ -144,6 +144,26 @@ TEST_F(ConvertCommandTest, ExitStatuses) {
   EXPECT_NE(m_err.find("LAS file created failed or cancelled."), std::string::npos);
 }
 
+TEST_F(ConvertCommandTest, AutoFirstDataLineUsesTheDetectedLayout) {
+  ASSERT_EQ(Cli(Convert("--quiet")), 0) << m_err;
+  const std::string byNumber = test::ReadBytes(m_las);
+  const std::string autoArgs = "convert --config '" + m_lah + "' --first-data-line auto --ascii '" + m_asc +
+                               "' --las '" + m_las + "' --quiet";
+  ASSERT_EQ(Cli(autoArgs), 0) << m_err;
+  EXPECT_EQ(test::ReadBytes(m_las), byNumber);
+
+  // A file without rows of numbers has no proposal: bad usage, nothing converted.
+  const std::string prose = m_dir.File("prose.asc");
+  test::WriteBytes(prose, "Well log notes\r\nno numbers here\r\n");
+  const std::string other = m_dir.File("other.las");
+  EXPECT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line auto --ascii '" + prose + "' --las '" +
+                other + "' --quiet"),
+            2);
+  EXPECT_NE(m_err.find("No layout proposal"), std::string::npos);
+  EXPECT_NE(access(other.c_str(), F_OK), 0);
+  EXPECT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line 5x --ascii '" + m_asc + "' --quiet"), 2);
+}
+
 TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
   // A log large enough to be still converting when the interrupt comes.
   std::string ascii = "DEPT GR\r\nM GAPI\r\n";
