@@ -22,6 +22,7 @@ constexpr std::string_view kOtherHeaderPrefix = "OTHER HEADER ";
 constexpr int kMaxOtherHeaderLines = 1000;
 // Curve keys below this number are cleared on every save, however few curves there are.
 constexpr int kMinCurveKeysCleared = 100;
+constexpr std::int32_t kMaxCurves = 100000;
 // Other header keys below this number are cleared on every save.
 constexpr int kOtherHeaderKeysCleared = 100;
 
@@ -58,6 +59,12 @@ bool LoadConfiguration(CConversionSetup& setup) {
   CProfileFile profile;
   if (!profile.Load(setup.configFilePath)) return false;
   if (profile.GetString(kFileId, "ID", "UNKNOWN") != kIdentity) return false;
+  // A damaged or hostile TOTAL (billions of curves) would exhaust memory while the
+  // curves are read; no log has that many, so such a file is not recognised, and it
+  // is refused before anything of the setup changes.
+  std::int32_t total = 0;
+  if (!ScanInt(profile.GetString(kCurves, "TOTAL", "0"), total)) total = 0;
+  if (total > kMaxCurves) return false;
 
   setup.configVersion = profile.GetString(kFileId, "VERSION", "UNKNOWN");
   setup.asciiFilePath = profile.GetString(kUserFiles, "ASCII FILE", "");
@@ -82,9 +89,6 @@ bool LoadConfiguration(CConversionSetup& setup) {
   ScanInt(profile.GetString(kCurveParameters, "SKIP WIDTH", "0"), setup.skipWidth);
   setup.delimiterText = profile.GetString(kCurveParameters, "DELIMITER", "");
 
-  // A total that is not a number reads no curves.
-  std::int32_t total = 0;
-  if (!ScanInt(profile.GetString(kCurves, "TOTAL", "0"), total)) total = 0;
   setup.userCurveTotal = total;
   for (std::int32_t n = 0; n < total; ++n) {
     CCurveDef curve;

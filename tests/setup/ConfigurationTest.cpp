@@ -264,7 +264,10 @@ TEST(Configuration, OnlyTheExactIdentityIsRecognised) {
   EXPECT_FALSE(LoadConfiguration(setup));  // missing file
 
   for (const char* bytes : {"[File ID]\r\nID=corvane\r\nVERSION=9\r\n", "[File ID]\r\nVERSION=9\r\n",
-                            "[Other]\r\nID=Corvane\r\n", "[File ID]\r\nID=Corvane2\r\n"}) {
+                            "[Other]\r\nID=Corvane\r\n", "[File ID]\r\nID=Corvane2\r\n",
+                            // A curve total no log has (it would exhaust memory while reading).
+                            "[File ID]\r\nID=Corvane\r\nVERSION=9\r\n[Curves]\r\nTOTAL=99999999999\r\n",
+                            "[File ID]\r\nID=Corvane\r\n[Curves]\r\nTOTAL=100001\r\n"}) {
     WriteBytes(path, bytes);
     EXPECT_FALSE(LoadConfiguration(setup)) << bytes;
     CConversionSetup expected;
