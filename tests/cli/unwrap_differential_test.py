@@ -1,0 +1,335 @@
+#!/usr/bin/env python3
+"""Differential test of `corvane-cli unwrap` against the independent Python model in
+unwrap_reference.py, on random wrapped LAS files and on the real wrapped sample.
+
+usage: unwrap_differential_test.py CORVANE_CLI [CASES [SEED]] [--case K] [--keep DIR]
+
+Every case is built from its own generator seeded with "SEED:K", so one failing case
+can be replayed alone with --case K. A mismatch prints the exit statuses and the first
+differing line of both targets; --keep DIR saves the case's files under DIR/case-K.
+"""
+
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.dont_write_bytecode = True  # keep the source tree clean when run from CTest
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import unwrap_reference as ref  # noqa: E402
+
+SAMPLE = os.path.join(HERE, "..", "data", "sample_2.0_wrapped.las")
+
+
+# ---------------------------------------------------------------- random pieces
+
+def vary_case(rng, text):
+    choice = rng.random()
+    if choice < 0.4:
+        return text
+    if choice < 0.6:
+        return text.upper()
+    if choice < 0.8:
+        return text.lower()
+    return bytes(c ^ 0x20 if 65 <= (c & ~0x20) <= 90 and rng.random() < 0.5 else c for c in text)
+
+
+def blanks(rng, low=0, high=4):
+    return b"".join(rng.choice([b" ", b" ", b" ", b"\t"]) for _ in range(rng.randint(low, high)))
+
+
+def version_head(rng):
+    """Lines 1 to 3, mostly a wrapped declaration, sometimes one that detection refuses."""
+    first = vary_case(rng, rng.choice([b"~VERSION INFORMATION", b"~Version", b"~V", b"~VERSION INFORMATION  "]))
+    if rng.random() < 0.05:
+        first = b"x" + first  # "~V" anywhere on the line is enough
+    vers = vary_case(rng, rng.choice([b" VERS.                 2.0 :   CWLS log ASCII Standard -VERSION 2.0",
+                                      b"VERS. 1.2 : CWLS LOG ASCII STANDARD - VERSION 1.2",
+                                      b"  vers.   2.0:"]))
+    wrap = vary_case(rng, rng.choice([b" WRAP.                 YES :   Multiple lines per depth step",
+                                      b"WRAP. YES : wrapped", b"  wrap.  yes:", b"WRAP.  NO : YESTERDAY",
+                                      b" WRAP. YES"]))
+    head = [first, vers, wrap]
+    r = rng.random()
+    if r < 0.03:
+        head.insert(0, b"# comment before the version section")
+    elif r < 0.05:
+        head[2] = b" WRAP.   NO :   One line per depth"
+    elif r < 0.06:
+        head[1] = b" VERSION 2.0"
+    elif r < 0.07:
+        head = head[:rng.randint(0, 2)]
+    return head
+
+
+WELL_LINES = [b"STRT    .M               910.0000               :START DEPTH",
+              b"STOP    .M               909.5000               :STOP DEPTH",
+              b"STEP    .M               -0.1250                :STEP",
+              b"NULL    .                -999.25                :NULL VALUE",
+              b"COMP    .       ANY OIL COMPANY INC.            :COMPANY",
+              b"WELL    .       ANY ET AL 12-34-12-34           :WELL",
+              b"#MNEM.UNIT   DATA   DESCRIPTION", b"", b"   ", b"\t", b"UWI . caf\xe9 : unique",
+              b"~C", b"~c  not the curve section", b" ~CURVE with a blank in front",
+              b"~Aside: not the data section either? it is", b"~ANOTHER"]
+PARAMETER_LINES = [b"BHT .DEGC   35.5000 : BOTTOM HOLE TEMPERATURE", b"BS  .MM  200.0000 : BIT SIZE",
+                   b"# parameter comment", b"", b"RMF .OHMM 0.2160 : MUD FILTRATE RESISTIVITY"]
+OTHER_LINES = [b"Note: the logs were run in 1986.", b"~C", b"", b"   # 12 digits in a comment",
+               b"x" * 1700]
+CURVE_NAMES = [b"DEPT", b"DT", b"RHOB", b"NPHI", b"SFLU", b"GR", b"ILD", b"CALI", b"SP", b"R\xb5HO"]
+
+
+def well_like_section(rng, title, pool):
+    lines = [vary_case(rng, title)]
+    for _ in range(rng.randint(0, 6)):
+        line = rng.choice(pool)
+        if rng.random() < 0.03:
+            line = line + b" " + b"w" * rng.randint(1400, 4000)
+        lines.append(line)
+    return lines
+
+
+def curve_section(rng, curves):
+    r = rng.random()
+    if r < 0.04:
+        title = b"~C"  # not the curve section: the file is copied to its end
+    elif r < 0.06:
+        title = b" ~CURVE INFORMATION"
+    else:
+        title = vary_case(rng, rng.choice([b"~CURVE INFORMATION", b"~Curve", b"~CURVE", b"~CurveX"]))
+    lines = [title]
+    for k in range(curves):
+        while rng.random() < 0.15:
+            lines.append(rng.choice([b"", b"   ", b"\t", b"#MNEM.UNIT  API CODE  Curve Description",
+                                     b"   # 1 2 3", b"\t#", b" \f "]))
+        name = rng.choice(CURVE_NAMES)
+        line = blanks(rng, 0, 2) + name + b" .M  %02d 000 00 00 : %d curve" % (k, k)
+        if rng.random() < 0.02:
+            line += b" " + b"d" * rng.randint(1500, 3000)
+        lines.append(line)
+    while rng.random() < 0.2:
+        lines.append(rng.choice([b"", b"# trailing comment", b"  "]))
+    return lines
+
+
+def number(rng):
+    r = rng.random()
+    if r < 0.1:
+        return b"-999.2500"
+    if r < 0.2:
+        return b"%d" % rng.randint(-500, 5000)
+    if r < 0.25:
+        return b"%.3E" % rng.uniform(-1e5, 1e5)
+    if r < 0.3:
+        return rng.choice([b"abc", b"N/A", b"x12", b"12x", b"-", b"+.5", b"1,5", b"caf\xe9", b"--",
+                           b"1\xa02"])
+    return b"%.*f" % (rng.randint(0, 6), rng.uniform(-3000, 3000))
+
+
+def data_section(rng, curves):
+    """Rows of values cut over lines at random places, with comments and blank lines."""
+    rows = rng.randint(0, 25)
+    values = []
+    for row in range(rows):
+        values.append(b"%.4f" % (1000 + 0.125 * row))
+        values.extend(number(rng) for _ in range(max(0, curves - 1)))
+    if values and rng.random() < 0.3:
+        del values[-rng.randint(1, max(1, min(len(values), curves))):]  # truncated last row
+    wide = rng.random() < 0.05
+    lines = []
+    current = blanks(rng, 0, 3)
+    for value in values:
+        current += value + blanks(rng, 1, 3)
+        limit = 0.02 if wide else 0.35
+        if rng.random() < limit:
+            lines.append(current.rstrip(b" \t") if rng.random() < 0.5 else current)
+            current = blanks(rng, 0, 3)
+        while rng.random() < 0.05:
+            lines.append(rng.choice([b"# no digits here", b"#  DEPTH 1000.5", b"   # 7", b"\t#",
+                                     b"", b"   ", b"#", b" x y z", b"\t # 1.0 2.0"]))
+    if current.strip():
+        lines.append(current)
+    return lines
+
+
+def build_file(rng):
+    curves = rng.randint(1, 30) if rng.random() > 0.03 else 0
+    lines = version_head(rng)
+    for _ in range(rng.randint(0, 2)):
+        lines.append(rng.choice([b" DLM . SPACE : delimiter", b"# version comment", b""]))
+    sections = []
+    for title, pool in ((b"~Well Information", WELL_LINES), (b"~Parameter Information", PARAMETER_LINES),
+                        (b"~Other", OTHER_LINES)):
+        if rng.random() < 0.7:
+            sections.append(well_like_section(rng, title, pool))
+    rng.shuffle(sections)
+    split = rng.randint(0, len(sections))
+    for section in sections[:split]:
+        lines.extend(section)
+    lines.extend(curve_section(rng, curves))
+    for section in sections[split:]:
+        lines.extend(section)
+    if rng.random() > 0.04:
+        lines.append(vary_case(rng, rng.choice([b"~A", b"~ASCII Log Data", b"~A  DEPT  DT  RHOB",
+                                                b"~a"])))
+        lines.extend(data_section(rng, curves))
+    return join_lines(rng, lines)
+
+
+def join_lines(rng, lines):
+    mode = rng.choice(["lf", "crlf", "mixed"])
+    out = []
+    for line in lines:
+        if rng.random() < 0.01:
+            line += b"\r"  # a lone CR before the line end stays part of the line
+        end = {"lf": b"\n", "crlf": b"\r\n"}.get(mode) or rng.choice([b"\n", b"\r\n"])
+        out.append(line + end)
+    data = b"".join(out)
+    if data and rng.random() < 0.2:
+        data = data.rstrip(b"\r\n")  # no final line end
+    return data
+
+
+# ---------------------------------------------------------------- comparison
+
+def first_difference(expected, actual):
+    exp_lines = expected.split(b"\n")
+    act_lines = actual.split(b"\n")
+    for k in range(max(len(exp_lines), len(act_lines))):
+        e = exp_lines[k] if k < len(exp_lines) else None
+        a = act_lines[k] if k < len(act_lines) else None
+        if e != a:
+            return "line %d:\n  expected %r\n  actual   %r" % (k + 1, e, a)
+    return "identical"
+
+
+def run_cli(cli, args, cwd=None):
+    proc = subprocess.run([cli, "unwrap"] + args, cwd=cwd, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+    return proc.returncode, proc.stderr.decode("latin-1")
+
+
+def check(name, cli, source, target, expected_body, expected_outcome, args=None, cwd=None):
+    """Run the command and compare its exit status, its target and the source after it.
+    Returns a description of the mismatch, or None."""
+    before = open(source, "rb").read() if os.path.exists(source) else None
+    status, stderr = run_cli(cli, args or [source, target], cwd)
+    problems = []
+    wanted = ref.EXIT_STATUS[expected_outcome]
+    if status != wanted:
+        problems.append("exit status %d, expected %d (%s); stderr: %s"
+                        % (status, wanted, expected_outcome, stderr.strip()[:300]))
+    actual = open(target, "rb").read() if os.path.isfile(target) and not os.path.samefile(
+        target, source) else None
+    if expected_body is None:
+        if actual is not None and expected_outcome != ref.SAME_FILE:
+            problems.append("target written (%d bytes) though the outcome is %s" % (len(actual), expected_outcome))
+    elif actual != expected_body:
+        if actual is None:
+            problems.append("target missing")
+        else:
+            problems.append("target differs at " + first_difference(expected_body, actual))
+    if before is not None and open(source, "rb").read() != before:
+        problems.append("the source was modified")
+    if problems:
+        return "%s: %s" % (name, "; ".join(problems))
+    return None
+
+
+def random_case(cli, seed, k, work, keep):
+    rng = random.Random("%s:%d" % (seed, k))
+    data = build_file(rng)
+    folder = os.path.join(work, "case-%d" % k)
+    os.makedirs(folder, exist_ok=True)
+    source = os.path.join(folder, "wrapped.las")
+    target = os.path.join(folder, "unwrapped.las")
+    with open(source, "wb") as f:
+        f.write(data)
+    body, outcome = ref.run(source, target)
+    problem = check("case %d" % k, cli, source, target, body, outcome)
+    if problem and keep:
+        dest = os.path.join(keep, "case-%d" % k)
+        shutil.rmtree(dest, ignore_errors=True)
+        shutil.copytree(folder, dest)
+        if body is not None:
+            with open(os.path.join(dest, "expected.las"), "wb") as f:
+                f.write(body)
+    shutil.rmtree(folder, ignore_errors=True)
+    return problem, outcome
+
+
+def fixed_cases(cli, work):
+    """The real sample, and the ways the command refuses or fails."""
+    problems = []
+    folder = os.path.join(work, "fixed")
+    os.makedirs(folder)
+    source = os.path.join(folder, "sample.las")
+    shutil.copyfile(SAMPLE, source)
+    target = os.path.join(folder, "out.las")
+    body, outcome = ref.run(source, target)
+    if outcome != ref.DONE:
+        problems.append("the reference does not unwrap the sample (%s)" % outcome)
+    problems.append(check("sample", cli, source, target, body, outcome))
+    os.remove(target)
+
+    # The source under its own name, a relative name and a link: refused, source intact.
+    link = os.path.join(folder, "link.las")
+    os.symlink(source, link)
+    for name, args, cwd in (("same path", [source, source], None),
+                            ("relative path", ["sample.las", "./sample.las"], folder),
+                            ("symbolic link", [source, link], None)):
+        status, stderr = run_cli(cli, args, cwd)
+        if status != ref.EXIT_FAILED or open(source, "rb").read() != open(SAMPLE, "rb").read():
+            problems.append("%s: exit status %d, source %s" % (
+                name, status, "intact" if open(source, "rb").read() == open(SAMPLE, "rb").read() else "changed"))
+
+    missing = os.path.join(folder, "missing.las")
+    problems.append(check("missing source", cli, missing, target, None, ref.FAILED))
+    nowhere = os.path.join(folder, "no-such-dir", "out.las")
+    status, _ = run_cli(cli, [source, nowhere])
+    if status != ref.EXIT_FAILED:
+        problems.append("target in a missing folder: exit status %d" % status)
+    status, _ = run_cli(cli, [source])
+    if status != 2:
+        problems.append("missing argument: exit status %d, expected 2" % status)
+    return [p for p in problems if p]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("cli")
+    parser.add_argument("cases", nargs="?", type=int, default=300)
+    parser.add_argument("seed", nargs="?", default="1")
+    parser.add_argument("--case", type=int)
+    parser.add_argument("--keep")
+    args = parser.parse_args()
+    args.cli = os.path.abspath(args.cli)
+
+    work = tempfile.mkdtemp(prefix="unwrap-diff-")
+    try:
+        problems = [] if args.case is not None else fixed_cases(args.cli, work)
+        outcomes = {}
+        numbers = [args.case] if args.case is not None else range(args.cases)
+        for k in numbers:
+            problem, outcome = random_case(args.cli, args.seed, k, work, args.keep)
+            outcomes[outcome] = outcomes.get(outcome, 0) + 1
+            if problem:
+                problems.append(problem)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    summary = ", ".join("%s %d" % item for item in sorted(outcomes.items()))
+    print("outcomes: %s" % summary)
+    for problem in problems:
+        print(problem)
+    if problems:
+        print("%d mismatch(es)" % len(problems))
+        return 1
+    print("no mismatch")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
