@@ -16,6 +16,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.dont_write_bytecode = True  # keep the source tree clean when run from CTest
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -39,7 +40,8 @@ def vary_case(rng, text):
 
 
 def blanks(rng, low=0, high=4):
-    return b"".join(rng.choice([b" ", b" ", b" ", b"\t"]) for _ in range(rng.randint(low, high)))
+    pool = [b" ", b" ", b" ", b"\t"] if rng.random() < 0.9 else [b" ", b"\t", b"\v", b"\f", b"\r"]
+    return b"".join(rng.choice(pool) for _ in range(rng.randint(low, high)))
 
 
 def version_head(rng):
@@ -125,7 +127,7 @@ def number(rng):
         return b"%.3E" % rng.uniform(-1e5, 1e5)
     if r < 0.3:
         return rng.choice([b"abc", b"N/A", b"x12", b"12x", b"-", b"+.5", b"1,5", b"caf\xe9", b"--",
-                           b"1\xa02"])
+                           b"1\xa02", b"3\x004", b"\x00"])
     return b"%.*f" % (rng.randint(0, 6), rng.uniform(-3000, 3000))
 
 
@@ -149,7 +151,8 @@ def data_section(rng, curves):
             current = blanks(rng, 0, 3)
         while rng.random() < 0.05:
             lines.append(rng.choice([b"# no digits here", b"#  DEPTH 1000.5", b"   # 7", b"\t#",
-                                     b"", b"   ", b"#", b" x y z", b"\t # 1.0 2.0"]))
+                                     b"", b"   ", b"#", b" x y z", b"\t # 1.0 2.0", b"\v\f# 5",
+                                     b"\r# lone CR in front", b"5 # a number before the mark"]))
     if current.strip():
         lines.append(current)
     return lines
@@ -188,8 +191,11 @@ def join_lines(rng, lines):
         end = {"lf": b"\n", "crlf": b"\r\n"}.get(mode) or rng.choice([b"\n", b"\r\n"])
         out.append(line + end)
     data = b"".join(out)
-    if data and rng.random() < 0.2:
+    r = rng.random()
+    if data and r < 0.2:
         data = data.rstrip(b"\r\n")  # no final line end
+    elif data and r < 0.23:
+        data = data.rstrip(b"\r\n") + b"\r"  # ends in a lone CR
     return data
 
 
@@ -261,6 +267,66 @@ def random_case(cli, seed, k, work, keep):
     return problem, outcome
 
 
+def long_line_cases(cli, folder):
+    """Lines around the reader's limit, in the data and in a header section: at the limit
+    the line is taken whole, past it the run fails keeping what it wrote before."""
+    problems = []
+    head = b"~Version\r\n VERS. 2.0 :\r\n WRAP. YES :\r\n"
+    for name, data in (
+            ("data line at the limit", head + b"~Curve\nA\nB\n~A\n1 2\n" + b"3" * ref.MAX_LINE + b"\r\n5 6\n"),
+            ("data line past the limit", head + b"~Curve\nA\n~A\n1 2\n" + b"3" * (ref.MAX_LINE + 1) + b"\n5\n"),
+            ("header line past the limit", head + b"~Well\n" + b"w" * (ref.MAX_LINE + 1) + b"\n~Curve\nA\n~A\n1\n")):
+        source = os.path.join(folder, "long.las")
+        target = os.path.join(folder, "long-out.las")
+        with open(source, "wb") as f:
+            f.write(data)
+        body, outcome = ref.run(source, target)
+        problems.append(check(name, cli, source, target, body, outcome))
+        os.remove(source)
+        if os.path.exists(target):
+            os.remove(target)
+    return problems
+
+
+def cancel_case(cli, folder):
+    """An interrupt in the middle of a large file: the target keeps the head and the
+    complete rows written before it, and the command fails."""
+    rng = random.Random("cancel")
+    row = b" ".join(b"%.4f" % rng.uniform(-1000, 1000) for _ in range(12)) + b"\r\n"
+    rows = 300000
+    source = os.path.join(folder, "big.las")
+    target = os.path.join(folder, "big-out.las")
+    head = b"~V\r\nVERS. 2.0\r\nWRAP. YES\r\n~Curve\r\n" + b"C\r\n" * 6 + b"~A\r\n"
+    with open(source, "wb") as f:
+        f.write(head + row)
+    # The model on one row gives the head and the rows of one source line; the rows of
+    # the large file repeat them.
+    one, _ = ref.run(source, target)
+    head_size = one.index(b"~A\r\n") + 4
+    body = one[:head_size] + one[head_size:] * rows
+    with open(source, "wb") as f:
+        f.write(head + row * rows)
+    proc = subprocess.Popen([cli, "unwrap", source, target], stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    # Wait until the rows have begun, so that the interrupt lands inside them.
+    for _ in range(200):
+        if proc.poll() is not None or (os.path.exists(target) and os.path.getsize(target) > head_size + 65536):
+            break
+        time.sleep(0.01)
+    proc.send_signal(2)
+    proc.wait(timeout=60)
+    actual = open(target, "rb").read()
+    os.remove(source)
+    os.remove(target)
+    if proc.returncode == ref.EXIT_DONE:
+        return None if actual == body else "cancel: finished, but the target differs"
+    if proc.returncode != ref.EXIT_FAILED:
+        return "cancel: exit status %d" % proc.returncode
+    if not body.startswith(actual) or not actual.endswith(b"\r\n") or len(actual) < head_size:
+        return "cancel: the target (%d bytes) is not the head and complete rows" % len(actual)
+    return None
+
+
 def fixed_cases(cli, work):
     """The real sample, and the ways the command refuses or fails."""
     problems = []
@@ -285,6 +351,9 @@ def fixed_cases(cli, work):
         if status != ref.EXIT_FAILED or open(source, "rb").read() != open(SAMPLE, "rb").read():
             problems.append("%s: exit status %d, source %s" % (
                 name, status, "intact" if open(source, "rb").read() == open(SAMPLE, "rb").read() else "changed"))
+
+    problems.extend(long_line_cases(cli, folder))
+    problems.append(cancel_case(cli, folder))
 
     missing = os.path.join(folder, "missing.las")
     problems.append(check("missing source", cli, missing, target, None, ref.FAILED))

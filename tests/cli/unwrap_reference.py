@@ -4,7 +4,8 @@ the C++ code so that the two can be compared byte for byte.
 
 unwrap(source_bytes) models the conversion alone and returns (target_bytes, result),
 result being DONE, ENDED_EARLY (no "~CURVE" line, no "~A" line after it, or a curve
-section without a counted curve). run(source_path, target_path) models the whole
+section without a counted curve) or FAILED (a line longer than MAX_LINE), the target
+then holding what was written before. run(source_path, target_path) models the whole
 command: detection, the refusal of a target that is the source, and the exit status.
 """
 
@@ -26,6 +27,16 @@ EXIT_STATUS = {DONE: EXIT_DONE, ENDED_EARLY: EXIT_FAILED, FAILED: EXIT_FAILED,
 
 WRAP_NO_LINE = b" WRAP.                  NO : One line per depth\n"
 
+# Longer lines are refused as a read failure rather than held in memory whole.
+MAX_LINE = 16 * 1024 * 1024
+
+
+class TooLong:
+    """Stands for a line the reader refuses."""
+
+
+TOO_LONG = TooLong()
+
 # The C locale's white space.
 WHITE = b" \t\r\n\v\f"
 DIGITS = b"0123456789"
@@ -33,20 +44,25 @@ DIGITS = b"0123456789"
 
 def read_lines(data):
     """Lines as the shared reader returns them: whole, each keeping "\\n" when it has
-    one, CR LF read as a single LF. A lone CR is an ordinary character."""
+    one, CR LF read as a single LF. A lone CR is an ordinary character. A line longer
+    than MAX_LINE (its line end not counted) reads as TOO_LONG and ends the list."""
     lines = []
     start = 0
     n = len(data)
     while start < n:
         end = data.find(b"\n", start)
         if end < 0:
-            lines.append(data[start:])
+            line, end_mark = data[start:], b""
+            start = n
+        else:
+            line, end_mark = data[start:end], b"\n"
+            if line.endswith(b"\r"):
+                line = line[:-1]
+            start = end + 1
+        if len(line) > MAX_LINE:
+            lines.append(TOO_LONG)
             break
-        line = data[start:end]
-        if line.endswith(b"\r"):
-            line = line[:-1]
-        lines.append(line + b"\n")
-        start = end + 1
+        lines.append(line + end_mark)
     return lines
 
 
@@ -73,10 +89,14 @@ def is_comment(line):
 
 def is_wrapped(data):
     lines = read_lines(data)
-    if len(lines) < 3:
+    if len(lines) < 3 or TOO_LONG in lines[:3]:
         return False
     return (b"~V" in upper(lines[0]) and b"VERS." in upper(lines[1])
             and b"WRAP." in upper(lines[2]) and b"YES" in upper(lines[2]))
+
+
+class ReadFailure(Exception):
+    pass
 
 
 class ValueReader:
@@ -93,6 +113,8 @@ class ValueReader:
                 return None
             line = self.lines[self.position]
             self.position += 1
+            if line is TOO_LONG:
+                raise ReadFailure()
             if is_comment(line):
                 continue  # comment lines of the data section give no values
             if line.endswith(b"\n"):
@@ -126,6 +148,8 @@ def unwrap(data):
             return finish(ENDED_EARLY)
         line = lines[pos]
         pos += 1
+        if line is TOO_LONG:
+            return finish(FAILED)
         out.append(line)
         if upper(line).startswith(b"~CURVE"):
             break
@@ -136,6 +160,8 @@ def unwrap(data):
     while pos < len(lines):
         line = lines[pos]
         pos += 1
+        if line is TOO_LONG:
+            return finish(FAILED)
         out.append(line)
         last = line
         if line.startswith(b"~"):
@@ -149,6 +175,8 @@ def unwrap(data):
             return finish(ENDED_EARLY)
         last = lines[pos]
         pos += 1
+        if last is TOO_LONG:
+            return finish(FAILED)
         out.append(last)
 
     # Rows would take no values and never read on without a counted curve.
@@ -160,7 +188,10 @@ def unwrap(data):
     while not at_end:
         values = []
         for _ in range(curves):
-            value = reader.take()
+            try:
+                value = reader.take()
+            except ReadFailure:
+                return finish(FAILED)
             if value is None:
                 at_end = True
                 break
