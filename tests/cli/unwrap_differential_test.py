@@ -46,7 +46,8 @@ def blanks(rng, low=0, high=4):
 
 def version_head(rng):
     """Lines 1 to 3, mostly a wrapped declaration, sometimes one that detection refuses."""
-    first = vary_case(rng, rng.choice([b"~VERSION INFORMATION", b"~Version", b"~V", b"~VERSION INFORMATION  "]))
+    first = vary_case(rng, rng.choice([b"~VERSION INFORMATION", b"~Version", b"~V", b"~VERSION INFORMATION  ",
+                                       b"~V\xe9rsion \xff"]))
     if rng.random() < 0.05:
         first = b"x" + first  # "~V" anywhere on the line is enough
     vers = vary_case(rng, rng.choice([b" VERS.                 2.0 :   CWLS log ASCII Standard -VERSION 2.0",
@@ -106,7 +107,8 @@ def curve_section(rng, curves):
     for k in range(curves):
         while rng.random() < 0.15:
             lines.append(rng.choice([b"", b"   ", b"\t", b"#MNEM.UNIT  API CODE  Curve Description",
-                                     b"   # 1 2 3", b"\t#", b" \f "]))
+                                     b"   # 1 2 3", b"\t#", b" \f ", b"\v# 4",
+                                     b" ~Not a section title"]))
         name = rng.choice(CURVE_NAMES)
         line = blanks(rng, 0, 2) + name + b" .M  %02d 000 00 00 : %d curve" % (k, k)
         if rng.random() < 0.02:
@@ -179,6 +181,8 @@ def build_file(rng):
         lines.append(vary_case(rng, rng.choice([b"~A", b"~ASCII Log Data", b"~A  DEPT  DT  RHOB",
                                                 b"~a"])))
         lines.extend(data_section(rng, curves))
+        if rng.random() < 0.05:
+            lines.extend([b"~Other", b"a note without digits", b"a note with 1 digit"])
     return join_lines(rng, lines)
 
 
@@ -220,8 +224,11 @@ def run_cli(cli, args, cwd=None):
 
 def check(name, cli, source, target, expected_body, expected_outcome, args=None, cwd=None):
     """Run the command and compare its exit status, its target and the source after it.
-    Returns a description of the mismatch, or None."""
+    A target that exists beforehand must be replaced by a written one, and left as it
+    was by a refusal. Returns a description of the mismatch, or None."""
     before = open(source, "rb").read() if os.path.exists(source) else None
+    if expected_body is None and os.path.isfile(target):
+        expected_body = open(target, "rb").read()
     status, stderr = run_cli(cli, args or [source, target], cwd)
     problems = []
     wanted = ref.EXIT_STATUS[expected_outcome]
@@ -254,6 +261,9 @@ def random_case(cli, seed, k, work, keep):
     target = os.path.join(folder, "unwrapped.las")
     with open(source, "wb") as f:
         f.write(data)
+    if rng.random() < 0.3:
+        with open(target, "wb") as f:  # an earlier, longer file of the target's name
+            f.write(b"old line\r\n" * rng.randint(1, 2000))
     body, outcome = ref.run(source, target)
     problem = check("case %d" % k, cli, source, target, body, outcome)
     if problem and keep:
@@ -275,7 +285,8 @@ def long_line_cases(cli, folder):
     for name, data in (
             ("data line at the limit", head + b"~Curve\nA\nB\n~A\n1 2\n" + b"3" * ref.MAX_LINE + b"\r\n5 6\n"),
             ("data line past the limit", head + b"~Curve\nA\n~A\n1 2\n" + b"3" * (ref.MAX_LINE + 1) + b"\n5\n"),
-            ("header line past the limit", head + b"~Well\n" + b"w" * (ref.MAX_LINE + 1) + b"\n~Curve\nA\n~A\n1\n")):
+            ("header line past the limit", head + b"~Well\n" + b"w" * (ref.MAX_LINE + 1) + b"\n~Curve\nA\n~A\n1\n"),
+            ("first line past the limit", b"~V" + b"v" * ref.MAX_LINE + b"\n" + head[10:] + b"~Curve\nA\n~A\n1\n")):
         source = os.path.join(folder, "long.las")
         target = os.path.join(folder, "long-out.las")
         with open(source, "wb") as f:
@@ -344,9 +355,13 @@ def fixed_cases(cli, work):
     # The source under its own name, a relative name and a link: refused, source intact.
     link = os.path.join(folder, "link.las")
     os.symlink(source, link)
+    hard = os.path.join(folder, "hard.las")
+    os.link(source, hard)
     for name, args, cwd in (("same path", [source, source], None),
                             ("relative path", ["sample.las", "./sample.las"], folder),
-                            ("symbolic link", [source, link], None)):
+                            ("symbolic link", [source, link], None),
+                            ("hard link", [source, hard], None),
+                            ("path through the parent", [source, os.path.join(folder, "..", "fixed", "sample.las")], None)):
         status, stderr = run_cli(cli, args, cwd)
         if status != ref.EXIT_FAILED or open(source, "rb").read() != open(SAMPLE, "rb").read():
             problems.append("%s: exit status %d, source %s" % (
@@ -361,9 +376,11 @@ def fixed_cases(cli, work):
     status, _ = run_cli(cli, [source, nowhere])
     if status != ref.EXIT_FAILED:
         problems.append("target in a missing folder: exit status %d" % status)
-    status, _ = run_cli(cli, [source])
-    if status != 2:
-        problems.append("missing argument: exit status %d, expected 2" % status)
+    for name, args in (("missing argument", [source]), ("no argument", []),
+                       ("extra argument", [source, target, target])):
+        status, _ = run_cli(cli, args)
+        if status != 2 or os.path.exists(target):
+            problems.append("%s: exit status %d, expected 2 and nothing written" % (name, status))
     return [p for p in problems if p]
 
 
