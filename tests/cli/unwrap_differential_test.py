@@ -203,6 +203,39 @@ def join_lines(rng, lines):
     return data
 
 
+# ---------------------------------------------------------------- the model itself
+
+def model_problems():
+    """Known answers the model must give before it is trusted as the judge."""
+    head = b"~Version Information\n VERS.  2.0 :\n WRAP.  YES : Multiple lines\n"
+    new_head = b"~Version Information\r\n VERS.  2.0 :\r\n" + ref.WRAP_NO_LINE[:-1] + b"\r\n"
+    curves = b"~Curve Information\nDEPT .M :\n\n# GR .GAPI\nGR .GAPI :\nRHOB .G/C3 :\nNPHI .V/V :\n"
+    cases = [
+        ("four curves over three lines",
+         head + curves + b"~A\n 1000.0000\n  -999.2500   23.5000\n    1.2500\n",
+         new_head + curves.replace(b"\n", b"\r\n") + b"~A\r\n 1000.0000   -999.2500   23.5000     1.2500 \r\n",
+         ref.DONE),
+        ("truncated last row and comment lines",
+         head + curves + b"~A\r\n1 2 3 4\r\n# 5 6\r\n  #\r\n5 6\r\n7",
+         new_head + curves.replace(b"\n", b"\r\n") + b"~A\r\n1 2 3 4 \r\n", ref.DONE),
+        ("a section line of only ~C",
+         head + b"~C\nA\n~A\n1\n", new_head + b"~C\r\nA\r\n~A\r\n1\r\n", ref.ENDED_EARLY),
+        ("no counted curve",
+         head + b"~curve\n# A\n\n~a\n1\n", new_head + b"~curve\r\n# A\r\n\r\n~a\r\n", ref.ENDED_EARLY),
+    ]
+    problems = []
+    for name, source, target, result in cases:
+        if not ref.is_wrapped(source) or ref.unwrap(source) != (target, result):
+            problems.append("model: %s gives %r" % (name, ref.unwrap(source)))
+    for name, source, wrapped in (("lower case", head.lower(), True),
+                                  ("WRAP NO", head.replace(b"YES", b"NO"), False),
+                                  ("comment before ~V", b"# c\n" + head, False),
+                                  ("two lines", head[:head.index(b" WRAP")], False)):
+        if ref.is_wrapped(source) != wrapped:
+            problems.append("model: detection of %s" % name)
+    return problems
+
+
 # ---------------------------------------------------------------- comparison
 
 def first_difference(expected, actual):
@@ -396,7 +429,9 @@ def main():
 
     work = tempfile.mkdtemp(prefix="unwrap-diff-")
     try:
-        problems = [] if args.case is not None else fixed_cases(args.cli, work)
+        problems = model_problems()
+        if args.case is None:
+            problems.extend(fixed_cases(args.cli, work))
         outcomes = {}
         numbers = [args.case] if args.case is not None else range(args.cases)
         for k in numbers:
