@@ -332,6 +332,30 @@ def long_line_cases(cli, folder):
     return problems
 
 
+def straddling_case(cli, folder):
+    """CR LF pairs, and long lines, that straddle every power-of-two offset from 4 KiB to
+    2 MiB, where the blocks of a buffered reader end."""
+    rng = random.Random("straddle")
+    data = bytearray(b"~V\r\nVERS. 2.0\r\nWRAP. YES\r\n~Curve\r\nA\r\nB\r\nC\r\n~A\r\n")
+    for power in range(12, 22):
+        goal = (1 << power) - 1  # where the CR of a CR LF pair lands
+        while len(data) < goal - 200:
+            data += b" ".join(b"%.3f" % rng.uniform(-99, 99) for _ in range(rng.randint(1, 5))) + b"\r\n"
+        data += b"7" * (goal - len(data) - 1) + b" \r\n"
+        assert data[goal:goal + 2] == b"\r\n"
+    data += b"1 2 " * 200000 + b"\r\n# 3\r\n" + b"4 " * 7 + b"\r\n"
+    source = os.path.join(folder, "straddle.las")
+    target = os.path.join(folder, "straddle-out.las")
+    with open(source, "wb") as f:
+        f.write(bytes(data))
+    body, outcome = ref.run(source, target)
+    problem = check("CR LF at block ends", cli, source, target, body, outcome)
+    os.remove(source)
+    if os.path.exists(target):
+        os.remove(target)
+    return problem
+
+
 def cancel_case(cli, folder):
     """An interrupt in the middle of a large file: the target keeps the head and the
     complete rows written before it, and the command fails."""
@@ -401,6 +425,7 @@ def fixed_cases(cli, work):
                 name, status, "intact" if open(source, "rb").read() == open(SAMPLE, "rb").read() else "changed"))
 
     problems.extend(long_line_cases(cli, folder))
+    problems.append(straddling_case(cli, folder))
     problems.append(cancel_case(cli, folder))
 
     missing = os.path.join(folder, "missing.las")

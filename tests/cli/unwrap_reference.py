@@ -10,6 +10,7 @@ command: detection, the refusal of a target that is the source, and the exit sta
 """
 
 import os
+import re
 
 DONE = "done"
 ENDED_EARLY = "ended early"
@@ -99,16 +100,23 @@ class ReadFailure(Exception):
     pass
 
 
+DIGIT = re.compile(rb"[0-9]")
+SPACE = re.compile(rb"[ \t\r\n\v\f]")
+
+
 class ValueReader:
-    """Values of the data section one at a time, across line ends."""
+    """Values of the data section one at a time, across line ends. Pending is the text
+    from start on."""
 
     def __init__(self, lines, position):
         self.lines = lines
         self.position = position
         self.pending = b""
+        self.start = 0
 
     def take(self):
-        while not any(c in DIGITS for c in self.pending):
+        digit = DIGIT.search(self.pending, self.start)
+        while digit is None:
             if self.position >= len(self.lines):
                 return None
             line = self.lines[self.position]
@@ -120,11 +128,12 @@ class ValueReader:
             if line.endswith(b"\n"):
                 line = line[:-1]
             self.pending = line.replace(b"\n", b" ") + b" "
-        i = next(k for k, c in enumerate(self.pending) if c in DIGITS)
-        while self.pending[i] not in WHITE:
-            i += 1
-        value = self.pending[:i + 1]
-        self.pending = self.pending[i + 1:]
+            self.start = 0
+            digit = DIGIT.search(self.pending)
+        # The value runs to the first white space after its number, taking it along.
+        end = SPACE.search(self.pending, digit.start()).start()
+        value = self.pending[self.start:end + 1]
+        self.start = end + 1
         return value
 
 
