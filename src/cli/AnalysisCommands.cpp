@@ -260,7 +260,9 @@ int RunUnwrap(const std::string& source, const std::string& target) {
                  "\"WRAP.\" with \"YES\".\n";
     return kExitFailed;
   }
-  if (source == target || SameFile(source, target)) {
+  // The same text is the user's slip and gets the notice; the source under another name
+  // (relative path, link) is refused by UnwrapLas as a failure to open, as in the wizard.
+  if (source == target) {
     feedback.ShowNotice("Unwrap LAS file name cannot be the same as the original LAS file.");
     return kExitFailed;
   }

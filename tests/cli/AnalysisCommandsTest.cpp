@@ -201,11 +201,16 @@ TEST(UnwrapCommand, RefusalsAndUsage) {
   EXPECT_EQ(plain.status, 1);
   EXPECT_NE(plain.err.find("is not a wrapped LAS file"), std::string::npos);
 
+  const CRun same = RunCli(dir, {"unwrap", source, source});
+  EXPECT_EQ(same.status, 1);
+  EXPECT_EQ(same.err, "Unwrap LAS file name cannot be the same as the original LAS file.\n");
+  // The source under another name is refused as a file that cannot be opened.
   ASSERT_EQ(symlink(source.c_str(), dir.File("link.las").c_str()), 0);
-  for (const std::string& same : {source, dir.File("link.las")}) {
-    const CRun run = RunCli(dir, {"unwrap", source, same});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Unwrap LAS file name cannot be the same as the original LAS file.\n");
+  ASSERT_EQ(link(source.c_str(), dir.File("hard.las").c_str()), 0);
+  for (const std::string& other : {dir.File("link.las"), dir.File("hard.las"), dir.File("./wrapped.las")}) {
+    const CRun run = RunCli(dir, {"unwrap", source, other});
+    EXPECT_EQ(run.status, 1) << other;
+    EXPECT_EQ(run.err.rfind("error: Failed to open LAS file.\n", 0), 0u) << other << ": " << run.err;
   }
   EXPECT_EQ(ReadBytes(source), original);
 
