@@ -242,9 +242,9 @@ bool CStep3Page::OnSetActive() {
   m_firstVisible = 0;
   CWizardFeedback feedback(this, Sheet().Services());
   const CSampleResult result = CollectDigitSamples(setup, feedback);
-  // The box counts the columns there are to name: none when gathering failed or
-  // the file has no data line, whatever total the layout forced.
-  m_curveTotal = result.gathered && !setup.digitSamples.empty() ? result.curveTotal : setup.CurveTotal();
+  // A failed gathering leaves the total shown before. A file without a data line
+  // has no columns to name, whatever total the layout forced.
+  if (result.gathered) m_curveTotal = setup.digitSamples.empty() ? 0 : result.curveTotal;
   // Refilled also when gathering failed: the slots must never keep the texts of
   // columns 7 and beyond, which a later store would write into columns 1 to 6.
   FillSlots();
