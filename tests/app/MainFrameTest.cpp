@@ -20,6 +20,15 @@
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
 
+// How the desktop platforms (X11, Wayland) turn a window's title into the one the
+// window manager shows: Qt's own helper, declared here because Qt keeps it private.
+QT_BEGIN_NAMESPACE
+class QPlatformWindow {
+ public:
+  static QString formatWindowTitle(const QString& title, const QString& separator);
+};
+QT_END_NAMESPACE
+
 using namespace corvane;
 using namespace corvane::test;
 
@@ -51,6 +60,7 @@ class MainFrameTest : public QObject {
   Q_OBJECT
  private slots:
   void startsMaximisedWithTitleAndNoDocument();
+  void windowManagerShowsTitlesUnchanged();
   void menusWithoutDocumentWindow();
   void menusWhileDocumentWindowOpen();
   void promptsOfTheMenuItems();
@@ -73,6 +83,18 @@ void MainFrameTest::startsMaximisedWithTitleAndNoDocument() {
   // A document window does not put its name into the title.
   fx.app->OpenDocumentFile(fx.WriteFile("well.lah", "[File ID]\r\nID=Corvane\r\n"));
   QCOMPARE(frame->windowTitle(), QStringLiteral("Corvane 2018"));
+}
+
+void MainFrameTest::windowManagerShowsTitlesUnchanged() {
+  CAppFixture fx;
+  QVERIFY(fx.app->InitInstance());
+  // Nothing is appended to a title on its way to the window manager.
+  const QString dash = QString::fromUtf8(" \xe2\x80\x94 ");
+  for (const QString& title : {QStringLiteral("Corvane 2018"), QStringLiteral("System Message"),
+                               QStringLiteral("Open Configuration File")})
+    QCOMPARE(QPlatformWindow::formatWindowTitle(title, dash), title);
+  QCOMPARE(QPlatformWindow::formatWindowTitle(fx.app->MainFrame()->windowTitle(), dash),
+           QStringLiteral("Corvane 2018"));
 }
 
 void MainFrameTest::menusWithoutDocumentWindow() {
