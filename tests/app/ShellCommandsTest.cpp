@@ -281,6 +281,18 @@ void ShellCommandsTest::savingDocumentWindowLeavesConfigurationFileUnchanged() {
   QCOMPARE(ReadAll(path), kConfig);
   QCOMPARE(ReadAll(copy), kConfig);
   QVERIFY(fx.dialogs.calls.last().startsWith("print:copy.lah"));
+
+  // Save As back onto the file the window was opened from, after the copy has changed
+  // (a wizard saved into it): that file is still not written, and the window takes its
+  // name again.
+  const QByteArray changed = kConfig + "[LAS HEADER]\r\nWELL NAME=changed\r\n";
+  fx.WriteFile("copy.lah", changed);
+  fx.dialogs.saveAnswers = {path};
+  frame->Action(Command::FileSaveAs)->trigger();
+  QCOMPARE(ReadAll(path), kConfig);
+  QCOMPARE(ReadAll(copy), changed);
+  QCOMPARE(doc->PathName(), path);
+  QVERIFY(!fx.dialogs.calls.join("\n").contains("error:"));
 }
 
 void ShellCommandsTest::printingAndPageSetupGoThroughTheirDialogs() {
