@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWhatsThis>
 #include <QHelpEvent>
 #include <QPointer>
 
@@ -260,6 +261,20 @@ void MainFrameTest::statusBarPromptAndIndicators() {
   QCOMPARE(scroll->text(), QStringLiteral("SCRL"));
   QTest::keyClick(&frame, Qt::Key_CapsLock);
   QVERIFY(caps->text().isEmpty());
+
+  // In context help a highlighted item still shows its prompt; once it is left the
+  // pane goes back to the context-help prompt, not to the idle one.
+  frame.OnContextHelp();
+  QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Select an object on which to get Help"));
+  QStatusTipEvent over(frame.Action(Command::FileOpen)->statusTip());
+  QCoreApplication::sendEvent(&frame, &over);
+  QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Open an existing document"));
+  QStatusTipEvent left{QString()};
+  QCoreApplication::sendEvent(&frame, &left);
+  QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Select an object on which to get Help"));
+  QWhatsThis::leaveWhatsThisMode();
+  QVERIFY(frame.statusBar()->currentMessage().isEmpty());
+  QVERIFY(frame.IdlePromptLabel()->isVisible());
   // View Status Bar hides it.
   frame.Action(Command::ViewStatusBar)->trigger();
   QVERIFY(!frame.statusBar()->isVisible());
