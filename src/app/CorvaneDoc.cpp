@@ -7,9 +7,8 @@
 #include <sys/stat.h>
 
 namespace corvane {
-namespace {
 
-bool SameFile(const QString& a, const QString& b) {
+bool CCorvaneDoc::SameFile(const QString& a, const QString& b) {
   if (a.isEmpty() || b.isEmpty()) return false;
   // Device and inode: a relative name, a symbolic or a hard link all name one file.
   struct stat first {}, second {};
@@ -18,8 +17,6 @@ bool SameFile(const QString& a, const QString& b) {
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
   return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
-
-}  // namespace
 
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {}
 

@@ -26,6 +26,8 @@ class CCorvaneDoc : public QObject {
   QString Title() const;
   bool IsModified() const { return false; }
   bool IsSameFile(const QString& path) const;
+  // Whether two paths name one existing file (by any name), or are the same path.
+  static bool SameFile(const QString& a, const QString& b);
 
  signals:
   void PathNameChanged(const QString& pathName);

@@ -537,12 +537,12 @@ void CMainFrame::OnFileSaveAs() {
 
 void CMainFrame::OnFilePrint() {
   if (CCorvaneDoc* doc = ActiveDocument())
-    m_app.Dialogs().Print(this, m_app.Printer(), &CCorvaneView::Render, doc->Title());
+    m_app.Dialogs().Print(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
 }
 
 void CMainFrame::OnFilePrintPreview() {
   if (CCorvaneDoc* doc = ActiveDocument())
-    m_app.Dialogs().PrintPreview(this, m_app.Printer(), &CCorvaneView::Render, doc->Title());
+    m_app.Dialogs().PrintPreview(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
 }
 
 void CMainFrame::OnWindowNew() {

@@ -280,7 +280,17 @@ void ShellCommandsTest::savingDocumentWindowLeavesConfigurationFileUnchanged() {
   QCOMPARE(doc->PathName(), copy);
   QCOMPARE(ReadAll(path), kConfig);
   QCOMPARE(ReadAll(copy), kConfig);
-  QVERIFY(fx.dialogs.calls.last().startsWith("print:copy.lah"));
+  QCOMPARE(fx.dialogs.calls.last(), "print:" + copy);
+
+  // Printing into a file: a PDF of the page, but never over the configuration file.
+  const QString pdf = fx.dir.filePath("page.pdf");
+  fx.dialogs.printToFile = pdf;
+  frame->Action(Command::FilePrint)->trigger();
+  QVERIFY(ReadAll(pdf).startsWith("%PDF"));
+  fx.dialogs.printToFile = copy;
+  frame->Action(Command::FilePrint)->trigger();
+  QCOMPARE(ReadAll(copy), kConfig);
+  fx.dialogs.printToFile.clear();
 
   // Save As back onto the file the window was opened from, after the copy has changed
   // (a wizard saved into it): that file is still not written, and the window takes its
@@ -301,9 +311,10 @@ void ShellCommandsTest::printingAndPageSetupGoThroughTheirDialogs() {
   CMainFrame* frame = fx.app->MainFrame();
   frame->Action(Command::FilePrintSetup)->trigger();
   QCOMPARE(fx.dialogs.calls, QStringList{"pagesetup"});
-  QVERIFY(fx.app->OpenDocumentFile(fx.WriteFile("p.lah", kConfig)));
+  const QString path = fx.WriteFile("p.lah", kConfig);
+  QVERIFY(fx.app->OpenDocumentFile(path));
   frame->Action(Command::FilePrintPreview)->trigger();
-  QCOMPARE(fx.dialogs.calls.last(), QStringLiteral("preview:p.lah"));
+  QCOMPARE(fx.dialogs.calls.last(), "preview:" + path);
 }
 
 void ShellCommandsTest::aboutBoxShowsNameAndVersion() {
