@@ -121,6 +121,8 @@ std::optional<CAsciiPreview::CLayoutError> CAsciiPreview::ParseLayout(const CLay
   taken.delimiterText = texts.delimiterText;
   if (!ScanInt(head(texts.userCurveTotal, kIntegerTextRead), taken.userCurveTotal))
     return CLayoutError{LayoutBox::CurveTotal, "Enter an integer."};
+  if (taken.userCurveTotal > kMaxCurveTotal)
+    return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge};
   if (!ScanInt(head(texts.fixedWidth, kIntegerTextRead), taken.fixedWidth))
     return CLayoutError{LayoutBox::FixedWidth, "Enter an integer."};
   if (!ScanInt(head(texts.skipWidth, kIntegerTextRead), taken.skipWidth))

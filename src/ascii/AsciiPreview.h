@@ -12,6 +12,9 @@
 
 namespace corvane {
 
+// Refusal of a User-Defined Curve Total above kMaxCurveTotal.
+inline constexpr const char* kCurveTotalTooLarge = "Enter a curve total of at most 100000.";
+
 class CAsciiPreview {
  public:
   static constexpr int kMaxLines = 100;

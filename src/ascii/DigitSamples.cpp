@@ -24,16 +24,15 @@ CSampleResult CollectDigitSamples(CConversionSetup& setup, CRunFeedback& feedbac
     return {};
   }
   try {
-    // Header lines are only counted, so a huge one costs nothing.
-    std::string skipped;
-    std::uint64_t fullLength = 0;
+    // Header lines are skipped exactly as the conversion skips them, so that a line
+    // it refuses as overlong is refused here too.
+    std::string_view line;
     for (std::int32_t i = 0; i < setup.firstDigitLineIndex; ++i) {
-      if (!reader.ReadLinePrefix(skipped, 0, fullLength)) return {};  // the file ends before the data
+      if (!reader.NextLine(line)) return {};  // the file ends before the data
     }
 
     int columnLimit = setup.userCurveTotal >= 1 ? setup.userCurveTotal : -1;
     const std::string delimiters = GetDelimiterSet(setup.delimiterText);
-    std::string_view line;
     for (int n = 0; n < kMaxSampledLines && reader.NextLine(line); ++n) {
       SplitColumns(line, setup.digitSamples, setup.fixedWidth, setup.skipWidth, columnLimit, delimiters,
                    kSampleSuffix);

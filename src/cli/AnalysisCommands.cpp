@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -219,7 +220,8 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
   sub->add_option("--first-data-line", options->firstDataLine,
                   "Lines before the first line of digits (0 = the first line); default: the proposal");
   sub->add_option("--delimiter", options->delimiter, "\"space\", \"tab\" or the delimiter characters; default: the proposal");
-  sub->add_option("--curve-total", options->curveTotal, "User-defined curve total (0 = count on the first data line)");
+  sub->add_option("--curve-total", options->curveTotal, "User-defined curve total (0 = count on the first data line)")
+      ->check(CLI::Range(std::numeric_limits<int>::min(), static_cast<int>(kMaxCurveTotal)));
   sub->add_option("--fixed-width", options->fixedWidth, "Fixed column width (0 = cut at delimiters)");
   sub->add_option("--skip-width", options->skipWidth, "Characters dropped at the start of every data line");
   sub->add_option("--first-column", options->firstColumn,

@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <optional>
+#include <limits>
 #include <string>
 
 #include "CommandRegistry.h"
@@ -161,6 +162,7 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
       convert->add_option("--curve-total", options->curveTotal,
                           "Cut every data line into exactly N columns, instead of the configuration's TOTAL "
                           "(0 = count them on the first data line)")
+          ->check(CLI::Range(std::numeric_limits<int>::min(), static_cast<int>(kMaxCurveTotal)))
           ->type_name("N");
   options->nullOption = convert->add_option("--null", options->nullText,
                                             "Value written for a missing or unreadable reading "

@@ -22,7 +22,6 @@ constexpr std::string_view kOtherHeaderPrefix = "OTHER HEADER ";
 constexpr int kMaxOtherHeaderLines = 1000;
 // Curve keys below this number are cleared on every save, however few curves there are.
 constexpr int kMinCurveKeysCleared = 100;
-constexpr std::int32_t kMaxCurves = 100000;
 // Other header keys below this number are cleared on every save.
 constexpr int kOtherHeaderKeysCleared = 100;
 
@@ -64,7 +63,7 @@ bool LoadConfiguration(CConversionSetup& setup) {
   // is refused before anything of the setup changes.
   std::int32_t total = 0;
   if (!ScanInt(profile.GetString(kCurves, "TOTAL", "0"), total)) total = 0;
-  if (total > kMaxCurves) return false;
+  if (total > kMaxCurveTotal) return false;
 
   setup.configVersion = profile.GetString(kFileId, "VERSION", "UNKNOWN");
   setup.asciiFilePath = profile.GetString(kUserFiles, "ASCII FILE", "");

@@ -19,6 +19,10 @@ struct CCurveDef {
   bool operator==(const CCurveDef&) const = default;
 };
 
+// No log has more curves; a larger total (typed, or read from a damaged file) would
+// only exhaust memory while the columns are gathered, so it is refused.
+inline constexpr std::int32_t kMaxCurveTotal = 100000;
+
 struct CConversionSetup {
   std::string asciiFilePath;
   double nullValue = -999.25;

@@ -122,6 +122,8 @@ void CStep2Page::OnInitDialog() {
   m_delimiterBox->setObjectName(QStringLiteral("delimiter"));
   m_delimiterBox->setEditable(true);
   m_delimiterBox->setInsertPolicy(QComboBox::NoInsert);
+  // A typed delimiter is taken as typed: no completion turns ":" into ":,".
+  m_delimiterBox->setCompleter(nullptr);
   m_delimiterBox->addItems({QStringLiteral("space"), QStringLiteral("tab"), QStringLiteral(","),
                             QStringLiteral(":,"), QStringLiteral(";")});
   m_delimiterBox->setFixedWidth(70);

@@ -102,6 +102,10 @@ void CStep3Page::BuildControls() {
   headingsSide->addStretch();
   headingsRow->addLayout(headingsSide);
   m_headingsBox = MakeReadOnlyTextBox(this, QStringLiteral("headingsBox"));
+  // The user may type here (to trim a line before copying it); the marked lines come
+  // back on the next forward entry.
+  m_headingsBox->setReadOnly(false);
+  m_headingsBox->setTextInteractionFlags(Qt::TextEditorInteraction);
   // Room for a few marked lines; the digit samples get what is left.
   m_headingsBox->setFixedHeight(m_headingsBox->fontMetrics().lineSpacing() * 4 + 24);
   headingsRow->addWidget(m_headingsBox, 1);
@@ -183,14 +187,15 @@ void CStep3Page::ShowFields() {
 
 void CStep3Page::TakeFields() {
   if (m_headingsBox == nullptr) return;
-  // Labels, samples, the curve total and the headings are shown only: nothing typed
-  // or changed there is taken.
+  // Labels, samples and the curve total are shown only. The headings box is taken
+  // into the page alone, never into the setup.
   for (int i = 0; i < kSlots; ++i) {
     m_headings[i] = m_headingBoxes[i]->text();
     m_units[i] = m_unitsBoxes[i]->text();
     m_apiCodes[i] = m_apiCodeBoxes[i]->text();
     m_descriptions[i] = m_descriptionBoxes[i]->text();
   }
+  m_headingsText = m_headingsBox->toPlainText();
 }
 
 void CStep3Page::FillSlots() {
@@ -242,9 +247,9 @@ bool CStep3Page::OnSetActive() {
   m_firstVisible = 0;
   CWizardFeedback feedback(this, Sheet().Services());
   const CSampleResult result = CollectDigitSamples(setup, feedback);
-  // The box counts the columns there are to name: none when gathering failed or
-  // the file has no data line, whatever total the layout forced.
-  m_curveTotal = result.gathered && !setup.digitSamples.empty() ? result.curveTotal : setup.CurveTotal();
+  // A failed gathering leaves the total shown before. A file without a data line
+  // has no columns to name, whatever total the layout forced.
+  if (result.gathered) m_curveTotal = setup.digitSamples.empty() ? 0 : result.curveTotal;
   // Refilled also when gathering failed: the slots must never keep the texts of
   // columns 7 and beyond, which a later store would write into columns 1 to 6.
   FillSlots();

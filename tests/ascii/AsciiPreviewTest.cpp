@@ -178,6 +178,9 @@ TEST(PreviewLayoutValues, RefusalNamesTheFirstBadBoxAndWritesNothing) {
       {{"abc", ",", "x", "2", "3"}, CAsciiPreview::LayoutBox::NullValue, "Enter a number."},
       {{"0", ",", "letters", "2", "3"}, CAsciiPreview::LayoutBox::CurveTotal, "Enter an integer."},
       {{"0", ",", "1", "", "3"}, CAsciiPreview::LayoutBox::FixedWidth, "Enter an integer."},
+      // A total no log has would exhaust memory while the samples are gathered.
+      {{"0", ",", "100001", "2", "3"}, CAsciiPreview::LayoutBox::CurveTotal, kCurveTotalTooLarge},
+      {{"0", ",", "2000000000", "x", "3"}, CAsciiPreview::LayoutBox::CurveTotal, kCurveTotalTooLarge},
       {{"0", ",", "1", "2", "-"}, CAsciiPreview::LayoutBox::SkipWidth, "Enter an integer."},
       // Only the head of a box is read: 399 characters of the null value, 63 of an integer.
       {{std::string(399, ' ') + "5", ",", "1", "2", "3"}, CAsciiPreview::LayoutBox::NullValue, "Enter a number."},

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "ascii/DigitSamples.h"
+#include "platform/TextReader.h"
 
 namespace corvane {
 namespace {
@@ -81,6 +82,23 @@ TEST_F(DigitSampleGathering, SamplesAtMostAHundredDataLinesAfterWholeHeaderLines
   std::string expected;
   for (int i = 0; i < 100; ++i) expected += std::to_string(1000 + i) + "\r\n";
   EXPECT_EQ(setup.digitSamples[1], expected);
+}
+
+TEST_F(DigitSampleGathering, OverlongLineBeforeTheDataIsAReadFailureAsInTheConversion) {
+  // The depth scan and the data section refuse such a header line while skipping to
+  // the data; the samples must not be gathered from a file the conversion refuses.
+  File("title\n" + std::string(CTextReader::kMaxLineLength + 1, 'h') + "\n1 2\n", 2);
+  setup.curves.assign(1, CCurveDef{"H", "", "", ""});
+  EXPECT_FALSE(Collect().gathered);
+  EXPECT_TRUE(setup.digitSamples.empty());
+  EXPECT_EQ(setup.curves.size(), 1u);
+  ASSERT_EQ(feedback.messages.size(), 1u);
+  EXPECT_EQ(feedback.messages[0].text, "Failed to open ASCII file.");
+
+  // A header line of exactly the limit is still read.
+  File("title\n" + std::string(CTextReader::kMaxLineLength, 'h') + "\n1 2\n", 2);
+  EXPECT_EQ(Collect().curveTotal, 2);
+  EXPECT_EQ(setup.digitSamples[1], "2\r\n");
 }
 
 TEST_F(DigitSampleGathering, FileEndingBeforeTheFirstDataLineChangesNothingElse) {

@@ -122,6 +122,7 @@ TEST_F(ConvertCommandTest, ExitStatuses) {
   EXPECT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line -1"), 2);
   EXPECT_EQ(Cli(Convert("--null abc")), 2);
   EXPECT_EQ(m_err, "Enter a number.\n");
+  EXPECT_EQ(Cli(Convert("--curve-total 2000000000")), 2);  // no log has that many curves
   const std::string bare = m_dir.File("bare.lah");
   test::WriteBytes(bare, "[File ID]\r\nID=Corvane\r\n");
   EXPECT_EQ(Cli("convert --config '" + bare + "' --first-data-line 0 --las '" + m_las + "'"), 2);

@@ -1,5 +1,6 @@
 // Step 2 driven through its widgets: the two lists, the marks and Next, the layout
 // boxes, the move mark, the unwrap offer and the editor button.
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -279,6 +280,22 @@ class Step2PageTest : public QObject {
     sheet.Step2().ShowDelimiter(QStringLiteral("t"));
     sheet.BackButton()->click();
     QCOMPARE(sheet.Setup().delimiterText, std::string("tab"));
+  }
+
+  void TypedDelimiterIsTakenAsTyped() {
+    CWizardFiles files;
+    CWizardOnStep2 w(files.WriteLog("log.asc", 4));
+    QComboBox* box = w.Page().DelimiterBox();
+    QApplication::setActiveWindow(&w.sheet);
+    QVERIFY(QTest::qWaitForWindowActive(&w.sheet));
+    // Typing a prefix of an entry must not complete it: ":" is a colon, not ":,".
+    box->lineEdit()->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), QStringLiteral(":"));
+    QCOMPARE(box->currentText(), QStringLiteral(":"));
+    w.sheet.BackButton()->click();
+    QCOMPARE(w.sheet.Setup().delimiterText, std::string(":"));
+    QCOMPARE(w.Page().Layout().delimiterText, std::string(":"));
   }
 
   void EditAsciiFileStartsTheEditorOrSaysItFailed() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTest>
 #include <memory>
 
@@ -57,6 +58,7 @@ class Step3PageTest : public QObject {
   void BackFromStep4KeepsTheWindow();
   void FailedGatheringNeverStoresStaleSlots();
   void TabOrderRunsDownEachColumn();
+  void TextTypedIntoTheHeadingsBoxLastsUntilTheNextForwardEntry();
 
  private:
   CStep3Page& Page() { return m_sheet->Step3(); }
@@ -273,7 +275,8 @@ void Step3PageTest::FailedGatheringNeverStoresStaleSlots() {
   QCOMPARE(m_services->boxes.back().icon, CWizardServices::Icon::Error);
   QCOMPARE(Page().FirstVisibleColumn(), 0);
   for (int i = 0; i < CStep3Page::kSlots; ++i) QVERIFY(Page().HeadingBox(i)->text().isEmpty());
-  QCOMPARE(Page().CurveTotalBox()->text(), QStringLiteral("0"));
+  // The total shown is the one of the last gathering that succeeded.
+  QCOMPARE(Page().CurveTotalBox()->text(), QStringLiteral("14"));
 
   PressNext(*m_sheet);  // the curves typed before still pass the check
   QCOMPARE(m_sheet->CurrentIndex(), 3);
@@ -298,6 +301,28 @@ void Step3PageTest::TabOrderRunsDownEachColumn() {
   QCOMPARE(Page().HeadingsBox()->focusPolicy(), Qt::ClickFocus);
   QVERIFY(Page().CurveTotalBox()->isReadOnly());
   QCOMPARE(Page().NextColumnsButton()->focusPolicy(), Qt::NoFocus);
+}
+
+void Step3PageTest::TextTypedIntoTheHeadingsBoxLastsUntilTheNextForwardEntry() {
+  EnterStep3();
+  const QString gathered = Page().HeadingsBox()->toPlainText();
+  QVERIFY(gathered.startsWith(QStringLiteral("DEPT C2")));
+  Page().HeadingsBox()->setFocus();
+  Page().HeadingsBox()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(Page().HeadingsBox(), QStringLiteral("NOTE"));
+  QCOMPARE(Page().HeadingsBox()->toPlainText(), gathered + QStringLiteral("NOTE"));
+
+  // Scrolling takes every box and shows it again: the typed text stays on screen.
+  ScrollNext();
+  QCOMPARE(Page().HeadingsBox()->toPlainText(), gathered + QStringLiteral("NOTE"));
+  QCOMPARE(m_sheet->Setup().headingsText, std::string("DEPT C2 C3 C4 C5 C6 C7 C8 C9 C10 C11 C12 C13 C14\r\n"
+                                                       "M U2 U3 U4 U5 U6 U7 U8 U9 U10 U11 U12 U13 U14\r\n"));
+
+  // Entering forward again shows the marked header lines, nothing typed.
+  PressBack(*m_sheet);
+  PressNext(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 2);
+  QCOMPARE(Page().HeadingsBox()->toPlainText(), gathered);
 }
 
 QTEST_MAIN(Step3PageTest)

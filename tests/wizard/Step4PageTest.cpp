@@ -30,6 +30,7 @@ class Step4PageTest : public QObject {
   void InverseDepthsIsKeptAcrossBack();
   void ViewLasOpensTheLasFileInTheEditor();
   void ButtonsAreDisabledWhileTheRunIsOn();
+  void UnwritableConfigurationIsReportedAndTheLasStillMade();
 
  private:
   CStep4Page& Page() { return m_sheet->Step4(); }
@@ -254,6 +255,22 @@ void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {
   QVERIFY(QApplication::overrideCursor() == nullptr);
   QVERIFY(QFile::exists(File("short.las")));
   QVERIFY(QFile::exists(File("short.lah")));
+}
+
+void Step4PageTest::UnwritableConfigurationIsReportedAndTheLasStillMade() {
+  m_services->saveAnswers = {File("missing/short.lah"), File("short.las")};
+  Click(Page().ConfigFileButton());
+  Click(Page().LasFileButton());
+  TypeInto(Page().WellNameBox(), QStringLiteral("Saved Well"));
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList({QStringLiteral("Failed to save configuration file."),
+                                                QStringLiteral("LAS file created successfully.")}));
+  QCOMPARE(m_services->boxes[0].icon, CWizardServices::Icon::Error);
+  QVERIFY(m_services->boxes[0].caption.isEmpty());  // the application's title
+  QVERIFY(!QFile::exists(File("missing/short.lah")));
+  QVERIFY(QFile::exists(File("short.las")));
+  // The save showed the setup in the boxes again: what was typed is still there.
+  QCOMPARE(Page().WellNameBox()->text(), QStringLiteral("Saved Well"));
 }
 
 QTEST_MAIN(Step4PageTest)
