@@ -68,7 +68,8 @@ bool CCorvaneApp::InitInstance() {
     m_help = m_ownedHelp.get();
   }
   CQtWizardServices::SetHelpHandler(&WizardHelpHandler);
-  QGuiApplication::setApplicationDisplayName(QLatin1String(kAppTitle));
+  // No application display name: the desktop platforms would append it to every
+  // window title ("Corvane 2018 - Corvane", "System Message - Corvane").
   QGuiApplication::setWindowIcon(CorvaneIcon());
 
   m_recentFiles->Load(*m_settings);

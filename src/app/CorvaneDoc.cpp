@@ -8,6 +8,16 @@
 
 namespace corvane {
 
+bool CCorvaneDoc::SameFile(const QString& a, const QString& b) {
+  if (a.isEmpty() || b.isEmpty()) return false;
+  // Device and inode: a relative name, a symbolic or a hard link all name one file.
+  struct stat first {}, second {};
+  if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+      ::stat(QFile::encodeName(b).constData(), &second) == 0)
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {}
 
 bool CCorvaneDoc::OnOpenDocument(const QString& path) {
@@ -15,23 +25,23 @@ bool CCorvaneDoc::OnOpenDocument(const QString& path) {
   if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
   file.close();
   m_pathName = QFileInfo(path).absoluteFilePath();
+  m_openedFrom = m_pathName;
   emit PathNameChanged(m_pathName);
   return true;
 }
 
-bool CCorvaneDoc::IsSameFile(const QString& path) const {
-  if (m_pathName.isEmpty() || path.isEmpty()) return false;
-  // Device and inode: a relative name, a symbolic or a hard link all name one file.
-  struct stat mine {}, other {};
-  if (::stat(QFile::encodeName(m_pathName).constData(), &mine) == 0 &&
-      ::stat(QFile::encodeName(path).constData(), &other) == 0)
-    return mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
-  return QFileInfo(m_pathName).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
-}
+bool CCorvaneDoc::IsSameFile(const QString& path) const { return SameFile(m_pathName, path); }
 
 bool CCorvaneDoc::OnSaveDocument(const QString& path) {
   if (path.isEmpty()) return false;
   if (IsSameFile(path)) return true;  // the configuration file itself is never written
+  if (SameFile(m_openedFrom, path)) {
+    // Back under the name it was opened from: that file stays as it is, even when the
+    // copy saved since has changed.
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    emit PathNameChanged(m_pathName);
+    return true;
+  }
   QFile source(m_pathName);
   if (!source.open(QIODevice::ReadOnly)) return false;
   const QByteArray content = source.readAll();

@@ -17,8 +17,8 @@ class CCorvaneDoc : public QObject {
   // The file must exist and be readable; nothing of it is kept.
   bool OnOpenDocument(const QString& path);
   // Save As: a copy of the document's file under `path`, written whole or not at all.
-  // Under the document's own name (the same file by any name) nothing is written.
-  // Afterwards the document carries the new name.
+  // Under the document's own name, or the name it was opened under (the same file by
+  // any name), nothing is written. Afterwards the document carries the new name.
   bool OnSaveDocument(const QString& path);
 
   QString PathName() const { return m_pathName; }
@@ -26,12 +26,15 @@ class CCorvaneDoc : public QObject {
   QString Title() const;
   bool IsModified() const { return false; }
   bool IsSameFile(const QString& path) const;
+  // Whether two paths name one existing file (by any name), or are the same path.
+  static bool SameFile(const QString& a, const QString& b);
 
  signals:
   void PathNameChanged(const QString& pathName);
 
  private:
   QString m_pathName;
+  QString m_openedFrom;  // stays when Save As gives the document another name
 };
 
 }  // namespace corvane

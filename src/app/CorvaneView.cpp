@@ -1,5 +1,6 @@
 #include "app/CorvaneView.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 
@@ -19,7 +20,11 @@ void CCorvaneView::paintEvent(QPaintEvent*) {
   // The document has nothing to show: the background is the whole client area.
 }
 
-void CCorvaneView::Render(QPrinter& printer, const QString& title) {
+void CCorvaneView::Render(QPrinter& printer, const QString& pathName) {
+  if (printer.outputFormat() == QPrinter::PdfFormat &&
+      CCorvaneDoc::SameFile(printer.outputFileName(), pathName))
+    return;  // printing never overwrites the configuration file
+  const QString title = QFileInfo(pathName).fileName();
   QPainter painter;
   if (!painter.begin(&printer)) return;
   QFont font = painter.font();

@@ -16,8 +16,9 @@ class CCorvaneView : public QWidget {
   CCorvaneView(CCorvaneDoc* document, QWidget* parent = nullptr);
   CCorvaneDoc* Document() const { return m_document; }
 
-  // Draws the printed form of a document named `title`.
-  static void Render(QPrinter& printer, const QString& title);
+  // Draws the printed form of the document of the file `pathName`: a page headed by the
+  // file's name. A print into that file itself writes nothing.
+  static void Render(QPrinter& printer, const QString& pathName);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

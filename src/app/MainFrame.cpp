@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -536,12 +537,12 @@ void CMainFrame::OnFileSaveAs() {
 
 void CMainFrame::OnFilePrint() {
   if (CCorvaneDoc* doc = ActiveDocument())
-    m_app.Dialogs().Print(this, m_app.Printer(), &CCorvaneView::Render, doc->Title());
+    m_app.Dialogs().Print(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
 }
 
 void CMainFrame::OnFilePrintPreview() {
   if (CCorvaneDoc* doc = ActiveDocument())
-    m_app.Dialogs().PrintPreview(this, m_app.Printer(), &CCorvaneView::Render, doc->Title());
+    m_app.Dialogs().PrintPreview(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
 }
 
 void CMainFrame::OnWindowNew() {
@@ -615,6 +616,14 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::LeaveWhatsThisMode:
       if (watched == this) statusBar()->clearMessage();
+      break;
+    case QEvent::StatusTip:
+      // A prompt that ends during context help gives way to the context-help prompt.
+      if (watched == this && QWhatsThis::inWhatsThisMode() &&
+          static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        statusBar()->showMessage(QLatin1String(kContextHelpPrompt));
+        return true;
+      }
       break;
     case QEvent::QueryWhatsThis:
       // Every window can be asked: the help decides what it has to say.

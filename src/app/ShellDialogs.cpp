@@ -51,19 +51,19 @@ bool CQtShellDialogs::PageSetup(QWidget* owner, QPrinter& printer) {
 }
 
 bool CQtShellDialogs::Print(QWidget* owner, QPrinter& printer,
-                            void (*render)(QPrinter&, const QString&), const QString& title) {
+                            void (*render)(QPrinter&, const QString&), const QString& pathName) {
   QPrintDialog dialog(&printer, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
-  render(printer, title);
+  render(printer, pathName);
   return true;
 }
 
 void CQtShellDialogs::PrintPreview(QWidget* owner, QPrinter& printer,
                                    void (*render)(QPrinter&, const QString&),
-                                   const QString& title) {
+                                   const QString& pathName) {
   QPrintPreviewDialog dialog(&printer, owner);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                   [render, title](QPrinter* target) { render(*target, title); });
+                   [render, pathName](QPrinter* target) { render(*target, pathName); });
   dialog.exec();
 }
 

@@ -21,12 +21,13 @@ class CShellDialogs {
   // A modal box with the error icon, an OK button and the application's title.
   virtual void ShowError(QWidget* owner, const QString& text) = 0;
   // The page setup, print and print preview dialogs on the application's printer.
-  // `render` draws the pages; the dialogs return false when cancelled.
+  // `render` draws the pages of the document of `pathName`; the dialogs return false
+  // when cancelled.
   virtual bool PageSetup(QWidget* owner, QPrinter& printer) = 0;
   virtual bool Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
-                     const QString& title) = 0;
+                     const QString& pathName) = 0;
   virtual void PrintPreview(QWidget* owner, QPrinter& printer,
-                            void (*render)(QPrinter&, const QString&), const QString& title) = 0;
+                            void (*render)(QPrinter&, const QString&), const QString& pathName) = 0;
 };
 
 // The on-screen dialogs.
@@ -39,9 +40,9 @@ class CQtShellDialogs : public CShellDialogs {
   void ShowError(QWidget* owner, const QString& text) override;
   bool PageSetup(QWidget* owner, QPrinter& printer) override;
   bool Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
-             const QString& title) override;
+             const QString& pathName) override;
   void PrintPreview(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
-                    const QString& title) override;
+                    const QString& pathName) override;
 };
 
 }  // namespace corvane

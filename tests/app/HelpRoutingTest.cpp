@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
@@ -53,6 +54,7 @@ class HelpRoutingTest : public QObject {
   void helpPathFindsInstalledManual();
   void topicsAndNumbersResolveToPages();
   void everyTopicOfTheShippedManualExists();
+  void manualDescribesTheCommandLineAsBuilt();
   void routingTable_data();
   void routingTable();
   void indexUsingHelpAndFinderShowTheIndex();
@@ -153,6 +155,41 @@ void HelpRoutingTest::everyTopicOfTheShippedManualExists() {
       const QString target = it.next().captured(1);
       QVERIFY2(manualDir.exists(target), qPrintable(page + " -> " + target));
     }
+  }
+}
+
+void HelpRoutingTest::manualDescribesTheCommandLineAsBuilt() {
+  QFile page(CORVANE_SOURCE_DIR "/docs/manual/command-line.html");
+  QVERIFY(page.open(QIODevice::ReadOnly));
+  const QString manual = QString::fromUtf8(page.readAll());
+  // "  --name META  Description": the option and, after a single blank, its value's name
+  // (up to a ":" that introduces the limits of the value).
+  static const QRegularExpression optionLine(QStringLiteral("^\\s+(?:-\\w,)?(--[a-z][a-z-]*)(?: ([^\\s:]+))?"));
+  for (const QString command : {"convert", "preview", "inspect", "unwrap"}) {
+    QProcess cli;
+    cli.start(QStringLiteral(CORVANE_CLI), {command, "--help"});
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitCode(), 0);
+    const qsizetype from = manual.indexOf("<h2>" + command + "</h2>");
+    QVERIFY2(from >= 0, qPrintable(command));
+    const qsizetype to = manual.indexOf("<h2>", from + 1);
+    const QString section = manual.mid(from, to < 0 ? -1 : to - from);
+    int options = 0;
+    bool inOptions = false;  // the "Options:" block, up to its blank line
+    for (const QString& line : QString::fromUtf8(cli.readAllStandardOutput()).split(u'\n')) {
+      if (line.startsWith(QLatin1String("Options:"))) inOptions = true;
+      if (line.trimmed().isEmpty()) inOptions = false;
+      const QRegularExpressionMatch match = optionLine.match(line);
+      if (!inOptions) continue;
+      if (!match.hasMatch() || match.captured(1) == "--help") continue;
+      ++options;
+      // convert's page shows each option with the value the program asks for.
+      const QString shown = command == QLatin1String("convert") && !match.captured(2).isEmpty()
+                                ? match.captured(1) + ' ' + match.captured(2)
+                                : match.captured(1);
+      QVERIFY2(section.contains(shown), qPrintable(command + ": " + shown));
+    }
+    QVERIFY(command != QLatin1String("convert") || options >= 12);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWhatsThis>
 #include <QHelpEvent>
 #include <QPointer>
 
@@ -19,6 +20,15 @@
 #include "app/CorvaneDoc.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+
+// How the desktop platforms (X11, Wayland) turn a window's title into the one the
+// window manager shows: Qt's own helper, declared here because Qt keeps it private.
+QT_BEGIN_NAMESPACE
+class QPlatformWindow {
+ public:
+  static QString formatWindowTitle(const QString& title, const QString& separator);
+};
+QT_END_NAMESPACE
 
 using namespace corvane;
 using namespace corvane::test;
@@ -51,6 +61,7 @@ class MainFrameTest : public QObject {
   Q_OBJECT
  private slots:
   void startsMaximisedWithTitleAndNoDocument();
+  void windowManagerShowsTitlesUnchanged();
   void menusWithoutDocumentWindow();
   void menusWhileDocumentWindowOpen();
   void promptsOfTheMenuItems();
@@ -73,6 +84,18 @@ void MainFrameTest::startsMaximisedWithTitleAndNoDocument() {
   // A document window does not put its name into the title.
   fx.app->OpenDocumentFile(fx.WriteFile("well.lah", "[File ID]\r\nID=Corvane\r\n"));
   QCOMPARE(frame->windowTitle(), QStringLiteral("Corvane 2018"));
+}
+
+void MainFrameTest::windowManagerShowsTitlesUnchanged() {
+  CAppFixture fx;
+  QVERIFY(fx.app->InitInstance());
+  // Nothing is appended to a title on its way to the window manager.
+  const QString dash = QString::fromUtf8(" \xe2\x80\x94 ");
+  for (const QString& title : {QStringLiteral("Corvane 2018"), QStringLiteral("System Message"),
+                               QStringLiteral("Open Configuration File")})
+    QCOMPARE(QPlatformWindow::formatWindowTitle(title, dash), title);
+  QCOMPARE(QPlatformWindow::formatWindowTitle(fx.app->MainFrame()->windowTitle(), dash),
+           QStringLiteral("Corvane 2018"));
 }
 
 void MainFrameTest::menusWithoutDocumentWindow() {
@@ -238,6 +261,20 @@ void MainFrameTest::statusBarPromptAndIndicators() {
   QCOMPARE(scroll->text(), QStringLiteral("SCRL"));
   QTest::keyClick(&frame, Qt::Key_CapsLock);
   QVERIFY(caps->text().isEmpty());
+
+  // In context help a highlighted item still shows its prompt; once it is left the
+  // pane goes back to the context-help prompt, not to the idle one.
+  frame.OnContextHelp();
+  QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Select an object on which to get Help"));
+  QStatusTipEvent over(frame.Action(Command::FileOpen)->statusTip());
+  QCoreApplication::sendEvent(&frame, &over);
+  QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Open an existing document"));
+  QStatusTipEvent left{QString()};
+  QCoreApplication::sendEvent(&frame, &left);
+  QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Select an object on which to get Help"));
+  QWhatsThis::leaveWhatsThisMode();
+  QVERIFY(frame.statusBar()->currentMessage().isEmpty());
+  QVERIFY(frame.IdlePromptLabel()->isVisible());
   // View Status Bar hides it.
   frame.Action(Command::ViewStatusBar)->trigger();
   QVERIFY(!frame.statusBar()->isVisible());

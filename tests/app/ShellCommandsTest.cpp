@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 #include "AppFakes.h"
 #include "app/AboutDlg.h"
@@ -44,6 +45,7 @@ class ShellCommandsTest : public QObject {
   void savingDocumentWindowLeavesConfigurationFileUnchanged();
   void printingAndPageSetupGoThroughTheirDialogs();
   void aboutBoxShowsNameAndVersion();
+  void desktopEntryAndMimeTypeOfConfigurationFiles();
 };
 
 void ShellCommandsTest::fileNewRunsWizardOverNewSetupAndKeepsMainWindow() {
@@ -278,7 +280,29 @@ void ShellCommandsTest::savingDocumentWindowLeavesConfigurationFileUnchanged() {
   QCOMPARE(doc->PathName(), copy);
   QCOMPARE(ReadAll(path), kConfig);
   QCOMPARE(ReadAll(copy), kConfig);
-  QVERIFY(fx.dialogs.calls.last().startsWith("print:copy.lah"));
+  QCOMPARE(fx.dialogs.calls.last(), "print:" + copy);
+
+  // Printing into a file: a PDF of the page, but never over the configuration file.
+  const QString pdf = fx.dir.filePath("page.pdf");
+  fx.dialogs.printToFile = pdf;
+  frame->Action(Command::FilePrint)->trigger();
+  QVERIFY(ReadAll(pdf).startsWith("%PDF"));
+  fx.dialogs.printToFile = copy;
+  frame->Action(Command::FilePrint)->trigger();
+  QCOMPARE(ReadAll(copy), kConfig);
+  fx.dialogs.printToFile.clear();
+
+  // Save As back onto the file the window was opened from, after the copy has changed
+  // (a wizard saved into it): that file is still not written, and the window takes its
+  // name again.
+  const QByteArray changed = kConfig + "[LAS HEADER]\r\nWELL NAME=changed\r\n";
+  fx.WriteFile("copy.lah", changed);
+  fx.dialogs.saveAnswers = {path};
+  frame->Action(Command::FileSaveAs)->trigger();
+  QCOMPARE(ReadAll(path), kConfig);
+  QCOMPARE(ReadAll(copy), changed);
+  QCOMPARE(doc->PathName(), path);
+  QVERIFY(!fx.dialogs.calls.join("\n").contains("error:"));
 }
 
 void ShellCommandsTest::printingAndPageSetupGoThroughTheirDialogs() {
@@ -287,9 +311,10 @@ void ShellCommandsTest::printingAndPageSetupGoThroughTheirDialogs() {
   CMainFrame* frame = fx.app->MainFrame();
   frame->Action(Command::FilePrintSetup)->trigger();
   QCOMPARE(fx.dialogs.calls, QStringList{"pagesetup"});
-  QVERIFY(fx.app->OpenDocumentFile(fx.WriteFile("p.lah", kConfig)));
+  const QString path = fx.WriteFile("p.lah", kConfig);
+  QVERIFY(fx.app->OpenDocumentFile(path));
   frame->Action(Command::FilePrintPreview)->trigger();
-  QCOMPARE(fx.dialogs.calls.last(), QStringLiteral("preview:p.lah"));
+  QCOMPARE(fx.dialogs.calls.last(), "preview:" + path);
 }
 
 void ShellCommandsTest::aboutBoxShowsNameAndVersion() {
@@ -310,6 +335,37 @@ void ShellCommandsTest::aboutBoxShowsNameAndVersion() {
   QCOMPARE(title, QStringLiteral("About Corvane"));
   QCOMPARE(texts, (QStringList{"Corvane V2018", "OK"}));
   QVERIFY(hasIcon);
+}
+
+void ShellCommandsTest::desktopEntryAndMimeTypeOfConfigurationFiles() {
+  // The file type that file managers show for ".lah" files is the document type's name.
+  QFile mime(CORVANE_SOURCE_DIR "/data/corvane-mime.xml");
+  QVERIFY(mime.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&mime);
+  QString type;
+  QStringList comments, globs;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == u"mime-type") type = xml.attributes().value("type").toString();
+    if (xml.name() == u"comment") comments.append(xml.readElementText());
+    if (xml.name() == u"glob") globs.append(xml.attributes().value("pattern").toString());
+  }
+  QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+  QCOMPARE(comments, QStringList{"Header Document"});
+  QCOMPARE(globs, QStringList{"*.lah"});
+
+  // The desktop entry starts the program without a file (it does not read its command
+  // line) and offers it for that type.
+  QFile desktop(CORVANE_SOURCE_DIR "/data/corvane.desktop");
+  QVERIFY(desktop.open(QIODevice::ReadOnly | QIODevice::Text));
+  QHash<QString, QString> entry;
+  for (const QByteArray& line : desktop.readAll().split('\n'))
+    if (const qsizetype eq = line.indexOf('='); eq > 0)
+      entry.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+  QCOMPARE(entry.value("Exec"), QStringLiteral("corvane"));
+  QCOMPARE(entry.value("Icon"), QStringLiteral("corvane"));
+  QCOMPARE(entry.value("MimeType"), type + ";");
+  QVERIFY(QFileInfo::exists(CORVANE_SOURCE_DIR "/data/corvane.svg"));
 }
 
 QTEST_MAIN(ShellCommandsTest)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QPrinter>
 #include <QTimer>
 
 namespace corvane::test {
@@ -28,9 +29,14 @@ bool CFakeShellDialogs::PageSetup(QWidget*, QPrinter&) {
   return true;
 }
 
-bool CFakeShellDialogs::Print(QWidget*, QPrinter&, void (*)(QPrinter&, const QString&),
+bool CFakeShellDialogs::Print(QWidget*, QPrinter& printer, void (*render)(QPrinter&, const QString&),
                               const QString& title) {
   calls.append("print:" + title);
+  if (!printToFile.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printToFile);
+    render(printer, title);
+  }
   return true;
 }
 

@@ -19,7 +19,9 @@ class CFakeShellDialogs : public CShellDialogs {
  public:
   QStringList openAnswers;  // taken from the front; an empty list answers Cancel
   QStringList saveAnswers;
-  QStringList calls;        // "open:<title>|<filter>|<initial>|<suffix>", "save:...", "error:<text>"
+  QString printToFile;       // when set, Print renders into this PDF file, as "Print to File" does
+  // "open:<title>|<filter>|<initial>|<suffix>", "save:...", "error:<text>", "print:<path>"
+  QStringList calls;
 
   QString GetOpenFileName(QWidget*, const QString& title, const QString& filter,
                           const QString& initialName, const QString& defaultSuffix) override;
