@@ -65,18 +65,19 @@ char* FixedToBuffer(char* buf, double value, int precision) noexcept {
   return std::to_chars(buf, buf + kFormatBuffer, value, std::chars_format::fixed, precision).ptr;
 }
 
+// The common head of "%lf" and "%d": leading white space, then an optional sign.
+const char* SkipSpaceAndSign(const char* p, const char* end, bool& negative) noexcept {
+  while (p < end && IsCSpace(*p)) ++p;
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  return p;
+}
+
 }  // namespace
 
 bool ScanDouble(std::string_view text, double& value) noexcept {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p < end && IsCSpace(*p)) ++p;
-
+  const char* const end = text.data() + text.size();
   bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
-  }
+  const char* p = SkipSpaceAndSign(text.data(), end, negative);
   const char* const mantissa = p;
   std::size_t digits = 0;
   // Position of the first non-zero digit relative to the decimal point, to tell an
@@ -140,14 +141,9 @@ bool ScanDouble(std::string_view text, double& value) noexcept {
 }
 
 bool ScanInt(std::string_view text, std::int32_t& value) noexcept {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p < end && IsCSpace(*p)) ++p;
+  const char* const end = text.data() + text.size();
   bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
-  }
+  const char* p = SkipSpaceAndSign(text.data(), end, negative);
   if (p >= end || !IsDigit(*p)) return false;
   // Saturate to the range of a 64-bit long, as strtol does, then keep the low 32 bits.
   constexpr std::uint64_t kLimit = static_cast<std::uint64_t>(std::numeric_limits<long long>::max()) + 1;
