@@ -16,12 +16,8 @@ namespace corvane {
 CStep1Page::CStep1Page(CCorvanePropSheet& sheet) : CWizardPage(sheet, QStringLiteral("Step 1")) {}
 
 void CStep1Page::OnInitDialog() {
-  auto* instruction = new QGroupBox(tr("Instruction"), this);
-  auto* text = new QLabel(
-      tr("1. Click [ASCII File] button to select an existing ASCII file to be converted to LAS. "), instruction);
-  text->setWordWrap(true);
-  auto* instructionLayout = new QVBoxLayout(instruction);
-  instructionLayout->addWidget(text);
+  QGroupBox* instruction = MakeInstructionBox(
+      {tr("1. Click [ASCII File] button to select an existing ASCII file to be converted to LAS. ")}, true);
 
   m_fileButton = new QPushButton(tr("ASCII File:"), this);
   m_fileButton->setObjectName(QStringLiteral("asciiFileButton"));

@@ -83,20 +83,14 @@ CStep2Page::CStep2Page(CCorvanePropSheet& sheet)
 CStep2Page::~CStep2Page() = default;
 
 void CStep2Page::OnInitDialog() {
-  auto* instruction = new QGroupBox(tr("Instruction"), this);
-  auto* instructionLayout = new QVBoxLayout(instruction);
-  instructionLayout->setSpacing(2);
-  for (const QString& text :
-       {tr("1. If necessary, click [Edit ASCII File] to update the ASCII file. After the update, click "
-           "[Refresh Windows]."),
-        tr("2. In the Curve Name and Units window, highlight the lines containing the curve names and their "
-           "units."),
-        tr("3. In the Curve Digits window, highlight the first line where the curve digits start."),
-        tr("4. Enter Curve Total to override the system, Delimiter(s) and Null Value Indicator.")}) {
-    auto* label = new QLabel(text, instruction);
-    label->setWordWrap(true);
-    instructionLayout->addWidget(label);
-  }
+  QGroupBox* instruction = MakeInstructionBox(
+      {tr("1. If necessary, click [Edit ASCII File] to update the ASCII file. After the update, click "
+          "[Refresh Windows]."),
+       tr("2. In the Curve Name and Units window, highlight the lines containing the curve names and their "
+          "units."),
+       tr("3. In the Curve Digits window, highlight the first line where the curve digits start."),
+       tr("4. Enter Curve Total to override the system, Delimiter(s) and Null Value Indicator.")},
+      true);
 
   m_headerList = MakeLineList(this, QAbstractItemView::MultiSelection, "headerList");
   m_digitsList = MakeLineList(this, QAbstractItemView::SingleSelection, "digitsList");

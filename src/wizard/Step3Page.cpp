@@ -63,20 +63,12 @@ void CStep3Page::OnInitDialog() {
 void CStep3Page::BuildControls() {
   auto* page = new QVBoxLayout(this);
 
-  auto* instruction = new QGroupBox(QStringLiteral("Instruction"), this);
-  auto* instructionLayout = new QVBoxLayout(instruction);
-  auto* line1 = new QLabel(
-      QStringLiteral("1. Assign curve heading and units to each digit column. Use [<] or [>] to scroll across "
+  QGroupBox* instruction = MakeInstructionBox(
+      {QStringLiteral("1. Assign curve heading and units to each digit column. Use [<] or [>] to scroll across "
                      "columns. As a shortcut, you can copy (Ctrl c) and paste (Ctrl v) text from the [Headings "
                      "found in ASCII File] window to the appropriate Heading and Units boxes."),
-      instruction);
-  line1->setWordWrap(true);
-  auto* line2 = new QLabel(
-      QStringLiteral("2. One of the column headings must be DEPT for depth. Leave heading BLANK to skip curves."),
-      instruction);
-  line2->setWordWrap(true);
-  instructionLayout->addWidget(line1);
-  instructionLayout->addWidget(line2);
+       QStringLiteral("2. One of the column headings must be DEPT for depth. Leave heading BLANK to skip curves.")},
+      true);
   page->addWidget(instruction);
 
   // The marked header lines, with the column window buttons under their label.

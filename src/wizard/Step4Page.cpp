@@ -72,21 +72,17 @@ void CStep4Page::OnInitDialog() {
 void CStep4Page::BuildControls() {
   auto* page = new QVBoxLayout(this);
 
-  auto* instruction = new QGroupBox(QStringLiteral("Instruction"), this);
-  auto* instructionLayout = new QVBoxLayout(instruction);
-  instructionLayout->setSpacing(2);
-  for (const char* text :
-       {"1. Enter the API or UWI (Unique Well Identifier) to which the curves belong.",
-        "2. You may optionally enter a well name.",
-        "3. If necessary, click [Configuration File] to choose another file to save the curve configuration.",
-        "4. Click [LAS File] to choose a file to store the LAS information. If the file exists, it will be "
-        "overwritten.",
-        "5. Click [Create LAS] to generate the LAS file based on the configuration built in the previous pages.",
-        "6. Click [View LAS] to inspect the newly generated LAS file."}) {
-    // One line each, as short as they are: wrapped labels would be squeezed when
-    // the wizard is small.
-    instructionLayout->addWidget(new QLabel(QString::fromLatin1(text), instruction));
-  }
+  // One line each, as short as they are: wrapped labels would be squeezed when the
+  // wizard is small.
+  QGroupBox* instruction = MakeInstructionBox(
+      {"1. Enter the API or UWI (Unique Well Identifier) to which the curves belong.",
+       "2. You may optionally enter a well name.",
+       "3. If necessary, click [Configuration File] to choose another file to save the curve configuration.",
+       "4. Click [LAS File] to choose a file to store the LAS information. If the file exists, it will be "
+       "overwritten.",
+       "5. Click [Create LAS] to generate the LAS file based on the configuration built in the previous pages.",
+       "6. Click [View LAS] to inspect the newly generated LAS file."},
+      false);
   page->addWidget(instruction);
 
   auto* wellRow = new QHBoxLayout;

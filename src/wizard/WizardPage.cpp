@@ -1,6 +1,9 @@
 #include "wizard/WizardPage.h"
 
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
 
 #include "wizard/CorvanePropSheet.h"
 
@@ -15,6 +18,18 @@ void CWizardPage::EnsureCreated() {
   if (m_created) return;
   m_created = true;
   OnInitDialog();
+}
+
+QGroupBox* CWizardPage::MakeInstructionBox(const QStringList& lines, bool wrap) {
+  auto* box = new QGroupBox(QStringLiteral("Instruction"), this);
+  auto* layout = new QVBoxLayout(box);
+  layout->setSpacing(2);
+  for (const QString& line : lines) {
+    auto* label = new QLabel(line, box);
+    label->setWordWrap(wrap);
+    layout->addWidget(label);
+  }
+  return box;
 }
 
 void CWizardPage::RequestHelp() { m_sheet.Services().ShowHelp(this, QString::fromLatin1(kWizardHelpTopic)); }

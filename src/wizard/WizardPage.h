@@ -2,7 +2,10 @@
 // Base of the four wizard pages: the activation protocol of a wizard page (window
 // created once, activation that may refuse, Next/Back that may keep the page) and
 // the help request (F1) that every page handles the same way.
+#include <QStringList>
 #include <QWidget>
+
+class QGroupBox;
 
 namespace corvane {
 
@@ -36,6 +39,9 @@ class CWizardPage : public QWidget {
   void RequestHelp();
 
  protected:
+  // The "Instruction" box that heads every page: one label per numbered line,
+  // wrapped at the page's width when `wrap` is set.
+  QGroupBox* MakeInstructionBox(const QStringList& lines, bool wrap);
   // Builds the controls and takes the setup's values (OnInitDialog).
   virtual void OnInitDialog() {}
   void keyPressEvent(QKeyEvent* event) override;
