@@ -47,7 +47,8 @@ void Generate(const std::string& path, std::uint64_t bytes) {
     AppendFixed(block, depth, 4, 12);
     for (int c = 1; c < kCurves; ++c) {
       seed = seed * 1664525u + 1013904223u;
-      const double value = (c % 5 == 0 && seed % 97 == 0) ? -999.25 : static_cast<double>(seed % 200000) / 1000.0;
+      const double value =
+          (c % 5 == 0 && seed % 97 == 0) ? -999.25 : static_cast<double>(seed % 200000) / 1000.0;
       block.push_back(' ');
       AppendFixed(block, value, 4, 11);
     }
@@ -105,11 +106,11 @@ double Convert(const std::string& ascii, std::uint64_t inputBytes, bool inverse)
     std::ifstream result(las, std::ios::binary | std::ios::ate);
     const auto lasBytes = static_cast<long long>(result.tellg());
     // The CPU time is the steadier figure on a machine shared with other work.
-    std::printf("  %-9s %7.3f s  %8.1f MB/s of input  (CPU %6.3f s, %7.1f MB/s)  peak RSS %6.1f MB  LAS %.1f MB%s\n",
-                inverse ? "inverted" : "normal", seconds, static_cast<double>(inputBytes) / kMB / seconds, cpu,
-                static_cast<double>(inputBytes) / kMB / cpu,
-                static_cast<double>(usage.ru_maxrss) / 1024.0, static_cast<double>(lasBytes) / kMB,
-                ok ? "" : "  (FAILED)");
+    std::printf(
+        "  %-9s %7.3f s  %8.1f MB/s of input  (CPU %6.3f s, %7.1f MB/s)  peak RSS %6.1f MB  LAS %.1f MB%s\n",
+        inverse ? "inverted" : "normal", seconds, static_cast<double>(inputBytes) / kMB / seconds, cpu,
+        static_cast<double>(inputBytes) / kMB / cpu, static_cast<double>(usage.ru_maxrss) / 1024.0,
+        static_cast<double>(lasBytes) / kMB, ok ? "" : "  (FAILED)");
     std::fflush(stdout);
     unlink(las.c_str());
     (void)!write(channel[1], &seconds, sizeof seconds);

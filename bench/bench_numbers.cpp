@@ -55,7 +55,8 @@ int main() {
       total += v;
     }
   });
-  std::printf("AppendFixed(v, 4, 12): %.1f ns/value (snprintf \"%%12.4f\": %.1f ns/value)\n", format, formatPrintf);
+  std::printf("AppendFixed(v, 4, 12): %.1f ns/value (snprintf \"%%12.4f\": %.1f ns/value)\n", format,
+              formatPrintf);
   std::printf("ScanDouble:            %.1f ns/value\n", scan);
   std::printf("(checksum %zu %.3f)\n", sink, total);
   return 0;

@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
   std::fseek(file, 0, SEEK_END);
   const double size = static_cast<double>(std::ftell(file)) / (1024.0 * 1024.0);
   std::fclose(file);
-  std::printf("UnwrapLas: %.1f MB in %.2f s = %.1f MB/s, %s, peak memory %ld KB\n", size, seconds, size / seconds,
-              result == corvane::UnwrapResult::Done ? "done" : "NOT DONE", usage.ru_maxrss);
+  std::printf("UnwrapLas: %.1f MB in %.2f s = %.1f MB/s, %s, peak memory %ld KB\n", size, seconds,
+              size / seconds, result == corvane::UnwrapResult::Done ? "done" : "NOT DONE", usage.ru_maxrss);
   corvane::RemoveFile(source);
   corvane::RemoveFile(target);
   return result == corvane::UnwrapResult::Done ? 0 : 1;

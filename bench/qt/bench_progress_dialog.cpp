@@ -28,11 +28,10 @@ std::string WriteLog(const std::string& path) {
   long bytes = 0;
   char line[160];
   for (long i = 0; bytes < kTargetBytes; ++i) {
-    const int n = std::snprintf(line, sizeof line,
-                                "%10.3f%10.2f%10.4f%10.4f%10.2f%10.2f%10.4f%10.2f%10.2f\r\n", 1000.0 + i * 0.125,
-                                40.0 + (i * 37) % 90, 0.1 + (i % 17) * 0.01, 2.1 + (i % 23) * 0.02,
-                                250.0 + (i % 41), 215.0 + (i % 13), 1.0 + (i % 97) * 0.1, -40.0 + (i % 19),
-                                2.0 + (i % 7) * 0.5);
+    const int n = std::snprintf(
+        line, sizeof line, "%10.3f%10.2f%10.4f%10.4f%10.2f%10.2f%10.4f%10.2f%10.2f\r\n", 1000.0 + i * 0.125,
+        40.0 + (i * 37) % 90, 0.1 + (i % 17) * 0.01, 2.1 + (i % 23) * 0.02, 250.0 + (i % 41),
+        215.0 + (i % 13), 1.0 + (i % 97) * 0.1, -40.0 + (i % 19), 2.0 + (i % 7) * 0.5);
     out.write(line, n);
     bytes += n;
   }
@@ -64,7 +63,8 @@ double RunOnce(const std::string& ascii, const std::string& las, CJobProgress& p
   const bool done = CreateLas(setup, false, {}, progress, feedback, [] { return true; });
   const auto end = std::chrono::steady_clock::now();
   if (!done) {
-    for (const auto& m : feedback.messages) std::fprintf(stderr, "bench_progress_dialog: %s\n", m.text.c_str());
+    for (const auto& m : feedback.messages)
+      std::fprintf(stderr, "bench_progress_dialog: %s\n", m.text.c_str());
     std::exit(1);
   }
   return std::chrono::duration<double>(end - start).count();
@@ -94,8 +94,9 @@ int main(int argc, char** argv) {
     dialog = std::min(dialog, RunOnce(ascii, las, shown));
   }
   const double ratio = dialog / silent;
-  std::printf("bench_progress_dialog: 20 MB conversion, silent progress %.3f s, progress dialog %.3f s, "
-              "ratio %.2f (target <= 1.30: %s)\n",
-              silent, dialog, ratio, ratio <= 1.30 ? "met" : "NOT met");
+  std::printf(
+      "bench_progress_dialog: 20 MB conversion, silent progress %.3f s, progress dialog %.3f s, "
+      "ratio %.2f (target <= 1.30: %s)\n",
+      silent, dialog, ratio, ratio <= 1.30 ? "met" : "NOT met");
   return 0;
 }

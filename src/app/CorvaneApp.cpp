@@ -9,8 +9,8 @@
 #include "app/AppIcon.h"
 #include "app/CorvaneDoc.h"
 #include "app/HelpTopics.h"
-#include "app/MainFrame.h"
 #include "app/HelpViewer.h"
+#include "app/MainFrame.h"
 #include "app/ManualHelp.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
@@ -58,8 +58,8 @@ CCorvaneApp::~CCorvaneApp() {
 CCorvaneApp* CCorvaneApp::Instance() { return g_instance; }
 
 bool CCorvaneApp::InitInstance() {
-  const QString exeDir = m_options.executableDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                          : m_options.executableDir;
+  const QString exeDir =
+      m_options.executableDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_options.executableDir;
   m_helpFilePath = BuildHelpFilePath(exeDir);
   if (m_options.help) {
     m_help = m_options.help;
@@ -121,10 +121,10 @@ void CCorvaneApp::ShowHelpTopic(QWidget* owner, const QString& topic) {
 void CCorvaneApp::OnFileNew() { RunWizard(QString()); }
 
 void CCorvaneApp::OnFileOpen() {
-  const QString path = m_dialogs->GetOpenFileName(
-      m_mainFrame.get(), QStringLiteral("Open Configuration File"),
-      QStringLiteral("LAS Header Files (*.lah);;All Files (*)"), QStringLiteral("*.lah"),
-      QStringLiteral("lah"));
+  const QString path =
+      m_dialogs->GetOpenFileName(m_mainFrame.get(), QStringLiteral("Open Configuration File"),
+                                 QStringLiteral("LAS Header Files (*.lah);;All Files (*)"),
+                                 QStringLiteral("*.lah"), QStringLiteral("lah"));
   if (path.isEmpty()) return;
   RunWizard(path);  // the chosen file stays off the recent-file list
 }

@@ -31,8 +31,8 @@ class CCorvaneApp : public QObject {
   // Everything the application asks of the desktop; null members mean the on-screen
   // ones. Tests give their own.
   struct Options {
-    QString executableDir;            // empty: the folder of the running program
-    QString settingsFile;             // empty: the user's "Corvane"/"Corvane" settings
+    QString executableDir;  // empty: the folder of the running program
+    QString settingsFile;   // empty: the user's "Corvane"/"Corvane" settings
     CShellDialogs* dialogs = nullptr;
     CWizardServices* wizardServices = nullptr;
     CHelpDisplay* help = nullptr;

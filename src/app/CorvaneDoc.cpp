@@ -11,7 +11,8 @@ namespace corvane {
 bool CCorvaneDoc::SameFile(const QString& a, const QString& b) {
   if (a.isEmpty() || b.isEmpty()) return false;
   // Device and inode: a relative name, a symbolic or a hard link all name one file.
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
       ::stat(QFile::encodeName(b).constData(), &second) == 0)
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
@@ -47,8 +48,7 @@ bool CCorvaneDoc::OnSaveDocument(const QString& path) {
   const QByteArray content = source.readAll();
   source.close();
   QSaveFile target(path);
-  if (!target.open(QIODevice::WriteOnly) || target.write(content) != content.size() ||
-      !target.commit())
+  if (!target.open(QIODevice::WriteOnly) || target.write(content) != content.size() || !target.commit())
     return false;
   m_pathName = QFileInfo(path).absoluteFilePath();
   emit PathNameChanged(m_pathName);

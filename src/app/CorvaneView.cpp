@@ -8,8 +8,7 @@
 
 namespace corvane {
 
-CCorvaneView::CCorvaneView(CCorvaneDoc* document, QWidget* parent)
-    : QWidget(parent), m_document(document) {
+CCorvaneView::CCorvaneView(CCorvaneDoc* document, QWidget* parent) : QWidget(parent), m_document(document) {
   setAttribute(Qt::WA_DeleteOnClose);
   setBackgroundRole(QPalette::Base);
   setAutoFillBackground(true);

@@ -20,10 +20,8 @@ struct TopicPage {
 // Low 16 bits 102..106 of a context number; 103 to 106 are the wizard pages (their
 // resource numbers), 102 belongs to no window of the program and opens the start page.
 constexpr TopicPage kTopicPages[] = {
-    {kResourceHelpBase + 102, "index.html"},
-    {kResourceHelpBase + 103, "step1.html"},
-    {kResourceHelpBase + 104, "step3.html"},
-    {kResourceHelpBase + 105, "step2.html"},
+    {kResourceHelpBase + 102, "index.html"}, {kResourceHelpBase + 103, "step1.html"},
+    {kResourceHelpBase + 104, "step3.html"}, {kResourceHelpBase + 105, "step2.html"},
     {kResourceHelpBase + 106, "step4.html"},
 };
 
@@ -48,8 +46,8 @@ QString BuildHelpFilePath(const QString& executableDir) {
   const QString besideProgram =
       dir + sep + QLatin1String(kManualFolderName) + sep + QLatin1String(kManualStartPage);
   if (QFileInfo(besideProgram).isFile()) return besideProgram;
-  const QString installed = QDir::cleanPath(dir + u'/' + QLatin1String(kInstalledManualDir) +
-                                            u'/' + QLatin1String(kManualStartPage));
+  const QString installed = QDir::cleanPath(dir + u'/' + QLatin1String(kInstalledManualDir) + u'/' +
+                                            QLatin1String(kManualStartPage));
   if (QFileInfo(installed).isFile()) return QDir::toNativeSeparators(installed);
   return besideProgram;
 }
@@ -95,8 +93,7 @@ QUrl ResolveHelpTopic(const QString& helpFilePath, const QString& topic) {
 
 QUrl ResolveTopicNumber(const QString& helpFilePath, unsigned topicNumber) {
   for (const TopicPage& entry : kTopicPages)
-    if (entry.topicNumber == topicNumber)
-      return PageUrl(helpFilePath, QLatin1String(entry.page), {});
+    if (entry.topicNumber == topicNumber) return PageUrl(helpFilePath, QLatin1String(entry.page), {});
   return {};
 }
 

@@ -94,8 +94,7 @@ QIcon DrawnIcon(Picture picture) {
   return QIcon(pixmap);
 }
 
-QIcon ToolIcon(const QString& theme, QStyle::StandardPixmap standard, Picture picture,
-               const QStyle* style) {
+QIcon ToolIcon(const QString& theme, QStyle::StandardPixmap standard, Picture picture, const QStyle* style) {
   QIcon icon = theme.isEmpty() ? QIcon() : QIcon::fromTheme(theme);
   if (icon.isNull() && standard != QStyle::SP_CustomBase) icon = style->standardIcon(standard);
   if (icon.isNull()) icon = DrawnIcon(picture);
@@ -145,8 +144,8 @@ QAction* CMainFrame::MakeAction(Command command, const QString& text, const QStr
 void CMainFrame::CreateActions() {
   const QStyle* st = style();
   using K = QKeySequence;
-  auto* fileNew = MakeAction(Command::FileNew, QStringLiteral("&New\tCtrl+N"),
-                             QStringLiteral("Create a new document"));
+  auto* fileNew =
+      MakeAction(Command::FileNew, QStringLiteral("&New\tCtrl+N"), QStringLiteral("Create a new document"));
   fileNew->setShortcut(K(Qt::CTRL | Qt::Key_N));
   fileNew->setIcon(ToolIcon(QStringLiteral("document-new"), QStyle::SP_FileIcon, Picture::Help, st));
   connect(fileNew, &QAction::triggered, &m_app, &CCorvaneApp::OnFileNew);
@@ -154,11 +153,12 @@ void CMainFrame::CreateActions() {
   auto* fileOpen = MakeAction(Command::FileOpen, QStringLiteral("&Open...\tCtrl+O"),
                               QStringLiteral("Open an existing document"));
   fileOpen->setShortcut(K(Qt::CTRL | Qt::Key_O));
-  fileOpen->setIcon(ToolIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, Picture::Help, st));
+  fileOpen->setIcon(
+      ToolIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, Picture::Help, st));
   connect(fileOpen, &QAction::triggered, &m_app, &CCorvaneApp::OnFileOpen);
 
-  auto* close = MakeAction(Command::FileClose, QStringLiteral("&Close"),
-                           QStringLiteral("Close the active document"));
+  auto* close =
+      MakeAction(Command::FileClose, QStringLiteral("&Close"), QStringLiteral("Close the active document"));
   connect(close, &QAction::triggered, this, [this] {
     if (CCorvaneDoc* doc = ActiveDocument())
       for (QMdiSubWindow* window : m_mdiArea->subWindowList())
@@ -195,8 +195,8 @@ void CMainFrame::CreateActions() {
   connect(exit, &QAction::triggered, this, &QWidget::close);
 
   // The edit commands have no handler: the documents hold nothing to edit.
-  auto* undo = MakeAction(Command::EditUndo, QStringLiteral("&Undo\tCtrl+Z"),
-                          QStringLiteral("Undo the last action"));
+  auto* undo =
+      MakeAction(Command::EditUndo, QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("Undo the last action"));
   undo->setShortcuts({K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)});
   auto* cut = MakeAction(Command::EditCut, QStringLiteral("Cu&t\tCtrl+X"),
                          QStringLiteral("Cut the selection and put it on the Clipboard"));
@@ -334,9 +334,9 @@ void CMainFrame::CreateToolBar() {
   m_toolBar->setIconSize(QSize(16, 16));
   m_toolBar->toggleViewAction()->setVisible(false);
   addToolBar(Qt::TopToolBarArea, m_toolBar);
-  const Command buttons[] = {Command::FileNew, Command::FileOpen, Command::FileSave,
-                           Command::EditCut, Command::EditCopy, Command::EditPaste,
-                           Command::FilePrint, Command::AppAbout, Command::ContextHelp};
+  const Command buttons[] = {Command::FileNew,   Command::FileOpen, Command::FileSave,
+                             Command::EditCut,   Command::EditCopy, Command::EditPaste,
+                             Command::FilePrint, Command::AppAbout, Command::ContextHelp};
   for (Command command : buttons) {
     m_toolBar->addAction(Action(command));
     if (command == Command::FileSave || command == Command::EditPaste) m_toolBar->addSeparator();
@@ -368,9 +368,7 @@ void CMainFrame::CreateStatusBar() {
   connect(viewStatus, &QAction::toggled, bar, &QStatusBar::setVisible);
 }
 
-QLabel* CMainFrame::IndicatorLabel(Indicator which) const {
-  return m_indicators[static_cast<int>(which)];
-}
+QLabel* CMainFrame::IndicatorLabel(Indicator which) const { return m_indicators[static_cast<int>(which)]; }
 
 void CMainFrame::SetIndicator(Indicator which, bool on) {
   const int i = static_cast<int>(which);
@@ -426,9 +424,9 @@ void CMainFrame::UpdateMenus(const QObject* closing) {
   for (QMdiSubWindow* window : m_mdiArea->subWindowList())
     if (window != closing) documentOpen = true;
   const int set = documentOpen ? 3 : 2;
-  for (Command command : {Command::FileSave, Command::FilePrint, Command::FileClose,
-                          Command::FileSaveAs, Command::FilePrintPreview, Command::WindowNew,
-                          Command::WindowCascade, Command::WindowTile, Command::WindowArrange})
+  for (Command command : {Command::FileSave, Command::FilePrint, Command::FileClose, Command::FileSaveAs,
+                          Command::FilePrintPreview, Command::WindowNew, Command::WindowCascade,
+                          Command::WindowTile, Command::WindowArrange})
     Action(command)->setEnabled(documentOpen);
   if (set == m_menuSet) return;
   m_menuSet = set;
@@ -438,7 +436,8 @@ void CMainFrame::UpdateMenus(const QObject* closing) {
 
 QMdiSubWindow* CMainFrame::AddDocumentWindow(CCorvaneDoc* document) {
   auto* view = new CCorvaneView(document);
-  view->setProperty(kHelpContextProperty, QVariant::fromValue<qulonglong>(kResourceHelpBase + kDocumentResource));
+  view->setProperty(kHelpContextProperty,
+                    QVariant::fromValue<qulonglong>(kResourceHelpBase + kDocumentResource));
   QMdiSubWindow* window = m_mdiArea->addSubWindow(view);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowIcon(CorvaneIcon());
@@ -448,9 +447,8 @@ QMdiSubWindow* CMainFrame::AddDocumentWindow(CCorvaneDoc* document) {
       if (auto* v = qobject_cast<CCorvaneView*>(w->widget()); v && v->Document() == document)
         windows.append(w);
     for (int i = 0; i < windows.size(); ++i)
-      windows.at(i)->setWindowTitle(windows.size() > 1
-                                        ? QStringLiteral("%1:%2").arg(document->Title()).arg(i + 1)
-                                        : document->Title());
+      windows.at(i)->setWindowTitle(
+          windows.size() > 1 ? QStringLiteral("%1:%2").arg(document->Title()).arg(i + 1) : document->Title());
   };
   connect(document, &CCorvaneDoc::PathNameChanged, window, retitle);
   connect(window, &QObject::destroyed, this, [this, window, document, retitle] {
@@ -524,9 +522,9 @@ void CMainFrame::OnFileSave() {
 void CMainFrame::OnFileSaveAs() {
   CCorvaneDoc* doc = ActiveDocument();
   if (!doc) return;
-  const QString path = m_app.Dialogs().GetSaveFileName(
-      this, QStringLiteral("Save As"), QStringLiteral("Header Files (*.lah);;All Files (*)"),
-      doc->PathName(), QStringLiteral("lah"));
+  const QString path = m_app.Dialogs().GetSaveFileName(this, QStringLiteral("Save As"),
+                                                       QStringLiteral("Header Files (*.lah);;All Files (*)"),
+                                                       doc->PathName(), QStringLiteral("lah"));
   if (path.isEmpty()) return;
   if (!doc->OnSaveDocument(path)) {
     m_app.Dialogs().ShowError(this, QStringLiteral("Failed to save document."));
@@ -572,8 +570,7 @@ QStringList CMainFrame::DroppedConfigurationFiles(const QMimeData* data) {
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
     const QString path = url.toLocalFile();
-    if (QFileInfo(path).suffix().compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0)
-      files.append(path);
+    if (QFileInfo(path).suffix().compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0) files.append(path);
   }
   return files;
 }

@@ -21,10 +21,32 @@ class CCorvaneView;
 
 // The commands of the main window.
 enum class Command {
-  FileNew, FileOpen, FileClose, FileSave, FileSaveAs, FilePrint, FilePrintPreview,
-  FilePrintSetup, FileExit, EditUndo, EditCut, EditCopy, EditPaste, ViewToolbar,
-  ViewStatusBar, WindowNew, WindowCascade, WindowTile, WindowArrange, HelpIndex,
-  HelpUsing, AppAbout, Help, ContextHelp, NextPane, PrevPane
+  FileNew,
+  FileOpen,
+  FileClose,
+  FileSave,
+  FileSaveAs,
+  FilePrint,
+  FilePrintPreview,
+  FilePrintSetup,
+  FileExit,
+  EditUndo,
+  EditCut,
+  EditCopy,
+  EditPaste,
+  ViewToolbar,
+  ViewStatusBar,
+  WindowNew,
+  WindowCascade,
+  WindowTile,
+  WindowArrange,
+  HelpIndex,
+  HelpUsing,
+  AppAbout,
+  Help,
+  ContextHelp,
+  NextPane,
+  PrevPane
 };
 
 class CMainFrame : public QMainWindow {

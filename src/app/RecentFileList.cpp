@@ -9,9 +9,7 @@ namespace {
 
 const char* const kSection = "Recent File List";
 
-QString Normalised(const QString& path) {
-  return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
+QString Normalised(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
 }  // namespace
 

@@ -11,12 +11,10 @@ namespace corvane {
 namespace {
 
 QString RunFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QString& title,
-                      const QString& filter, const QString& initialName,
-                      const QString& defaultSuffix) {
+                      const QString& filter, const QString& initialName, const QString& defaultSuffix) {
   QFileDialog dialog(owner, title);
   dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                     : QFileDialog::AnyFile);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   const QStringList filters = filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
@@ -28,15 +26,13 @@ QString RunFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QStrin
 
 }  // namespace
 
-QString CQtShellDialogs::GetOpenFileName(QWidget* owner, const QString& title,
-                                         const QString& filter, const QString& initialName,
-                                         const QString& defaultSuffix) {
+QString CQtShellDialogs::GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                                         const QString& initialName, const QString& defaultSuffix) {
   return RunFileDialog(owner, QFileDialog::AcceptOpen, title, filter, initialName, defaultSuffix);
 }
 
-QString CQtShellDialogs::GetSaveFileName(QWidget* owner, const QString& title,
-                                         const QString& filter, const QString& initialName,
-                                         const QString& defaultSuffix) {
+QString CQtShellDialogs::GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                         const QString& initialName, const QString& defaultSuffix) {
   return RunFileDialog(owner, QFileDialog::AcceptSave, title, filter, initialName, defaultSuffix);
 }
 
@@ -50,8 +46,8 @@ bool CQtShellDialogs::PageSetup(QWidget* owner, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
-bool CQtShellDialogs::Print(QWidget* owner, QPrinter& printer,
-                            void (*render)(QPrinter&, const QString&), const QString& pathName) {
+bool CQtShellDialogs::Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+                            const QString& pathName) {
   QPrintDialog dialog(&printer, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
   render(printer, pathName);
@@ -59,8 +55,7 @@ bool CQtShellDialogs::Print(QWidget* owner, QPrinter& printer,
 }
 
 void CQtShellDialogs::PrintPreview(QWidget* owner, QPrinter& printer,
-                                   void (*render)(QPrinter&, const QString&),
-                                   const QString& pathName) {
+                                   void (*render)(QPrinter&, const QString&), const QString& pathName) {
   QPrintPreviewDialog dialog(&printer, owner);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                    [render, pathName](QPrinter* target) { render(*target, pathName); });

@@ -26,8 +26,8 @@ class CShellDialogs {
   virtual bool PageSetup(QWidget* owner, QPrinter& printer) = 0;
   virtual bool Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
                      const QString& pathName) = 0;
-  virtual void PrintPreview(QWidget* owner, QPrinter& printer,
-                            void (*render)(QPrinter&, const QString&), const QString& pathName) = 0;
+  virtual void PrintPreview(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+                            const QString& pathName) = 0;
 };
 
 // The on-screen dialogs.

@@ -50,7 +50,8 @@ bool CAsciiPreview::Load(const std::string& path, CRunFeedback& feedback) {
     std::uint64_t fullLength = 0;
     // A line longer than the shown part keeps its head only; the rest is skipped
     // so that it never turns up as further preview lines.
-    while (static_cast<int>(m_lines.size()) < kMaxLines && reader.ReadLinePrefix(line, kMaxShown, fullLength)) {
+    while (static_cast<int>(m_lines.size()) < kMaxLines &&
+           reader.ReadLinePrefix(line, kMaxShown, fullLength)) {
       const auto length = static_cast<std::int32_t>(
           std::min<std::uint64_t>(fullLength, std::numeric_limits<std::int32_t>::max()));
       m_longest = std::max(m_longest, length);
@@ -77,7 +78,8 @@ std::vector<std::string> CAsciiPreview::DigitRows() const {
   return rows;
 }
 
-std::optional<std::string> CAsciiPreview::RecordMarking(const std::vector<int>& markedHeaderRows, int digitRow,
+std::optional<std::string> CAsciiPreview::RecordMarking(const std::vector<int>& markedHeaderRows,
+                                                        int digitRow,
                                                         const std::vector<std::string>& headerRows,
                                                         CConversionSetup& setup) {
   std::vector<int> marked = markedHeaderRows;
@@ -121,8 +123,7 @@ std::optional<CAsciiPreview::CLayoutError> CAsciiPreview::ParseLayout(const CLay
   taken.delimiterText = texts.delimiterText;
   if (!ScanInt(head(texts.userCurveTotal, kIntegerTextRead), taken.userCurveTotal))
     return CLayoutError{LayoutBox::CurveTotal, "Enter an integer."};
-  if (taken.userCurveTotal > kMaxCurveTotal)
-    return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge};
+  if (taken.userCurveTotal > kMaxCurveTotal) return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge};
   if (!ScanInt(head(texts.fixedWidth, kIntegerTextRead), taken.fixedWidth))
     return CLayoutError{LayoutBox::FixedWidth, "Enter an integer."};
   if (!ScanInt(head(texts.skipWidth, kIntegerTextRead), taken.skipWidth))

@@ -35,8 +35,8 @@ class CAsciiPreview {
 
   // Writes the headings text and the first digit line index. `digitRow` is the
   // marked digit row or -1. Returns the refusal message when refused.
-  static std::optional<std::string> RecordMarking(const std::vector<int>& markedHeaderRows,
-                                                  int digitRow, const std::vector<std::string>& headerRows,
+  static std::optional<std::string> RecordMarking(const std::vector<int>& markedHeaderRows, int digitRow,
+                                                  const std::vector<std::string>& headerRows,
                                                   CConversionSetup& setup);
 
   // The five layout values in the order of the boxes: null value, delimiter text,

@@ -84,7 +84,10 @@ void SplitColumns(std::string_view line, CColumnList& columns, int fixedWidth, i
 }
 
 CRowSplitter::CRowSplitter(int fixedWidth, int skipWidth, std::string delimiterSet, int count)
-    : m_fixedWidth(fixedWidth), m_skipWidth(skipWidth), m_delimiterSet(std::move(delimiterSet)), m_count(count) {
+    : m_fixedWidth(fixedWidth),
+      m_skipWidth(skipWidth),
+      m_delimiterSet(std::move(delimiterSet)),
+      m_count(count) {
   for (char c : m_delimiterSet) m_isDelimiter[static_cast<unsigned char>(c)] = true;
   if (m_count > 0) m_cells.reserve(static_cast<std::size_t>(m_count));
 }

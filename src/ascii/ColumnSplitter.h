@@ -22,8 +22,8 @@ std::string GetDelimiterSet(const std::string& delimiterText);
 // many columns (extra dropped, missing ones filled with the suffix alone), < 0 as
 // many as the line holds (each appended as a new entry). Each column's text is
 // followed by `suffix`. LF and CR in the line count as blanks.
-void SplitColumns(std::string_view line, CColumnList& columns, int fixedWidth, int skipWidth,
-                  int columnLimit, std::string_view delimiterSet, std::string_view suffix);
+void SplitColumns(std::string_view line, CColumnList& columns, int fixedWidth, int skipWidth, int columnLimit,
+                  std::string_view delimiterSet, std::string_view suffix);
 
 // The row form used per data line by the depth scan and the data section: the same
 // cut as SplitColumns with a new empty list, the limit `count` and an empty suffix,

@@ -91,7 +91,9 @@ int NumericColumns(std::string_view line, const std::string& delimiterText) {
 }
 
 // A data row with a text or two in it ("N/A", a flag): most of its fields are numbers.
-bool IsMostlyNumbers(const CLineShape& shape) { return shape.numbers >= 2 && 2 * shape.numbers >= shape.width; }
+bool IsMostlyNumbers(const CLineShape& shape) {
+  return shape.numbers >= 2 && 2 * shape.numbers >= shape.width;
+}
 
 // A line of dashes, equal signs and the like that only underlines the names.
 bool IsSeparatorLine(std::string_view line) {
@@ -243,7 +245,8 @@ std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string
     best = CLayoutProposal{block.first, candidate, block.columns, {}};
   }
   if (best)
-    best->headerLines = FindHeaderLines(lines, best->firstDigitLineIndex, best->columnCount, best->delimiterText);
+    best->headerLines =
+        FindHeaderLines(lines, best->firstDigitLineIndex, best->columnCount, best->delimiterText);
   return best;
 }
 
@@ -253,7 +256,8 @@ std::optional<CLayoutProposal> DetectLayout(const std::string& path) {
   std::vector<std::string> lines;
   std::string line;
   std::uint64_t fullLength = 0;
-  while (static_cast<int>(lines.size()) < kDetectionLines && reader.ReadLinePrefix(line, kLineKept, fullLength)) {
+  while (static_cast<int>(lines.size()) < kDetectionLines &&
+         reader.ReadLinePrefix(line, kLineKept, fullLength)) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
     lines.push_back(line);
   }

@@ -9,8 +9,8 @@
 namespace corvane {
 
 struct CLayoutProposal {
-  int firstDigitLineIndex = 0;   // lines before the first row of numbers
-  std::string delimiterText;     // "space", "tab", "," or ";"
+  int firstDigitLineIndex = 0;  // lines before the first row of numbers
+  std::string delimiterText;    // "space", "tab", "," or ";"
   int columnCount = 0;
   std::vector<int> headerLines;  // lines holding curve names and units, ascending
 };

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,7 +55,8 @@ int RunPreview(const std::string& path) {
 
 const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
   auto path = std::make_shared<std::string>();
-  CLI::App* sub = app.add_subcommand("preview", "Print the first lines of an ASCII file as the Curve Digits list shows them.");
+  CLI::App* sub = app.add_subcommand(
+      "preview", "Print the first lines of an ASCII file as the Curve Digits list shows them.");
   sub->add_option("FILE", *path, "ASCII file")->required();
   sub->footer(
       "Output: the ruler row, then at most 100 lines of the file, each at most 65536 characters\n"
@@ -129,7 +130,8 @@ void PrintSamples(std::string& out, const CConversionSetup& setup, int first) {
   out += line + '\n';
   for (std::size_t r = 0; r < rows; ++r) {
     line.clear();
-    for (const auto& column : columns) AppendPadded(line, r < column.size() ? column[r] : std::string(), width);
+    for (const auto& column : columns)
+      AppendPadded(line, r < column.size() ? column[r] : std::string(), width);
     TrimLineEnd(line);
     out += line + '\n';
   }
@@ -142,7 +144,8 @@ int RunInspect(const CInspectOptions& options) {
     reader.Open(options.path, false);
     std::string line;
     std::uint64_t fullLength = 0;
-    while (static_cast<int>(lines.size()) < kDetectionLines && reader.ReadLinePrefix(line, 64 * 1024, fullLength)) {
+    while (static_cast<int>(lines.size()) < kDetectionLines &&
+           reader.ReadLinePrefix(line, 64 * 1024, fullLength)) {
       if (!line.empty() && line.back() == '\n') line.pop_back();
       lines.push_back(line);
     }
@@ -180,7 +183,8 @@ int RunInspect(const CInspectOptions& options) {
   setup.fixedWidth = options.fixedWidth;
   setup.skipWidth = options.skipWidth;
   if (proposal && !options.firstDataLine) {
-    for (int index : proposal->headerLines) setup.headingsText += lines[static_cast<std::size_t>(index)] + "\r\n";
+    for (int index : proposal->headerLines)
+      setup.headingsText += lines[static_cast<std::size_t>(index)] + "\r\n";
   }
 
   out += "\nHeadings found in ASCII File:\n";
@@ -199,7 +203,8 @@ int RunInspect(const CInspectOptions& options) {
         terminal.ShowNotice(message.text);
     }
     if (feedback.messages.empty())
-      std::cerr << "corvane-cli: the file ends before line " << setup.firstDigitLineIndex << " (counted from 0).\n";
+      std::cerr << "corvane-cli: the file ends before line " << setup.firstDigitLineIndex
+                << " (counted from 0).\n";
     return kExitFailed;
   }
   out += "\nCurve Total: " + FormatInt(samples.curveTotal) + '\n';
@@ -215,12 +220,15 @@ int RunInspect(const CInspectOptions& options) {
 
 const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CInspectOptions>();
-  CLI::App* sub = app.add_subcommand("inspect", "Propose the layout of an ASCII file and show the digit samples of its columns.");
+  CLI::App* sub = app.add_subcommand(
+      "inspect", "Propose the layout of an ASCII file and show the digit samples of its columns.");
   sub->add_option("FILE", options->path, "ASCII file")->required();
   sub->add_option("--first-data-line", options->firstDataLine,
                   "Lines before the first line of digits (0 = the first line); default: the proposal");
-  sub->add_option("--delimiter", options->delimiter, "\"space\", \"tab\" or the delimiter characters; default: the proposal");
-  sub->add_option("--curve-total", options->curveTotal, "User-defined curve total (0 = count on the first data line)")
+  sub->add_option("--delimiter", options->delimiter,
+                  "\"space\", \"tab\" or the delimiter characters; default: the proposal");
+  sub->add_option("--curve-total", options->curveTotal,
+                  "User-defined curve total (0 = count on the first data line)")
       ->check(CLI::Range(std::numeric_limits<int>::min(), static_cast<int>(kMaxCurveTotal)));
   sub->add_option("--fixed-width", options->fixedWidth, "Fixed column width (0 = cut at delimiters)");
   sub->add_option("--skip-width", options->skipWidth, "Characters dropped at the start of every data line");
@@ -290,8 +298,10 @@ int RunUnwrap(const std::string& source, const std::string& target) {
 
 const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
   auto paths = std::make_shared<std::pair<std::string, std::string>>();
-  CLI::App* sub = app.add_subcommand("unwrap", "Write an unwrapped copy (one line per depth) of a wrapped LAS file.");
-  sub->add_option("WRAPPED", paths->first, "Wrapped LAS file (its third line declares WRAP. YES)")->required();
+  CLI::App* sub =
+      app.add_subcommand("unwrap", "Write an unwrapped copy (one line per depth) of a wrapped LAS file.");
+  sub->add_option("WRAPPED", paths->first, "Wrapped LAS file (its third line declares WRAP. YES)")
+      ->required();
   sub->add_option("OUT", paths->second, "Unwrapped copy to write (replaced when it exists)")->required();
   sub->footer(
       "The copy keeps every line of the source up to the data, with \" WRAP.                  NO :\n"

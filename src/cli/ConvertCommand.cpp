@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "CommandRegistry.h"
@@ -97,7 +97,8 @@ int RunConvert(const CConvertOptions& options) {
     const std::string& text = options.firstDataLine;
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || !ScanInt(text, index) ||
         index < 0 || text.size() > 9) {
-      std::cerr << "--first-data-line: expected a line number (0 or more) or \"auto\", got \"" << text << "\"\n";
+      std::cerr << "--first-data-line: expected a line number (0 or more) or \"auto\", got \"" << text
+                << "\"\n";
       return kExitUsage;
     }
     setup.firstDigitLineIndex = index;
@@ -123,8 +124,9 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
       "convert",
       "Converts an ASCII log into a LAS 2.0 file with the choices of a configuration file (.lah): "
       "the same road as the wizard's Create LAS button.");
-  convert->add_option("--config", options->config,
-                      "Configuration file (.lah) with the layout, the curves and the well details")
+  convert
+      ->add_option("--config", options->config,
+                   "Configuration file (.lah) with the layout, the curves and the well details")
       ->required()
       ->type_name("FILE.lah");
   convert
@@ -134,39 +136,47 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
                    "proposes (as `corvane-cli inspect` shows it)")
       ->required()
       ->type_name("N|auto");
-  options->asciiOption = convert->add_option("--ascii", options->ascii,
-                                             "ASCII file to convert, instead of the configuration's ASCII FILE")
+  options->asciiOption = convert
+                             ->add_option("--ascii", options->ascii,
+                                          "ASCII file to convert, instead of the configuration's ASCII FILE")
                              ->type_name("PATH");
-  options->lasOption = convert->add_option("--las", options->las,
-                                           "LAS file to create (an existing one is overwritten), instead of "
-                                           "the configuration's LAS FILE")
+  options->lasOption = convert
+                           ->add_option("--las", options->las,
+                                        "LAS file to create (an existing one is overwritten), instead of "
+                                        "the configuration's LAS FILE")
                            ->type_name("PATH");
   convert->add_flag("--inverse", options->inverse, "Write the data lines in reverse order (Inverse Depths)");
   convert->add_flag("--save-config", options->saveConfig,
                     "Write the setup back into the configuration file before converting (it is not "
                     "touched otherwise)");
-  convert->add_flag("--quiet", options->quiet, "No progress bar and no closing notice; errors are still shown");
+  convert->add_flag("--quiet", options->quiet,
+                    "No progress bar and no closing notice; errors are still shown");
   options->delimiterOption =
-      convert->add_option("--delimiter", options->delimiter,
-                          "Column delimiters: \"space\", \"tab\" or the delimiter characters themselves "
-                          "(for example \",\" or \":,\")")
+      convert
+          ->add_option("--delimiter", options->delimiter,
+                       "Column delimiters: \"space\", \"tab\" or the delimiter characters themselves "
+                       "(for example \",\" or \":,\")")
           ->type_name("TEXT");
   options->fixedWidthOption =
-      convert->add_option("--fixed-width", options->fixedWidth,
-                          "Cut columns by position, N characters each (0 = cut at the delimiters)")
+      convert
+          ->add_option("--fixed-width", options->fixedWidth,
+                       "Cut columns by position, N characters each (0 = cut at the delimiters)")
           ->type_name("N");
-  options->skipWidthOption = convert->add_option("--skip-width", options->skipWidth,
-                                                 "Characters dropped at the start of every data line")
+  options->skipWidthOption = convert
+                                 ->add_option("--skip-width", options->skipWidth,
+                                              "Characters dropped at the start of every data line")
                                  ->type_name("N");
   options->curveTotalOption =
-      convert->add_option("--curve-total", options->curveTotal,
-                          "Cut every data line into exactly N columns, instead of the configuration's TOTAL "
-                          "(0 = count them on the first data line)")
+      convert
+          ->add_option("--curve-total", options->curveTotal,
+                       "Cut every data line into exactly N columns, instead of the configuration's TOTAL "
+                       "(0 = count them on the first data line)")
           ->check(CLI::Range(std::numeric_limits<int>::min(), static_cast<int>(kMaxCurveTotal)))
           ->type_name("N");
-  options->nullOption = convert->add_option("--null", options->nullText,
-                                            "Value written for a missing or unreadable reading "
-                                            "(for example --null=-999.25)")
+  options->nullOption = convert
+                            ->add_option("--null", options->nullText,
+                                         "Value written for a missing or unreadable reading "
+                                         "(for example --null=-999.25)")
                             ->type_name("VALUE");
   convert->footer(
       "Example:\n"

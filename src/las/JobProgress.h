@@ -93,7 +93,10 @@ class CCollectingFeedback : public CRunFeedback {
  public:
   void ShowError(const std::string& text, const std::string& caption = std::string()) override;
   void ShowNotice(const std::string& text) override;
-  void BeginBusy() override { ++busyDepth; ++busyCalls; }
+  void BeginBusy() override {
+    ++busyDepth;
+    ++busyCalls;
+  }
   void EndBusy() override { --busyDepth; }
 
   struct Message {

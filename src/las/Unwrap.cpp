@@ -114,7 +114,8 @@ UnwrapResult Convert(CTextReader& source, CTextWriter& target, CJobProgress& pro
     AppendInt(lineText, rowNumber);
     lineText += ']';
     progress.SetLineText(lineText);
-    progress.SetPercent(size > 0 ? static_cast<int>(static_cast<double>(source.Position()) / size * 100.0) : 0);
+    progress.SetPercent(size > 0 ? static_cast<int>(static_cast<double>(source.Position()) / size * 100.0)
+                                 : 0);
   }
   return UnwrapResult::Done;
 }
@@ -178,7 +179,8 @@ UnwrapResult UnwrapLas(const std::string& source, const std::string& target, CJo
 
 bool OfferUnwrap(CConversionSetup& setup, CUnwrapPrompts& prompts, CJobProgress& progress) {
   if (setup.asciiFilePath.empty() || !IsWrappedLas(setup.asciiFilePath)) return false;
-  if (!prompts.AskYesNo("The specified ASCII file might be a LAS file in WRAP format. Do you want to UNWRAP it?"))
+  if (!prompts.AskYesNo(
+          "The specified ASCII file might be a LAS file in WRAP format. Do you want to UNWRAP it?"))
     return false;
   const std::optional<std::string> target = prompts.ChooseTarget();
   if (!target) return false;

@@ -12,10 +12,10 @@ namespace corvane {
 class CUnwrapPrompts {
  public:
   virtual ~CUnwrapPrompts() = default;
-  virtual bool AskYesNo(const std::string& text) = 0;             // Yes/No, no icon
-  virtual std::optional<std::string> ChooseTarget() = 0;         // "Create UNWRAP LAS File"
-  virtual void ShowNotice(const std::string& text) = 0;          // OK, no icon
-  virtual void ShowError(const std::string& text) = 0;           // OK, error icon
+  virtual bool AskYesNo(const std::string& text) = 0;     // Yes/No, no icon
+  virtual std::optional<std::string> ChooseTarget() = 0;  // "Create UNWRAP LAS File"
+  virtual void ShowNotice(const std::string& text) = 0;   // OK, no icon
+  virtual void ShowError(const std::string& text) = 0;    // OK, error icon
 };
 
 enum class UnwrapResult { Done, Cancelled, EndedEarly, Failed };

@@ -25,7 +25,7 @@ class CValueReader {
   bool AtEnd() const noexcept { return m_atEnd; }
 
  private:
-  std::string m_pending;  // the last line read, with one blank for its line end
+  std::string m_pending;    // the last line read, with one blank for its line end
   std::size_t m_start = 0;  // what is left of m_pending begins here
   bool m_atEnd = false;
 };

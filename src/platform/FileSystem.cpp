@@ -50,7 +50,8 @@ CTempFile CreateTempFile(const std::string& prefix) {
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) {
     const int cause = errno;
-    throw CFileError("cannot create a temporary file in '" + TempDirectory() + "': " + std::strerror(cause), cause);
+    throw CFileError("cannot create a temporary file in '" + TempDirectory() + "': " + std::strerror(cause),
+                     cause);
   }
   CTempFile file;
   file.path = name.data();

@@ -15,8 +15,8 @@ constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 constexpr std::size_t kFormatBuffer = 400;
 
 // Powers of ten that are exact doubles, for the fast fixed-point path.
-constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
-                             1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+constexpr double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                             1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
 
 // Writes |value| rounded to `precision` decimals into `buf` without to_chars when
 // the result is provably the correctly rounded one; returns the end, or nullptr
@@ -176,7 +176,8 @@ void AppendFixed(std::string& out, double value, int precision, int width) {
   char buf[kFormatBuffer];
   const char* end = FixedToBuffer(buf, value, precision);
   const auto length = static_cast<std::size_t>(end - buf);
-  if (width > 0 && length < static_cast<std::size_t>(width)) out.append(static_cast<std::size_t>(width) - length, ' ');
+  if (width > 0 && length < static_cast<std::size_t>(width))
+    out.append(static_cast<std::size_t>(width) - length, ' ');
   out.append(buf, length);
 }
 

@@ -26,8 +26,7 @@ class CProfileFile {
   // The value of the key, or nothing when the section or key is missing. Read whole
   // (no length cut).
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-  std::string GetString(std::string_view section, std::string_view key,
-                        std::string_view defaultValue) const;
+  std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
 
   // Sets the key's value as the private-profile write does.
   void Write(std::string_view section, std::string_view key, std::string_view value);
@@ -52,8 +51,8 @@ class CProfileFile {
 
 // Single-key access in the manner of GetPrivateProfileString and
 // WritePrivateProfileString (each call reads, and a write rewrites, the whole file).
-std::string GetProfileString(std::string_view section, std::string_view key,
-                             std::string_view defaultValue, const std::string& path);
+std::string GetProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                             const std::string& path);
 // `value` null removes the key. False when the file could not be written.
 bool WriteProfileString(std::string_view section, std::string_view key, const char* value,
                         const std::string& path);

@@ -117,7 +117,8 @@ bool SaveConfiguration(const CConversionSetup& setup) {
   profile.Write(kLasHeader, "COUNTRY", setup.country);
   profile.Write(kLasHeader, "LOG DATE", setup.logDate);
 
-  for (int n = 0; n < kOtherHeaderKeysCleared; ++n) profile.Remove(kLasHeader, NumberedKey("OTHER HEADER", n));
+  for (int n = 0; n < kOtherHeaderKeysCleared; ++n)
+    profile.Remove(kLasHeader, NumberedKey("OTHER HEADER", n));
   const std::vector<std::string> lines = SplitTextLines(setup.otherHeaderText);
   const int lineCount = static_cast<int>(std::min<std::size_t>(lines.size(), kMaxOtherHeaderLines));
   for (int n = 0; n < lineCount; ++n) {
@@ -146,7 +147,8 @@ bool SaveConfiguration(const CConversionSetup& setup) {
   }
   const CCurveDef none;
   for (int n = 0; n < total; ++n) {
-    const CCurveDef& curve = static_cast<std::size_t>(n) < setup.curves.size() ? setup.curves[static_cast<std::size_t>(n)] : none;
+    const CCurveDef& curve =
+        static_cast<std::size_t>(n) < setup.curves.size() ? setup.curves[static_cast<std::size_t>(n)] : none;
     profile.Write(kCurves, NumberedKey("HEADING", n), curve.heading);
     profile.Write(kCurves, NumberedKey("UNITS", n), curve.units);
     profile.Write(kCurves, NumberedKey("API CODE", n), curve.apiCode);

@@ -39,8 +39,8 @@ struct CConversionSetup {
   std::string configFilePath;
   std::string country;
   std::string logDate;
-  std::string otherHeaderText;            // lines separated by CR LF
-  std::string wellLabel = "UWI";          // "API" or "UWI"
+  std::string otherHeaderText;    // lines separated by CR LF
+  std::string wellLabel = "UWI";  // "API" or "UWI"
   std::string lasFilePath;
   std::string configVersion = "3.0";
 

@@ -121,11 +121,16 @@ CWizardPage* CCorvanePropSheet::CurrentPage() const {
 
 CWizardPage* CCorvanePropSheet::PageAt(int index) const {
   switch (index) {
-    case 0: return m_step1;
-    case 1: return m_step2;
-    case 2: return m_step3;
-    case 3: return m_step4;
-    default: return nullptr;
+    case 0:
+      return m_step1;
+    case 1:
+      return m_step2;
+    case 2:
+      return m_step3;
+    case 3:
+      return m_step4;
+    default:
+      return nullptr;
   }
 }
 

@@ -56,7 +56,8 @@ qint64 MonotonicMs() {
     return static_cast<qint64>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
   }
 #endif
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 

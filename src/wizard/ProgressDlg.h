@@ -59,8 +59,8 @@ class CProgressDlg : public CJobProgress {
   std::string m_lineText;
   int m_percent = 0;
   bool m_pending = false;
-  qint64 m_lastRepaint = -1;  // monotonic milliseconds; -1 = not yet
-  qint64 m_lastPump = -1;     // when the window system's queue was last served
+  qint64 m_lastRepaint = -1;     // monotonic milliseconds; -1 = not yet
+  qint64 m_lastPump = -1;        // when the window system's queue was last served
   bool m_repaintPutOff = false;  // a repaint was due but put off
 };
 

@@ -48,7 +48,8 @@ void CStep1Page::ShowSetupValues() { m_pathBox->setText(m_path); }
 
 void CStep1Page::OnAsciiFile() {
   const QString chosen = Sheet().Services().GetOpenFileName(
-      this, tr("Open ASCII File"), QStringLiteral("ASCII Files (*.asc);;All Files (*)"), QStringLiteral("*.asc"));
+      this, tr("Open ASCII File"), QStringLiteral("ASCII Files (*.asc);;All Files (*)"),
+      QStringLiteral("*.asc"));
   if (chosen.isEmpty()) return;
   m_path = chosen;
   Sheet().Setup().asciiFilePath = ToStdString(m_path);

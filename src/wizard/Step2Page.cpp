@@ -59,7 +59,8 @@ void FillList(QListWidget* list, const std::vector<std::string>& rows, int textW
 // as long as it lives.
 class CJobGuard {
  public:
-  CJobGuard(CCorvanePropSheet& sheet, std::initializer_list<QWidget*> buttons) : m_sheet(sheet), m_buttons(buttons) {
+  CJobGuard(CCorvanePropSheet& sheet, std::initializer_list<QWidget*> buttons)
+      : m_sheet(sheet), m_buttons(buttons) {
     m_sheet.SetJobRunning(true);
     for (QWidget* b : m_buttons) b->setEnabled(false);
   }
@@ -199,7 +200,8 @@ void CStep2Page::FillLists() {
   int textWidth = metrics.horizontalAdvance(ToQString(preview.Ruler()));
   if (preview.Ruler().empty()) {
     // No ruler (the file could not be read to its end): keep the lines read readable.
-    for (const std::string& line : m_headerRows) textWidth = std::max(textWidth, metrics.horizontalAdvance(ToQString(line)));
+    for (const std::string& line : m_headerRows)
+      textWidth = std::max(textWidth, metrics.horizontalAdvance(ToQString(line)));
   }
   FillList(m_headerList, m_headerRows, textWidth);
   FillList(m_digitsList, preview.DigitRows(), textWidth);
@@ -232,7 +234,8 @@ void CStep2Page::ShowDelimiter(const QString& text) {
 
 void CStep2Page::OnEditAsciiFile() {
   if (!Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().asciiFilePath))) {
-    Sheet().Services().MessageBox(this, tr("Failed to run the text editor."), QString(), Icon::Error, Buttons::Ok);
+    Sheet().Services().MessageBox(this, tr("Failed to run the text editor."), QString(), Icon::Error,
+                                  Buttons::Ok);
   }
 }
 
@@ -245,13 +248,15 @@ bool CStep2Page::OnWizardBack() {
 
 bool CStep2Page::OnWizardNext() {
   std::vector<int> headerMarks;
-  for (const QModelIndex& index : m_headerList->selectionModel()->selectedIndexes()) headerMarks.push_back(index.row());
+  for (const QModelIndex& index : m_headerList->selectionModel()->selectedIndexes())
+    headerMarks.push_back(index.row());
   std::sort(headerMarks.begin(), headerMarks.end());
   int digitRow = -1;
   const QModelIndexList digitMarks = m_digitsList->selectionModel()->selectedIndexes();
   if (!digitMarks.isEmpty()) digitRow = digitMarks.front().row();
 
-  if (const auto refusal = CAsciiPreview::RecordMarking(headerMarks, digitRow, m_headerRows, Sheet().Setup())) {
+  if (const auto refusal =
+          CAsciiPreview::RecordMarking(headerMarks, digitRow, m_headerRows, Sheet().Setup())) {
     Sheet().Services().MessageBox(this, ToQString(*refusal), QString(), Icon::None, Buttons::Ok);
     return false;
   }
@@ -261,11 +266,16 @@ bool CStep2Page::OnWizardNext() {
 
 QWidget* CStep2Page::BoxOf(CAsciiPreview::LayoutBox box) const {
   switch (box) {
-    case CAsciiPreview::LayoutBox::NullValue: return m_nullValueBox;
-    case CAsciiPreview::LayoutBox::Delimiter: return m_delimiterBox;
-    case CAsciiPreview::LayoutBox::CurveTotal: return m_curveTotalBox;
-    case CAsciiPreview::LayoutBox::FixedWidth: return m_fixedWidthBox;
-    case CAsciiPreview::LayoutBox::SkipWidth: return m_skipWidthBox;
+    case CAsciiPreview::LayoutBox::NullValue:
+      return m_nullValueBox;
+    case CAsciiPreview::LayoutBox::Delimiter:
+      return m_delimiterBox;
+    case CAsciiPreview::LayoutBox::CurveTotal:
+      return m_curveTotalBox;
+    case CAsciiPreview::LayoutBox::FixedWidth:
+      return m_fixedWidthBox;
+    case CAsciiPreview::LayoutBox::SkipWidth:
+      return m_skipWidthBox;
   }
   return nullptr;
 }
@@ -285,7 +295,8 @@ bool CStep2Page::LeavePage() {
     box->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(box)) {
       edit->selectAll();
-    } else if (auto* combo = qobject_cast<QComboBox*>(box); combo != nullptr && combo->lineEdit() != nullptr) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(box);
+               combo != nullptr && combo->lineEdit() != nullptr) {
       combo->lineEdit()->selectAll();
     }
     return false;

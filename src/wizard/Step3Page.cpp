@@ -64,10 +64,12 @@ void CStep3Page::BuildControls() {
   auto* page = new QVBoxLayout(this);
 
   QGroupBox* instruction = MakeInstructionBox(
-      {QStringLiteral("1. Assign curve heading and units to each digit column. Use [<] or [>] to scroll across "
-                     "columns. As a shortcut, you can copy (Ctrl c) and paste (Ctrl v) text from the [Headings "
-                     "found in ASCII File] window to the appropriate Heading and Units boxes."),
-       QStringLiteral("2. One of the column headings must be DEPT for depth. Leave heading BLANK to skip curves.")},
+      {QStringLiteral(
+           "1. Assign curve heading and units to each digit column. Use [<] or [>] to scroll across "
+           "columns. As a shortcut, you can copy (Ctrl c) and paste (Ctrl v) text from the [Headings "
+           "found in ASCII File] window to the appropriate Heading and Units boxes."),
+       QStringLiteral(
+           "2. One of the column headings must be DEPT for depth. Leave heading BLANK to skip curves.")},
       true);
   page->addWidget(instruction);
 
@@ -113,7 +115,8 @@ void CStep3Page::BuildControls() {
   m_curveTotalBox->setObjectName(QStringLiteral("curveTotal"));
   m_curveTotalBox->setReadOnly(true);
   m_curveTotalBox->setFocusPolicy(Qt::NoFocus);
-  m_curveTotalBox->setFixedWidth(m_curveTotalBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+  m_curveTotalBox->setFixedWidth(m_curveTotalBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
+                                 12);
   totalCell->addWidget(totalLabel);
   totalCell->addWidget(m_curveTotalBox);
   grid->addLayout(totalCell, 0, 0);
@@ -259,9 +262,9 @@ bool CStep3Page::OnWizardNext() {
       return true;
     }
   }
-  Sheet().Services().MessageBox(this,
-                                QStringLiteral("You must choose at least one curve by specifying its heading and unit."),
-                                QString(), CWizardServices::Icon::None, CWizardServices::Buttons::Ok);
+  Sheet().Services().MessageBox(
+      this, QStringLiteral("You must choose at least one curve by specifying its heading and unit."),
+      QString(), CWizardServices::Icon::None, CWizardServices::Buttons::Ok);
   return false;
 }
 

@@ -80,7 +80,8 @@ void CStep4Page::BuildControls() {
        "3. If necessary, click [Configuration File] to choose another file to save the curve configuration.",
        "4. Click [LAS File] to choose a file to store the LAS information. If the file exists, it will be "
        "overwritten.",
-       "5. Click [Create LAS] to generate the LAS file based on the configuration built in the previous pages.",
+       "5. Click [Create LAS] to generate the LAS file based on the configuration built in the previous "
+       "pages.",
        "6. Click [View LAS] to inspect the newly generated LAS file."},
       false);
   page->addWidget(instruction);
@@ -112,8 +113,8 @@ void CStep4Page::BuildControls() {
   // completion turns "Us" into "USA".
   m_countryBox->setInsertPolicy(QComboBox::NoInsert);
   m_countryBox->setCompleter(nullptr);
-  m_countryBox->addItems({QStringLiteral("Canada"), QStringLiteral("USA"), QStringLiteral("UK"),
-                          QStringLiteral("Other")});
+  m_countryBox->addItems(
+      {QStringLiteral("Canada"), QStringLiteral("USA"), QStringLiteral("UK"), QStringLiteral("Other")});
   m_countryBox->model()->sort(0);
   m_countryBox->setMinimumWidth(m_countryBox->fontMetrics().horizontalAdvance(QStringLiteral("Canada")) * 2);
   countryRow->addWidget(m_countryBox);
@@ -124,7 +125,8 @@ void CStep4Page::BuildControls() {
   countryRow->addStretch(1);
   page->addLayout(countryRow);
 
-  page->addWidget(new QLabel(QStringLiteral("Other Header Details: Format - MNEM.UNIT:Data Type:Information"), this));
+  page->addWidget(
+      new QLabel(QStringLiteral("Other Header Details: Format - MNEM.UNIT:Data Type:Information"), this));
   m_otherHeaderBox = new QPlainTextEdit(this);
   m_otherHeaderBox->setObjectName(QStringLiteral("otherHeader"));
   // Long lines wrap on screen only; the lines the user ends are the header lines.
@@ -144,7 +146,8 @@ void CStep4Page::BuildControls() {
   m_inverseBox->setObjectName(QStringLiteral("inverseDepths"));
   m_createButton = new QPushButton(QStringLiteral("Create LAS"), this);
   m_viewButton = new QPushButton(QStringLiteral("View LAS"), this);
-  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton}) button->setAutoDefault(false);
+  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton})
+    button->setAutoDefault(false);
   files->addWidget(m_configButton, 0, 0);
   files->addWidget(m_configBox, 0, 1, 1, 2);
   files->addWidget(MakeFieldLabel(this, QStringLiteral("ASCII File:")), 1, 0);
@@ -170,7 +173,8 @@ void CStep4Page::ShowValues() {
 
   // A drop list can only show one of its items: the first one that the label begins with.
   const QString label = ToQString(setup.wellLabel);
-  m_wellLabelBox->setCurrentIndex(label.isEmpty() ? -1 : m_wellLabelBox->findText(label, Qt::MatchStartsWith));
+  m_wellLabelBox->setCurrentIndex(label.isEmpty() ? -1
+                                                  : m_wellLabelBox->findText(label, Qt::MatchStartsWith));
 
   m_uwiBox->setText(ToQString(setup.uwiValue));
   m_wellNameBox->setText(ToQString(setup.wellName));
@@ -221,9 +225,9 @@ void CStep4Page::ShowSetupValues() {
 
 void CStep4Page::OnConfigFile() {
   TakeValues();  // an empty path does not stop the choice of a file
-  const QString path = Sheet().Services().GetSaveFileName(this, QStringLiteral("Create New Configuration File"),
-                                                          QStringLiteral("LAH files (*.lah)"), QStringLiteral("*.lah"),
-                                                          QStringLiteral("lah"), true);
+  const QString path = Sheet().Services().GetSaveFileName(
+      this, QStringLiteral("Create New Configuration File"), QStringLiteral("LAH files (*.lah)"),
+      QStringLiteral("*.lah"), QStringLiteral("lah"), true);
   if (path.isEmpty()) return;
   Sheet().Setup().configFilePath = ToStdString(path);
   ShowValues();
@@ -231,9 +235,9 @@ void CStep4Page::OnConfigFile() {
 
 void CStep4Page::OnLasFile() {
   TakeValues();
-  const QString path = Sheet().Services().GetSaveFileName(this, QStringLiteral("Create New LAS File"),
-                                                          QStringLiteral("LAS files (*.las)"), QStringLiteral("*.las"),
-                                                          QStringLiteral("las"), true);
+  const QString path = Sheet().Services().GetSaveFileName(
+      this, QStringLiteral("Create New LAS File"), QStringLiteral("LAS files (*.las)"),
+      QStringLiteral("*.las"), QStringLiteral("las"), true);
   if (path.isEmpty()) return;
   Sheet().Setup().lasFilePath = ToStdString(path);
   ShowValues();
@@ -242,7 +246,8 @@ void CStep4Page::OnLasFile() {
 void CStep4Page::SetRunning(bool running) {
   m_running = running;
   Sheet().SetJobRunning(running);
-  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton}) button->setEnabled(!running);
+  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton})
+    button->setEnabled(!running);
 }
 
 void CStep4Page::OnCreateLas() {
@@ -262,7 +267,8 @@ void CStep4Page::OnCreateLas() {
   // The logical lines typed by the user: a long detail stays one header line
   // however the box wraps it.
   const std::vector<std::string> otherHeaderLines = SplitTextLines(setup.otherHeaderText);
-  CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback, [&sheet] { return sheet.Save(); });
+  CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback,
+            [&sheet] { return sheet.Save(); });
 }
 
 void CStep4Page::OnViewLas() {

@@ -14,21 +14,30 @@ CQtWizardServices::HelpHandler g_helpHandler = nullptr;
 
 QMessageBox::Icon ToQtIcon(CWizardServices::Icon icon) {
   switch (icon) {
-    case CWizardServices::Icon::Information: return QMessageBox::Information;
-    case CWizardServices::Icon::Warning: return QMessageBox::Warning;
-    case CWizardServices::Icon::Error: return QMessageBox::Critical;
-    case CWizardServices::Icon::Question: return QMessageBox::Question;
-    case CWizardServices::Icon::None: break;
+    case CWizardServices::Icon::Information:
+      return QMessageBox::Information;
+    case CWizardServices::Icon::Warning:
+      return QMessageBox::Warning;
+    case CWizardServices::Icon::Error:
+      return QMessageBox::Critical;
+    case CWizardServices::Icon::Question:
+      return QMessageBox::Question;
+    case CWizardServices::Icon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButton ToQtButton(CWizardServices::Answer answer) {
   switch (answer) {
-    case CWizardServices::Answer::Yes: return QMessageBox::Yes;
-    case CWizardServices::Answer::No: return QMessageBox::No;
-    case CWizardServices::Answer::Cancel: return QMessageBox::Cancel;
-    case CWizardServices::Answer::Ok: break;
+    case CWizardServices::Answer::Yes:
+      return QMessageBox::Yes;
+    case CWizardServices::Answer::No:
+      return QMessageBox::No;
+    case CWizardServices::Answer::Cancel:
+      return QMessageBox::Cancel;
+    case CWizardServices::Answer::Ok:
+      break;
   }
   return QMessageBox::Ok;
 }
@@ -38,12 +47,16 @@ QMessageBox::StandardButton ToQtButton(CWizardServices::Answer answer) {
 void CQtWizardServices::SetHelpHandler(HelpHandler handler) { g_helpHandler = handler; }
 
 CWizardServices::Answer CQtWizardServices::MessageBox(QWidget* owner, const QString& text,
-                                                      const QString& caption, Icon icon,
-                                                      Buttons buttons, Answer defaultButton) {
+                                                      const QString& caption, Icon icon, Buttons buttons,
+                                                      Answer defaultButton) {
   QMessageBox::StandardButtons qtButtons = QMessageBox::Ok;
   switch (buttons) {
-    case Buttons::Ok: qtButtons = QMessageBox::Ok; break;
-    case Buttons::YesNo: qtButtons = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::Ok:
+      qtButtons = QMessageBox::Ok;
+      break;
+    case Buttons::YesNo:
+      qtButtons = QMessageBox::Yes | QMessageBox::No;
+      break;
     case Buttons::YesNoCancel:
       qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
       break;
@@ -53,13 +66,19 @@ CWizardServices::Answer CQtWizardServices::MessageBox(QWidget* owner, const QStr
   const QMessageBox::StandardButton preferred = ToQtButton(defaultButton);
   if (qtButtons.testFlag(preferred)) box.setDefaultButton(preferred);
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: break;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    default:
+      break;
   }
   // A Yes/No box closed by its title bar has no answer of its own: take it as No.
-  return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::Ok;
+  return buttons == Buttons::YesNo         ? Answer::No
+         : buttons == Buttons::YesNoCancel ? Answer::Cancel
+                                           : Answer::Ok;
 }
 
 QString CQtWizardServices::GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,

@@ -42,8 +42,8 @@ class CQtWizardServices : public CWizardServices {
   using HelpHandler = void (*)(QWidget* owner, const QString& topic);
   static void SetHelpHandler(HelpHandler handler);
 
-  Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon,
-                    Buttons buttons, Answer defaultButton = Answer::Ok) override;
+  Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                    Answer defaultButton = Answer::Ok) override;
   QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
                           const QString& initialName) override;
   QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,

@@ -164,7 +164,8 @@ void HelpRoutingTest::manualDescribesTheCommandLineAsBuilt() {
   const QString manual = QString::fromUtf8(page.readAll());
   // "  --name META  Description": the option and, after a single blank, its value's name
   // (up to a ":" that introduces the limits of the value).
-  static const QRegularExpression optionLine(QStringLiteral("^\\s+(?:-\\w,)?(--[a-z][a-z-]*)(?: ([^\\s:]+))?"));
+  static const QRegularExpression optionLine(
+      QStringLiteral("^\\s+(?:-\\w,)?(--[a-z][a-z-]*)(?: ([^\\s:]+))?"));
   for (const QString command : {"convert", "preview", "inspect", "unwrap"}) {
     QProcess cli;
     cli.start(QStringLiteral(CORVANE_CLI), {command, "--help"});

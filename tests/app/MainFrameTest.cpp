@@ -2,19 +2,19 @@
 // keys, shortcuts, separators and prompts, the accelerators, the fixed toolbar and
 // the status bar.
 #include <QAction>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QWhatsThis>
-#include <QHelpEvent>
-#include <QPointer>
 
 #include "AppFakes.h"
 #include "app/CorvaneDoc.h"
@@ -121,8 +121,8 @@ void MainFrameTest::menusWhileDocumentWindowOpen() {
   const QString recentB = "&1 " + QString(b).replace("&", "&&");
   const QStringList expected = {
       "&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | Save &As... | - | "
-      "&Print...\tCtrl+P | Print Pre&view | P&rint Setup... | - | " + recentB + " | &2 " + a +
-          " | - | E&xit",
+      "&Print...\tCtrl+P | Print Pre&view | P&rint Setup... | - | " +
+          recentB + " | &2 " + a + " | - | E&xit",
       "&Edit: &Undo\tCtrl+Z | - | Cu&t\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V",
       "&View: &Toolbar | &Status Bar",
       "&Window: &New Window | &Cascade | &Tile | &Arrange Icons",
@@ -209,11 +209,12 @@ void MainFrameTest::toolbarHasElevenFixedSlots() {
   QCOMPARE(frame.toolBarArea(bar), Qt::TopToolBarArea);
   const QList<QAction*> slotsOfBar = bar->actions();
   QCOMPARE(slotsOfBar.size(), 11);
-  const QList<QAction*> expected = {
-      frame.Action(Command::FileNew), frame.Action(Command::FileOpen), frame.Action(Command::FileSave),
-      nullptr, frame.Action(Command::EditCut), frame.Action(Command::EditCopy),
-      frame.Action(Command::EditPaste), nullptr, frame.Action(Command::FilePrint),
-      frame.Action(Command::AppAbout), frame.Action(Command::ContextHelp)};
+  const QList<QAction*> expected = {frame.Action(Command::FileNew),    frame.Action(Command::FileOpen),
+                                    frame.Action(Command::FileSave),   nullptr,
+                                    frame.Action(Command::EditCut),    frame.Action(Command::EditCopy),
+                                    frame.Action(Command::EditPaste),  nullptr,
+                                    frame.Action(Command::FilePrint),  frame.Action(Command::AppAbout),
+                                    frame.Action(Command::ContextHelp)};
   for (int i = 0; i < 11; ++i) {
     if (expected[i] == nullptr)
       QVERIFY(slotsOfBar[i]->isSeparator());

@@ -4,9 +4,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
-#include <QPushButton>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QUrl>
@@ -150,8 +150,8 @@ void ShellCommandsTest::recentListKeepsFourEntriesBetweenRuns() {
   CRecentFileList list;
   for (int i = 1; i <= 6; ++i) list.Add(dir.filePath(QString("f%1.lah").arg(i)));
   list.Add(dir.filePath("f4.lah"));  // an entry opened again moves to the top, once
-  const QStringList expected = {dir.filePath("f4.lah"), dir.filePath("f6.lah"),
-                                dir.filePath("f5.lah"), dir.filePath("f3.lah")};
+  const QStringList expected = {dir.filePath("f4.lah"), dir.filePath("f6.lah"), dir.filePath("f5.lah"),
+                                dir.filePath("f3.lah")};
   QCOMPARE(list.Entries(), expected);
   QCOMPARE(list.MenuText(0), "&1 " + dir.filePath("f4.lah"));
   QVERIFY(list.MenuText(4).isEmpty());
@@ -170,7 +170,8 @@ void ShellCommandsTest::recentListKeepsFourEntriesBetweenRuns() {
   CAppFixture fx;
   {
     QVERIFY(fx.app->InitInstance());
-    for (int i = 1; i <= 5; ++i) QVERIFY(fx.app->OpenDocumentFile(fx.WriteFile(QString("d%1.lah").arg(i), kConfig)));
+    for (int i = 1; i <= 5; ++i)
+      QVERIFY(fx.app->OpenDocumentFile(fx.WriteFile(QString("d%1.lah").arg(i), kConfig)));
     fx.app.reset();
   }
   CCorvaneApp::Options options;

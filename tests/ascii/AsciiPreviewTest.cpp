@@ -14,7 +14,8 @@ using test::CScratchDir;
 using test::WriteBytes;
 
 const char* const kRulerMessage =
-    "You must indicate the line at which the curve digits start. The line indicator cannot be the ruler line.";
+    "You must indicate the line at which the curve digits start. The line indicator cannot be the ruler "
+    "line.";
 
 std::string Ruler(std::size_t length) {
   std::string ruler;
@@ -183,8 +184,11 @@ TEST(PreviewLayoutValues, RefusalNamesTheFirstBadBoxAndWritesNothing) {
       {{"0", ",", "2000000000", "x", "3"}, CAsciiPreview::LayoutBox::CurveTotal, kCurveTotalTooLarge},
       {{"0", ",", "1", "2", "-"}, CAsciiPreview::LayoutBox::SkipWidth, "Enter an integer."},
       // Only the head of a box is read: 399 characters of the null value, 63 of an integer.
-      {{std::string(399, ' ') + "5", ",", "1", "2", "3"}, CAsciiPreview::LayoutBox::NullValue, "Enter a number."},
-      {{"0", ",", std::string(63, ' ') + "5", "2", "3"}, CAsciiPreview::LayoutBox::CurveTotal,
+      {{std::string(399, ' ') + "5", ",", "1", "2", "3"},
+       CAsciiPreview::LayoutBox::NullValue,
+       "Enter a number."},
+      {{"0", ",", std::string(63, ' ') + "5", "2", "3"},
+       CAsciiPreview::LayoutBox::CurveTotal,
        "Enter an integer."},
   };
   for (const auto& c : cases) {
@@ -200,8 +204,8 @@ TEST(PreviewLayoutValues, RefusalNamesTheFirstBadBoxAndWritesNothing) {
     EXPECT_EQ(values.skipWidth, before.skipWidth);
   }
   CAsciiPreview::CLayoutValues values;
-  EXPECT_EQ(CAsciiPreview::ParseLayout({std::string(398, ' ') + "5", "", std::string(62, ' ') + "6", "0", "0"},
-                                       values),
+  EXPECT_EQ(CAsciiPreview::ParseLayout(
+                {std::string(398, ' ') + "5", "", std::string(62, ' ') + "6", "0", "0"}, values),
             std::nullopt);
   EXPECT_EQ(values.nullValue, 5.0);
   EXPECT_EQ(values.userCurveTotal, 6);

@@ -89,8 +89,8 @@ TEST(SplitColumns, EntryCapIsTestedBeforeEachAddition) {
   SplitColumns("11 22 33", columns, 0, 0, 3, " ", "\r\n");
   EXPECT_EQ(columns[0].size(), kColumnEntryCap + 3);  // one short of the cap: still receives
   EXPECT_EQ(columns[0].substr(kColumnEntryCap - 1), "11\r\n");
-  EXPECT_EQ(columns[1].size(), kColumnEntryCap);  // full: receives nothing
-  EXPECT_EQ(columns[2], "33\r\n");                // later columns still reach their own entries
+  EXPECT_EQ(columns[1].size(), kColumnEntryCap);    // full: receives nothing
+  EXPECT_EQ(columns[2], "33\r\n");                  // later columns still reach their own entries
   SplitColumns("", columns, 0, 0, 3, " ", "\r\n");  // filling obeys the cap too
   EXPECT_EQ(columns[0].size(), kColumnEntryCap + 3);
   EXPECT_EQ(columns[1].size(), kColumnEntryCap);
@@ -111,7 +111,8 @@ TEST(RowSplitter, GivesExactlyCountCells) {
 
 TEST(RowSplitter, MatchesSplitColumnsOnRandomLines) {
   std::mt19937 random(20240601);
-  const char alphabet[] = {' ', ' ', ' ', '\t', ',', ',', '\r', '\n', ';', '1', '2', '.', '-', 'e', 'x', '\v', '\f', '\xe9'};
+  const char alphabet[] = {' ', ' ', ' ', '\t', ',', ',', '\r', '\n', ';',
+                           '1', '2', '.', '-',  'e', 'x', '\v', '\f', '\xe9'};
   const char* const sets[] = {" ", "\t", ",", ":,", "", ", ", "Space", "\xe9", "1"};
   for (int round = 0; round < 20000; ++round) {
     std::string line(random() % 40, ' ');

@@ -22,7 +22,8 @@ Lines Rows(int count, int columns, const std::string& separator, int startDepth 
   Lines rows;
   for (int r = 0; r < count; ++r) {
     std::string row = std::to_string(startDepth + r) + ".25";
-    for (int c = 1; c < columns; ++c) row += separator + (c % 3 == 0 ? "-999.25" : std::to_string(c * 7 + r) + ".5");
+    for (int c = 1; c < columns; ++c)
+      row += separator + (c % 3 == 0 ? "-999.25" : std::to_string(c * 7 + r) + ".5");
     rows.push_back(row);
   }
   return rows;
@@ -45,8 +46,8 @@ void ExpectProposal(const Lines& lines, int first, const std::string& delimiter,
 }
 
 TEST(LayoutDetection, DelimitersOfTheCommonLayouts) {
-  ExpectProposal(Join({{"DEPTH   GR    NPHI   RHOB", "M       API   V/V    G/C3"}, Rows(30, 4, "   ")}), 2, "space",
-                 4, {0, 1});
+  ExpectProposal(Join({{"DEPTH   GR    NPHI   RHOB", "M       API   V/V    G/C3"}, Rows(30, 4, "   ")}), 2,
+                 "space", 4, {0, 1});
   ExpectProposal(Join({{"DEPTH\tGR\tNPHI", "M\tAPI\tV/V"}, Rows(30, 3, "\t")}), 2, "tab", 3, {0, 1});
   // Missing values between two commas, and blanks after them, are still rows.
   Lines comma = Join({{"Well A-1, logged 2020", "Depth,Gamma Ray,Neutron", "m,gAPI,v/v"}, Rows(30, 3, ", ")});
@@ -58,10 +59,12 @@ TEST(LayoutDetection, DelimitersOfTheCommonLayouts) {
 }
 
 TEST(LayoutDetection, FixedWidthColumnsSeparatedByBlanksAreSpaceDelimited) {
-  Lines lines = {"    DEPTH       GR      NPHI", "       FT      API       V/V", "-------- -------- ---------"};
+  Lines lines = {"    DEPTH       GR      NPHI", "       FT      API       V/V",
+                 "-------- -------- ---------"};
   for (int r = 0; r < 20; ++r) {
     char row[64];
-    std::snprintf(row, sizeof row, "%9.2f%9.3f%10.4f", 1000.0 + r * 0.5, r * 1.5, r % 4 == 0 ? -999.25 : 0.25);
+    std::snprintf(row, sizeof row, "%9.2f%9.3f%10.4f", 1000.0 + r * 0.5, r * 1.5,
+                  r % 4 == 0 ? -999.25 : 0.25);
     lines.push_back(row);
   }
   ExpectProposal(lines, 3, "space", 3, {0, 1});
@@ -82,12 +85,12 @@ TEST(LayoutDetection, HeaderBlocksOfAnyLength) {
   for (int n = 0; n <= 20; ++n) {
     Lines block;
     for (int i = 0; i < n; ++i)
-      block.push_back(i % 3 == 0 ? "COMPANY: Example Oil " + std::to_string(i)
-                                 : i % 3 == 1 ? "This is free text line number " + std::to_string(i) + " of the notes"
-                                              : "");
+      block.push_back(i % 3 == 0   ? "COMPANY: Example Oil " + std::to_string(i)
+                      : i % 3 == 1 ? "This is free text line number " + std::to_string(i) + " of the notes"
+                                   : "");
     SCOPED_TRACE(n);
-    ExpectProposal(Join({block, {"DEPT  GR  ILD  SP", "FT  GAPI  OHMM  MV"}, Rows(40, 4, "  ")}), n + 2, "space", 4,
-                   {n, n + 1});
+    ExpectProposal(Join({block, {"DEPT  GR  ILD  SP", "FT  GAPI  OHMM  MV"}, Rows(40, 4, "  ")}), n + 2,
+                   "space", 4, {n, n + 1});
     ExpectProposal(Join({block, Rows(40, 4, " ")}), n, "space", 4, {});
   }
 }
@@ -130,8 +133,8 @@ TEST(LayoutDetection, ShortTablesAndTrailers) {
   // A long table followed by a trailer line is data too.
   ExpectProposal(Join({{"A B"}, Rows(12, 2, " "), {"END OF DATA"}}), 1, "space", 2, {0});
   // A row with a text marker among its numbers stays in the table.
-  ExpectProposal(Join({{"DEPTH GR NPHI"}, Rows(3, 3, " "), {"1003.25 N/A 0.2"}, Rows(3, 3, " ", 1004)}), 1, "space",
-                 3, {0});
+  ExpectProposal(Join({{"DEPTH GR NPHI"}, Rows(3, 3, " "), {"1003.25 N/A 0.2"}, Rows(3, 3, " ", 1004)}), 1,
+                 "space", 3, {0});
   // Numbers in scientific form.
   ExpectProposal({"X Y", "1.0E+03 -2.5e-1", "1.1E+03 +3e2"}, 1, "space", 2, {0});
 }
@@ -149,7 +152,8 @@ TEST(LayoutDetection, SampleFiles) {
 
 TEST(LayoutDetection, FilesWithCrLfLineEnds) {
   test::CScratchDir dir;
-  test::WriteBytes(dir.File("in.csv"), "Depth,GR\r\nm,API\r\n1000.5,20.25\r\n1001.0,21.5\r\n1001.5,22.75\r\n");
+  test::WriteBytes(dir.File("in.csv"),
+                   "Depth,GR\r\nm,API\r\n1000.5,20.25\r\n1001.0,21.5\r\n1001.5,22.75\r\n");
   const auto proposal = DetectLayout(dir.File("in.csv"));
   ASSERT_TRUE(proposal.has_value());
   EXPECT_EQ(proposal->firstDigitLineIndex, 2);

@@ -81,8 +81,9 @@ TEST(PreviewCommand, FailuresAndUsage) {
 
 TEST(InspectCommand, ShowsTheProposalAndTheSamplesSideBySide) {
   CScratchDir dir;
-  WriteBytes(dir.File("in.asc"),
-             "Well A\n\nDEPTH GR NPHI\nM API V/V\n1000.0 45.5 0.25\n1000.5 -999.25 0.3\n\n1001.0 47.0 0.35\n");
+  WriteBytes(
+      dir.File("in.asc"),
+      "Well A\n\nDEPTH GR NPHI\nM API V/V\n1000.0 45.5 0.25\n1000.5 -999.25 0.3\n\n1001.0 47.0 0.35\n");
   const CRun run = RunCli(dir, {"inspect", dir.File("in.asc")});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
@@ -115,7 +116,8 @@ TEST(InspectCommand, OptionsOverrideTheProposal) {
   const CRun run = RunCli(dir, {"inspect", dir.File("in.csv"), "--first-data-line", "2", "--delimiter", ";",
                                 "--first-column", "8", "--curve-total", "9"});
   EXPECT_EQ(run.status, 0) << run.err;
-  const std::string tail = "\nCurve Total: 9\nDigit Samples:\n7         8         9\n17        18\n27        28\n";
+  const std::string tail =
+      "\nCurve Total: 9\nDigit Samples:\n7         8         9\n17        18\n27        28\n";
   ASSERT_GE(run.out.size(), tail.size());
   EXPECT_EQ(run.out.substr(run.out.size() - tail.size()), tail);
 }
@@ -176,8 +178,10 @@ TEST(UnwrapCommand, RealWrappedFileKeepsEveryDepthRowForRow) {
       data = i + 1;
       break;
     }
-    if (lines[i].rfind("~", 0) == 0) inCurves = lines[i].rfind("~CURVE", 0) == 0;
-    else if (inCurves && lines[i][0] != '#') ++curves;
+    if (lines[i].rfind("~", 0) == 0)
+      inCurves = lines[i].rfind("~CURVE", 0) == 0;
+    else if (inCurves && lines[i][0] != '#')
+      ++curves;
   }
   ASSERT_EQ(curves, 36u);
   const std::vector<double> expected = Numbers(wrappedData);

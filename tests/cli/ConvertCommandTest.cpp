@@ -1,7 +1,7 @@
 // corvane-cli convert, run as a user runs it.
-#include <gtest/gtest.h>
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -33,8 +33,8 @@ class ConvertCommandTest : public ::testing::Test {
 
   // Runs corvane-cli with `arguments` (already quoted); returns the exit status.
   int Cli(const std::string& arguments) {
-    const std::string command = std::string("'") + CORVANE_CLI + "' " + arguments + " >'" + m_dir.File("stdout") +
-                                "' 2>'" + m_dir.File("stderr") + "' </dev/null";
+    const std::string command = std::string("'") + CORVANE_CLI + "' " + arguments + " >'" +
+                                m_dir.File("stdout") + "' 2>'" + m_dir.File("stderr") + "' </dev/null";
     const int status = std::system(command.c_str());
     m_out = test::ReadBytes(m_dir.File("stdout"));
     m_err = test::ReadBytes(m_dir.File("stderr"));
@@ -43,8 +43,8 @@ class ConvertCommandTest : public ::testing::Test {
 
   std::string Convert(const std::string& extra, const std::string& las = std::string(),
                       const std::string& ascii = std::string()) {
-    return "convert --config '" + m_lah + "' --first-data-line 5 --ascii '" + (ascii.empty() ? m_asc : ascii) +
-           "' --las '" + (las.empty() ? m_las : las) + "' " + extra;
+    return "convert --config '" + m_lah + "' --first-data-line 5 --ascii '" +
+           (ascii.empty() ? m_asc : ascii) + "' --las '" + (las.empty() ? m_las : las) + "' " + extra;
   }
 
   test::CScratchDir m_dir;
@@ -66,8 +66,10 @@ TEST_F(ConvertCommandTest, ConvertsTheExample) {
   EXPECT_NE(las.find("\r\n STOP.M                        1874.8750: Stop Depth\r\n"), std::string::npos);
   EXPECT_NE(las.find("\r\n STEP.M                           0.1250: Depth Increment\r\n"), std::string::npos);
   EXPECT_NE(las.find("\r\n COMP.                      ACME Logging: COMPANY\r\n"), std::string::npos);
-  EXPECT_NE(las.find("\r\n DEPT.M                                 :   1 Measured depth\r\n"), std::string::npos);
-  EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI          RHOB            DT  "), std::string::npos);
+  EXPECT_NE(las.find("\r\n DEPT.M                                 :   1 Measured depth\r\n"),
+            std::string::npos);
+  EXPECT_NE(las.find("\r\n~A         DEPT            GR          NPHI          RHOB            DT  "),
+            std::string::npos);
   EXPECT_NE(las.find("\r\n      1500.0000       90.5600        0.2244     -999.2500      282.5700  "),
             std::string::npos);
   std::size_t lines = 0;
@@ -79,7 +81,8 @@ TEST_F(ConvertCommandTest, ConvertsTheExample) {
   // Inverted: the last depth comes first.
   ASSERT_EQ(Cli(Convert("--quiet --inverse")), 0) << m_err;
   const std::string inverted = test::ReadBytes(m_las);
-  EXPECT_NE(inverted.find("\r\n STRT.M                        1874.8750: Start Depth\r\n"), std::string::npos);
+  EXPECT_NE(inverted.find("\r\n STRT.M                        1874.8750: Start Depth\r\n"),
+            std::string::npos);
   EXPECT_NE(inverted.find("  \r\n      1874.8750  "), std::string::npos);
   EXPECT_LT(inverted.find("      1874.8750  "), inverted.find("      1500.0000  "));
 
@@ -173,20 +176,22 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
     std::ofstream out(m_asc, std::ios::binary | std::ios::trunc);
     out << ascii;
     for (int i = 0; i < 1'500'000; ++i) {
-      line = std::to_string(1000 + i) + ".25      " + std::to_string(i % 997) + ".5 " + std::to_string(i) + "\r\n";
+      line = std::to_string(1000 + i) + ".25      " + std::to_string(i % 997) + ".5 " + std::to_string(i) +
+             "\r\n";
       out << line;
     }
   }
   m_asciiBefore = test::ReadBytes(m_asc);
   const std::string lah = m_dir.File("big.lah");
-  test::WriteBytes(lah,
-                   "[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=2\r\n"
-                   "HEADING 0=DEPT\r\nUNITS 0=M\r\nHEADING 1=GR\r\n");
+  test::WriteBytes(
+      lah,
+      "[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=2\r\n"
+      "HEADING 0=DEPT\r\nUNITS 0=M\r\nHEADING 1=GR\r\n");
   const std::string tmp = m_dir.File("tmp");
   ASSERT_EQ(::mkdir(tmp.c_str(), 0700), 0);
 
-  std::vector<std::string> args = {CORVANE_CLI, "convert", "--config", lah, "--first-data-line", "2",
-                                   "--ascii", m_asc, "--las", m_las, "--inverse"};
+  std::vector<std::string> args = {CORVANE_CLI, "convert", "--config", lah,   "--first-data-line", "2",
+                                   "--ascii",   m_asc,     "--las",    m_las, "--inverse"};
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -240,9 +245,9 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
 
 TEST_F(ConvertCommandTest, HelpDocumentsEveryOption) {
   ASSERT_EQ(Cli("convert --help"), 0);
-  for (const char* option : {"--config", "--first-data-line", "--ascii", "--las", "--inverse", "--save-config",
-                             "--quiet", "--delimiter", "--fixed-width", "--skip-width", "--curve-total", "--null",
-                             "Example:", "corvane-cli convert --config"})
+  for (const char* option : {"--config", "--first-data-line", "--ascii", "--las", "--inverse",
+                             "--save-config", "--quiet", "--delimiter", "--fixed-width", "--skip-width",
+                             "--curve-total", "--null", "Example:", "corvane-cli convert --config"})
     EXPECT_NE(m_out.find(option), std::string::npos) << option;
 }
 

@@ -12,8 +12,8 @@
 namespace corvane {
 namespace {
 
-using test::Curve;
 using test::CrLfLines;
+using test::Curve;
 
 // A progress display that runs `action` at one poll (for cancels and re-entry).
 class CHookedProgress : public CSilentProgress {
@@ -45,7 +45,8 @@ class LasCreationTest : public ::testing::Test {
     EXPECT_EQ(LasCreationJob().currentDisplay, nullptr);
   }
 
-  CConversionSetup SetupFor(const std::string& asciiBytes, const std::vector<CCurveDef>& curves, int firstDataLine = 0) {
+  CConversionSetup SetupFor(const std::string& asciiBytes, const std::vector<CCurveDef>& curves,
+                            int firstDataLine = 0) {
     m_asciiBytes = asciiBytes;
     test::WriteBytes(m_ascii, asciiBytes);
     return test::MakeSetup(m_ascii, m_las, curves, firstDataLine);
@@ -105,7 +106,8 @@ TEST_F(LasCreationTest, WritesTheWholeFile) {
 }
 
 TEST_F(LasCreationTest, HeaderDeclaresTheRangeAndInversionReversesTheData) {
-  auto setup = SetupFor("DEPT GR\r\nM GAPI\r\n" + test::DepthSeries(), {Curve("DEPT", "M"), Curve("GR", "GAPI")}, 2);
+  auto setup =
+      SetupFor("DEPT GR\r\nM GAPI\r\n" + test::DepthSeries(), {Curve("DEPT", "M"), Curve("GR", "GAPI")}, 2);
   setup.wellName = "WELL A-1";
   EXPECT_TRUE(Run(setup, false, {"COMP.:ACME:COMPANY", "", "FLD .:Wildcat:FIELD"}));
   auto lines = CrLfLines(Las());
@@ -173,7 +175,7 @@ TEST_F(LasCreationTest, SameFileUnderAnotherNameIsRefused) {
   ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
   ASSERT_EQ(::chdir(m_dir.Path().c_str()), 0);
   for (const std::string& las : {m_ascii, std::string("in.asc"), std::string("./tmp/../in.asc"),
-                                m_dir.File("link.las"), m_dir.File("hard.las")}) {
+                                 m_dir.File("link.las"), m_dir.File("hard.las")}) {
     setup.lasFilePath = las;
     m_feedback.messages.clear();
     EXPECT_FALSE(Run(setup)) << las;
@@ -260,8 +262,8 @@ TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
   m_feedback.messages.clear();
   EXPECT_TRUE(Run(setup));
   EXPECT_FALSE(secondResult);
-  EXPECT_EQ(test::Texts(second), (std::vector<std::string>{"Failed to open ASCII file.",
-                                                           "Failed to open or write to LAS file."}));
+  EXPECT_EQ(test::Texts(second),
+            (std::vector<std::string>{"Failed to open ASCII file.", "Failed to open or write to LAS file."}));
   EXPECT_EQ(secondProgress.opens, 0);
   EXPECT_EQ(Las(), alone);
   EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created successfully."});

@@ -15,8 +15,8 @@
 namespace corvane {
 namespace {
 
-using test::Curve;
 using test::CrLfLines;
+using test::Curve;
 
 class LasDataTest : public ::testing::Test {
  protected:
@@ -120,7 +120,8 @@ TEST_F(LasDataTest, DepthScanOddCases) {
   EXPECT_DOUBLE_EQ(range.stop, 102);
 
   // No non-blank line in the last 5000 bytes: the second line's depth stands.
-  range = Scan("1 100\r\n2 100.5\r\n3 101\r\n" + std::string(6000, ' ') + "\r\n" + std::string(10, '\n'), curves);
+  range =
+      Scan("1 100\r\n2 100.5\r\n3 101\r\n" + std::string(6000, ' ') + "\r\n" + std::string(10, '\n'), curves);
   EXPECT_DOUBLE_EQ(range.start, 100);
   EXPECT_DOUBLE_EQ(range.stop, 100.5);
   EXPECT_DOUBLE_EQ(range.step, 0.5);
@@ -180,12 +181,39 @@ TEST_F(LasDataTest, CellsMatchTheCConversionsOfEveryKindOfText) {
   // when it makes nothing), whichever route the conversion takes.
   std::mt19937 random(2024);
   auto pick = [&](const std::string& from) { return from[random() % from.size()]; };
-  std::vector<std::string> texts = {"0",      "-0",     "+0",       "-0.0",      "007.5",     "00.5",   ".5",
-                                    "-.5",    "5.",     ".",        "-",         "+",         "1e3",    "1e",
-                                    "1e+",    "2E-2x",  "12.5ft",   "1.2.3",     "99999.99995", "-999.25",
-                                    "0.00005", "0.00004", "-0.00004", "1234567890.1234", "12345678901.1234",
-                                    "123456789012345", "1234567890123456", "9007199254740993", "1.23456",
-                                    "1e400",  "-1e400", "1e-400",   "abc"};
+  std::vector<std::string> texts = {"0",
+                                    "-0",
+                                    "+0",
+                                    "-0.0",
+                                    "007.5",
+                                    "00.5",
+                                    ".5",
+                                    "-.5",
+                                    "5.",
+                                    ".",
+                                    "-",
+                                    "+",
+                                    "1e3",
+                                    "1e",
+                                    "1e+",
+                                    "2E-2x",
+                                    "12.5ft",
+                                    "1.2.3",
+                                    "99999.99995",
+                                    "-999.25",
+                                    "0.00005",
+                                    "0.00004",
+                                    "-0.00004",
+                                    "1234567890.1234",
+                                    "12345678901.1234",
+                                    "123456789012345",
+                                    "1234567890123456",
+                                    "9007199254740993",
+                                    "1.23456",
+                                    "1e400",
+                                    "-1e400",
+                                    "1e-400",
+                                    "abc"};
   for (int i = 0; i < 4000; ++i) {
     std::string text;
     if (random() % 4 == 0) text += pick("+-");
@@ -280,8 +308,8 @@ TEST_F(LasDataTest, InversionCancelAndFailureRemoveTheTemporaryFile) {
     lines = DataSection(setup, CDepthRange(), true, false);
   }
   EXPECT_EQ(lines.size(), 1u);
-  EXPECT_EQ(test::Texts(m_feedback),
-            (std::vector<std::string>{"Failed on inverse curve file.", "LAS file created failed or cancelled."}));
+  EXPECT_EQ(test::Texts(m_feedback), (std::vector<std::string>{"Failed on inverse curve file.",
+                                                               "LAS file created failed or cancelled."}));
   EXPECT_EQ(m_progress.closes, 1);
 }
 
@@ -308,8 +336,8 @@ TEST_F(LasDataTest, DataSectionReportsAnUnreadableAsciiFile) {
   auto setup = test::MakeSetup(m_dir.File("missing.asc"), m_las, {Curve("DEPT")});
   auto lines = DataSection(setup, CDepthRange(), false, false);
   EXPECT_EQ(lines.size(), 1u);
-  EXPECT_EQ(test::Texts(m_feedback),
-            (std::vector<std::string>{"Failed to write to LAS file.", "LAS file created failed or cancelled."}));
+  EXPECT_EQ(test::Texts(m_feedback), (std::vector<std::string>{"Failed to write to LAS file.",
+                                                               "LAS file created failed or cancelled."}));
 }
 
 }  // namespace

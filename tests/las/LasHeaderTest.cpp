@@ -9,8 +9,8 @@
 namespace corvane {
 namespace {
 
-using test::Curve;
 using test::CrLfLines;
+using test::Curve;
 
 class LasHeaderTest : public ::testing::Test {
  protected:
@@ -137,9 +137,10 @@ TEST_F(LasHeaderTest, OtherHeaderLinesAreCutAtColons) {
 }
 
 TEST_F(LasHeaderTest, CurveSectionPutsTheDepthCurveFirstAndNumbersFromTwo) {
-  auto setup = test::MakeSetup("a.asc", "a.las",
-                               {Curve("GR", "GAPI", "45 310 01 00", "Gamma Ray"), Curve("", "X", "1", "skipped"),
-                                Curve("DEPT", "M", "", "Depth"), Curve("RHOB", "G/C3", "", "Density")});
+  auto setup =
+      test::MakeSetup("a.asc", "a.las",
+                      {Curve("GR", "GAPI", "45 310 01 00", "Gamma Ray"), Curve("", "X", "1", "skipped"),
+                       Curve("DEPT", "M", "", "Depth"), Curve("RHOB", "G/C3", "", "Density")});
   CDepthRange range;
   range.depthColumn = 2;
   range.unit = "M";

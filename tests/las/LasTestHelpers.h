@@ -53,7 +53,8 @@ class CPrivateTempDir {
 };
 
 inline CCurveDef Curve(const std::string& heading, const std::string& units = std::string(),
-                       const std::string& api = std::string(), const std::string& description = std::string()) {
+                       const std::string& api = std::string(),
+                       const std::string& description = std::string()) {
   CCurveDef curve;
   curve.heading = heading;
   curve.units = units;

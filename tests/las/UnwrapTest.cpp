@@ -24,10 +24,11 @@ const std::string kWrapNo = " WRAP.                  NO : One line per depth\r\n
 // The head and sections of a wrapped file with four curves, up to its "~A" line.
 std::string Head(const std::string& eol = "\n") {
   std::string head;
-  for (const char* line : {"~VERSION INFORMATION", " VERS.   1.2 : CWLS LOG ASCII STANDARD", " WRAP.   YES : Multiple lines",
-                           "~WELL INFORMATION", " STRT.M  1000.0 : START", "~Curve Information", " DEPT.M : depth",
-                           "#MNEM.UNIT", "", " GR.API : gamma", "   # not a curve", " NPHI.V/V : porosity",
-                           " RHOB.G/C3 : density", "~Other", "free text", "~A"})
+  for (const char* line :
+       {"~VERSION INFORMATION", " VERS.   1.2 : CWLS LOG ASCII STANDARD", " WRAP.   YES : Multiple lines",
+        "~WELL INFORMATION", " STRT.M  1000.0 : START", "~Curve Information", " DEPT.M : depth", "#MNEM.UNIT",
+        "", " GR.API : gamma", "   # not a curve", " NPHI.V/V : porosity", " RHOB.G/C3 : density", "~Other",
+        "free text", "~A"})
     head += std::string(line) + eol;
   return head;
 }
@@ -111,13 +112,13 @@ TEST_F(Unwrapping, EarlyEndsKeepWhatWasCopied) {
   EXPECT_EQ(ReadBytes(target), CopiedHead().substr(0, CopiedHead().find("~A")));
 
   // A curve section without a counted curve ends instead of looping.
-  const std::string noCurves =
-      "~V\n VERS. 2.0 :\n WRAP. YES :\n~CURVE\n# only a comment\n   \n~A\n1 2 3\n";
+  const std::string noCurves = "~V\n VERS. 2.0 :\n WRAP. YES :\n~CURVE\n# only a comment\n   \n~A\n1 2 3\n";
   std::string reason;
   WriteBytes(source, noCurves);
   ASSERT_EQ(UnwrapLas(source, target, progress, reason), UnwrapResult::EndedEarly);
   EXPECT_FALSE(reason.empty());
-  EXPECT_EQ(ReadBytes(target), "~V\r\n VERS. 2.0 :\r\n" + kWrapNo + "~CURVE\r\n# only a comment\r\n   \r\n~A\r\n");
+  EXPECT_EQ(ReadBytes(target),
+            "~V\r\n VERS. 2.0 :\r\n" + kWrapNo + "~CURVE\r\n# only a comment\r\n   \r\n~A\r\n");
   EXPECT_EQ(progress.opens, 0);
 
   // Another unwrap holding the display: the second ends before the data.
@@ -142,7 +143,8 @@ TEST_F(Unwrapping, NeverWritesOverItsSource) {
   WriteBytes(source, bytes);
   ASSERT_EQ(symlink(source.c_str(), dir.File("link.las").c_str()), 0);
   ASSERT_EQ(link(source.c_str(), dir.File("hard.las").c_str()), 0);
-  for (const std::string& same : {source, dir.File("link.las"), dir.File("hard.las"), dir.Path() + "/./wrapped.las"})
+  for (const std::string& same :
+       {source, dir.File("link.las"), dir.File("hard.las"), dir.Path() + "/./wrapped.las"})
     EXPECT_EQ(UnwrapLas(source, same, progress), UnwrapResult::Failed) << same;
   EXPECT_EQ(ReadBytes(source), bytes);
 

@@ -116,14 +116,15 @@ TEST(FileSystemTest, EditorGetsThePathAsOneArgumentWithoutShell) {
   CScratchDir dir;
   const std::string record = dir.File("args");
   const std::string script = dir.File("xdg-open");
-  WriteBytes(script, "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\nmv '" + record + ".tmp' '" +
-                         record + "'\n");
+  WriteBytes(script, "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\nmv '" + record +
+                         ".tmp' '" + record + "'\n");
   ASSERT_EQ(::chmod(script.c_str(), 0755), 0);
   {
     CEnvOverride path("PATH", dir.Path() + ":/usr/bin:/bin");
     ASSERT_TRUE(LaunchTextEditor("/data/my log; $(rm -rf x) `x`.las"));
   }
-  for (int i = 0; i < 500 && !FileExists(record); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  for (int i = 0; i < 500 && !FileExists(record); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   ASSERT_TRUE(FileExists(record));
   EXPECT_EQ(ReadBytes(record), "1|/data/my log; $(rm -rf x) `x`.las|");
 

@@ -216,9 +216,15 @@ TEST(NumberFormatTest, General15MatchesPrintf) {
 
 TEST(NumberFormatTest, IntegersAndAlignedTextMatchPrintf) {
   std::mt19937_64 rng(99);
-  std::vector<long long> values = {0, 1, -1, 2147483647, -2147483648LL, std::numeric_limits<long long>::max(),
+  std::vector<long long> values = {0,
+                                   1,
+                                   -1,
+                                   2147483647,
+                                   -2147483648LL,
+                                   std::numeric_limits<long long>::max(),
                                    std::numeric_limits<long long>::min()};
-  for (int i = 0; i < 100000; ++i) values.push_back(static_cast<long long>(rng() >> (rng() % 64)) * ((i & 1) ? 1 : -1));
+  for (int i = 0; i < 100000; ++i)
+    values.push_back(static_cast<long long>(rng() >> (rng() % 64)) * ((i & 1) ? 1 : -1));
   char buf[64];
   for (long long v : values) {
     std::snprintf(buf, sizeof buf, "%lld", v);
@@ -259,13 +265,57 @@ void ExpectScanAgrees(const std::string& text) {
 }
 
 TEST(NumberFormatTest, ScanDoubleTakesTheLongestDecimalPrefix) {
-  for (const char* text :
-       {"12.5ft", "  -3e", "1e+", "1e-", "1E+5x", ".5", "5.", "-.", "+7", "+.5e1", "nan", "inf", "-inf", "NaN",
-        "infinity", "0x1A", "0X1p3", "", "abc", " \t12", "\n\v\f\r-0", "-0", "+-5", "--5", "1.2.3", "1e5e5",
-        "e5", ".e5", "1..2", "1e400", "-1e400", "1e-400", "-1e-400", "2.4e-324", "4.9e-324", "1e-320",
-        "1.7976931348623159e308", "0e999999999999999999999", "1e99999999999999999999", "1e-99999999999999999999",
-        "0.0000000000000000000000000000001e-300", "123456789012345678901234567890", "0.1", "-999.25",
-        "1,5", "\xa0" "5", "  ", "+", "-", "."}) {
+  for (const char* text : {"12.5ft",
+                           "  -3e",
+                           "1e+",
+                           "1e-",
+                           "1E+5x",
+                           ".5",
+                           "5.",
+                           "-.",
+                           "+7",
+                           "+.5e1",
+                           "nan",
+                           "inf",
+                           "-inf",
+                           "NaN",
+                           "infinity",
+                           "0x1A",
+                           "0X1p3",
+                           "",
+                           "abc",
+                           " \t12",
+                           "\n\v\f\r-0",
+                           "-0",
+                           "+-5",
+                           "--5",
+                           "1.2.3",
+                           "1e5e5",
+                           "e5",
+                           ".e5",
+                           "1..2",
+                           "1e400",
+                           "-1e400",
+                           "1e-400",
+                           "-1e-400",
+                           "2.4e-324",
+                           "4.9e-324",
+                           "1e-320",
+                           "1.7976931348623159e308",
+                           "0e999999999999999999999",
+                           "1e99999999999999999999",
+                           "1e-99999999999999999999",
+                           "0.0000000000000000000000000000001e-300",
+                           "123456789012345678901234567890",
+                           "0.1",
+                           "-999.25",
+                           "1,5",
+                           "\xa0"
+                           "5",
+                           "  ",
+                           "+",
+                           "-",
+                           "."}) {
     ExpectScanAgrees(text);
   }
   // A long mantissa is read exactly, not digit by digit.
@@ -297,12 +347,32 @@ TEST(NumberFormatTest, ScanDoubleLeavesTheValueAloneWithoutNumber) {
 }
 
 TEST(NumberFormatTest, ScanIntMatchesScanfD) {
-  std::vector<std::string> texts = {"0",           "12",          "-12",        "+12",         " \t42x",
-                                    "3.9",         "-",           "+",          "",            "abc",
-                                    "2147483647",  "2147483648",  "-2147483648", "-2147483649", "4294967296",
-                                    "4294967297",  "9223372036854775807", "9223372036854775808",
-                                    "-9223372036854775808", "-9223372036854775809", "99999999999999999999999",
-                                    "-99999999999999999999999", "0x10", "  +-3", "007", "1e5"};
+  std::vector<std::string> texts = {"0",
+                                    "12",
+                                    "-12",
+                                    "+12",
+                                    " \t42x",
+                                    "3.9",
+                                    "-",
+                                    "+",
+                                    "",
+                                    "abc",
+                                    "2147483647",
+                                    "2147483648",
+                                    "-2147483648",
+                                    "-2147483649",
+                                    "4294967296",
+                                    "4294967297",
+                                    "9223372036854775807",
+                                    "9223372036854775808",
+                                    "-9223372036854775808",
+                                    "-9223372036854775809",
+                                    "99999999999999999999999",
+                                    "-99999999999999999999999",
+                                    "0x10",
+                                    "  +-3",
+                                    "007",
+                                    "1e5"};
   std::mt19937_64 rng(5);
   for (int i = 0; i < 50000; ++i) {
     std::string text = (i & 1) ? "-" : "";

@@ -54,15 +54,15 @@ TEST(Profile, ReadingFollowsThePrivateProfileRules) {
   EXPECT_EQ(p.Get("Alpha", "lone"), "'");
   EXPECT_EQ(p.Get("Alpha", "eq"), "a=b=c");
   EXPECT_EQ(p.Get("Alpha", "empty"), "");
-  EXPECT_EQ(p.Get("Alpha", "key"), "first");                    // the first of duplicates wins
-  EXPECT_EQ(p.Get("Alpha", "; KEY"), std::nullopt);             // comments hold no keys
-  EXPECT_EQ(p.Get("Alpha", "other"), std::nullopt);             // only the first section counts
-  EXPECT_EQ(p.Get("Beta", "key"), "beta value");                // last line without a line end
+  EXPECT_EQ(p.Get("Alpha", "key"), "first");         // the first of duplicates wins
+  EXPECT_EQ(p.Get("Alpha", "; KEY"), std::nullopt);  // comments hold no keys
+  EXPECT_EQ(p.Get("Alpha", "other"), std::nullopt);  // only the first section counts
+  EXPECT_EQ(p.Get("Beta", "key"), "beta value");     // last line without a line end
   EXPECT_EQ(p.Get("Gamma", "key"), std::nullopt);
   EXPECT_EQ(p.GetString("Gamma", "key", "dflt"), "dflt");
   EXPECT_EQ(p.GetString("Alpha", "empty", "dflt"), "");
   EXPECT_EQ(p.Keys("alpha"), (std::vector<std::string>{"Key One", "QUOTED", "single", "mixed", "lone", "eq",
-                                                        "empty", "key", "KEY"}));
+                                                       "empty", "key", "KEY"}));
 }
 
 TEST(Profile, LongValuesAreReadWhole) {
@@ -85,10 +85,10 @@ TEST(Profile, WritesReplaceInPlaceAppendToTheSectionAndAddMissingSections) {
                          "\r\n"
                          "[Three]\r\n"
                          "x=1\r\n");
-  p.Write("one", "A", "new");          // in place, spelled as the caller spells it
-  p.Write("ONE", "c", "3");            // after the last key, before the blank line
-  p.Write("Two", "k", "v");            // a section without keys: right after its header
-  p.Write("Four", "z", "");            // a new section at the end
+  p.Write("one", "A", "new");  // in place, spelled as the caller spells it
+  p.Write("ONE", "c", "3");    // after the last key, before the blank line
+  p.Write("Two", "k", "v");    // a section without keys: right after its header
+  p.Write("Four", "z", "");    // a new section at the end
   p.Remove("Three", "x");
   p.Remove("Three", "missing");
   p.Remove("Nowhere", "x");

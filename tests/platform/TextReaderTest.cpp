@@ -97,11 +97,18 @@ TEST(TextReaderTest, LinesAcrossBlockBoundaries) {
     std::string bytes;
     while (bytes.size() < 3 * block) {
       const std::size_t length = (rng() % 8 == 0) ? rng() % 200000 : rng() % 120;
-      for (std::size_t i = 0; i < length; ++i) bytes += (rng() % 50 == 0) ? '\r' : static_cast<char>('a' + rng() % 26);
+      for (std::size_t i = 0; i < length; ++i)
+        bytes += (rng() % 50 == 0) ? '\r' : static_cast<char>('a' + rng() % 26);
       switch (rng() % 3) {
-        case 0: bytes += "\n"; break;
-        case 1: bytes += "\r\n"; break;
-        default: bytes += "\r\r\n"; break;
+        case 0:
+          bytes += "\n";
+          break;
+        case 1:
+          bytes += "\r\n";
+          break;
+        default:
+          bytes += "\r\r\n";
+          break;
       }
     }
     if (round % 2 == 1) bytes += "tail without end";

@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "TestSupport.h"
 #include "platform/NumberFormat.h"
 #include "platform/Profile.h"
-#include "TestSupport.h"
 
 using namespace corvane;
 using corvane::test::CScratchDir;
@@ -65,7 +65,8 @@ void SaveKeyByKey(const CConversionSetup& s) {
   write("LAS HEADER", "LOG DATE", s.logDate);
   for (int n = 0; n < 100; ++n) remove("LAS HEADER", "OTHER HEADER " + std::to_string(n));
   const auto lines = SplitTextLines(s.otherHeaderText);
-  for (std::size_t n = 0; n < lines.size() && n < 1000; ++n) write("LAS HEADER", "OTHER HEADER " + std::to_string(n), lines[n]);
+  for (std::size_t n = 0; n < lines.size() && n < 1000; ++n)
+    write("LAS HEADER", "OTHER HEADER " + std::to_string(n), lines[n]);
   for (int n = std::max<int>(100, static_cast<int>(lines.size())); n < 1000; ++n) {
     remove("LAS HEADER", "OTHER HEADER " + std::to_string(n));
   }
@@ -76,7 +77,8 @@ void SaveKeyByKey(const CConversionSetup& s) {
   const int total = s.CurveTotal();
   write("Curves", "TOTAL", std::to_string(total));
   for (int n = 0; n < std::max(100, total); ++n) {
-    for (const char* name : {"HEADING ", "UNITS ", "API CODE ", "CURVE DESC "}) remove("Curves", name + std::to_string(n));
+    for (const char* name : {"HEADING ", "UNITS ", "API CODE ", "CURVE DESC "})
+      remove("Curves", name + std::to_string(n));
   }
   for (int n = 0; n < total; ++n) {
     const CCurveDef& c = s.curves[static_cast<std::size_t>(n)];
@@ -319,7 +321,8 @@ TEST(Configuration, RemovalRangesOfCurveAndHeaderKeys) {
   small.otherHeaderText = "X\r\nY";
   ASSERT_TRUE(SaveConfiguration(small));
   EXPECT_EQ(GetProfileString("Curves", "HEADING 2", "", path), "H2");
-  for (const char* key : {"HEADING 3", "UNITS 50", "API CODE 99", "CURVE DESC 99"}) EXPECT_FALSE(HasKey(path, "Curves", key)) << key;
+  for (const char* key : {"HEADING 3", "UNITS 50", "API CODE 99", "CURVE DESC 99"})
+    EXPECT_FALSE(HasKey(path, "Curves", key)) << key;
   for (const char* key : {"HEADING 100", "CURVE DESC 149"}) EXPECT_TRUE(HasKey(path, "Curves", key)) << key;
   for (const char* key : {"OTHER HEADER 2", "OTHER HEADER 99", "OTHER HEADER 100", "OTHER HEADER 129"}) {
     EXPECT_FALSE(HasKey(path, "LAS HEADER", key)) << key;
@@ -341,7 +344,8 @@ TEST(Configuration, RemovalRangesOfCurveAndHeaderKeys) {
   EXPECT_EQ(GetProfileString("LAS HEADER", "OTHER HEADER 109", "", path), "L109");
   EXPECT_FALSE(HasKey(path, "LAS HEADER", "OTHER HEADER 110"));
   EXPECT_FALSE(HasKey(path, "LAS HEADER", "OTHER HEADER 115"));
-  EXPECT_EQ(LoadFrom(path).otherHeaderText, header.otherHeaderText.substr(0, header.otherHeaderText.size() - 2));
+  EXPECT_EQ(LoadFrom(path).otherHeaderText,
+            header.otherHeaderText.substr(0, header.otherHeaderText.size() - 2));
 }
 
 TEST(Configuration, BatchSaveMatchesKeyByKeyWrites) {

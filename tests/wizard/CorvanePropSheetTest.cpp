@@ -125,8 +125,8 @@ class CorvanePropSheetTest : public QObject {
       bool saved;
       bool closed;
     };
-    for (const Case& c : {Case{Answer::Yes, true, true}, Case{Answer::No, false, true},
-                          Case{Answer::Cancel, false, false}}) {
+    for (const Case& c :
+         {Case{Answer::Yes, true, true}, Case{Answer::No, false, true}, Case{Answer::Cancel, false, false}}) {
       const QString lah = files.Write("setup.lah", kConfiguration);
       CFakeServices services;
       services.openAnswers = {log};
@@ -139,7 +139,8 @@ class CorvanePropSheetTest : public QObject {
 
       QCOMPARE(services.boxes.size(), std::size_t{1});
       const auto& box = services.boxes[0];
-      QCOMPARE(box.text, QStringLiteral("Do you wish to save the current setup to the specified configuration file?"));
+      QCOMPARE(box.text,
+               QStringLiteral("Do you wish to save the current setup to the specified configuration file?"));
       QCOMPARE(box.caption, QStringLiteral("System Message"));
       QCOMPARE(box.icon, CWizardServices::Icon::Question);
       QCOMPARE(box.buttons, CWizardServices::Buttons::YesNoCancel);

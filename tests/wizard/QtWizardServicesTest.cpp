@@ -50,8 +50,9 @@ class QtWizardServicesTest : public QObject {
       QVERIFY(defaultButton == box->button(QMessageBox::Cancel));
       box->button(QMessageBox::No)->click();
     });
-    const Answer answer = services.MessageBox(nullptr, QStringLiteral("Save?"), QStringLiteral("System Message"),
-                                              Icon::Question, Buttons::YesNoCancel, Answer::Cancel);
+    const Answer answer =
+        services.MessageBox(nullptr, QStringLiteral("Save?"), QStringLiteral("System Message"),
+                            Icon::Question, Buttons::YesNoCancel, Answer::Cancel);
     QCOMPARE(answer, Answer::No);
     QCOMPARE(caption, QStringLiteral("System Message"));
     QCOMPARE(icon, QMessageBox::Question);
@@ -63,8 +64,8 @@ class QtWizardServicesTest : public QObject {
       buttons = box->standardButtons();
       box->button(QMessageBox::Ok)->click();
     });
-    QCOMPARE(services.MessageBox(nullptr, QStringLiteral("Failed to open ASCII file."), QString(), Icon::Error,
-                                 Buttons::Ok),
+    QCOMPARE(services.MessageBox(nullptr, QStringLiteral("Failed to open ASCII file."), QString(),
+                                 Icon::Error, Buttons::Ok),
              Answer::Ok);
     QCOMPARE(caption, QStringLiteral("Corvane"));
     QCOMPARE(icon, QMessageBox::Critical);
@@ -86,8 +87,8 @@ class QtWizardServicesTest : public QObject {
       dialog->reject();
     });
     const QString chosen = services.GetSaveFileName(nullptr, QStringLiteral("Create UNWRAP LAS File"),
-                                                    QStringLiteral("LAS files (*.las)"), QStringLiteral("*.las"),
-                                                    QStringLiteral("las"), true);
+                                                    QStringLiteral("LAS files (*.las)"),
+                                                    QStringLiteral("*.las"), QStringLiteral("las"), true);
     QVERIFY(chosen.isEmpty());  // cancelled
     QCOMPARE(title, QStringLiteral("Create UNWRAP LAS File"));
     QCOMPARE(filters, QStringList{QStringLiteral("LAS files (*.las)")});
@@ -101,7 +102,8 @@ class QtWizardServicesTest : public QObject {
     });
     QVERIFY(services
                 .GetOpenFileName(nullptr, QStringLiteral("Open ASCII File"),
-                                 QStringLiteral("ASCII Files (*.asc);;All Files (*)"), QStringLiteral("*.asc"))
+                                 QStringLiteral("ASCII Files (*.asc);;All Files (*)"),
+                                 QStringLiteral("*.asc"))
                 .isEmpty());
     QCOMPARE(filters, (QStringList{QStringLiteral("ASCII Files (*.asc)"), QStringLiteral("All Files (*)")}));
   }

@@ -11,8 +11,8 @@
 #include "FakeServices.h"
 #include "WizardTestFiles.h"
 #include "wizard/CorvanePropSheet.h"
-#include "wizard/Step1Page.h"
 #include "wizard/ProgressDlg.h"
+#include "wizard/Step1Page.h"
 #include "wizard/Step2Page.h"
 
 using namespace corvane;
@@ -23,13 +23,15 @@ using Answer = CWizardServices::Answer;
 namespace {
 
 const QString kRulerMessage = QStringLiteral(
-    "You must indicate the line at which the curve digits start. The line indicator cannot be the ruler line.");
+    "You must indicate the line at which the curve digits start. The line indicator cannot be the ruler "
+    "line.");
 
 void ClickRow(QListWidget* list, int row) {
   QListWidgetItem* item = list->item(row);
   list->scrollToItem(item);
   const QRect rect = list->visualItemRect(item);
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(rect.left() + 4, rect.center().y()));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(rect.left() + 4, rect.center().y()));
 }
 
 QStringList Rows(const QListWidget* list) {
@@ -126,7 +128,8 @@ class Step2PageTest : public QObject {
     QCOMPARE(w.sheet.CurrentIndex(), 2);
     QCOMPARE(w.sheet.Mark(), MoveMark::Next);
     QCOMPARE(w.sheet.Setup().firstDigitLineIndex, 3);
-    QCOMPARE(w.sheet.Setup().headingsText, std::string("   DEPT      GR     ILD\r\n      M    GAPI    OHMM\r\n"));
+    QCOMPARE(w.sheet.Setup().headingsText,
+             std::string("   DEPT      GR     ILD\r\n      M    GAPI    OHMM\r\n"));
   }
 
   void BadBoxIsReportedSelectedAndNothingOfTheLayoutIsTaken() {
@@ -185,7 +188,8 @@ class Step2PageTest : public QObject {
     // Refresh Windows loads the file now in the setup and drops the marks, nothing else.
     page.RefreshButton()->click();
     QCOMPARE(Rows(page.HeaderList()), QStringList{QStringLiteral("only line")});
-    QCOMPARE(Rows(page.DigitsList()), (QStringList{QStringLiteral("1234567890"), QStringLiteral("only line")}));
+    QCOMPARE(Rows(page.DigitsList()),
+             (QStringList{QStringLiteral("1234567890"), QStringLiteral("only line")}));
     QVERIFY(page.HeaderList()->selectedItems().isEmpty());
     QVERIFY(page.DigitsList()->selectedItems().isEmpty());
     QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("2"));
@@ -215,9 +219,10 @@ class Step2PageTest : public QObject {
       sheet.Step1().FileButton()->click();
       sheet.NextButton()->click();
 
-      QCOMPARE(services->BoxTexts(),
-               QStringList{QStringLiteral(
-                   "The specified ASCII file might be a LAS file in WRAP format. Do you want to UNWRAP it?")});
+      QCOMPARE(
+          services->BoxTexts(),
+          QStringList{QStringLiteral(
+              "The specified ASCII file might be a LAS file in WRAP format. Do you want to UNWRAP it?")});
       QCOMPARE(services->boxes[0].buttons, CWizardServices::Buttons::YesNo);
       QCOMPARE(services->boxes[0].icon, CWizardServices::Icon::None);
       QVERIFY(closedDuringQuestion);

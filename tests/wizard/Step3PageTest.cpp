@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTextCursor>
 #include <QTest>
+#include <QTextCursor>
 #include <memory>
 
 #include "FakeServices.h"
@@ -20,7 +20,8 @@ namespace {
 
 constexpr int kColumns = 14;
 constexpr int kDataLines = 20;
-const QString kNoCurveMessage = QStringLiteral("You must choose at least one curve by specifying its heading and unit.");
+const QString kNoCurveMessage =
+    QStringLiteral("You must choose at least one curve by specifying its heading and unit.");
 
 // Title line, a names line and a units line, then rows whose value in column c of
 // row r is "c.r", so every sample box tells which column it shows.
@@ -242,7 +243,8 @@ void Step3PageTest::BackFromStep4KeepsTheWindow() {
   QCOMPARE(m_sheet->CurrentIndex(), 3);
 
   // Step 4 lets the user go back only with its file names chosen.
-  m_services->saveAnswers = {m_dir->filePath(QStringLiteral("fourteen.lah")), m_dir->filePath(QStringLiteral("fourteen.las"))};
+  m_services->saveAnswers = {m_dir->filePath(QStringLiteral("fourteen.lah")),
+                             m_dir->filePath(QStringLiteral("fourteen.las"))};
   Click(m_sheet->Step4().ConfigFileButton());
   Click(m_sheet->Step4().LasFileButton());
   PressBack(*m_sheet);
@@ -262,7 +264,8 @@ void Step3PageTest::FailedGatheringNeverStoresStaleSlots() {
     TypeInto(Page().UnitsBox(i), QStringLiteral("U"));
   }
   ScrollNext();
-  for (int i = 0; i < CStep3Page::kSlots; ++i) TypeInto(Page().HeadingBox(i), QStringLiteral("B%1").arg(i + 7));
+  for (int i = 0; i < CStep3Page::kSlots; ++i)
+    TypeInto(Page().HeadingBox(i), QStringLiteral("B%1").arg(i + 7));
   ScrollPrevious();
   ScrollNext();  // columns 7 to 12 on screen, everything stored
   PressBack(*m_sheet);
@@ -316,7 +319,7 @@ void Step3PageTest::TextTypedIntoTheHeadingsBoxLastsUntilTheNextForwardEntry() {
   ScrollNext();
   QCOMPARE(Page().HeadingsBox()->toPlainText(), gathered + QStringLiteral("NOTE"));
   QCOMPARE(m_sheet->Setup().headingsText, std::string("DEPT C2 C3 C4 C5 C6 C7 C8 C9 C10 C11 C12 C13 C14\r\n"
-                                                       "M U2 U3 U4 U5 U6 U7 U8 U9 U10 U11 U12 U13 U14\r\n"));
+                                                      "M U2 U3 U4 U5 U6 U7 U8 U9 U10 U11 U12 U13 U14\r\n"));
 
   // Entering forward again shows the marked header lines, nothing typed.
   PressBack(*m_sheet);

@@ -240,9 +240,10 @@ void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {
   // The closing notice comes while the run still holds its page.
   m_services->onMessageBox = [&] {
     jobRunning = m_sheet->JobRunning();
-    for (QWidget* w : {static_cast<QWidget*>(Page().CreateLasButton()), static_cast<QWidget*>(Page().ViewLasButton()),
-                       static_cast<QWidget*>(Page().ConfigFileButton()), static_cast<QWidget*>(Page().LasFileButton()),
-                       static_cast<QWidget*>(m_sheet->BackButton()), static_cast<QWidget*>(m_sheet->ExitButton())})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Page().CreateLasButton()), static_cast<QWidget*>(Page().ViewLasButton()),
+          static_cast<QWidget*>(Page().ConfigFileButton()), static_cast<QWidget*>(Page().LasFileButton()),
+          static_cast<QWidget*>(m_sheet->BackButton()), static_cast<QWidget*>(m_sheet->ExitButton())})
       enabledDuringRun << w->isEnabled();
   };
   Click(Page().CreateLasButton());

@@ -47,8 +47,8 @@ constexpr int kCurveCount = static_cast<int>(std::size(kCurves));
 const QString kLongDetail = QStringLiteral("LOC .:") + QString(40, QLatin1Char('N')) +
                             QStringLiteral(" Section 12, Block 4, ") + QString(120, QLatin1Char('x')) +
                             QStringLiteral(":LOCATION");
-const QStringList kOtherHeader = {QStringLiteral("COMP.:ACME Logging:COMPANY"), QStringLiteral("FLD .:North Basin:FIELD"),
-                                  kLongDetail};
+const QStringList kOtherHeader = {QStringLiteral("COMP.:ACME Logging:COMPANY"),
+                                  QStringLiteral("FLD .:North Basin:FIELD"), kLongDetail};
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -151,9 +151,13 @@ void WizardEndToEndTest::DriveToCreateLas(const QString& ascii) {
 }
 
 void WizardEndToEndTest::RunCommandLine(bool inverse, const QString& las) {
-  QStringList arguments = {QStringLiteral("convert"),         QStringLiteral("--config"), Scratch("wizard.lah"),
-                           QStringLiteral("--first-data-line"), QString::number(kFirstDataLine),
-                           QStringLiteral("--las"),           las,
+  QStringList arguments = {QStringLiteral("convert"),
+                           QStringLiteral("--config"),
+                           Scratch("wizard.lah"),
+                           QStringLiteral("--first-data-line"),
+                           QString::number(kFirstDataLine),
+                           QStringLiteral("--las"),
+                           las,
                            QStringLiteral("--quiet")};
   if (inverse) arguments << QStringLiteral("--inverse");
   QProcess cli;
@@ -208,9 +212,11 @@ void WizardEndToEndTest::CreatesTheSameLasAsTheCommandLine() {
   const qsizetype detail = wizardLas.indexOf("\r\n LOC .NNNN");
   QVERIFY(detail > 0);
   const QByteArray detailLine = wizardLas.mid(detail + 2, wizardLas.indexOf("\r\n", detail + 2) - detail - 2);
-  QVERIFY2(detailLine.endsWith(QString(120, QLatin1Char('x')).toLatin1() + ": LOCATION"), detailLine.constData());
+  QVERIFY2(detailLine.endsWith(QString(120, QLatin1Char('x')).toLatin1() + ": LOCATION"),
+           detailLine.constData());
   QVERIFY(wizardLas.contains(" STRT.M "));
-  QCOMPARE(ReadAll(Scratch("well-7.asc")), ReadAll(QStringLiteral(CORVANE_SOURCE_DIR "/examples/well-7.asc")));
+  QCOMPARE(ReadAll(Scratch("well-7.asc")),
+           ReadAll(QStringLiteral(CORVANE_SOURCE_DIR "/examples/well-7.asc")));
   QCOMPARE(m_sheet->CurrentIndex(), 3);  // the page stays for another run or View LAS
 }
 
@@ -223,7 +229,7 @@ void WizardEndToEndTest::InverseDepthsMatchTheCommandLine() {
   Click(step4.InverseDepthsBox());
   Click(step4.CreateLasButton());
   QCOMPARE(m_services->BoxTexts(), QStringList({QStringLiteral("LAS file created successfully."),
-                                                    QStringLiteral("LAS file created successfully.")}));
+                                                QStringLiteral("LAS file created successfully.")}));
   const QByteArray inverse = ReadAll(Scratch("wizard.las"));
   QVERIFY(inverse != forward);
   QCOMPARE(DataLineCount(inverse), kExampleDataLines);

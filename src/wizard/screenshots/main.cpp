@@ -40,7 +40,8 @@ QString WriteFallbackExample(const QTemporaryDir& dir) {
   const QString path = dir.filePath(QStringLiteral("example.asc"));
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return QString();
-  file.write("Example well - main pass\r\n      DEPT        GR       ILD\r\n         M      GAPI      OHMM\r\n");
+  file.write(
+      "Example well - main pass\r\n      DEPT        GR       ILD\r\n         M      GAPI      OHMM\r\n");
   for (int i = 0; i < 60; ++i) {
     file.write(QByteArray::number(1500.0 + i * 0.125, 'f', 3).rightJustified(10) +
                QByteArray::number(60.0 + (i * 7) % 40, 'f', 2).rightJustified(10) +

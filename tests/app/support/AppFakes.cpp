@@ -9,15 +9,13 @@
 namespace corvane::test {
 
 QString CFakeShellDialogs::GetOpenFileName(QWidget*, const QString& title, const QString& filter,
-                                           const QString& initialName,
-                                           const QString& defaultSuffix) {
+                                           const QString& initialName, const QString& defaultSuffix) {
   calls.append("open:" + title + "|" + filter + "|" + initialName + "|" + defaultSuffix);
   return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
 }
 
 QString CFakeShellDialogs::GetSaveFileName(QWidget*, const QString& title, const QString& filter,
-                                           const QString& initialName,
-                                           const QString& defaultSuffix) {
+                                           const QString& initialName, const QString& defaultSuffix) {
   calls.append("save:" + title + "|" + filter + "|" + initialName + "|" + defaultSuffix);
   return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
@@ -45,20 +43,18 @@ void CFakeShellDialogs::PrintPreview(QWidget*, QPrinter&, void (*)(QPrinter&, co
   calls.append("preview:" + title);
 }
 
-CWizardServices::Answer CFakeWizardServices::MessageBox(QWidget*, const QString& text,
-                                                        const QString&, Icon, Buttons,
-                                                        Answer defaultButton) {
+CWizardServices::Answer CFakeWizardServices::MessageBox(QWidget*, const QString& text, const QString&, Icon,
+                                                        Buttons, Answer defaultButton) {
   messages.append(text);
   return defaultButton;
 }
 
-QString CFakeWizardServices::GetOpenFileName(QWidget*, const QString&, const QString&,
-                                             const QString&) {
+QString CFakeWizardServices::GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) {
   return {};
 }
 
-QString CFakeWizardServices::GetSaveFileName(QWidget*, const QString&, const QString&,
-                                             const QString&, const QString&, bool) {
+QString CFakeWizardServices::GetSaveFileName(QWidget*, const QString&, const QString&, const QString&,
+                                             const QString&, bool) {
   return {};
 }
 

@@ -19,14 +19,14 @@ class CFakeShellDialogs : public CShellDialogs {
  public:
   QStringList openAnswers;  // taken from the front; an empty list answers Cancel
   QStringList saveAnswers;
-  QString printToFile;       // when set, Print renders into this PDF file, as "Print to File" does
+  QString printToFile;  // when set, Print renders into this PDF file, as "Print to File" does
   // "open:<title>|<filter>|<initial>|<suffix>", "save:...", "error:<text>", "print:<path>"
   QStringList calls;
 
-  QString GetOpenFileName(QWidget*, const QString& title, const QString& filter,
-                          const QString& initialName, const QString& defaultSuffix) override;
-  QString GetSaveFileName(QWidget*, const QString& title, const QString& filter,
-                          const QString& initialName, const QString& defaultSuffix) override;
+  QString GetOpenFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,
+                          const QString& defaultSuffix) override;
+  QString GetSaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,
+                          const QString& defaultSuffix) override;
   void ShowError(QWidget*, const QString& text) override;
   bool PageSetup(QWidget*, QPrinter&) override;
   bool Print(QWidget*, QPrinter&, void (*)(QPrinter&, const QString&), const QString& title) override;
@@ -39,8 +39,8 @@ class CFakeWizardServices : public CWizardServices {
   Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons,
                     Answer defaultButton) override;
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override;
-  QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&,
-                          const QString&, bool) override;
+  QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,
+                          bool) override;
   bool LaunchTextEditor(const QString&) override { return true; }
   void ShowHelp(QWidget*, const QString& topic) override { helpTopics.append(topic); }
   QStringList helpTopics;
@@ -51,7 +51,9 @@ class CRecordingHelp : public CHelpDisplay {
   QStringList shown;  // "topic:<text>", "number:<n>", "popup:<n>"
   void ShowTopic(QWidget*, const QString& topic) override { shown.append("topic:" + topic); }
   void ShowTopicNumber(QWidget*, unsigned n) override { shown.append("number:" + QString::number(n)); }
-  void ShowPopup(QWidget*, unsigned n, const QPoint&) override { shown.append("popup:" + QString::number(n)); }
+  void ShowPopup(QWidget*, unsigned n, const QPoint&) override {
+    shown.append("popup:" + QString::number(n));
+  }
 };
 
 // An application with every desktop service faked and its settings in a scratch folder.

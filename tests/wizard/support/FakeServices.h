@@ -41,8 +41,8 @@ class CFakeServices : public CWizardServices {
   QStringList BoxTexts() const;
 
   std::vector<CBox> boxes;
-  std::deque<Answer> answers;          // for question boxes; an empty queue answers the default
-  std::deque<QString> openAnswers;     // an empty queue, or an empty text, cancels
+  std::deque<Answer> answers;       // for question boxes; an empty queue answers the default
+  std::deque<QString> openAnswers;  // an empty queue, or an empty text, cancels
   std::deque<QString> saveAnswers;
   std::vector<CFileDialog> dialogs;
   QStringList editorLaunches;

@@ -6,7 +6,8 @@ namespace corvane::test {
 
 QString CWizardFiles::Write(const QString& name, const QByteArray& bytes) const {
   QFile file(Path(name));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(Path(name)));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    qFatal("cannot write %s", qPrintable(Path(name)));
   file.write(bytes);
   return Path(name);
 }
