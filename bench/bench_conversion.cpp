@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 
+#include "JobDoubles.h"
 #include "las/LasCreation.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"

@@ -9,9 +9,10 @@
 #include <random>
 #include <string>
 
-#include "las/JobProgress.h"
+#include "JobDoubles.h"
 #include "las/Unwrap.h"
 #include "platform/FileSystem.h"
+#include "platform/JobProgress.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextWriter.h"
 

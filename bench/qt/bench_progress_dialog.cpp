@@ -10,8 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "las/JobProgress.h"
+#include "JobDoubles.h"
 #include "las/LasCreation.h"
+#include "platform/JobProgress.h"
 #include "wizard/ProgressDlg.h"
 
 using namespace corvane;

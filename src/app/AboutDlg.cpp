@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppIcon.h"
+#include "platform/ProgramInfo.h"
 
 namespace corvane {
 
@@ -16,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   icon->setObjectName(QStringLiteral("aboutIcon"));
   icon->setPixmap(CorvaneIcon().pixmap(32, 32));
   icon->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  auto* text = new QLabel(QStringLiteral("Corvane V2018"), this);
+  auto* text = new QLabel(QString::fromLatin1(kAboutText), this);
   text->setObjectName(QStringLiteral("aboutText"));
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);

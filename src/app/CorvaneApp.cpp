@@ -14,6 +14,7 @@
 #include "app/ManualHelp.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
+#include "platform/ProgramInfo.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/WizardServices.h"
 
@@ -34,7 +35,7 @@ CCorvaneApp::CCorvaneApp() : CCorvaneApp(Options{}) {}
 CCorvaneApp::CCorvaneApp(Options options) : m_options(std::move(options)) {
   g_instance = this;
   if (m_options.settingsFile.isEmpty())
-    m_settings = std::make_unique<QSettings>(QStringLiteral("Corvane"), QStringLiteral("Corvane"));
+    m_settings = std::make_unique<QSettings>(QString::fromLatin1(kAppTitle), QString::fromLatin1(kAppTitle));
   else
     m_settings = std::make_unique<QSettings>(m_options.settingsFile, QSettings::IniFormat);
   m_recentFiles = std::make_unique<CRecentFileList>(CRecentFileList::kDefaultSize);

@@ -25,9 +25,6 @@ enum class HelpCommand { Context, Index, Finder, HelpOnHelp, Quit, Other };
 class CCorvaneApp : public QObject {
   Q_OBJECT
  public:
-  // The program's title: caption of message boxes that name none, and of the wizard.
-  static constexpr const char* kAppTitle = "Corvane";
-
   // Everything the application asks of the desktop; null members mean the on-screen
   // ones. Tests give their own.
   struct Options {

@@ -29,6 +29,7 @@
 #include "app/HelpTopics.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
+#include "platform/ProgramInfo.h"
 #include "wizard/WizardPage.h"
 
 namespace corvane {
@@ -104,7 +105,7 @@ QIcon ToolIcon(const QString& theme, QStyle::StandardPixmap standard, Picture pi
 }  // namespace
 
 CMainFrame::CMainFrame(CCorvaneApp& app) : m_app(app) {
-  setWindowTitle(QLatin1String(kTitle));
+  setWindowTitle(QLatin1String(kMainWindowTitle));
   setWindowIcon(CorvaneIcon());
   setContextMenuPolicy(Qt::NoContextMenu);  // no toolbar menu on a right click
   setProperty(kHelpContextProperty, QVariant::fromValue<qulonglong>(kResourceHelpBase + kMainFrameResource));

@@ -55,7 +55,6 @@ class CMainFrame : public QMainWindow {
   // The lock-key indicators of the status bar.
   enum class Indicator { Caps, Num, Scroll };
   // The title never names the active document.
-  static constexpr const char* kTitle = "Corvane 2018";
   static constexpr const char* kIdlePrompt = "For Help, press F1";
   static constexpr const char* kContextHelpPrompt = "Select an object on which to get Help";
 

@@ -7,6 +7,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "platform/ProgramInfo.h"
+
 namespace corvane {
 namespace {
 
@@ -37,7 +39,7 @@ QString CQtShellDialogs::GetSaveFileName(QWidget* owner, const QString& title, c
 }
 
 void CQtShellDialogs::ShowError(QWidget* owner, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Corvane"), text, QMessageBox::Ok, owner);
+  QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok, owner);
   box.exec();
 }
 

@@ -3,11 +3,12 @@
 #include <QApplication>
 
 #include "app/CorvaneApp.h"
+#include "platform/ProgramInfo.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  QApplication::setOrganizationName(QStringLiteral("Corvane"));
-  QApplication::setApplicationName(QStringLiteral("Corvane"));
+  QApplication::setOrganizationName(QString::fromLatin1(corvane::kAppTitle));
+  QApplication::setApplicationName(QString::fromLatin1(corvane::kAppTitle));
   corvane::CCorvaneApp app;
   if (!app.InitInstance()) return 1;
   return QApplication::exec();

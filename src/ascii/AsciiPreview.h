@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "las/JobProgress.h"
+#include "platform/JobProgress.h"
 #include "setup/ConversionSetup.h"
 
 namespace corvane {

@@ -19,9 +19,9 @@ CSampleResult CollectDigitSamples(CConversionSetup& setup, CRunFeedback& feedbac
   CTextReader reader;
   try {
     reader.Open(setup.asciiFilePath, true);
-  } catch (const CFileError&) {
+  } catch (const CFileError& error) {
     feedback.ShowError("Failed to open ASCII file.");
-    return {};
+    return {false, 0, error.what()};
   }
   try {
     // Header lines are skipped exactly as the conversion skips them, so that a line
@@ -46,10 +46,10 @@ CSampleResult CollectDigitSamples(CConversionSetup& setup, CRunFeedback& feedbac
     // When the file ends right at the first digit line there are no columns: the
     // curve total shown is then that of the (empty) sample list, 0.
     return {true, setup.CurveTotal()};
-  } catch (const CFileError&) {
+  } catch (const CFileError& error) {
     reader.Close();
     feedback.ShowError("Failed to open ASCII file.");
-    return {};
+    return {false, 0, error.what()};
   }
 }
 

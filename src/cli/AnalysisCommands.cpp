@@ -15,7 +15,7 @@
 #include "ascii/AsciiPreview.h"
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
-#include "las/TerminalProgress.h"
+#include "cli/TerminalProgress.h"
 #include "las/Unwrap.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -190,19 +190,14 @@ int RunInspect(const CInspectOptions& options) {
   out += "\nHeadings found in ASCII File:\n";
   for (const auto& heading : SampleValues(setup.headingsText)) out += heading + '\n';
 
-  CCollectingFeedback feedback;
-  const CSampleResult samples = CollectDigitSamples(setup, feedback);
+  // What was found so far is shown before any message of the gathering.
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fflush(stdout);
+  out.clear();
+  CTerminalFeedback terminal;
+  const CSampleResult samples = CollectDigitSamples(setup, terminal);
   if (!samples.gathered) {
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
-    CTerminalFeedback terminal;
-    for (const auto& message : feedback.messages) {
-      if (message.error)
-        terminal.ShowError(message.text, message.caption);
-      else
-        terminal.ShowNotice(message.text);
-    }
-    if (feedback.messages.empty())
+    if (samples.reason.empty())
       std::cerr << "corvane-cli: the file ends before line " << setup.firstDigitLineIndex
                 << " (counted from 0).\n";
     return kExitFailed;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ascii/ColumnSplitter.h"
+#include "las/JobSlots.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 

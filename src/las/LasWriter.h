@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "las/DepthRange.h"
-#include "las/JobProgress.h"
+#include "platform/JobProgress.h"
 #include "platform/TextReader.h"
 #include "platform/TextWriter.h"
 #include "setup/ConversionSetup.h"

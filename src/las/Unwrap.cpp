@@ -1,5 +1,6 @@
 #include "las/Unwrap.h"
 
+#include "las/JobSlots.h"
 #include "las/ValueReader.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "las/JobProgress.h"
+#include "platform/JobProgress.h"
 #include "setup/ConversionSetup.h"
 
 namespace corvane {

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "las/JobProgress.h"
+#include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
 #include "wizard/Step1Page.h"
 #include "wizard/Step2Page.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "las/JobProgress.h"
+#include "platform/JobProgress.h"
 
 class QLabel;
 class QPushButton;

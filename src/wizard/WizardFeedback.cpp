@@ -11,8 +11,10 @@ using Icon = CWizardServices::Icon;
 using Buttons = CWizardServices::Buttons;
 using Answer = CWizardServices::Answer;
 
-void CWizardFeedback::ShowError(const std::string& text, const std::string& caption) {
-  m_services.MessageBox(m_owner, ToQString(text), ToQString(caption), Icon::Error, Buttons::Ok);
+void CWizardFeedback::ShowError(const std::string& text, const std::string& caption,
+                                const std::string& detail) {
+  m_services.MessageBox(m_owner, ToQString(text), ToQString(caption), Icon::Error, Buttons::Ok, Answer::Ok,
+                        ToQString(detail));
 }
 
 void CWizardFeedback::ShowNotice(const std::string& text) {

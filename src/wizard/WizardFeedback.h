@@ -1,8 +1,8 @@
 #pragma once
 // The core jobs' message interfaces on screen: message boxes through the wizard's
 // services, owned by the page that runs the job, and the busy cursor.
-#include "las/JobProgress.h"
 #include "las/Unwrap.h"
+#include "platform/JobProgress.h"
 #include "wizard/WizardServices.h"
 
 class QWidget;
@@ -13,7 +13,8 @@ class CWizardFeedback : public CRunFeedback {
  public:
   CWizardFeedback(QWidget* owner, CWizardServices& services) : m_owner(owner), m_services(services) {}
 
-  void ShowError(const std::string& text, const std::string& caption = std::string()) override;
+  void ShowError(const std::string& text, const std::string& caption = std::string(),
+                 const std::string& detail = std::string()) override;
   void ShowNotice(const std::string& text) override;
   void BeginBusy() override;
   void EndBusy() override;

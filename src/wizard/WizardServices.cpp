@@ -3,8 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "las/JobProgress.h"
 #include "platform/FileSystem.h"
+#include "platform/ProgramInfo.h"
 #include "wizard/QtText.h"
 
 namespace corvane {
@@ -48,7 +48,7 @@ void CQtWizardServices::SetHelpHandler(HelpHandler handler) { g_helpHandler = ha
 
 CWizardServices::Answer CQtWizardServices::MessageBox(QWidget* owner, const QString& text,
                                                       const QString& caption, Icon icon, Buttons buttons,
-                                                      Answer defaultButton) {
+                                                      Answer defaultButton, const QString& informative) {
   QMessageBox::StandardButtons qtButtons = QMessageBox::Ok;
   switch (buttons) {
     case Buttons::Ok:
@@ -63,6 +63,7 @@ CWizardServices::Answer CQtWizardServices::MessageBox(QWidget* owner, const QStr
   }
   QMessageBox box(ToQtIcon(icon), caption.isEmpty() ? QString::fromLatin1(kAppTitle) : caption, text,
                   qtButtons, owner);
+  if (!informative.isEmpty()) box.setInformativeText(informative);
   const QMessageBox::StandardButton preferred = ToQtButton(defaultButton);
   if (qtButtons.testFlag(preferred)) box.setDefaultButton(preferred);
   switch (box.exec()) {

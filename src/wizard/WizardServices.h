@@ -17,8 +17,10 @@ class CWizardServices {
   virtual ~CWizardServices() = default;
 
   // A modal message box; an empty caption means the application's title "Corvane".
+  // `informative`, when not empty, stands below the text (which file, and why).
   virtual Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon,
-                            Buttons buttons, Answer defaultButton = Answer::Ok) = 0;
+                            Buttons buttons, Answer defaultButton = Answer::Ok,
+                            const QString& informative = QString()) = 0;
   // The platform's Open File dialog; an empty result means the user cancelled.
   // `filter` is in Qt form ("ASCII Files (*.asc);;All Files (*)").
   virtual QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
@@ -43,7 +45,7 @@ class CQtWizardServices : public CWizardServices {
   static void SetHelpHandler(HelpHandler handler);
 
   Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon, Buttons buttons,
-                    Answer defaultButton = Answer::Ok) override;
+                    Answer defaultButton = Answer::Ok, const QString& informative = QString()) override;
   QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
                           const QString& initialName) override;
   QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,

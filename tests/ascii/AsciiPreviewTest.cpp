@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "JobDoubles.h"
 #include "TestSupport.h"
 #include "ascii/AsciiPreview.h"
 #include "platform/TextReader.h"

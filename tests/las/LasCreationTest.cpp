@@ -5,9 +5,12 @@
 
 #include <functional>
 
+#include "JobDoubles.h"
 #include "LasTestHelpers.h"
+#include "las/JobSlots.h"
 #include "las/LasCreation.h"
 #include "las/LasWriter.h"
+#include "platform/ProgramInfo.h"
 
 namespace corvane {
 namespace {

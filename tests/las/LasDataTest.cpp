@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <random>
 
+#include "JobDoubles.h"
 #include "LasTestHelpers.h"
+#include "las/JobSlots.h"
 #include "las/LasWriter.h"
 #include "platform/TextReader.h"
 #include "platform/TextWriter.h"

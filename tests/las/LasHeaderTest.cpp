@@ -1,9 +1,11 @@
 // The header sections of a LAS file, character by character.
 #include <gtest/gtest.h>
 
+#include "JobDoubles.h"
 #include "LasTestHelpers.h"
 #include "las/LasWriter.h"
 #include "platform/FileError.h"
+#include "platform/ProgramInfo.h"
 #include "platform/TextWriter.h"
 
 namespace corvane {

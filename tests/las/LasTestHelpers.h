@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "JobDoubles.h"
 #include "TestSupport.h"
-#include "las/JobProgress.h"
+#include "platform/JobProgress.h"
 #include "setup/ConversionSetup.h"
 
 namespace corvane::test {

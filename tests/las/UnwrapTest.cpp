@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "JobDoubles.h"
 #include "TestSupport.h"
+#include "las/JobSlots.h"
 #include "las/Unwrap.h"
 #include "las/ValueReader.h"
 #include "platform/TextReader.h"

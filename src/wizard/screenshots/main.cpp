@@ -22,7 +22,8 @@ namespace {
 
 class CDecliningServices : public CWizardServices {
  public:
-  Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons buttons, Answer) override {
+  Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons buttons, Answer,
+                    const QString&) override {
     std::fprintf(stderr, "corvane-screenshots: message: %s\n", qPrintable(text));
     return buttons == Buttons::Ok ? Answer::Ok : buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
   }

@@ -44,7 +44,7 @@ void CFakeShellDialogs::PrintPreview(QWidget*, QPrinter&, void (*)(QPrinter&, co
 }
 
 CWizardServices::Answer CFakeWizardServices::MessageBox(QWidget*, const QString& text, const QString&, Icon,
-                                                        Buttons, Answer defaultButton) {
+                                                        Buttons, Answer defaultButton, const QString&) {
   messages.append(text);
   return defaultButton;
 }

@@ -36,8 +36,8 @@ class CFakeShellDialogs : public CShellDialogs {
 class CFakeWizardServices : public CWizardServices {
  public:
   QStringList messages;
-  Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons,
-                    Answer defaultButton) override;
+  Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons, Answer defaultButton,
+                    const QString&) override;
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override;
   QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,
                           bool) override;

@@ -3,8 +3,9 @@
 namespace corvane::test {
 
 CWizardServices::Answer CFakeServices::MessageBox(QWidget*, const QString& text, const QString& caption,
-                                                  Icon icon, Buttons buttons, Answer defaultButton) {
-  boxes.push_back({text, caption, icon, buttons, defaultButton});
+                                                  Icon icon, Buttons buttons, Answer defaultButton,
+                                                  const QString& informative) {
+  boxes.push_back({text, caption, icon, buttons, defaultButton, informative});
   if (onMessageBox) onMessageBox();
   if (buttons == Buttons::Ok) return Answer::Ok;
   if (answers.empty()) return defaultButton;

@@ -19,6 +19,7 @@ class CFakeServices : public CWizardServices {
     Icon icon;
     Buttons buttons;
     Answer defaultButton;
+    QString informative;
   };
   struct CFileDialog {
     bool save;
@@ -30,7 +31,7 @@ class CFakeServices : public CWizardServices {
   };
 
   Answer MessageBox(QWidget*, const QString& text, const QString& caption, Icon icon, Buttons buttons,
-                    Answer defaultButton) override;
+                    Answer defaultButton, const QString& informative) override;
   QString GetOpenFileName(QWidget*, const QString& title, const QString& filter,
                           const QString& initialName) override;
   QString GetSaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,

@@ -1,4 +1,4 @@
-#include "las/TerminalProgress.h"
+#include "cli/TerminalProgress.h"
 
 #include <unistd.h>
 
@@ -98,8 +98,9 @@ void CTerminalProgress::Draw(bool force) {
   WriteStderr(text);
 }
 
-void CTerminalFeedback::ShowError(const std::string& text, const std::string&) {
+void CTerminalFeedback::ShowError(const std::string& text, const std::string&, const std::string& detail) {
   WriteStderr("error: " + text + "\n");
+  if (!detail.empty()) WriteStderr("corvane-cli: " + detail + "\n");
 }
 
 void CTerminalFeedback::ShowNotice(const std::string& text) {

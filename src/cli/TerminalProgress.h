@@ -1,7 +1,7 @@
 #pragma once
 // The terminal forms of the job interfaces, used by the command line: a progress
 // bar with the line text on stderr when it is a terminal, plain messages otherwise.
-#include "las/JobProgress.h"
+#include "platform/JobProgress.h"
 
 namespace corvane {
 
@@ -34,7 +34,8 @@ class CTerminalFeedback : public CRunFeedback {
  public:
   explicit CTerminalFeedback(bool quiet = false) : m_quiet(quiet) {}
   // Errors always reach stderr; notices unless quiet.
-  void ShowError(const std::string& text, const std::string& caption = std::string()) override;
+  void ShowError(const std::string& text, const std::string& caption = std::string(),
+                 const std::string& detail = std::string()) override;
   void ShowNotice(const std::string& text) override;
   void BeginBusy() override {}
   void EndBusy() override {}

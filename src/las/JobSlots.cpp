@@ -1,0 +1,35 @@
+#include "las/JobSlots.h"
+
+namespace corvane {
+
+CJobState& LasCreationJob() {
+  static CJobState state;
+  return state;
+}
+
+CJobState& UnwrapJob() {
+  static CJobState state;
+  return state;
+}
+
+bool CJobDisplay::Acquire(const std::string& title) {
+  if (m_open || m_job.currentDisplay != nullptr) return false;
+  m_progress.Open(title, m_job.cancelFlag);
+  m_job.currentDisplay = &m_progress;
+  m_open = true;
+  return true;
+}
+
+void CJobDisplay::Release() noexcept {
+  if (!m_open) return;
+  m_open = false;
+  try {
+    m_progress.Close();
+  } catch (...) {
+    // Closing a display must not keep the job's slot filled for good.
+  }
+  m_job.cancelFlag = 0;
+  m_job.currentDisplay = nullptr;
+}
+
+}  // namespace corvane
