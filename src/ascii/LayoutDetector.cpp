@@ -1,9 +1,11 @@
 #include "ascii/LayoutDetector.h"
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 
 #include "ascii/ColumnSplitter.h"
+#include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextReader.h"
 
@@ -20,33 +22,23 @@ constexpr int kMaxHeaderLines = 2;
 // Only the head of a very long line is looked at.
 constexpr std::size_t kLineKept = 64 * 1024;
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsCSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsCSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool IsBlank(std::string_view line) { return Trim(line).empty(); }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A whole text that is one decimal number: sign, digits with an optional point
 // (at least one digit), an optional exponent.
 bool IsNumberText(std::string_view text) {
   std::size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  while (i < text.size() && IsAsciiDigit(text[i])) ++i, ++digits;
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && IsAsciiDigit(text[i])) ++i, ++digits;
   }
   if (digits == 0) return false;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t exponent = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++exponent;
+    while (i < text.size() && IsAsciiDigit(text[i])) ++i, ++exponent;
     if (exponent == 0) return false;
   }
   return i == text.size();
@@ -56,7 +48,7 @@ bool IsNumberText(std::string_view text) {
 std::vector<std::string> Fields(std::string_view line, const std::string& delimiterText) {
   CColumnList columns;
   SplitColumns(line, columns, 0, 0, -1, GetDelimiterSet(delimiterText), "");
-  for (auto& column : columns) column = std::string(Trim(column));
+  for (auto& column : columns) column = std::string(TrimCSpace(column));
   return columns;
 }
 
@@ -106,11 +98,7 @@ bool IsSeparatorLine(std::string_view line) {
   return any;
 }
 
-bool HasLetter(std::string_view line) {
-  for (char c : line)
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
-  return false;
-}
+bool HasLetter(std::string_view line) { return std::any_of(line.begin(), line.end(), IsAsciiLetter); }
 
 struct CCandidate {
   int first = -1;
@@ -128,7 +116,7 @@ CCandidate FindDataBlock(const std::vector<std::string>& lines, const std::strin
   std::vector<bool> blank(count);
   std::vector<int> nonBlankFrom(count + 1, 0);
   for (std::size_t i = count; i-- > 0;) {
-    blank[i] = IsBlank(lines[i]);
+    blank[i] = IsBlankText(lines[i]);
     if (!blank[i]) shapes[i] = Shape(lines[i], delimiterText);
     nonBlankFrom[i] = nonBlankFrom[i + 1] + (blank[i] ? 0 : 1);
   }
@@ -162,15 +150,15 @@ CCandidate FindDataBlock(const std::vector<std::string>& lines, const std::strin
 // The names of a header line: a leading comment mark or section mark ("#", "~A")
 // is not one of them.
 int HeaderFieldCount(std::string_view line, const std::string& delimiterText) {
-  std::string_view text = Trim(line);
+  std::string_view text = TrimCSpace(line);
   if (!text.empty() && text.front() == '~') {
     std::size_t end = 0;
     while (end < text.size() && !IsCSpace(text[end]) && text[end] != ',' && text[end] != ';') ++end;
     if (end < text.size() && (text[end] == ',' || text[end] == ';')) ++end;
-    text = Trim(text.substr(end));
+    text = TrimCSpace(text.substr(end));
   } else {
     while (!text.empty() && text.front() == '#') text.remove_prefix(1);
-    text = Trim(text);
+    text = TrimCSpace(text);
   }
   if (text.empty()) return 0;
   return static_cast<int>(Fields(text, delimiterText).size());
@@ -195,7 +183,7 @@ std::vector<int> FindHeaderLines(const std::vector<std::string>& lines, int firs
   };
   while (i >= 0 && static_cast<int>(found.size()) < kMaxHeaderLines) {
     const std::string& line = lines[static_cast<std::size_t>(i)];
-    if (IsBlank(line)) {
+    if (IsBlankText(line)) {
       if (started) break;
       --i;
       continue;

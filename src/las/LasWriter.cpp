@@ -11,6 +11,7 @@
 
 #include "ascii/ColumnSplitter.h"
 #include "las/JobSlots.h"
+#include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 
@@ -21,8 +22,6 @@ constexpr int kHeaderValueEnd = 10 + 30 + 1;  // the column of the colon closing
 constexpr std::string_view kHyphens30 = "------------------------------";
 constexpr std::uint64_t kTailBytes = 5000;  // the depth scan's look at the end of the file
 
-constexpr bool IsDigitChar(char c) noexcept { return c >= '0' && c <= '9'; }
-
 int FirstDataLineIndex(const CConversionSetup& setup) { return std::max(0, setup.firstDigitLineIndex); }
 
 // Curves taken into account: the curve total, never more than the curve list holds.
@@ -30,11 +29,8 @@ int ConsideredCurves(const CConversionSetup& setup) {
   return std::min(setup.CurveTotal(), static_cast<int>(setup.curves.size()));
 }
 
-bool IsDepthHeading(const std::string& heading) {
-  std::string upper(heading);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper == "DEPTH" || upper == "DEPT" || upper == "DEP";
+bool IsDepthHeading(std::string_view heading) {
+  return EqualNoCase(heading, "DEPTH") || EqualNoCase(heading, "DEPT") || EqualNoCase(heading, "DEP");
 }
 
 double CellValue(std::string_view cell, double nullValue) {
@@ -151,15 +147,15 @@ bool AppendPlainDecimalCell(std::string& out, std::string_view cell) {
   while (p < end && IsCSpace(*p)) ++p;
   bool negative = false;
   if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-  while (p < end && *p == '0' && p + 1 < end && IsDigitChar(p[1])) ++p;  // leading zeros
+  while (p < end && *p == '0' && p + 1 < end && IsAsciiDigit(p[1])) ++p;  // leading zeros
   const char* const intBegin = p;
-  while (p < end && IsDigitChar(*p)) ++p;
+  while (p < end && IsAsciiDigit(*p)) ++p;
   const char* const intEnd = p;
   const char* fracBegin = p;
   const char* fracEnd = p;
   if (p < end && *p == '.') {
     fracBegin = ++p;
-    while (p < end && IsDigitChar(*p)) ++p;
+    while (p < end && IsAsciiDigit(*p)) ++p;
     fracEnd = p;
   }
   const auto intDigits = static_cast<std::size_t>(intEnd - intBegin);
@@ -288,9 +284,7 @@ bool CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRa
   }
 }
 
-bool CLasWriter::IsBlankLine(std::string_view line) noexcept {
-  return std::all_of(line.begin(), line.end(), [](char c) { return IsCSpace(c); });
-}
+bool CLasWriter::IsBlankLine(std::string_view line) noexcept { return IsBlankText(line); }
 
 std::vector<int> CLasWriter::OutputColumns(const CConversionSetup& setup, const CDepthRange& range) {
   std::vector<int> columns;

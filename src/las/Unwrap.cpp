@@ -2,6 +2,7 @@
 
 #include "las/JobSlots.h"
 #include "las/ValueReader.h"
+#include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextReader.h"
@@ -12,21 +13,6 @@ namespace corvane {
 namespace {
 
 constexpr const char* kWrapLine = " WRAP.                  NO : One line per depth";
-
-char Upper(char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string ToUpper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = Upper(c);
-  return out;
-}
-
-bool StartsWithUpper(std::string_view line, std::string_view prefix) noexcept {
-  if (line.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (Upper(line[i]) != prefix[i]) return false;
-  return true;
-}
 
 // A curve line counts unless it is blank or a comment.
 bool IsCountedCurveLine(std::string_view line) noexcept {
@@ -65,7 +51,7 @@ UnwrapResult Convert(CTextReader& source, CTextWriter& target, CJobProgress& pro
   bool found = false;
   while (!found) {
     if (!CopyLine(source, target, line)) return early("no section beginning with \"~CURVE\"");
-    found = StartsWithUpper(line, "~CURVE");
+    found = StartsWithNoCase(line, "~CURVE");
   }
 
   int curveCount = 0;
@@ -77,7 +63,7 @@ UnwrapResult Convert(CTextReader& source, CTextWriter& target, CJobProgress& pro
     else if (IsCountedCurveLine(line))
       ++curveCount;
   }
-  while (!StartsWithUpper(line, "~A")) {
+  while (!StartsWithNoCase(line, "~A")) {
     if (!CopyLine(source, target, line)) return early("no section beginning with \"~A\" after the curves");
   }
   // Without a curve a row would take no value and never read on.
@@ -129,11 +115,10 @@ bool IsWrappedLas(const std::string& path) {
   try {
     reader.Open(path, true);
     std::string_view line;
-    if (!reader.NextLine(line) || ToUpper(line).find("~V") == std::string::npos) return false;
-    if (!reader.NextLine(line) || ToUpper(line).find("VERS.") == std::string::npos) return false;
+    if (!reader.NextLine(line) || !ContainsNoCase(line, "~V")) return false;
+    if (!reader.NextLine(line) || !ContainsNoCase(line, "VERS.")) return false;
     if (!reader.NextLine(line)) return false;
-    const std::string third = ToUpper(line);
-    return third.find("WRAP.") != std::string::npos && third.find("YES") != std::string::npos;
+    return ContainsNoCase(line, "WRAP.") && ContainsNoCase(line, "YES");
   } catch (const CFileError&) {
     // Unreadable (or held by a running job) is answered quietly; loading the preview
     // reports it right after.

@@ -1,13 +1,12 @@
 #include "las/ValueReader.h"
 
+#include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextReader.h"
 
 namespace corvane {
 
 namespace {
-
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
 bool IsCommentLine(std::string_view line) noexcept {
   for (char c : line) {
@@ -26,7 +25,7 @@ void CValueReader::Reset() {
 
 std::optional<std::string_view> CValueReader::TakeValue(CTextReader& source) {
   std::size_t digit = m_start;
-  while (digit < m_pending.size() && !IsDigit(m_pending[digit])) ++digit;
+  while (digit < m_pending.size() && !IsAsciiDigit(m_pending[digit])) ++digit;
   while (digit >= m_pending.size()) {
     // Nothing with a digit is left: whatever remains is dropped with the next line.
     std::string_view line;
@@ -44,7 +43,7 @@ std::optional<std::string_view> CValueReader::TakeValue(CTextReader& source) {
     m_pending += ' ';
     m_start = 0;
     digit = 0;
-    while (digit < m_pending.size() && !IsDigit(m_pending[digit])) ++digit;
+    while (digit < m_pending.size() && !IsAsciiDigit(m_pending[digit])) ++digit;
   }
   // The value runs to the first white space after its number and takes it along; the
   // blank that stands for the line end guarantees there is one.

@@ -9,8 +9,6 @@
 namespace corvane {
 namespace {
 
-constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-
 // Large enough for any "%.17f" of a finite double (309 integer digits) and a sign.
 constexpr std::size_t kFormatBuffer = 400;
 
@@ -89,7 +87,7 @@ bool ScanDouble(std::string_view text, double& value) noexcept {
   long long zerosAfterPoint = 0;
   for (; p < end; ++p) {
     const char c = *p;
-    if (IsDigit(c)) {
+    if (IsAsciiDigit(c)) {
       ++digits;
       if (!seenNonZero) {
         if (c != '0') {
@@ -119,8 +117,8 @@ bool ScanDouble(std::string_view text, double& value) noexcept {
       expNegative = *q == '-';
       ++q;
     }
-    if (q < end && IsDigit(*q)) {
-      for (; q < end && IsDigit(*q); ++q) {
+    if (q < end && IsAsciiDigit(*q)) {
+      for (; q < end && IsAsciiDigit(*q); ++q) {
         if (exponent < 1000000000LL) exponent = exponent * 10 + (*q - '0');
       }
       if (expNegative) exponent = -exponent;
@@ -144,11 +142,11 @@ bool ScanInt(std::string_view text, std::int32_t& value) noexcept {
   const char* const end = text.data() + text.size();
   bool negative = false;
   const char* p = SkipSpaceAndSign(text.data(), end, negative);
-  if (p >= end || !IsDigit(*p)) return false;
+  if (p >= end || !IsAsciiDigit(*p)) return false;
   // Saturate to the range of a 64-bit long, as strtol does, then keep the low 32 bits.
   constexpr std::uint64_t kLimit = static_cast<std::uint64_t>(std::numeric_limits<long long>::max()) + 1;
   std::uint64_t magnitude = 0;
-  for (; p < end && IsDigit(*p); ++p) {
+  for (; p < end && IsAsciiDigit(*p); ++p) {
     if (magnitude > kLimit) continue;  // already saturated
     if (magnitude > (std::numeric_limits<std::uint64_t>::max() - 9) / 10) {
       magnitude = kLimit + 1;

@@ -7,13 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace corvane {
+#include "platform/AsciiText.h"
 
-// True for the C locale's white space: blank, tab, LF, VT, FF, CR. Nothing else
-// (no byte of 128 and above) counts.
-constexpr bool IsCSpace(char c) noexcept {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+namespace corvane {
 
 // Reads a number the way "%lf" does, with the longest-prefix rule: leading white
 // space is skipped, then an optional sign, digits with an optional decimal point

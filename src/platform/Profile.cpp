@@ -1,5 +1,7 @@
 #include "platform/Profile.h"
 
+#include "platform/AsciiText.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,26 +13,6 @@
 namespace corvane {
 
 namespace {
-
-bool IsBlank(char c) noexcept { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) noexcept {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
-char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // The name of a section header line ("[name]", blanks allowed around and inside the
 // brackets), or false for any other line.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
 #include "platform/Profile.h"
 
@@ -36,16 +37,12 @@ std::string NumberedKey(std::string_view name, long long n) {
 // a load would ask for it; -1 for any other key.
 long long OtherHeaderNumber(std::string_view key) {
   if (key.size() <= kOtherHeaderPrefix.size() || key.size() > kOtherHeaderPrefix.size() + 9) return -1;
-  for (std::size_t i = 0; i < kOtherHeaderPrefix.size(); ++i) {
-    char c = key[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != kOtherHeaderPrefix[i]) return -1;
-  }
+  if (!StartsWithNoCase(key, kOtherHeaderPrefix)) return -1;
   const std::string_view digits = key.substr(kOtherHeaderPrefix.size());
   if (digits.size() > 1 && digits.front() == '0') return -1;
   long long n = 0;
   for (char c : digits) {
-    if (c < '0' || c > '9') return -1;
+    if (!IsAsciiDigit(c)) return -1;
     n = n * 10 + (c - '0');
   }
   return n;
