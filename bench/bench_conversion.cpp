@@ -98,7 +98,7 @@ double Convert(const std::string& ascii, std::uint64_t inputBytes, bool inverse)
     CSilentProgress progress;
     CCollectingFeedback feedback;
     const auto begin = std::chrono::steady_clock::now();
-    const bool ok = CreateLas(setup, inverse, {}, progress, feedback, [] { return true; });
+    const bool ok = CreateLas(setup, inverse, {}, progress, feedback, [] { return CResult::Done(); }).Ok();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
 
   corvane::CSilentProgress progress;
   const auto start = std::chrono::steady_clock::now();
-  const corvane::UnwrapResult result = corvane::UnwrapLas(source, target, progress);
+  const corvane::CResult result = corvane::UnwrapLas(source, target, progress);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
   rusage usage{};
@@ -66,8 +66,8 @@ int main(int argc, char** argv) {
   const double size = static_cast<double>(std::ftell(file)) / (1024.0 * 1024.0);
   std::fclose(file);
   std::printf("UnwrapLas: %.1f MB in %.2f s = %.1f MB/s, %s, peak memory %ld KB\n", size, seconds,
-              size / seconds, result == corvane::UnwrapResult::Done ? "done" : "NOT DONE", usage.ru_maxrss);
+              size / seconds, result.Ok() ? "done" : "NOT DONE", usage.ru_maxrss);
   corvane::RemoveFile(source);
   corvane::RemoveFile(target);
-  return result == corvane::UnwrapResult::Done ? 0 : 1;
+  return result.Ok() ? 0 : 1;
 }

@@ -61,7 +61,7 @@ double RunOnce(const std::string& ascii, const std::string& las, CJobProgress& p
   CConversionSetup setup = MakeSetup(ascii, las);
   CCollectingFeedback feedback;
   const auto start = std::chrono::steady_clock::now();
-  const bool done = CreateLas(setup, false, {}, progress, feedback, [] { return true; });
+  const bool done = CreateLas(setup, false, {}, progress, feedback, [] { return CResult::Done(); }).Ok();
   const auto end = std::chrono::steady_clock::now();
   if (!done) {
     for (const auto& m : feedback.messages)

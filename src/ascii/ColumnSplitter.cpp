@@ -39,7 +39,7 @@ std::string GetDelimiterSet(const std::string& delimiterText) {
 }
 
 void SplitColumns(std::string_view line, CColumnList& columns, int fixedWidth, int skipWidth, int columnLimit,
-                  std::string_view delimiterSet, std::string_view suffix) {
+                  std::string_view delimiterSet, std::string_view suffix, std::size_t maxColumns) {
   std::string copy(line);
   BlankLineEnds(copy.data(), copy.size());
   const std::string_view text = SkipFront(copy, skipWidth);
@@ -50,6 +50,7 @@ void SplitColumns(std::string_view line, CColumnList& columns, int fixedWidth, i
   std::string_view rest = text;
   for (;;) {
     if (limited && i >= static_cast<std::size_t>(columnLimit)) return;  // extra columns dropped, no filling
+    if (!limited && i >= maxColumns) return;
     std::string_view column;
     if (fixedWidth > 0) {
       const std::int64_t n = std::min<std::int64_t>(fixedWidth, static_cast<std::int64_t>(text.size()) - p);

@@ -21,9 +21,11 @@ std::string GetDelimiterSet(const std::string& delimiterText);
 // set; skipWidth characters are dropped first; columnLimit >= 0 yields exactly that
 // many columns (extra dropped, missing ones filled with the suffix alone), < 0 as
 // many as the line holds (each appended as a new entry). Each column's text is
-// followed by `suffix`. LF and CR in the line count as blanks.
+// followed by `suffix`. LF and CR in the line count as blanks. Without a limit, the
+// cutting stops once `maxColumns` columns are taken.
 void SplitColumns(std::string_view line, CColumnList& columns, int fixedWidth, int skipWidth, int columnLimit,
-                  std::string_view delimiterSet, std::string_view suffix);
+                  std::string_view delimiterSet, std::string_view suffix,
+                  std::size_t maxColumns = static_cast<std::size_t>(-1));
 
 // The row form used per data line by the depth scan and the data section: the same
 // cut as SplitColumns with a new empty list, the limit `count` and an empty suffix,

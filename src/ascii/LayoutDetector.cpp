@@ -238,19 +238,30 @@ std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string
   return best;
 }
 
-std::optional<CLayoutProposal> DetectLayout(const std::string& path) {
-  CTextReader reader;
-  reader.Open(path, false);
-  std::vector<std::string> lines;
-  std::string line;
-  std::uint64_t fullLength = 0;
-  while (static_cast<int>(lines.size()) < kDetectionLines &&
-         reader.ReadLinePrefix(line, kLineKept, fullLength)) {
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    lines.push_back(line);
+CResult ReadDetectionLines(const std::string& path, std::vector<std::string>& lines) {
+  lines.clear();
+  try {
+    CTextReader reader;
+    reader.Open(path, false);
+    std::string line;
+    std::uint64_t fullLength = 0;
+    while (static_cast<int>(lines.size()) < kDetectionLines &&
+           reader.ReadLinePrefix(line, kLineKept, fullLength)) {
+      if (!line.empty() && line.back() == '\n') line.pop_back();
+      lines.push_back(line);
+    }
+  } catch (const CFileError& error) {
+    return error.Result();
   }
-  reader.Close();
-  return DetectLayoutInLines(lines);
+  return CResult::Done();
+}
+
+CResult DetectLayout(const std::string& path, std::optional<CLayoutProposal>& proposal) {
+  proposal.reset();
+  std::vector<std::string> lines;
+  CResult read = ReadDetectionLines(path, lines);
+  if (read.Ok()) proposal = DetectLayoutInLines(lines);
+  return read;
 }
 
 }  // namespace corvane

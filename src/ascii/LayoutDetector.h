@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Result.h"
+
 namespace corvane {
 
 struct CLayoutProposal {
@@ -22,8 +24,12 @@ inline constexpr int kDetectionLines = 200;
 // when they hold no steady block of numeric rows.
 std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string>& lines);
 
-// The same on the first kDetectionLines lines of a file. Throws CFileError when the
-// file cannot be opened or read.
-std::optional<CLayoutProposal> DetectLayout(const std::string& path);
+// The first kDetectionLines lines of a file as the detection looks at them (line ends
+// removed, at most the first 64 KiB of each line).
+CResult ReadDetectionLines(const std::string& path, std::vector<std::string>& lines);
+
+// The proposal for the first kDetectionLines lines of a file. Fails when the file
+// cannot be opened or read.
+CResult DetectLayout(const std::string& path, std::optional<CLayoutProposal>& proposal);
 
 }  // namespace corvane

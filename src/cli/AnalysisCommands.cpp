@@ -17,6 +17,7 @@
 #include "ascii/LayoutDetector.h"
 #include "cli/TerminalProgress.h"
 #include "las/Unwrap.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextReader.h"
@@ -139,18 +140,8 @@ void PrintSamples(std::string& out, const CConversionSetup& setup, int first) {
 
 int RunInspect(const CInspectOptions& options) {
   std::vector<std::string> lines;
-  try {
-    CTextReader reader;
-    reader.Open(options.path, false);
-    std::string line;
-    std::uint64_t fullLength = 0;
-    while (static_cast<int>(lines.size()) < kDetectionLines &&
-           reader.ReadLinePrefix(line, 64 * 1024, fullLength)) {
-      if (!line.empty() && line.back() == '\n') line.pop_back();
-      lines.push_back(line);
-    }
-  } catch (const CFileError&) {
-    CTerminalFeedback().ShowError("Failed to open ASCII file.");
+  if (const CResult read = ReadDetectionLines(options.path, lines); !read.Ok()) {
+    CTerminalFeedback().ShowError("Failed to open ASCII file.", std::string(), read.Reason());
     return kExitFailed;
   }
 
@@ -195,14 +186,11 @@ int RunInspect(const CInspectOptions& options) {
   std::fflush(stdout);
   out.clear();
   CTerminalFeedback terminal;
-  const CSampleResult samples = CollectDigitSamples(setup, terminal);
-  if (!samples.gathered) {
-    if (samples.reason.empty())
-      std::cerr << "corvane-cli: the file ends before line " << setup.firstDigitLineIndex
-                << " (counted from 0).\n";
+  if (const CResult samples = CollectDigitSamples(setup, terminal); !samples.Ok()) {
+    terminal.ReportReason(samples);
     return kExitFailed;
   }
-  out += "\nCurve Total: " + FormatInt(samples.curveTotal) + '\n';
+  out += "\nCurve Total: " + FormatInt(setup.CurveTotal()) + '\n';
   const int first = (std::max(options.firstColumn, 1) - 1) / kVisibleColumns * kVisibleColumns;
   if (first < setup.CurveTotal()) {
     out += "Digit Samples:\n";
@@ -229,7 +217,13 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
   sub->add_option("--skip-width", options->skipWidth, "Characters dropped at the start of every data line");
   sub->add_option("--first-column", options->firstColumn,
                   "Show the six columns from this one (1-based; taken down to 1, 7, 13, ...)")
-      ->check(CLI::PositiveNumber);
+      ->check(CLI::Validator(
+          [](const std::string& text) {
+            int value = 0;
+            return CLI::detail::lexical_cast(text, value) && value >= 1 ? std::string()
+                                                                        : std::string("must be 1 or more");
+          },
+          "N>=1"));
   sub->footer(
       "Output: the proposal (\"First digit line index\", \"Delimiter(s)\", \"Columns\", \"Header lines\",\n"
       "line indices counted from 0), or \"Layout: no proposal\" when the first 200 lines hold no\n"
@@ -251,11 +245,9 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
 int RunUnwrap(const std::string& source, const std::string& target) {
   CTerminalFeedback feedback;
   {
-    CTextReader probe;
-    try {
-      probe.Open(source, false);
-    } catch (const CFileError&) {
-      feedback.ShowError("Failed to open LAS file.");
+    CFile probe;
+    if (const CResult opened = probe.OpenForReading(source, CFile::Lock::None); !opened.Ok()) {
+      feedback.ShowError("Failed to open LAS file.", std::string(), opened.Reason());
       return kExitFailed;
     }
   }
@@ -273,19 +265,19 @@ int RunUnwrap(const std::string& source, const std::string& target) {
   }
   CTerminalProgress::InstallInterruptHandler();
   CTerminalProgress progress;
-  std::string reason;
-  switch (UnwrapLas(source, target, progress, reason)) {
-    case UnwrapResult::Done:
+  const CResult result = UnwrapLas(source, target, progress);
+  switch (result.GetStatus()) {
+    case CResult::Status::Done:
       return kExitDone;
-    case UnwrapResult::Failed:
-      feedback.ShowError("Failed to open LAS file.");
-      if (!reason.empty()) std::cerr << "corvane-cli: " << reason << '\n';
+    case CResult::Status::Failed:
+      feedback.ShowError("Failed to open LAS file.", std::string(), result.Reason());
       return kExitFailed;
-    case UnwrapResult::Cancelled:
-      std::cerr << "corvane-cli: unwrapping cancelled; " << target << " keeps the rows written so far.\n";
+    case CResult::Status::Cancelled:
+      std::cerr << "corvane-cli: unwrapping cancelled; " << target << " is as it was before the run.\n";
       return kExitFailed;
-    case UnwrapResult::EndedEarly:
-      std::cerr << "corvane-cli: unwrapping ended early: " << reason << ".\n";
+    case CResult::Status::Incomplete:
+      std::cerr << "corvane-cli: unwrapping ended early: " << result.Reason() << "; " << target
+                << " is as it was before the run.\n";
       return kExitFailed;
   }
   return kExitFailed;
@@ -301,8 +293,8 @@ const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
   sub->footer(
       "The copy keeps every line of the source up to the data, with \" WRAP.                  NO :\n"
       "One line per depth\" as its third line, then one line per depth of as many values as\n"
-      "the curve section counts curves. Line ends are CR LF. Ctrl-C cancels; what was written\n"
-      "stays.\n"
+      "the curve section counts curves. Line ends are CR LF. The copy takes the place of OUT\n"
+      "only when it is complete: after Ctrl-C, a failure or an early end OUT is as it was.\n"
       "Exit status: 0 done; 1 not a wrapped LAS file, target is the source, failed, cancelled\n"
       "or ended early (the reason on stderr); 2 usage.\n"
       "\n"

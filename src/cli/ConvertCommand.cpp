@@ -46,10 +46,12 @@ struct CConvertOptions {
 bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
 
 int RunConvert(const CConvertOptions& options) {
+  CTerminalFeedback feedback(options.quiet);
   CConversionSetup setup;
   setup.configFilePath = options.config;
-  if (!LoadConfiguration(setup)) {
+  if (const CResult loaded = LoadConfiguration(setup); !loaded.Ok()) {
     std::cerr << "Unrecognized Configuration File.\n";
+    feedback.ReportReason(loaded);
     return kExitFailed;
   }
 
@@ -77,13 +79,20 @@ int RunConvert(const CConvertOptions& options) {
     std::cerr << "No LAS file: the configuration file names none; give one with --las PATH.\n";
     return kExitUsage;
   }
+  // Saving the setup, or writing the LAS file, into one of the other two files would
+  // destroy it.
+  if (ConfigurationIsDataFile(setup)) {
+    std::cerr << kConfigurationIsDataFileMessage << '\n';
+    return kExitUsage;
+  }
+
+  CTerminalProgress::InstallInterruptHandler();
+  CTerminalProgress progress(options.quiet);
 
   if (options.firstDataLine == "auto") {
     std::optional<CLayoutProposal> proposal;
-    try {
-      proposal = DetectLayout(setup.asciiFilePath);
-    } catch (const CFileError&) {
-      std::cerr << "Failed to open ASCII file.\n";
+    if (const CResult detected = DetectLayout(setup.asciiFilePath, proposal); !detected.Ok()) {
+      feedback.ShowError("Failed to open ASCII file.", std::string(), detected.Reason());
       return kExitFailed;
     }
     if (!proposal) {
@@ -104,18 +113,27 @@ int RunConvert(const CConvertOptions& options) {
     setup.firstDigitLineIndex = index;
   }
 
-  CTerminalProgress::InstallInterruptHandler();
-  CTerminalProgress progress(options.quiet);
-  CTerminalFeedback feedback(options.quiet);
+  // Step 3: the digit samples fix the curve total and pad the curve list. Without
+  // them there is nothing to convert, and nothing (LAS file or configuration) is touched.
+  if (const CResult samples = CollectDigitSamples(setup, feedback); !samples.Ok()) {
+    feedback.ReportReason(samples);
+    return kExitFailed;
+  }
 
-  // Step 3: the digit samples fix the curve total and pad the curve list.
-  CollectDigitSamples(setup, feedback);
-
-  const bool saveConfig = options.saveConfig;
-  const CSaveOperation save = [&setup, saveConfig]() { return !saveConfig || SaveConfiguration(setup); };
-  const bool created =
+  bool saveFailed = false;
+  const CSaveOperation save = [&setup, &saveFailed, &options]() {
+    if (!options.saveConfig) return CResult::Done();
+    CResult saved = SaveConfiguration(setup);
+    saveFailed = !saved.Ok();
+    return saved;
+  };
+  const CResult created =
       CreateLas(setup, options.inverse, SplitTextLines(setup.otherHeaderText), progress, feedback, save);
-  return created ? kExitDone : kExitFailed;
+  if (created.IsCancelled())
+    std::cerr << "corvane-cli: cancelled; " << setup.lasFilePath << " is as it was before the run.\n";
+  else
+    feedback.ReportReason(created);
+  return created.Ok() && !saveFailed ? kExitDone : kExitFailed;
 }
 
 const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {

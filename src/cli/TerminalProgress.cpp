@@ -101,6 +101,13 @@ void CTerminalProgress::Draw(bool force) {
 void CTerminalFeedback::ShowError(const std::string& text, const std::string&, const std::string& detail) {
   WriteStderr("error: " + text + "\n");
   if (!detail.empty()) WriteStderr("corvane-cli: " + detail + "\n");
+  m_lastDetail = detail;
+}
+
+void CTerminalFeedback::ReportReason(const CResult& result) {
+  if (result.Ok() || result.Reason().empty() || result.Reason() == m_lastDetail) return;
+  WriteStderr("corvane-cli: " + result.Reason() + "\n");
+  m_lastDetail = result.Reason();
 }
 
 void CTerminalFeedback::ShowNotice(const std::string& text) {

@@ -2,6 +2,7 @@
 // The terminal forms of the job interfaces, used by the command line: a progress
 // bar with the line text on stderr when it is a terminal, plain messages otherwise.
 #include "platform/JobProgress.h"
+#include "platform/Result.h"
 
 namespace corvane {
 
@@ -40,8 +41,13 @@ class CTerminalFeedback : public CRunFeedback {
   void BeginBusy() override {}
   void EndBusy() override {}
 
+  // Prints why a job did not end well ("corvane-cli: REASON"), unless an error
+  // message printed that reason already. Nothing for a result that is done.
+  void ReportReason(const CResult& result);
+
  private:
   bool m_quiet;
+  std::string m_lastDetail;
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include "las/LasWriter.h"
 #include "platform/FileSystem.h"
 #include "platform/TextWriter.h"
+#include "setup/Configuration.h"
 
 namespace corvane {
 namespace {
@@ -26,54 +27,61 @@ class CBusyCursor {
 
 }  // namespace
 
-bool CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::string>& otherHeaderLines,
-               CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save) {
-  if (setup.configFilePath.empty() || setup.lasFilePath.empty() || setup.asciiFilePath.empty()) return false;
+CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::string>& otherHeaderLines,
+                  CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save) {
+  if (setup.configFilePath.empty() || setup.lasFilePath.empty() || setup.asciiFilePath.empty())
+    return CResult::Failed("the configuration, LAS or ASCII file is not named");
 
-  // Two written forms of one file (a relative path, a link) would let the creation
-  // of the LAS file empty the ASCII file: compare the files themselves too.
-  if (setup.asciiFilePath == setup.lasFilePath || SameFile(setup.asciiFilePath, setup.lasFilePath)) {
-    feedback.ShowError("The name of ASCII and LAS files cannot be the same.", "System Message");
-    return false;
+  // Two written forms of one file (a relative path, a link) must not let the LAS file
+  // take the place of the ASCII file: compare the files themselves too.
+  if (SameFileOrPath(setup.asciiFilePath, setup.lasFilePath)) {
+    feedback.ShowError(kSameAsciiAndLasMessage, "System Message");
+    return CResult::Failed(setup.lasFilePath + ": the LAS file is the ASCII file");
+  }
+  // Saving the setup into the ASCII or LAS file would append its text to that file.
+  if (ConfigurationIsDataFile(setup)) {
+    feedback.ShowError(kConfigurationIsDataFileMessage, "System Message");
+    return CResult::Failed(setup.configFilePath + ": the configuration file is the ASCII or the LAS file");
   }
 
   CBusyCursor busy(feedback);
-  if (save && !save()) feedback.ShowError("Failed to save configuration file.");
+  if (save) {
+    const CResult saved = save();
+    if (!saved.Ok()) feedback.ShowError("Failed to save configuration file.", std::string(), saved.Reason());
+  }
 
   // The run works on its own copy: whatever the wizard does to its setup while the
   // data section serves the message queue cannot reach this run.
   const CConversionSetup run = setup;
-  CDepthRange range = CLasWriter::ScanDepthRange(run, inverse, feedback);
+  CDepthRange range;
+  // A failed scan is reported and the run goes on: the data section meets the same file.
+  (void)CLasWriter::ScanDepthRange(run, inverse, feedback, range);
   if (range.unit.empty()) range.unit.push_back('M');
 
   CTextWriter file;
   CLasWriter writer(file);
-  bool complete = false;
+  CResult result;
   try {
     file.Create(run.lasFilePath);
+  } catch (const CFileError& error) {
+    busy.End();
+    feedback.ShowError("Failed to open or write to LAS file.", std::string(), error.Result().Reason());
+    return error.Result();
+  }
+  try {
     writer.WriteVersionSection();
     writer.WriteWellSection(run, range, otherHeaderLines);
-    const bool curvesWritten = writer.WriteCurveSection(run, range, feedback);
-    const bool dataWritten = writer.WriteDataSection(run, range, inverse, progress, feedback);
-    complete = curvesWritten && dataWritten;
-  } catch (const CFileError&) {
+    const CResult curves = writer.WriteCurveSection(run, range, feedback);
+    result = writer.WriteDataSection(run, range, inverse, progress, feedback);
+    if (result.Ok() && !curves.Ok()) result = curves;
+  } catch (const CFileError& error) {
     busy.End();
-    feedback.ShowError("Failed to open or write to LAS file.");
-    try {
-      if (file.IsOpen()) file.Close();
-    } catch (const CFileError&) {
-      // Already reported; what was written stays.
-    }
-    return false;
+    feedback.ShowError("Failed to open or write to LAS file.", std::string(), error.Result().Reason());
+    return error.Result();
   }
   busy.End();
-  try {
-    file.Close();
-  } catch (const CFileError&) {
-    // The data section has flushed and reported its own failures; nothing is left.
-    complete = false;
-  }
-  return complete;
+  file.Close();  // drops what was not committed: the old LAS file stays
+  return result;
 }
 
 }  // namespace corvane

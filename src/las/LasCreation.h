@@ -6,18 +6,21 @@
 #include <vector>
 
 #include "platform/JobProgress.h"
+#include "platform/Result.h"
 #include "setup/ConversionSetup.h"
 
 namespace corvane {
 
-// Saves the setup to its configuration file; false when the file could not be
-// written. On screen: the wizard sheet's save; headless: SaveConfiguration or nothing.
-using CSaveOperation = std::function<bool()>;
+// Saves the setup to its configuration file. On screen: the wizard sheet's save;
+// headless: SaveConfiguration or nothing.
+using CSaveOperation = std::function<CResult()>;
 
 // Runs the whole job: name checks, save, depth scan, header, data section, closing
 // notice. `otherHeaderLines` are the logical lines of the other header text
-// (SplitTextLines). Returns true when the LAS file was created completely.
-bool CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::string>& otherHeaderLines,
-               CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save);
+// (SplitTextLines). Done when the LAS file was created completely; only then does it
+// take the place of an earlier LAS file of the same name, which a failed or
+// cancelled run leaves as it was.
+CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::string>& otherHeaderLines,
+                  CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save);
 
 }  // namespace corvane

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ascii/ColumnSplitter.h"
+#include "ascii/DigitSamples.h"
 #include "las/JobSlots.h"
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
@@ -62,15 +63,17 @@ class CBackwardFileWriter {
  public:
   static constexpr std::size_t kBufferSize = 4u << 20;
 
-  CBackwardFileWriter(int fd, std::uint64_t end) : m_fd(fd), m_start(end), m_buffer(new char[kBufferSize]) {}
+  CBackwardFileWriter(CFile& file, std::uint64_t end)
+      : m_file(file), m_start(end), m_buffer(new char[kBufferSize]) {}
 
   std::uint64_t Start() const noexcept { return m_start; }
 
   void Prepend(std::string_view data) {
-    if (data.size() > m_start) throw CFileError("no room left before the start of the file", ENOSPC);
+    if (data.size() > m_start)
+      throw CFileError(CResult::Failed("no room left before the start of the file", ENOSPC));
     if (m_fill + data.size() > kBufferSize) Flush();
     if (data.size() > kBufferSize) {
-      WriteAt(data.data(), data.size(), m_start - data.size());
+      WriteAt(data, m_start - data.size());
     } else {
       m_fill += data.size();
       std::memcpy(m_buffer.get() + kBufferSize - m_fill, data.data(), data.size());
@@ -80,58 +83,20 @@ class CBackwardFileWriter {
 
   void Flush() {
     if (m_fill == 0) return;
-    WriteAt(m_buffer.get() + kBufferSize - m_fill, m_fill, m_start);
+    WriteAt(std::string_view(m_buffer.get() + kBufferSize - m_fill, m_fill), m_start);
     m_fill = 0;
   }
 
  private:
-  void WriteAt(const char* data, std::size_t size, std::uint64_t offset) {
-    while (size > 0) {
-      ssize_t n = ::pwrite(m_fd, data, size, static_cast<off_t>(offset));
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        throw CFileError("cannot write the temporary file", errno);
-      }
-      data += n;
-      size -= static_cast<std::size_t>(n);
-      offset += static_cast<std::uint64_t>(n);
-    }
+  void WriteAt(std::string_view data, std::uint64_t offset) {
+    CResult written = m_file.WriteAt(data, offset);
+    if (!written.Ok()) throw CFileError(written);
   }
 
-  int m_fd;
+  CFile& m_file;
   std::uint64_t m_start;  // file offset of the first byte placed so far
   std::unique_ptr<char[]> m_buffer;
   std::size_t m_fill = 0;  // bytes waiting at the end of the buffer; they belong at m_start
-};
-
-class CFdCloser {
- public:
-  explicit CFdCloser(int& fd) : m_fd(fd) {}
-  ~CFdCloser() {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = -1;
-  }
-  CFdCloser(const CFdCloser&) = delete;
-  CFdCloser& operator=(const CFdCloser&) = delete;
-
- private:
-  int& m_fd;
-};
-
-// Removes the temporary file of an inversion on every way out of the data section.
-class CTempFileRemover {
- public:
-  explicit CTempFileRemover(std::string& path) : m_path(path) {}
-  ~CTempFileRemover() { Remove(); }
-  CTempFileRemover(const CTempFileRemover&) = delete;
-  CTempFileRemover& operator=(const CTempFileRemover&) = delete;
-  void Remove() noexcept {
-    if (!m_path.empty()) RemoveFile(m_path);
-    m_path.clear();
-  }
-
- private:
-  std::string& m_path;
 };
 
 // Most cells of a log are plain decimals with at most four decimals ("1000.5",
@@ -181,11 +146,6 @@ bool AppendPlainDecimalCell(std::string& out, std::string_view cell) {
   *w++ = ' ';
   out.append(buffer, static_cast<std::size_t>(w - buffer));
   return true;
-}
-
-int Percent(std::uint64_t done, std::uint64_t total) {
-  if (total == 0) return 100;
-  return static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * 100.0);
 }
 
 }  // namespace
@@ -252,8 +212,8 @@ void CLasWriter::WriteWellSection(const CConversionSetup& setup, const CDepthRan
   m_out.Flush();
 }
 
-bool CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range,
-                                   CRunFeedback& feedback) {
+CResult CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range,
+                                      CRunFeedback& feedback) {
   auto curveLine = [&](const CCurveDef& curve, int number) {
     std::string mnemonic(" ");
     mnemonic.append(curve.heading).append(".").append(curve.units);
@@ -277,10 +237,10 @@ bool CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRa
       curveLine(curve, number++);
     }
     m_out.Flush();
-    return true;
-  } catch (const CFileError&) {
-    feedback.ShowError("Failed to write to LAS file.");
-    return false;
+    return CResult::Done();
+  } catch (const CFileError& error) {
+    feedback.ShowError("Failed to write to LAS file.", std::string(), error.Result().Reason());
+    return error.Result();
   }
 }
 
@@ -305,20 +265,21 @@ std::string CLasWriter::DataTitleLine(const CConversionSetup& setup, const std::
   return title;
 }
 
-CDepthRange CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inverse, CRunFeedback& feedback) {
-  CDepthRange range;
+CResult CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inverse, CRunFeedback& feedback,
+                                   CDepthRange& range) {
+  range = CDepthRange();
   try {
     CTextReader in;
     in.Open(setup.asciiFilePath);
     std::string_view line;
     for (int i = 0; i <= FirstDataLineIndex(setup); ++i)
-      if (!in.NextLine(line)) return range;
+      if (!in.NextLine(line)) return CResult::Done();
 
     const int total = ConsideredCurves(setup);
     int depth = -1;
     for (int i = 0; i < total && depth < 0; ++i)
       if (IsDepthHeading(setup.curves[static_cast<std::size_t>(i)].heading)) depth = i;
-    if (depth < 0) return range;
+    if (depth < 0) return CResult::Done();
     range.depthColumn = depth;
     range.unit = setup.curves[static_cast<std::size_t>(depth)].units;
 
@@ -330,7 +291,7 @@ CDepthRange CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inver
     range.start = depthOf(line);
     range.stop = range.start;
     // A single data line: stop equals start and the step stays 0, inverted or not.
-    if (!in.NextLine(line)) return range;
+    if (!in.NextLine(line)) return CResult::Done();
     range.stop = depthOf(line);
     range.step = range.stop - range.start;
 
@@ -349,65 +310,55 @@ CDepthRange CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inver
       std::swap(range.start, range.stop);
       range.step = -range.step;
     }
-  } catch (const CFileError&) {
-    feedback.ShowError("Failed to open ASCII file.");
+  } catch (const CFileError& error) {
+    feedback.ShowError("Failed to open ASCII file.", std::string(), error.Result().Reason());
+    return error.Result();
   }
-  return range;
+  return CResult::Done();
 }
 
-bool CLasWriter::InvertDataLines(CTextReader& source, CJobProgress& progress, CRunFeedback& feedback,
-                                 std::string& tempPath) {
-  int fd = -1;
-  CFdCloser closer(fd);
+CResult CLasWriter::InvertDataLines(CTextReader& source, CJobProgress& progress, CRunFeedback& feedback,
+                                    CFile& temp, std::uint64_t& start) {
   try {
     const std::uint64_t dataStart = source.Position();
-    CTempFile temp = CreateTempFile("QR");
-    tempPath = temp.path;
-    fd = temp.fd;
+    const std::uint64_t dataBytes = source.Size() > dataStart ? source.Size() - dataStart : 0;
+    CResult created = temp.CreateTemporary(TempDirectory(), "QR");
+    if (!created.Ok()) throw CFileError(created);
 
-    // Room for the lines as they will be written (characters, then CR LF), whatever
-    // line ends they have in the ASCII file, plus the empty first line that stands
-    // for a final line end (or for an empty data part).
-    std::uint64_t room = 0;
+    // The lines are placed from the end of a file long enough for any data part of
+    // this size (a line of n bytes becomes at most n + 2, a line end at most two
+    // bytes), so one reading pass does; the unused head stays a hole in the file.
+    const std::uint64_t room = 2 * dataBytes + 4;
+    CResult sized = temp.Truncate(room);
+    if (!sized.Ok()) throw CFileError(sized);
+
+    CBackwardFileWriter out(temp, room);
     bool lastEnded = true;
     std::string_view line;
     while (source.NextLine(line)) {
+      if (progress.PollCancel()) return CResult::Cancelled();
       lastEnded = !line.empty() && line.back() == '\n';
-      room += line.size() - (lastEnded ? 1 : 0) + 2;
-    }
-    if (lastEnded) room += 2;
-    const std::uint64_t dataBytes = source.Position() - dataStart;
-    if (::ftruncate(fd, static_cast<off_t>(room)) != 0)
-      throw CFileError("cannot set the length of the temporary file", errno);
-    source.Seek(dataStart);
-
-    CBackwardFileWriter out(fd, room);
-    while (source.NextLine(line)) {
-      if (progress.PollCancel()) return false;
-      if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+      if (lastEnded) line.remove_suffix(1);
       out.Prepend("\r\n");
       out.Prepend(line);
       progress.SetLineText("Inversing Curve Data...");
-      progress.SetPercent(Percent(source.Position() - dataStart, dataBytes));
+      progress.SetPercent(CLineProgressText::Percent(source.Position() - dataStart, dataBytes));
     }
-    if (out.Start() != 0) out.Prepend("\r\n");
+    // The empty first line stands for a final line end (or for an empty data part).
+    if (lastEnded) out.Prepend("\r\n");
     out.Flush();
-    if (out.Start() != 0) throw CFileError("the data part changed during the inversion", EIO);
-    const int closing = fd;
-    fd = -1;
-    if (::close(closing) != 0) throw CFileError("cannot close the temporary file", errno);
-    return true;
-  } catch (const CFileError&) {
-    feedback.ShowError("Failed on inverse curve file.");
-    return false;
+    start = out.Start();
+    return CResult::Done();
+  } catch (const CFileError& error) {
+    temp.Discard();
+    feedback.ShowError("Failed on inverse curve file.", std::string(), error.Result().Reason());
+    return error.Result();
   }
 }
 
-bool CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
-                                  CJobProgress& progress, CRunFeedback& feedback) {
-  bool success = true;
-  std::string tempPath;
-  CTempFileRemover remover(tempPath);
+CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
+                                     CJobProgress& progress, CRunFeedback& feedback) {
+  CResult result;
   CJobDisplay display(LasCreationJob(), progress);
   CTextReader ascii;
   CTextReader temp;
@@ -416,38 +367,44 @@ bool CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRan
     WriteTextLine(DataTitleLine(setup, columns));
 
     ascii.Open(setup.asciiFilePath);
-    std::uint64_t length = ascii.Size();
     std::string_view line;
-    for (int i = 0; i < FirstDataLineIndex(setup); ++i)
-      if (!ascii.NextLine(line)) return false;  // no data part: quietly, no display, no notice
+    const int first = FirstDataLineIndex(setup);
+    for (int i = 0; i < first; ++i) {
+      if (!ascii.NextLine(line)) {
+        // The file has shrunk since its lines were counted: nothing to convert.
+        feedback.ShowNotice("LAS file created failed or cancelled.");
+        return CResult::Failed(NoDataLineReason(setup.asciiFilePath, first, i));
+      }
+    }
 
     CRowSplitter splitter(setup.fixedWidth, setup.skipWidth, GetDelimiterSet(setup.delimiterText),
                           setup.CurveTotal());
-    if (!display.Acquire("Creating LAS file...")) return false;  // another LAS creation is converting
+    if (!display.Acquire("Creating LAS file..."))  // another LAS creation is converting
+      return CResult::Failed("another LAS file is being created");
 
-    bool cancelled = false;
     CTextReader* source = &ascii;
+    std::uint64_t base = 0;  // where the data begins in the source
     if (inverse) {
-      if (!InvertDataLines(ascii, progress, feedback, tempPath)) {
-        cancelled = true;
-      } else {
-        temp.Open(tempPath);
-        length = temp.Size();
+      CFile inverted;
+      result = InvertDataLines(ascii, progress, feedback, inverted, base);
+      if (result.Ok()) {
+        temp.Adopt(std::move(inverted));
+        temp.Seek(base);
         source = &temp;
       }
     }
 
-    if (!cancelled) {
+    if (result.Ok()) {
+      const std::uint64_t length = source->Size() - base;
       std::string nullCell;
       AppendFixed(nullCell, setup.nullValue, 4, 12);
-      std::string lineText("Processing line [");
-      const std::size_t lineTextPrefix = lineText.size();
+      CLineProgressText lineText;
       std::string dataLine;
       long counter = 0;
       while (source->NextLine(line)) {
-        const std::uint64_t position = source->Position();
+        const std::uint64_t position = source->Position() - base;
         if (progress.PollCancel()) {
-          cancelled = true;
+          result = CResult::Cancelled();
           break;
         }
         if (!IsBlankLine(line)) {
@@ -467,27 +424,25 @@ bool CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRan
           m_out.WriteRaw(dataLine);
         }
         ++counter;
-        lineText.resize(lineTextPrefix);
-        AppendInt(lineText, counter);
-        lineText.push_back(']');
-        progress.SetLineText(lineText);
-        progress.SetPercent(Percent(position, length));
+        progress.SetLineText(lineText.Line(counter));
+        progress.SetPercent(CLineProgressText::Percent(position, length));
       }
     }
     temp.Close();
     ascii.Close();
-    m_out.Flush();  // a failed write of the last lines belongs to this section
-    if (cancelled) success = false;
-  } catch (const CFileError&) {
-    feedback.ShowError("Failed to write to LAS file.");
-    success = false;
+    // A failed write of the last lines belongs to this section; only a whole file
+    // takes the place of the old one.
+    if (result.Ok()) m_out.Commit();
+  } catch (const CFileError& error) {
+    feedback.ShowError("Failed to write to LAS file.", std::string(), error.Result().Reason());
+    result = error.Result();
   }
   temp.Close();
   ascii.Close();
-  remover.Remove();
   display.Release();
-  feedback.ShowNotice(success ? "LAS file created successfully." : "LAS file created failed or cancelled.");
-  return success;
+  feedback.ShowNotice(result.Ok() ? "LAS file created successfully."
+                                  : "LAS file created failed or cancelled.");
+  return result;
 }
 
 }  // namespace corvane

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "las/DepthRange.h"
+#include "platform/File.h"
 #include "platform/JobProgress.h"
+#include "platform/Result.h"
 #include "platform/TextReader.h"
 #include "platform/TextWriter.h"
 #include "setup/ConversionSetup.h"
@@ -31,27 +33,29 @@ class CLasWriter {
   void WriteVersionSection();
   void WriteWellSection(const CConversionSetup& setup, const CDepthRange& range,
                         const std::vector<std::string>& otherHeaderLines);
-  // Reports a write failure itself ("Failed to write to LAS file.") and returns false.
-  bool WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range, CRunFeedback& feedback);
+  // Reports a write failure itself ("Failed to write to LAS file.").
+  CResult WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range, CRunFeedback& feedback);
 
-  // Finds the depth curve and its start, stop and step in the ASCII file. Reports
-  // "Failed to open ASCII file." itself and returns the range found until then.
-  static CDepthRange ScanDepthRange(const CConversionSetup& setup, bool inverse, CRunFeedback& feedback);
+  // Finds the depth curve and its start, stop and step in the ASCII file into `range`.
+  // Reports "Failed to open ASCII file." itself; `range` then holds what was found.
+  static CResult ScanDepthRange(const CConversionSetup& setup, bool inverse, CRunFeedback& feedback,
+                                CDepthRange& range);
 
   // The "~A " title line and one data line per non-blank data line of the ASCII
-  // file (of its inverted copy when `inverse`), then the closing notice. True when
-  // the data section was written to the end.
-  bool WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
-                        CJobProgress& progress, CRunFeedback& feedback);
+  // file (of its inverted copy when `inverse`); when all of it is written, the
+  // output is committed (a new LAS file takes the place of the old one); then the
+  // closing notice. Done when the data section was written to the end.
+  CResult WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
+                           CJobProgress& progress, CRunFeedback& feedback);
 
   // Copies the data part of `source` (from its read position to its end) into a new
-  // temporary file, last line first, every line ending with CR LF; the file starts
-  // with one empty line when the last data line had a line end or there is no data
-  // line. `tempPath` receives the file's name as soon as it exists, so that the
-  // caller can remove it on every way out. False after a failure ("Failed on inverse
-  // curve file.", reported here) or a cancel (no message).
-  static bool InvertDataLines(CTextReader& source, CJobProgress& progress, CRunFeedback& feedback,
-                              std::string& tempPath);
+  // unnamed temporary file `temp` in the temporary folder, last line first, every line
+  // ending with CR LF; the copy starts with one empty line when the last data line
+  // had a line end or there is no data line. The copy begins at offset `start` of
+  // the file. A failure is reported here ("Failed on inverse curve file."); a cancel
+  // is not. On every way out but success the temporary is gone.
+  static CResult InvertDataLines(CTextReader& source, CJobProgress& progress, CRunFeedback& feedback,
+                                 CFile& temp, std::uint64_t& start);
 
   // True when the line is empty or holds only white space.
   static bool IsBlankLine(std::string_view line) noexcept;

@@ -22,11 +22,6 @@ bool IsCountedCurveLine(std::string_view line) noexcept {
   return false;
 }
 
-struct CEarlyEnd {
-  UnwrapResult result;
-  const char* reason;
-};
-
 // Reads the next source line and copies it to the target as it was read.
 bool CopyLine(CTextReader& source, CTextWriter& target, std::string_view& line) {
   if (!source.NextLine(line)) return false;
@@ -34,11 +29,8 @@ bool CopyLine(CTextReader& source, CTextWriter& target, std::string_view& line) 
   return true;
 }
 
-UnwrapResult Convert(CTextReader& source, CTextWriter& target, CJobProgress& progress, std::string& reason) {
-  auto early = [&reason](const char* why) {
-    reason = why;
-    return UnwrapResult::EndedEarly;
-  };
+CResult Convert(CTextReader& source, CTextWriter& target, CJobProgress& progress) {
+  auto early = [](const char* why) { return CResult::Incomplete(why); };
   std::string_view line;
 
   // The head: the version section's first two lines as they are, then the WRAP line
@@ -75,14 +67,10 @@ UnwrapResult Convert(CTextReader& source, CTextWriter& target, CJobProgress& pro
   CValueReader values;
   values.Reset();
   std::string row;
-  std::string lineText;
+  CLineProgressText lineText;
   long rowNumber = 0;
-  const double size = static_cast<double>(source.Size());
   while (!values.AtEnd()) {
-    if (progress.PollCancel()) {
-      reason = "cancelled";
-      return UnwrapResult::Cancelled;
-    }
+    if (progress.PollCancel()) return CResult::Cancelled();
     row.clear();
     int taken = 0;
     while (taken < curveCount) {
@@ -97,14 +85,10 @@ UnwrapResult Convert(CTextReader& source, CTextWriter& target, CJobProgress& pro
       target.Write(row);
     }
     ++rowNumber;
-    lineText = "Processing line [";
-    AppendInt(lineText, rowNumber);
-    lineText += ']';
-    progress.SetLineText(lineText);
-    progress.SetPercent(size > 0 ? static_cast<int>(static_cast<double>(source.Position()) / size * 100.0)
-                                 : 0);
+    progress.SetLineText(lineText.Line(rowNumber));
+    progress.SetPercent(CLineProgressText::Percent(source.Position(), source.Size()));
   }
-  return UnwrapResult::Done;
+  return CResult::Done();
 }
 
 }  // namespace
@@ -126,40 +110,22 @@ bool IsWrappedLas(const std::string& path) {
   }
 }
 
-UnwrapResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress) {
-  std::string reason;
-  return UnwrapLas(source, target, progress, reason);
-}
-
-UnwrapResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress,
-                       std::string& reason) {
-  reason.clear();
+CResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress) {
   // Never write over the source, whatever form of its path the target was given in.
-  if (source == target || SameFile(source, target)) {
-    reason = "the target is the source file";
-    return UnwrapResult::Failed;
-  }
+  if (SameFileOrPath(source, target)) return CResult::Failed(target + ": the target is the source file");
   CTextReader reader;
   CTextWriter writer;
-  UnwrapResult result;
+  CResult result;
   try {
     reader.Open(source, true);
     writer.Create(target);
-    result = Convert(reader, writer, progress, reason);
+    result = Convert(reader, writer, progress);
+    if (result.Ok()) writer.Commit();
   } catch (const CFileError& error) {
-    reason = error.what();
-    result = UnwrapResult::Failed;
+    result = error.Result();
   }
   reader.Close();
-  // What was written stays on disk on every way out.
-  if (writer.IsOpen()) {
-    try {
-      writer.Close();
-    } catch (const CFileError& error) {
-      reason = error.what();
-      result = UnwrapResult::Failed;
-    }
-  }
+  writer.Close();  // an unfinished copy is dropped
   return result;
 }
 
@@ -174,17 +140,12 @@ bool OfferUnwrap(CConversionSetup& setup, CUnwrapPrompts& prompts, CJobProgress&
     prompts.ShowNotice("Unwrap LAS file name cannot be the same as the original LAS file.");
     return false;
   }
-  switch (UnwrapLas(setup.asciiFilePath, *target, progress)) {
-    case UnwrapResult::Done:
-      setup.asciiFilePath = *target;
-      return true;
-    case UnwrapResult::Failed:
-      prompts.ShowError("Failed to open LAS file.");
-      return false;
-    case UnwrapResult::Cancelled:
-    case UnwrapResult::EndedEarly:
-      break;
+  const CResult result = UnwrapLas(setup.asciiFilePath, *target, progress);
+  if (result.Ok()) {
+    setup.asciiFilePath = *target;
+    return true;
   }
+  if (result.IsFailed()) prompts.ShowError("Failed to open LAS file.", result.Reason());
   return false;
 }
 

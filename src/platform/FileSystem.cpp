@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/FileError.h"
+#include "platform/File.h"
 
 extern char** environ;
 
@@ -33,36 +33,17 @@ bool SameFile(const std::string& a, const std::string& b) {
   return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+bool SameFileOrPath(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  if (a == b || SameFile(a, b)) return true;
+  return BaseNameOf(a) == BaseNameOf(b) && SameFile(DirectoryOf(a), DirectoryOf(b));
+}
+
 std::string TempDirectory() {
   const char* env = std::getenv("TMPDIR");
   std::string dir = (env != nullptr && *env != '\0') ? env : "/tmp";
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   return dir;
-}
-
-CTempFile CreateTempFile(const std::string& prefix) {
-  std::string pattern = TempDirectory();
-  if (pattern != "/") pattern += '/';
-  pattern += prefix;
-  pattern += "XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) {
-    const int cause = errno;
-    throw CFileError("cannot create a temporary file in '" + TempDirectory() + "': " + std::strerror(cause),
-                     cause);
-  }
-  CTempFile file;
-  file.path = name.data();
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int cause = errno;
-    ::close(fd);
-    ::unlink(file.path.c_str());
-    throw CFileError("cannot lock '" + file.path + "': " + std::strerror(cause), cause);
-  }
-  file.fd = fd;
-  return file;
 }
 
 bool RemoveFile(const std::string& path) noexcept { return !path.empty() && ::unlink(path.c_str()) == 0; }

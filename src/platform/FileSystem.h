@@ -12,17 +12,12 @@ bool FileExists(const std::string& path);
 // Compares device and inode; false when either path names no file.
 bool SameFile(const std::string& a, const std::string& b);
 
+// True when both paths name one file: SameFile, or, for files that need not exist
+// yet, the same name in the same folder (the folders compared as files).
+bool SameFileOrPath(const std::string& a, const std::string& b);
+
 // The platform's directory for temporary files ($TMPDIR, else /tmp).
 std::string TempDirectory();
-
-// Creates a new, empty, uniquely named file "<dir>/QRxxxxxx" (mkstemp) in
-// TempDirectory() and returns its path with an open descriptor holding an exclusive
-// advisory lock. Throws CFileError.
-struct CTempFile {
-  std::string path;
-  int fd = -1;
-};
-CTempFile CreateTempFile(const std::string& prefix = "QR");
 
 // Deletes a file; false when it could not be deleted (missing included).
 bool RemoveFile(const std::string& path) noexcept;

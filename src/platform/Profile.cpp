@@ -1,18 +1,25 @@
 #include "platform/Profile.h"
 
-#include "platform/AsciiText.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
 #include <cstring>
+#include <iterator>
+
+#include "platform/AsciiText.h"
+#include "platform/File.h"
+#include "platform/FileReplacement.h"
 
 namespace corvane {
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kMaxLineLength = 16u * 1024u * 1024u;
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = ToLowerAscii(c);
+  return lower;
+}
 
 // The name of a section header line ("[name]", blanks allowed around and inside the
 // brackets), or false for any other line.
@@ -57,113 +64,79 @@ std::string KeyLine(std::string_view key, std::string_view value) {
   return line;
 }
 
-// A section's place in the line list: the header line and one past its last line.
-struct SectionRange {
-  std::size_t header;
-  std::size_t end;
-};
-
-std::optional<SectionRange> FindSection(const std::vector<std::string>& lines, std::string_view section) {
-  std::string_view name;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!SectionName(lines[i], name) || !EqualNoCase(name, section)) continue;
-    std::size_t end = i + 1;
-    while (end < lines.size() && !SectionName(lines[end], name)) ++end;
-    return SectionRange{i, end};
-  }
-  return std::nullopt;
-}
-
-std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, const SectionRange& range,
-                                   std::string_view key) {
-  std::string_view name;
-  for (std::size_t i = range.header + 1; i < range.end; ++i) {
-    if (KeyName(lines[i], name) && EqualNoCase(name, key)) return i;
-  }
-  return std::nullopt;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// The file a save replaces: symbolic links are followed (even dangling ones, whose
-// target the save then creates), so that the link itself survives.
-std::optional<std::string> ResolveTarget(const std::string& path) {
-  std::string target = path;
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st;
-    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
-    std::string link(PATH_MAX, '\0');
-    const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return std::nullopt;
-    link.resize(static_cast<std::size_t>(n));
-    if (link.empty()) return std::nullopt;
-    target = link.front() == '/' ? link : DirectoryOf(target) + "/" + link;
-  }
-  return std::nullopt;  // a loop of links
-}
-
-mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return static_cast<mode_t>(0644 & ~mask);
-}
-
 }  // namespace
 
-bool CProfileFile::Load(const std::string& path) {
+CProfileFile::CProfileFile() = default;
+CProfileFile::~CProfileFile() = default;
+// A list keeps its nodes when moved, so the index stays valid.
+CProfileFile::CProfileFile(CProfileFile&&) noexcept = default;
+CProfileFile& CProfileFile::operator=(CProfileFile&&) noexcept = default;
+
+void CProfileFile::Clear() {
+  m_sections.clear();
   m_lines.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT;
+  m_byteOrderMark = false;
+}
+
+CResult CProfileFile::Load(const std::string& path) {
+  Clear();
+  CFile file;
+  CResult opened = file.OpenForReading(path, CFile::Lock::None);
+  if (!opened.Ok()) return opened.Error() == ENOENT ? CResult::Done() : opened;
   std::string text;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  CResult read = file.ReadAll(text, kMaxFileSize);
+  if (!read.Ok()) return read;
+  file.Discard();
 
   std::size_t start = 0;
+  if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) {
+    m_byteOrderMark = true;
+    start = kByteOrderMark.size();
+  }
+  CSection* current = nullptr;  // the section whose keys are indexed; none before the first header
   while (start < text.size()) {
-    std::size_t lf = text.find('\n', start);
+    const std::size_t lf = text.find('\n', start);
     const std::size_t next = lf == std::string::npos ? text.size() : lf + 1;
     std::size_t end = lf == std::string::npos ? text.size() : lf;
     if (lf != std::string::npos && end > start && text[end - 1] == '\r') --end;
-    m_lines.emplace_back(text, start, end - start);
+    if (end - start > kMaxLineLength) {
+      Clear();
+      return CResult::Failed(path + ": a line is longer than 16 MiB", EFBIG);
+    }
+    const LineIt it = m_lines.emplace(m_lines.end(), text, start, end - start);
     start = next;
+
+    std::string_view name;
+    if (SectionName(*it, name)) {
+      // Only the first section of a name is ever read or written; a later one with
+      // the same name is kept as text.
+      auto [entry, added] = m_sections.try_emplace(Lower(name));
+      current = added ? &entry->second : nullptr;
+      if (current != nullptr) current->header = current->lastKey = it;
+    } else if (current != nullptr && KeyName(*it, name)) {
+      current->keys[Lower(name)].push_back(it);
+      current->lastKey = it;
+    }
   }
-  return true;
+  return CResult::Done();
+}
+
+const CProfileFile::CSection* CProfileFile::FindSection(std::string_view section) const {
+  const auto found = m_sections.find(Lower(section));
+  return found == m_sections.end() ? nullptr : &found->second;
+}
+
+CProfileFile::CSection* CProfileFile::FindSection(std::string_view section) {
+  const auto found = m_sections.find(Lower(section));
+  return found == m_sections.end() ? nullptr : &found->second;
 }
 
 std::optional<std::string> CProfileFile::Get(std::string_view section, std::string_view key) const {
-  const auto range = FindSection(m_lines, section);
-  if (!range) return std::nullopt;
-  const auto line = FindKey(m_lines, *range, key);
-  if (!line) return std::nullopt;
-  return ValueOf(m_lines[*line]);
+  const CSection* found = FindSection(section);
+  if (found == nullptr) return std::nullopt;
+  const auto line = found->keys.find(Lower(key));
+  if (line == found->keys.end() || line->second.empty()) return std::nullopt;
+  return ValueOf(*line->second.front());
 }
 
 std::string CProfileFile::GetString(std::string_view section, std::string_view key,
@@ -173,55 +146,70 @@ std::string CProfileFile::GetString(std::string_view section, std::string_view k
 }
 
 void CProfileFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  const auto range = FindSection(m_lines, section);
-  if (!range) {
+  CSection* found = FindSection(section);
+  if (found == nullptr) {
     if (!m_lines.empty()) m_lines.emplace_back();
     std::string header;
     header.reserve(section.size() + 2);
     header.push_back('[');
     header.append(section);
     header.push_back(']');
-    m_lines.push_back(std::move(header));
-    m_lines.push_back(KeyLine(key, value));
+    const LineIt headerLine = m_lines.insert(m_lines.end(), std::move(header));
+    CSection& added = m_sections[Lower(section)];
+    added.header = headerLine;
+    added.lastKey = m_lines.insert(m_lines.end(), KeyLine(key, value));
+    added.keys[Lower(key)].push_back(added.lastKey);
     return;
   }
-  if (const auto line = FindKey(m_lines, *range, key)) {
-    m_lines[*line] = KeyLine(key, value);
+  std::vector<LineIt>& lines = found->keys[Lower(key)];
+  if (!lines.empty()) {
+    *lines.front() = KeyLine(key, value);
     return;
   }
   // After the section's last key, so that blank lines before the next section stay there.
-  std::size_t insertAt = range->header + 1;
-  std::string_view name;
-  for (std::size_t i = range->header + 1; i < range->end; ++i) {
-    if (KeyName(m_lines[i], name)) insertAt = i + 1;
-  }
-  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt), KeyLine(key, value));
+  const LineIt added = m_lines.insert(std::next(found->lastKey), KeyLine(key, value));
+  lines.push_back(added);
+  found->lastKey = added;
 }
 
 void CProfileFile::Remove(std::string_view section, std::string_view key) {
-  const auto range = FindSection(m_lines, section);
-  if (!range) return;
-  if (const auto line = FindKey(m_lines, *range, key)) {
-    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*line));
+  CSection* found = FindSection(section);
+  if (found == nullptr) return;
+  const auto entry = found->keys.find(Lower(key));
+  if (entry == found->keys.end() || entry->second.empty()) return;
+  const LineIt line = entry->second.front();
+  if (line == found->lastKey) {
+    // The key before it becomes the last one (the header when there is none).
+    std::string_view name;
+    LineIt previous = line;
+    do {
+      --previous;
+    } while (previous != found->header && !KeyName(*previous, name));
+    found->lastKey = previous;
   }
+  m_lines.erase(line);
+  entry->second.erase(entry->second.begin());
+  if (entry->second.empty()) found->keys.erase(entry);
 }
 
 std::vector<std::string> CProfileFile::Keys(std::string_view section) const {
   std::vector<std::string> keys;
-  const auto range = FindSection(m_lines, section);
-  if (!range) return keys;
+  const CSection* found = FindSection(section);
+  if (found == nullptr) return keys;
   std::string_view name;
-  for (std::size_t i = range->header + 1; i < range->end; ++i) {
-    if (KeyName(m_lines[i], name)) keys.emplace_back(name);
+  for (auto it = std::next(LineList::const_iterator(found->header)); it != m_lines.end(); ++it) {
+    if (SectionName(*it, name)) break;
+    if (KeyName(*it, name)) keys.emplace_back(name);
   }
   return keys;
 }
 
 std::string CProfileFile::Text() const {
-  std::size_t size = 0;
+  std::size_t size = m_byteOrderMark ? kByteOrderMark.size() : 0;
   for (const auto& line : m_lines) size += line.size() + 2;
   std::string text;
   text.reserve(size);
+  if (m_byteOrderMark) text.append(kByteOrderMark);
   for (const auto& line : m_lines) {
     text.append(line);
     text.append("\r\n");
@@ -229,61 +217,32 @@ std::string CProfileFile::Text() const {
   return text;
 }
 
-bool CProfileFile::Save(const std::string& path) const {
-  if (path.empty()) return false;
-  const auto target = ResolveTarget(path);
-  if (!target) return false;
-
-  mode_t mode = NewFileMode();
-  struct stat st;
-  if (::stat(target->c_str(), &st) == 0) {
-    // A read-only configuration file stays as it is, like a failed write in place would leave it.
-    if (!S_ISREG(st.st_mode) || ::access(target->c_str(), W_OK) != 0) return false;
-    mode = st.st_mode & 07777;
-  } else if (errno != ENOENT) {
-    return false;
-  }
-
-  const std::size_t slash = target->rfind('/');
-  const std::string dir = DirectoryOf(*target);
-  const std::string base = slash == std::string::npos ? *target : target->substr(slash + 1);
-  std::string temp = dir + "/." + base + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-
-  const bool ok = WriteAll(fd, Text()) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!ok || !closed || ::rename(temp.c_str(), target->c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable; the file is already complete either way.
-  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
-  return true;
+CResult CProfileFile::Save(const std::string& path) const {
+  CFileReplacement replacement;
+  CResult result = replacement.Begin(path, CFileReplacement::Policy::InPlaceWhenLinked, 0644);
+  if (result.Ok()) result = replacement.File().WriteAll(Text());
+  if (result.Ok()) result = replacement.Commit();
+  return result;
 }
 
 std::string GetProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                              const std::string& path) {
   CProfileFile profile;
-  if (!profile.Load(path)) return std::string(defaultValue);
+  if (!profile.Load(path).Ok()) return std::string(defaultValue);
   return profile.GetString(section, key, defaultValue);
 }
 
 bool WriteProfileString(std::string_view section, std::string_view key, const char* value,
                         const std::string& path) {
   CProfileFile profile;
-  if (!profile.Load(path)) return false;
+  if (!profile.Load(path).Ok()) return false;
   if (value == nullptr) {
     if (!profile.Get(section, key)) return true;  // nothing to remove: the file stays as it is
     profile.Remove(section, key);
   } else {
     profile.Write(section, key, value);
   }
-  return profile.Save(path);
+  return profile.Save(path).Ok();
 }
 
 }  // namespace corvane

@@ -6,22 +6,38 @@
 // value where the key stands, or appends the key at the end of its section, or adds
 // a missing section at the end of the file, or creates a missing file; writing a
 // null value removes the key. Every other line, section and key is kept byte for
-// byte. Lines end with CR LF on writing; CR LF and lone LF are both read.
+// byte. Lines end with CR LF on writing; CR LF and lone LF are both read. A UTF-8
+// byte-order mark at the start of the file is passed over and kept.
 //
-// CProfileFile holds a whole file in memory so that a batch of writes (one save of
-// a setup: about 500 keys) costs one read and one atomic replace of the file.
+// CProfileFile holds a whole file in memory, its sections and keys indexed, so that
+// a batch of writes (one save of a setup: four keys a curve) costs one read, one
+// atomic replace of the file, and time in proportion to the keys written.
+#include <cstdint>
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "platform/Result.h"
 
 namespace corvane {
 
 class CProfileFile {
  public:
-  // Reads the file. A missing file gives an empty profile and true; a file that
-  // exists but cannot be read gives false (and an empty profile).
-  bool Load(const std::string& path);
+  // Larger files are not profiles of this program; they are refused unread.
+  static constexpr std::uint64_t kMaxFileSize = 64u * 1024u * 1024u;
+
+  CProfileFile();
+  ~CProfileFile();
+  CProfileFile(CProfileFile&&) noexcept;
+  CProfileFile& operator=(CProfileFile&&) noexcept;
+
+  // Reads the file. A missing file gives an empty profile and Done; a file that
+  // exists but cannot be read, is not a regular file, is larger than kMaxFileSize or
+  // holds a line longer than 16 MiB fails (with an empty profile).
+  CResult Load(const std::string& path);
 
   // The value of the key, or nothing when the section or key is missing. Read whole
   // (no length cut).
@@ -35,18 +51,34 @@ class CProfileFile {
   // The names of the keys of a section, in file order, as written in the file.
   std::vector<std::string> Keys(std::string_view section) const;
 
-  // Writes the whole profile atomically: a temporary file in the same directory,
-  // fsync, rename over the target (a symbolic link is followed, so the link stays and
-  // its target is replaced; the target's permissions are kept). A crash or a full
-  // disk never leaves a truncated or half-written file. False on failure; the old
-  // file is then untouched.
-  bool Save(const std::string& path) const;
+  // Writes the whole profile so that a crash, a kill or a full disk never leaves a
+  // truncated or half-written file: a new file beside the old one, synced, then
+  // renamed over it (a symbolic link is followed, so the link stays and its target
+  // is replaced; mode and owner are kept). A file with several names (hard links), or
+  // in a folder that takes no new files, is rewritten in place instead (whole
+  // content, then fsync), so that its names stay one file. On failure the old file is
+  // untouched (in place: as far as the failure allows).
+  CResult Save(const std::string& path) const;
 
   // The file text as Save would write it.
   std::string Text() const;
 
  private:
-  std::vector<std::string> m_lines;  // without line ends
+  using LineList = std::list<std::string>;
+  using LineIt = LineList::iterator;
+  struct CSection {
+    LineIt header;
+    LineIt lastKey;                                             // the header while the section holds no key
+    std::unordered_map<std::string, std::vector<LineIt>> keys;  // lower-case name -> lines, file order
+  };
+
+  void Clear();
+  const CSection* FindSection(std::string_view section) const;
+  CSection* FindSection(std::string_view section);
+
+  LineList m_lines;                                      // without line ends
+  std::unordered_map<std::string, CSection> m_sections;  // lower-case name -> the first such section
+  bool m_byteOrderMark = false;
 };
 
 // Single-key access in the manner of GetPrivateProfileString and

@@ -1,19 +1,16 @@
 #include "platform/TextReader.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace corvane {
 namespace {
 
-[[noreturn]] void Fail(const std::string& what, const std::string& path, int cause) {
-  throw CFileError(what + " '" + path + "': " + std::strerror(cause), cause);
-}
+// The end-of-text mark of the systems older files come from.
+constexpr char kCtrlZ = '\x1a';
 
 }  // namespace
 
@@ -23,26 +20,32 @@ CTextReader::~CTextReader() { Close(); }
 
 void CTextReader::Open(const std::string& path, bool exclusive) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) Fail("cannot open", path, errno);
+  CResult opened = m_file.OpenForReading(path, exclusive ? CFile::Lock::Exclusive : CFile::Lock::None);
+  if (!opened.Ok()) throw CFileError(opened);
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int cause = errno;
-    ::close(fd);
-    Fail("cannot examine", path, cause);
+  CResult examined = m_file.Info(info);
+  if (!examined.Ok()) {
+    m_file.Discard();
+    throw CFileError(examined);
   }
-  if (S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    Fail("cannot read", path, EISDIR);
+  Reset(static_cast<std::uint64_t>(info.st_size));
+}
+
+void CTextReader::Adopt(CFile&& file) {
+  Close();
+  m_file = std::move(file);
+  struct stat info {};
+  CResult examined = m_file.Info(info);
+  if (examined.Ok()) examined = m_file.Seek(0);
+  if (!examined.Ok()) {
+    m_file.Discard();
+    throw CFileError(examined);
   }
-  if (exclusive && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int cause = errno;
-    ::close(fd);
-    Fail("cannot lock", path, cause);
-  }
-  m_fd = fd;
-  m_path = path;
-  m_size = static_cast<std::uint64_t>(info.st_size);
+  Reset(static_cast<std::uint64_t>(info.st_size));
+}
+
+void CTextReader::Reset(std::uint64_t size) {
+  m_size = size;
   m_bufferStart = 0;
   m_buffer.resize(kBlockSize);  // large reads keep the per-line cost down
   m_begin = m_end = 0;
@@ -50,9 +53,12 @@ void CTextReader::Open(const std::string& path, bool exclusive) {
   m_long.clear();
 }
 
+void CTextReader::LineTooLong() const {
+  throw CFileError(CResult::Failed(m_file.Path() + ": a line is longer than 16 MiB", EFBIG));
+}
+
 void CTextReader::Close() noexcept {
-  if (m_fd >= 0) ::close(m_fd);  // closing drops the lock as well
-  m_fd = -1;
+  m_file.Discard();  // closing drops the lock as well
   m_begin = m_end = 0;
   m_bufferStart = 0;
   m_eof = false;
@@ -62,22 +68,24 @@ void CTextReader::Close() noexcept {
 
 // Replaces the consumed buffer with the next block of the file; false at its end.
 bool CTextReader::Fill() {
-  if (m_fd < 0) throw CFileError("read from a closed file", EBADF);
+  if (!m_file.IsOpen()) throw CFileError(CResult::Failed("read from a closed file", EBADF));
   if (m_eof) return false;
   m_bufferStart += m_end;
   m_begin = m_end = 0;
-  for (;;) {
-    const ssize_t n = ::read(m_fd, m_buffer.data(), m_buffer.size());
-    if (n > 0) {
-      m_end = static_cast<std::size_t>(n);
-      return true;
-    }
-    if (n == 0) {
-      m_eof = true;
-      return false;
-    }
-    if (errno != EINTR) Fail("cannot read", m_path, errno);
+  std::size_t got = 0;
+  CResult read = m_file.Read(m_buffer.data(), m_buffer.size(), got);
+  if (!read.Ok()) throw CFileError(read);
+  if (got == 0) {
+    m_eof = true;
+    return false;
   }
+  if (const void* mark = std::memchr(m_buffer.data(), kCtrlZ, got)) {
+    got = static_cast<std::size_t>(static_cast<const char*>(mark) - m_buffer.data());
+    m_eof = true;  // the text ends here; the bytes before the mark are still served
+    if (got == 0) return false;
+  }
+  m_end = got;
+  return true;
 }
 
 bool CTextReader::NextLine(std::string_view& line) {
@@ -98,25 +106,25 @@ bool CTextReader::NextLine(std::string_view& line) {
             line = std::string_view(start, length);
           }
         } else {
-          if (m_long.size() + length > kMaxLineLength + 2) Fail("line too long in", m_path, EFBIG);
+          if (m_long.size() + length > kMaxLineLength + 2) LineTooLong();
           m_long.append(start, length);
           if (m_long.size() >= 2 && m_long[m_long.size() - 2] == '\r') {
             m_long.erase(m_long.size() - 2, 1);
           }
           line = m_long;
         }
-        if (line.size() - 1 > kMaxLineLength) Fail("line too long in", m_path, EFBIG);
+        if (line.size() - 1 > kMaxLineLength) LineTooLong();
         return true;
       }
       // The line goes on past this block. A trailing CR may be half of a CR LF pair
       // that the next block completes; it stays in m_long until then.
-      if (m_long.size() + available > kMaxLineLength + 1) Fail("line too long in", m_path, EFBIG);
+      if (m_long.size() + available > kMaxLineLength + 1) LineTooLong();
       m_long.append(start, available);
       m_begin = m_end;
     }
     if (!Fill()) {
       if (m_long.empty()) return false;
-      if (m_long.size() > kMaxLineLength) Fail("line too long in", m_path, EFBIG);
+      if (m_long.size() > kMaxLineLength) LineTooLong();
       line = m_long;  // last line without a line end
       return true;
     }
@@ -155,6 +163,8 @@ bool CTextReader::ReadLinePrefix(std::string& line, std::size_t keep, std::uint6
       }
       raw += take;
       m_begin += take;
+      // The same refusal as NextLine's, without ever holding the line.
+      if (raw > kMaxLineLength + 2) LineTooLong();
       if (lf != nullptr) {
         ended = true;
         break;
@@ -165,6 +175,7 @@ bool CTextReader::ReadLinePrefix(std::string& line, std::size_t keep, std::uint6
   if (!any) return false;
   const bool crlf = ended && lastWasCR;
   const std::uint64_t textLength = raw - (crlf ? 1 : 0);
+  if (textLength - (ended ? 1 : 0) > kMaxLineLength) LineTooLong();
   fullLength = textLength;
   if (keep >= textLength) {
     if (crlf) line.erase(line.size() - 2, 1);  // the whole line is held
@@ -177,8 +188,9 @@ bool CTextReader::ReadLinePrefix(std::string& line, std::size_t keep, std::uint6
 std::uint64_t CTextReader::Position() const noexcept { return m_bufferStart + m_begin; }
 
 void CTextReader::Seek(std::uint64_t offset) {
-  if (m_fd < 0) throw CFileError("seek in a closed file", EBADF);
-  if (::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0) Fail("cannot seek in", m_path, errno);
+  if (!m_file.IsOpen()) throw CFileError(CResult::Failed("seek in a closed file", EBADF));
+  CResult moved = m_file.Seek(offset);
+  if (!moved.Ok()) throw CFileError(moved);
   m_bufferStart = offset;
   m_begin = m_end = 0;
   m_eof = false;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/File.h"
 #include "platform/FileError.h"
 
 namespace corvane {
@@ -26,14 +27,20 @@ class CTextReader {
 
   // Opens the file for reading. With `exclusive`, an advisory lock (flock, LOCK_EX,
   // non-blocking) is taken, so a second opener of the same file — in this process or
-  // another — fails. Throws CFileError when the file cannot be opened or is locked.
+  // another — fails. Only regular files are read: a FIFO or a device is refused at
+  // once rather than waited on or read without end. Throws CFileError when the file
+  // cannot be opened or is locked.
   void Open(const std::string& path, bool exclusive = true);
-  bool IsOpen() const noexcept { return m_fd >= 0; }
+  // Reads an open file (a temporary, say) from its start; the reader owns it now.
+  void Adopt(CFile&& file);
+  bool IsOpen() const noexcept { return m_file.IsOpen(); }
   void Close() noexcept;
 
   // Reads the next line whole, in text mode: a CR LF pair comes back as one "\n", a
   // lone LF as "\n"; the "\n" is kept when the line had one (the last line of a file
-  // may have none). Any other byte (a lone CR included) is returned as it stands.
+  // may have none). A Ctrl-Z byte (0x1A) ends the text, as it did on the systems
+  // such files come from: nothing after it is read. Any other byte (a lone CR
+  // included) is returned as it stands.
   // The view stays valid until the next call on this reader.
   // Returns false at the end of the file. Throws CFileError on a read error or when
   // the line is longer than kMaxLineLength.
@@ -43,6 +50,7 @@ class CTextReader {
   // Reads the next line but keeps at most `keep` bytes of it in `line` (the rest of
   // the line is consumed and dropped, never held in memory); `fullLength` receives
   // the length of the whole line in text mode, its "\n" counted. Returns false at EOF.
+  // Throws CFileError on a read error or when the line is longer than kMaxLineLength.
   bool ReadLinePrefix(std::string& line, std::size_t keep, std::uint64_t& fullLength);
 
   // Bytes of the file consumed so far (file offset, CR LF counted as two bytes).
@@ -51,13 +59,13 @@ class CTextReader {
   std::uint64_t Size() const noexcept { return m_size; }
   // Moves the read position to `offset` bytes from the start of the file.
   void Seek(std::uint64_t offset);
-  int Fd() const noexcept { return m_fd; }
 
  private:
   bool Fill();
+  [[noreturn]] void LineTooLong() const;
+  void Reset(std::uint64_t size);
 
-  int m_fd = -1;
-  std::string m_path;
+  CFile m_file;
   std::uint64_t m_size = 0;
   std::uint64_t m_bufferStart = 0;  // file offset of m_buffer[0]
   std::vector<char> m_buffer;

@@ -1,85 +1,48 @@
 #include "platform/TextWriter.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace corvane {
 namespace {
 
 constexpr std::size_t kBufferSize = 256u * 1024u;
 
-[[noreturn]] void Fail(const std::string& what, const std::string& path, int cause) {
-  throw CFileError(what + " '" + path + "': " + std::strerror(cause), cause);
-}
-
-// Writes everything or reports the errno of the failure (0 on success).
-int WriteAll(int fd, const char* data, std::size_t size) noexcept {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
 }  // namespace
 
 CTextWriter::CTextWriter() = default;
 
-CTextWriter::~CTextWriter() {
-  if (m_fd >= 0) {
-    (void)WriteAll(m_fd, m_buffer.data(), m_buffer.size());
-    ::close(m_fd);
-  }
+CTextWriter::~CTextWriter() = default;
+
+bool CTextWriter::IsOpen() const noexcept { return m_replacement.IsActive() || m_file.IsOpen(); }
+
+void CTextWriter::Fail(const CResult& result) {
+  m_failed = true;
+  throw CFileError(result);
 }
 
 void CTextWriter::Create(const std::string& path) {
-  if (m_fd >= 0) Close();
-  // No O_TRUNC: the file may be emptied only once the lock shows nobody else holds it.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) Fail("cannot create", path, errno);
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int cause = errno;
-    ::close(fd);
-    Fail("cannot lock", path, cause);
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int cause = errno;
-    ::close(fd);
-    Fail("cannot examine", path, cause);
-  }
-  // Devices (a terminal, /dev/null) cannot be emptied and need not be.
-  if (S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
-    const int cause = errno;
-    ::close(fd);
-    Fail("cannot empty", path, cause);
-  }
-  Adopt(fd, path);
-}
-
-void CTextWriter::Adopt(int fd, const std::string& path) {
-  if (m_fd >= 0) Close();
-  m_fd = fd;
-  m_path = path;
+  if (IsOpen()) Close();
+  CResult begun = m_replacement.Begin(path);
+  if (!begun.Ok()) throw CFileError(begun);
   m_buffer.clear();
   m_buffer.reserve(kBufferSize);
-  const off_t at = ::lseek(fd, 0, SEEK_CUR);
-  m_written = at > 0 ? static_cast<std::uint64_t>(at) : 0;
+  m_written = 0;
+  m_failed = false;
+}
+
+void CTextWriter::Adopt(CFile&& file) {
+  if (IsOpen()) Close();
+  m_file = std::move(file);
+  m_buffer.clear();
+  m_buffer.reserve(kBufferSize);
+  m_written = 0;
+  m_failed = false;
 }
 
 void CTextWriter::Write(std::string_view text) {
-  if (m_fd < 0) throw CFileError("write to a closed file", EBADF);
+  if (!IsOpen()) throw CFileError(CResult::Failed("write to a closed file", EBADF));
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p < end) {
@@ -102,46 +65,48 @@ void CTextWriter::WriteLine(std::string_view text) {
 }
 
 void CTextWriter::WriteRaw(std::string_view bytes) {
-  if (m_fd < 0) throw CFileError("write to a closed file", EBADF);
+  if (!IsOpen()) throw CFileError(CResult::Failed("write to a closed file", EBADF));
   m_buffer.append(bytes);
   if (m_buffer.size() >= kBufferSize) Flush();
 }
 
 void CTextWriter::Flush() {
-  if (m_fd < 0) throw CFileError("write to a closed file", EBADF);
+  if (!IsOpen()) throw CFileError(CResult::Failed("write to a closed file", EBADF));
   if (m_buffer.empty()) return;
-  const int cause = WriteAll(m_fd, m_buffer.data(), m_buffer.size());
-  if (cause != 0) {
-    m_buffer.clear();  // what failed is lost either way; do not retry it on close
-    Fail("cannot write", m_path, cause);
+  CResult written = Out().WriteAll(m_buffer);
+  const std::size_t size = m_buffer.size();
+  m_buffer.clear();  // what failed is lost either way; it is not retried on close
+  if (!written.Ok()) Fail(written);
+  m_written += size;
+}
+
+void CTextWriter::Commit() {
+  Flush();
+  if (m_failed) throw CFileError(CResult::Failed(Out().Path() + ": an earlier write failed", EIO));
+  if (m_replacement.IsActive()) {
+    CResult committed = m_replacement.Commit();
+    if (!committed.Ok()) Fail(committed);
+  } else {
+    CResult synced = m_file.Sync();
+    if (!synced.Ok()) Fail(synced);
   }
-  m_written += m_buffer.size();
-  m_buffer.clear();
 }
 
 void CTextWriter::Close() {
-  if (m_fd < 0) return;
+  if (m_replacement.IsActive()) {
+    m_buffer.clear();
+    m_replacement.Abandon();
+    return;
+  }
+  if (!m_file.IsOpen()) return;
   try {
     Flush();
   } catch (...) {
-    ::close(m_fd);
-    m_fd = -1;
+    m_file.Discard();
     throw;
   }
-  const int fd = m_fd;
-  m_fd = -1;
-  if (::close(fd) != 0 && errno != EINTR) Fail("cannot close", m_path, errno);
-}
-
-void CTextWriter::SetLength(std::uint64_t length) {
-  Flush();
-  if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0) Fail("cannot set the length of", m_path, errno);
-}
-
-void CTextWriter::Seek(std::uint64_t offset) {
-  Flush();
-  if (::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0) Fail("cannot seek in", m_path, errno);
-  m_written = offset;
+  CResult closed = m_file.Close();
+  if (!closed.Ok()) throw CFileError(closed);
 }
 
 }  // namespace corvane

@@ -4,26 +4,26 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "platform/File.h"
 #include "platform/FileError.h"
+#include "platform/FileReplacement.h"
 
 namespace corvane {
 
 class CTextWriter {
  public:
   CTextWriter();
-  ~CTextWriter();  // closes without reporting; call Close() to learn of failures
+  ~CTextWriter();  // drops what was not committed; call Commit() or Close() to learn of failures
   CTextWriter(const CTextWriter&) = delete;
   CTextWriter& operator=(const CTextWriter&) = delete;
 
-  // Creates the file, or empties an existing one, for writing, holding an exclusive
-  // advisory lock. The lock is taken before anything is emptied, so a file that
-  // another job holds is never truncated: the create then fails. Throws CFileError.
+  // Starts a new version of `path` (a CFileReplacement): the old file, locked for the
+  // run, stays as it was until Commit() puts the new text in its place. Throws
+  // CFileError when the file cannot be written or another job holds it.
   void Create(const std::string& path);
-  // Takes over an open, writable descriptor (for example CreateTempFile's, lock
-  // included) as if Create had opened it; the writer closes it.
-  void Adopt(int fd, const std::string& path);
+  // Writes into an open file (a temporary, say) from its current position.
+  void Adopt(CFile&& file);
 
   // Writes `text`, each "\n" in it as CR LF, then CR LF.
   void WriteLine(std::string_view text);
@@ -34,22 +34,26 @@ class CTextWriter {
 
   // Hands buffered output to the file. Throws CFileError on a write failure.
   void Flush();
-  // Flushes and closes. Throws CFileError when the last writes fail.
+  // Flushes; a new version of a file is made durable and put in place. Refused when
+  // any write failed before, so that a file with a hole in it never replaces the old
+  // one. Throws CFileError.
+  void Commit();
+  // Flushes and closes an adopted file; drops a new version that was not committed
+  // (the old file stays). Throws CFileError when the last writes fail.
   void Close();
-  bool IsOpen() const noexcept { return m_fd >= 0; }
-  int Fd() const noexcept { return m_fd; }
-  // Flushes, then sets the file's length (lengthening fills with zero bytes).
-  void SetLength(std::uint64_t length);
-  // Flushes, then moves the write position to `offset` bytes from the start.
-  void Seek(std::uint64_t offset);
+  bool IsOpen() const noexcept;
   // Bytes written so far (CR LF counted as two).
   std::uint64_t Position() const noexcept { return m_written + m_buffer.size(); }
 
  private:
-  int m_fd = -1;
-  std::string m_path;
+  CFile& Out() noexcept { return m_replacement.IsActive() ? m_replacement.File() : m_file; }
+  void Fail(const CResult& result);
+
+  CFileReplacement m_replacement;
+  CFile m_file;  // an adopted file
   std::string m_buffer;
   std::uint64_t m_written = 0;
+  bool m_failed = false;
 };
 
 }  // namespace corvane

@@ -50,17 +50,21 @@ long long OtherHeaderNumber(std::string_view key) {
 
 }  // namespace
 
-bool LoadConfiguration(CConversionSetup& setup) {
-  if (setup.configFilePath.empty()) return false;
+CResult LoadConfiguration(CConversionSetup& setup) {
+  const std::string& path = setup.configFilePath;
+  if (path.empty()) return CResult::Failed("no configuration file named");
   CProfileFile profile;
-  if (!profile.Load(setup.configFilePath)) return false;
-  if (profile.GetString(kFileId, "ID", "UNKNOWN") != kIdentity) return false;
+  CResult loaded = profile.Load(path);
+  if (!loaded.Ok()) return loaded;
+  if (profile.GetString(kFileId, "ID", "UNKNOWN") != kIdentity)
+    return CResult::Failed(
+        path + ": not a configuration file of this program (its [File ID] ID is not \"Corvane\")");
   // A damaged or hostile TOTAL (billions of curves) would exhaust memory while the
   // curves are read; no log has that many, so such a file is not recognised, and it
   // is refused before anything of the setup changes.
   std::int32_t total = 0;
   if (!ScanInt(profile.GetString(kCurves, "TOTAL", "0"), total)) total = 0;
-  if (total > kMaxCurveTotal) return false;
+  if (total > kMaxCurveTotal) return CResult::Failed(path + ": a curve total above 100000");
 
   setup.configVersion = profile.GetString(kFileId, "VERSION", "UNKNOWN");
   setup.asciiFilePath = profile.GetString(kUserFiles, "ASCII FILE", "");
@@ -95,14 +99,15 @@ bool LoadConfiguration(CConversionSetup& setup) {
     setup.curves.push_back(std::move(curve));
     setup.digitSamples.emplace_back();
   }
-  return true;
+  return CResult::Done();
 }
 
-bool SaveConfiguration(const CConversionSetup& setup) {
-  if (setup.configFilePath.empty()) return true;
+CResult SaveConfiguration(const CConversionSetup& setup) {
+  if (setup.configFilePath.empty()) return CResult::Done();
   CProfileFile profile;
   // A file that exists but cannot be read is not replaced by a file without its contents.
-  if (!profile.Load(setup.configFilePath)) return false;
+  CResult loaded = profile.Load(setup.configFilePath);
+  if (!loaded.Ok()) return loaded;
 
   profile.Write(kFileId, "ID", kIdentity);
   profile.Write(kFileId, "VERSION", setup.configVersion);

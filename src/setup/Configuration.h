@@ -1,17 +1,19 @@
 #pragma once
 // The configuration file (".lah"): the setup kept between runs.
+#include "platform/Result.h"
 #include "setup/ConversionSetup.h"
 
 namespace corvane {
 
 // Reads the file named by setup.configFilePath into the setup (meant for a newly
-// constructed setup: curves are appended). False, with the setup unchanged, when the
-// path is empty, the file cannot be read, or its "ID" is not exactly "Corvane".
-bool LoadConfiguration(CConversionSetup& setup);
+// constructed setup: curves are appended). Fails, with the setup unchanged, when the
+// path is empty, the file cannot be read, its "ID" is not exactly "Corvane" or its
+// curve total is beyond kMaxCurveTotal: the file is then an unrecognized one.
+CResult LoadConfiguration(CConversionSetup& setup);
 
 // Writes the setup into the file named by setup.configFilePath, as one batch of
-// key writes replaced atomically. Does nothing (and returns true) when the path is
-// empty. False when the file could not be written; the file is then as it was.
-bool SaveConfiguration(const CConversionSetup& setup);
+// key writes replaced atomically. Does nothing when the path is empty. On failure
+// the file is as it was.
+CResult SaveConfiguration(const CConversionSetup& setup);
 
 }  // namespace corvane

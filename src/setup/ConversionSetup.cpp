@@ -1,6 +1,14 @@
 #include "setup/ConversionSetup.h"
 
+#include "platform/FileSystem.h"
+
 namespace corvane {
+
+bool ConfigurationIsDataFile(const CConversionSetup& setup) {
+  const std::string& config = setup.configFilePath;
+  if (config.empty()) return false;
+  return SameFileOrPath(config, setup.asciiFilePath) || SameFileOrPath(config, setup.lasFilePath);
+}
 
 std::vector<std::string> SplitTextLines(std::string_view text) {
   std::vector<std::string> lines;

@@ -50,6 +50,16 @@ struct CConversionSetup {
   bool operator==(const CConversionSetup&) const = default;
 };
 
+// The refusals of a setup whose files overlap: the LAS file would take the place of
+// the ASCII file, or the configuration would be written into the data.
+inline constexpr const char* kSameAsciiAndLasMessage = "The name of ASCII and LAS files cannot be the same.";
+inline constexpr const char* kConfigurationIsDataFileMessage =
+    "The configuration file cannot be the ASCII file or the LAS file.";
+
+// True when the configuration file names the ASCII file or the LAS file, by the
+// written path or as the same file on disk (links, relative paths).
+bool ConfigurationIsDataFile(const CConversionSetup& setup);
+
 // Cuts a multi-line text into its lines at CR LF (a lone LF ends a line too). A line
 // end at the very end of the text makes no extra empty line; two in a row make an
 // empty line. Used for the other header text, whose lines become configuration keys

@@ -152,8 +152,14 @@ void CCorvanePropSheet::SetJobRunning(bool running) {
   ApplyButtonStates();
 }
 
-bool CCorvanePropSheet::Save() {
-  if (m_setup.configFilePath.empty()) return true;
+CResult CCorvanePropSheet::Save() {
+  if (m_setup.configFilePath.empty()) return CResult::Done();
+  // Saving into the ASCII or LAS file would append the setup's text to it.
+  if (ConfigurationIsDataFile(m_setup)) {
+    m_services->MessageBox(this, QString::fromLatin1(kConfigurationIsDataFileMessage), QString(),
+                           CWizardServices::Icon::None, CWizardServices::Buttons::Ok);
+    return CResult::Failed(m_setup.configFilePath + ": the configuration file is the ASCII or the LAS file");
+  }
   for (int i = 0; i < kPageCount; ++i) {
     CWizardPage* page = PageAt(i);
     if (page->IsCreated()) page->ShowSetupValues();
@@ -169,7 +175,17 @@ void CCorvanePropSheet::SaveAndExit() {
         tr("System Message"), CWizardServices::Icon::Question, CWizardServices::Buttons::YesNoCancel,
         CWizardServices::Answer::Cancel);
     if (answer == CWizardServices::Answer::Cancel) return;
-    if (answer == CWizardServices::Answer::Yes) Save();
+    if (answer == CWizardServices::Answer::Yes) {
+      // A setup that could not be saved is not given up by closing the wizard.
+      const CResult saved = Save();
+      if (saved.IsFailed()) {
+        if (!ConfigurationIsDataFile(m_setup))
+          m_services->MessageBox(this, QStringLiteral("Failed to save configuration file."), QString(),
+                                 CWizardServices::Icon::Error, CWizardServices::Buttons::Ok,
+                                 CWizardServices::Answer::Ok, QString::fromStdString(saved.Reason()));
+        return;
+      }
+    }
   }
   done(QDialog::Accepted);
 }
@@ -185,9 +201,10 @@ void CCorvanePropSheet::setVisible(bool visible) {
 
 void CCorvanePropSheet::OnWindowCreated() {
   if (m_setup.configFilePath.empty()) return;
-  if (!LoadConfiguration(m_setup)) {
+  if (const CResult loaded = LoadConfiguration(m_setup); !loaded.Ok()) {
     m_services->MessageBox(this, tr("Unrecognized Configuration File."), QString(),
-                           CWizardServices::Icon::None, CWizardServices::Buttons::Ok);
+                           CWizardServices::Icon::None, CWizardServices::Buttons::Ok,
+                           CWizardServices::Answer::Ok, QString::fromStdString(loaded.Reason()));
   }
 }
 

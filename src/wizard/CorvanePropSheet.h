@@ -5,6 +5,7 @@
 #include <QFont>
 #include <memory>
 
+#include "platform/Result.h"
 #include "setup/ConversionSetup.h"
 #include "wizard/WizardServices.h"
 
@@ -54,7 +55,7 @@ class CCorvanePropSheet : public QDialog {
   // Refreshes the controls of every created page from the setup, then writes the
   // setup to its configuration file; nothing when that path is empty. False when the
   // file could not be written.
-  bool Save();
+  CResult Save();
   // The save-and-exit command: asks, saves on Yes, closes on Yes and No.
   void SaveAndExit();
 

@@ -241,10 +241,10 @@ bool CStep3Page::OnSetActive() {
   CConversionSetup& setup = Sheet().Setup();
   m_firstVisible = 0;
   CWizardFeedback feedback(this, Sheet().Services());
-  const CSampleResult result = CollectDigitSamples(setup, feedback);
+  const CResult gathered = CollectDigitSamples(setup, feedback);
   // A failed gathering leaves the total shown before. A file without a data line
   // has no columns to name, whatever total the layout forced.
-  if (result.gathered) m_curveTotal = setup.digitSamples.empty() ? 0 : result.curveTotal;
+  if (gathered.Ok()) m_curveTotal = setup.CurveTotal();
   // Refilled also when gathering failed: the slots must never keep the texts of
   // columns 7 and beyond, which a later store would write into columns 1 to 6.
   FillSlots();

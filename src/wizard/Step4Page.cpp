@@ -267,8 +267,9 @@ void CStep4Page::OnCreateLas() {
   // The logical lines typed by the user: a long detail stays one header line
   // however the box wraps it.
   const std::vector<std::string> otherHeaderLines = SplitTextLines(setup.otherHeaderText);
-  CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback,
-            [&sheet] { return sheet.Save(); });
+  // Every outcome has been shown to the user by the run itself.
+  (void)CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback,
+                  [&sheet] { return sheet.Save(); });
 }
 
 void CStep4Page::OnViewLas() {

@@ -42,8 +42,9 @@ void CWizardUnwrapPrompts::ShowNotice(const std::string& text) {
   m_services.MessageBox(m_owner, ToQString(text), QString(), Icon::None, Buttons::Ok);
 }
 
-void CWizardUnwrapPrompts::ShowError(const std::string& text) {
-  m_services.MessageBox(m_owner, ToQString(text), QString(), Icon::Error, Buttons::Ok);
+void CWizardUnwrapPrompts::ShowError(const std::string& text, const std::string& detail) {
+  m_services.MessageBox(m_owner, ToQString(text), QString(), Icon::Error, Buttons::Ok, Answer::Ok,
+                        ToQString(detail));
 }
 
 }  // namespace corvane

@@ -32,7 +32,7 @@ class CWizardUnwrapPrompts : public CUnwrapPrompts {
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseTarget() override;
   void ShowNotice(const std::string& text) override;
-  void ShowError(const std::string& text) override;
+  void ShowError(const std::string& text, const std::string& detail) override;
 
  private:
   QWidget* m_owner;

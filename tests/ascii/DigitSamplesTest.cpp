@@ -26,8 +26,35 @@ class DigitSampleGathering : public ::testing::Test {
     setup.firstDigitLineIndex = firstDigitLine;
     setup.delimiterText = "space";
   }
-  CSampleResult Collect() { return CollectDigitSamples(setup, feedback); }
+  struct CSampleResult {
+    bool gathered;
+    int curveTotal;
+    std::string reason;
+  };
+  CSampleResult Collect() {
+    const CResult result = CollectDigitSamples(setup, feedback);
+    return {result.Ok(), setup.CurveTotal(), result.Reason()};
+  }
 };
+
+// A counted total beyond the largest one is refused as a typed one is, without the
+// columns ever being held; a file ending before its data says where.
+TEST_F(DigitSampleGathering, RefusalsSayWhy) {
+  File("H\r\n" + std::string(3 * 100000, ',') + "\r\n", 1);
+  setup.delimiterText = ",";
+  const auto wide = Collect();
+  EXPECT_FALSE(wide.gathered);
+  EXPECT_TRUE(setup.digitSamples.empty());
+  ASSERT_EQ(feedback.messages.size(), 1u);
+  EXPECT_EQ(feedback.messages[0].text, "Enter a curve total of at most 100000.");
+
+  File("H\r\n1 2\r\n", 5);
+  EXPECT_EQ(Collect().reason, "No data line at line 5 of " + dir.File("in.asc") + ": the file has 2 lines.");
+  setup.asciiFilePath = dir.File("missing.asc");
+  const auto missing = Collect();
+  EXPECT_EQ(missing.reason, dir.File("missing.asc") + ": No such file or directory");
+  EXPECT_EQ(feedback.messages.back().detail, missing.reason);
+}
 
 TEST_F(DigitSampleGathering, CountedTotalComesFromTheFirstDataLine) {
   File("DEPTH A B C D\r\n1 2 3 4 5\r\n6 7 8 9 10 11 12\r\n13 14\r\n", 1);

@@ -15,6 +15,12 @@
 namespace corvane {
 namespace {
 
+std::optional<CLayoutProposal> Detect(const std::string& path) {
+  std::optional<CLayoutProposal> proposal;
+  EXPECT_TRUE(DetectLayout(path, proposal).Ok()) << path;
+  return proposal;
+}
+
 using Lines = std::vector<std::string>;
 
 // Rows of `columns` values joined by `separator`, with a steady look.
@@ -140,21 +146,22 @@ TEST(LayoutDetection, ShortTablesAndTrailers) {
 }
 
 TEST(LayoutDetection, SampleFiles) {
-  const auto las = DetectLayout(test::DataFile("sample_2.0.las"));
+  const auto las = Detect(test::DataFile("sample_2.0.las"));
   ASSERT_TRUE(las.has_value());
   EXPECT_EQ(las->firstDigitLineIndex, 44);
   EXPECT_EQ(las->columnCount, 8);
   EXPECT_EQ(las->delimiterText, "space");
   EXPECT_EQ(las->headerLines, std::vector<int>{43});
-  EXPECT_FALSE(DetectLayout(test::DataFile("sample_2.0_wrapped.las")).has_value());
-  EXPECT_THROW(DetectLayout(test::DataFile("missing.asc")), CFileError);
+  EXPECT_FALSE(Detect(test::DataFile("sample_2.0_wrapped.las")).has_value());
+  std::optional<CLayoutProposal> none;
+  EXPECT_EQ(DetectLayout(test::DataFile("missing.asc"), none).Error(), ENOENT);
 }
 
 TEST(LayoutDetection, FilesWithCrLfLineEnds) {
   test::CScratchDir dir;
   test::WriteBytes(dir.File("in.csv"),
                    "Depth,GR\r\nm,API\r\n1000.5,20.25\r\n1001.0,21.5\r\n1001.5,22.75\r\n");
-  const auto proposal = DetectLayout(dir.File("in.csv"));
+  const auto proposal = Detect(dir.File("in.csv"));
   ASSERT_TRUE(proposal.has_value());
   EXPECT_EQ(proposal->firstDigitLineIndex, 2);
   EXPECT_EQ(proposal->delimiterText, ",");
@@ -177,7 +184,7 @@ TEST(LayoutDetection, ExampleFilesMatchTheirConfigurations) {
     setup.configFilePath = config.string();
     ASSERT_TRUE(LoadConfiguration(setup));
 
-    const auto proposal = DetectLayout(entry.path().string());
+    const auto proposal = Detect(entry.path().string());
     ASSERT_TRUE(proposal.has_value());
     EXPECT_EQ(proposal->delimiterText, setup.delimiterText);
     EXPECT_EQ(proposal->columnCount, static_cast<int>(setup.curves.size()));

@@ -130,7 +130,9 @@ TEST(InspectCommand, NoProposalAndFailures) {
   EXPECT_EQ(none.out, "Layout: no proposal\n");
   const CRun beyond = RunCli(dir, {"inspect", dir.File("text.txt"), "--first-data-line", "5"});
   EXPECT_EQ(beyond.status, 1);
-  EXPECT_NE(beyond.err.find("ends before line 5"), std::string::npos);
+  EXPECT_NE(beyond.err.find("No data line at line 5 of " + dir.File("text.txt") + ": the file has 2 lines."),
+            std::string::npos)
+      << beyond.err;
   const CRun missing = RunCli(dir, {"inspect", dir.File("missing.asc")});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Failed to open ASCII file."), std::string::npos);

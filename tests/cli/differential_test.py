@@ -180,6 +180,10 @@ class Case:
                 data += line_end(rng, ends)
         if rng.random() < 0.01:
             data = b""
+        if rng.random() < 0.04:
+            # a file from an older system: Ctrl-Z ends the text, whatever follows it
+            at = rng.randint(0, len(data))
+            data = data[:at] + b"\x1a" + rng.choice([b"", b"9 9 9\r\n", b"\x1a\x00junk"])
         self.ascii = data
         nlines = len(reference_las.read_lines(data))
 

@@ -20,6 +20,7 @@ EXIT_USAGE = 2
 
 WHITESPACE = b" \t\n\v\f\r"
 ENTRY_CAP = 30720
+MAX_CURVE_TOTAL = 100000  # no log has more curves
 
 _DOUBLE_RE = re.compile(rb"[ \t\n\v\f\r]*([+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?)")
 _INT_RE = re.compile(rb"[ \t\n\v\f\r]*([+-]?[0-9]+)")
@@ -56,7 +57,11 @@ def fmt_cell(value):
 # ---------------------------------------------------------------- text lines
 
 def read_lines(data):
-    """Whole lines, each keeping one LF when it had a line end; CR LF reads as LF."""
+    """Whole lines, each keeping one LF when it had a line end; CR LF reads as LF.
+    A Ctrl-Z byte ends the text."""
+    mark = data.find(b"\x1a")
+    if mark >= 0:
+        data = data[:mark]
     lines = []
     pos = 0
     n = len(data)
@@ -261,6 +266,9 @@ def collect_digit_samples(setup, data):
     delims = get_delimiter_set(setup.delimiter)
     for k, line in enumerate(lines[first:first + 100]):
         split_columns(line, setup.samples, setup.fixed_width, setup.skip_width, limit, delims, b"\r\n")
+        if len(setup.samples) > MAX_CURVE_TOTAL:
+            setup.samples = []
+            return False  # refused as a typed total beyond the largest would be
         if k == 0:
             limit = len(setup.samples)
     while len(setup.curves) < len(setup.samples):
@@ -458,9 +466,13 @@ def run_convert(lah, ascii_data, first_data_line, ascii=None, las=None, inverse=
         return EXIT_USAGE, None, None
     if ascii_data is None:
         ascii_data = read_file(setup.ascii_path)
-    collect_digit_samples(setup, ascii_data)
+    # Without digit samples there is nothing to convert: neither the LAS file nor the
+    # configuration is touched.
+    if not collect_digit_samples(setup, ascii_data):
+        return EXIT_FAILED, None, None
     las_bytes, ok = create_las(setup, ascii_data, inverse, setup.other_header)
-    return (EXIT_DONE if ok else EXIT_FAILED), las_bytes, setup
+    # Only a complete LAS file takes the place of an earlier one.
+    return (EXIT_DONE if ok else EXIT_FAILED), (las_bytes if ok else None), setup
 
 
 # ---------------------------------------------------------------- saved configuration

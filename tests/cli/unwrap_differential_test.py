@@ -183,7 +183,12 @@ def build_file(rng):
         lines.extend(data_section(rng, curves))
         if rng.random() < 0.05:
             lines.extend([b"~Other", b"a note without digits", b"a note with 1 digit"])
-    return join_lines(rng, lines)
+    data = join_lines(rng, lines)
+    if rng.random() < 0.04:
+        # a file from an older system: Ctrl-Z ends the text, whatever follows it
+        at = rng.randint(len(data) // 2, len(data))
+        data = data[:at] + b"\x1a" + rng.choice([b"", b"1 2 3 4\r\n"])
+    return data
 
 
 def join_lines(rng, lines):

@@ -46,7 +46,11 @@ DIGITS = b"0123456789"
 def read_lines(data):
     """Lines as the shared reader returns them: whole, each keeping "\\n" when it has
     one, CR LF read as a single LF. A lone CR is an ordinary character. A line longer
-    than MAX_LINE (its line end not counted) reads as TOO_LONG and ends the list."""
+    than MAX_LINE (its line end not counted) reads as TOO_LONG and ends the list. A
+    Ctrl-Z byte ends the text."""
+    mark = data.find(b"\x1a")
+    if mark >= 0:
+        data = data[:mark]
     lines = []
     start = 0
     n = len(data)
@@ -227,7 +231,9 @@ def run(source, target):
             return None, SAME_FILE
     except OSError:
         pass
-    return unwrap(data)
+    # Only a finished copy takes the target's place.
+    target, outcome = unwrap(data)
+    return (target if outcome == DONE else None), outcome
 
 
 if __name__ == "__main__":

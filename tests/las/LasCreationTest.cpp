@@ -7,6 +7,7 @@
 
 #include "JobDoubles.h"
 #include "LasTestHelpers.h"
+#include "SysCallFaults.h"
 #include "las/JobSlots.h"
 #include "las/LasCreation.h"
 #include "las/LasWriter.h"
@@ -56,10 +57,13 @@ class LasCreationTest : public ::testing::Test {
   }
 
   bool Run(CConversionSetup& setup, bool inverse = false, const std::vector<std::string>& other = {}) {
-    return CreateLas(setup, inverse, other, m_progress, m_feedback, [this] {
-      ++m_saves;
-      return m_saveResult;
-    });
+    return CreateLas(setup, inverse, other, m_progress, m_feedback,
+                     [this] {
+                       ++m_saves;
+                       return m_saveResult ? CResult::Done()
+                                           : CResult::Failed("c.lah: Permission denied", EACCES);
+                     })
+        .Ok();
   }
 
   std::string Las() const { return test::ReadBytes(m_las); }
@@ -146,27 +150,27 @@ TEST_F(LasCreationTest, WithoutDepthCurve) {
   EXPECT_EQ(lines[17], "         1.0000        2.0000  ");
 }
 
-TEST_F(LasCreationTest, CancelKeepsTheLinesWrittenSoFar) {
+TEST_F(LasCreationTest, CancelLeavesTheEarlierLasFile) {
   std::string ascii = "head\r\n";
   for (int i = 1; i <= 10; ++i) ascii += std::to_string(i) + "\r\n";
   auto setup = SetupFor(ascii, {Curve("DEPT", "M")}, 1);
+  ASSERT_TRUE(Run(setup));
+  const std::string complete = Las();
+  m_feedback.messages.clear();
+  m_progress = CHookedProgress();
   m_progress.CancelAtPoll(4);
   EXPECT_FALSE(Run(setup));
-  const auto lines = CrLfLines(Las());
-  ASSERT_EQ(lines.size(), 15u + 3u);
-  EXPECT_EQ(lines[14], "~A         DEPT  ");
-  EXPECT_EQ(lines[15], "         1.0000  ");
-  EXPECT_EQ(lines[17], "         3.0000  ");
+  EXPECT_EQ(Las(), complete);
   EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
   EXPECT_EQ(m_progress.lastLineText, "Processing line [3]");
-  EXPECT_EQ(m_saves, 1);
+  EXPECT_EQ(m_saves, 2);
 
-  // Cancel before the first data line: header and title only.
+  // Cancel before the first data line, inverted.
   m_feedback.messages.clear();
   m_progress = CHookedProgress();
   m_progress.CancelAtPoll(1);
   EXPECT_FALSE(Run(setup, true));
-  EXPECT_EQ(CrLfLines(Las()).size(), 15u);
+  EXPECT_EQ(Las(), complete);
   EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
 }
 
@@ -187,9 +191,21 @@ TEST_F(LasCreationTest, SameFileUnderAnotherNameIsRefused) {
     EXPECT_EQ(m_feedback.messages[0].text, "The name of ASCII and LAS files cannot be the same.");
     EXPECT_EQ(m_feedback.messages[0].caption, "System Message");
   }
+  // The configuration file may be neither of the two, whatever its path looks like.
+  setup.lasFilePath = m_las;
+  for (const std::string& config : {m_ascii, std::string("in.asc"), std::string("./tmp/../out.las"),
+                                    m_dir.File("link.las"), m_dir.File("hard.las")}) {
+    setup.configFilePath = config;
+    m_feedback.messages.clear();
+    EXPECT_FALSE(Run(setup)) << config;
+    EXPECT_EQ(test::Texts(m_feedback),
+              std::vector<std::string>{"The configuration file cannot be the ASCII file or the LAS file."})
+        << config;
+  }
   ASSERT_EQ(::chdir(cwd), 0);
   EXPECT_EQ(m_saves, 0);  // nothing is saved either
   EXPECT_EQ(m_feedback.busyCalls, 0);
+  EXPECT_NE(::access(m_las.c_str(), F_OK), 0);
 }
 
 TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
@@ -201,6 +217,7 @@ TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
   ASSERT_EQ(m_feedback.messages.size(), 2u);
   EXPECT_EQ(m_feedback.messages[0].text, "Failed to save configuration file.");
   EXPECT_EQ(m_feedback.messages[0].caption, kAppTitle);
+  EXPECT_EQ(m_feedback.messages[0].detail, "c.lah: Permission denied");
   EXPECT_EQ(Las(), kGrDeptLas);
   m_saveResult = true;
 
@@ -210,12 +227,35 @@ TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
   EXPECT_FALSE(Run(setup));
   EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"Failed to open or write to LAS file."});
   EXPECT_TRUE(m_feedback.messages[0].error);
+  EXPECT_EQ(m_feedback.messages[0].detail, setup.lasFilePath + ": No such file or directory");
+  setup.lasFilePath = m_las;
 
-  // A version line cannot be written.
-  m_feedback.messages.clear();
-  setup.lasFilePath = "/dev/full";
-  EXPECT_FALSE(Run(setup));
-  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"Failed to open or write to LAS file."});
+  // Each way the new LAS file can fail leaves the earlier one: a full disk in the
+  // header or in the data, a short write (completed), a failed sync or rename.
+  struct Case {
+    test::CSysCallFault::Call call;
+    int nth;
+    std::vector<std::string> messages;
+  };
+  using Call = test::CSysCallFault::Call;
+  const std::vector<Case> cases = {
+      {Call::Write, 1, {"Failed to open or write to LAS file."}},
+      {Call::Fsync, 1, {"Failed to write to LAS file.", "LAS file created failed or cancelled."}},
+      {Call::Rename, 1, {"Failed to write to LAS file.", "LAS file created failed or cancelled."}},
+      {Call::ShortWrite, 1, {"LAS file created successfully."}},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(m_las, "earlier\r\n");
+    m_feedback.messages.clear();
+    bool done = false;
+    {
+      test::CSysCallFault fault(c.call, ENOSPC, c.nth, m_dir.Path());
+      done = Run(setup);
+    }
+    EXPECT_EQ(test::Texts(m_feedback), c.messages);
+    EXPECT_EQ(Las(), done ? kGrDeptLas : "earlier\r\n");
+    EXPECT_EQ(done, c.call == Call::ShortWrite);
+  }
 
   // Empty paths: nothing happens at all.
   m_feedback.messages.clear();
@@ -230,20 +270,23 @@ TEST_F(LasCreationTest, FailuresAndWhatTheyLeave) {
 }
 
 TEST_F(LasCreationTest, UnreadableOrShortAsciiFile) {
+  // Neither a data part that is not there nor an ASCII file that cannot be read
+  // empties an earlier LAS file; each says so.
   auto setup = SetupFor("header only\r\n", {Curve("GR", "GAPI"), Curve("DEPT", "M")}, 2);
-  EXPECT_FALSE(Run(setup));
-  EXPECT_TRUE(m_feedback.messages.empty());
-  auto lines = CrLfLines(Las());
-  ASSERT_EQ(lines.size(), 16u);
-  EXPECT_EQ(lines[13], " GR.GAPI                                :   2 ");  // no depth curve found
-  EXPECT_EQ(lines[15], "~A           GR          DEPT  ");
+  test::WriteBytes(m_las, "earlier\r\n");
+  const CResult result = CreateLas(setup, false, {}, m_progress, m_feedback, [] { return CResult::Done(); });
+  EXPECT_EQ(result.Reason(), "No data line at line 2 of " + m_ascii + ": the file has 1 lines.");
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
+  EXPECT_EQ(Las(), "earlier\r\n");
 
+  m_feedback.messages.clear();
   setup.asciiFilePath = m_dir.File("missing.asc");
   EXPECT_FALSE(Run(setup));
   EXPECT_EQ(test::Texts(m_feedback),
             (std::vector<std::string>{"Failed to open ASCII file.", "Failed to write to LAS file.",
                                       "LAS file created failed or cancelled."}));
-  EXPECT_EQ(CrLfLines(Las()).size(), 16u);
+  EXPECT_EQ(m_feedback.messages[0].detail, setup.asciiFilePath + ": No such file or directory");
+  EXPECT_EQ(Las(), "earlier\r\n");
 }
 
 TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
@@ -260,7 +303,7 @@ TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
   m_progress.hookAt = m_progress.polls + 20;
   m_progress.hook = [&] {
     CConversionSetup again = setup;
-    secondResult = CreateLas(again, false, {}, secondProgress, second, [] { return true; });
+    secondResult = CreateLas(again, false, {}, secondProgress, second, [] { return CResult::Done(); }).Ok();
   };
   m_feedback.messages.clear();
   EXPECT_TRUE(Run(setup));
@@ -281,13 +324,13 @@ TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
     again.asciiFilePath = otherAscii;
     again.lasFilePath = m_dir.File("other.las");
     second.messages.clear();
-    secondResult = CreateLas(again, true, {}, secondProgress, second, [] { return true; });
+    secondResult = CreateLas(again, true, {}, secondProgress, second, [] { return CResult::Done(); }).Ok();
   };
   EXPECT_TRUE(Run(setup));
   EXPECT_FALSE(secondResult);
   EXPECT_TRUE(second.messages.empty());
   EXPECT_EQ(secondProgress.opens, 0);
-  EXPECT_EQ(CrLfLines(test::ReadBytes(m_dir.File("other.las"))).size(), 16u);
+  EXPECT_NE(::access(m_dir.File("other.las").c_str(), F_OK), 0);  // nothing half made is put in place
   EXPECT_EQ(Las(), alone);
   EXPECT_EQ(test::ReadBytes(otherAscii), ascii);
 }

@@ -9,6 +9,7 @@
 
 #include "JobDoubles.h"
 #include "LasTestHelpers.h"
+#include "SysCallFaults.h"
 #include "las/JobSlots.h"
 #include "las/LasWriter.h"
 #include "platform/TextReader.h"
@@ -30,20 +31,27 @@ class LasDataTest : public ::testing::Test {
   CDepthRange Scan(const std::string& bytes, const std::vector<CCurveDef>& curves, bool inverse = false,
                    int firstDataLine = 0) {
     auto setup = test::MakeSetup(Ascii(bytes), m_las, curves, firstDataLine);
-    return CLasWriter::ScanDepthRange(setup, inverse, m_feedback);
+    CDepthRange range;
+    EXPECT_TRUE(CLasWriter::ScanDepthRange(setup, inverse, m_feedback, range).Ok());
+    return range;
   }
 
-  // The data section alone, written into a fresh LAS file; returns its lines.
+  // The data section alone, written into a fresh LAS file; returns its lines. A
+  // section that fails puts no file in place: an earlier one stays.
   std::vector<std::string> DataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
                                        bool expectSuccess = true) {
+    test::WriteBytes(m_las, "earlier\r\n");
     {
       CTextWriter file;
       file.Create(m_las);
       CLasWriter writer(file);
-      EXPECT_EQ(writer.WriteDataSection(setup, range, inverse, m_progress, m_feedback), expectSuccess);
+      EXPECT_EQ(writer.WriteDataSection(setup, range, inverse, m_progress, m_feedback).Ok(), expectSuccess);
       file.Close();
     }
-    return CrLfLines(test::ReadBytes(m_las));
+    const std::string bytes = test::ReadBytes(m_las);
+    if (expectSuccess) return CrLfLines(bytes);
+    EXPECT_EQ(bytes, "earlier\r\n");
+    return {};
   }
 
   // Inverts the data part of `bytes` from line `firstDataLine`; returns the
@@ -53,18 +61,17 @@ class LasDataTest : public ::testing::Test {
     source.Open(Ascii(bytes));
     std::string_view line;
     for (int i = 0; i < firstDataLine; ++i) EXPECT_TRUE(source.NextLine(line));
-    std::string tempPath;
-    EXPECT_EQ(CLasWriter::InvertDataLines(source, m_progress, m_feedback, tempPath), expectSuccess);
+    CFile temp;
+    std::uint64_t start = 0;
+    EXPECT_EQ(CLasWriter::InvertDataLines(source, m_progress, m_feedback, temp, start).Ok(), expectSuccess);
+    EXPECT_TRUE(m_temp.Files().empty());  // the temporary has no name
     std::string result;
-    if (!tempPath.empty()) {
-      EXPECT_EQ(tempPath.rfind(m_dir.File("tmp/QR"), 0), 0u) << tempPath;
-      if (expectSuccess) result = test::ReadBytes(tempPath);
-      RemoveFileForTest(tempPath);
+    if (expectSuccess) {
+      EXPECT_TRUE(temp.Seek(start).Ok());
+      EXPECT_TRUE(temp.ReadAll(result, 1u << 30).Ok());
     }
     return result;
   }
-
-  static void RemoveFileForTest(const std::string& path) { std::remove(path.c_str()); }
 
   test::CScratchDir m_dir;
   int m_mkdir = ::mkdir(m_dir.File("tmp").c_str(), 0700);
@@ -138,7 +145,9 @@ TEST_F(LasDataTest, DepthScanOddCases) {
 
   // An ASCII file that cannot be opened is reported; the range stays initial.
   auto setup = test::MakeSetup(m_dir.File("missing.asc"), m_las, curves);
-  EXPECT_EQ(CLasWriter::ScanDepthRange(setup, false, m_feedback), CDepthRange());
+  CDepthRange range2;
+  EXPECT_EQ(CLasWriter::ScanDepthRange(setup, false, m_feedback, range2).Error(), ENOENT);
+  EXPECT_EQ(range2, CDepthRange());
   ASSERT_EQ(test::Texts(m_feedback), std::vector<std::string>{"Failed to open ASCII file."});
   EXPECT_TRUE(m_feedback.messages[0].error);
 }
@@ -295,40 +304,53 @@ TEST_F(LasDataTest, InvertedDataSection) {
 TEST_F(LasDataTest, InversionCancelAndFailureRemoveTheTemporaryFile) {
   auto setup = test::MakeSetup(Ascii("1\r\n2\r\n3\r\n"), m_las, {Curve("DEPT")});
   m_progress.CancelAtPoll(2);
-  auto lines = DataSection(setup, CDepthRange(), true, false);
-  EXPECT_EQ(lines.size(), 1u);
+  DataSection(setup, CDepthRange(), true, false);
   EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
   EXPECT_TRUE(m_temp.Files().empty());
   EXPECT_EQ(LasCreationJob().cancelFlag, 0);
   EXPECT_EQ(LasCreationJob().currentDisplay, nullptr);
 
-  // No temporary directory: the inversion fails with its own message.
-  m_feedback.messages.clear();
-  m_progress = CSilentProgress();
-  {
-    test::CPrivateTempDir missing(m_dir.File("no-such-dir"));
-    lines = DataSection(setup, CDepthRange(), true, false);
+  // The temporary cannot be made, sized or written: the inversion fails with its own
+  // message and the reason, and the ASCII file stays as it was.
+  const std::string ascii = test::ReadBytes(setup.asciiFilePath);
+  for (const auto call : {test::CSysCallFault::Call::Open, test::CSysCallFault::Call::Ftruncate,
+                          test::CSysCallFault::Call::Pwrite}) {
+    m_feedback.messages.clear();
+    m_progress = CSilentProgress();
+    {
+      test::CSysCallFault fault(call, ENOSPC, 1, m_dir.File("tmp"));
+      DataSection(setup, CDepthRange(), true, false);
+    }
+    EXPECT_EQ(test::Texts(m_feedback), (std::vector<std::string>{"Failed on inverse curve file.",
+                                                                 "LAS file created failed or cancelled."}));
+    EXPECT_EQ(m_feedback.messages[0].detail.find("No space left on device") != std::string::npos, true);
+    EXPECT_EQ(m_progress.closes, 1);
+    EXPECT_EQ(test::ReadBytes(setup.asciiFilePath), ascii);
   }
-  EXPECT_EQ(lines.size(), 1u);
-  EXPECT_EQ(test::Texts(m_feedback), (std::vector<std::string>{"Failed on inverse curve file.",
+  // A LAS file that cannot be written ends the same way, the earlier file kept.
+  m_feedback.messages.clear();
+  {
+    test::CSysCallFault fault(test::CSysCallFault::Call::Write, ENOSPC, 1, m_dir.Path());
+    DataSection(setup, CDepthRange(), false, false);
+  }
+  EXPECT_EQ(test::Texts(m_feedback), (std::vector<std::string>{"Failed to write to LAS file.",
                                                                "LAS file created failed or cancelled."}));
-  EXPECT_EQ(m_progress.closes, 1);
+  EXPECT_EQ(test::ReadBytes(setup.asciiFilePath), ascii);
 }
 
-TEST_F(LasDataTest, DataSectionEndsQuietlyWithoutDataOrWithAnotherJobConverting) {
+TEST_F(LasDataTest, DataSectionEndsWithoutDataAndQuietlyWithAnotherJobConverting) {
   auto setup = test::MakeSetup(Ascii("only a header\r\n"), m_las, {Curve("DEPT")}, 3);
-  auto lines = DataSection(setup, CDepthRange(), false, false);
-  EXPECT_EQ(lines, std::vector<std::string>{"~A         DEPT  "});
-  EXPECT_TRUE(m_feedback.messages.empty());
+  DataSection(setup, CDepthRange(), false, false);
+  EXPECT_EQ(test::Texts(m_feedback), std::vector<std::string>{"LAS file created failed or cancelled."});
   EXPECT_EQ(m_progress.opens, 0);
+  m_feedback.messages.clear();
 
   // Another LAS creation holds the display: this one ends after its title line.
   CSilentProgress other;
   CJobDisplay first(LasCreationJob(), other);
   ASSERT_TRUE(first.Acquire("Creating LAS file..."));
   setup.firstDigitLineIndex = 0;
-  lines = DataSection(setup, CDepthRange(), false, false);
-  EXPECT_EQ(lines.size(), 1u);
+  DataSection(setup, CDepthRange(), false, false);
   EXPECT_TRUE(m_feedback.messages.empty());
   EXPECT_EQ(m_progress.opens, 0);
   EXPECT_EQ(LasCreationJob().currentDisplay, &other);
@@ -336,8 +358,7 @@ TEST_F(LasDataTest, DataSectionEndsQuietlyWithoutDataOrWithAnotherJobConverting)
 
 TEST_F(LasDataTest, DataSectionReportsAnUnreadableAsciiFile) {
   auto setup = test::MakeSetup(m_dir.File("missing.asc"), m_las, {Curve("DEPT")});
-  auto lines = DataSection(setup, CDepthRange(), false, false);
-  EXPECT_EQ(lines.size(), 1u);
+  DataSection(setup, CDepthRange(), false, false);
   EXPECT_EQ(test::Texts(m_feedback), (std::vector<std::string>{"Failed to write to LAS file.",
                                                                "LAS file created failed or cancelled."}));
 }

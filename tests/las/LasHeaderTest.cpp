@@ -3,6 +3,7 @@
 
 #include "JobDoubles.h"
 #include "LasTestHelpers.h"
+#include "SysCallFaults.h"
 #include "las/LasWriter.h"
 #include "platform/FileError.h"
 #include "platform/ProgramInfo.h"
@@ -25,7 +26,7 @@ class LasHeaderTest : public ::testing::Test {
       file.Create(path);
       CLasWriter writer(file);
       write(writer);
-      file.Close();
+      file.Commit();
     }
     m_bytes = test::ReadBytes(path);
     return CrLfLines(m_bytes);
@@ -175,9 +176,11 @@ TEST_F(LasHeaderTest, CurveSectionPutsTheDepthCurveFirstAndNumbersFromTwo) {
 
 TEST_F(LasHeaderTest, WriteFailures) {
   // The curve section reports its own failure; the version and well sections pass it on.
+  test::CScratchDir dir;
   auto setup = test::MakeSetup("a.asc", "a.las", {Curve("DEPT", "M")});
+  test::CSysCallFault fault(test::CSysCallFault::Call::Write, ENOSPC, 1, dir.Path());
   CTextWriter full;
-  full.Create("/dev/full");
+  full.Create(dir.File("a.las"));
   CLasWriter writer(full);
   EXPECT_FALSE(writer.WriteCurveSection(setup, CDepthRange(), m_feedback));
   ASSERT_EQ(m_feedback.messages.size(), 1u);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "JobDoubles.h"
+#include "SysCallFaults.h"
 #include "TestSupport.h"
 #include "las/JobSlots.h"
 #include "las/Unwrap.h"
@@ -18,6 +19,7 @@ namespace corvane {
 namespace {
 
 using test::CScratchDir;
+using Status = CResult::Status;
 using test::ReadBytes;
 using test::WriteBytes;
 
@@ -50,9 +52,9 @@ class Unwrapping : public ::testing::Test {
   std::string source = dir.File("wrapped.las");
   std::string target = dir.File("out.las");
 
-  UnwrapResult Unwrap(const std::string& bytes) {
+  Status Unwrap(const std::string& bytes) {
     WriteBytes(source, bytes);
-    return UnwrapLas(source, target, progress);
+    return UnwrapLas(source, target, progress).GetStatus();
   }
   void TearDown() override {
     EXPECT_EQ(UnwrapJob().currentDisplay, nullptr);
@@ -62,18 +64,18 @@ class Unwrapping : public ::testing::Test {
 
 TEST_F(Unwrapping, FourCurveDepthJoinsItsLinesWithTheirSpacing) {
   const std::string data = " 1000.0000\n  -999.2500   23.5000\n    1.2500\n";
-  ASSERT_EQ(Unwrap(Head() + data), UnwrapResult::Done);
+  ASSERT_EQ(Unwrap(Head() + data), Status::Done);
   EXPECT_EQ(ReadBytes(target), CopiedHead() + " 1000.0000   -999.2500   23.5000     1.2500 \r\n");
   // CR LF line ends in the source make no difference.
   std::string crlf = Head("\r\n") + " 1000.0000\r\n  -999.2500   23.5000\r\n    1.2500\r\n";
-  ASSERT_EQ(Unwrap(crlf), UnwrapResult::Done);
+  ASSERT_EQ(Unwrap(crlf), Status::Done);
   EXPECT_EQ(ReadBytes(target), CopiedHead() + " 1000.0000   -999.2500   23.5000     1.2500 \r\n");
   EXPECT_EQ(progress.title, "Unwrapping LAS file...");
 }
 
 TEST_F(Unwrapping, IncompleteLastDepthIsDroppedAndEveryAttemptCounted) {
   const std::string data = "1 2\n3 4\n5 6\n7 8\n9 10\n11 12\n13 14\n";
-  ASSERT_EQ(Unwrap(Head() + data), UnwrapResult::Done);
+  ASSERT_EQ(Unwrap(Head() + data), Status::Done);
   EXPECT_EQ(ReadBytes(target), CopiedHead() + "1 2 3 4 \r\n5 6 7 8 \r\n9 10 11 12 \r\n");
   EXPECT_EQ(progress.lastLineText, "Processing line [4]");
   EXPECT_EQ(progress.lastPercent, 100);
@@ -86,58 +88,75 @@ TEST_F(Unwrapping, CommentAndTextLinesInTheData) {
   // A comment is skipped even when it holds digits; a line without digits gives no
   // value; text in front of a number stays with it.
   const std::string data = "1000.0 2\n# depth 1000.5 starts here\n\n   no digits here\nx3 4\n";
-  ASSERT_EQ(Unwrap(Head() + data), UnwrapResult::Done);
+  ASSERT_EQ(Unwrap(Head() + data), Status::Done);
   EXPECT_EQ(ReadBytes(target), CopiedHead() + "1000.0 2 x3 4 \r\n");
 }
 
 TEST_F(Unwrapping, SectionsFoundInAnyCaseButNotBareC) {
   std::string lower = Head();
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  ASSERT_EQ(Unwrap(lower + "1 2 3 4\n"), UnwrapResult::Done);
+  ASSERT_EQ(Unwrap(lower + "1 2 3 4\n"), Status::Done);
   EXPECT_NE(ReadBytes(target).find("\r\n~a\r\n1 2 3 4 \r\n"), std::string::npos);
 
   // "~C" alone does not begin the curve section: everything is copied, no rows, no display.
   std::string bare = Head();
   bare.replace(bare.find("~Curve Information"), 18, "~C");
-  ASSERT_EQ(Unwrap(bare + "1 2 3 4\n"), UnwrapResult::EndedEarly);
-  std::string expected = CopiedHead();
-  expected.replace(expected.find("~Curve Information"), 18, "~C");
-  EXPECT_EQ(ReadBytes(target), expected + "1 2 3 4\r\n");
+  const std::string before = ReadBytes(target);
+  ASSERT_EQ(Unwrap(bare + "1 2 3 4\n"), Status::Incomplete);
+  EXPECT_EQ(ReadBytes(target), before);
   EXPECT_EQ(progress.opens, 1);  // only the first unwrap reached its data
 }
 
-TEST_F(Unwrapping, EarlyEndsKeepWhatWasCopied) {
-  // No data section after the curves.
+// An unwrap that ends early, is cancelled or fails puts nothing in place: an
+// earlier file of the target's name stays as it was, and no file appears otherwise.
+TEST_F(Unwrapping, OnlyAFinishedCopyTakesTheTargetsPlace) {
   std::string noData = Head();
   noData.erase(noData.find("~A"));
-  ASSERT_EQ(Unwrap(noData), UnwrapResult::EndedEarly);
-  EXPECT_EQ(ReadBytes(target), CopiedHead().substr(0, CopiedHead().find("~A")));
-
-  // A curve section without a counted curve ends instead of looping.
   const std::string noCurves = "~V\n VERS. 2.0 :\n WRAP. YES :\n~CURVE\n# only a comment\n   \n~A\n1 2 3\n";
-  std::string reason;
-  WriteBytes(source, noCurves);
-  ASSERT_EQ(UnwrapLas(source, target, progress, reason), UnwrapResult::EndedEarly);
-  EXPECT_FALSE(reason.empty());
-  EXPECT_EQ(ReadBytes(target),
-            "~V\r\n VERS. 2.0 :\r\n" + kWrapNo + "~CURVE\r\n# only a comment\r\n   \r\n~A\r\n");
-  EXPECT_EQ(progress.opens, 0);
-
-  // Another unwrap holding the display: the second ends before the data.
-  CSilentProgress other;
-  UnwrapJob().currentDisplay = &other;
-  const UnwrapResult busy = Unwrap(Head() + "1 2 3 4\n");
-  UnwrapJob().currentDisplay = nullptr;
-  ASSERT_EQ(busy, UnwrapResult::EndedEarly);
-  EXPECT_EQ(ReadBytes(target), CopiedHead());
-  EXPECT_EQ(progress.opens, 0);
-}
-
-TEST_F(Unwrapping, CancelKeepsTheRowsWritten) {
-  progress.CancelAtPoll(3);
-  ASSERT_EQ(Unwrap(Head() + "1 2 3 4\n5 6 7 8\n9 10 11 12\n"), UnwrapResult::Cancelled);
-  EXPECT_EQ(ReadBytes(target), CopiedHead() + "1 2 3 4 \r\n5 6 7 8 \r\n");
-  EXPECT_EQ(progress.closes, 1);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Status status;
+    bool otherJob = false;
+    long cancelAt = -1;
+  };
+  const Case cases[] = {
+      {"no data section", noData, Status::Incomplete},
+      {"no counted curve", noCurves, Status::Incomplete},
+      {"another unwrap holds the display", Head() + "1 2 3 4\n", Status::Incomplete, true},
+      {"cancel", Head() + "1 2 3 4\n5 6 7 8\n9 10 11 12\n", Status::Cancelled, false, 3},
+  };
+  for (const bool existed : {false, true}) {
+    for (const Case& c : cases) {
+      ::unlink(target.c_str());
+      if (existed) WriteBytes(target, "earlier copy\r\n");
+      CSilentProgress run;
+      run.CancelAtPoll(c.cancelAt);
+      CSilentProgress other;
+      if (c.otherJob) UnwrapJob().currentDisplay = &other;
+      WriteBytes(source, c.bytes);
+      const CResult result = UnwrapLas(source, target, run);
+      UnwrapJob().currentDisplay = nullptr;
+      EXPECT_EQ(result.GetStatus(), c.status) << c.name;
+      EXPECT_FALSE(result.Reason().empty()) << c.name;
+      if (existed)
+        EXPECT_EQ(ReadBytes(target), "earlier copy\r\n") << c.name;
+      else
+        EXPECT_NE(::access(target.c_str(), F_OK), 0) << c.name;
+      EXPECT_EQ(run.closes, run.opens) << c.name;
+    }
+  }
+  // A write or rename failure is a failure, and the target stays as well.
+  for (const auto call : {test::CSysCallFault::Call::Write, test::CSysCallFault::Call::Rename}) {
+    WriteBytes(target, "earlier copy\r\n");
+    WriteBytes(source, Head() + "1 2 3 4\n");
+    test::CSysCallFault fault(call, ENOSPC, 1, dir.Path());
+    const CResult result = UnwrapLas(source, target, progress);
+    EXPECT_TRUE(result.IsFailed());
+    EXPECT_EQ(result.Reason(), target + ": No space left on device");
+    EXPECT_EQ(ReadBytes(target), "earlier copy\r\n");
+    EXPECT_EQ(ReadBytes(source), Head() + "1 2 3 4\n");
+  }
 }
 
 TEST_F(Unwrapping, NeverWritesOverItsSource) {
@@ -147,16 +166,16 @@ TEST_F(Unwrapping, NeverWritesOverItsSource) {
   ASSERT_EQ(link(source.c_str(), dir.File("hard.las").c_str()), 0);
   for (const std::string& same :
        {source, dir.File("link.las"), dir.File("hard.las"), dir.Path() + "/./wrapped.las"})
-    EXPECT_EQ(UnwrapLas(source, same, progress), UnwrapResult::Failed) << same;
+    EXPECT_EQ(UnwrapLas(source, same, progress).GetStatus(), Status::Failed) << same;
   EXPECT_EQ(ReadBytes(source), bytes);
 
-  EXPECT_EQ(UnwrapLas(source, dir.File("no/such/dir.las"), progress), UnwrapResult::Failed);
-  EXPECT_EQ(UnwrapLas(dir.File("missing.las"), target, progress), UnwrapResult::Failed);
+  EXPECT_EQ(UnwrapLas(source, dir.File("no/such/dir.las"), progress).GetStatus(), Status::Failed);
+  EXPECT_EQ(UnwrapLas(dir.File("missing.las"), target, progress).GetStatus(), Status::Failed);
   // A target that another job holds is neither emptied nor written.
   WriteBytes(target, "held");
   CTextReader holder;
   holder.Open(target, true);
-  EXPECT_EQ(UnwrapLas(source, target, progress), UnwrapResult::Failed);
+  EXPECT_EQ(UnwrapLas(source, target, progress).GetStatus(), Status::Failed);
   EXPECT_EQ(ReadBytes(target), "held");
 }
 
@@ -210,7 +229,7 @@ class FakePrompts : public CUnwrapPrompts {
     return target;
   }
   void ShowNotice(const std::string& text) override { log.push_back("notice:" + text); }
-  void ShowError(const std::string& text) override { log.push_back("error:" + text); }
+  void ShowError(const std::string& text, const std::string&) override { log.push_back("error:" + text); }
 };
 
 class UnwrapOffer : public ::testing::Test {

@@ -6,12 +6,14 @@
 
 #include <filesystem>
 
+#include "SysCallFaults.h"
 #include "TestSupport.h"
 
 using corvane::CProfileFile;
 using corvane::GetProfileString;
 using corvane::WriteProfileString;
 using corvane::test::CScratchDir;
+using corvane::test::CSysCallFault;
 using corvane::test::ReadBytes;
 using corvane::test::WriteBytes;
 
@@ -21,7 +23,7 @@ CProfileFile Parse(const CScratchDir& dir, const std::string& bytes) {
   const std::string path = dir.File("p.ini");
   WriteBytes(path, bytes);
   CProfileFile profile;
-  EXPECT_TRUE(profile.Load(path));
+  EXPECT_TRUE(profile.Load(path).Ok());
   return profile;
 }
 
@@ -157,35 +159,56 @@ TEST(Profile, FailedSavesLeaveEverythingAsItWas) {
   CScratchDir dir;
   CProfileFile p;
   p.Write("S", "K", "v");
-  EXPECT_FALSE(p.Save(dir.File("missing/dir/file.ini")));
-  EXPECT_FALSE(p.Save(""));
+  EXPECT_FALSE(p.Save(dir.File("missing/dir/file.ini")).Ok());
+  EXPECT_FALSE(p.Save("").Ok());
 
-  // The target is a directory: the rename fails and the temporary file goes away.
+  // The target is a directory, or a FIFO that would never answer: refused at once.
   const std::string sub = dir.File("sub");
   ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
-  EXPECT_FALSE(p.Save(sub));
+  EXPECT_FALSE(p.Save(sub).Ok());
+  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(p.Save(dir.File("fifo")).Ok());
+  CProfileFile fifo;
+  EXPECT_FALSE(fifo.Load(dir.File("fifo")).Ok());
 
   // A file that cannot be read is not overwritten by a write.
   EXPECT_FALSE(WriteProfileString("S", "K", "v", sub));
 
-  if (::geteuid() != 0) {  // permissions do not bind root
-    const std::string locked = dir.File("locked");
-    ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
-    WriteBytes(locked + "/f.ini", "[S]\r\nK=old\r\n");
-    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
-    EXPECT_FALSE(p.Save(locked + "/f.ini"));
-    EXPECT_EQ(ReadBytes(locked + "/f.ini"), "[S]\r\nK=old\r\n");
-    ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
-
-    const std::string readOnly = dir.File("ro.ini");
-    WriteBytes(readOnly, "[S]\r\nK=old\r\n");
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    EXPECT_FALSE(p.Save(readOnly));
-    EXPECT_EQ(ReadBytes(readOnly), "[S]\r\nK=old\r\n");
+  // Write, fsync and rename failures, through the system call seam.
+  const std::string target = dir.File("f.ini");
+  for (const auto call :
+       {CSysCallFault::Call::Write, CSysCallFault::Call::Fsync, CSysCallFault::Call::Rename}) {
+    WriteBytes(target, "[S]\r\nK=old\r\n");
+    CSysCallFault fault(call, call == CSysCallFault::Call::Write ? ENOSPC : EIO, 1, dir.Path());
+    const corvane::CResult saved = p.Save(target);
+    EXPECT_TRUE(saved.IsFailed());
+    EXPECT_EQ(saved.Reason().rfind(target + ": ", 0), 0u) << saved.Reason();
+    EXPECT_EQ(ReadBytes(target), "[S]\r\nK=old\r\n");
   }
 
   // No temporary file is left behind.
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path())) {
     EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
   }
+}
+
+TEST(Profile, SavesKeepHardLinksTogetherAndByteOrderMarks) {
+  CScratchDir dir;
+  const std::string path = dir.File("c.lah");
+  WriteBytes(path, "\xEF\xBB\xBF[File ID]\r\nID=Corvane\r\n");
+  ASSERT_EQ(::link(path.c_str(), dir.File("alias.lah").c_str()), 0);
+  CProfileFile p;
+  ASSERT_TRUE(p.Load(path).Ok());
+  EXPECT_EQ(p.Get("File ID", "ID"), "Corvane");  // the mark is not part of the first section's name
+  p.Write("File ID", "VERSION", "3.0");
+  ASSERT_TRUE(p.Save(path).Ok());
+  const std::string expected = "\xEF\xBB\xBF[File ID]\r\nID=Corvane\r\nVERSION=3.0\r\n";
+  EXPECT_EQ(ReadBytes(path), expected);
+  EXPECT_EQ(ReadBytes(dir.File("alias.lah")), expected);
+
+  // Larger than any profile of the program: refused unread.
+  const std::string huge = dir.File("huge.lah");
+  WriteBytes(huge, "[S]\r\n");
+  ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(CProfileFile::kMaxFileSize) + 1), 0);
+  EXPECT_EQ(p.Load(huge).Error(), EFBIG);
 }

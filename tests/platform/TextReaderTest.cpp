@@ -140,20 +140,13 @@ TEST(TextReaderTest, LongLinesWholeOrRefused) {
   EXPECT_EQ(line.size(), limit.size() + 1);
   EXPECT_THROW(reader.ReadLine(line), CFileError);
 
-  // The same file read by prefixes: nothing is refused, lengths are exact.
+  // The same file read by prefixes: the same refusal, lengths exact up to it.
   reader.Open(path);
   std::uint64_t full = 0;
   ASSERT_TRUE(reader.ReadLinePrefix(line, 10, full));
   EXPECT_EQ(line, "LLLLLLLLLL");
   EXPECT_EQ(full, limit.size() + 1);
-  ASSERT_TRUE(reader.ReadLinePrefix(line, 3, full));
-  EXPECT_EQ(line, "LLL");
-  EXPECT_EQ(full, limit.size() + 2);
-  EXPECT_EQ(reader.Position(), 2 * limit.size() + 5);
-  ASSERT_TRUE(reader.ReadLinePrefix(line, 100, full));
-  EXPECT_EQ(line, "short\n");
-  EXPECT_EQ(full, 6u);
-  EXPECT_FALSE(reader.ReadLinePrefix(line, 100, full));
+  EXPECT_THROW(reader.ReadLinePrefix(line, 3, full), CFileError);
 }
 
 TEST(TextReaderTest, PrefixesAgreeWithWholeLines) {
@@ -245,6 +238,47 @@ TEST(TextReaderTest, OpenAndReadFailures) {
   EXPECT_FALSE(reader.IsOpen());
   std::string line;
   EXPECT_THROW(reader.ReadLine(line), CFileError);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A Ctrl-Z ends the text for every way of reading, wherever it falls.
+TEST(TextReaderTest, CtrlZEndsTheText) {
+  test::CScratchDir dir;
+  const std::string path = dir.File("dos.asc");
+  const std::string filler(CTextReader::kBlockSize - 3, 'f');
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"1 2\r\n3 4\r\n\x1a", {"1 2\n", "3 4\n"}},
+      {"1 2\r\n3 4\x1a\r\n5 6\r\n", {"1 2\n", "3 4"}},
+      {"\x1a"
+       "1 2\r\n",
+       {}},
+      {filler + "\r\n\x1a"
+                "after\r\n",
+       {filler + "\n"}},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(path, c.bytes);
+    CTextReader reader;
+    reader.Open(path);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back(line);
+    EXPECT_EQ(lines, c.lines);
+    reader.Seek(0);
+    lines.clear();
+    std::uint64_t full = 0;
+    while (reader.ReadLinePrefix(line, 1u << 20, full)) lines.push_back(line);
+    EXPECT_EQ(lines, c.lines);
+  }
 }
 
 }  // namespace

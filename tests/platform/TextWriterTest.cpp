@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "SysCallFaults.h"
 #include "TestSupport.h"
 #include "platform/FileSystem.h"
 #include "platform/TextReader.h"
@@ -12,13 +13,14 @@ namespace corvane {
 namespace {
 
 using test::CScratchDir;
+using test::CSysCallFault;
 using test::ReadBytes;
 using test::WriteBytes;
 
 TEST(TextWriterTest, EveryLineEndBecomesCrLf) {
   CScratchDir dir;
   const std::string path = dir.File("out.las");
-  WriteBytes(path, std::string(1000, 'z'));  // an existing file is emptied first
+  WriteBytes(path, std::string(1000, 'z'));  // an existing file is replaced whole
   CTextWriter writer;
   writer.Create(path);
   writer.WriteLine("~Version");
@@ -28,6 +30,7 @@ TEST(TextWriterTest, EveryLineEndBecomesCrLf) {
   writer.Write("\n\n");
   writer.WriteLine("\r");
   EXPECT_EQ(writer.Position(), 33u);
+  writer.Commit();
   writer.Close();
   EXPECT_FALSE(writer.IsOpen());
   EXPECT_EQ(ReadBytes(path), "~Version\r\na\r\nb\r\nraw\r\nkept\n\r\n\r\n\r\r\n");
@@ -40,6 +43,13 @@ TEST(TextWriterTest, EveryLineEndBecomesCrLf) {
     writer.WriteLine(line);
     expected += line + "\r\n";
   }
+  writer.Commit();
+  EXPECT_EQ(ReadBytes(path), expected);
+
+  // Without a commit nothing takes the old file's place.
+  writer.Create(path);
+  writer.WriteLine("dropped");
+  writer.Flush();
   writer.Close();
   EXPECT_EQ(ReadBytes(path), expected);
 }
@@ -62,43 +72,46 @@ TEST(TextWriterTest, LockedFileIsRefusedAndLeftUntouched) {
   first.Flush();
   CTextWriter second;
   EXPECT_THROW(second.Create(path), CFileError);
+  EXPECT_EQ(ReadBytes(path), "precious\r\n");
+  first.Commit();
   EXPECT_EQ(ReadBytes(path), "new\r\n");
-  first.Close();
   EXPECT_NO_THROW(second.Create(path));
 }
 
-TEST(TextWriterTest, WriteFailuresAreReported) {
+TEST(TextWriterTest, WriteFailuresAreReportedAndBlockTheCommit) {
+  CScratchDir dir;
   CTextWriter writer;
   EXPECT_THROW(writer.Create("/nonexistent-directory/x.las"), CFileError);
-  if (::access("/dev/full", W_OK) == 0) {
-    writer.Create("/dev/full");
+  const std::string path = dir.File("out.las");
+  {
+    CSysCallFault fault(CSysCallFault::Call::Write, ENOSPC, 1, dir.Path());
+    writer.Create(path);
     writer.WriteLine("does not fit");
     try {
-      writer.Close();
-      FAIL() << "close reported no failure";
+      writer.Flush();
+      FAIL() << "flush reported no failure";
     } catch (const CFileError& e) {
       EXPECT_EQ(e.Cause(), ENOSPC);
     }
-    EXPECT_FALSE(writer.IsOpen());
-    CTextWriter dropped;  // the destructor stays silent
-    dropped.Create("/dev/full");
-    dropped.WriteLine("lost");
   }
+  writer.WriteLine("fits again");
+  EXPECT_THROW(writer.Commit(), CFileError);  // a file with a hole in it is never put in place
+  writer.Close();
+  EXPECT_NE(::access(path.c_str(), F_OK), 0);
 }
 
-TEST(TextWriterTest, AdoptedTempFileWithLengthAndPositions) {
-  const CTempFile temp = CreateTempFile("QR");
+TEST(TextWriterTest, AdoptedTemporaryIsWrittenFromItsPosition) {
+  CScratchDir dir;
+  CFile temp;
+  ASSERT_TRUE(temp.CreateTemporary(dir.Path(), "QR").Ok());
+  ASSERT_TRUE(temp.WriteAll("12").Ok());
   CTextWriter writer;
-  writer.Adopt(temp.fd, temp.path);
-  writer.SetLength(12);
-  writer.Seek(7);
+  writer.Adopt(std::move(temp));
   writer.WriteLine("abc");
-  EXPECT_EQ(writer.Position(), 12u);
-  writer.Seek(0);
-  writer.WriteRaw("12");
+  writer.Commit();
+  EXPECT_EQ(writer.Position(), 5u);
   writer.Close();
-  EXPECT_EQ(ReadBytes(temp.path), std::string("12\0\0\0\0\0abc\r\n", 12));
-  EXPECT_TRUE(RemoveFile(temp.path));
+  EXPECT_FALSE(writer.IsOpen());
 }
 
 }  // namespace

@@ -66,12 +66,10 @@ bool Grab(CCorvanePropSheet& sheet, const QString& outDir, int step) {
 void MarkLayout(CStep2Page& page, const std::string& asciiPath) {
   int firstDigitLine = -1;
   std::vector<int> headerLines;
-  try {
-    if (const auto proposal = DetectLayout(asciiPath)) {
-      firstDigitLine = proposal->firstDigitLineIndex;
-      headerLines = proposal->headerLines;
-    }
-  } catch (const std::exception&) {
+  std::optional<CLayoutProposal> proposal;
+  if (DetectLayout(asciiPath, proposal).Ok() && proposal) {
+    firstDigitLine = proposal->firstDigitLineIndex;
+    headerLines = proposal->headerLines;
   }
   if (firstDigitLine < 0) return;
   for (int line : headerLines) {

@@ -1,0 +1,29 @@
+#pragma once
+// Makes the program's system calls fail on purpose, through the platform's call
+// table: a full disk, an I/O error on fsync, a refused rename or a short write, on
+// any machine and as any user.
+#include <string>
+
+#include "platform/SysCalls.h"
+
+namespace corvane::test {
+
+class CSysCallFault {
+ public:
+  enum class Call { Open, Read, Write, ShortWrite, Pwrite, Fsync, Close, Ftruncate, Flock, Rename, Linkat };
+
+  // From the `nth` call of `call` on (counting from 1), `count` calls fail with
+  // `error` (ShortWrite: write half of what they are given, a single byte whole).
+  // With `pathPart`, only calls on paths that
+  // contain it, or on descriptors opened by such a path, count. Installed until
+  // destruction.
+  CSysCallFault(Call call, int error, int nth = 1, std::string pathPart = std::string(), int count = 1 << 30);
+  ~CSysCallFault();
+  CSysCallFault(const CSysCallFault&) = delete;
+  CSysCallFault& operator=(const CSysCallFault&) = delete;
+
+  // How many times the call failed (or was shortened).
+  int Hits() const;
+};
+
+}  // namespace corvane::test
