@@ -159,7 +159,7 @@ TEST_F(LasHeaderTest, CurveSectionPutsTheDepthCurveFirstAndNumbersFromTwo) {
   EXPECT_EQ(lines, expected);
 
   // Without a depth curve the numbering still starts at 2.
-  lines = Written([&](CLasWriter& w) { w.WriteCurveSection(setup, CDepthRange(), m_feedback); });
+  lines = Written([&](CLasWriter& w) { EXPECT_TRUE(w.WriteCurveSection(setup, CDepthRange(), m_feedback)); });
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[3], " GR.GAPI                    45 310 01 00:   2 Gamma Ray");
   EXPECT_EQ(lines[4], " DEPT.M                                 :   3 Depth");
@@ -168,7 +168,7 @@ TEST_F(LasHeaderTest, CurveSectionPutsTheDepthCurveFirstAndNumbersFromTwo) {
   // A depth curve with empty units keeps them empty here; curves past the curve total are left out.
   setup.curves[2].units.clear();
   setup.digitSamples.resize(3);
-  lines = Written([&](CLasWriter& w) { w.WriteCurveSection(setup, range, m_feedback); });
+  lines = Written([&](CLasWriter& w) { EXPECT_TRUE(w.WriteCurveSection(setup, range, m_feedback)); });
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[3], " DEPT.                                  :   1 Depth");
   EXPECT_TRUE(m_feedback.messages.empty());
