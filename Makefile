@@ -6,7 +6,7 @@ JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build test test-sanitize demo bench screenshots package install clean
+.PHONY: all deps configure build test test-sanitize fuzz demo bench screenshots package install clean
 
 all: build
 
@@ -33,6 +33,10 @@ test-sanitize: deps $(BUILD_SAN)/build.ninja
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --output-on-failure -j $(JOBS)
 
+# libFuzzer drivers under the sanitizers; FUZZ_SECONDS per driver (default 60).
+fuzz: deps
+	@bash scripts/fuzz.sh build-fuzz
+
 demo: build
 	@bash scripts/demo.sh $(BUILD)
 
@@ -49,4 +53,4 @@ install: build
 	cmake --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) build-fuzz

@@ -12,6 +12,7 @@ set(ALLOWED_cli      platform setup ascii las lasfile plot cli)
 set(ALLOWED_plot     platform lasfile plot)
 set(ALLOWED_wizard   platform setup ascii las lasfile wizard)
 set(ALLOWED_app      platform setup ascii las lasfile plot wizard app)
+set(ALLOWED_fuzz     platform setup ascii las lasfile)
 set(LAYERS platform setup ascii las lasfile cli plot wizard app)
 
 set(failures "")

@@ -71,8 +71,10 @@ void CTerminalProgress::InstallInterruptHandler() {
   sigemptyset(&action.sa_mask);
   // A second interrupt ends the program at once, should a job not reach its next poll.
   action.sa_flags = SA_RESETHAND;
+  // A closed terminal (SIGHUP) or a polite kill (SIGTERM) takes the same way out as Ctrl-C.
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
 }
 
 void CTerminalProgress::Draw(bool force) {

@@ -16,7 +16,7 @@ class CTerminalProgress : public CJobProgress {
   bool PollCancel() override;
   void Close() override;
 
-  // Routes SIGINT and SIGTERM to the cancel flag of whichever job is open.
+  // Routes SIGINT, SIGTERM and SIGHUP to the cancel flag of whichever job is open.
   static void InstallInterruptHandler();
 
  private:

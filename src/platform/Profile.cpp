@@ -15,12 +15,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kMaxLineLength = 16u * 1024u * 1024u;
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = ToLowerAscii(c);
-  return lower;
-}
-
 // The name of a section header line ("[name]", blanks allowed around and inside the
 // brackets), or false for any other line.
 bool SectionName(std::string_view line, std::string_view& name) noexcept {
@@ -66,6 +60,16 @@ std::string KeyLine(std::string_view key, std::string_view value) {
 
 }  // namespace
 
+std::size_t CProfileFile::CNoCaseHash::operator()(std::string_view text) const noexcept {
+  std::size_t hash = 14695981039346656037ull;  // FNV-1a over the lower-case letters
+  for (char c : text) hash = (hash ^ static_cast<unsigned char>(ToLowerAscii(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool CProfileFile::CNoCaseEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+  return EqualNoCase(a, b);
+}
+
 CProfileFile::CProfileFile() = default;
 CProfileFile::~CProfileFile() = default;
 // A list keeps its nodes when moved, so the index stays valid.
@@ -110,11 +114,11 @@ CResult CProfileFile::Load(const std::string& path) {
     if (SectionName(*it, name)) {
       // Only the first section of a name is ever read or written; a later one with
       // the same name is kept as text.
-      auto [entry, added] = m_sections.try_emplace(Lower(name));
+      auto [entry, added] = m_sections.try_emplace(std::string(name));
       current = added ? &entry->second : nullptr;
       if (current != nullptr) current->header = current->lastKey = it;
     } else if (current != nullptr && KeyName(*it, name)) {
-      current->keys[Lower(name)].push_back(it);
+      if (!current->keys.try_emplace(std::string(name), it).second) ++current->repeats[std::string(name)];
       current->lastKey = it;
     }
   }
@@ -122,21 +126,21 @@ CResult CProfileFile::Load(const std::string& path) {
 }
 
 const CProfileFile::CSection* CProfileFile::FindSection(std::string_view section) const {
-  const auto found = m_sections.find(Lower(section));
+  const auto found = m_sections.find(section);
   return found == m_sections.end() ? nullptr : &found->second;
 }
 
 CProfileFile::CSection* CProfileFile::FindSection(std::string_view section) {
-  const auto found = m_sections.find(Lower(section));
+  const auto found = m_sections.find(section);
   return found == m_sections.end() ? nullptr : &found->second;
 }
 
 std::optional<std::string> CProfileFile::Get(std::string_view section, std::string_view key) const {
   const CSection* found = FindSection(section);
   if (found == nullptr) return std::nullopt;
-  const auto line = found->keys.find(Lower(key));
-  if (line == found->keys.end() || line->second.empty()) return std::nullopt;
-  return ValueOf(*line->second.front());
+  const auto line = found->keys.find(key);
+  if (line == found->keys.end()) return std::nullopt;
+  return ValueOf(*line->second);
 }
 
 std::string CProfileFile::GetString(std::string_view section, std::string_view key,
@@ -155,29 +159,38 @@ void CProfileFile::Write(std::string_view section, std::string_view key, std::st
     header.append(section);
     header.push_back(']');
     const LineIt headerLine = m_lines.insert(m_lines.end(), std::move(header));
-    CSection& added = m_sections[Lower(section)];
+    CSection& added = m_sections[std::string(section)];
     added.header = headerLine;
     added.lastKey = m_lines.insert(m_lines.end(), KeyLine(key, value));
-    added.keys[Lower(key)].push_back(added.lastKey);
+    added.keys.emplace(std::string(key), added.lastKey);
     return;
   }
-  std::vector<LineIt>& lines = found->keys[Lower(key)];
-  if (!lines.empty()) {
-    *lines.front() = KeyLine(key, value);
+  if (const auto line = found->keys.find(key); line != found->keys.end()) {
+    *line->second = KeyLine(key, value);
     return;
   }
   // After the section's last key, so that blank lines before the next section stay there.
   const LineIt added = m_lines.insert(std::next(found->lastKey), KeyLine(key, value));
-  lines.push_back(added);
+  found->keys.emplace(std::string(key), added);
   found->lastKey = added;
 }
 
 void CProfileFile::Remove(std::string_view section, std::string_view key) {
   CSection* found = FindSection(section);
   if (found == nullptr) return;
-  const auto entry = found->keys.find(Lower(key));
-  if (entry == found->keys.end() || entry->second.empty()) return;
-  const LineIt line = entry->second.front();
+  const auto entry = found->keys.find(key);
+  if (entry == found->keys.end()) return;
+  const LineIt line = entry->second;
+  // A key that stands again further down becomes visible there.
+  if (const auto repeat = found->repeats.find(key); repeat != found->repeats.end()) {
+    std::string_view name;
+    LineIt next = std::next(line);
+    while (!(KeyName(*next, name) && EqualNoCase(name, key))) ++next;
+    entry->second = next;
+    if (--repeat->second == 0) found->repeats.erase(repeat);
+  } else {
+    found->keys.erase(entry);
+  }
   if (line == found->lastKey) {
     // The key before it becomes the last one (the header when there is none).
     std::string_view name;
@@ -188,8 +201,6 @@ void CProfileFile::Remove(std::string_view section, std::string_view key) {
     found->lastKey = previous;
   }
   m_lines.erase(line);
-  entry->second.erase(entry->second.begin());
-  if (entry->second.empty()) found->keys.erase(entry);
 }
 
 std::vector<std::string> CProfileFile::Keys(std::string_view section) const {

@@ -66,18 +66,30 @@ class CProfileFile {
  private:
   using LineList = std::list<std::string>;
   using LineIt = LineList::iterator;
+  // Names compared and hashed without regard to letter case, looked up by views.
+  struct CNoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept;
+  };
+  struct CNoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+  };
+  template <typename T>
+  using CNameMap = std::unordered_map<std::string, T, CNoCaseHash, CNoCaseEqual>;
   struct CSection {
     LineIt header;
-    LineIt lastKey;                                             // the header while the section holds no key
-    std::unordered_map<std::string, std::vector<LineIt>> keys;  // lower-case name -> lines, file order
+    LineIt lastKey;         // the header while the section holds no key
+    CNameMap<LineIt> keys;  // each key's first line
+    CNameMap<int> repeats;  // keys that stand more than once: how many more times
   };
 
   void Clear();
   const CSection* FindSection(std::string_view section) const;
   CSection* FindSection(std::string_view section);
 
-  LineList m_lines;                                      // without line ends
-  std::unordered_map<std::string, CSection> m_sections;  // lower-case name -> the first such section
+  LineList m_lines;               // without line ends
+  CNameMap<CSection> m_sections;  // the first section of each name
   bool m_byteOrderMark = false;
 };
 
