@@ -233,10 +233,7 @@ void CStep2Page::ShowDelimiter(const QString& text) {
 }
 
 void CStep2Page::OnEditAsciiFile() {
-  if (!Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().asciiFilePath))) {
-    Sheet().Services().MessageBox(this, tr("Failed to run the text editor."), QString(), Icon::Error,
-                                  Buttons::Ok);
-  }
+  OpenInTextEditor(ToQString(Sheet().Setup().asciiFilePath), tr("No ASCII file is chosen."));
 }
 
 void CStep2Page::OnRefreshWindows() { FillLists(); }

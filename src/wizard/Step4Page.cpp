@@ -273,9 +273,8 @@ void CStep4Page::OnCreateLas() {
 
 void CStep4Page::OnViewLas() {
   // The file as the setup names it: the boxes are not taken first.
-  if (Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().lasFilePath))) return;
-  Sheet().Services().MessageBox(this, QStringLiteral("Failed to run the text editor."), QString(),
-                                CWizardServices::Icon::Error, CWizardServices::Buttons::Ok);
+  OpenInTextEditor(ToQString(Sheet().Setup().lasFilePath),
+                   tr("No LAS file is chosen yet: click LAS File: to choose one."));
 }
 
 }  // namespace corvane

@@ -310,10 +310,16 @@ class Step2PageTest : public QObject {
     w.Page().EditButton()->click();
     QCOMPARE(w.services.editorLaunches, QStringList{log});
     QVERIFY(w.services.boxes.empty());
-    w.services.editorStarts = false;
+    w.services.editorFailure = QStringLiteral("xdg-open: No such file or directory");
     w.Page().EditButton()->click();
-    QCOMPARE(w.services.BoxTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
+    // Deleted meanwhile: the reason is the system's, and no editor is started.
+    QFile::remove(log);
+    w.Page().EditButton()->click();
+    QCOMPARE(w.services.editorLaunches.size(), 2);
+    QCOMPARE(w.services.BoxTexts(), QStringList(2, QStringLiteral("Failed to run the text editor.")));
     QCOMPARE(w.services.boxes[0].icon, CWizardServices::Icon::Error);
+    QCOMPARE(w.services.boxes[0].informative, QStringLiteral("xdg-open: No such file or directory"));
+    QCOMPARE(w.services.boxes[1].informative, log + QStringLiteral(": No such file or directory"));
   }
 
   void UnreadableFileLeavesTheListsEmptyWithAMessage() {

@@ -220,17 +220,33 @@ void Step4PageTest::InverseDepthsIsKeptAcrossBack() {
 }
 
 void Step4PageTest::ViewLasOpensTheLasFileInTheEditor() {
-  // The path as the setup holds it: values are not taken first.
+  // Each failure says "Failed to run the text editor." with its reason below: no LAS
+  // file chosen, a LAS file not made yet, a launcher that fails.
+  const QString failed = QStringLiteral("Failed to run the text editor.");
   Click(Page().ViewLasButton());
-  QCOMPARE(m_services->editorLaunches, QStringList{QString()});
-  QVERIFY(m_services->boxes.empty());
-
   ChoosePaths();
-  m_services->editorStarts = false;
+  Click(Page().LasFileButton());
   Click(Page().ViewLasButton());
-  QCOMPARE(m_services->editorLaunches.last(), File("short.las"));
-  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
-  QCOMPARE(m_services->boxes.back().icon, CWizardServices::Icon::Error);
+  QVERIFY(m_services->editorLaunches.isEmpty());
+
+  // The path as the setup holds it: values are not taken first.
+  QFile las(File("short.las"));
+  QVERIFY(las.open(QIODevice::WriteOnly));
+  las.close();
+  m_services->editorFailure = QStringLiteral("xdg-open ended with exit status 3.");
+  Click(Page().ViewLasButton());
+  QCOMPARE(m_services->editorLaunches, QStringList{File("short.las")});
+  m_services->editorFailure.clear();
+  Click(Page().ViewLasButton());
+  QCOMPARE(m_services->editorLaunches.size(), 2);
+
+  QCOMPARE(m_services->BoxTexts(), QStringList(3, failed));
+  QCOMPARE(m_services->boxes[0].informative,
+           QStringLiteral("No LAS file is chosen yet: click LAS File: to choose one."));
+  QCOMPARE(m_services->boxes[1].informative,
+           File("short.las") + QStringLiteral(": No such file or directory"));
+  QCOMPARE(m_services->boxes[2].informative, QStringLiteral("xdg-open ended with exit status 3."));
+  for (const auto& box : m_services->boxes) QCOMPARE(box.icon, CWizardServices::Icon::Error);
 }
 
 void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {

@@ -32,7 +32,7 @@ class CDecliningServices : public CWizardServices {
                           bool) override {
     return {};
   }
-  bool LaunchTextEditor(const QString&) override { return false; }
+  void LaunchTextEditor(const QString&, EditorFailed) override {}
   void ShowHelp(QWidget*, const QString&) override {}
 };
 
