@@ -134,6 +134,8 @@ CWizardPage* CCorvanePropSheet::PageAt(int index) const {
   }
 }
 
+void CCorvanePropSheet::ShowDuringActivation(CWizardPage& page) { m_stack->setCurrentWidget(&page); }
+
 void CCorvanePropSheet::SetWizardButtons(bool back, bool next) {
   m_wantBack = back;
   m_wantNext = next;

@@ -48,6 +48,10 @@ class CCorvanePropSheet : public QDialog {
   QPushButton* SaveExitButton() const { return m_saveExit; }
   QPushButton* HelpButton() const { return m_help; }
 
+  // Puts `page` on screen before its activation has finished, so that a job its
+  // activation runs (the unwrap offer) never has the previous page live beside it.
+  void ShowDuringActivation(CWizardPage& page);
+
   // Enables Back and Next as the current page asks (no page ever has Finish).
   void SetWizardButtons(bool back, bool next);
 

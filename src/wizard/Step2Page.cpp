@@ -180,6 +180,9 @@ bool CStep2Page::OnSetActive() {
     m_firstActivation = false;
   }
   {
+    // The offer pumps the event queue while it converts: Step 1, with its file
+    // button, must not stay on screen meanwhile.
+    Sheet().ShowDuringActivation(*this);
     CWizardUnwrapPrompts prompts(this, Sheet().Services());
     CJobGuard job(Sheet(), {m_editButton, m_refreshButton});
     OfferUnwrap(Sheet().Setup(), prompts, *m_progress);

@@ -208,9 +208,11 @@ class Step2PageTest : public QObject {
       fake.answers = {Answer::Yes};
       fake.saveAnswers = {target};
       CCorvanePropSheet sheet(nullptr, &fake);
-      // While the offer runs, no way out of the wizard is open.
+      // While the offer runs, no way out of the wizard is open, and Step 1's file
+      // button is off the screen.
       fake.onMessageBox = [&] {
-        closedDuringQuestion = sheet.JobRunning() && !sheet.BackButton()->isEnabled() &&
+        closedDuringQuestion = sheet.JobRunning() && sheet.CurrentIndex() == 1 &&
+                               !sheet.Step1().FileButton()->isVisible() && !sheet.BackButton()->isEnabled() &&
                                !sheet.NextButton()->isEnabled() && !sheet.ExitButton()->isEnabled() &&
                                !sheet.Step2().RefreshButton()->isEnabled();
       };
