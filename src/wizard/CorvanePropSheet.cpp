@@ -11,6 +11,8 @@
 
 #include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
+#include "wizard/FileProblem.h"
+#include "wizard/QtText.h"
 #include "wizard/Step1Page.h"
 #include "wizard/Step2Page.h"
 #include "wizard/Step3Page.h"
@@ -187,10 +189,15 @@ void CCorvanePropSheet::setVisible(bool visible) {
 
 void CCorvanePropSheet::OnWindowCreated() {
   if (m_setup.configFilePath.empty()) return;
-  if (!LoadConfiguration(m_setup)) {
-    m_services->MessageBox(this, tr("Unrecognized Configuration File."), QString(),
-                           CWizardServices::Icon::None, CWizardServices::Buttons::Ok);
+  if (LoadConfiguration(m_setup)) {
+    m_loadedFromFile = true;
+    return;
   }
+  const QString path = ToQString(m_setup.configFilePath);
+  QString reason = FileProblem(path, QString());
+  if (reason.isEmpty()) reason = path + tr(": not a configuration file that Corvane can read.");
+  m_services->MessageBox(this, tr("Unrecognized Configuration File."), QString(), CWizardServices::Icon::None,
+                         CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, reason);
 }
 
 void CCorvanePropSheet::ShowPage(int index, bool /*forward*/) {

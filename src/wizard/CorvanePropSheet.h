@@ -34,6 +34,9 @@ class CCorvanePropSheet : public QDialog {
   MoveMark Mark() const { return m_mark; }
   void SetMoveMark(MoveMark mark) { m_mark = mark; }
   CWizardServices& Services() { return *m_services; }
+  // True when the setup came from its configuration file when the wizard opened: such
+  // a setup is shown as it was saved, nothing is proposed for it.
+  bool LoadedFromFile() const { return m_loadedFromFile; }
 
   CStep1Page& Step1() { return *m_step1; }
   CStep2Page& Step2() { return *m_step2; }
@@ -94,6 +97,7 @@ class CCorvanePropSheet : public QDialog {
   QFont m_listFont;
   MoveMark m_mark = MoveMark::None;
   bool m_windowCreated = false;
+  bool m_loadedFromFile = false;
   bool m_jobRunning = false;
   bool m_wantBack = false;  // what the current page asks for; a running job overrides it
   bool m_wantNext = true;

@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cerrno>
 
 #include "platform/FileSystem.h"
 #include "wizard/CorvanePropSheet.h"
+#include "wizard/FileProblem.h"
 #include "wizard/QtText.h"
 
 namespace corvane {
@@ -57,9 +59,13 @@ void CStep1Page::OnAsciiFile() {
 }
 
 bool CStep1Page::OnWizardNext() {
-  if (!FileExists(Sheet().Setup().asciiFilePath)) {
+  const std::string& path = Sheet().Setup().asciiFilePath;
+  if (!FileExists(path)) {
+    QString reason =
+        FileProblem(ToQString(path), tr("No ASCII file is chosen: click ASCII File: to choose one."));
+    if (reason.isEmpty()) reason = SystemReason(ToQString(path), ENOENT);  // gone since the test
     Sheet().Services().MessageBox(this, tr("ASCII file not found."), QString(), CWizardServices::Icon::None,
-                                  CWizardServices::Buttons::Ok);
+                                  CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, reason);
     return false;
   }
   Sheet().Setup().asciiFilePath = ToStdString(m_path);

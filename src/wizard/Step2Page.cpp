@@ -1,6 +1,7 @@
 #include "wizard/Step2Page.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -257,7 +258,12 @@ bool CStep2Page::OnWizardNext() {
 
   if (const auto refusal =
           CAsciiPreview::RecordMarking(headerMarks, digitRow, m_headerRows, Sheet().Setup())) {
-    Sheet().Services().MessageBox(this, ToQString(*refusal), QString(), Icon::None, Buttons::Ok);
+    // With nothing to mark, the reason is the file, not the user.
+    const QFileInfo file(ToQString(Sheet().Setup().asciiFilePath));
+    const QString informative =
+        file.isFile() && file.size() == 0 ? tr("The ASCII file is empty.") : QString();
+    Sheet().Services().MessageBox(this, ToQString(*refusal), QString(), Icon::None, Buttons::Ok,
+                                  CWizardServices::Answer::Ok, informative);
     return false;
   }
   Sheet().SetMoveMark(MoveMark::Next);

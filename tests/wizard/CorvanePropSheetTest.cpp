@@ -83,6 +83,8 @@ class CorvanePropSheetTest : public QObject {
     sheet.Setup().configFilePath = lah.toStdString();
     sheet.show();
     QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Unrecognized Configuration File.")});
+    QCOMPARE(services.boxes[0].informative,
+             lah + QStringLiteral(": not a configuration file that Corvane can read."));
     QVERIFY(services.boxes[0].caption.isEmpty());  // the application's title
     QCOMPARE(services.boxes[0].buttons, CWizardServices::Buttons::Ok);
     QVERIFY(sheet.isVisible());
@@ -92,6 +94,15 @@ class CorvanePropSheetTest : public QObject {
     QCOMPARE(sheet.Setup(), expected);
     QVERIFY(sheet.Step1().PathBox()->text().isEmpty());
     QCOMPARE(files.Read("foreign.lah"), foreign);
+
+    // A file that cannot be read says the system's reason.
+    CFakeServices missing;
+    CCorvanePropSheet second(nullptr, &missing);
+    second.Setup().configFilePath = files.Path("moved.lah").toStdString();
+    second.show();
+    QCOMPARE(missing.BoxTexts(), QStringList{QStringLiteral("Unrecognized Configuration File.")});
+    QCOMPARE(missing.boxes[0].informative,
+             files.Path("moved.lah") + QStringLiteral(": No such file or directory"));
   }
 
   void ExitClosesAtOnceAndSavesNothing() {

@@ -132,6 +132,22 @@ class Step2PageTest : public QObject {
              std::string("   DEPT      GR     ILD\r\n      M    GAPI    OHMM\r\n"));
   }
 
+  void EmptyFileIsNamedAsTheReasonForTheMissingDigitLine() {
+    CWizardFiles files;
+    CWizardOnStep2 empty(files.Write("empty.asc", QByteArray()));
+    QCOMPARE(empty.Page().HeaderList()->count(), 0);
+    empty.sheet.NextButton()->click();
+    QCOMPARE(empty.services.BoxTexts(), QStringList{kRulerMessage});
+    QCOMPARE(empty.services.boxes[0].informative, QStringLiteral("The ASCII file is empty."));
+    QCOMPARE(empty.sheet.CurrentIndex(), 1);
+
+    // A file with lines: the user has to mark one, nothing more is said.
+    CWizardOnStep2 lines(files.Write("blank.asc", "\r\n\r\n"));
+    lines.sheet.NextButton()->click();
+    QCOMPARE(lines.services.BoxTexts(), QStringList{kRulerMessage});
+    QVERIFY(lines.services.boxes[0].informative.isEmpty());
+  }
+
   void BadBoxIsReportedSelectedAndNothingOfTheLayoutIsTaken() {
     CWizardFiles files;
     CWizardOnStep2 w(files.WriteLog("log.asc", 10));
