@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ascii/LayoutDetector.h"
 #include "las/Unwrap.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/ProgressDlg.h"
@@ -54,6 +55,26 @@ void FillList(QListWidget* list, const std::vector<std::string>& rows, int textW
   const int height = list->sizeHintForRow(0);
   list->item(0)->setSizeHint(QSize(textWidth + margin, height));
   list->clearSelection();
+}
+
+// "Proposed: 9 columns cut at spaces, data from line 6; change anything below."
+QString ProposalText(const CLayoutProposal& proposal) {
+  QString cut;
+  if (proposal.delimiterText == "space")
+    cut = QObject::tr("spaces");
+  else if (proposal.delimiterText == "tab")
+    cut = QObject::tr("tabs");
+  else if (proposal.delimiterText == ",")
+    cut = QObject::tr("commas");
+  else if (proposal.delimiterText == ";")
+    cut = QObject::tr("semicolons");
+  else
+    cut = QStringLiteral("\"%1\"").arg(ToQString(proposal.delimiterText));
+  const QString columns = proposal.columnCount == 1 ? QObject::tr("1 column")
+                                                    : QObject::tr("%1 columns").arg(proposal.columnCount);
+  return QObject::tr("Proposed: %1 cut at %2, data from line %3; change anything below.")
+      .arg(columns, cut)
+      .arg(proposal.firstDigitLineIndex + 1);
 }
 
 // Marks the wizard as running a job and the page's own job buttons as closed for
@@ -101,8 +122,15 @@ void CStep2Page::OnInitDialog() {
   m_editButton->setObjectName(QStringLiteral("editAsciiFile"));
   m_refreshButton = new QPushButton(tr("Refresh Windows"), this);
   m_refreshButton->setObjectName(QStringLiteral("refreshWindows"));
+  m_proposeButton = new QPushButton(tr("Propose"), this);
+  m_proposeButton->setObjectName(QStringLiteral("propose"));
   connect(m_editButton, &QPushButton::clicked, this, &CStep2Page::OnEditAsciiFile);
   connect(m_refreshButton, &QPushButton::clicked, this, &CStep2Page::OnRefreshWindows);
+  connect(m_proposeButton, &QPushButton::clicked, this, &CStep2Page::OnPropose);
+  m_proposalLine = new QLabel(this);
+  m_proposalLine->setObjectName(QStringLiteral("proposal"));
+  // The line keeps its room when empty, so the lists never jump.
+  m_proposalLine->setMinimumHeight(m_proposalLine->fontMetrics().height());
 
   auto makeBox = [this](const char* name, int width) {
     auto* box = new QLineEdit(this);
@@ -130,6 +158,7 @@ void CStep2Page::OnInitDialog() {
   headerRow->addStretch(1);
   headerRow->addWidget(m_editButton);
   headerRow->addWidget(m_refreshButton);
+  headerRow->addWidget(m_proposeButton);
 
   auto* boxes = new QGridLayout;
   boxes->setVerticalSpacing(1);
@@ -148,6 +177,7 @@ void CStep2Page::OnInitDialog() {
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(instruction);
+  layout->addWidget(m_proposalLine);
   layout->addLayout(headerRow);
   layout->addWidget(m_headerList, 1);
   layout->addLayout(boxes);
@@ -156,7 +186,8 @@ void CStep2Page::OnInitDialog() {
   setTabOrder(m_headerList, m_digitsList);
   setTabOrder(m_digitsList, m_editButton);
   setTabOrder(m_editButton, m_refreshButton);
-  setTabOrder(m_refreshButton, m_curveTotalBox);
+  setTabOrder(m_refreshButton, m_proposeButton);
+  setTabOrder(m_proposeButton, m_curveTotalBox);
   setTabOrder(m_curveTotalBox, m_fixedWidthBox);
   setTabOrder(m_fixedWidthBox, m_skipWidthBox);
   setTabOrder(m_skipWidthBox, m_delimiterBox);
@@ -185,19 +216,63 @@ bool CStep2Page::OnSetActive() {
     // button, must not stay on screen meanwhile.
     Sheet().ShowDuringActivation(*this);
     CWizardUnwrapPrompts prompts(this, Sheet().Services());
-    CJobGuard job(Sheet(), {m_editButton, m_refreshButton});
+    CJobGuard job(Sheet(), {m_editButton, m_refreshButton, m_proposeButton});
     OfferUnwrap(Sheet().Setup(), prompts, *m_progress);
   }
   FillLists();
   ShowLayout();
+  // A new setup would cut every line into one column and lose the other curves
+  // without a word: it starts from the detected layout instead. A setup from a
+  // configuration file is shown as it was saved.
+  if (!Sheet().LoadedFromFile() && LayoutUnchosen()) ProposeLayout(false);
   return true;
 }
+
+bool CStep2Page::LayoutUnchosen() const {
+  const CConversionSetup& setup = Sheet().Setup();
+  return m_layout.delimiterText.empty() && m_layout.fixedWidth == 0 && setup.headingsText.empty() &&
+         setup.firstDigitLineIndex < 0;
+}
+
+void CStep2Page::ProposeLayout(bool onDemand) {
+  const std::optional<CLayoutProposal> proposal = DetectLayoutInLines(m_headerRows);
+  if (!proposal) {
+    m_proposalLine->setText(
+        onDemand ? tr("Nothing to propose: the lines shown hold no steady block of rows of numbers.")
+                 : QString());
+    return;
+  }
+  m_headerList->clearSelection();
+  for (int line : proposal->headerLines) {
+    if (QListWidgetItem* item = m_headerList->item(line)) item->setSelected(true);
+  }
+  if (!proposal->headerLines.empty())
+    m_headerList->scrollToItem(m_headerList->item(proposal->headerLines.front()),
+                               QAbstractItemView::PositionAtTop);
+  if (QListWidgetItem* item = m_digitsList->item(proposal->firstDigitLineIndex + (m_hasRuler ? 1 : 0))) {
+    m_digitsList->setCurrentItem(item);
+    item->setSelected(true);
+    m_digitsList->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+  }
+  ShowDelimiter(ToQString(proposal->delimiterText));
+  // The columns were counted without widths.
+  if (onDemand) {
+    m_fixedWidthBox->setText(QStringLiteral("0"));
+    m_skipWidthBox->setText(QStringLiteral("0"));
+  }
+  m_proposalLine->setText(ProposalText(*proposal));
+}
+
+void CStep2Page::OnPropose() { ProposeLayout(true); }
 
 void CStep2Page::FillLists() {
   CWizardFeedback feedback(this, Sheet().Services());
   CAsciiPreview preview;
   preview.Load(Sheet().Setup().asciiFilePath, feedback);
   m_headerRows = preview.Lines();
+  m_hasRuler = preview.HasRulerRow();
+  // What was proposed for the lines before is no longer marked.
+  m_proposalLine->clear();
 
   // Both lists scroll as far as the ruler reaches, drawn in the header list's font.
   const QFontMetrics metrics(m_headerList->font());
