@@ -508,6 +508,14 @@ unsigned long CMainFrame::HelpContextOf(const QWidget* widget) {
   return 0;
 }
 
+bool CMainFrame::HasOwnWhatsThis(const QWidget* widget) {
+  for (const QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+    if (!w->whatsThis().isEmpty()) return true;
+    if (qobject_cast<const CWizardPage*>(w)) break;
+  }
+  return false;
+}
+
 void CMainFrame::OnHelp() { m_app.ShowHelpTopic(this, QLatin1String(kMainHelpTopic)); }
 
 void CMainFrame::OnContextHelp() {
@@ -630,6 +638,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WhatsThis: {
       if (!watched->isWidgetType()) break;
       auto* widget = static_cast<QWidget*>(watched);
+      // A control with a note of its own (the wizard's) shows that note the usual
+      // way; the rest of a window shows the help of the window.
+      if (HasOwnWhatsThis(widget)) {
+        m_contextHelpFlag = false;
+        break;
+      }
       const unsigned long context = HelpContextOf(widget);
       QPointer<QWidget> owner = widget->window();
       event->accept();

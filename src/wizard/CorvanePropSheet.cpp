@@ -44,6 +44,8 @@ CCorvanePropSheet::CCorvanePropSheet(QWidget* parent, CWizardServices* services)
   }
   setWindowTitle(QString::fromLatin1(kAppTitle));
   setSizeGripEnabled(true);
+  // The title bar's "?" starts What's This, as Shift+F1 does.
+  setWindowFlag(Qt::WindowContextHelpButtonHint, true);
 
   // 8 points of the screen's vertical resolution; Courier, or the closest
   // fixed-pitch face the desktop has.

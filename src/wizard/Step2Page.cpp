@@ -153,6 +153,36 @@ void CStep2Page::OnInitDialog() {
   m_delimiterBox->setFixedWidth(70);
   m_delimiterBox->setCurrentIndex(-1);
 
+  // What's This: one or two sentences on each control (the manual's Step 2 page says the same).
+  m_headerList->setWhatsThis(
+      tr("Curve Name and Units: the first 100 lines of the ASCII file. Click each line that holds curve "
+         "names or units; another click unmarks it."));
+  m_digitsList->setWhatsThis(
+      tr("Curve Digits: a ruler that counts character positions, then the same lines. Click the first line "
+         "of digits; the ruler itself cannot be chosen."));
+  m_editButton->setWhatsThis(
+      tr("Opens the ASCII file in the desktop's text editor. After saving it there, click Refresh Windows."));
+  m_refreshButton->setWhatsThis(
+      tr("Reads the ASCII file again into both windows. The marks are cleared; the boxes stay as they are."));
+  m_proposeButton->setWhatsThis(
+      tr("Looks at the lines shown and marks the heading lines and the first line of digits, and chooses "
+         "the delimiter. Change anything you do not agree with."));
+  m_curveTotalBox->setWhatsThis(
+      tr("User-Defined Curve Total: 0 lets the first line of digits decide how many columns there are. A "
+         "number from 1 to 100000 forces that many columns on every line."));
+  m_fixedWidthBox->setWhatsThis(
+      tr("Fixed Width: 0 cuts the lines at the delimiters. A number above 0 cuts every line into columns of "
+         "that many characters."));
+  m_skipWidthBox->setWhatsThis(
+      tr("Skip Width: the number of characters dropped at the start of every data line before it is cut "
+         "into columns."));
+  m_delimiterBox->setWhatsThis(
+      tr("Delimiter(s): what separates the columns when Fixed Width is 0: space (blanks), tab, or the "
+         "delimiter characters themselves, such as , or ;."));
+  m_nullValueBox->setWhatsThis(
+      tr("Null Value Indicator: the value written into the LAS file for a missing or unreadable reading, "
+         "usually -999.25."));
+
   auto* headerRow = new QHBoxLayout;
   headerRow->addWidget(MakeLabel(tr("Curve Name and Units:"), this));
   headerRow->addStretch(1);
