@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -31,6 +32,7 @@
 #include "app/ShellDialogs.h"
 #include "platform/ProgramInfo.h"
 #include "wizard/WizardPage.h"
+#include "wizard/WizardSettings.h"
 
 namespace corvane {
 namespace {
@@ -582,6 +584,11 @@ QStringList CMainFrame::DroppedConfigurationFiles(const QMimeData* data) {
     if (QFileInfo(path).suffix().compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0) files.append(path);
   }
   return files;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  CWizardSettings(&m_app.Settings()).SaveGeometry(*this, QLatin1String(kMainWindowPlace));
+  QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

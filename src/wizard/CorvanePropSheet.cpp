@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -185,8 +186,27 @@ void CCorvanePropSheet::setVisible(bool visible) {
     m_windowCreated = true;
     OnWindowCreated();
     ShowPage(0, true);
+    if (!m_settings.RestoreGeometry(*this, QStringLiteral("Wizard"))) resize(DefaultSize());
   }
   QDialog::setVisible(visible);
+}
+
+QSize CCorvanePropSheet::DefaultSize() const {
+  // The pages build their controls only when first shown; a wizard that is never
+  // shown builds them all at once, and its layout says what they need together.
+  CCorvanePropSheet probe(nullptr, m_services);
+  for (int i = 0; i < kPageCount; ++i) probe.PageAt(i)->EnsureCreated();
+  probe.layout()->activate();
+  const QSize needed = probe.minimumSizeHint().expandedTo(probe.size());
+  // Some room beyond the least, for Step 2's lists, as far as the screen allows.
+  QSize size = needed + QSize(needed.width() / 10, needed.height() / 6);
+  if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableSize());
+  return size.expandedTo(needed);
+}
+
+void CCorvanePropSheet::done(int result) {
+  m_settings.SaveGeometry(*this, QStringLiteral("Wizard"));
+  QDialog::done(result);
 }
 
 void CCorvanePropSheet::OnWindowCreated() {

@@ -7,8 +7,10 @@
 
 #include "setup/ConversionSetup.h"
 #include "wizard/WizardServices.h"
+#include "wizard/WizardSettings.h"
 
 class QPushButton;
+class QSettings;
 class QStackedWidget;
 class QLabel;
 
@@ -34,6 +36,13 @@ class CCorvanePropSheet : public QDialog {
   MoveMark Mark() const { return m_mark; }
   void SetMoveMark(MoveMark mark) { m_mark = mark; }
   CWizardServices& Services() { return *m_services; }
+  // The application's settings store (not owned): the wizard's size and place and the
+  // last folder are remembered there. Set before the wizard is shown; none by default.
+  void SetSettings(QSettings* settings) { m_settings.SetStore(settings); }
+  CWizardSettings& Settings() { return m_settings; }
+  // The size at which every page fits without growing the wizard, Step 3 showing ten
+  // rows of digit samples: the size of a wizard opened for the first time.
+  QSize DefaultSize() const;
   // True when the setup came from its configuration file when the wizard opened: such
   // a setup is shown as it was saved, nothing is proposed for it.
   bool LoadedFromFile() const { return m_loadedFromFile; }
@@ -78,7 +87,8 @@ class CCorvanePropSheet : public QDialog {
  public slots:
   void GoBack();
   void GoNext();
-  void reject() override;  // Exit, Esc and the close box: close at once, nothing saved
+  void reject() override;          // Exit, Esc and the close box: close at once, nothing saved
+  void done(int result) override;  // every way of closing: the size and place are remembered
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -93,6 +103,7 @@ class CCorvanePropSheet : public QDialog {
 
   std::unique_ptr<CWizardServices> m_ownedServices;
   CWizardServices* m_services;
+  CWizardSettings m_settings;
   CConversionSetup m_setup;
   QFont m_listFont;
   MoveMark m_mark = MoveMark::None;

@@ -49,10 +49,12 @@ bool CStep1Page::OnSetActive() {
 void CStep1Page::ShowSetupValues() { m_pathBox->setText(m_path); }
 
 void CStep1Page::OnAsciiFile() {
+  // In the folder of the file chosen before, or the last folder a file was chosen in.
   const QString chosen = Sheet().Services().GetOpenFileName(
       this, tr("Open ASCII File"), QStringLiteral("ASCII Files (*.asc);;All Files (*)"),
-      QStringLiteral("*.asc"));
+      Sheet().Settings().InitialName({m_path}, QStringLiteral("*.asc")));
   if (chosen.isEmpty()) return;
+  Sheet().Settings().RememberFolderOf(chosen);
   m_path = chosen;
   Sheet().Setup().asciiFilePath = ToStdString(m_path);
   m_pathBox->setText(m_path);

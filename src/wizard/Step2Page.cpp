@@ -245,7 +245,8 @@ bool CStep2Page::OnSetActive() {
     // The offer pumps the event queue while it converts: Step 1, with its file
     // button, must not stay on screen meanwhile.
     Sheet().ShowDuringActivation(*this);
-    CWizardUnwrapPrompts prompts(this, Sheet().Services());
+    CWizardUnwrapPrompts prompts(this, Sheet().Services(), Sheet().Settings(),
+                                 ToQString(Sheet().Setup().asciiFilePath));
     CJobGuard job(Sheet(), {m_editButton, m_refreshButton, m_proposeButton});
     OfferUnwrap(Sheet().Setup(), prompts, *m_progress);
   }
@@ -278,11 +279,11 @@ void CStep2Page::ProposeLayout(bool onDemand) {
   }
   if (!proposal->headerLines.empty())
     m_headerList->scrollToItem(m_headerList->item(proposal->headerLines.front()),
-                               QAbstractItemView::PositionAtTop);
+                               QAbstractItemView::EnsureVisible);
   if (QListWidgetItem* item = m_digitsList->item(proposal->firstDigitLineIndex + (m_hasRuler ? 1 : 0))) {
     m_digitsList->setCurrentItem(item);
     item->setSelected(true);
-    m_digitsList->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+    m_digitsList->scrollToItem(item, QAbstractItemView::EnsureVisible);
   }
   ShowDelimiter(ToQString(proposal->delimiterText));
   // The columns were counted without widths.

@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <QtMath>
 #include <utility>
 
 #include "ascii/DigitSamples.h"
@@ -19,6 +21,9 @@
 
 namespace corvane {
 namespace {
+
+// Readings of each column in view without scrolling.
+constexpr int kSampleRowsShown = 10;
 
 // The setup's multi-line texts end their lines with CR LF; the boxes with "\n".
 QString ToShownLines(const std::string& text) {
@@ -153,7 +158,11 @@ void CStep3Page::BuildControls() {
     m_descriptionBoxes[i] = makeEdit(QStringLiteral("description"), 4);
 
     m_sampleBoxes[i] = MakeReadOnlyTextBox(this, QStringLiteral("samples") + suffix);
-    m_sampleBoxes[i]->setMinimumSize(60, m_sampleBoxes[i]->fontMetrics().lineSpacing() * 6 + 24);
+    // Ten readings in view at the least, below the box's frame, margins and scroll bar.
+    QPlainTextEdit* samples = m_sampleBoxes[i];
+    const int chrome = 2 * samples->frameWidth() + samples->horizontalScrollBar()->sizeHint().height() +
+                       2 * qCeil(samples->document()->documentMargin());
+    samples->setMinimumSize(60, samples->fontMetrics().lineSpacing() * kSampleRowsShown + chrome);
     grid->addWidget(m_sampleBoxes[i], 5, column);
     grid->setColumnStretch(column, 1);
   }

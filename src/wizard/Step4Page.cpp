@@ -255,20 +255,28 @@ void CStep4Page::ShowSetupValues() {
 
 void CStep4Page::OnConfigFile() {
   TakeValues();  // an empty path does not stop the choice of a file
+  const CConversionSetup& setup = Sheet().Setup();
   const QString path = Sheet().Services().GetSaveFileName(
       this, QStringLiteral("Create New Configuration File"), QStringLiteral("LAH files (*.lah)"),
-      QStringLiteral("*.lah"), QStringLiteral("lah"), true);
+      Sheet().Settings().InitialName({ToQString(setup.configFilePath), ToQString(setup.asciiFilePath)},
+                                     QStringLiteral("*.lah")),
+      QStringLiteral("lah"), true);
   if (path.isEmpty()) return;
+  Sheet().Settings().RememberFolderOf(path);
   Sheet().Setup().configFilePath = ToStdString(path);
   ShowValues();
 }
 
 void CStep4Page::OnLasFile() {
   TakeValues();
+  const CConversionSetup& setup = Sheet().Setup();
   const QString path = Sheet().Services().GetSaveFileName(
       this, QStringLiteral("Create New LAS File"), QStringLiteral("LAS files (*.las)"),
-      QStringLiteral("*.las"), QStringLiteral("las"), true);
+      Sheet().Settings().InitialName({ToQString(setup.lasFilePath), ToQString(setup.asciiFilePath)},
+                                     QStringLiteral("*.las")),
+      QStringLiteral("las"), true);
   if (path.isEmpty()) return;
+  Sheet().Settings().RememberFolderOf(path);
   Sheet().Setup().lasFilePath = ToStdString(path);
   ShowValues();
 }

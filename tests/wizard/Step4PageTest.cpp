@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -136,13 +137,14 @@ void Step4PageTest::FileDialogsAskForNewFiles() {
   const auto& config = m_services->dialogs[0];
   QCOMPARE(config.title, QStringLiteral("Create New Configuration File"));
   QCOMPARE(config.filter, QStringLiteral("LAH files (*.lah)"));
-  QCOMPARE(config.initialName, QStringLiteral("*.lah"));
+  // Both open in the folder of the ASCII file while their boxes are empty.
+  QCOMPARE(config.initialName, File("*.lah"));
   QCOMPARE(config.defaultSuffix, QStringLiteral("lah"));
   QVERIFY(config.save && config.confirmOverwrite);
   const auto& las = m_services->dialogs[1];
   QCOMPARE(las.title, QStringLiteral("Create New LAS File"));
   QCOMPARE(las.filter, QStringLiteral("LAS files (*.las)"));
-  QCOMPARE(las.initialName, QStringLiteral("*.las"));
+  QCOMPARE(las.initialName, File("*.las"));
   QCOMPARE(las.defaultSuffix, QStringLiteral("las"));
   QVERIFY(las.save && las.confirmOverwrite);
 
@@ -156,6 +158,17 @@ void Step4PageTest::FileDialogsAskForNewFiles() {
   m_services->saveAnswers = {QString()};
   Click(Page().LasFileButton());
   QCOMPARE(m_sheet->Setup().lasFilePath, QtToStd(File("short.las")));
+
+  // A box naming a file elsewhere opens the dialog there; a folder that is gone
+  // falls back to the ASCII file's.
+  QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("out")));
+  m_sheet->Setup().lasFilePath = QtToStd(File("out/well.las"));
+  m_sheet->Setup().configFilePath = QtToStd(File("gone/well.lah"));
+  Page().ShowSetupValues();
+  Click(Page().LasFileButton());
+  Click(Page().ConfigFileButton());
+  QCOMPARE(m_services->dialogs.back().initialName, File("*.lah"));
+  QCOMPARE(m_services->dialogs[m_services->dialogs.size() - 2].initialName, File("out/*.las"));
 }
 
 void Step4PageTest::WellDetailsAreKeptAsTyped() {
