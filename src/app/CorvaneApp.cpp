@@ -17,6 +17,7 @@
 #include "platform/ProgramInfo.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/WizardServices.h"
+#include "wizard/WizardSettings.h"
 
 namespace corvane {
 namespace {
@@ -76,7 +77,11 @@ bool CCorvaneApp::InitInstance() {
   m_recentFiles->Load(*m_settings);
 
   m_mainFrame = std::make_unique<CMainFrame>(*this);
-  m_mainFrame->showMaximized();
+  // Maximised the first time; afterwards as the user left it.
+  if (CWizardSettings(m_settings.get()).RestoreGeometry(*m_mainFrame, QLatin1String(kMainWindowPlace)))
+    m_mainFrame->show();
+  else
+    m_mainFrame->showMaximized();
   m_mainFrame->repaint();
   return true;
 }
@@ -122,17 +127,20 @@ void CCorvaneApp::ShowHelpTopic(QWidget* owner, const QString& topic) {
 void CCorvaneApp::OnFileNew() { RunWizard(QString()); }
 
 void CCorvaneApp::OnFileOpen() {
+  CWizardSettings memory(m_settings.get());
   const QString path =
       m_dialogs->GetOpenFileName(m_mainFrame.get(), QStringLiteral("Open Configuration File"),
                                  QStringLiteral("LAS Header Files (*.lah);;All Files (*)"),
-                                 QStringLiteral("*.lah"), QStringLiteral("lah"));
+                                 memory.InitialName({}, QStringLiteral("*.lah")), QStringLiteral("lah"));
   if (path.isEmpty()) return;
+  memory.RememberFolderOf(path);
   RunWizard(path);  // the chosen file stays off the recent-file list
 }
 
 void CCorvaneApp::RunWizard(const QString& configFilePath) {
   auto sheet = std::make_unique<CCorvanePropSheet>(m_mainFrame.get(), m_options.wizardServices);
   if (!configFilePath.isEmpty()) sheet->Setup().configFilePath = configFilePath.toStdString();
+  sheet->SetSettings(m_settings.get());
   emit WizardStarting(sheet.get());
   sheet->exec();
   // The sheet, its pages and the setup go; the main window stays as it was.

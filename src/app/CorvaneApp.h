@@ -19,6 +19,9 @@ class CRecentFileList;
 class CShellDialogs;
 class CWizardServices;
 
+// The name under which the main window's size and place are remembered.
+inline const char* const kMainWindowPlace = "MainWindow";
+
 // The kinds of help request.
 enum class HelpCommand { Context, Index, Finder, HelpOnHelp, Quit, Other };
 
@@ -53,6 +56,8 @@ class CCorvaneApp : public QObject {
   QPrinter& Printer();
   CShellDialogs& Dialogs() { return *m_dialogs; }
   CHelpDisplay& Help() { return *m_help; }
+  // The settings store: recent files, the windows' size and place, the last folder.
+  QSettings& Settings() { return *m_settings; }
 
   // The answer to a help request. For a context number only its low 16 bits count:
   // a known context shows its popup while context help is on (and turns it off), or

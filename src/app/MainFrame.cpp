@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -31,6 +32,7 @@
 #include "app/ShellDialogs.h"
 #include "platform/ProgramInfo.h"
 #include "wizard/WizardPage.h"
+#include "wizard/WizardSettings.h"
 
 namespace corvane {
 namespace {
@@ -508,6 +510,14 @@ unsigned long CMainFrame::HelpContextOf(const QWidget* widget) {
   return 0;
 }
 
+bool CMainFrame::HasOwnWhatsThis(const QWidget* widget) {
+  for (const QWidget* w = widget; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+    if (!w->whatsThis().isEmpty()) return true;
+    if (qobject_cast<const CWizardPage*>(w)) break;
+  }
+  return false;
+}
+
 void CMainFrame::OnHelp() { m_app.ShowHelpTopic(this, QLatin1String(kMainHelpTopic)); }
 
 void CMainFrame::OnContextHelp() {
@@ -576,6 +586,11 @@ QStringList CMainFrame::DroppedConfigurationFiles(const QMimeData* data) {
   return files;
 }
 
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  CWizardSettings(&m_app.Settings()).SaveGeometry(*this, QLatin1String(kMainWindowPlace));
+  QMainWindow::closeEvent(event);
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
   if (!DroppedConfigurationFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
@@ -630,6 +645,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WhatsThis: {
       if (!watched->isWidgetType()) break;
       auto* widget = static_cast<QWidget*>(watched);
+      // A control with a note of its own (the wizard's) shows that note the usual
+      // way; the rest of a window shows the help of the window.
+      if (HasOwnWhatsThis(widget)) {
+        m_contextHelpFlag = false;
+        break;
+      }
       const unsigned long context = HelpContextOf(widget);
       QPointer<QWidget> owner = widget->window();
       event->accept();

@@ -91,6 +91,8 @@ class CMainFrame : public QMainWindow {
   // help base (wizard pages, the main window, document windows), found from the
   // clicked widget up to its window.
   static unsigned long HelpContextOf(const QWidget* widget);
+  // True when the widget, or the control it is part of, has a What's This note of its own.
+  static bool HasOwnWhatsThis(const QWidget* widget);
 
   void OnHelp();
   void OnContextHelp();
@@ -103,6 +105,8 @@ class CMainFrame : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The size and place are remembered for the next run.
+  void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 

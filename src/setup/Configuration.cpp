@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/AsciiText.h"
+#include "platform/File.h"
 #include "platform/NumberFormat.h"
 #include "platform/Profile.h"
 
@@ -53,12 +54,16 @@ long long OtherHeaderNumber(std::string_view key) {
 CResult LoadConfiguration(CConversionSetup& setup) {
   const std::string& path = setup.configFilePath;
   if (path.empty()) return CResult::Failed("no configuration file named");
+  // A missing file is no configuration to load (for a save it is a new one).
+  CFile probe;
+  if (CResult opened = probe.OpenForReading(path, CFile::Lock::None); !opened.Ok()) return opened;
+  probe.Discard();
   CProfileFile profile;
   CResult loaded = profile.Load(path);
   if (!loaded.Ok()) return loaded;
   if (profile.GetString(kFileId, "ID", "UNKNOWN") != kIdentity)
-    return CResult::Failed(
-        path + ": not a configuration file of this program (its [File ID] ID is not \"Corvane\")");
+    return CResult::Failed(path +
+                           ": not a configuration file that Corvane can read (its ID is not \"Corvane\")");
   // A damaged or hostile TOTAL (billions of curves) would exhaust memory while the
   // curves are read; no log has that many, so such a file is not recognised, and it
   // is refused before anything of the setup changes.

@@ -5,12 +5,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
+#include "wizard/QtText.h"
 #include "wizard/Step1Page.h"
 #include "wizard/Step2Page.h"
 #include "wizard/Step3Page.h"
@@ -42,6 +44,8 @@ CCorvanePropSheet::CCorvanePropSheet(QWidget* parent, CWizardServices* services)
   }
   setWindowTitle(QString::fromLatin1(kAppTitle));
   setSizeGripEnabled(true);
+  // The title bar's "?" starts What's This, as Shift+F1 does.
+  setWindowFlag(Qt::WindowContextHelpButtonHint, true);
 
   // 8 points of the screen's vertical resolution; Courier, or the closest
   // fixed-pitch face the desktop has.
@@ -134,6 +138,8 @@ CWizardPage* CCorvanePropSheet::PageAt(int index) const {
   }
 }
 
+void CCorvanePropSheet::ShowDuringActivation(CWizardPage& page) { m_stack->setCurrentWidget(&page); }
+
 void CCorvanePropSheet::SetWizardButtons(bool back, bool next) {
   m_wantBack = back;
   m_wantNext = next;
@@ -195,17 +201,39 @@ void CCorvanePropSheet::setVisible(bool visible) {
     m_windowCreated = true;
     OnWindowCreated();
     ShowPage(0, true);
+    if (!m_settings.RestoreGeometry(*this, QStringLiteral("Wizard"))) resize(DefaultSize());
   }
   QDialog::setVisible(visible);
 }
 
+QSize CCorvanePropSheet::DefaultSize() const {
+  // The pages build their controls only when first shown; a wizard that is never
+  // shown builds them all at once, and its layout says what they need together.
+  CCorvanePropSheet probe(nullptr, m_services);
+  for (int i = 0; i < kPageCount; ++i) probe.PageAt(i)->EnsureCreated();
+  probe.layout()->activate();
+  const QSize needed = probe.minimumSizeHint().expandedTo(probe.size());
+  // Some room beyond the least, for Step 2's lists, as far as the screen allows.
+  QSize size = needed + QSize(needed.width() / 10, needed.height() / 6);
+  if (const QScreen* shown = screen()) size = size.boundedTo(shown->availableSize());
+  return size.expandedTo(needed);
+}
+
+void CCorvanePropSheet::done(int result) {
+  m_settings.SaveGeometry(*this, QStringLiteral("Wizard"));
+  QDialog::done(result);
+}
+
 void CCorvanePropSheet::OnWindowCreated() {
   if (m_setup.configFilePath.empty()) return;
-  if (const CResult loaded = LoadConfiguration(m_setup); !loaded.Ok()) {
-    m_services->MessageBox(this, tr("Unrecognized Configuration File."), QString(),
-                           CWizardServices::Icon::None, CWizardServices::Buttons::Ok,
-                           CWizardServices::Answer::Ok, QString::fromStdString(loaded.Reason()));
+  const CResult loaded = LoadConfiguration(m_setup);
+  if (loaded.Ok()) {
+    m_loadedFromFile = true;
+    return;
   }
+  m_services->MessageBox(this, tr("Unrecognized Configuration File."), QString(), CWizardServices::Icon::None,
+                         CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok,
+                         QString::fromStdString(loaded.Reason()));
 }
 
 void CCorvanePropSheet::ShowPage(int index, bool /*forward*/) {

@@ -8,8 +8,10 @@
 #include "platform/Result.h"
 #include "setup/ConversionSetup.h"
 #include "wizard/WizardServices.h"
+#include "wizard/WizardSettings.h"
 
 class QPushButton;
+class QSettings;
 class QStackedWidget;
 class QLabel;
 
@@ -35,6 +37,16 @@ class CCorvanePropSheet : public QDialog {
   MoveMark Mark() const { return m_mark; }
   void SetMoveMark(MoveMark mark) { m_mark = mark; }
   CWizardServices& Services() { return *m_services; }
+  // The application's settings store (not owned): the wizard's size and place and the
+  // last folder are remembered there. Set before the wizard is shown; none by default.
+  void SetSettings(QSettings* settings) { m_settings.SetStore(settings); }
+  CWizardSettings& Settings() { return m_settings; }
+  // The size at which every page fits without growing the wizard, Step 3 showing ten
+  // rows of digit samples: the size of a wizard opened for the first time.
+  QSize DefaultSize() const;
+  // True when the setup came from its configuration file when the wizard opened: such
+  // a setup is shown as it was saved, nothing is proposed for it.
+  bool LoadedFromFile() const { return m_loadedFromFile; }
 
   CStep1Page& Step1() { return *m_step1; }
   CStep2Page& Step2() { return *m_step2; }
@@ -48,6 +60,10 @@ class CCorvanePropSheet : public QDialog {
   QPushButton* ExitButton() const { return m_exit; }
   QPushButton* SaveExitButton() const { return m_saveExit; }
   QPushButton* HelpButton() const { return m_help; }
+
+  // Puts `page` on screen before its activation has finished, so that a job its
+  // activation runs (the unwrap offer) never has the previous page live beside it.
+  void ShowDuringActivation(CWizardPage& page);
 
   // Enables Back and Next as the current page asks (no page ever has Finish).
   void SetWizardButtons(bool back, bool next);
@@ -72,7 +88,8 @@ class CCorvanePropSheet : public QDialog {
  public slots:
   void GoBack();
   void GoNext();
-  void reject() override;  // Exit, Esc and the close box: close at once, nothing saved
+  void reject() override;          // Exit, Esc and the close box: close at once, nothing saved
+  void done(int result) override;  // every way of closing: the size and place are remembered
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -87,10 +104,12 @@ class CCorvanePropSheet : public QDialog {
 
   std::unique_ptr<CWizardServices> m_ownedServices;
   CWizardServices* m_services;
+  CWizardSettings m_settings;
   CConversionSetup m_setup;
   QFont m_listFont;
   MoveMark m_mark = MoveMark::None;
   bool m_windowCreated = false;
+  bool m_loadedFromFile = false;
   bool m_jobRunning = false;
   bool m_wantBack = false;  // what the current page asks for; a running job overrides it
   bool m_wantNext = true;

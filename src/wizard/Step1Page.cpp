@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cerrno>
 
 #include "platform/FileSystem.h"
 #include "wizard/CorvanePropSheet.h"
+#include "wizard/FileProblem.h"
 #include "wizard/QtText.h"
 
 namespace corvane {
@@ -47,19 +49,25 @@ bool CStep1Page::OnSetActive() {
 void CStep1Page::ShowSetupValues() { m_pathBox->setText(m_path); }
 
 void CStep1Page::OnAsciiFile() {
+  // In the folder of the file chosen before, or the last folder a file was chosen in.
   const QString chosen = Sheet().Services().GetOpenFileName(
       this, tr("Open ASCII File"), QStringLiteral("ASCII Files (*.asc);;All Files (*)"),
-      QStringLiteral("*.asc"));
+      Sheet().Settings().InitialName({m_path}, QStringLiteral("*.asc")));
   if (chosen.isEmpty()) return;
+  Sheet().Settings().RememberFolderOf(chosen);
   m_path = chosen;
   Sheet().Setup().asciiFilePath = ToStdString(m_path);
   m_pathBox->setText(m_path);
 }
 
 bool CStep1Page::OnWizardNext() {
-  if (!FileExists(Sheet().Setup().asciiFilePath)) {
+  const std::string& path = Sheet().Setup().asciiFilePath;
+  if (!FileExists(path)) {
+    QString reason =
+        FileProblem(ToQString(path), tr("No ASCII file is chosen: click ASCII File: to choose one."));
+    if (reason.isEmpty()) reason = SystemReason(ToQString(path), ENOENT);  // gone since the test
     Sheet().Services().MessageBox(this, tr("ASCII file not found."), QString(), CWizardServices::Icon::None,
-                                  CWizardServices::Buttons::Ok);
+                                  CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, reason);
     return false;
   }
   Sheet().Setup().asciiFilePath = ToStdString(m_path);

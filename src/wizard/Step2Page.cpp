@@ -1,6 +1,7 @@
 #include "wizard/Step2Page.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ascii/LayoutDetector.h"
 #include "las/Unwrap.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/ProgressDlg.h"
@@ -53,6 +55,26 @@ void FillList(QListWidget* list, const std::vector<std::string>& rows, int textW
   const int height = list->sizeHintForRow(0);
   list->item(0)->setSizeHint(QSize(textWidth + margin, height));
   list->clearSelection();
+}
+
+// "Proposed: 9 columns cut at spaces, data from line 6; change anything below."
+QString ProposalText(const CLayoutProposal& proposal) {
+  QString cut;
+  if (proposal.delimiterText == "space")
+    cut = QObject::tr("spaces");
+  else if (proposal.delimiterText == "tab")
+    cut = QObject::tr("tabs");
+  else if (proposal.delimiterText == ",")
+    cut = QObject::tr("commas");
+  else if (proposal.delimiterText == ";")
+    cut = QObject::tr("semicolons");
+  else
+    cut = QStringLiteral("\"%1\"").arg(ToQString(proposal.delimiterText));
+  const QString columns = proposal.columnCount == 1 ? QObject::tr("1 column")
+                                                    : QObject::tr("%1 columns").arg(proposal.columnCount);
+  return QObject::tr("Proposed: %1 cut at %2, data from line %3; change anything below.")
+      .arg(columns, cut)
+      .arg(proposal.firstDigitLineIndex + 1);
 }
 
 // Marks the wizard as running a job and the page's own job buttons as closed for
@@ -100,8 +122,15 @@ void CStep2Page::OnInitDialog() {
   m_editButton->setObjectName(QStringLiteral("editAsciiFile"));
   m_refreshButton = new QPushButton(tr("Refresh Windows"), this);
   m_refreshButton->setObjectName(QStringLiteral("refreshWindows"));
+  m_proposeButton = new QPushButton(tr("Propose"), this);
+  m_proposeButton->setObjectName(QStringLiteral("propose"));
   connect(m_editButton, &QPushButton::clicked, this, &CStep2Page::OnEditAsciiFile);
   connect(m_refreshButton, &QPushButton::clicked, this, &CStep2Page::OnRefreshWindows);
+  connect(m_proposeButton, &QPushButton::clicked, this, &CStep2Page::OnPropose);
+  m_proposalLine = new QLabel(this);
+  m_proposalLine->setObjectName(QStringLiteral("proposal"));
+  // The line keeps its room when empty, so the lists never jump.
+  m_proposalLine->setMinimumHeight(m_proposalLine->fontMetrics().height());
 
   auto makeBox = [this](const char* name, int width) {
     auto* box = new QLineEdit(this);
@@ -124,11 +153,42 @@ void CStep2Page::OnInitDialog() {
   m_delimiterBox->setFixedWidth(70);
   m_delimiterBox->setCurrentIndex(-1);
 
+  // What's This: one or two sentences on each control (the manual's Step 2 page says the same).
+  m_headerList->setWhatsThis(
+      tr("Curve Name and Units: the first 100 lines of the ASCII file. Click each line that holds curve "
+         "names or units; another click unmarks it."));
+  m_digitsList->setWhatsThis(
+      tr("Curve Digits: a ruler that counts character positions, then the same lines. Click the first line "
+         "of digits; the ruler itself cannot be chosen."));
+  m_editButton->setWhatsThis(
+      tr("Opens the ASCII file in the desktop's text editor. After saving it there, click Refresh Windows."));
+  m_refreshButton->setWhatsThis(
+      tr("Reads the ASCII file again into both windows. The marks are cleared; the boxes stay as they are."));
+  m_proposeButton->setWhatsThis(
+      tr("Looks at the lines shown and marks the heading lines and the first line of digits, and chooses "
+         "the delimiter. Change anything you do not agree with."));
+  m_curveTotalBox->setWhatsThis(
+      tr("User-Defined Curve Total: 0 lets the first line of digits decide how many columns there are. A "
+         "number from 1 to 100000 forces that many columns on every line."));
+  m_fixedWidthBox->setWhatsThis(
+      tr("Fixed Width: 0 cuts the lines at the delimiters. A number above 0 cuts every line into columns of "
+         "that many characters."));
+  m_skipWidthBox->setWhatsThis(
+      tr("Skip Width: the number of characters dropped at the start of every data line before it is cut "
+         "into columns."));
+  m_delimiterBox->setWhatsThis(
+      tr("Delimiter(s): what separates the columns when Fixed Width is 0: space (blanks), tab, or the "
+         "delimiter characters themselves, such as , or ;."));
+  m_nullValueBox->setWhatsThis(
+      tr("Null Value Indicator: the value written into the LAS file for a missing or unreadable reading, "
+         "usually -999.25."));
+
   auto* headerRow = new QHBoxLayout;
   headerRow->addWidget(MakeLabel(tr("Curve Name and Units:"), this));
   headerRow->addStretch(1);
   headerRow->addWidget(m_editButton);
   headerRow->addWidget(m_refreshButton);
+  headerRow->addWidget(m_proposeButton);
 
   auto* boxes = new QGridLayout;
   boxes->setVerticalSpacing(1);
@@ -147,6 +207,7 @@ void CStep2Page::OnInitDialog() {
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(instruction);
+  layout->addWidget(m_proposalLine);
   layout->addLayout(headerRow);
   layout->addWidget(m_headerList, 1);
   layout->addLayout(boxes);
@@ -155,7 +216,8 @@ void CStep2Page::OnInitDialog() {
   setTabOrder(m_headerList, m_digitsList);
   setTabOrder(m_digitsList, m_editButton);
   setTabOrder(m_editButton, m_refreshButton);
-  setTabOrder(m_refreshButton, m_curveTotalBox);
+  setTabOrder(m_refreshButton, m_proposeButton);
+  setTabOrder(m_proposeButton, m_curveTotalBox);
   setTabOrder(m_curveTotalBox, m_fixedWidthBox);
   setTabOrder(m_fixedWidthBox, m_skipWidthBox);
   setTabOrder(m_skipWidthBox, m_delimiterBox);
@@ -180,20 +242,68 @@ bool CStep2Page::OnSetActive() {
     m_firstActivation = false;
   }
   {
-    CWizardUnwrapPrompts prompts(this, Sheet().Services());
-    CJobGuard job(Sheet(), {m_editButton, m_refreshButton});
+    // The offer pumps the event queue while it converts: Step 1, with its file
+    // button, must not stay on screen meanwhile.
+    Sheet().ShowDuringActivation(*this);
+    CWizardUnwrapPrompts prompts(this, Sheet().Services(), Sheet().Settings(),
+                                 ToQString(Sheet().Setup().asciiFilePath));
+    CJobGuard job(Sheet(), {m_editButton, m_refreshButton, m_proposeButton});
     OfferUnwrap(Sheet().Setup(), prompts, *m_progress);
   }
   FillLists();
   ShowLayout();
+  // A new setup would cut every line into one column and lose the other curves
+  // without a word: it starts from the detected layout instead. A setup from a
+  // configuration file is shown as it was saved.
+  if (!Sheet().LoadedFromFile() && LayoutUnchosen()) ProposeLayout(false);
   return true;
 }
+
+bool CStep2Page::LayoutUnchosen() const {
+  const CConversionSetup& setup = Sheet().Setup();
+  return m_layout.delimiterText.empty() && m_layout.fixedWidth == 0 && setup.headingsText.empty() &&
+         setup.firstDigitLineIndex < 0;
+}
+
+void CStep2Page::ProposeLayout(bool onDemand) {
+  const std::optional<CLayoutProposal> proposal = DetectLayoutInLines(m_headerRows);
+  if (!proposal) {
+    m_proposalLine->setText(
+        onDemand ? tr("Nothing to propose: the lines shown hold no steady block of rows of numbers.")
+                 : QString());
+    return;
+  }
+  m_headerList->clearSelection();
+  for (int line : proposal->headerLines) {
+    if (QListWidgetItem* item = m_headerList->item(line)) item->setSelected(true);
+  }
+  if (!proposal->headerLines.empty())
+    m_headerList->scrollToItem(m_headerList->item(proposal->headerLines.front()),
+                               QAbstractItemView::EnsureVisible);
+  if (QListWidgetItem* item = m_digitsList->item(proposal->firstDigitLineIndex + (m_hasRuler ? 1 : 0))) {
+    m_digitsList->setCurrentItem(item);
+    item->setSelected(true);
+    m_digitsList->scrollToItem(item, QAbstractItemView::EnsureVisible);
+  }
+  ShowDelimiter(ToQString(proposal->delimiterText));
+  // The columns were counted without widths.
+  if (onDemand) {
+    m_fixedWidthBox->setText(QStringLiteral("0"));
+    m_skipWidthBox->setText(QStringLiteral("0"));
+  }
+  m_proposalLine->setText(ProposalText(*proposal));
+}
+
+void CStep2Page::OnPropose() { ProposeLayout(true); }
 
 void CStep2Page::FillLists() {
   CWizardFeedback feedback(this, Sheet().Services());
   CAsciiPreview preview;
   preview.Load(Sheet().Setup().asciiFilePath, feedback);
   m_headerRows = preview.Lines();
+  m_hasRuler = preview.HasRulerRow();
+  // What was proposed for the lines before is no longer marked.
+  m_proposalLine->clear();
 
   // Both lists scroll as far as the ruler reaches, drawn in the header list's font.
   const QFontMetrics metrics(m_headerList->font());
@@ -233,10 +343,7 @@ void CStep2Page::ShowDelimiter(const QString& text) {
 }
 
 void CStep2Page::OnEditAsciiFile() {
-  if (!Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().asciiFilePath))) {
-    Sheet().Services().MessageBox(this, tr("Failed to run the text editor."), QString(), Icon::Error,
-                                  Buttons::Ok);
-  }
+  OpenInTextEditor(ToQString(Sheet().Setup().asciiFilePath), tr("No ASCII file is chosen."));
 }
 
 void CStep2Page::OnRefreshWindows() { FillLists(); }
@@ -257,7 +364,12 @@ bool CStep2Page::OnWizardNext() {
 
   if (const auto refusal =
           CAsciiPreview::RecordMarking(headerMarks, digitRow, m_headerRows, Sheet().Setup())) {
-    Sheet().Services().MessageBox(this, ToQString(*refusal), QString(), Icon::None, Buttons::Ok);
+    // With nothing to mark, the reason is the file, not the user.
+    const QFileInfo file(ToQString(Sheet().Setup().asciiFilePath));
+    const QString informative =
+        file.isFile() && file.size() == 0 ? tr("The ASCII file is empty.") : QString();
+    Sheet().Services().MessageBox(this, ToQString(*refusal), QString(), Icon::None, Buttons::Ok,
+                                  CWizardServices::Answer::Ok, informative);
     return false;
   }
   Sheet().SetMoveMark(MoveMark::Next);

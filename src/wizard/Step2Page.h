@@ -9,6 +9,7 @@
 #include "wizard/WizardPage.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -39,6 +40,9 @@ class CStep2Page : public CWizardPage {
   QLineEdit* NullValueBox() const { return m_nullValueBox; }
   QPushButton* EditButton() const { return m_editButton; }
   QPushButton* RefreshButton() const { return m_refreshButton; }
+  QPushButton* ProposeButton() const { return m_proposeButton; }
+  // The line above the lists that says what was proposed; empty when nothing was.
+  QLabel* ProposalLine() const { return m_proposalLine; }
   // The page's copies of the five layout values.
   const CAsciiPreview::CLayoutValues& Layout() const { return m_layout; }
   // The job display of the unwrap offer.
@@ -51,6 +55,8 @@ class CStep2Page : public CWizardPage {
  public slots:
   void OnEditAsciiFile();
   void OnRefreshWindows();
+  // Detects the layout of the lines shown and puts it into the marks and boxes.
+  void OnPropose();
 
  protected:
   void OnInitDialog() override;
@@ -58,6 +64,11 @@ class CStep2Page : public CWizardPage {
  private:
   void FillLists();
   void ShowLayout();
+  // True for a layout nobody has chosen yet: no delimiter, no fixed width, no marks.
+  bool LayoutUnchosen() const;
+  // Marks the proposed lines and shows the proposed delimiter; `onDemand` also clears
+  // the widths, which the proposal does not use, and says when there is nothing to propose.
+  void ProposeLayout(bool onDemand);
   // Takes the five boxes into the page's copies and the setup; false, with the
   // message shown and the box's text selected, when one does not parse.
   bool LeavePage();
@@ -72,11 +83,14 @@ class CStep2Page : public CWizardPage {
   QLineEdit* m_nullValueBox = nullptr;
   QPushButton* m_editButton = nullptr;
   QPushButton* m_refreshButton = nullptr;
+  QPushButton* m_proposeButton = nullptr;
+  QLabel* m_proposalLine = nullptr;
 
   CAsciiPreview::CLayoutValues m_layout;
   bool m_firstActivation = true;
   // The lines the header list shows, as read (the texts the marks record).
   std::vector<std::string> m_headerRows;
+  bool m_hasRuler = false;
   std::unique_ptr<CProgressDlg> m_progress;
 };
 

@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <QtMath>
 #include <utility>
 
 #include "ascii/DigitSamples.h"
@@ -19,6 +21,9 @@
 
 namespace corvane {
 namespace {
+
+// Readings of each column in view without scrolling.
+constexpr int kSampleRowsShown = 10;
 
 // The setup's multi-line texts end their lines with CR LF; the boxes with "\n".
 QString ToShownLines(const std::string& text) {
@@ -153,12 +158,42 @@ void CStep3Page::BuildControls() {
     m_descriptionBoxes[i] = makeEdit(QStringLiteral("description"), 4);
 
     m_sampleBoxes[i] = MakeReadOnlyTextBox(this, QStringLiteral("samples") + suffix);
-    m_sampleBoxes[i]->setMinimumSize(60, m_sampleBoxes[i]->fontMetrics().lineSpacing() * 6 + 24);
+    // Ten readings in view at the least, below the box's frame, margins and scroll bar.
+    QPlainTextEdit* samples = m_sampleBoxes[i];
+    const int chrome = 2 * samples->frameWidth() + samples->horizontalScrollBar()->sizeHint().height() +
+                       2 * qCeil(samples->document()->documentMargin());
+    samples->setMinimumSize(60, samples->fontMetrics().lineSpacing() * kSampleRowsShown + chrome);
     grid->addWidget(m_sampleBoxes[i], 5, column);
     grid->setColumnStretch(column, 1);
   }
   grid->setRowStretch(5, 1);
   page->addLayout(grid, 1);
+
+  // What's This: one or two sentences on each control (the manual's Step 3 page says the same).
+  m_headingsBox->setWhatsThis(QStringLiteral(
+      "Headings found in ASCII File: the lines you marked on Step 2. Copy names and units from here into "
+      "the Heading and Units boxes."));
+  m_previousButton->setWhatsThis(
+      QStringLiteral("Shows the previous six columns. What you typed in the columns shown is kept."));
+  m_nextButton->setWhatsThis(
+      QStringLiteral("Shows the next six columns. What you typed in the columns shown is kept."));
+  m_curveTotalBox->setWhatsThis(QStringLiteral(
+      "Curve Total: the number of columns found on the first line of digits, or the User-Defined Curve "
+      "Total of Step 2."));
+  for (int i = 0; i < kSlots; ++i) {
+    m_headingBoxes[i]->setWhatsThis(QStringLiteral(
+        "Heading: the LAS mnemonic of this column's curve, such as DEPT or GR. A column without a heading "
+        "is not written to the LAS file."));
+    m_unitsBoxes[i]->setWhatsThis(QStringLiteral(
+        "Units: the units of this column's curve, such as M or GAPI. At least one curve needs both a "
+        "heading and units."));
+    m_apiCodeBoxes[i]->setWhatsThis(
+        QStringLiteral("API Code: the API log code of this column's curve, if you have one."));
+    m_descriptionBoxes[i]->setWhatsThis(
+        QStringLiteral("Description: a free description of this column's curve, such as Gamma Ray."));
+    m_sampleBoxes[i]->setWhatsThis(
+        QStringLiteral("Digit Samples: the first readings of this column, to tell which column is which."));
+  }
 }
 
 void CStep3Page::ShowFields() {

@@ -160,6 +160,36 @@ void CStep4Page::BuildControls() {
   files->setColumnStretch(1, 1);
   page->addLayout(files);
 
+  // What's This: one or two sentences on each control (the manual's Step 4 page says the same).
+  m_wellLabelBox->setWhatsThis(QStringLiteral(
+      "Says whether the identifier beside it is an API number or a UWI (Unique Well Identifier); it names "
+      "that line of the LAS ~Well section."));
+  m_uwiBox->setWhatsThis(
+      QStringLiteral("The well's API number or Unique Well Identifier, as the box before it says."));
+  m_wellNameBox->setWhatsThis(
+      QStringLiteral("Well Name: the well's name in the LAS ~Well section; optional."));
+  m_countryBox->setWhatsThis(QStringLiteral(
+      "Country: pick one or type your own. It is kept in the configuration file only, not written into "
+      "the LAS file."));
+  m_logDateBox->setWhatsThis(QStringLiteral("Log Date: the date of the log, as free text."));
+  m_otherHeaderBox->setWhatsThis(
+      QStringLiteral("Other Header Details: further header lines, one per line, in the form "
+                     "MNEM.UNIT:Data Type:Information. A line too long for the box stays one header line."));
+  m_configButton->setWhatsThis(QStringLiteral(
+      "Chooses the configuration file (.lah) that the setup is saved to when the LAS file is created."));
+  m_configBox->setWhatsThis(QStringLiteral("The configuration file that the setup is saved to."));
+  m_asciiBox->setWhatsThis(QStringLiteral("The ASCII file chosen on Step 1."));
+  m_lasButton->setWhatsThis(
+      QStringLiteral("Chooses the LAS file to write. An existing file is overwritten."));
+  m_lasBox->setWhatsThis(QStringLiteral("The LAS file that Create LAS writes."));
+  m_inverseBox->setWhatsThis(QStringLiteral(
+      "Inverse Depths: writes the data lines in reverse order, for example to turn a log recorded upwards "
+      "into one that runs downwards."));
+  m_createButton->setWhatsThis(QStringLiteral(
+      "Saves the setup to the configuration file, then writes the LAS file; Cancel in the progress window "
+      "stops the run."));
+  m_viewButton->setWhatsThis(QStringLiteral("Opens the LAS file in the desktop's text editor."));
+
   connect(m_configButton, &QPushButton::clicked, this, &CStep4Page::OnConfigFile);
   connect(m_lasButton, &QPushButton::clicked, this, &CStep4Page::OnLasFile);
   connect(m_createButton, &QPushButton::clicked, this, &CStep4Page::OnCreateLas);
@@ -225,20 +255,28 @@ void CStep4Page::ShowSetupValues() {
 
 void CStep4Page::OnConfigFile() {
   TakeValues();  // an empty path does not stop the choice of a file
+  const CConversionSetup& setup = Sheet().Setup();
   const QString path = Sheet().Services().GetSaveFileName(
       this, QStringLiteral("Create New Configuration File"), QStringLiteral("LAH files (*.lah)"),
-      QStringLiteral("*.lah"), QStringLiteral("lah"), true);
+      Sheet().Settings().InitialName({ToQString(setup.configFilePath), ToQString(setup.asciiFilePath)},
+                                     QStringLiteral("*.lah")),
+      QStringLiteral("lah"), true);
   if (path.isEmpty()) return;
+  Sheet().Settings().RememberFolderOf(path);
   Sheet().Setup().configFilePath = ToStdString(path);
   ShowValues();
 }
 
 void CStep4Page::OnLasFile() {
   TakeValues();
+  const CConversionSetup& setup = Sheet().Setup();
   const QString path = Sheet().Services().GetSaveFileName(
       this, QStringLiteral("Create New LAS File"), QStringLiteral("LAS files (*.las)"),
-      QStringLiteral("*.las"), QStringLiteral("las"), true);
+      Sheet().Settings().InitialName({ToQString(setup.lasFilePath), ToQString(setup.asciiFilePath)},
+                                     QStringLiteral("*.las")),
+      QStringLiteral("las"), true);
   if (path.isEmpty()) return;
+  Sheet().Settings().RememberFolderOf(path);
   Sheet().Setup().lasFilePath = ToStdString(path);
   ShowValues();
 }
@@ -274,9 +312,8 @@ void CStep4Page::OnCreateLas() {
 
 void CStep4Page::OnViewLas() {
   // The file as the setup names it: the boxes are not taken first.
-  if (Sheet().Services().LaunchTextEditor(ToQString(Sheet().Setup().lasFilePath))) return;
-  Sheet().Services().MessageBox(this, QStringLiteral("Failed to run the text editor."), QString(),
-                                CWizardServices::Icon::Error, CWizardServices::Buttons::Ok);
+  OpenInTextEditor(ToQString(Sheet().Setup().lasFilePath),
+                   tr("No LAS file is chosen yet: click LAS File: to choose one."));
 }
 
 }  // namespace corvane

@@ -31,10 +31,11 @@ bool CWizardUnwrapPrompts::AskYesNo(const std::string& text) {
 }
 
 std::optional<std::string> CWizardUnwrapPrompts::ChooseTarget() {
-  const QString path = m_services.GetSaveFileName(m_owner, QObject::tr("Create UNWRAP LAS File"),
-                                                  QStringLiteral("LAS files (*.las)"),
-                                                  QStringLiteral("*.las"), QStringLiteral("las"), true);
+  const QString path = m_services.GetSaveFileName(
+      m_owner, QObject::tr("Create UNWRAP LAS File"), QStringLiteral("LAS files (*.las)"),
+      m_settings.InitialName({m_wrappedPath}, QStringLiteral("*.las")), QStringLiteral("las"), true);
   if (path.isEmpty()) return std::nullopt;
+  m_settings.RememberFolderOf(path);
   return ToStdString(path);
 }
 

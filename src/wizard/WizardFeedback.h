@@ -4,6 +4,7 @@
 #include "las/Unwrap.h"
 #include "platform/JobProgress.h"
 #include "wizard/WizardServices.h"
+#include "wizard/WizardSettings.h"
 
 class QWidget;
 
@@ -24,10 +25,13 @@ class CWizardFeedback : public CRunFeedback {
   CWizardServices& m_services;
 };
 
-// The unwrap offer's questions and its Save File dialog ("Create UNWRAP LAS File").
+// The unwrap offer's questions and its Save File dialog ("Create UNWRAP LAS File"),
+// which opens in the folder of the wrapped file.
 class CWizardUnwrapPrompts : public CUnwrapPrompts {
  public:
-  CWizardUnwrapPrompts(QWidget* owner, CWizardServices& services) : m_owner(owner), m_services(services) {}
+  CWizardUnwrapPrompts(QWidget* owner, CWizardServices& services, CWizardSettings& settings,
+                       QString wrappedPath)
+      : m_owner(owner), m_services(services), m_settings(settings), m_wrappedPath(std::move(wrappedPath)) {}
 
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseTarget() override;
@@ -37,6 +41,8 @@ class CWizardUnwrapPrompts : public CUnwrapPrompts {
  private:
   QWidget* m_owner;
   CWizardServices& m_services;
+  CWizardSettings& m_settings;
+  QString m_wrappedPath;
 };
 
 }  // namespace corvane

@@ -3,9 +3,11 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include "wizard/CorvanePropSheet.h"
+#include "wizard/FileProblem.h"
 
 namespace corvane {
 
@@ -33,6 +35,26 @@ QGroupBox* CWizardPage::MakeInstructionBox(const QStringList& lines, bool wrap) 
 }
 
 void CWizardPage::RequestHelp() { m_sheet.Services().ShowHelp(this, QString::fromLatin1(kWizardHelpTopic)); }
+
+void CWizardPage::OpenInTextEditor(const QString& path, const QString& whatForEmpty) {
+  auto report = [this](const QString& reason) {
+    m_sheet.Services().MessageBox(this, tr("Failed to run the text editor."), QString(),
+                                  CWizardServices::Icon::Error, CWizardServices::Buttons::Ok,
+                                  CWizardServices::Answer::Ok, reason);
+  };
+  // A missing file is said at once, with the system's reason, rather than by whatever
+  // the launcher makes of it.
+  const QString problem = FileProblem(path, whatForEmpty);
+  if (!problem.isEmpty()) {
+    report(problem);
+    return;
+  }
+  // The launcher may fail long after this page has gone.
+  QPointer<CWizardPage> self(this);
+  m_sheet.Services().LaunchTextEditor(path, [self, report](const QString& reason) {
+    if (self) report(reason);
+  });
+}
 
 void CWizardPage::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {

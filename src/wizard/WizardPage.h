@@ -38,6 +38,11 @@ class CWizardPage : public QWidget {
   // F1 and the sheet's Help button.
   void RequestHelp();
 
+  // Opens the file in the desktop's text editor. "Failed to run the text editor." when
+  // the file cannot be opened (with `whatForEmpty` for an empty path) or the editor
+  // does not start; the box names the reason.
+  void OpenInTextEditor(const QString& path, const QString& whatForEmpty);
+
  protected:
   // The "Instruction" box that heads every page: one label per numbered line,
   // wrapped at the page's width when `wrap` is set.

@@ -3,6 +3,7 @@
 // file dialogs, the text editor and the help viewer. The pages reach them only
 // through the sheet's services, so tests answer them without a screen.
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -13,16 +14,20 @@ class CWizardServices {
   enum class Icon { None, Information, Warning, Error, Question };
   enum class Buttons { Ok, YesNo, YesNoCancel };
   enum class Answer { Ok, Yes, No, Cancel };
+  // Told why the text editor could not be opened ("xdg-open ended with exit status 2").
+  using EditorFailed = std::function<void(const QString& reason)>;
 
   virtual ~CWizardServices() = default;
 
   // A modal message box; an empty caption means the application's title "Corvane".
-  // `informative`, when not empty, stands below the text (which file, and why).
+  // `informative`, when not empty, stands below the text (which file, and why). The
+  // box shows the normal cursor, also while a job shows the busy one.
   virtual Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon,
                             Buttons buttons, Answer defaultButton = Answer::Ok,
                             const QString& informative = QString()) = 0;
   // The platform's Open File dialog; an empty result means the user cancelled.
-  // `filter` is in Qt form ("ASCII Files (*.asc);;All Files (*)").
+  // `filter` is in Qt form ("ASCII Files (*.asc);;All Files (*)"). An `initialName`
+  // with a folder ("/data/logs/*.asc") opens the dialog in that folder.
   virtual QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& initialName) = 0;
   // The platform's Save File dialog; `defaultSuffix` is added to a name typed without
@@ -30,8 +35,10 @@ class CWizardServices {
   virtual QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& initialName, const QString& defaultSuffix,
                                   bool confirmOverwrite) = 0;
-  // Opens the file in the desktop's text editor, without a shell; false on failure.
-  virtual bool LaunchTextEditor(const QString& path) = 0;
+  // Opens the file in the desktop's text editor, without a shell, and returns at once.
+  // When the editor cannot be started, or its launcher ends with a failure, `failed`
+  // runs on the GUI thread with the reason: at once or later, never more than once.
+  virtual void LaunchTextEditor(const QString& path, EditorFailed failed) = 0;
   // Shows a topic of the manual ("::/Corvane Version 10 Manual for HTML.htm#i>CORVANE"),
   // owned by `owner`. Silent when the manual cannot be shown.
   virtual void ShowHelp(QWidget* owner, const QString& topic) = 0;
@@ -44,6 +51,10 @@ class CQtWizardServices : public CWizardServices {
   using HelpHandler = void (*)(QWidget* owner, const QString& topic);
   static void SetHelpHandler(HelpHandler handler);
 
+  // `editorLauncher` is the program that hands a file to the desktop's text editor;
+  // it is watched until it ends, and an exit status other than 0 is a failure.
+  explicit CQtWizardServices(QString editorLauncher = QStringLiteral("xdg-open"));
+
   Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon, Buttons buttons,
                     Answer defaultButton = Answer::Ok, const QString& informative = QString()) override;
   QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
@@ -51,8 +62,11 @@ class CQtWizardServices : public CWizardServices {
   QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
                           const QString& initialName, const QString& defaultSuffix,
                           bool confirmOverwrite) override;
-  bool LaunchTextEditor(const QString& path) override;
+  void LaunchTextEditor(const QString& path, EditorFailed failed) override;
   void ShowHelp(QWidget* owner, const QString& topic) override;
+
+ private:
+  QString m_editorLauncher;
 };
 
 // The topic every wizard page's help request opens.

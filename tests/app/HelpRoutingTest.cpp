@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QProcess>
 #include <QRegularExpression>
@@ -59,6 +61,7 @@ class HelpRoutingTest : public QObject {
   void routingTable();
   void indexUsingHelpAndFinderShowTheIndex();
   void contextHelpClickOnWizardPageShowsPopup();
+  void contextHelpClickOnAControlShowsItsOwnNote();
   void wizardHelpReachesTheManual();
   void missingManualMakesHelpSilent();
   void popupLooksAsItShould();
@@ -266,6 +269,44 @@ void HelpRoutingTest::contextHelpClickOnWizardPageShowsPopup() {
   QTest::mouseClick(&sheet.Step1(), Qt::LeftButton, {}, QPoint(5, 5));
   QTRY_COMPARE(fx.help.shown.size(), 2);
   QVERIFY(!frame->ContextHelpFlag());
+  QWhatsThis::leaveWhatsThisMode();
+}
+
+void HelpRoutingTest::contextHelpClickOnAControlShowsItsOwnNote() {
+  CAppFixture fx;
+  QVERIFY(fx.app->InitInstance());
+  CMainFrame* frame = fx.app->MainFrame();
+  CCorvanePropSheet sheet(frame, &fx.wizardServices);
+  sheet.Setup().asciiFilePath = fx.WriteFile("log.asc", "DEPT GR\n1 2\n3 4\n").toStdString();
+  sheet.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+  sheet.GoNext();
+  QCOMPARE(sheet.CurrentIndex(), 1);
+  auto whatsThisShown = [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && QLatin1String(w->metaObject()->className()) == QLatin1String("QWhatsThat"))
+        return true;
+    return false;
+  };
+
+  // The Fixed Width box has a note of its own: it shows, not the page's popup.
+  frame->OnContextHelp();
+  QTest::mouseClick(sheet.Step2().FixedWidthBox(), Qt::LeftButton, {}, QPoint(3, 3));
+  QTRY_VERIFY(whatsThisShown());
+  QVERIFY(fx.help.shown.isEmpty());
+  QVERIFY(!frame->ContextHelpFlag());
+  QTRY_VERIFY(!QWhatsThis::inWhatsThisMode());
+  QWhatsThis::hideText();
+
+  // Inside a list (its viewport) the list's note shows; the page around the controls
+  // still shows the page's popup.
+  frame->OnContextHelp();
+  QTest::mouseClick(sheet.Step2().HeaderList()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+  QTRY_VERIFY(whatsThisShown());
+  QWhatsThis::hideText();
+  frame->OnContextHelp();
+  QTest::mouseClick(&sheet.Step2(), Qt::LeftButton, {}, QPoint(1, 1));
+  QTRY_COMPARE(fx.help.shown, QStringList{"popup:131177"});
   QWhatsThis::leaveWhatsThisMode();
 }
 

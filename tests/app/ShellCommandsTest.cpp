@@ -1,6 +1,7 @@
 // The commands of the application: File New and File Open run the wizard modally and
 // leave the main window as it was; the recent-file list; document windows whose saving
 // never touches the configuration file they came from.
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
@@ -40,6 +41,7 @@ class ShellCommandsTest : public QObject {
   void fileOpenOfUnrecognisedFileStillOpensWizard();
   void recentListKeepsFourEntriesBetweenRuns();
   void recentListEntryOpensDocumentWindow();
+  void windowsAndFoldersAreRememberedBetweenRuns();
   void missingRecentFileIsReportedAndDropped();
   void droppedConfigurationFilesOpenDocumentWindows();
   void savingDocumentWindowLeavesConfigurationFileUnchanged();
@@ -185,6 +187,46 @@ void ShellCommandsTest::recentListKeepsFourEntriesBetweenRuns() {
   QCOMPARE(second.RecentFiles().Entries().last(), fx.dir.filePath("d2.lah"));
   QCOMPARE(second.MainFrame()->RecentFileActions().at(3)->text(), "&4 " + fx.dir.filePath("d2.lah"));
   QCOMPARE(second.MainFrame()->MdiArea()->subWindowList().size(), 0);  // nothing reopens by itself
+}
+
+void ShellCommandsTest::windowsAndFoldersAreRememberedBetweenRuns() {
+  CAppFixture fx;
+  QVERIFY(QDir(fx.dir.path()).mkpath("setups"));
+  const QString lah = fx.WriteFile("setups/well.lah", kConfig);
+  const QRect placed(30, 40, 640, 480);
+  QSize wizardSize;
+  {
+    QVERIFY(fx.app->InitInstance());
+    CMainFrame* frame = fx.app->MainFrame();
+    QVERIFY(frame->isMaximized());  // the first run
+    fx.dialogs.openAnswers = {lah};
+    CloseNextModal([&](QWidget* wizard) {
+      wizardSize = wizard->size() + QSize(50, 40);
+      wizard->resize(wizardSize);
+    });
+    fx.app->OnFileOpen();
+    frame->showNormal();
+    frame->setGeometry(placed);
+    frame->close();
+    fx.app.reset();
+  }
+  CCorvaneApp::Options options;
+  options.settingsFile = fx.SettingsFile();
+  options.dialogs = &fx.dialogs;
+  options.wizardServices = &fx.wizardServices;
+  options.help = &fx.help;
+  CCorvaneApp second(options);
+  QVERIFY(second.InitInstance());
+  QVERIFY(!second.MainFrame()->isMaximized());
+  QCOMPARE(second.MainFrame()->geometry(), placed);
+  // File Open starts in the folder of the last file chosen; the wizard opens as it was left.
+  QSize reopened;
+  CloseNextModal([&](QWidget* wizard) { reopened = wizard->size(); });
+  fx.dialogs.openAnswers = {lah};
+  second.OnFileOpen();
+  QCOMPARE(fx.dialogs.calls.last(), "open:Open Configuration File|LAS Header Files (*.lah);;All Files (*)|" +
+                                        fx.dir.filePath("setups/*.lah") + "|lah");
+  QCOMPARE(reopened, wizardSize);
 }
 
 void ShellCommandsTest::recentListEntryOpensDocumentWindow() {

@@ -1,16 +1,24 @@
 // The wizard sheet: opening with and without a configuration file, the button row,
 // Exit, the save-and-exit question, help, and the buttons closed while a job runs.
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <memory>
 
 #include "FakeServices.h"
+#include "WizardDrive.h"
 #include "WizardTestFiles.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/Step1Page.h"
 #include "wizard/Step2Page.h"
+#include "wizard/Step3Page.h"
+#include "wizard/Step4Page.h"
 
 using namespace corvane;
 using corvane::test::CFakeServices;
@@ -83,6 +91,8 @@ class CorvanePropSheetTest : public QObject {
     sheet.Setup().configFilePath = lah.toStdString();
     sheet.show();
     QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Unrecognized Configuration File.")});
+    QCOMPARE(services.boxes[0].informative,
+             lah + QStringLiteral(": not a configuration file that Corvane can read (its ID is not \"Corvane\")"));
     QVERIFY(services.boxes[0].caption.isEmpty());  // the application's title
     QCOMPARE(services.boxes[0].buttons, CWizardServices::Buttons::Ok);
     QVERIFY(sheet.isVisible());
@@ -92,6 +102,15 @@ class CorvanePropSheetTest : public QObject {
     QCOMPARE(sheet.Setup(), expected);
     QVERIFY(sheet.Step1().PathBox()->text().isEmpty());
     QCOMPARE(files.Read("foreign.lah"), foreign);
+
+    // A file that cannot be read says the system's reason.
+    CFakeServices missing;
+    CCorvanePropSheet second(nullptr, &missing);
+    second.Setup().configFilePath = files.Path("moved.lah").toStdString();
+    second.show();
+    QCOMPARE(missing.BoxTexts(), QStringList{QStringLiteral("Unrecognized Configuration File.")});
+    QCOMPARE(missing.boxes[0].informative,
+             files.Path("moved.lah") + QStringLiteral(": No such file or directory"));
   }
 
   void ExitClosesAtOnceAndSavesNothing() {
@@ -201,6 +220,48 @@ class CorvanePropSheetTest : public QObject {
     QVERIFY(sheet.ExitButton()->isEnabled());
     sheet.ExitButton()->click();
     QVERIFY(!sheet.isVisible());
+  }
+
+  void OpensWherePagesFitAndRemembersPlaceAndFolder() {
+    QTemporaryDir scratch;
+    const QString store = scratch.filePath(QStringLiteral("settings.ini"));
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 40);
+    QRect left;
+    {
+      QSettings settings(store, QSettings::IniFormat);
+      CFakeServices services;
+      CCorvanePropSheet sheet(nullptr, &services);
+      sheet.SetSettings(&settings);
+      QVERIFY(corvane::test::OpenOnStep2(sheet, services, log));
+      QCOMPARE(services.dialogs[0].initialName, QStringLiteral("*.asc"));  // nothing remembered yet
+      const QSize opened = sheet.size();
+      QVERIFY(corvane::test::MarkAndLeaveStep2(sheet, {1, 2}, 4));
+      // Ten readings of every column in view on Step 3.
+      QPlainTextEdit* samples = sheet.Step3().SamplesBox(0);
+      QVERIFY(samples->document()->blockCount() >= 10);
+      const QTextBlock tenth = samples->document()->findBlockByNumber(9);
+      QVERIFY(samples->cursorRect(QTextCursor(tenth)).bottom() < samples->viewport()->height());
+      corvane::test::TypeInto(sheet.Step3().HeadingBox(0), QStringLiteral("DEPT"));
+      corvane::test::TypeInto(sheet.Step3().UnitsBox(0), QStringLiteral("M"));
+      corvane::test::PressNext(sheet);
+      QCOMPARE(sheet.CurrentIndex(), 3);
+      // Step 4 did not need the wizard to grow.
+      QCOMPARE(sheet.size(), opened);
+      QVERIFY(sheet.minimumSizeHint().width() <= opened.width());
+      QVERIFY(sheet.minimumSizeHint().height() <= opened.height());
+      sheet.setGeometry(QRect(sheet.pos() + QPoint(20, 30), opened + QSize(60, 40)));
+      left = sheet.geometry();
+      sheet.ExitButton()->click();
+    }
+    QSettings settings(store, QSettings::IniFormat);
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.SetSettings(&settings);
+    sheet.show();
+    QCOMPARE(sheet.geometry(), left);
+    sheet.Step1().FileButton()->click();
+    QCOMPARE(services.dialogs[0].initialName, files.Path("*.asc"));
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -106,6 +107,82 @@ class QtWizardServicesTest : public QObject {
                                  QStringLiteral("*.asc"))
                 .isEmpty());
     QCOMPARE(filters, (QStringList{QStringLiteral("ASCII Files (*.asc)"), QStringLiteral("All Files (*)")}));
+  }
+
+  void BoxesAndDialogsShowTheNormalCursorAndStartInTheirFolder() {
+    QTemporaryDir dir;
+    CQtWizardServices services;
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));  // a job is running
+    Qt::CursorShape inBox = Qt::WaitCursor;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      inBox = QApplication::overrideCursor()->shape();
+      QCOMPARE(box->informativeText(), QStringLiteral("/out/well.las: No such file or directory"));
+      box->button(QMessageBox::Ok)->click();
+    });
+    services.MessageBox(nullptr, QStringLiteral("Failed to open or write to LAS file."), QString(),
+                        Icon::Error, Buttons::Ok, Answer::Ok,
+                        QStringLiteral("/out/well.las: No such file or directory"));
+    QCOMPARE(inBox, Qt::ArrowCursor);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+
+    Qt::CursorShape inDialog = Qt::WaitCursor;
+    QString folder;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      inDialog = QApplication::overrideCursor()->shape();
+      folder = dialog->directory().absolutePath();
+      dialog->reject();
+    });
+    services.GetSaveFileName(nullptr, QStringLiteral("Create UNWRAP LAS File"),
+                             QStringLiteral("LAS files (*.las)"), dir.path() + QStringLiteral("/*.las"),
+                             QStringLiteral("las"), true);
+    QCOMPARE(inDialog, Qt::ArrowCursor);
+    QCOMPARE(folder, QDir(dir.path()).absolutePath());
+    QApplication::restoreOverrideCursor();
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+  }
+
+  void EditorLauncherIsWatchedUntilItEnds_data() {
+    QTest::addColumn<QByteArray>("script");  // empty: no such program
+    // How the reason begins ("" when no failure is reported); LAUNCHER and FILE stand
+    // for the launcher's and the file's paths.
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("hands over and ends well") << QByteArray("exit 0") << QString();
+    QTest::newRow("ends with a failure status")
+        << QByteArray("echo \"$1: no application for this file\" >&2; exit 4")
+        << QStringLiteral("LAUNCHER ended with exit status 4.\nFILE: no application for this file");
+    QTest::newRow("ended by a signal")
+        << QByteArray("kill -KILL $$") << QStringLiteral("LAUNCHER was ended by a signal.");
+    QTest::newRow("not installed") << QByteArray() << QStringLiteral("LAUNCHER: ");
+  }
+
+  void EditorLauncherIsWatchedUntilItEnds() {
+    QFETCH(QByteArray, script);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString launcher = dir.filePath(QStringLiteral("open-in-editor"));
+    if (!script.isEmpty()) {
+      QFile file(launcher);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("#!/bin/sh\n" + script + "\n");
+      file.close();
+      QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+    const QString path = dir.filePath(QStringLiteral("well.las"));
+    reason.replace(QStringLiteral("LAUNCHER"), launcher).replace(QStringLiteral("FILE"), path);
+    CQtWizardServices services(launcher);
+    QStringList reasons;
+    services.LaunchTextEditor(path, [&](const QString& why) { reasons << why; });
+    // Watched without blocking: the call has returned before the launcher ends.
+    QVERIFY(reasons.isEmpty());
+    if (reason.isEmpty()) {
+      QTest::qWait(300);
+      QVERIFY(reasons.isEmpty());
+      return;
+    }
+    QTRY_COMPARE(reasons.size(), 1);
+    QVERIFY2(reasons[0].startsWith(reason), qPrintable(reasons[0]));
+    QTest::qWait(100);
+    QCOMPARE(reasons.size(), 1);  // reported once
   }
 
   void HelpGoesToTheInstalledHandlerOrNowhere() {

@@ -41,16 +41,26 @@ class Step1PageTest : public QObject {
     QCOMPARE(sheet.Setup().asciiFilePath, log.toStdString());
   }
 
-  void NextRefusesAMissingFile() {
+  void NextRefusesAMissingFileAndSaysWhy() {
     CWizardFiles files;
-    for (const QString& path : {QString(), files.Path("gone.asc")}) {
+    const QString folder = files.Path(QString());
+    const struct {
+      QString path;
+      QString reason;
+    } cases[] = {
+        {QString(), QStringLiteral("No ASCII file is chosen: click ASCII File: to choose one.")},
+        {files.Path("gone.asc"), files.Path("gone.asc") + QStringLiteral(": No such file or directory")},
+        {folder, folder + QStringLiteral(": Is a directory")},
+    };
+    for (const auto& c : cases) {
       CFakeServices services;
       CCorvanePropSheet sheet(nullptr, &services);
-      sheet.Setup().asciiFilePath = path.toStdString();
+      sheet.Setup().asciiFilePath = c.path.toStdString();
       sheet.show();
-      QCOMPARE(sheet.Step1().PathBox()->text(), path);
+      QCOMPARE(sheet.Step1().PathBox()->text(), c.path);
       sheet.NextButton()->click();
       QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("ASCII file not found.")});
+      QCOMPARE(services.boxes[0].informative, c.reason);
       QVERIFY(services.boxes[0].caption.isEmpty());
       QCOMPARE(services.boxes[0].icon, CWizardServices::Icon::None);
       QCOMPARE(sheet.CurrentIndex(), 0);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -40,11 +41,13 @@ QStringList Rows(const QListWidget* list) {
   return rows;
 }
 
-// A wizard on Step 2 over `path`, reached by choosing the file on Step 1.
+// A wizard on Step 2 over `path`, reached by choosing the file on Step 1. With a
+// `delimiter` the layout counts as chosen already and nothing is proposed.
 struct CWizardOnStep2 {
   explicit CWizardOnStep2(const QString& path, std::initializer_list<Answer> answers = {},
-                          std::initializer_list<QString> saves = {})
+                          std::initializer_list<QString> saves = {}, const char* delimiter = "")
       : sheet(nullptr, &services) {
+    sheet.Setup().delimiterText = delimiter;
     services.openAnswers = {path};
     services.answers = answers;
     services.saveAnswers = saves;
@@ -66,7 +69,7 @@ class Step2PageTest : public QObject {
  private slots:
   void ForwardEntryShowsTheFirstHundredLinesUnderTheRuler() {
     CWizardFiles files;
-    CWizardOnStep2 w(files.WriteLog("log.asc", 147));
+    CWizardOnStep2 w(files.WriteLog("log.asc", 147), {}, {}, "space");
     CStep2Page& page = w.Page();
     QCOMPARE(w.sheet.CurrentIndex(), 1);
     QVERIFY(w.services.boxes.empty());
@@ -98,13 +101,98 @@ class Step2PageTest : public QObject {
     QCOMPARE(page.CurveTotalBox()->text(), QStringLiteral("0"));
     QCOMPARE(page.FixedWidthBox()->text(), QStringLiteral("0"));
     QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("0"));
+    QCOMPARE(page.DelimiterBox()->currentIndex(), 0);
+    QVERIFY(page.ProposalLine()->text().isEmpty());
+  }
+
+  void NewSetupStartsFromTheProposedLayoutAndTheUsersChangesStay() {
+    CWizardFiles files;
+    CWizardOnStep2 w(files.WriteLog("log.asc", 30));
+    CStep2Page& page = w.Page();
+    QCOMPARE(page.ProposalLine()->text(),
+             QStringLiteral("Proposed: 3 columns cut at spaces, data from line 4; change anything below."));
+    QCOMPARE(page.HeaderList()->selectionModel()->selectedRows().size(), 2);
+    QVERIFY(page.HeaderList()->item(1)->isSelected() && page.HeaderList()->item(2)->isSelected());
+    QCOMPARE(page.DigitsList()->selectedItems(), QList<QListWidgetItem*>{page.DigitsList()->item(4)});
+    QCOMPARE(page.DelimiterBox()->currentText(), QStringLiteral("space"));
+    QCOMPARE(page.FixedWidthBox()->text(), QStringLiteral("0"));
+    QVERIFY(w.services.boxes.empty());
+    // Nothing reaches the setup before the page is left.
+    QVERIFY(w.sheet.Setup().delimiterText.empty());
+
+    // The user changes the proposal; what the user chose is what is taken, and it
+    // is not proposed over when the user comes back.
+    ClickRow(page.HeaderList(), 2);
+    ClickRow(page.DigitsList(), 5);
+    page.ShowDelimiter(QStringLiteral(","));
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.sheet.CurrentIndex(), 2);
+    QCOMPARE(w.sheet.Setup().firstDigitLineIndex, 4);
+    QCOMPARE(w.sheet.Setup().headingsText, std::string("   DEPT      GR     ILD\r\n"));
+    QCOMPARE(w.sheet.Setup().delimiterText, std::string(","));
+    w.sheet.BackButton()->click();
+    w.sheet.BackButton()->click();
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.sheet.CurrentIndex(), 1);
+    QCOMPARE(page.DelimiterBox()->currentText(), QStringLiteral(","));
+    QCOMPARE(page.DigitsList()->currentRow(), 5);
+    QCOMPARE(page.HeaderList()->selectedItems().size(), 1);
+
+    // Refresh Windows drops the marks and with them the proposal's line; Propose
+    // asks again, and says so when the lines hold nothing to propose.
+    page.RefreshButton()->click();
+    QVERIFY(page.ProposalLine()->text().isEmpty());
+    QCOMPARE(page.DelimiterBox()->currentText(), QStringLiteral(","));
+    page.ProposeButton()->click();
+    QCOMPARE(page.DelimiterBox()->currentText(), QStringLiteral("space"));
+    QCOMPARE(page.DigitsList()->currentRow(), 4);
+    QVERIFY(page.ProposalLine()->text().startsWith(QStringLiteral("Proposed: 3 columns")));
+    w.sheet.Setup().asciiFilePath = files.Write("notes.asc", "no numbers\r\nhere\r\n").toStdString();
+    page.RefreshButton()->click();
+    page.ProposeButton()->click();
+    QCOMPARE(page.ProposalLine()->text(),
+             QStringLiteral("Nothing to propose: the lines shown hold no steady block of rows of numbers."));
+    QVERIFY(page.HeaderList()->selectedItems().isEmpty());
+  }
+
+  void LoadedSetupIsShownAsSavedUntilProposeIsPressed() {
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 30);
+    // Saved with no delimiter, no widths: every line one column, as the user chose.
+    const QByteArray saved =
+        "[File ID]\r\nID=Corvane\r\nVERSION=3.0\r\n[User Files]\r\nASCII FILE=" + log.toLocal8Bit() +
+        "\r\n[Curve Parameters]\r\nNULL=-999.2500000000\r\nFIXED WIDTH=0\r\n"
+        "SKIP WIDTH=4\r\nDELIMITER=\r\n[Curves]\r\nTOTAL=0\r\n";
+    const QString lah = files.Write("saved.lah", saved);
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.Setup().configFilePath = lah.toStdString();
+    sheet.show();
+    sheet.NextButton()->click();
+    CStep2Page& page = sheet.Step2();
+    QCOMPARE(sheet.CurrentIndex(), 1);
+    QVERIFY(page.ProposalLine()->text().isEmpty());
+    QVERIFY(page.HeaderList()->selectedItems().isEmpty());
+    QVERIFY(page.DigitsList()->selectedItems().isEmpty());
     QVERIFY(page.DelimiterBox()->currentText().isEmpty());
     QCOMPARE(page.DelimiterBox()->currentIndex(), -1);
+    QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("4"));
+
+    // On demand the proposal comes for any setup, widths cleared, and it reaches
+    // the setup only when the page is left; the file stays as it was.
+    page.ProposeButton()->click();
+    QCOMPARE(page.DelimiterBox()->currentText(), QStringLiteral("space"));
+    QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("0"));
+    QCOMPARE(page.DigitsList()->currentRow(), 4);
+    QVERIFY(sheet.Setup().delimiterText.empty());
+    QCOMPARE(sheet.Setup().skipWidth, 4);
+    QCOMPARE(files.Read("saved.lah"), saved);
+    QVERIFY(services.boxes.empty());
   }
 
   void NextRecordsTheMarksOrRefusesWithoutADigitLine() {
     CWizardFiles files;
-    CWizardOnStep2 w(files.WriteLog("log.asc", 10));
+    CWizardOnStep2 w(files.WriteLog("log.asc", 10), {}, {}, "space");
     CStep2Page& page = w.Page();
 
     ClickRow(page.HeaderList(), 2);
@@ -132,9 +220,25 @@ class Step2PageTest : public QObject {
              std::string("   DEPT      GR     ILD\r\n      M    GAPI    OHMM\r\n"));
   }
 
+  void EmptyFileIsNamedAsTheReasonForTheMissingDigitLine() {
+    CWizardFiles files;
+    CWizardOnStep2 empty(files.Write("empty.asc", QByteArray()));
+    QCOMPARE(empty.Page().HeaderList()->count(), 0);
+    empty.sheet.NextButton()->click();
+    QCOMPARE(empty.services.BoxTexts(), QStringList{kRulerMessage});
+    QCOMPARE(empty.services.boxes[0].informative, QStringLiteral("The ASCII file is empty."));
+    QCOMPARE(empty.sheet.CurrentIndex(), 1);
+
+    // A file with lines: the user has to mark one, nothing more is said.
+    CWizardOnStep2 lines(files.Write("blank.asc", "\r\n\r\n"));
+    lines.sheet.NextButton()->click();
+    QCOMPARE(lines.services.BoxTexts(), QStringList{kRulerMessage});
+    QVERIFY(lines.services.boxes[0].informative.isEmpty());
+  }
+
   void BadBoxIsReportedSelectedAndNothingOfTheLayoutIsTaken() {
     CWizardFiles files;
-    CWizardOnStep2 w(files.WriteLog("log.asc", 10));
+    CWizardOnStep2 w(files.WriteLog("log.asc", 10), {}, {}, "space");
     CStep2Page& page = w.Page();
     ClickRow(page.HeaderList(), 1);
     ClickRow(page.DigitsList(), 4);
@@ -163,7 +267,7 @@ class Step2PageTest : public QObject {
   void ArrivalAfterBackKeepsListsMarksAndBoxes() {
     CWizardFiles files;
     const QString first = files.WriteLog("first.asc", 10);
-    CWizardOnStep2 w(first);
+    CWizardOnStep2 w(first, {}, {}, "space");
     CStep2Page& page = w.Page();
     ClickRow(page.HeaderList(), 1);
     ClickRow(page.DigitsList(), 4);
@@ -208,9 +312,11 @@ class Step2PageTest : public QObject {
       fake.answers = {Answer::Yes};
       fake.saveAnswers = {target};
       CCorvanePropSheet sheet(nullptr, &fake);
-      // While the offer runs, no way out of the wizard is open.
+      // While the offer runs, no way out of the wizard is open, and Step 1's file
+      // button is off the screen.
       fake.onMessageBox = [&] {
-        closedDuringQuestion = sheet.JobRunning() && !sheet.BackButton()->isEnabled() &&
+        closedDuringQuestion = sheet.JobRunning() && sheet.CurrentIndex() == 1 &&
+                               !sheet.Step1().FileButton()->isVisible() && !sheet.BackButton()->isEnabled() &&
                                !sheet.NextButton()->isEnabled() && !sheet.ExitButton()->isEnabled() &&
                                !sheet.Step2().RefreshButton()->isEnabled();
       };
@@ -231,7 +337,7 @@ class Step2PageTest : public QObject {
       QVERIFY(save.save);
       QCOMPARE(save.title, QStringLiteral("Create UNWRAP LAS File"));
       QCOMPARE(save.filter, QStringLiteral("LAS files (*.las)"));
-      QCOMPARE(save.initialName, QStringLiteral("*.las"));
+      QCOMPARE(save.initialName, files.Path("*.las"));  // beside the wrapped file
       QCOMPARE(save.defaultSuffix, QStringLiteral("las"));
       QVERIFY(save.confirmOverwrite);
 
@@ -310,10 +416,16 @@ class Step2PageTest : public QObject {
     w.Page().EditButton()->click();
     QCOMPARE(w.services.editorLaunches, QStringList{log});
     QVERIFY(w.services.boxes.empty());
-    w.services.editorStarts = false;
+    w.services.editorFailure = QStringLiteral("xdg-open: No such file or directory");
     w.Page().EditButton()->click();
-    QCOMPARE(w.services.BoxTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
+    // Deleted meanwhile: the reason is the system's, and no editor is started.
+    QFile::remove(log);
+    w.Page().EditButton()->click();
+    QCOMPARE(w.services.editorLaunches.size(), 2);
+    QCOMPARE(w.services.BoxTexts(), QStringList(2, QStringLiteral("Failed to run the text editor.")));
     QCOMPARE(w.services.boxes[0].icon, CWizardServices::Icon::Error);
+    QCOMPARE(w.services.boxes[0].informative, QStringLiteral("xdg-open: No such file or directory"));
+    QCOMPARE(w.services.boxes[1].informative, log + QStringLiteral(": No such file or directory"));
   }
 
   void UnreadableFileLeavesTheListsEmptyWithAMessage() {

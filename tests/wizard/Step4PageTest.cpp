@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -136,13 +137,14 @@ void Step4PageTest::FileDialogsAskForNewFiles() {
   const auto& config = m_services->dialogs[0];
   QCOMPARE(config.title, QStringLiteral("Create New Configuration File"));
   QCOMPARE(config.filter, QStringLiteral("LAH files (*.lah)"));
-  QCOMPARE(config.initialName, QStringLiteral("*.lah"));
+  // Both open in the folder of the ASCII file while their boxes are empty.
+  QCOMPARE(config.initialName, File("*.lah"));
   QCOMPARE(config.defaultSuffix, QStringLiteral("lah"));
   QVERIFY(config.save && config.confirmOverwrite);
   const auto& las = m_services->dialogs[1];
   QCOMPARE(las.title, QStringLiteral("Create New LAS File"));
   QCOMPARE(las.filter, QStringLiteral("LAS files (*.las)"));
-  QCOMPARE(las.initialName, QStringLiteral("*.las"));
+  QCOMPARE(las.initialName, File("*.las"));
   QCOMPARE(las.defaultSuffix, QStringLiteral("las"));
   QVERIFY(las.save && las.confirmOverwrite);
 
@@ -156,6 +158,17 @@ void Step4PageTest::FileDialogsAskForNewFiles() {
   m_services->saveAnswers = {QString()};
   Click(Page().LasFileButton());
   QCOMPARE(m_sheet->Setup().lasFilePath, QtToStd(File("short.las")));
+
+  // A box naming a file elsewhere opens the dialog there; a folder that is gone
+  // falls back to the ASCII file's.
+  QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("out")));
+  m_sheet->Setup().lasFilePath = QtToStd(File("out/well.las"));
+  m_sheet->Setup().configFilePath = QtToStd(File("gone/well.lah"));
+  Page().ShowSetupValues();
+  Click(Page().LasFileButton());
+  Click(Page().ConfigFileButton());
+  QCOMPARE(m_services->dialogs.back().initialName, File("*.lah"));
+  QCOMPARE(m_services->dialogs[m_services->dialogs.size() - 2].initialName, File("out/*.las"));
 }
 
 void Step4PageTest::WellDetailsAreKeptAsTyped() {
@@ -220,17 +233,33 @@ void Step4PageTest::InverseDepthsIsKeptAcrossBack() {
 }
 
 void Step4PageTest::ViewLasOpensTheLasFileInTheEditor() {
-  // The path as the setup holds it: values are not taken first.
+  // Each failure says "Failed to run the text editor." with its reason below: no LAS
+  // file chosen, a LAS file not made yet, a launcher that fails.
+  const QString failed = QStringLiteral("Failed to run the text editor.");
   Click(Page().ViewLasButton());
-  QCOMPARE(m_services->editorLaunches, QStringList{QString()});
-  QVERIFY(m_services->boxes.empty());
-
   ChoosePaths();
-  m_services->editorStarts = false;
+  Click(Page().LasFileButton());
   Click(Page().ViewLasButton());
-  QCOMPARE(m_services->editorLaunches.last(), File("short.las"));
-  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("Failed to run the text editor.")});
-  QCOMPARE(m_services->boxes.back().icon, CWizardServices::Icon::Error);
+  QVERIFY(m_services->editorLaunches.isEmpty());
+
+  // The path as the setup holds it: values are not taken first.
+  QFile las(File("short.las"));
+  QVERIFY(las.open(QIODevice::WriteOnly));
+  las.close();
+  m_services->editorFailure = QStringLiteral("xdg-open ended with exit status 3.");
+  Click(Page().ViewLasButton());
+  QCOMPARE(m_services->editorLaunches, QStringList{File("short.las")});
+  m_services->editorFailure.clear();
+  Click(Page().ViewLasButton());
+  QCOMPARE(m_services->editorLaunches.size(), 2);
+
+  QCOMPARE(m_services->BoxTexts(), QStringList(3, failed));
+  QCOMPARE(m_services->boxes[0].informative,
+           QStringLiteral("No LAS file is chosen yet: click LAS File: to choose one."));
+  QCOMPARE(m_services->boxes[1].informative,
+           File("short.las") + QStringLiteral(": No such file or directory"));
+  QCOMPARE(m_services->boxes[2].informative, QStringLiteral("xdg-open ended with exit status 3."));
+  for (const auto& box : m_services->boxes) QCOMPARE(box.icon, CWizardServices::Icon::Error);
 }
 
 void Step4PageTest::ButtonsAreDisabledWhileTheRunIsOn() {

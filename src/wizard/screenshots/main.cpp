@@ -1,5 +1,6 @@
 // Renders the four wizard pages into PNG files, offscreen, with the bundled example
-// (examples/well-7.lah and examples/well-7.asc) loaded. Usage:
+// (examples/well-7.lah and examples/well-7.asc) loaded, Step 2 as a new setup sees it
+// (with the layout proposed), and one failure message with its reason. Usage:
 //   corvane-screenshots SOURCE_DIR OUTPUT_DIR
 // Nothing is written but the PNG files: every question is declined and every file
 // dialog cancelled.
@@ -7,33 +8,70 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
+#include <utility>
 
-#include "ascii/LayoutDetector.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/QtText.h"
 #include "wizard/Step2Page.h"
+#include "wizard/Step4Page.h"
 
 using namespace corvane;
 
 namespace {
 
+bool Save(QWidget& widget, const QString& outDir, const QString& name) {
+  QApplication::processEvents();
+  const QString path = QDir(outDir).filePath(name);
+  if (!widget.grab().save(path)) {
+    std::fprintf(stderr, "corvane-screenshots: cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+// Declines every question and cancels every dialog. The message boxes are the real
+// ones; the one whose picture is asked for is saved before it is closed.
 class CDecliningServices : public CWizardServices {
  public:
-  Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons buttons, Answer,
-                    const QString&) override {
+  explicit CDecliningServices(QString outDir) : m_outDir(std::move(outDir)) {}
+  // The next message box is saved as `name`.
+  void GrabNextBox(const QString& name) { m_grabAs = name; }
+  bool grabFailed = false;
+
+  Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                    Answer defaultButton, const QString& informative) override {
     std::fprintf(stderr, "corvane-screenshots: message: %s\n", qPrintable(text));
-    return buttons == Buttons::Ok ? Answer::Ok : buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    const QString grabAs = std::exchange(m_grabAs, QString());
+    QTimer::singleShot(0, [this, grabAs] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      if (!grabAs.isEmpty() && !Save(*box, m_outDir, grabAs)) grabFailed = true;
+      // Declined: No or Cancel where the box has them.
+      QAbstractButton* button = box->button(QMessageBox::Cancel);
+      if (button == nullptr) button = box->button(QMessageBox::No);
+      if (button == nullptr) button = box->button(QMessageBox::Ok);
+      if (button != nullptr) button->click();
+    });
+    return m_boxes.MessageBox(owner, text, caption, icon, buttons, defaultButton, informative);
   }
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
   QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,
                           bool) override {
     return {};
   }
-  bool LaunchTextEditor(const QString&) override { return false; }
+  void LaunchTextEditor(const QString&, EditorFailed) override {}
   void ShowHelp(QWidget*, const QString&) override {}
+
+ private:
+  CQtWizardServices m_boxes;
+  QString m_outDir;
+  QString m_grabAs;
 };
 
 // A small log of the same shape as the bundled example, for a tree without it.
@@ -52,35 +90,7 @@ QString WriteFallbackExample(const QTemporaryDir& dir) {
 }
 
 bool Grab(CCorvanePropSheet& sheet, const QString& outDir, int step) {
-  QApplication::processEvents();
-  const QString path = QDir(outDir).filePath(QStringLiteral("step%1.png").arg(step));
-  if (!sheet.grab().save(path)) {
-    std::fprintf(stderr, "corvane-screenshots: cannot write %s\n", qPrintable(path));
-    return false;
-  }
-  std::printf("%s\n", qPrintable(path));
-  return true;
-}
-
-// Marks the curve name lines and the first line of digits as a user would.
-void MarkLayout(CStep2Page& page, const std::string& asciiPath) {
-  int firstDigitLine = -1;
-  std::vector<int> headerLines;
-  std::optional<CLayoutProposal> proposal;
-  if (DetectLayout(asciiPath, proposal).Ok() && proposal) {
-    firstDigitLine = proposal->firstDigitLineIndex;
-    headerLines = proposal->headerLines;
-  }
-  if (firstDigitLine < 0) return;
-  for (int line : headerLines) {
-    if (QListWidgetItem* item = page.HeaderList()->item(line)) item->setSelected(true);
-  }
-  // Digit rows start with the ruler.
-  page.DigitsList()->setCurrentRow(firstDigitLine + 1);
-  if (QListWidgetItem* item = page.DigitsList()->item(firstDigitLine + 1)) {
-    item->setSelected(true);
-    page.DigitsList()->scrollToItem(item);
-  }
+  return Save(sheet, outDir, QStringLiteral("step%1.png").arg(step));
 }
 
 }  // namespace
@@ -101,34 +111,55 @@ int main(int argc, char** argv) {
   // The example configuration names its ASCII file relative to the source tree.
   QDir::setCurrent(sourceDir);
 
-  CDecliningServices services;
-  CCorvanePropSheet sheet(nullptr, &services);
+  CDecliningServices services(outDir);
   QTemporaryDir scratch;
   const QString lah = QDir(sourceDir).filePath(QStringLiteral("examples/well-7.lah"));
   const QString asc = QDir(sourceDir).filePath(QStringLiteral("examples/well-7.asc"));
-  if (QFileInfo::exists(lah) && QFileInfo::exists(asc)) {
-    // Relative, as the configuration names its ASCII file, so the pictures show no
-    // path of the machine they were made on.
-    sheet.Setup().configFilePath = "examples/well-7.lah";
-  } else if (QFileInfo::exists(asc)) {
-    sheet.Setup().asciiFilePath = ToStdString(asc);
-  } else {
+  // Relative, as the configuration names its ASCII file, so the pictures show no
+  // path of the machine they were made on.
+  std::string asciiPath = "examples/well-7.asc";
+  if (!QFileInfo::exists(asc)) {
     std::fprintf(stderr, "corvane-screenshots: no bundled example, using a generated one\n");
-    sheet.Setup().asciiFilePath = ToStdString(WriteFallbackExample(scratch));
+    asciiPath = ToStdString(WriteFallbackExample(scratch));
   }
-  sheet.resize(760, 560);
+
+  // Step 2 of a new setup: the layout proposed, nothing chosen yet.
+  {
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.Setup().asciiFilePath = asciiPath;
+    sheet.show();
+    sheet.GoNext();
+    if (sheet.CurrentIndex() != 1) {
+      std::fprintf(stderr, "corvane-screenshots: the wizard did not move on to Step 2\n");
+      return 1;
+    }
+    if (!Grab(sheet, outDir, 2)) return 1;
+    sheet.reject();
+  }
+
+  // The other pages with the example's configuration loaded, at the wizard's own size.
+  CCorvanePropSheet sheet(nullptr, &services);
+  if (QFileInfo::exists(lah) && QFileInfo::exists(asc))
+    sheet.Setup().configFilePath = "examples/well-7.lah";
+  else
+    sheet.Setup().asciiFilePath = asciiPath;
   sheet.show();
   if (!Grab(sheet, outDir, 1)) return 1;
-
   for (int step = 2; step <= 4; ++step) {
     sheet.GoNext();
     if (sheet.CurrentIndex() != step - 1) {
       std::fprintf(stderr, "corvane-screenshots: the wizard did not move on to Step %d\n", step);
       return 1;
     }
-    if (step == 2) MarkLayout(sheet.Step2(), sheet.Setup().asciiFilePath);
-    if (!Grab(sheet, outDir, step)) return 1;
+    // A loaded setup keeps its saved layout; the marks come from Propose.
+    if (step == 2) sheet.Step2().ProposeButton()->click();
+    if (step > 2 && !Grab(sheet, outDir, step)) return 1;
   }
+
+  // A failure with its reason: View LAS before the LAS file exists.
+  sheet.Setup().lasFilePath = "examples/not-made-yet.las";
+  services.GrabNextBox(QStringLiteral("message.png"));
+  sheet.Step4().ViewLasButton()->click();
   sheet.reject();
-  return 0;
+  return services.grabFailed ? 1 : 0;
 }

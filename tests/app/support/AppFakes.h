@@ -41,7 +41,7 @@ class CFakeWizardServices : public CWizardServices {
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override;
   QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,
                           bool) override;
-  bool LaunchTextEditor(const QString&) override { return true; }
+  void LaunchTextEditor(const QString&, EditorFailed) override {}
   void ShowHelp(QWidget*, const QString& topic) override { helpTopics.append(topic); }
   QStringList helpTopics;
 };

@@ -33,9 +33,9 @@ QString CFakeServices::GetSaveFileName(QWidget*, const QString& title, const QSt
   return path;
 }
 
-bool CFakeServices::LaunchTextEditor(const QString& path) {
+void CFakeServices::LaunchTextEditor(const QString& path, EditorFailed failed) {
   editorLaunches.append(path);
-  return editorStarts;
+  if (!editorFailure.isEmpty() && failed) failed(editorFailure);
 }
 
 void CFakeServices::ShowHelp(QWidget*, const QString& topic) { helpTopics.append(topic); }

@@ -1,6 +1,7 @@
 #pragma once
 // Desktop services for the wizard tests: message boxes are recorded and answered
-// from a queue, file dialogs answer from queues, the editor and the help only record.
+// from a queue, file dialogs answer from queues, the editor and the help only record
+// (the editor fails when told to).
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -36,7 +37,7 @@ class CFakeServices : public CWizardServices {
                           const QString& initialName) override;
   QString GetSaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,
                           const QString& defaultSuffix, bool confirmOverwrite) override;
-  bool LaunchTextEditor(const QString& path) override;
+  void LaunchTextEditor(const QString& path, EditorFailed failed) override;
   void ShowHelp(QWidget*, const QString& topic) override;
 
   QStringList BoxTexts() const;
@@ -47,7 +48,7 @@ class CFakeServices : public CWizardServices {
   std::deque<QString> saveAnswers;
   std::vector<CFileDialog> dialogs;
   QStringList editorLaunches;
-  bool editorStarts = true;
+  QString editorFailure;  // when set, every launch fails with this reason
   QStringList helpTopics;
   std::function<void()> onMessageBox;  // runs inside every message box (to look at the wizard then)
 };
