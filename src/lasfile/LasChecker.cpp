@@ -182,7 +182,8 @@ struct CLasChecker::CState {
   std::array<std::uint64_t, kCommonNulls.size()> commonFirstLine{};
   std::optional<CIndexValue> firstIndex;
   std::optional<CIndexValue> lastIndex;
-  int direction = 0;  // +1 rising index, -1 falling, 0 not known yet
+  bool timeIndex = false;  // the first curve is TIME, which must rise
+  int direction = 0;       // +1 rising index, -1 falling, 0 not known yet
   bool indexExact = true;
   std::optional<CLasDecimal> increment;  // between the first two index values
   std::uint64_t irregularLine = 0;       // first row whose spacing differs from it
@@ -457,7 +458,10 @@ void CLasChecker::CState::TakeHeaderItem(const CLasRecord& record) {
 }
 
 void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& reader) {
-  ++rows;
+  if (++rows == 1) {
+    const auto& curves = reader.Curves();
+    timeIndex = !curves.empty() && Upper(curves.front().mnemonic) == "TIME";
+  }
   const std::uint64_t line = record.line.number;
   const std::size_t curves = reader.CurveCount();
   if (curves > 0 && record.valueCount != curves && report.Admit(LasCode::RowValueCount)) {
@@ -514,9 +518,7 @@ void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& re
   }
 
   if (!record.cells.empty()) {
-    const auto& curveList = reader.Curves();
-    const bool isTime = !curveList.empty() && Upper(curveList.front().mnemonic) == "TIME";
-    TakeIndex(record, record.cells.front(), isTime);
+    TakeIndex(record, record.cells.front(), timeIndex);
   }
 }
 
