@@ -1,5 +1,6 @@
 #include "lasfile/LasChecker.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -215,6 +216,19 @@ std::string RowText(const CLasRecord& record) {
   return text;
 }
 
+// The values that line `lineIndex` of a row gave, joined by one blank, cut.
+std::string RowLineText(const CLasRecord& record, std::size_t lineIndex) {
+  std::size_t first = 0;
+  for (std::size_t i = 0; i < lineIndex; ++i) first += record.rowLines[i].values;
+  const std::size_t last = std::min(first + record.rowLines[lineIndex].values, record.cells.size());
+  std::string text;
+  for (std::size_t i = first; i < last && text.size() < CLasReport::kMaxText; ++i) {
+    if (!text.empty()) text += ' ';
+    text.append(record.cells[i].text);
+  }
+  return text;
+}
+
 // The line of a row that holds value `index` (0-based).
 std::uint64_t LineOfValue(const CLasRecord& record, std::size_t index) {
   std::size_t seen = 0;
@@ -243,7 +257,13 @@ CLasChecker::~CLasChecker() = default;
 void CLasChecker::Take(const CLasRecord& record, const CLasReader& reader) {
   CState& s = *m_state;
   if (record.kind == LasRecordKind::DataRow) {
-    for (const CLasLineInfo& info : record.rowLines) s.TakeLineFacts(info, std::string_view());
+    for (std::size_t i = 0; i < record.rowLines.size(); ++i) {
+      const CLasLineInfo& info = record.rowLines[i];
+      if (record.rowLines.size() == 1)
+        s.TakeLineFacts(info, record.text);
+      else
+        s.TakeLineFacts(info, info.badChars > 0 ? RowLineText(record, i) : std::string());
+    }
     if (record.rowLinesDropped > 0) s.rowLinesDropped = true;
   } else {
     s.TakeLineFacts(record.line, record.text);
@@ -418,7 +438,11 @@ void CLasChecker::CState::TakeHeaderItem(const CLasRecord& record) {
   } else if (item.mnemonic.find_first_of(" \t:") != std::string_view::npos) {
     report.Add(
         LasCode::MnemonicInvalid, line, record.text,
-        "the mnemonic " + Quoted(item.mnemonic) + " holds a space or a colon, which a mnemonic must not");
+        "the mnemonic " + Quoted(item.mnemonic) +
+            (item.mnemonic.find(':') != std::string_view::npos
+                 ? " holds a colon, which a mnemonic must not"
+                 : " holds a space, which a mnemonic must not; the line's first dot ends the mnemonic, "
+                   "so the dot after it may be missing"));
   }
   if (item.unit.find(':') != std::string_view::npos) {
     report.Add(LasCode::UnitInvalid, line, record.text,
@@ -465,7 +489,8 @@ void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& re
   const std::uint64_t line = record.line.number;
   const std::size_t curves = reader.CurveCount();
   if (curves > 0 && record.valueCount != curves && report.Admit(LasCode::RowValueCount)) {
-    report.List(LasCode::RowValueCount, line, RowText(record),
+    report.List(LasCode::RowValueCount, line,
+                record.text.empty() ? RowText(record) : std::string(record.text),
                 "the row holds " + Plural(record.valueCount, "value", "values") + " but ~C describes " +
                     Plural(curves, "curve", "curves") + "; every row needs one value per curve");
   }
@@ -478,7 +503,8 @@ void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& re
     }
     for (const CLasLineInfo& info : record.rowLines) {
       if (info.length + 2 > kMaxWrappedLine && report.Admit(LasCode::WrapLineTooLong)) {
-        report.List(LasCode::WrapLineTooLong, info.number, "",
+        report.List(LasCode::WrapLineTooLong, info.number,
+                    RowLineText(record, static_cast<std::size_t>(&info - record.rowLines.data())),
                     "the line is " + Number(info.length + 2) +
                         " characters long with its CR LF; wrapped data lines may be at most 80");
       }
@@ -708,10 +734,18 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
     double value = 0;
     const LasCellKind kind = ReadLasCell(item.value, value);
     if (kind == LasCellKind::Number) continue;
-    report.Add(LasCode::WValueNotNumber, item.line, item.text,
-               std::string(kWellNames[static_cast<std::size_t>(i)]) + " holds " + Quoted(item.value) +
-                   (kind == LasCellKind::Exponent ? ", a number with an exponent; it must be a plain number"
-                                                  : ", which is not a number; it must be one"));
+    const std::string name(kWellNames[static_cast<std::size_t>(i)]);
+    std::string reason;
+    if (item.value.empty() && ReadLasCell(item.unit, value) != LasCellKind::Text) {
+      reason = name + " has no value: " + Quoted(item.unit) +
+               " stands right after the dot, where the units go; a space must separate units and value";
+    } else if (kind == LasCellKind::Exponent) {
+      reason =
+          name + " holds " + Quoted(item.value) + ", a number with an exponent; it must be a plain number";
+    } else {
+      reason = name + " holds " + Quoted(item.value) + ", which is not a number; it must be one";
+    }
+    report.Add(LasCode::WValueNotNumber, item.line, item.text, std::move(reason));
   }
 
   // Units of the index: on the curve line and on STRT, STOP and STEP.

@@ -315,7 +315,7 @@ void CLasReader::TakeDataLine(CLasRecord& record) {
   record.kind = LasRecordKind::DataRow;
   record.section = m_section;
   record.line = m_info;
-  record.text = {};
+  record.text = m_line;
   record.rowLines.resize(1);
   record.rowLines.front() = m_info;
   record.rowLinesDropped = 0;

@@ -73,7 +73,7 @@ struct CLasRecord {
   // when the section line has none), 0 before the first section line.
   char section = 0;
   CLasLineInfo line;      // the line; for a DataRow its first line
-  std::string_view text;  // the line without its line end (every kind but DataRow)
+  std::string_view text;  // the line without its line end (empty for a wrapped DataRow)
   CLasHeaderLine item;    // HeaderItem
 
   // DataRow:
