@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckOutput.h"
 #include "CommandRegistry.h"
 #include "ascii/AsciiPreview.h"
 #include "ascii/DigitSamples.h"
@@ -248,7 +249,7 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
 // ---------------------------------------------------------------------------------
 // unwrap
 
-int RunUnwrap(const std::string& source, const std::string& target) {
+int RunUnwrap(const std::string& source, const std::string& target, const CCheckFlags& checkFlags) {
   CTerminalFeedback feedback;
   {
     CTextReader probe;
@@ -276,7 +277,7 @@ int RunUnwrap(const std::string& source, const std::string& target) {
   std::string reason;
   switch (UnwrapLas(source, target, progress, reason)) {
     case UnwrapResult::Done:
-      return kExitDone;
+      return CheckWrittenLas(target, checkFlags);
     case UnwrapResult::Failed:
       feedback.ShowError("Failed to open LAS file.");
       if (!reason.empty()) std::cerr << "corvane-cli: " << reason << '\n';
@@ -298,6 +299,8 @@ const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
   sub->add_option("WRAPPED", paths->first, "Wrapped LAS file (its third line declares WRAP. YES)")
       ->required();
   sub->add_option("OUT", paths->second, "Unwrapped copy to write (replaced when it exists)")->required();
+  auto checkFlags = std::make_shared<CCheckFlags>();
+  AddCheckFlags(*sub, *checkFlags);
   sub->footer(
       "The copy keeps every line of the source up to the data, with \" WRAP.                  NO :\n"
       "One line per depth\" as its third line, then one line per depth of as many values as\n"
@@ -308,7 +311,9 @@ const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
       "\n"
       "Example:\n"
       "  corvane-cli unwrap wrapped.las unwrapped.las");
-  sub->callback([paths, &run] { run = [paths] { return RunUnwrap(paths->first, paths->second); }; });
+  sub->callback([paths, checkFlags, &run] {
+    run = [paths, checkFlags] { return RunUnwrap(paths->first, paths->second, *checkFlags); };
+  });
 });
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "CheckOutput.h"
 #include "CommandRegistry.h"
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
@@ -33,6 +34,7 @@ struct CConvertOptions {
   int skipWidth = 0;
   int curveTotal = 0;
   std::string nullText;
+  CCheckFlags checkFlags;
 
   CLI::Option* asciiOption = nullptr;
   CLI::Option* lasOption = nullptr;
@@ -115,7 +117,7 @@ int RunConvert(const CConvertOptions& options) {
   const CSaveOperation save = [&setup, saveConfig]() { return !saveConfig || SaveConfiguration(setup); };
   const bool created =
       CreateLas(setup, options.inverse, SplitTextLines(setup.otherHeaderText), progress, feedback, save);
-  return created ? kExitDone : kExitFailed;
+  return created ? CheckWrittenLas(setup.lasFilePath, options.checkFlags) : kExitFailed;
 }
 
 const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
@@ -178,6 +180,7 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
                                          "Value written for a missing or unreadable reading "
                                          "(for example --null=-999.25)")
                             ->type_name("VALUE");
+  AddCheckFlags(*convert, options->checkFlags);
   convert->footer(
       "Example:\n"
       "  corvane-cli convert --config examples/well-7.lah --first-data-line 5 \\\n"
