@@ -148,9 +148,8 @@ struct CLasChecker::CState {
 
   // Sections
   std::uint64_t sectionCount = 0;
-  char section = 0;            // current section letter, 0 before the first
-  bool firstOfLetter = false;  // the current section is the first of its letter
-  std::uint64_t sectionLine = 0;
+  char section = 0;                              // current section letter, 0 before the first
+  bool firstOfLetter = false;                    // the current section is the first of its letter
   std::array<std::uint64_t, 256> firstLineOf{};  // per letter: line of its first section line
   std::uint64_t wOrdinal = 0;                    // position of ~W among the sections
   bool dataStarted = false;
@@ -368,7 +367,6 @@ void CLasChecker::CState::TakeSectionTitle(const CLasRecord& record) {
     ++report.summary.sectionsDropped;
   }
   section = letter;
-  sectionLine = line;
   mnemonics.clear();
 
   const std::size_t tilde = record.text.find('~');
