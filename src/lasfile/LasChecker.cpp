@@ -22,6 +22,7 @@ constexpr std::size_t kMaxWrappedLine = 80;
 // The null values in common use; a NULL that the data never uses while it uses one of
 // these is most likely the wrong one.
 constexpr std::array<double, 4> kCommonNulls = {-999.25, -9999.0, -9999.25, -999.0};
+constexpr std::array<std::string_view, 4> kCommonNullTexts = {"-999.25", "-9999", "-9999.25", "-999"};
 
 char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -847,7 +848,7 @@ void CLasChecker::CState::CheckIndexAgainstWell(const CLasReader& reader) {
       const CItem& null = well[kNull];
       report.Add(LasCode::NullUnused, null.line, null.text,
                  "NULL is " + null.value + ", which no data value uses, while " +
-                     FormatGeneral15(kCommonNulls[k]) + " occurs " + Plural(commonUses[k], "time", "times") +
+                     std::string(kCommonNullTexts[k]) + " occurs " + Plural(commonUses[k], "time", "times") +
                      " (first on line " + Number(commonFirstLine[k]) +
                      "); readers will take those for real readings");
       break;
