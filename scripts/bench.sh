@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks of a build: bench_conversion at 20 MB, 200 MB and 1 GB of
-# input, then every other bench_* program without arguments.
+# input, with bench_check (the LAS check at 20 MB and 200 MB) right after the 200 MB
+# conversion so that the two speeds stand side by side, then every other bench_*
+# program without arguments.
 #   scripts/bench.sh BUILD_DIR
 set -uo pipefail
 build="${1:-build}"
@@ -13,13 +15,17 @@ status=0
 if [ -x "$dir/bench_conversion" ]; then
   for size in 20 200 1000; do
     "$dir/bench_conversion" "$size" || status=1
+    if [ "$size" = 200 ] && [ -x "$dir/bench_check" ]; then
+      "$dir/bench_check" || status=1
+    fi
   done
 else
   echo "bench.sh: bench_conversion is not built; skipped" >&2
+  if [ -x "$dir/bench_check" ]; then "$dir/bench_check" || status=1; fi
 fi
 for program in "$dir"/bench_*; do
   [ -f "$program" ] && [ -x "$program" ] || continue
-  [ "$(basename "$program")" = bench_conversion ] && continue
+  case "$(basename "$program")" in bench_conversion | bench_check) continue ;; esac
   "$program" || status=1
 done
 exit $status

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckOutput.h"
 #include "CommandRegistry.h"
 #include "ascii/AsciiPreview.h"
 #include "ascii/DigitSamples.h"
@@ -242,7 +243,7 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
 // ---------------------------------------------------------------------------------
 // unwrap
 
-int RunUnwrap(const std::string& source, const std::string& target) {
+int RunUnwrap(const std::string& source, const std::string& target, const CCheckFlags& checkFlags) {
   CTerminalFeedback feedback;
   {
     CFile probe;
@@ -268,7 +269,7 @@ int RunUnwrap(const std::string& source, const std::string& target) {
   const CResult result = UnwrapLas(source, target, progress);
   switch (result.GetStatus()) {
     case CResult::Status::Done:
-      return kExitDone;
+      return CheckWrittenLas(target, checkFlags);
     case CResult::Status::Failed:
       feedback.ShowError("Failed to open LAS file.", std::string(), result.Reason());
       return kExitFailed;
@@ -290,6 +291,8 @@ const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
   sub->add_option("WRAPPED", paths->first, "Wrapped LAS file (its third line declares WRAP. YES)")
       ->required();
   sub->add_option("OUT", paths->second, "Unwrapped copy to write (replaced when it exists)")->required();
+  auto checkFlags = std::make_shared<CCheckFlags>();
+  AddCheckFlags(*sub, *checkFlags);
   sub->footer(
       "The copy keeps every line of the source up to the data, with \" WRAP.                  NO :\n"
       "One line per depth\" as its third line, then one line per depth of as many values as\n"
@@ -300,7 +303,9 @@ const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
       "\n"
       "Example:\n"
       "  corvane-cli unwrap wrapped.las unwrapped.las");
-  sub->callback([paths, &run] { run = [paths] { return RunUnwrap(paths->first, paths->second); }; });
+  sub->callback([paths, checkFlags, &run] {
+    run = [paths, checkFlags] { return RunUnwrap(paths->first, paths->second, *checkFlags); };
+  });
 });
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "CheckOutput.h"
 #include "CommandRegistry.h"
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
@@ -33,6 +34,7 @@ struct CConvertOptions {
   int skipWidth = 0;
   int curveTotal = 0;
   std::string nullText;
+  CCheckFlags checkFlags;
 
   CLI::Option* asciiOption = nullptr;
   CLI::Option* lasOption = nullptr;
@@ -133,7 +135,9 @@ int RunConvert(const CConvertOptions& options) {
     std::cerr << "corvane-cli: cancelled; " << setup.lasFilePath << " is as it was before the run.\n";
   else
     feedback.ReportReason(created);
-  return created.Ok() && !saveFailed ? kExitDone : kExitFailed;
+  if (!created.Ok()) return kExitFailed;
+  const int checked = CheckWrittenLas(setup.lasFilePath, options.checkFlags);
+  return saveFailed ? kExitFailed : checked;
 }
 
 const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
@@ -196,6 +200,7 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
                                          "Value written for a missing or unreadable reading "
                                          "(for example --null=-999.25)")
                             ->type_name("VALUE");
+  AddCheckFlags(*convert, options->checkFlags);
   convert->footer(
       "Example:\n"
       "  corvane-cli convert --config examples/well-7.lah --first-data-line 5 \\\n"

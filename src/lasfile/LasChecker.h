@@ -1,0 +1,38 @@
+#pragma once
+// Checks LAS files against the CWLS LAS 2.0 standard (January 2014 update): sections,
+// header lines, required items, the index and every data value, in one streaming pass.
+//
+// A file that declares VERS 1.2 is reported as such (VERS_1_2, a warning) and checked by
+// the LAS 2.0 rules: what it would have to change to be a LAS 2.0 file is listed.
+#include <memory>
+#include <string>
+
+#include "lasfile/LasReader.h"
+#include "lasfile/LasReport.h"
+
+namespace corvane {
+
+// Checks the file at `path`. Never throws for what the file holds or for a failure to
+// read it: that is reported as FILE_UNREADABLE (or LINE_TOO_LONG) in the report.
+CLasReport CheckLasFile(const std::string& path);
+
+// The rules, fed record by record by whoever drives a CLasReader: CheckLasFile does, and
+// a loader can check what it reads in the same pass.
+class CLasChecker {
+ public:
+  explicit CLasChecker(CLasReport& report);
+  ~CLasChecker();
+  CLasChecker(const CLasChecker&) = delete;
+  CLasChecker& operator=(const CLasChecker&) = delete;
+
+  void Take(const CLasRecord& record, const CLasReader& reader);
+  // After the last record: the checks that need the whole file, and the summary. With
+  // `complete` false (reading stopped early) only the summary is filled.
+  void Finish(const CLasReader& reader, bool complete);
+
+ private:
+  struct CState;
+  std::unique_ptr<CState> m_state;
+};
+
+}  // namespace corvane

@@ -1,0 +1,51 @@
+#pragma once
+// The two forms of check reports: readable text, grouped by file and severity, and one
+// JSON document for any number of files, written file by file.
+//
+// JSON document:
+//   {"schema": "corvane-las-check/1", "standard": "...", "strict": false,
+//    "files": [{"path", "complete", "passed", "counts": {"errors", "warnings", "notes"},
+//               "summary": {"version", "wrap", "null", "lines", "bytes", "rows",
+//                           "sections": [{"letter", "title", "line"}], "sectionsNotListed",
+//                           "curves": [{"mnemonic", "unit", "line", "values", "nulls",
+//                                       "unreadable", "missing"}], "curvesNotListed",
+//                           "index": {"mnemonic", "unit", "first", "firstLine", "last", "lastLine"}},
+//               "findings": [{"severity", "code", "line", "text", "reason", "section"}],
+//               "unlisted": [{"code", "severity", "count"}]}, ...],
+//    "totals": {"files", "failed", "errors", "warnings", "notes"}}
+// Texts from the file are escaped byte by byte: valid UTF-8 stays as it is, every other
+// byte above 127 becomes the code point of the same number (\u00XX).
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "lasfile/LasReport.h"
+
+namespace corvane {
+
+// The readable report of one file; `strict` only changes the closing verdict.
+std::string FormatLasReportText(const CLasReport& report, bool strict);
+
+class CLasReportJson {
+ public:
+  explicit CLasReportJson(bool strict) : m_strict(strict) {}
+  std::string Begin() const;
+  // One file's object (with the separator before it when it is not the first).
+  std::string Add(const CLasReport& report);
+  std::string End() const;
+
+ private:
+  bool m_strict;
+  std::size_t m_files = 0;
+  std::size_t m_failed = 0;
+  std::size_t m_errors = 0;
+  std::size_t m_warnings = 0;
+  std::size_t m_notes = 0;
+};
+
+// `bytes` as a JSON string, quotes included.
+void AppendJsonString(std::string& out, std::string_view bytes);
+// `bytes` for a terminal: characters outside ASCII 32..126 as <TAB>, <NUL>, <CR> or <0xNN>.
+std::string PrintableText(std::string_view bytes);
+
+}  // namespace corvane
