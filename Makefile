@@ -6,7 +6,7 @@ JOBS         ?= $(shell nproc)
 CMAKE_FLAGS  ?=
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build test test-sanitize fuzz demo bench screenshots package install clean
+.PHONY: all deps configure build test test-sanitize lint fuzz demo bench screenshots package install clean
 
 all: build
 
@@ -32,6 +32,10 @@ test-sanitize: deps $(BUILD_SAN)/build.ninja
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --output-on-failure -j $(JOBS)
+
+# clang-format and clang-tidy over the tree (needs the configured build's compile_commands.json).
+lint: build
+	@bash scripts/lint.sh $(BUILD)
 
 # libFuzzer drivers under the sanitizers; FUZZ_SECONDS per driver (default 60).
 fuzz: deps

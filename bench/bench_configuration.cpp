@@ -40,7 +40,8 @@ int main() {
   struct rusage usage {};
   ::getrusage(RUSAGE_SELF, &usage);
   std::printf(
-      "bench_configuration: %d curves, save new %.3f s, save over %.3f s, load %.3f s (target < 1 s each: %s), "
+      "bench_configuration: %d curves, save new %.3f s, save over %.3f s, load %.3f s (target < 1 s each: "
+      "%s), "
       "peak RSS %.1f MB%s\n",
       kCurves, create, rewrite, load, create < 1 && rewrite < 1 && load < 1 ? "met" : "NOT met",
       static_cast<double>(usage.ru_maxrss) / 1024.0, ok ? "" : "  (FAILED)");

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build g++ clang
+  build-essential cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev
   qt6-base-dev libgl-dev libegl-dev libxkbcommon-dev

@@ -27,7 +27,14 @@ std::optional<std::string> ResolveTarget(const std::string& path) {
     const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
     if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return std::nullopt;
     link.resize(static_cast<std::size_t>(n));
-    target = link.front() == '/' ? link : DirectoryOf(target) + "/" + link;
+    if (link.front() == '/') {
+      target = std::move(link);
+    } else {
+      std::string relative = DirectoryOf(target);
+      relative += '/';
+      relative += link;
+      target = std::move(relative);
+    }
   }
   return std::nullopt;  // a loop of links
 }

@@ -45,7 +45,8 @@ class KillTest : public ::testing::Test {
     ASSERT_EQ(::mkdir(m_out.c_str(), 0700), 0);
     std::string ascii = "DEPT GR RHOB\r\nM GAPI G/C3\r\n";
     std::string wrapped =
-        "~Version\r\n VERS. 2.0 :\r\n WRAP. YES :\r\n~Curve\r\n DEPT.M :\r\n GR.GAPI :\r\n RHOB.G/C3 :\r\n~A\r\n";
+        "~Version\r\n VERS. 2.0 :\r\n WRAP. YES :\r\n~Curve\r\n DEPT.M :\r\n GR.GAPI :\r\n RHOB.G/C3 "
+        ":\r\n~A\r\n";
     for (int i = 0; i < 400000; ++i) {
       const std::string depth = std::to_string(1000 + i) + ".25";
       const std::string values = std::to_string(i % 150) + ".5 2." + std::to_string(i % 1000);
@@ -54,9 +55,10 @@ class KillTest : public ::testing::Test {
     }
     test::WriteBytes(m_ascii, ascii);
     test::WriteBytes(m_wrapped, wrapped);
-    test::WriteBytes(m_lah,
-                     "[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=3\r\n"
-                     "HEADING 0=DEPT\r\nUNITS 0=M\r\nHEADING 1=GR\r\nHEADING 2=RHOB\r\n");
+    test::WriteBytes(
+        m_lah,
+        "[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=3\r\n"
+        "HEADING 0=DEPT\r\nUNITS 0=M\r\nHEADING 1=GR\r\nHEADING 2=RHOB\r\n");
   }
 
   // Starts corvane-cli with TMPDIR pointing at a private folder.
@@ -131,7 +133,7 @@ class KillTest : public ::testing::Test {
 
 TEST_F(KillTest, ConvertAndUnwrapNeverLeaveHalfAFile) {
   for (const bool inverse : {false, true}) {
-    std::vector<std::string> args = {"convert", "--config", m_lah,  "--first-data-line", "2", "--ascii",
+    std::vector<std::string> args = {"convert", "--config", m_lah, "--first-data-line", "2",      "--ascii",
                                      m_ascii,   "--las",    m_las, "--save-config",     "--quiet"};
     if (inverse) args.push_back("--inverse");
     const std::string oldLah = test::ReadBytes(m_lah);

@@ -91,8 +91,9 @@ class CorvanePropSheetTest : public QObject {
     sheet.Setup().configFilePath = lah.toStdString();
     sheet.show();
     QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Unrecognized Configuration File.")});
-    QCOMPARE(services.boxes[0].informative,
-             lah + QStringLiteral(": not a configuration file that Corvane can read (its ID is not \"Corvane\")"));
+    QCOMPARE(
+        services.boxes[0].informative,
+        lah + QStringLiteral(": not a configuration file that Corvane can read (its ID is not \"Corvane\")"));
     QVERIFY(services.boxes[0].caption.isEmpty());  // the application's title
     QCOMPARE(services.boxes[0].buttons, CWizardServices::Buttons::Ok);
     QVERIFY(sheet.isVisible());
