@@ -241,6 +241,11 @@ CResult CFile::Sync() {
   return CResult::Done();
 }
 
+void CFile::StartWriteback(std::uint64_t offset, std::uint64_t length) noexcept {
+  if (m_fd >= 0)
+    (void)::sync_file_range(m_fd, static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
+}
+
 CResult CFile::Info(struct stat& info) const {
   if (Sys().fstat(m_fd, &info) != 0) return CResult::SystemError(m_path, errno);
   return CResult::Done();

@@ -57,6 +57,9 @@ class CFile {
   CResult Seek(std::uint64_t offset);
   CResult Truncate(std::uint64_t length);
   CResult Sync();
+  // Asks the system to start writing the range to disk now, without waiting, so that
+  // a later Sync has little left to wait for. Advisory: failures are ignored.
+  void StartWriteback(std::uint64_t offset, std::uint64_t length) noexcept;
   CResult Info(struct stat& info) const;
 
   // Gives a temporary the name `target`, replacing the file of that name in one step

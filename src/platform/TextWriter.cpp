@@ -8,6 +8,9 @@ namespace corvane {
 namespace {
 
 constexpr std::size_t kBufferSize = 256u * 1024u;
+// A new file is pushed to disk in steps of this size while it is written, so that the
+// sync before it takes the old file's place waits for little more than the last step.
+constexpr std::uint64_t kWritebackStep = 16u * 1024u * 1024u;
 
 }  // namespace
 
@@ -29,6 +32,7 @@ void CTextWriter::Create(const std::string& path) {
   m_buffer.clear();
   m_buffer.reserve(kBufferSize);
   m_written = 0;
+  m_writebackFrom = 0;
   m_failed = false;
 }
 
@@ -78,6 +82,10 @@ void CTextWriter::Flush() {
   m_buffer.clear();  // what failed is lost either way; it is not retried on close
   if (!written.Ok()) Fail(written);
   m_written += size;
+  if (m_replacement.IsActive() && m_written - m_writebackFrom >= kWritebackStep) {
+    m_replacement.File().StartWriteback(m_writebackFrom, m_written - m_writebackFrom);
+    m_writebackFrom = m_written;
+  }
 }
 
 void CTextWriter::Commit() {

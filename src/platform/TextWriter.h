@@ -53,6 +53,7 @@ class CTextWriter {
   CFile m_file;  // an adopted file
   std::string m_buffer;
   std::uint64_t m_written = 0;
+  std::uint64_t m_writebackFrom = 0;  // bytes before this are on their way to disk
   bool m_failed = false;
 };
 
