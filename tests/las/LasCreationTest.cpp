@@ -12,6 +12,7 @@
 #include "las/LasCreation.h"
 #include "las/LasWriter.h"
 #include "platform/ProgramInfo.h"
+#include "setup/Configuration.h"
 
 namespace corvane {
 namespace {
@@ -333,6 +334,39 @@ TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
   EXPECT_NE(::access(m_dir.File("other.las").c_str(), F_OK), 0);  // nothing half made is put in place
   EXPECT_EQ(Las(), alone);
   EXPECT_EQ(test::ReadBytes(otherAscii), ascii);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The configuration save of a run, failing in the system: the run says so and goes on,
+// the configuration file keeps its old text and the ASCII file is untouched.
+TEST(LasCreationConfigurationTest, AFailedSaveLeavesTheOldConfiguration) {
+  test::CScratchDir dir;
+  const std::string ascii = dir.File("in.asc");
+  test::WriteBytes(ascii, "1000 55\r\n1001 56\r\n");
+  auto setup = test::MakeSetup(ascii, dir.File("out.las"), {Curve("DEPT", "M"), Curve("GR")});
+  setup.configFilePath = dir.File("c.lah");
+  test::WriteBytes(setup.configFilePath, "[File ID]\r\nID=Corvane\r\n");
+  using Call = test::CSysCallFault::Call;
+  // The save comes first, so the first of these calls in the folder is the save's.
+  for (const Call call : {Call::Write, Call::Fsync, Call::Rename}) {
+    CCollectingFeedback feedback;
+    CSilentProgress progress;
+    {
+      test::CSysCallFault fault(call, EIO, 1, dir.Path(), 1);
+      EXPECT_TRUE(
+          CreateLas(setup, false, {}, progress, feedback, [&] { return SaveConfiguration(setup); }).Ok());
+    }
+    EXPECT_EQ(test::Texts(feedback), (std::vector<std::string>{"Failed to save configuration file.",
+                                                               "LAS file created successfully."}));
+    EXPECT_EQ(feedback.messages[0].detail, setup.configFilePath + ": Input/output error");
+    EXPECT_EQ(test::ReadBytes(setup.configFilePath), "[File ID]\r\nID=Corvane\r\n");
+    EXPECT_EQ(test::ReadBytes(ascii), "1000 55\r\n1001 56\r\n");
+  }
 }
 
 }  // namespace
