@@ -110,7 +110,7 @@ std::size_t CLasData::MemoryBytes() const {
   std::size_t bytes =
       m_bucketDepth.capacity() * sizeof(double) + m_bucketOffset.capacity() * sizeof(std::uint64_t);
   for (const CCurvePyramid& pyramid : m_pyramids) bytes += pyramid.MemoryBytes();
-  bytes += m_samples.size() * CValueSample::kCapacity * (sizeof(long) + sizeof(float)) * 2;
+  for (const CValueSample& sample : m_samples) bytes += sample.MemoryBytes();
   return bytes;
 }
 

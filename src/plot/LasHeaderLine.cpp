@@ -14,10 +14,10 @@ std::string Trimmed(std::string_view text) {
 
 CHeaderLine ParseHeaderLine(std::string_view line) {
   CHeaderLine out;
-  const auto dot = line.find('.');
-  auto colon = line.rfind(':');
-  if (colon != std::string_view::npos && dot != std::string_view::npos && colon < dot)
-    colon = std::string_view::npos;  // "MNEM : text with a dot." has no unit field
+  auto dot = line.find('.');
+  const auto colon = line.rfind(':');
+  // "MNEM : a note. More": a dot after the last colon belongs to the description.
+  if (colon != std::string_view::npos && dot != std::string_view::npos && dot > colon) dot = std::string_view::npos;
   const std::string_view fields = line.substr(0, colon);
   if (colon != std::string_view::npos) out.description = Trimmed(line.substr(colon + 1));
   if (dot == std::string_view::npos || dot >= fields.size()) {

@@ -15,9 +15,8 @@ struct CHeaderLine {
 };
 
 // Cuts a line at its first dot, the first blank after that dot and its last colon;
-// the four parts come back trimmed. A line without a dot is all mnemonic up to the
-// colon; a line without a colon (or one that comes before the dot) has no
-// description.
+// the four parts come back trimmed. A line without a dot before its last colon is
+// all mnemonic up to that colon; a line without a colon has no description.
 CHeaderLine ParseHeaderLine(std::string_view line);
 
 }  // namespace corvane

@@ -17,7 +17,20 @@ const QColor kMinorGrid(0xe0, 0xe0, 0xe0);
 const QColor kFrame(0x40, 0x40, 0x40);
 constexpr double kPadding = 3;
 
-QString ScaleEndText(double value) { return QString::number(value, 'g', 4); }
+// The texts of a curve's scale ends, as precise as the width of its track lets both
+// stand side by side: four significant digits, then three, then whole numbers.
+std::pair<QString, QString> ScaleEndTexts(const CTrackScale& scale, double width, const QFontMetricsF& metrics) {
+  auto text = [](double value, int digits) {
+    if (digits == 0) return std::fabs(value) >= 1 ? QString::number(std::round(value), 'f', 0) : QString::number(value, 'g', 1);
+    return QString::number(value, 'g', digits);
+  };
+  std::pair<QString, QString> ends;
+  for (int digits : {4, 3, 0}) {
+    ends = {text(scale.Left(), digits), text(scale.Right(), digits)};
+    if (metrics.horizontalAdvance(ends.first) + metrics.horizontalAdvance(ends.second) + 6 <= width) break;
+  }
+  return ends;
+}
 
 // A curve's name as its header shows it: "GR (GAPI)".
 QString CurveTitle(const CCurveInfo& curve) {
@@ -176,11 +189,10 @@ void CPlotPainter::PaintHeaders(QPainter& painter, const CGeometry& g) const {
                        painter.fontMetrics().elidedText(CurveTitle(header.curves[curve]), Qt::ElideRight,
                                                         static_cast<int>(column.width())));
       const QRectF endsRect(column.left(), y + line, column.width(), line);
-      const QString left = ScaleEndText(scale.Left());
-      const QString right = ScaleEndText(scale.Right());
+      const QFontMetricsF metrics(Font());
+      const auto [left, right] = ScaleEndTexts(scale, column.width(), metrics);
       painter.drawText(endsRect, Qt::AlignLeft | Qt::AlignVCenter, left);
       painter.drawText(endsRect, Qt::AlignRight | Qt::AlignVCenter, right);
-      const QFontMetricsF metrics(Font());
       const double from = endsRect.left() + metrics.horizontalAdvance(left) + 3;
       const double to = endsRect.right() - metrics.horizontalAdvance(right) - 3;
       if (to > from) {

@@ -6,20 +6,21 @@
 namespace corvane {
 
 void CValueSample::Add(long row, float value) {
-  if (!Wants(row) || std::isnan(value)) return;
-  m_values.emplace_back(row, value);
+  if (!Wants(row)) return;
+  m_values.push_back(value);
   if (m_values.size() < kCapacity) return;
-  // Full: keep the rows of the doubled stride.
+  // Full: keep the rows of the doubled stride, the even entries.
   m_stride *= 2;
-  std::erase_if(m_values, [this](const auto& entry) { return entry.first % m_stride != 0; });
+  for (std::size_t i = 0; 2 * i < m_values.size(); ++i) m_values[i] = m_values[2 * i];
+  m_values.resize((m_values.size() + 1) / 2);
 }
 
 std::optional<std::pair<double, double>> CValueSample::Quantiles(double low, double high,
                                                                  bool positiveOnly) const {
   std::vector<float> values;
   values.reserve(m_values.size());
-  for (const auto& [row, value] : m_values)
-    if (!positiveOnly || value > 0) values.push_back(value);
+  for (const float value : m_values)
+    if (!std::isnan(value) && (!positiveOnly || value > 0)) values.push_back(value);
   if (values.empty()) return std::nullopt;
   // Linear interpolation between the closest ranks; nth_element keeps this linear in
   // the sample's size, since it runs at every repaint while a file loads.

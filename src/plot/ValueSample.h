@@ -13,19 +13,21 @@ class CValueSample {
  public:
   static constexpr std::size_t kCapacity = 8192;
 
-  // Whether the reading of row `row` is wanted (the rows are offered in order).
+  // Whether the reading of row `row` is wanted. Every wanted row is offered, in order
+  // from row 0, so that entry i of the sample is row i * Stride().
   bool Wants(long row) const { return row % m_stride == 0; }
-  // A reading of a wanted row; NaN (a null) is not kept.
+  // The reading of a row (NaN for a null); rows that are not wanted are left out.
   void Add(long row, float value);
   long Stride() const { return m_stride; }
   std::size_t Size() const { return m_values.size(); }
+  std::size_t MemoryBytes() const { return m_values.capacity() * sizeof(m_values[0]); }
 
   // The readings at the fractions `low` and `high` (0..1) of the sorted sample, with
   // only positive readings counted when `positiveOnly`; none without readings.
   std::optional<std::pair<double, double>> Quantiles(double low, double high, bool positiveOnly) const;
 
  private:
-  std::vector<std::pair<long, float>> m_values;  // row, reading
+  std::vector<float> m_values;  // of rows 0, Stride(), 2 * Stride(), ...
   long m_stride = 1;
 };
 
