@@ -66,6 +66,7 @@ CAppFixture::CAppFixture() {
   options.dialogs = &dialogs;
   options.wizardServices = &wizardServices;
   options.help = &help;
+  options.plotTemplateDir = dir.filePath("templates");
   app = std::make_unique<CCorvaneApp>(options);
 }
 
