@@ -175,6 +175,7 @@ bool CLasWindow::Loading() const {
 }
 
 void CLasWindow::Poll() {
+  if (m_finished) return;  // nothing changes once the job has ended
   bool hasHeader = false;
   unsigned generation = 0;
   LoadState state = LoadState::Loading;
@@ -199,7 +200,7 @@ void CLasWindow::Poll() {
   const CSharedProgress::CState progress = m_progress.State();
   m_bar->setValue(std::min(progress.percent, 100));
   m_progressLabel->setText(QString::fromStdString(progress.lineText));
-  if (state == LoadState::Loading || m_finished) return;
+  if (state == LoadState::Loading) return;
   m_finished = true;
   m_poll->stop();
   if (m_loader.joinable()) m_loader.join();
