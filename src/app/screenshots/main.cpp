@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -43,10 +44,16 @@ int main(int argc, char** argv) {
   clock.start();
   while (window->Loading() && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
   window->Poll();
-  // A close look at the upper part, a track selected, the readout of the middle.
+  // Density and neutron in one track, a closer look at a stretch, the joined curve
+  // selected, the readout of the middle.
   CPlotCanvas* canvas = window->Canvas();
-  canvas->SetDepthRange(canvas->Top(), canvas->Top() + (canvas->Base() - canvas->Top()) / 3);
-  window->TrackPanel()->Select(0, 0);
+  CTrackPanel* tracks = window->TrackPanel();
+  if (window->Layout().tracks.size() > 2) {
+    tracks->Select(2, 0);
+    tracks->JoinButton()->click();
+  }
+  const double top = canvas->Top() + (canvas->Base() - canvas->Top()) * 0.38;
+  canvas->SetDepthRange(top, top + (canvas->Base() - canvas->Top()) / 4);
   QApplication::processEvents();
   const QPointF middle(canvas->width() * 0.6, canvas->height() * 0.55);
   QMouseEvent move(QEvent::MouseMove, middle, canvas->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
