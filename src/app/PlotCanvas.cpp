@@ -132,7 +132,7 @@ void CPlotCanvas::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::white);
     return;
   }
-  CPlotPainter(m_data, &m_rows, m_layout, m_scales, {false, false})
+  CPlotPainter(m_data, &m_rows, m_layout, m_scales, {false, false, true})
       .Paint(painter, QRectF(rect()), m_top, m_base);
 }
 

@@ -23,6 +23,14 @@ void CCurvePyramid::Append(const CMinMax& bucket) {
   }
 }
 
+void CCurvePyramid::Reserve(std::size_t buckets) {
+  if (m_levels.empty()) m_levels.emplace_back();
+  for (std::size_t level = 0; buckets > 1; ++level, buckets = (buckets + kFactor - 1) / kFactor) {
+    if (level == m_levels.size()) return;  // levels above are made when they are needed
+    m_levels[level].reserve(buckets);
+  }
+}
+
 CMinMax CCurvePyramid::Whole() const {
   CMinMax whole;
   if (!m_levels.empty())

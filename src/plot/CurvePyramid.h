@@ -37,6 +37,8 @@ class CCurvePyramid {
 
   // Appends the next bucket of level 0; the levels above follow.
   void Append(const CMinMax& bucket);
+  // Room for this many buckets of level 0 (and the levels above).
+  void Reserve(std::size_t buckets);
   std::size_t Levels() const { return m_levels.size(); }
   const std::vector<CMinMax>& Level(std::size_t level) const { return m_levels[level]; }
   // What all buckets of level 0 hold together.

@@ -22,8 +22,9 @@ using CTraceRun = std::vector<CTracePoint>;
 
 class CCurveTracer {
  public:
-  // At or below this many rows per pixel row the rows themselves are drawn.
-  static constexpr double kRowsPerPixelForRows = 4;
+  // At or below this many rows per pixel row the rows themselves are drawn (read
+  // again from the file: few enough to keep a repaint quick).
+  static constexpr double kRowsPerPixelForRows = 2;
 
   // The caller holds the data's lock for the tracer's life. Without a row reader the
   // finest level of the pyramid is the closest view.

@@ -24,6 +24,15 @@ void CLasData::SetHeader(CLasHeader header) {
   ++m_generation;
 }
 
+void CLasData::Reserve(long buckets) {
+  auto lock = Lock();
+  const auto count = static_cast<std::size_t>(buckets);
+  if (count <= m_bucketDepth.capacity()) return;
+  m_bucketDepth.reserve(count);
+  m_bucketOffset.reserve(count);
+  for (CCurvePyramid& pyramid : m_pyramids) pyramid.Reserve(count);
+}
+
 void CLasData::Append(const CBucketBatch& batch) {
   if (batch.firstDepth.empty()) return;
   auto lock = Lock();

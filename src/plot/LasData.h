@@ -69,6 +69,9 @@ class CLasData {
 
   // The loader's side; each takes the lock itself.
   void SetHeader(CLasHeader header);
+  // Room for about this many buckets, so that a long file's arrays do not grow by
+  // doubling (and hold up to twice what they need).
+  void Reserve(long buckets);
   void Append(const CBucketBatch& batch);
   void Finish(LoadState state, std::string error = std::string());
 

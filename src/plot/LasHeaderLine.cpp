@@ -17,7 +17,8 @@ CHeaderLine ParseHeaderLine(std::string_view line) {
   auto dot = line.find('.');
   const auto colon = line.rfind(':');
   // "MNEM : a note. More": a dot after the last colon belongs to the description.
-  if (colon != std::string_view::npos && dot != std::string_view::npos && dot > colon) dot = std::string_view::npos;
+  if (colon != std::string_view::npos && dot != std::string_view::npos && dot > colon)
+    dot = std::string_view::npos;
   const std::string_view fields = line.substr(0, colon);
   if (colon != std::string_view::npos) out.description = Trimmed(line.substr(colon + 1));
   if (dot == std::string_view::npos || dot >= fields.size()) {

@@ -85,7 +85,16 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
     CLineProgressText lineText;
     long lineNumber = 0;
     long handOverAt = kFirstBatchRows;
+    bool reserved = false;
     auto handOver = [&] {
+      if (!reserved && !builder.batch.offset.empty()) {
+        // The rows to come, judged by the bytes per bucket so far, and a little more.
+        reserved = true;
+        const double bytes = static_cast<double>(reader.Position() - builder.batch.offset.front());
+        const double buckets = static_cast<double>(builder.batch.offset.size());
+        const double rest = static_cast<double>(reader.Size() - builder.batch.offset.front());
+        if (bytes > 0) data.Reserve(static_cast<long>(rest / bytes * buckets * 1.02) + 1);
+      }
       data.Append(builder.batch);
       builder.batch.Clear();
       {

@@ -19,9 +19,12 @@ constexpr double kPadding = 3;
 
 // The texts of a curve's scale ends, as precise as the width of its track lets both
 // stand side by side: four significant digits, then three, then whole numbers.
-std::pair<QString, QString> ScaleEndTexts(const CTrackScale& scale, double width, const QFontMetricsF& metrics) {
+std::pair<QString, QString> ScaleEndTexts(const CTrackScale& scale, double width,
+                                          const QFontMetricsF& metrics) {
   auto text = [](double value, int digits) {
-    if (digits == 0) return std::fabs(value) >= 1 ? QString::number(std::round(value), 'f', 0) : QString::number(value, 'g', 1);
+    if (digits == 0)
+      return std::fabs(value) >= 1 ? QString::number(std::round(value), 'f', 0)
+                                   : QString::number(value, 'g', 1);
     return QString::number(value, 'g', digits);
   };
   std::pair<QString, QString> ends;
@@ -38,10 +41,11 @@ QString CurveTitle(const CCurveInfo& curve) {
   return curve.unit.empty() ? name : name + " (" + PlotText(curve.unit) + ")";
 }
 
-double LineHeight() { return QFontMetricsF(CPlotPainter::Font()).height(); }
-
-// Header rows per curve: its title, then its scale ends.
-double CurveHeaderHeight() { return 2 * LineHeight() + 4; }
+// A line of the grid: a rectangle one unit wide (much cheaper to fill than a line is
+// to stroke, and as sharp).
+void GridLine(QPainter& painter, const QPointF& from, const QPointF& to, const QColor& color) {
+  painter.fillRect(QRectF(from, to + QPointF(from.x() == to.x() ? 1 : 0, from.y() == to.y() ? 1 : 0)), color);
+}
 
 }  // namespace
 
@@ -62,7 +66,14 @@ QString PlotText(std::string_view text) {
 
 CPlotPainter::CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLayout& layout,
                            const CPlotScales& scales, COptions options)
-    : m_data(data), m_rows(rows), m_layout(layout), m_scales(scales), m_options(options) {}
+    : m_data(data),
+      m_rows(rows),
+      m_layout(layout),
+      m_scales(scales),
+      m_options(options),
+      m_font(Font()),
+      m_metrics(m_font),
+      m_line(m_metrics.height()) {}
 
 QFont CPlotPainter::Font() {
   QFont font(QStringLiteral("DejaVu Sans"));
@@ -91,7 +102,7 @@ CPlotPainter::CGeometry CPlotPainter::Geometry(const QRectF& area) const {
   CGeometry g;
   double y = area.top();
   if (m_options.title) {
-    g.title = QRectF(area.left(), y, area.width(), LineHeight() + 2 * kPadding);
+    g.title = QRectF(area.left(), y, area.width(), m_line + 2 * kPadding);
     y = g.title.bottom();
   }
   std::size_t mostCurves = 1;
@@ -117,7 +128,7 @@ CPlotPainter::CGeometry CPlotPainter::Geometry(const QRectF& area) const {
 
 void CPlotPainter::Paint(QPainter& painter, const QRectF& area, double top, double base) const {
   painter.save();
-  painter.setFont(Font());
+  painter.setFont(m_font);
   painter.setRenderHint(QPainter::Antialiasing, m_options.antialias);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.fillRect(area, Qt::white);
@@ -151,19 +162,19 @@ void CPlotPainter::PaintTitle(QPainter& painter, const QRectF& rect) const {
   QString title = PlotText(header.WellValue("WELL"));
   const QString file = PlotText(m_data.Path().substr(m_data.Path().find_last_of('/') + 1));
   title = title.isEmpty() ? file : title + "   " + file;
-  QFont bold = Font();
+  QFont bold = m_font;
   bold.setBold(true);
   painter.setFont(bold);
   painter.setPen(Qt::black);
   painter.drawText(rect.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignLeft | Qt::AlignVCenter,
                    painter.fontMetrics().elidedText(title, Qt::ElideMiddle,
                                                     static_cast<int>(rect.width() - 2 * kPadding)));
-  painter.setFont(Font());
+  painter.setFont(m_font);
 }
 
 void CPlotPainter::PaintHeaders(QPainter& painter, const CGeometry& g) const {
   const CLasHeader& header = m_data.Header();
-  const double line = LineHeight();
+  const double line = m_line;
   painter.setPen(Qt::black);
   const QRectF depthHeader(g.depthTrack.left(), g.header.top(), g.depthTrack.width(), g.header.height());
   if (!header.curves.empty()) {
@@ -185,16 +196,15 @@ void CPlotPainter::PaintHeaders(QPainter& painter, const CGeometry& g) const {
       const QColor color = CurveColor(g.layoutTrack[i], k);
       painter.setPen(color);
       const QRectF titleRect(column.left(), y, column.width(), line);
-      painter.drawText(titleRect, Qt::AlignCenter,
-                       painter.fontMetrics().elidedText(CurveTitle(header.curves[curve]), Qt::ElideRight,
-                                                        static_cast<int>(column.width())));
+      painter.drawText(
+          titleRect, Qt::AlignCenter,
+          m_metrics.elidedText(CurveTitle(header.curves[curve]), Qt::ElideRight, column.width()));
       const QRectF endsRect(column.left(), y + line, column.width(), line);
-      const QFontMetricsF metrics(Font());
-      const auto [left, right] = ScaleEndTexts(scale, column.width(), metrics);
+      const auto [left, right] = ScaleEndTexts(scale, column.width(), m_metrics);
       painter.drawText(endsRect, Qt::AlignLeft | Qt::AlignVCenter, left);
       painter.drawText(endsRect, Qt::AlignRight | Qt::AlignVCenter, right);
-      const double from = endsRect.left() + metrics.horizontalAdvance(left) + 3;
-      const double to = endsRect.right() - metrics.horizontalAdvance(right) - 3;
+      const double from = endsRect.left() + m_metrics.horizontalAdvance(left) + 3;
+      const double to = endsRect.right() - m_metrics.horizontalAdvance(right) - 3;
       if (to > from) {
         painter.setPen(QPen(color, 1.5));
         painter.drawLine(QPointF(from, endsRect.center().y()), QPointF(to, endsRect.center().y()));
@@ -214,17 +224,14 @@ void CPlotPainter::PaintDepthGrid(QPainter& painter, const CGeometry& g, double 
   painter.save();
   painter.setClipRect(g.body);
   painter.setRenderHint(QPainter::Antialiasing, false);
-  if (minor > 0) {
-    painter.setPen(QPen(kMinorGrid, 1));
+  if (minor > 0)
     for (double d = std::ceil(top / minor) * minor; d <= base; d += minor)
-      painter.drawLine(QPointF(g.depthTrack.right(), yOf(d)), QPointF(right, yOf(d)));
-  }
+      GridLine(painter, QPointF(g.depthTrack.right(), yOf(d)), QPointF(right, yOf(d)), kMinorGrid);
   const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
-  const double line = LineHeight();
+  const double line = m_line;
   for (double d = std::ceil(top / step) * step; d <= base; d += step) {
     const double y = yOf(d);
-    painter.setPen(QPen(kMajorGrid, 1));
-    painter.drawLine(QPointF(g.depthTrack.right() - 6, y), QPointF(right, y));
+    GridLine(painter, QPointF(g.depthTrack.right() - 6, y), QPointF(right, y), kMajorGrid);
     if (y - line / 2 < g.body.top() || y + line / 2 > g.body.bottom()) continue;  // no half labels
     painter.setPen(Qt::black);
     painter.drawText(QRectF(g.depthTrack.left(), y - line / 2, g.depthTrack.width() - 9, line),
@@ -238,9 +245,8 @@ void CPlotPainter::PaintTrackGrid(QPainter& painter, const QRectF& rect, const C
   painter.setRenderHint(QPainter::Antialiasing, false);
   auto vertical = [&](double fraction, const QColor& color) {
     if (fraction <= 0.001 || fraction >= 0.999) return;
-    painter.setPen(QPen(color, 1));
     const double x = rect.left() + fraction * rect.width();
-    painter.drawLine(QPointF(x, rect.top()), QPointF(x, rect.bottom()));
+    GridLine(painter, QPointF(x, rect.top()), QPointF(x, rect.bottom()), color);
   };
   if (scale.Log()) {
     const double low = std::min(scale.Left(), scale.Right());
@@ -260,44 +266,97 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
   const int pixels = static_cast<int>(std::ceil(g.body.height()));
   const CCurveTracer tracer(m_data, m_rows, top, base, pixels);
   const double span = base - top;
+  std::vector<CRowSpan> spans;
   for (std::size_t i = 0; i < g.tracks.size(); ++i) {
     const QRectF& rect = g.tracks[i];
     const CTrack& track = m_layout.tracks[g.layoutTrack[i]];
     painter.save();
-    painter.setClipRect(rect.adjusted(0, 0, 0, 0));
+    painter.setClipRect(rect);
     for (std::size_t k = 0; k < track.curves.size(); ++k) {
       const CTrackScale& scale = m_scales[g.layoutTrack[i]][k];
       auto xOf = [&](double value) {
         const double fraction = scale.Fraction(value);
         return rect.left() + std::clamp(std::isnan(fraction) ? 0.0 : fraction, 0.0, 1.0) * rect.width();
       };
-      painter.setPen(QPen(CurveColor(g.layoutTrack[i], k), 1));
-      QPolygonF line;
+      const QColor color = CurveColor(g.layoutTrack[i], k);
+      painter.setPen(QPen(color, 1));
+      painter.setBrush(color);
       for (const CTraceRun& run : tracer.Trace(track.curves[k].curve)) {
-        line.clear();
-        double previous = 0;
-        for (const CTracePoint& point : run) {
-          const double y = g.body.top() + (point.depth - top) / span * g.body.height();
-          const double lo = xOf(point.lo);
-          const double hi = xOf(point.hi);
-          if (lo == hi) {
-            line << QPointF(lo, y);
-            previous = lo;
-            continue;
-          }
-          // Both ends of the pixel row, the nearer one first, so the line does not cross back.
-          const bool loFirst = line.isEmpty() || std::fabs(lo - previous) <= std::fabs(hi - previous);
-          line << QPointF(loFirst ? lo : hi, y) << QPointF(loFirst ? hi : lo, y);
-          previous = loFirst ? hi : lo;
-        }
-        if (line.size() == 1)
-          painter.drawLine(line.front() - QPointF(1, 0), line.front() + QPointF(1, 0));
+        spans.clear();
+        for (const CTracePoint& point : run)
+          spans.push_back(
+              {g.body.top() + (point.depth - top) / span * g.body.height(), xOf(point.lo), xOf(point.hi)});
+        if (m_options.pixelSpans)
+          DrawSpans(painter, spans);
         else
-          painter.drawPolyline(line);
+          DrawPolyline(painter, spans);
       }
     }
     painter.restore();
   }
+}
+
+void CPlotPainter::DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run) {
+  QPolygonF line;
+  double previous = 0;
+  for (const CRowSpan& point : run) {
+    if (point.lo == point.hi) {
+      line << QPointF(point.lo, point.y);
+      previous = point.lo;
+      continue;
+    }
+    // Both ends of the pixel row, the nearer one first, so the line does not cross back.
+    const bool loFirst = line.isEmpty() || std::fabs(point.lo - previous) <= std::fabs(point.hi - previous);
+    line << QPointF(loFirst ? point.lo : point.hi, point.y)
+         << QPointF(loFirst ? point.hi : point.lo, point.y);
+    previous = loFirst ? point.hi : point.lo;
+  }
+  if (line.size() == 1)
+    painter.drawLine(line.front() - QPointF(1, 0), line.front() + QPointF(1, 0));
+  else
+    painter.drawPolyline(line);
+}
+
+void CPlotPainter::DrawSpans(QPainter& painter, const std::vector<CRowSpan>& run) {
+  // One filled span per pixel row holding what the points of that row reach, widened
+  // to touch the span of the row before; a jump over rows is drawn as a line.
+  struct CRow {
+    long row;
+    double lo, hi, lastX;
+  };
+  std::vector<CRow> rows;
+  QVector<QLineF> jumps;
+  for (const CRowSpan& point : run) {
+    const auto row = static_cast<long>(std::floor(point.y));
+    const double lo = std::min(point.lo, point.hi);
+    const double hi = std::max(point.lo, point.hi);
+    if (!rows.empty() && rows.back().row == row) {
+      rows.back().lo = std::min(rows.back().lo, lo);
+      rows.back().hi = std::max(rows.back().hi, hi);
+      rows.back().lastX = point.lo;
+      continue;
+    }
+    if (!rows.empty() && std::abs(row - rows.back().row) > 1)
+      jumps.append(QLineF(rows.back().lastX, rows.back().row + 0.5, point.lo, row + 0.5));
+    rows.push_back({row, lo, hi, point.lo});
+  }
+  QVector<QRectF> rects;
+  rects.reserve(static_cast<qsizetype>(rows.size()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    double lo = rows[r].lo;
+    double hi = rows[r].hi;
+    if (r > 0 && std::abs(rows[r].row - rows[r - 1].row) == 1) {
+      lo = std::min(lo, rows[r - 1].hi);
+      hi = std::max(hi, rows[r - 1].lo);
+    }
+    rects.append(
+        QRectF(std::floor(lo), static_cast<double>(rows[r].row), std::floor(hi) - std::floor(lo) + 1, 1));
+  }
+  painter.save();
+  painter.setPen(Qt::NoPen);
+  painter.drawRects(rects);
+  painter.restore();
+  if (!jumps.isEmpty()) painter.drawLines(jumps);
 }
 
 }  // namespace corvane

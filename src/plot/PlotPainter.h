@@ -5,6 +5,7 @@
 // tracks between two depths. Nothing here needs a display.
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
 #include <string_view>
@@ -31,8 +32,9 @@ QString PlotText(std::string_view text);
 class CPlotPainter {
  public:
   struct COptions {
-    bool title = true;      // the well and the file above the headers
-    bool antialias = true;  // smooth lines (pictures and print); the window draws without
+    bool title = true;        // the well and the file above the headers
+    bool antialias = true;    // smooth lines (pictures and print)
+    bool pixelSpans = false;  // curves as filled pixel rows: the fastest for a window, no use for vectors
   };
 
   // Where the parts of a plot go within an area.
@@ -69,12 +71,25 @@ class CPlotPainter {
   void PaintDepthGrid(QPainter& painter, const CGeometry& geometry, double top, double base) const;
   void PaintTrackGrid(QPainter& painter, const QRectF& rect, const CTrackScale& scale) const;
   void PaintCurves(QPainter& painter, const CGeometry& geometry, double top, double base) const;
+  // A point of a curve in the painter's coordinates: its row and what it reaches across.
+  struct CRowSpan {
+    double y;
+    double lo;
+    double hi;
+  };
+  static void DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run);
+  static void DrawSpans(QPainter& painter, const std::vector<CRowSpan>& run);
+  // Header rows per curve: its title, then its scale ends.
+  double CurveHeaderHeight() const { return 2 * m_line + 4; }
 
   const CLasData& m_data;
   CRowReader* m_rows;
   const CPlotLayout& m_layout;
   const CPlotScales& m_scales;
   COptions m_options;
+  QFont m_font;
+  QFontMetricsF m_metrics;
+  double m_line;  // the height of a line of text
 };
 
 }  // namespace corvane

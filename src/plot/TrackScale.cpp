@@ -19,6 +19,8 @@ CTrackScale::CTrackScale(double left, double right, bool log) : m_left(left), m_
   } else if (m_right <= 0) {
     m_right = m_left * 10;
   }
+  m_logLeft = std::log10(m_left);
+  m_logSpan = std::log10(m_right) - m_logLeft;
 }
 
 CTrackScale CTrackScale::FromSample(const CValueSample& sample, bool log) {
@@ -52,16 +54,14 @@ CTrackScale CTrackScale::WithEnds(const CValueSample& sample, bool log, std::opt
 double CTrackScale::Fraction(double value) const {
   if (m_log) {
     if (!(value > 0)) return std::numeric_limits<double>::quiet_NaN();
-    const double span = std::log10(m_right) - std::log10(m_left);
-    return span == 0 ? 0.5 : (std::log10(value) - std::log10(m_left)) / span;
+    return m_logSpan == 0 ? 0.5 : (std::log10(value) - m_logLeft) / m_logSpan;
   }
   const double span = m_right - m_left;
   return span == 0 ? 0.5 : (value - m_left) / span;
 }
 
 double CTrackScale::ValueAt(double fraction) const {
-  if (m_log)
-    return std::pow(10.0, std::log10(m_left) + fraction * (std::log10(m_right) - std::log10(m_left)));
+  if (m_log) return std::pow(10.0, m_logLeft + fraction * m_logSpan);
   return m_left + fraction * (m_right - m_left);
 }
 

@@ -39,6 +39,8 @@ class CTrackScale {
   double m_left = 0;
   double m_right = 1;
   bool m_log = false;
+  double m_logLeft = 0;  // log10 of the ends, for a log scale
+  double m_logSpan = 1;
 };
 
 // Units of resistivity (ohm-metres and the like), which are drawn on a log scale.
