@@ -56,6 +56,8 @@ CLasWindow::CLasWindow(const QString& path, CShellDialogs& dialogs, const QStrin
 CLasWindow::~CLasWindow() {
   m_progress.RequestCancel();
   if (m_loader.joinable()) m_loader.join();
+  // The panes draw from the data, the layout and the scales: they go before them.
+  delete m_tabs;
 }
 
 QString CLasWindow::Title() const { return QFileInfo(m_path).fileName(); }
