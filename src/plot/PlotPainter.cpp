@@ -286,7 +286,7 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
         for (const CTracePoint& point : run)
           spans.push_back(
               {g.body.top() + (point.depth - top) / span * g.body.height(), xOf(point.lo), xOf(point.hi)});
-        if (m_options.pixelSpans)
+        if (m_options.pixelSpans && !tracer.FromRows())
           DrawSpans(painter, spans);
         else
           DrawPolyline(painter, spans);

@@ -32,9 +32,10 @@ QString PlotText(std::string_view text);
 class CPlotPainter {
  public:
   struct COptions {
-    bool title = true;        // the well and the file above the headers
-    bool antialias = true;    // smooth lines (pictures and print)
-    bool pixelSpans = false;  // curves as filled pixel rows: the fastest for a window, no use for vectors
+    bool title = true;      // the well and the file above the headers
+    bool antialias = true;  // smooth lines (pictures and print)
+    // Decimated curves as filled pixel rows: the fastest for a window, no use for vectors.
+    bool pixelSpans = false;
   };
 
   // Where the parts of a plot go within an area.
