@@ -395,6 +395,9 @@ void CMainFrame::CreateToolBar() {
   m_plotToolBar->setAllowedAreas(Qt::TopToolBarArea);
   m_plotToolBar->setIconSize(QSize(16, 16));
   m_plotToolBar->toggleViewAction()->setVisible(false);
+  // Context help on its buttons tells about the LAS window.
+  m_plotToolBar->setProperty(kHelpContextProperty,
+                             QVariant::fromValue<qulonglong>(kResourceHelpBase + kLasWindowResource));
   addToolBar(Qt::TopToolBarArea, m_plotToolBar);
   m_plotToolBar->addAction(Action(Command::FileOpenLas));
   m_plotToolBar->addAction(Action(Command::FileSavePlotAs));

@@ -480,6 +480,8 @@ void LasWindowTest::helpAndToolbarOfTheLasWindow() {
   QVERIFY(!bar->isVisible() && !frame->ToolBar()->isVisible());
   frame->Action(Command::ViewToolbar)->trigger();
   QVERIFY(bar->isVisible());
+  QCOMPARE(CMainFrame::HelpContextOf(bar->widgetForAction(frame->Action(Command::FileOpenLas))),
+           0x20000ul + kLasWindowHelpResource);
 
   CLasWindow* window = WaitLoaded(fx.app->OpenLasFile(fx.WriteFile("well.las", kWell)));
   QVERIFY(window);
