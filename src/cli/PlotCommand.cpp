@@ -98,7 +98,8 @@ int RunPlot(const CPlotOptions& options) {
     if (top && base && *top == *base) return Usage("--depth: TOP and BASE are the same depth");
   }
   const QString output = QString::fromLocal8Bit(options.output.c_str());
-  if (SameFile(options.las, options.output)) return Usage("-o: the picture cannot be written over the LAS file");
+  if (SameFile(options.las, options.output))
+    return Usage("-o: the picture cannot be written over the LAS file");
   if (!PlotFormatOf(output)) return Usage("-o: the picture must be a .png, .svg or .pdf file");
 
   // Qt draws text and pictures through a platform plugin; the offscreen one needs no display.
