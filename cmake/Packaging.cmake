@@ -1,6 +1,6 @@
 # The Debian package of Corvane ("make package" runs "cpack -G DEB" in the build folder):
 # the desktop program, corvane-cli, the manual, the desktop entry, the icon and the MIME
-# type of ".lah" files, installed under /usr.
+# types of ".lah" and ".las" files, installed under /usr.
 set(CPACK_PACKAGE_NAME corvane)
 set(CPACK_PACKAGE_VENDOR "Corvane")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -25,9 +25,11 @@ units, then one line of numbers per depth) into LAS files that follow the
 CWLS Log ASCII Standard 2.00, unwrapped. A four-page wizard leads the user
 through choosing the file, marking its header and data lines, naming the
 curves and entering the well details; every choice is kept in a .lah
-configuration file. Wrapped LAS files are offered for unwrapping.
+configuration file. Wrapped LAS files are offered for unwrapping. LAS
+files of any size open in a window that plots their curves against depth.
 
 The package holds the desktop program (corvane) with its HTML manual and
-the headless command line (corvane-cli convert, preview, inspect, unwrap).")
+the headless command line (corvane-cli convert, preview, inspect, unwrap,
+plot).")
 
 include(CPack)

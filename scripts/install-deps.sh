@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev
-  qt6-base-dev libgl-dev libegl-dev libxkbcommon-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libegl-dev libxkbcommon-dev
   fonts-dejavu-core xdg-utils desktop-file-utils shared-mime-info
   dpkg-dev file
 )

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # Renders every page of the wizard offscreen, with the bundled example loaded, into
 # BUILD_DIR/screenshots/step1.png ... step4.png (Step 2 as a new setup sees it, with the
-# layout proposed), and a failure message with its reason into message.png.
+# layout proposed), and a failure message with its reason into message.png; then the
+# main window with the LAS window of the example's LAS file (las-window.png) and its
+# corvane-cli plot (plot-well-7.png).
 set -euo pipefail
 build="${1:-build}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 tool="$build/src/wizard/screenshots/corvane-screenshots"
-if [ ! -x "$tool" ]; then
-  cmake --build "$build" --target corvane-screenshots
+las_tool="$build/src/app/screenshots/corvane-las-screenshot"
+if [ ! -x "$tool" ] || [ ! -x "$las_tool" ]; then
+  cmake --build "$build" --target corvane-screenshots corvane-las-screenshot corvane-cli
 fi
 QT_QPA_PLATFORM=offscreen "$tool" "$root" "$build/screenshots"
+las="$build/screenshots/well-7.las"
+"$build/src/cli/corvane-cli" convert --config "$root/examples/well-7.lah" --first-data-line 5 \
+  --ascii "$root/examples/well-7.asc" --las "$las" --quiet
+QT_QPA_PLATFORM=offscreen "$las_tool" "$las" "$build/screenshots/las-window.png"
+"$build/src/cli/corvane-cli" plot "$las" -o "$build/screenshots/plot-well-7.png" --size 700x1000 --quiet

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QSettings>
 
@@ -10,12 +12,15 @@
 #include "app/CorvaneDoc.h"
 #include "app/HelpTopics.h"
 #include "app/HelpViewer.h"
+#include "app/LasWindow.h"
 #include "app/MainFrame.h"
 #include "app/ManualHelp.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
 #include "platform/ProgramInfo.h"
+#include "plot/PlotSettings.h"
 #include "wizard/CorvanePropSheet.h"
+#include "wizard/Step4Page.h"
 #include "wizard/WizardServices.h"
 #include "wizard/WizardSettings.h"
 
@@ -143,7 +148,71 @@ void CCorvaneApp::RunWizard(const QString& configFilePath) {
   sheet->SetSettings(m_settings.get());
   emit WizardStarting(sheet.get());
   sheet->exec();
-  // The sheet, its pages and the setup go; the main window stays as it was.
+  // The sheet, its pages and the setup go; the main window stays as it was, unless
+  // "Plot LAS" asked for the plot of the LAS file.
+  const QString plot = sheet->Step4().PlotRequest();
+  sheet.reset();
+  if (!plot.isEmpty()) OpenLasFile(plot);
+}
+
+void CCorvaneApp::OnFileOpenLas() {
+  const QString path = m_dialogs->GetOpenFileName(m_mainFrame.get(), QStringLiteral("Open LAS File"),
+                                                  QStringLiteral("LAS Files (*.las);;All Files (*)"),
+                                                  QStringLiteral("*.las"), QStringLiteral("las"));
+  if (!path.isEmpty()) OpenLasFile(path);
+}
+
+QString CCorvaneApp::PlotTemplateDir() const {
+  return m_options.plotTemplateDir.isEmpty() ? DefaultTemplateFolder() : m_options.plotTemplateDir;
+}
+
+CLasWindow* CCorvaneApp::OpenLasFile(const QString& path) {
+  if (!m_mainFrame || path.isEmpty()) return nullptr;
+  if (CLasWindow* open = m_mainFrame->FindLasWindow(path)) {
+    m_mainFrame->ActivateWindowOf(open);
+    AddToRecentFileList(open->PathName());
+    return open;
+  }
+  auto* window = new CLasWindow(path, *m_dialogs, PlotTemplateDir());
+  QString error;
+  if (!window->Open(&error)) {
+    delete window;
+    m_recentFiles->Remove(path);
+    SaveRecentFileList();
+    m_dialogs->ShowError(m_mainFrame.get(), QStringLiteral("Failed to open LAS file."),
+                         QDir::toNativeSeparators(path) + ": " + error);
+    return nullptr;
+  }
+  connect(window, &CLasWindow::LoadFailed, this, [this, window](const QString& reason) {
+    m_dialogs->ShowError(window, QStringLiteral("Failed to open LAS file."),
+                         QDir::toNativeSeparators(window->PathName()) + ": " + reason);
+  });
+  m_mainFrame->AddLasWindow(window);
+  AddToRecentFileList(window->PathName());
+  return window;
+}
+
+void CCorvaneApp::OpenFile(const QString& path) {
+  if (QFileInfo(path).suffix().compare(QLatin1String("las"), Qt::CaseInsensitive) == 0)
+    OpenLasFile(path);
+  else
+    OpenDocumentFile(path);
+}
+
+void CCorvaneApp::OpenCommandLine(const QStringList& files) {
+  for (const QString& file : files) {
+    const QString suffix = QFileInfo(file).suffix();
+    if (suffix.compare(QLatin1String("las"), Qt::CaseInsensitive) == 0) {
+      OpenLasFile(file);
+    } else if (suffix.compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0) {
+      RunWizard(QFileInfo(file).absoluteFilePath());
+    } else {
+      m_dialogs->ShowError(
+          m_mainFrame.get(),
+          QStringLiteral("Corvane opens LAS files (.las) and configuration files (.lah) only."),
+          QDir::toNativeSeparators(file) + QStringLiteral(" was not opened."));
+    }
+  }
 }
 
 void CCorvaneApp::OnAppAbout() {

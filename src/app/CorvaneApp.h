@@ -14,6 +14,7 @@ namespace corvane {
 
 class CCorvaneDoc;
 class CHelpDisplay;
+class CLasWindow;
 class CMainFrame;
 class CRecentFileList;
 class CShellDialogs;
@@ -36,6 +37,7 @@ class CCorvaneApp : public QObject {
     CShellDialogs* dialogs = nullptr;
     CWizardServices* wizardServices = nullptr;
     CHelpDisplay* help = nullptr;
+    QString plotTemplateDir;  // empty: the user's "Corvane/plot-templates" folder
   };
 
   CCorvaneApp();
@@ -46,9 +48,12 @@ class CCorvaneApp : public QObject {
   static CCorvaneApp* Instance();
 
   // Start-up: the help file path, the recent-file list, the main window, shown
-  // maximised. The command line is not looked at. False when the main window could
-  // not be made.
+  // maximised. False when the main window could not be made.
   bool InitInstance();
+  // The files named on the program's command line, once the main window is up: a LAS
+  // file (".las") opens its window, a configuration file (".lah") the wizard on it as
+  // File Open does, anything else is reported and left alone.
+  void OpenCommandLine(const QStringList& files);
 
   const QString& HelpFilePath() const { return m_helpFilePath; }
   CMainFrame* MainFrame() const { return m_mainFrame.get(); }
@@ -70,11 +75,20 @@ class CCorvaneApp : public QObject {
   // A document window for a configuration file (recent list, dropped files); an open
   // document of the same file is activated instead. Null when the file cannot be read.
   CCorvaneDoc* OpenDocumentFile(const QString& path);
+  // The window of a LAS file (File Open LAS File, dropped files, the recent list, the
+  // command line, Plot LAS of the wizard); an open window of the same file is activated
+  // instead. Null, after telling the user, when the file cannot be opened.
+  CLasWindow* OpenLasFile(const QString& path);
+  // A file of the recent list or dropped on the main window: its LAS window for a
+  // ".las" file, a document window otherwise.
+  void OpenFile(const QString& path);
+  QString PlotTemplateDir() const;
   void AddToRecentFileList(const QString& path);
 
  public slots:
   void OnFileNew();
   void OnFileOpen();
+  void OnFileOpenLas();
   void OnAppAbout();
   void OnFilePrintSetup();
 

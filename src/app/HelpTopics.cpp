@@ -19,10 +19,11 @@ struct TopicPage {
 
 // Low 16 bits 102..106 of a context number; 103 to 106 are the wizard pages (their
 // resource numbers), 102 belongs to no window of the program and opens the start page.
+// The LAS window came later, with a number of its own.
 constexpr TopicPage kTopicPages[] = {
     {kResourceHelpBase + 102, "index.html"}, {kResourceHelpBase + 103, "step1.html"},
     {kResourceHelpBase + 104, "step3.html"}, {kResourceHelpBase + 105, "step2.html"},
-    {kResourceHelpBase + 106, "step4.html"},
+    {kResourceHelpBase + 106, "step4.html"}, {kResourceHelpBase + kLasWindowHelpResource, "las-window.html"},
 };
 
 QString ManualDir(const QString& helpFilePath) { return QFileInfo(helpFilePath).absolutePath(); }

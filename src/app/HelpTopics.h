@@ -24,6 +24,11 @@ inline const char* const kIndexHelpTopic = "::/Corvane Version 10 Manual for HTM
 // offset by this base, as the help requests of the windows carry them.
 inline constexpr unsigned kResourceHelpBase = 0x20000;
 
+// The LAS window (the log plot): its resource number for context help, and its page
+// for F1.
+inline constexpr unsigned kLasWindowHelpResource = 120;
+inline const char* const kLasWindowHelpTopic = "::/las-window.html>CORVANE";
+
 // The help file path for a program in `executableDir`: that folder, the platform's
 // separator, the manual folder, the separator and the start page. When that file does
 // not exist but the installed manual beside the program does, the installed one.

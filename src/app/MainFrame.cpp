@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QPainterPath>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -28,6 +30,7 @@
 #include "app/CorvaneDoc.h"
 #include "app/CorvaneView.h"
 #include "app/HelpTopics.h"
+#include "app/LasWindow.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
 #include "platform/ProgramInfo.h"
@@ -41,6 +44,7 @@ namespace {
 // numbers them.
 constexpr unsigned kMainFrameResource = 2;
 constexpr unsigned kDocumentResource = 3;
+constexpr unsigned kLasWindowResource = kLasWindowHelpResource;
 const char* const kHelpContextProperty = "corvaneHelpContext";
 
 // Lock bits of the native key state (X11 and Wayland keyboard state masks).
@@ -48,7 +52,7 @@ constexpr quint32 kNativeCapsLock = 0x02;
 constexpr quint32 kNativeNumLock = 0x10;
 
 // Toolbar pictures for the commands that the style has none for, drawn on 16 x 16.
-enum class Picture { Cut, Copy, Paste, Print, Help };
+enum class Picture { Cut, Copy, Paste, Print, Help, Plot, SavePlot };
 
 QIcon DrawnIcon(Picture picture) {
   QPixmap pixmap(16, 16);
@@ -84,6 +88,25 @@ QIcon DrawnIcon(Picture picture) {
       p.setBrush(Qt::white);
       p.drawRect(QRectF(4.5, 10.5, 7, 4));
       break;
+    case Picture::Plot:
+    case Picture::SavePlot: {
+      // A track with a log curve; saving adds a disk corner.
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(2.5, 0.5, 11, 15));
+      QPainterPath curve;
+      curve.moveTo(7, 1);
+      curve.cubicTo(12, 4, 4, 7, 9, 9);
+      curve.cubicTo(12, 11, 5, 13, 8, 15);
+      p.setPen(QPen(QColor(0xc0, 0x39, 0x2b), 1.4));
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(curve);
+      if (picture == Picture::SavePlot) {
+        p.setPen(ink);
+        p.setBrush(QColor(0x1d, 0x5c, 0x63));
+        p.drawRect(QRectF(8.5, 9.5, 6, 6));
+      }
+      break;
+    }
     case Picture::Help: {
       QFont font = p.font();
       font.setPixelSize(14);
@@ -160,9 +183,19 @@ void CMainFrame::CreateActions() {
       ToolIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, Picture::Help, st));
   connect(fileOpen, &QAction::triggered, &m_app, &CCorvaneApp::OnFileOpen);
 
+  auto* openLas = MakeAction(Command::FileOpenLas, QStringLiteral("Open &LAS File...\tCtrl+L"),
+                             QStringLiteral("Open a LAS file and plot its logs"));
+  openLas->setShortcut(K(Qt::CTRL | Qt::Key_L));
+  openLas->setIcon(DrawnIcon(Picture::Plot));
+  connect(openLas, &QAction::triggered, &m_app, &CCorvaneApp::OnFileOpenLas);
+
   auto* close =
       MakeAction(Command::FileClose, QStringLiteral("&Close"), QStringLiteral("Close the active document"));
   connect(close, &QAction::triggered, this, [this] {
+    if (ActiveLasWindow()) {
+      m_mdiArea->activeSubWindow()->close();
+      return;
+    }
     if (CCorvaneDoc* doc = ActiveDocument())
       for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         if (auto* view = qobject_cast<CCorvaneView*>(window->widget()); view && view->Document() == doc)
@@ -178,6 +211,12 @@ void CMainFrame::CreateActions() {
   auto* saveAs = MakeAction(Command::FileSaveAs, QStringLiteral("Save &As..."),
                             QStringLiteral("Save the active document with a new name"));
   connect(saveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
+
+  auto* savePlot =
+      MakeAction(Command::FileSavePlotAs, QStringLiteral("Save P&lot As..."),
+                 QStringLiteral("Save the plot of the active LAS window as a PNG, SVG or PDF file"));
+  savePlot->setIcon(DrawnIcon(Picture::SavePlot));
+  connect(savePlot, &QAction::triggered, this, &CMainFrame::OnFileSavePlotAs);
 
   auto* print = MakeAction(Command::FilePrint, QStringLiteral("&Print...\tCtrl+P"),
                            QStringLiteral("Print the active document"));
@@ -271,7 +310,7 @@ void CMainFrame::CreateActions() {
     entry->setStatusTip(QStringLiteral("Open this document"));
     connect(entry, &QAction::triggered, this, [this, i] {
       const QStringList& entries = m_app.RecentFiles().Entries();
-      if (i < entries.size()) m_app.OpenDocumentFile(entries.at(i));
+      if (i < entries.size()) m_app.OpenFile(entries.at(i));
     });
     m_recentActions.append(entry);
   }
@@ -284,10 +323,12 @@ QMenu* CMainFrame::MakeFileMenu(bool documentOpen) {
   auto* file = new QMenu(QStringLiteral("&File"), this);
   file->addAction(Action(Command::FileNew));
   file->addAction(Action(Command::FileOpen));
+  file->addAction(Action(Command::FileOpenLas));
   if (documentOpen) {
     file->addAction(Action(Command::FileClose));
     file->addAction(Action(Command::FileSave));
     file->addAction(Action(Command::FileSaveAs));
+    file->addAction(Action(Command::FileSavePlotAs));
     file->addSeparator();
     file->addAction(Action(Command::FilePrint));
     file->addAction(Action(Command::FilePrintPreview));
@@ -348,8 +389,26 @@ void CMainFrame::CreateToolBar() {
   for (QAction* action : m_toolBar->actions())
     if (QWidget* button = m_toolBar->widgetForAction(action)) button->installEventFilter(this);
 
+  // The plot's commands on a toolbar of their own, beside the standard one.
+  m_plotToolBar = new QToolBar(QStringLiteral("Log Plot"), this);
+  m_plotToolBar->setObjectName(QStringLiteral("plotToolBar"));
+  m_plotToolBar->setMovable(false);
+  m_plotToolBar->setFloatable(false);
+  m_plotToolBar->setAllowedAreas(Qt::TopToolBarArea);
+  m_plotToolBar->setIconSize(QSize(16, 16));
+  m_plotToolBar->toggleViewAction()->setVisible(false);
+  // Context help on its buttons tells about the LAS window.
+  m_plotToolBar->setProperty(kHelpContextProperty,
+                             QVariant::fromValue<qulonglong>(kResourceHelpBase + kLasWindowResource));
+  addToolBar(Qt::TopToolBarArea, m_plotToolBar);
+  m_plotToolBar->addAction(Action(Command::FileOpenLas));
+  m_plotToolBar->addAction(Action(Command::FileSavePlotAs));
+  for (QAction* action : m_plotToolBar->actions())
+    if (QWidget* button = m_plotToolBar->widgetForAction(action)) button->installEventFilter(this);
+
   QAction* viewToolbar = Action(Command::ViewToolbar);
   connect(viewToolbar, &QAction::toggled, m_toolBar, &QToolBar::setVisible);
+  connect(viewToolbar, &QAction::toggled, m_plotToolBar, &QToolBar::setVisible);
   connect(m_toolBar, &QToolBar::visibilityChanged, viewToolbar, &QAction::setChecked);
 }
 
@@ -431,6 +490,13 @@ void CMainFrame::UpdateMenus(const QObject* closing) {
                           Command::FilePrintPreview, Command::WindowNew, Command::WindowCascade,
                           Command::WindowTile, Command::WindowArrange})
     Action(command)->setEnabled(documentOpen);
+  // A LAS window has no configuration to save or to open again; its plot is saved as a picture.
+  const QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+  const bool lasActive =
+      active != nullptr && active != closing && qobject_cast<CLasWindow*>(active->widget());
+  for (Command command : {Command::FileSave, Command::FileSaveAs, Command::WindowNew})
+    if (lasActive) Action(command)->setEnabled(false);
+  Action(Command::FileSavePlotAs)->setEnabled(lasActive);
   if (set == m_menuSet) return;
   m_menuSet = set;
   menuBar()->clear();
@@ -473,6 +539,46 @@ QMdiSubWindow* CMainFrame::AddDocumentWindow(CCorvaneDoc* document) {
   retitle();
   UpdateMenus();
   return window;
+}
+
+QMdiSubWindow* CMainFrame::AddLasWindow(CLasWindow* lasWindow) {
+  lasWindow->setProperty(kHelpContextProperty,
+                         QVariant::fromValue<qulonglong>(kResourceHelpBase + kLasWindowResource));
+  QMdiSubWindow* window = m_mdiArea->addSubWindow(lasWindow);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowIcon(CorvaneIcon());
+  window->setWindowTitle(lasWindow->Title());
+  connect(lasWindow, &CLasWindow::ReadoutChanged, this, [this](const QString& text) {
+    if (text.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(text);
+  });
+  connect(window, &QObject::destroyed, this, [this, window] {
+    statusBar()->clearMessage();
+    UpdateMenus(window);
+  });
+  window->resize(m_mdiArea->viewport()->size().expandedTo(QSize(640, 480)));
+  window->show();
+  m_mdiArea->setActiveSubWindow(window);
+  UpdateMenus();
+  return window;
+}
+
+CLasWindow* CMainFrame::ActiveLasWindow() const {
+  QMdiSubWindow* window = m_mdiArea->currentSubWindow();
+  return window ? qobject_cast<CLasWindow*>(window->widget()) : nullptr;
+}
+
+CLasWindow* CMainFrame::FindLasWindow(const QString& path) const {
+  for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+    if (auto* las = qobject_cast<CLasWindow*>(window->widget()); las && las->IsSameFile(path)) return las;
+  return nullptr;
+}
+
+void CMainFrame::ActivateWindowOf(QWidget* content) {
+  for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+    if (window->widget() == content) m_mdiArea->setActiveSubWindow(window);
 }
 
 CCorvaneView* CMainFrame::ActiveView() const {
@@ -518,7 +624,10 @@ bool CMainFrame::HasOwnWhatsThis(const QWidget* widget) {
   return false;
 }
 
-void CMainFrame::OnHelp() { m_app.ShowHelpTopic(this, QLatin1String(kMainHelpTopic)); }
+void CMainFrame::OnHelp() {
+  // A LAS window has a page of its own.
+  m_app.ShowHelpTopic(this, QLatin1String(ActiveLasWindow() ? kLasWindowHelpTopic : kMainHelpTopic));
+}
 
 void CMainFrame::OnContextHelp() {
   m_contextHelpFlag = true;
@@ -545,13 +654,48 @@ void CMainFrame::OnFileSaveAs() {
 }
 
 void CMainFrame::OnFilePrint() {
+  if (CLasWindow* las = ActiveLasWindow()) {
+    QPointer<CLasWindow> window = las;
+    m_app.Dialogs().Print(
+        this, m_app.Printer(),
+        [window](QPrinter& printer, const QString&) {
+          if (window) window->Render(printer);
+        },
+        las->PathName());
+    return;
+  }
   if (CCorvaneDoc* doc = ActiveDocument())
     m_app.Dialogs().Print(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
 }
 
 void CMainFrame::OnFilePrintPreview() {
+  if (CLasWindow* las = ActiveLasWindow()) {
+    QPointer<CLasWindow> window = las;
+    m_app.Dialogs().PrintPreview(
+        this, m_app.Printer(),
+        [window](QPrinter& printer, const QString&) {
+          if (window) window->Render(printer);
+        },
+        las->PathName());
+    return;
+  }
   if (CCorvaneDoc* doc = ActiveDocument())
     m_app.Dialogs().PrintPreview(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
+}
+
+void CMainFrame::OnFileSavePlotAs() {
+  CLasWindow* las = ActiveLasWindow();
+  if (!las) return;
+  const QString initial =
+      QFileInfo(las->PathName()).dir().filePath(QFileInfo(las->PathName()).completeBaseName() + ".png");
+  const QString path = m_app.Dialogs().GetSaveFileName(
+      this, QStringLiteral("Save Plot As"),
+      QStringLiteral("PNG Pictures (*.png);;SVG Pictures (*.svg);;PDF Files (*.pdf)"), initial,
+      QStringLiteral("png"));
+  if (path.isEmpty()) return;
+  QString error;
+  if (!las->SavePlot(path, &error))
+    m_app.Dialogs().ShowError(this, QStringLiteral("Failed to save the plot."), error);
 }
 
 void CMainFrame::OnWindowNew() {
@@ -575,13 +719,16 @@ void CMainFrame::OnWindowArrange() {
   }
 }
 
-QStringList CMainFrame::DroppedConfigurationFiles(const QMimeData* data) {
+QStringList CMainFrame::DroppedFiles(const QMimeData* data) {
   QStringList files;
   if (!data || !data->hasUrls()) return files;
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
     const QString path = url.toLocalFile();
-    if (QFileInfo(path).suffix().compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0) files.append(path);
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0 ||
+        suffix.compare(QLatin1String("las"), Qt::CaseInsensitive) == 0)
+      files.append(path);
   }
   return files;
 }
@@ -592,21 +739,22 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedConfigurationFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-  const QStringList files = DroppedConfigurationFiles(event->mimeData());
+  const QStringList files = DroppedFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
   activateWindow();
-  for (const QString& file : files) m_app.OpenDocumentFile(file);
+  // A configuration file opens a document window, a LAS file its plot.
+  for (const QString& file : files) m_app.OpenFile(file);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::ToolTip:
-      if (watched->parent() == m_toolBar) return true;
+      if (watched->parent() == m_toolBar || watched->parent() == m_plotToolBar) return true;
       break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {

@@ -18,6 +18,7 @@ namespace corvane {
 class CCorvaneApp;
 class CCorvaneDoc;
 class CCorvaneView;
+class CLasWindow;
 
 // The commands of the main window.
 enum class Command {
@@ -46,7 +47,9 @@ enum class Command {
   Help,
   ContextHelp,
   NextPane,
-  PrevPane
+  PrevPane,
+  FileOpenLas,
+  FileSavePlotAs
 };
 
 class CMainFrame : public QMainWindow {
@@ -66,6 +69,8 @@ class CMainFrame : public QMainWindow {
   int MenuSet() const { return m_menuSet; }
   QMdiArea* MdiArea() const { return m_mdiArea; }
   QToolBar* ToolBar() const { return m_toolBar; }
+  // The toolbar of the log plot, beside the standard one (Open LAS File, Save Plot As).
+  QToolBar* PlotToolBar() const { return m_plotToolBar; }
   QLabel* IndicatorLabel(Indicator which) const;
   QLabel* IdlePromptLabel() const { return m_idlePrompt; }
   QList<QAction*> RecentFileActions() const { return m_recentActions; }
@@ -81,6 +86,13 @@ class CMainFrame : public QMainWindow {
   // The open document of a file, if any.
   CCorvaneDoc* FindDocument(const QString& path) const;
   void ActivateDocument(CCorvaneDoc* document);
+
+  // A window for a LAS file in the document area; the status bar shows its readout.
+  QMdiSubWindow* AddLasWindow(CLasWindow* window);
+  CLasWindow* ActiveLasWindow() const;
+  // The open window of a LAS file, if any.
+  CLasWindow* FindLasWindow(const QString& path) const;
+  void ActivateWindowOf(QWidget* content);
 
   // The recent-file entries of both File menus follow the application's list.
   void UpdateRecentFileMenu();
@@ -100,6 +112,7 @@ class CMainFrame : public QMainWindow {
   void OnFileSaveAs();
   void OnFilePrint();
   void OnFilePrintPreview();
+  void OnFileSavePlotAs();
   void OnWindowNew();
   void OnWindowArrange();
 
@@ -119,7 +132,8 @@ class CMainFrame : public QMainWindow {
   QMenu* MakeFileMenu(bool documentOpen);
   void TrackLockKeys(QObject* receiver, QEvent* event);
   void SetIndicator(Indicator which, bool on);
-  static QStringList DroppedConfigurationFiles(const QMimeData* data);
+  // The configuration (.lah) and LAS (.las) files among dropped ones.
+  static QStringList DroppedFiles(const QMimeData* data);
 
   CCorvaneApp& m_app;
   QHash<Command, QAction*> m_actions;
@@ -127,6 +141,7 @@ class CMainFrame : public QMainWindow {
   QAction* m_recentEmpty = nullptr;
   QMdiArea* m_mdiArea = nullptr;
   QToolBar* m_toolBar = nullptr;
+  QToolBar* m_plotToolBar = nullptr;
   QList<QMenu*> m_menus2;
   QList<QMenu*> m_menus3;
   int m_menuSet = 0;

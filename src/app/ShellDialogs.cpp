@@ -38,8 +38,9 @@ QString CQtShellDialogs::GetSaveFileName(QWidget* owner, const QString& title, c
   return RunFileDialog(owner, QFileDialog::AcceptSave, title, filter, initialName, defaultSuffix);
 }
 
-void CQtShellDialogs::ShowError(QWidget* owner, const QString& text) {
+void CQtShellDialogs::ShowError(QWidget* owner, const QString& text, const QString& informative) {
   QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok, owner);
+  if (!informative.isEmpty()) box.setInformativeText(informative);
   box.exec();
 }
 
@@ -48,7 +49,7 @@ bool CQtShellDialogs::PageSetup(QWidget* owner, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
-bool CQtShellDialogs::Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+bool CQtShellDialogs::Print(QWidget* owner, QPrinter& printer, const Render& render,
                             const QString& pathName) {
   QPrintDialog dialog(&printer, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -56,8 +57,8 @@ bool CQtShellDialogs::Print(QWidget* owner, QPrinter& printer, void (*render)(QP
   return true;
 }
 
-void CQtShellDialogs::PrintPreview(QWidget* owner, QPrinter& printer,
-                                   void (*render)(QPrinter&, const QString&), const QString& pathName) {
+void CQtShellDialogs::PrintPreview(QWidget* owner, QPrinter& printer, const Render& render,
+                                   const QString& pathName) {
   QPrintPreviewDialog dialog(&printer, owner);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                    [render, pathName](QPrinter* target) { render(*target, pathName); });

@@ -2,6 +2,7 @@
 // The questions that the application shell asks through the platform's dialogs. The
 // shell reaches them only through this interface, so tests answer them without a screen.
 #include <QString>
+#include <functional>
 
 class QWidget;
 class QPrinter;
@@ -18,15 +19,16 @@ class CShellDialogs {
   // The platform's Save File dialog; asks before an existing file is replaced.
   virtual QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& initialName, const QString& defaultSuffix) = 0;
-  // A modal box with the error icon, an OK button and the application's title.
-  virtual void ShowError(QWidget* owner, const QString& text) = 0;
+  // A modal box with the error icon, an OK button and the application's title;
+  // `informative`, when not empty, stands below the text (which file, and why).
+  virtual void ShowError(QWidget* owner, const QString& text, const QString& informative = QString()) = 0;
   // The page setup, print and print preview dialogs on the application's printer.
   // `render` draws the pages of the document of `pathName`; the dialogs return false
   // when cancelled.
+  using Render = std::function<void(QPrinter&, const QString&)>;
   virtual bool PageSetup(QWidget* owner, QPrinter& printer) = 0;
-  virtual bool Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
-                     const QString& pathName) = 0;
-  virtual void PrintPreview(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+  virtual bool Print(QWidget* owner, QPrinter& printer, const Render& render, const QString& pathName) = 0;
+  virtual void PrintPreview(QWidget* owner, QPrinter& printer, const Render& render,
                             const QString& pathName) = 0;
 };
 
@@ -37,11 +39,10 @@ class CQtShellDialogs : public CShellDialogs {
                           const QString& initialName, const QString& defaultSuffix) override;
   QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
                           const QString& initialName, const QString& defaultSuffix) override;
-  void ShowError(QWidget* owner, const QString& text) override;
+  void ShowError(QWidget* owner, const QString& text, const QString& informative = QString()) override;
   bool PageSetup(QWidget* owner, QPrinter& printer) override;
-  bool Print(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
-             const QString& pathName) override;
-  void PrintPreview(QWidget* owner, QPrinter& printer, void (*render)(QPrinter&, const QString&),
+  bool Print(QWidget* owner, QPrinter& printer, const Render& render, const QString& pathName) override;
+  void PrintPreview(QWidget* owner, QPrinter& printer, const Render& render,
                     const QString& pathName) override;
 };
 

@@ -1,6 +1,8 @@
-// The desktop program. Its command line is not looked at: a file named on it opens
-// nothing (Qt takes only its own options such as -platform).
+// The desktop program. Files named on its command line (as the desktop passes them)
+// open once the main window is up: LAS files in their windows, a configuration file
+// in the wizard. Qt takes its own options (such as -platform) off the list first.
 #include <QApplication>
+#include <QTimer>
 
 #include "app/CorvaneApp.h"
 #include "platform/ProgramInfo.h"
@@ -11,5 +13,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromLatin1(corvane::kAppTitle));
   corvane::CCorvaneApp app;
   if (!app.InitInstance()) return 1;
+  const QStringList files = QCoreApplication::arguments().mid(1);
+  if (!files.isEmpty()) QTimer::singleShot(0, &app, [&app, files] { app.OpenCommandLine(files); });
   return QApplication::exec();
 }

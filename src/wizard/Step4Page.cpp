@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -146,7 +147,8 @@ void CStep4Page::BuildControls() {
   m_inverseBox->setObjectName(QStringLiteral("inverseDepths"));
   m_createButton = new QPushButton(QStringLiteral("Create LAS"), this);
   m_viewButton = new QPushButton(QStringLiteral("View LAS"), this);
-  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton})
+  m_plotButton = new QPushButton(QStringLiteral("Plot LAS"), this);
+  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton, m_plotButton})
     button->setAutoDefault(false);
   files->addWidget(m_configButton, 0, 0);
   files->addWidget(m_configBox, 0, 1, 1, 2);
@@ -157,6 +159,7 @@ void CStep4Page::BuildControls() {
   files->addWidget(m_lasBox, 2, 1);
   files->addWidget(m_inverseBox, 2, 2);
   files->addWidget(m_viewButton, 2, 3);
+  files->addWidget(m_plotButton, 2, 4);
   files->setColumnStretch(1, 1);
   page->addLayout(files);
 
@@ -189,11 +192,14 @@ void CStep4Page::BuildControls() {
       "Saves the setup to the configuration file, then writes the LAS file; Cancel in the progress window "
       "stops the run."));
   m_viewButton->setWhatsThis(QStringLiteral("Opens the LAS file in the desktop's text editor."));
+  m_plotButton->setWhatsThis(
+      QStringLiteral("Closes the wizard and shows the LAS file's logs in the main window's LAS window."));
 
   connect(m_configButton, &QPushButton::clicked, this, &CStep4Page::OnConfigFile);
   connect(m_lasButton, &QPushButton::clicked, this, &CStep4Page::OnLasFile);
   connect(m_createButton, &QPushButton::clicked, this, &CStep4Page::OnCreateLas);
   connect(m_viewButton, &QPushButton::clicked, this, &CStep4Page::OnViewLas);
+  connect(m_plotButton, &QPushButton::clicked, this, &CStep4Page::OnPlotLas);
 }
 
 void CStep4Page::ShowValues() {
@@ -284,7 +290,7 @@ void CStep4Page::OnLasFile() {
 void CStep4Page::SetRunning(bool running) {
   m_running = running;
   Sheet().SetJobRunning(running);
-  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton})
+  for (QPushButton* button : {m_configButton, m_lasButton, m_createButton, m_viewButton, m_plotButton})
     button->setEnabled(!running);
 }
 
@@ -314,6 +320,20 @@ void CStep4Page::OnViewLas() {
   // The file as the setup names it: the boxes are not taken first.
   OpenInTextEditor(ToQString(Sheet().Setup().lasFilePath),
                    tr("No LAS file is chosen yet: click LAS File: to choose one."));
+}
+
+void CStep4Page::OnPlotLas() {
+  // The file as the setup names it, like View LAS. The plot opens in the main window,
+  // which waits while the wizard runs: the wizard closes, as by Exit.
+  const QString path = ToQString(Sheet().Setup().lasFilePath);
+  if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    Sheet().Services().MessageBox(
+        this, QStringLiteral("There is no LAS file to plot yet: click Create LAS first."), QString(),
+        CWizardServices::Icon::Information, CWizardServices::Buttons::Ok);
+    return;
+  }
+  m_plotRequest = path;
+  Sheet().reject();
 }
 
 }  // namespace corvane

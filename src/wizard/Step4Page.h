@@ -1,7 +1,8 @@
 #pragma once
 // Step 4: the well details and further header lines, the configuration and LAS
 // files, and the LAS creation itself ("Create LAS"), optionally with the depth
-// order inverted, then "View LAS".
+// order inverted, then "View LAS" (in the text editor) or "Plot LAS" (in the main
+// window's LAS window, once the wizard has closed).
 #include <memory>
 
 #include "wizard/WizardPage.h"
@@ -47,6 +48,9 @@ class CStep4Page : public CWizardPage {
   QCheckBox* InverseDepthsBox() const { return m_inverseBox; }
   QPushButton* CreateLasButton() const { return m_createButton; }
   QPushButton* ViewLasButton() const { return m_viewButton; }
+  QPushButton* PlotLasButton() const { return m_plotButton; }
+  // The LAS file whose plot "Plot LAS" asked for; empty when it was not clicked.
+  QString PlotRequest() const { return m_plotRequest; }
   // The display of the LAS creation (its window exists while a run converts data).
   CProgressDlg& Progress() { return *m_progress; }
 
@@ -55,6 +59,7 @@ class CStep4Page : public CWizardPage {
   void OnLasFile();
   void OnCreateLas();
   void OnViewLas();
+  void OnPlotLas();
 
  protected:
   void OnInitDialog() override;
@@ -86,6 +91,8 @@ class CStep4Page : public CWizardPage {
   QCheckBox* m_inverseBox = nullptr;
   QPushButton* m_createButton = nullptr;
   QPushButton* m_viewButton = nullptr;
+  QPushButton* m_plotButton = nullptr;
+  QString m_plotRequest;
 };
 
 }  // namespace corvane

@@ -102,7 +102,8 @@ void MainFrameTest::menusWithoutDocumentWindow() {
   CAppFixture fx;
   QVERIFY(fx.app->InitInstance());
   const QStringList expected = {
-      "&File: &New\tCtrl+N | &Open...\tCtrl+O | - | P&rint Setup... | - | Recent File | - | E&xit",
+      "&File: &New\tCtrl+N | &Open...\tCtrl+O | Open &LAS File...\tCtrl+L | - | P&rint Setup... | - | "
+      "Recent File | - | E&xit",
       "&View: &Toolbar | &Status Bar",
       "&Help: &Index | &Using Help | - | &About Corvane...",
   };
@@ -120,7 +121,8 @@ void MainFrameTest::menusWhileDocumentWindowOpen() {
   QCOMPARE(frame.MenuSet(), 3);
   const QString recentB = "&1 " + QString(b).replace("&", "&&");
   const QStringList expected = {
-      "&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | Save &As... | - | "
+      "&File: &New\tCtrl+N | &Open...\tCtrl+O | Open &LAS File...\tCtrl+L | &Close | &Save\tCtrl+S | "
+      "Save &As... | Save P&lot As... | - | "
       "&Print...\tCtrl+P | Print Pre&view | P&rint Setup... | - | " +
           recentB + " | &2 " + a + " | - | E&xit",
       "&Edit: &Undo\tCtrl+Z | - | Cu&t\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V",
@@ -153,6 +155,8 @@ void MainFrameTest::promptsOfTheMenuItems() {
       {Command::HelpIndex, "List Help topics"},
       {Command::HelpUsing, "Display instructions about how to use help"},
       {Command::AppAbout, "Display program information, version number and copyright"},
+      {Command::FileOpenLas, "Open a LAS file and plot its logs"},
+      {Command::FileSavePlotAs, "Save the plot of the active LAS window as a PNG, SVG or PDF file"},
   };
   for (const auto& [command, prompt] : prompts) QCOMPARE(frame.Action(command)->statusTip(), prompt);
   for (QAction* recent : frame.RecentFileActions())
@@ -172,6 +176,7 @@ void MainFrameTest::acceleratorsOfTheMainWindow() {
   const QList<QPair<Command, QStringList>> keys = {
       {Command::FileNew, {"Ctrl+N"}},
       {Command::FileOpen, {"Ctrl+O"}},
+      {Command::FileOpenLas, {"Ctrl+L"}},
       {Command::FileSave, {"Ctrl+S"}},
       {Command::FilePrint, {"Ctrl+P"}},
       {Command::EditUndo, {"Ctrl+Z", "Alt+Backspace"}},

@@ -381,33 +381,33 @@ void ShellCommandsTest::aboutBoxShowsNameAndVersion() {
 }
 
 void ShellCommandsTest::desktopEntryAndMimeTypeOfConfigurationFiles() {
-  // The file type that file managers show for ".lah" files is the document type's name.
+  // The file types that file managers show for ".lah" and ".las" files; the first is
+  // the document type's name.
   QFile mime(CORVANE_SOURCE_DIR "/data/corvane-mime.xml");
   QVERIFY(mime.open(QIODevice::ReadOnly));
   QXmlStreamReader xml(&mime);
-  QString type;
-  QStringList comments, globs;
+  QStringList types, comments, globs;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    if (xml.name() == u"mime-type") type = xml.attributes().value("type").toString();
+    if (xml.name() == u"mime-type") types.append(xml.attributes().value("type").toString());
     if (xml.name() == u"comment") comments.append(xml.readElementText());
     if (xml.name() == u"glob") globs.append(xml.attributes().value("pattern").toString());
   }
   QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-  QCOMPARE(comments, QStringList{"Header Document"});
-  QCOMPARE(globs, QStringList{"*.lah"});
+  QCOMPARE(comments, (QStringList{"Header Document", "LAS Well Log"}));
+  QCOMPARE(globs, (QStringList{"*.lah", "*.las"}));
 
-  // The desktop entry starts the program without a file (it does not read its command
-  // line) and offers it for that type.
+  // The desktop entry passes the files to open (the program reads its command line)
+  // and offers the program for both types.
   QFile desktop(CORVANE_SOURCE_DIR "/data/corvane.desktop");
   QVERIFY(desktop.open(QIODevice::ReadOnly | QIODevice::Text));
   QHash<QString, QString> entry;
   for (const QByteArray& line : desktop.readAll().split('\n'))
     if (const qsizetype eq = line.indexOf('='); eq > 0)
       entry.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-  QCOMPARE(entry.value("Exec"), QStringLiteral("corvane"));
+  QCOMPARE(entry.value("Exec"), QStringLiteral("corvane %F"));
   QCOMPARE(entry.value("Icon"), QStringLiteral("corvane"));
-  QCOMPARE(entry.value("MimeType"), type + ";");
+  QCOMPARE(entry.value("MimeType"), types.join(';') + ";");
   QVERIFY(QFileInfo::exists(CORVANE_SOURCE_DIR "/data/corvane.svg"));
 }
 

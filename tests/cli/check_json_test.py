@@ -37,7 +37,7 @@ def main():
         sample = open(paths[0], "rb").read()
         # Every byte value in a header line, in a data line and in a file name.
         # Every byte but Ctrl-Z, which ends the text of a file read as text.
-        hostile = sample.replace(b"WRAP.", bytes(b for b in range(256) if b != 0x1A) + b"WRAP.", 1)
+        hostile = sample.replace(b"WRAP.", bytes(b for b in reversed(range(256)) if b != 0x1A) + b"WRAP.", 1)
         hostile = hostile.replace(b"1669.875", b"1669.875\x00\xff\xc3\xa9\t\"\\", 1)
         variants = {"hostile.las": hostile, "empty.las": b"", "binary \xc3\xa9 name.las": bytes(
             rng.randrange(256) for _ in range(50000))}

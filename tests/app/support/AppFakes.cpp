@@ -20,15 +20,17 @@ QString CFakeShellDialogs::GetSaveFileName(QWidget*, const QString& title, const
   return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 
-void CFakeShellDialogs::ShowError(QWidget*, const QString& text) { calls.append("error:" + text); }
+void CFakeShellDialogs::ShowError(QWidget*, const QString& text, const QString& informative) {
+  calls.append("error:" + text);
+  informatives.append(informative);
+}
 
 bool CFakeShellDialogs::PageSetup(QWidget*, QPrinter&) {
   calls.append("pagesetup");
   return true;
 }
 
-bool CFakeShellDialogs::Print(QWidget*, QPrinter& printer, void (*render)(QPrinter&, const QString&),
-                              const QString& title) {
+bool CFakeShellDialogs::Print(QWidget*, QPrinter& printer, const Render& render, const QString& title) {
   calls.append("print:" + title);
   if (!printToFile.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -38,8 +40,7 @@ bool CFakeShellDialogs::Print(QWidget*, QPrinter& printer, void (*render)(QPrint
   return true;
 }
 
-void CFakeShellDialogs::PrintPreview(QWidget*, QPrinter&, void (*)(QPrinter&, const QString&),
-                                     const QString& title) {
+void CFakeShellDialogs::PrintPreview(QWidget*, QPrinter&, const Render&, const QString& title) {
   calls.append("preview:" + title);
 }
 
@@ -65,6 +66,7 @@ CAppFixture::CAppFixture() {
   options.dialogs = &dialogs;
   options.wizardServices = &wizardServices;
   options.help = &help;
+  options.plotTemplateDir = dir.filePath("templates");
   app = std::make_unique<CCorvaneApp>(options);
 }
 

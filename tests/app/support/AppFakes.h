@@ -20,17 +20,19 @@ class CFakeShellDialogs : public CShellDialogs {
   QStringList openAnswers;  // taken from the front; an empty list answers Cancel
   QStringList saveAnswers;
   QString printToFile;  // when set, Print renders into this PDF file, as "Print to File" does
-  // "open:<title>|<filter>|<initial>|<suffix>", "save:...", "error:<text>", "print:<path>"
+  // "open:<title>|<filter>|<initial>|<suffix>", "save:...", "error:<text>", "print:<path>";
+  // an error's informative text is kept in `informatives`
+  QStringList informatives;
   QStringList calls;
 
   QString GetOpenFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,
                           const QString& defaultSuffix) override;
   QString GetSaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,
                           const QString& defaultSuffix) override;
-  void ShowError(QWidget*, const QString& text) override;
+  void ShowError(QWidget*, const QString& text, const QString& informative = QString()) override;
   bool PageSetup(QWidget*, QPrinter&) override;
-  bool Print(QWidget*, QPrinter&, void (*)(QPrinter&, const QString&), const QString& title) override;
-  void PrintPreview(QWidget*, QPrinter&, void (*)(QPrinter&, const QString&), const QString& title) override;
+  bool Print(QWidget*, QPrinter&, const Render& render, const QString& title) override;
+  void PrintPreview(QWidget*, QPrinter&, const Render& render, const QString& title) override;
 };
 
 class CFakeWizardServices : public CWizardServices {

@@ -1,0 +1,68 @@
+// Renders the main window with the LAS window of a LAS file into a PNG file,
+// offscreen, the readout of a depth in its status bar. Usage:
+//   corvane-las-screenshot FILE.las OUTPUT.png
+// Writes nothing else: the settings go to a scratch folder.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "app/CorvaneApp.h"
+#include "app/LasWindow.h"
+#include "app/MainFrame.h"
+#include "app/PlotCanvas.h"
+#include "app/TrackPanel.h"
+#include "plot/PlotPainter.h"
+
+using namespace corvane;
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() != 3) {
+    std::fprintf(stderr, "usage: corvane-las-screenshot FILE.las OUTPUT.png\n");
+    return 2;
+  }
+  QTemporaryDir scratch;
+  CCorvaneApp::Options options;
+  options.settingsFile = scratch.filePath(QStringLiteral("settings.ini"));
+  options.plotTemplateDir = scratch.filePath(QStringLiteral("templates"));
+  CCorvaneApp app(options);
+  if (!app.InitInstance()) return 1;
+  CMainFrame* frame = app.MainFrame();
+  frame->showNormal();
+  frame->resize(1280, 820);
+  CLasWindow* window = app.OpenLasFile(arguments.at(1));
+  if (!window) return 1;
+  frame->MdiArea()->activeSubWindow()->showMaximized();
+  QElapsedTimer clock;
+  clock.start();
+  while (window->Loading() && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  window->Poll();
+  // Density and neutron in one track, a closer look at a stretch, the joined curve
+  // selected, the readout of the middle.
+  CPlotCanvas* canvas = window->Canvas();
+  CTrackPanel* tracks = window->TrackPanel();
+  if (window->Layout().tracks.size() > 2) {
+    tracks->Select(2, 0);
+    tracks->JoinButton()->click();
+  }
+  const double top = canvas->Top() + (canvas->Base() - canvas->Top()) * 0.38;
+  canvas->SetDepthRange(top, top + (canvas->Base() - canvas->Top()) / 4);
+  QApplication::processEvents();
+  const QPointF middle(canvas->width() * 0.6, canvas->height() * 0.55);
+  QMouseEvent move(QEvent::MouseMove, middle, canvas->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(canvas, &move);
+  QApplication::processEvents();
+  if (!frame->grab().save(arguments.at(2))) {
+    std::fprintf(stderr, "corvane-las-screenshot: cannot write %s\n", qPrintable(arguments.at(2)));
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,136 @@
+#include "plot/LasLoader.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "platform/FileError.h"
+#include "platform/TextReader.h"
+#include "plot/LasRowParser.h"
+
+namespace corvane {
+namespace {
+
+std::string FileName(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Gathers rows into whole buckets of CLasData::kBucketRows rows.
+class CBucketBuilder {
+ public:
+  CBucketBuilder(std::size_t curves, long stride) : m_curves(curves), m_stride(stride) {}
+
+  void AddRow(const double* values, std::uint64_t offset) {
+    if (std::isnan(values[0])) return;  // a row without a depth has no place in the plot
+    if (m_inBucket == 0) {
+      batch.firstDepth.push_back(values[0]);
+      batch.offset.push_back(offset);
+      batch.minMax.resize(batch.minMax.size() + m_curves);
+    }
+    CMinMax* bucket = batch.minMax.data() + batch.minMax.size() - m_curves;
+    for (std::size_t c = 0; c < m_curves; ++c) bucket[c].Add(static_cast<float>(values[c]));
+    if (m_row % m_stride == 0) {
+      batch.sampleRows.push_back(m_row);
+      for (std::size_t c = 0; c < m_curves; ++c) batch.sampleValues.push_back(static_cast<float>(values[c]));
+    }
+    batch.lastDepth = values[0];
+    ++batch.rows;
+    ++m_row;
+    if (++m_inBucket == CLasData::kBucketRows) m_inBucket = 0;
+  }
+
+  bool AtBucketStart() const { return m_inBucket == 0; }
+  void SetStride(long stride) { m_stride = stride; }
+
+  CBucketBatch batch;
+
+ private:
+  std::size_t m_curves;
+  long m_stride;
+  long m_row = 0;
+  long m_inBucket = 0;
+};
+
+}  // namespace
+
+LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
+  std::int32_t cancelFlag = 0;
+  progress.Open("Loading " + FileName(data.Path()), cancelFlag);
+  struct CCloser {
+    CJobProgress& progress;
+    ~CCloser() { progress.Close(); }
+  } closer{progress};
+
+  try {
+    CTextReader reader;
+    reader.Open(data.Path(), false);
+    CLasHeader header = ReadLasHeader(reader);
+    const bool hasData = header.hasData;
+    const std::size_t curves = header.curves.size();
+    CLasRowParser parser(curves, header.wrapped, header.nullValue.value_or(0), header.nullValue.has_value());
+    data.SetHeader(std::move(header));
+    if (curves == 0) {
+      data.Finish(LoadState::Failed, "The ~C section names no curves.");
+      return LoadState::Failed;
+    }
+    if (!hasData) {
+      data.Finish(LoadState::Failed, "The file has no ~A data section.");
+      return LoadState::Failed;
+    }
+
+    const double size = static_cast<double>(reader.Size() > 0 ? reader.Size() : 1);
+    CBucketBuilder builder(curves, 1);
+    auto onRow = [&builder](const double* values, std::uint64_t offset) { builder.AddRow(values, offset); };
+    CLineProgressText lineText;
+    long lineNumber = 0;
+    long handOverAt = kFirstBatchRows;
+    bool reserved = false;
+    auto handOver = [&] {
+      if (!reserved && !builder.batch.offset.empty()) {
+        // The rows to come, judged by the bytes per bucket so far, and a little more.
+        reserved = true;
+        const double bytes = static_cast<double>(reader.Position() - builder.batch.offset.front());
+        const double buckets = static_cast<double>(builder.batch.offset.size());
+        const double rest = static_cast<double>(reader.Size() - builder.batch.offset.front());
+        if (bytes > 0) data.Reserve(static_cast<long>(rest / bytes * buckets * 1.02) + 1);
+      }
+      data.Append(builder.batch);
+      builder.batch.Clear();
+      {
+        auto lock = data.Lock();
+        builder.SetStride(data.SampleStride());
+      }
+      progress.SetLineText(lineText.Line(lineNumber));
+      progress.SetPercent(static_cast<int>(static_cast<double>(reader.Position()) * 100.0 / size));
+      handOverAt = kBatchRows;
+    };
+
+    std::string_view line;
+    for (;;) {
+      const std::uint64_t offset = reader.Position();
+      if (!reader.NextLine(line)) break;
+      ++lineNumber;
+      if (!parser.Feed(line, offset, onRow)) break;
+      if (builder.batch.rows >= handOverAt && builder.AtBucketStart()) {
+        handOver();
+        if (progress.PollCancel()) {
+          data.Finish(LoadState::Cancelled);
+          return LoadState::Cancelled;
+        }
+      }
+    }
+    parser.Finish(onRow);
+    handOver();
+    data.Finish(LoadState::Done);
+    return LoadState::Done;
+  } catch (const CFileError& error) {
+    data.Finish(LoadState::Failed, error.what());
+    return LoadState::Failed;
+  } catch (const std::bad_alloc&) {
+    data.Finish(LoadState::Failed, "Not enough memory.");
+    return LoadState::Failed;
+  }
+}
+
+}  // namespace corvane

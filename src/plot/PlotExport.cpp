@@ -1,0 +1,81 @@
+#include "plot/PlotExport.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace corvane {
+
+std::optional<PlotFormat> PlotFormatOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("png")) return PlotFormat::Png;
+  if (suffix == QLatin1String("svg")) return PlotFormat::Svg;
+  if (suffix == QLatin1String("pdf")) return PlotFormat::Pdf;
+  return std::nullopt;
+}
+
+bool ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, const QString& path,
+                QString* error) {
+  auto fail = [error](const QString& why) {
+    if (error) *error = why;
+    return false;
+  };
+  const std::optional<PlotFormat> format = PlotFormatOf(path);
+  if (!format) return fail(QStringLiteral("the picture must be a .png, .svg or .pdf file"));
+  if (size.width() < 1 || size.height() < 1) return fail(QStringLiteral("the picture has no size"));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+  const QRectF area(QPointF(0, 0), QSizeF(size));
+  bool drawn = false;
+  switch (*format) {
+    case PlotFormat::Png: {
+      QImage image(size, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      plot.Paint(painter, area, top, base);
+      painter.end();
+      drawn = image.save(&file, "PNG");
+      break;
+    }
+    case PlotFormat::Svg: {
+      QSvgGenerator svg;
+      svg.setOutputDevice(&file);
+      svg.setSize(size);
+      svg.setViewBox(area);
+      svg.setTitle(QFileInfo(path).completeBaseName());
+      QPainter painter;
+      if (painter.begin(&svg)) {
+        plot.Paint(painter, area, top, base);
+        drawn = painter.end();
+      }
+      break;
+    }
+    case PlotFormat::Pdf: {
+      QPdfWriter pdf(&file);
+      pdf.setResolution(96);
+      pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
+      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+      pdf.setTitle(QFileInfo(path).completeBaseName());
+      pdf.setCreator(QStringLiteral("Corvane"));
+      QPainter painter;
+      if (painter.begin(&pdf)) {
+        plot.Paint(painter, area, top, base);
+        drawn = painter.end();
+      }
+      break;
+    }
+  }
+  if (!drawn || file.error() != QFileDevice::NoError) {
+    file.cancelWriting();
+    return fail(file.errorString().isEmpty() ? QStringLiteral("the picture could not be drawn")
+                                             : file.errorString());
+  }
+  if (!file.commit()) return fail(file.errorString());
+  return true;
+}
+
+}  // namespace corvane

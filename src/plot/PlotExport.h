@@ -1,0 +1,24 @@
+#pragma once
+// A plot as a picture file: PNG, SVG or PDF by the file's extension, drawn by
+// CPlotPainter without a display, written whole or not at all.
+#include <QSize>
+#include <QString>
+#include <optional>
+
+#include "plot/PlotPainter.h"
+
+namespace corvane {
+
+enum class PlotFormat { Png, Svg, Pdf };
+
+// The format of a file name by its extension (any case); none for another one.
+std::optional<PlotFormat> PlotFormatOf(const QString& path);
+
+// Draws the depths top..base into `path` as a picture of `size` pixels (a PDF gets a
+// page of that size at 96 pixels to the inch). The caller holds the data's lock.
+// False with the reason in `error` when the file cannot be written; a file of that
+// name stays as it was.
+bool ExportPlot(const CPlotPainter& painter, double top, double base, QSize size, const QString& path,
+                QString* error);
+
+}  // namespace corvane

@@ -1,0 +1,362 @@
+#include "plot/PlotPainter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+#include "plot/CurveTracer.h"
+#include "plot/LasData.h"
+
+namespace corvane {
+namespace {
+
+const QColor kMajorGrid(0xa8, 0xa8, 0xa8);
+const QColor kMinorGrid(0xe0, 0xe0, 0xe0);
+const QColor kFrame(0x40, 0x40, 0x40);
+constexpr double kPadding = 3;
+
+// The texts of a curve's scale ends, as precise as the width of its track lets both
+// stand side by side: four significant digits, then three, then whole numbers.
+std::pair<QString, QString> ScaleEndTexts(const CTrackScale& scale, double width,
+                                          const QFontMetricsF& metrics) {
+  auto text = [](double value, int digits) {
+    if (digits == 0)
+      return std::fabs(value) >= 1 ? QString::number(std::round(value), 'f', 0)
+                                   : QString::number(value, 'g', 1);
+    return QString::number(value, 'g', digits);
+  };
+  std::pair<QString, QString> ends;
+  for (int digits : {4, 3, 0}) {
+    ends = {text(scale.Left(), digits), text(scale.Right(), digits)};
+    if (metrics.horizontalAdvance(ends.first) + metrics.horizontalAdvance(ends.second) + 6 <= width) break;
+  }
+  return ends;
+}
+
+// A curve's name as its header shows it: "GR (GAPI)".
+QString CurveTitle(const CCurveInfo& curve) {
+  const QString name = PlotText(curve.mnemonic);
+  return curve.unit.empty() ? name : name + " (" + PlotText(curve.unit) + ")";
+}
+
+// A line of the grid: a rectangle one unit wide (much cheaper to fill than a line is
+// to stroke, and as sharp).
+void GridLine(QPainter& painter, const QPointF& from, const QPointF& to, const QColor& color) {
+  painter.fillRect(QRectF(from, to + QPointF(from.x() == to.x() ? 1 : 0, from.y() == to.y() ? 1 : 0)), color);
+}
+
+}  // namespace
+
+CPlotScales ComputeScales(const CLasData& data, const CPlotLayout& layout) {
+  CPlotScales scales;
+  for (const CTrack& track : layout.tracks) {
+    std::vector<CTrackScale> ofTrack;
+    for (const CTrackCurve& curve : track.curves)
+      ofTrack.push_back(CTrackScale::WithEnds(data.Sample(curve.curve), track.log, curve.left, curve.right));
+    scales.push_back(std::move(ofTrack));
+  }
+  return scales;
+}
+
+QString PlotText(std::string_view text) {
+  return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+CPlotPainter::CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLayout& layout,
+                           const CPlotScales& scales, COptions options)
+    : m_data(data),
+      m_rows(rows),
+      m_layout(layout),
+      m_scales(scales),
+      m_options(options),
+      m_font(Font()),
+      m_metrics(m_font),
+      m_line(m_metrics.height()) {}
+
+QFont CPlotPainter::Font() {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  return font;
+}
+
+QColor CPlotPainter::CurveColor(std::size_t track, std::size_t placeInTrack) {
+  static const QColor kColors[] = {QColor(0x1f, 0x4e, 0x9c), QColor(0xc0, 0x39, 0x2b),
+                                   QColor(0x2e, 0x8b, 0x57), QColor(0x8e, 0x44, 0xad),
+                                   QColor(0xd3, 0x54, 0x00), QColor(0x16, 0xa0, 0x85)};
+  return kColors[(track + placeInTrack) % std::size(kColors)];
+}
+
+double CPlotPainter::GridStep(double depthSpan, double height, double pixels) {
+  if (!(depthSpan > 0) || !(height > 0)) return 1;
+  const double raw = depthSpan * pixels / height;
+  const double decade = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double factor : {1.0, 2.0, 5.0})
+    if (decade * factor >= raw) return decade * factor;
+  return decade * 10;
+}
+
+CPlotPainter::CGeometry CPlotPainter::Geometry(const QRectF& area) const {
+  CGeometry g;
+  double y = area.top();
+  if (m_options.title) {
+    g.title = QRectF(area.left(), y, area.width(), m_line + 2 * kPadding);
+    y = g.title.bottom();
+  }
+  std::size_t mostCurves = 1;
+  for (const CTrack& track : m_layout.tracks)
+    if (!track.hidden) mostCurves = std::max(mostCurves, track.curves.size());
+  g.header = QRectF(area.left(), y, area.width(),
+                    static_cast<double>(mostCurves) * CurveHeaderHeight() + 2 * kPadding);
+  g.body =
+      QRectF(area.left(), g.header.bottom(), area.width(), std::max(0.0, area.bottom() - g.header.bottom()));
+  g.depthTrack = QRectF(area.left(), g.body.top(), std::min(kDepthTrackWidth, area.width()), g.body.height());
+  const std::size_t shown = m_layout.VisibleTracks();
+  if (shown == 0) return g;
+  const double width = std::max(0.0, area.right() - g.depthTrack.right()) / static_cast<double>(shown);
+  double x = g.depthTrack.right();
+  for (std::size_t t = 0; t < m_layout.tracks.size(); ++t) {
+    if (m_layout.tracks[t].hidden) continue;
+    g.tracks.emplace_back(x, g.body.top(), width, g.body.height());
+    g.layoutTrack.push_back(t);
+    x += width;
+  }
+  return g;
+}
+
+void CPlotPainter::Paint(QPainter& painter, const QRectF& area, double top, double base) const {
+  painter.save();
+  painter.setFont(m_font);
+  painter.setRenderHint(QPainter::Antialiasing, m_options.antialias);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.fillRect(area, Qt::white);
+  const CGeometry geometry = Geometry(area);
+  if (m_options.title) PaintTitle(painter, geometry.title);
+  PaintHeaders(painter, geometry);
+  if (base > top && geometry.body.height() > 0) {
+    PaintDepthGrid(painter, geometry, top, base);
+    for (std::size_t i = 0; i < geometry.tracks.size(); ++i) {
+      const std::vector<CTrackScale>& scales = m_scales[geometry.layoutTrack[i]];
+      if (!scales.empty()) PaintTrackGrid(painter, geometry.tracks[i], scales.front());
+    }
+    PaintCurves(painter, geometry, top, base);
+  }
+  // Frames last, over the grid and the curves' ends.
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(kFrame, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRectF(geometry.depthTrack.left(), geometry.header.top(), geometry.depthTrack.width(),
+                          geometry.header.height() + geometry.body.height()));
+  for (const QRectF& track : geometry.tracks)
+    painter.drawRect(QRectF(track.left(), geometry.header.top(), track.width(),
+                            geometry.header.height() + track.height()));
+  painter.drawLine(QPointF(geometry.header.left(), geometry.header.bottom()),
+                   QPointF(geometry.header.right(), geometry.header.bottom()));
+  painter.restore();
+}
+
+void CPlotPainter::PaintTitle(QPainter& painter, const QRectF& rect) const {
+  const CLasHeader& header = m_data.Header();
+  QString title = PlotText(header.WellValue("WELL"));
+  const QString file = PlotText(m_data.Path().substr(m_data.Path().find_last_of('/') + 1));
+  title = title.isEmpty() ? file : title + "   " + file;
+  QFont bold = m_font;
+  bold.setBold(true);
+  painter.setFont(bold);
+  painter.setPen(Qt::black);
+  painter.drawText(rect.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   painter.fontMetrics().elidedText(title, Qt::ElideMiddle,
+                                                    static_cast<int>(rect.width() - 2 * kPadding)));
+  painter.setFont(m_font);
+}
+
+void CPlotPainter::PaintHeaders(QPainter& painter, const CGeometry& g) const {
+  const CLasHeader& header = m_data.Header();
+  const double line = m_line;
+  painter.setPen(Qt::black);
+  const QRectF depthHeader(g.depthTrack.left(), g.header.top(), g.depthTrack.width(), g.header.height());
+  if (!header.curves.empty()) {
+    painter.drawText(
+        QRectF(depthHeader.left(), depthHeader.bottom() - 2 * line - kPadding, depthHeader.width(), line),
+        Qt::AlignCenter, PlotText(header.curves.front().mnemonic));
+    painter.drawText(
+        QRectF(depthHeader.left(), depthHeader.bottom() - line - kPadding, depthHeader.width(), line),
+        Qt::AlignCenter, PlotText(header.curves.front().unit));
+  }
+  for (std::size_t i = 0; i < g.tracks.size(); ++i) {
+    const CTrack& track = m_layout.tracks[g.layoutTrack[i]];
+    const QRectF column(g.tracks[i].left() + kPadding, g.header.top() + kPadding,
+                        g.tracks[i].width() - 2 * kPadding, g.header.height() - 2 * kPadding);
+    for (std::size_t k = 0; k < track.curves.size(); ++k) {
+      const std::size_t curve = track.curves[k].curve;
+      const CTrackScale& scale = m_scales[g.layoutTrack[i]][k];
+      const double y = column.top() + static_cast<double>(k) * CurveHeaderHeight();
+      const QColor color = CurveColor(g.layoutTrack[i], k);
+      painter.setPen(color);
+      const QRectF titleRect(column.left(), y, column.width(), line);
+      painter.drawText(
+          titleRect, Qt::AlignCenter,
+          m_metrics.elidedText(CurveTitle(header.curves[curve]), Qt::ElideRight, column.width()));
+      const QRectF endsRect(column.left(), y + line, column.width(), line);
+      const auto [left, right] = ScaleEndTexts(scale, column.width(), m_metrics);
+      painter.drawText(endsRect, Qt::AlignLeft | Qt::AlignVCenter, left);
+      painter.drawText(endsRect, Qt::AlignRight | Qt::AlignVCenter, right);
+      const double from = endsRect.left() + m_metrics.horizontalAdvance(left) + 3;
+      const double to = endsRect.right() - m_metrics.horizontalAdvance(right) - 3;
+      if (to > from) {
+        painter.setPen(QPen(color, 1.5));
+        painter.drawLine(QPointF(from, endsRect.center().y()), QPointF(to, endsRect.center().y()));
+      }
+    }
+  }
+}
+
+void CPlotPainter::PaintDepthGrid(QPainter& painter, const CGeometry& g, double top, double base) const {
+  const double span = base - top;
+  const double step = GridStep(span, g.body.height());
+  double minor = step / 5;
+  if (minor / span * g.body.height() < 8) minor = step / 2;
+  if (minor / span * g.body.height() < 8) minor = 0;
+  auto yOf = [&](double depth) { return g.body.top() + (depth - top) / span * g.body.height(); };
+  const double right = g.body.right();
+  painter.save();
+  painter.setClipRect(g.body);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  if (minor > 0)
+    for (double d = std::ceil(top / minor) * minor; d <= base; d += minor)
+      GridLine(painter, QPointF(g.depthTrack.right(), yOf(d)), QPointF(right, yOf(d)), kMinorGrid);
+  const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+  const double line = m_line;
+  for (double d = std::ceil(top / step) * step; d <= base; d += step) {
+    const double y = yOf(d);
+    GridLine(painter, QPointF(g.depthTrack.right() - 6, y), QPointF(right, y), kMajorGrid);
+    if (y - line / 2 < g.body.top() || y + line / 2 > g.body.bottom()) continue;  // no half labels
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(g.depthTrack.left(), y - line / 2, g.depthTrack.width() - 9, line),
+                     Qt::AlignRight | Qt::AlignVCenter, QString::number(d, 'f', decimals));
+  }
+  painter.restore();
+}
+
+void CPlotPainter::PaintTrackGrid(QPainter& painter, const QRectF& rect, const CTrackScale& scale) const {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  auto vertical = [&](double fraction, const QColor& color) {
+    if (fraction <= 0.001 || fraction >= 0.999) return;
+    const double x = rect.left() + fraction * rect.width();
+    GridLine(painter, QPointF(x, rect.top()), QPointF(x, rect.bottom()), color);
+  };
+  if (scale.Log()) {
+    const double low = std::min(scale.Left(), scale.Right());
+    const double high = std::max(scale.Left(), scale.Right());
+    for (double decade = std::pow(10.0, std::floor(std::log10(low))); decade <= high; decade *= 10)
+      for (int m = 1; m <= 9; ++m) {
+        const double value = decade * m;
+        if (value >= low && value <= high) vertical(scale.Fraction(value), m == 1 ? kMajorGrid : kMinorGrid);
+      }
+  } else {
+    for (int i = 1; i < 10; ++i) vertical(i / 10.0, i == 5 ? kMajorGrid : kMinorGrid);
+  }
+  painter.restore();
+}
+
+void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top, double base) const {
+  const int pixels = static_cast<int>(std::ceil(g.body.height()));
+  const CCurveTracer tracer(m_data, m_rows, top, base, pixels);
+  const double span = base - top;
+  std::vector<CRowSpan> spans;
+  for (std::size_t i = 0; i < g.tracks.size(); ++i) {
+    const QRectF& rect = g.tracks[i];
+    const CTrack& track = m_layout.tracks[g.layoutTrack[i]];
+    painter.save();
+    painter.setClipRect(rect);
+    for (std::size_t k = 0; k < track.curves.size(); ++k) {
+      const CTrackScale& scale = m_scales[g.layoutTrack[i]][k];
+      auto xOf = [&](double value) {
+        const double fraction = scale.Fraction(value);
+        return rect.left() + std::clamp(std::isnan(fraction) ? 0.0 : fraction, 0.0, 1.0) * rect.width();
+      };
+      const QColor color = CurveColor(g.layoutTrack[i], k);
+      painter.setPen(QPen(color, 1));
+      painter.setBrush(color);
+      for (const CTraceRun& run : tracer.Trace(track.curves[k].curve)) {
+        spans.clear();
+        for (const CTracePoint& point : run)
+          spans.push_back(
+              {g.body.top() + (point.depth - top) / span * g.body.height(), xOf(point.lo), xOf(point.hi)});
+        if (m_options.pixelSpans && !tracer.FromRows())
+          DrawSpans(painter, spans);
+        else
+          DrawPolyline(painter, spans);
+      }
+    }
+    painter.restore();
+  }
+}
+
+void CPlotPainter::DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run) {
+  QPolygonF line;
+  double previous = 0;
+  for (const CRowSpan& point : run) {
+    if (point.lo == point.hi) {
+      line << QPointF(point.lo, point.y);
+      previous = point.lo;
+      continue;
+    }
+    // Both ends of the pixel row, the nearer one first, so the line does not cross back.
+    const bool loFirst = line.isEmpty() || std::fabs(point.lo - previous) <= std::fabs(point.hi - previous);
+    line << QPointF(loFirst ? point.lo : point.hi, point.y)
+         << QPointF(loFirst ? point.hi : point.lo, point.y);
+    previous = loFirst ? point.hi : point.lo;
+  }
+  if (line.size() == 1)
+    painter.drawLine(line.front() - QPointF(1, 0), line.front() + QPointF(1, 0));
+  else
+    painter.drawPolyline(line);
+}
+
+void CPlotPainter::DrawSpans(QPainter& painter, const std::vector<CRowSpan>& run) {
+  // One filled span per pixel row holding what the points of that row reach, widened
+  // to touch the span of the row before; a jump over rows is drawn as a line.
+  struct CRow {
+    long row;
+    double lo, hi, lastX;
+  };
+  std::vector<CRow> rows;
+  QVector<QLineF> jumps;
+  for (const CRowSpan& point : run) {
+    const auto row = static_cast<long>(std::floor(point.y));
+    const double lo = std::min(point.lo, point.hi);
+    const double hi = std::max(point.lo, point.hi);
+    if (!rows.empty() && rows.back().row == row) {
+      rows.back().lo = std::min(rows.back().lo, lo);
+      rows.back().hi = std::max(rows.back().hi, hi);
+      rows.back().lastX = point.lo;
+      continue;
+    }
+    if (!rows.empty() && std::abs(row - rows.back().row) > 1)
+      jumps.append(QLineF(rows.back().lastX, rows.back().row + 0.5, point.lo, row + 0.5));
+    rows.push_back({row, lo, hi, point.lo});
+  }
+  QVector<QRectF> rects;
+  rects.reserve(static_cast<qsizetype>(rows.size()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    double lo = rows[r].lo;
+    double hi = rows[r].hi;
+    if (r > 0 && std::abs(rows[r].row - rows[r - 1].row) == 1) {
+      lo = std::min(lo, rows[r - 1].hi);
+      hi = std::max(hi, rows[r - 1].lo);
+    }
+    rects.append(
+        QRectF(std::floor(lo), static_cast<double>(rows[r].row), std::floor(hi) - std::floor(lo) + 1, 1));
+  }
+  painter.save();
+  painter.setPen(Qt::NoPen);
+  painter.drawRects(rects);
+  painter.restore();
+  if (!jumps.isEmpty()) painter.drawLines(jumps);
+}
+
+}  // namespace corvane

@@ -1,0 +1,96 @@
+#pragma once
+// Draws a log plot onto any QPainter (a window, a QImage, a printer, a PDF or SVG
+// file): a title line, the track headers (mnemonic, unit and scale ends of every
+// curve), the depth track with its labels, the depth grid and the curves of the
+// tracks between two depths. Nothing here needs a display.
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QRectF>
+#include <QString>
+#include <string_view>
+#include <vector>
+
+#include "plot/PlotLayout.h"
+#include "plot/TrackScale.h"
+
+class QPainter;
+
+namespace corvane {
+
+class CLasData;
+class CRowReader;
+
+// The scale of every curve of every track, in the layout's order.
+using CPlotScales = std::vector<std::vector<CTrackScale>>;
+// The scales the layout asks for, from the curves' samples; the caller holds the data's lock.
+CPlotScales ComputeScales(const CLasData& data, const CPlotLayout& layout);
+
+// Text of a LAS file (single-byte, the locale's encoding) for display.
+QString PlotText(std::string_view text);
+
+class CPlotPainter {
+ public:
+  struct COptions {
+    bool title = true;      // the well and the file above the headers
+    bool antialias = true;  // smooth lines (pictures and print)
+    // Decimated curves as filled pixel rows: the fastest for a window, no use for vectors.
+    bool pixelSpans = false;
+  };
+
+  // Where the parts of a plot go within an area.
+  struct CGeometry {
+    QRectF title;
+    QRectF header;                         // the headers of the depth track and of the tracks
+    QRectF body;                           // depths from top to base, the depth track included
+    QRectF depthTrack;                     // the depth labels (body height)
+    std::vector<QRectF> tracks;            // body height, one per shown track
+    std::vector<std::size_t> layoutTrack;  // the layout's track of each
+  };
+
+  static constexpr double kDepthTrackWidth = 64;
+
+  // The caller holds the data's lock while it paints or asks for geometry.
+  CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLayout& layout, const CPlotScales& scales,
+               COptions options);
+  CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLayout& layout, const CPlotScales& scales)
+      : CPlotPainter(data, rows, layout, scales, COptions{}) {}
+
+  CGeometry Geometry(const QRectF& area) const;
+  // Draws the depths top..base (top < base) into `area`.
+  void Paint(QPainter& painter, const QRectF& area, double top, double base) const;
+
+  static QFont Font();
+  // The colour of a curve: neighbouring tracks and the curves of one track differ.
+  static QColor CurveColor(std::size_t track, std::size_t placeInTrack);
+  // A depth grid step that puts about `pixels` between labels.
+  static double GridStep(double depthSpan, double height, double pixels = 60);
+
+ private:
+  void PaintTitle(QPainter& painter, const QRectF& rect) const;
+  void PaintHeaders(QPainter& painter, const CGeometry& geometry) const;
+  void PaintDepthGrid(QPainter& painter, const CGeometry& geometry, double top, double base) const;
+  void PaintTrackGrid(QPainter& painter, const QRectF& rect, const CTrackScale& scale) const;
+  void PaintCurves(QPainter& painter, const CGeometry& geometry, double top, double base) const;
+  // A point of a curve in the painter's coordinates: its row and what it reaches across.
+  struct CRowSpan {
+    double y;
+    double lo;
+    double hi;
+  };
+  static void DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run);
+  static void DrawSpans(QPainter& painter, const std::vector<CRowSpan>& run);
+  // Header rows per curve: its title, then its scale ends.
+  double CurveHeaderHeight() const { return 2 * m_line + 4; }
+
+  const CLasData& m_data;
+  CRowReader* m_rows;
+  const CPlotLayout& m_layout;
+  const CPlotScales& m_scales;
+  COptions m_options;
+  QFont m_font;
+  QFontMetricsF m_metrics;
+  double m_line;  // the height of a line of text
+};
+
+}  // namespace corvane

@@ -1,0 +1,140 @@
+#include "plot/PlotSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QSet>
+#include <QStandardPaths>
+
+#include "plot/LasHeader.h"
+#include "plot/PlotPainter.h"
+
+namespace corvane {
+namespace {
+
+const QLatin1String kFormatKey("corvanePlotSettings");
+constexpr int kFormatVersion = 1;
+
+QString Mnemonic(const CLasHeader& header, std::size_t curve) {
+  return PlotText(header.curves[curve].mnemonic);
+}
+
+QSet<QString> MnemonicSet(const CLasHeader& header) {
+  QSet<QString> set;
+  for (std::size_t c = 0; c < header.curves.size(); ++c) set.insert(Mnemonic(header, c).toUpper());
+  return set;
+}
+
+std::optional<QJsonObject> ReadSettings(const QString& path, QString* error) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (error) *error = file.errorString();
+    return std::nullopt;
+  }
+  QJsonParseError parse{};
+  const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parse);
+  if (parse.error != QJsonParseError::NoError || !document.isObject() ||
+      document.object().value(kFormatKey).toInt() < 1) {
+    if (error) *error = QStringLiteral("not a plot settings file");
+    return std::nullopt;
+  }
+  return document.object();
+}
+
+std::optional<double> End(const QJsonObject& object, const char* key) {
+  const QJsonValue value = object.value(QLatin1String(key));
+  if (!value.isDouble()) return std::nullopt;
+  return value.toDouble();
+}
+
+}  // namespace
+
+QString DefaultTemplateFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Corvane/plot-templates");
+}
+
+QString SettingsPathBeside(const QString& lasPath) {
+  const QFileInfo info(lasPath);
+  return info.dir().filePath(info.completeBaseName() + QLatin1String(kPlotSettingsSuffix));
+}
+
+std::optional<CPlotLayout> LoadPlotSettings(const QString& path, const CLasHeader& header, QString* error) {
+  const std::optional<QJsonObject> settings = ReadSettings(path, error);
+  if (!settings) return std::nullopt;
+  CPlotLayout layout;
+  std::vector<bool> used(header.curves.size(), false);
+  for (const QJsonValue& trackValue : settings->value(QLatin1String("tracks")).toArray()) {
+    const QJsonObject trackObject = trackValue.toObject();
+    CTrack track;
+    track.log = trackObject.value(QLatin1String("scale")).toString() == QLatin1String("log");
+    track.hidden = trackObject.value(QLatin1String("hidden")).toBool(false);
+    for (const QJsonValue& curveValue : trackObject.value(QLatin1String("curves")).toArray()) {
+      const QJsonObject curveObject = curveValue.toObject();
+      const QString mnemonic = curveObject.value(QLatin1String("mnemonic")).toString();
+      // A mnemonic that a file repeats names its curves in turn.
+      for (std::size_t c = 0; c < header.curves.size(); ++c) {
+        if (used[c] || Mnemonic(header, c).compare(mnemonic, Qt::CaseInsensitive) != 0) continue;
+        used[c] = true;
+        track.curves.push_back({c, End(curveObject, "left"), End(curveObject, "right")});
+        break;
+      }
+    }
+    if (!track.curves.empty()) layout.tracks.push_back(std::move(track));
+  }
+  return layout;
+}
+
+bool SavePlotSettings(const QString& path, const CPlotLayout& layout, const CLasHeader& header,
+                      QString* error) {
+  QJsonArray mnemonics;
+  for (std::size_t c = 0; c < header.curves.size(); ++c) mnemonics.append(Mnemonic(header, c));
+  QJsonArray tracks;
+  for (const CTrack& track : layout.tracks) {
+    QJsonArray curves;
+    for (const CTrackCurve& curve : track.curves) {
+      QJsonObject object{{QStringLiteral("mnemonic"), Mnemonic(header, curve.curve)}};
+      if (curve.left) object.insert(QStringLiteral("left"), *curve.left);
+      if (curve.right) object.insert(QStringLiteral("right"), *curve.right);
+      curves.append(object);
+    }
+    tracks.append(
+        QJsonObject{{QStringLiteral("scale"), track.log ? QStringLiteral("log") : QStringLiteral("linear")},
+                    {QStringLiteral("hidden"), track.hidden},
+                    {QStringLiteral("curves"), curves}});
+  }
+  const QJsonObject root{{kFormatKey, kFormatVersion},
+                         {QStringLiteral("curves"), mnemonics},
+                         {QStringLiteral("tracks"), tracks}};
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
+    if (error) *error = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+QString FindPlotSettings(const QString& lasPath, const QString& templateDir, const CLasHeader& header) {
+  const QString beside = SettingsPathBeside(lasPath);
+  if (QFileInfo(beside).isFile()) return beside;
+  if (templateDir.isEmpty()) return {};
+  const QSet<QString> wanted = MnemonicSet(header);
+  const QDir dir(templateDir);
+  for (const QString& name :
+       dir.entryList({QStringLiteral("*") + QLatin1String(kPlotSettingsSuffix)}, QDir::Files, QDir::Name)) {
+    const std::optional<QJsonObject> settings = ReadSettings(dir.filePath(name), nullptr);
+    if (!settings) continue;
+    QSet<QString> made;
+    for (const QJsonValue& value : settings->value(QLatin1String("curves")).toArray())
+      made.insert(value.toString().toUpper());
+    if (made == wanted) return dir.filePath(name);
+  }
+  return {};
+}
+
+}  // namespace corvane

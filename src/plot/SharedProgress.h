@@ -1,0 +1,43 @@
+#pragma once
+// The progress of a job that runs on a thread of its own, as another thread (the
+// window's) sees it: the job reports through CJobProgress, the window reads a copy
+// of the state whenever it likes and asks for a cancel, which the job meets at its
+// next PollCancel.
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "platform/JobProgress.h"
+
+namespace corvane {
+
+class CSharedProgress : public CJobProgress {
+ public:
+  struct CState {
+    bool opened = false;
+    bool closed = false;
+    std::string title;
+    std::string lineText;
+    int percent = 0;
+  };
+
+  // The job's side.
+  void Open(const std::string& title, std::int32_t& cancelFlag) override;
+  void SetLineText(std::string_view text) override;
+  void SetPercent(int percent) override;
+  bool PollCancel() override;
+  void Close() override;
+
+  // The watcher's side.
+  CState State() const;
+  void RequestCancel() { m_cancelRequested = true; }
+  bool CancelRequested() const { return m_cancelRequested; }
+
+ private:
+  mutable std::mutex m_mutex;
+  CState m_state;
+  std::int32_t* m_flag = nullptr;
+  std::atomic<bool> m_cancelRequested{false};
+};
+
+}  // namespace corvane

@@ -1,0 +1,341 @@
+// Reading LAS files for the plot: header lines, the header and the rows of plain and
+// wrapped files, the decimated curves against the rows they stand for, null gaps,
+// the close-up rows, depth order, cancel, and the even sample behind the scale ends.
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cmath>
+
+#include "PlotTestFiles.h"
+#include "platform/JobProgress.h"
+#include "plot/CurveTracer.h"
+#include "plot/LasHeaderLine.h"
+#include "plot/LasLoader.h"
+#include "plot/RowReader.h"
+#include "plot/SharedProgress.h"
+#include "plot/ValueSample.h"
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+std::unique_ptr<CLasData> Load(const QString& path) {
+  auto data = std::make_unique<CLasData>(path.toStdString());
+  CNullProgress progress;
+  LoadLasFile(*data, progress);
+  return data;
+}
+
+// A reading that wanders, for curves that are not flat.
+double Wander(int row, int curve) {
+  return 50 + 40 * std::sin(row * 0.013 * curve) + (row * 7919 % 101) / 10.0;
+}
+
+}  // namespace
+
+class PlotDataTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void headerLinesCutAtDotBlankAndLastColon_data();
+  void headerLinesCutAtDotBlankAndLastColon();
+  void filesLoad_data();
+  void filesLoad();
+  void wrappedAndPlainFilesGiveTheSameRows();
+  void pyramidLevelsHoldTheirRowsExtremes();
+  void tracesFollowThePixelsAndLeaveGapsForNulls();
+  void closeUpDrawsTheRowsThemselves();
+  void depthsRunningUpTheFile();
+  void cancelKeepsTheRowsSoFar();
+  void sampleStaysSmallAndEven();
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+void PlotDataTest::headerLinesCutAtDotBlankAndLastColon_data() {
+  QTest::addColumn<QString>("line");
+  QTest::addColumn<QStringList>("fields");  // mnemonic, unit, value, description
+  QTest::newRow("curve") << " DEPT   .M                 :  1  DEPTH"
+                         << QStringList{"DEPT", "M", "", "1  DEPTH"};
+  QTest::newRow("value") << "STRT    .M   1670.0000    :START DEPTH"
+                         << QStringList{"STRT", "M", "1670.0000", "START DEPTH"};
+  QTest::newRow("no unit") << "NULL    .    -999.25      :NULL VALUE"
+                           << QStringList{"NULL", "", "-999.25", "NULL VALUE"};
+  QTest::newRow("API code") << " RHOB .K/M3  45 350 01 00 : BULK DENSITY"
+                            << QStringList{"RHOB", "K/M3", "45 350 01 00", "BULK DENSITY"};
+  QTest::newRow("colons in the value")
+      << "TIME.   12:30:00 : TIME OF DAY" << QStringList{"TIME", "", "12:30:00", "TIME OF DAY"};
+  QTest::newRow("dots in the value") << "COMP.   ANY OIL CO. INC. : COMPANY"
+                                     << QStringList{"COMP", "", "ANY OIL CO. INC.", "COMPANY"};
+  QTest::newRow("dot after the colon")
+      << "MNEM : a note. More" << QStringList{"MNEM", "", "", "a note. More"};
+  QTest::newRow("tabs") << "\tGR\t.GAPI\t45 310\t: Gamma\r\n" << QStringList{"GR", "GAPI", "45 310", "Gamma"};
+  QTest::newRow("unit only") << "UNIT.M" << QStringList{"UNIT", "M", "", ""};
+}
+
+void PlotDataTest::headerLinesCutAtDotBlankAndLastColon() {
+  QFETCH(QString, line);
+  QFETCH(QStringList, fields);
+  const CHeaderLine parsed = ParseHeaderLine(line.toStdString());
+  QCOMPARE((QStringList{QString::fromStdString(parsed.mnemonic), QString::fromStdString(parsed.unit),
+                        QString::fromStdString(parsed.value), QString::fromStdString(parsed.description)}),
+           fields);
+}
+
+void PlotDataTest::filesLoad_data() {
+  QTest::addColumn<QString>("path");
+  QTest::addColumn<int>("state");
+  QTest::addColumn<int>("curves");
+  QTest::addColumn<int>("rows");
+  QTest::addColumn<double>("top");
+  QTest::addColumn<double>("base");
+  QTest::addColumn<bool>("wrapped");
+  QTest::addColumn<QString>("sections");  // letters, or a part of the error
+  const QString dir = m_dir.path();
+  QTest::newRow("sample") << CORVANE_TEST_DATA "/sample_2.0.las" << int(LoadState::Done) << 8 << 3 << 1669.75
+                          << 1670.0 << false << "VWCPO";
+  QTest::newRow("wrapped sample") << CORVANE_TEST_DATA "/sample_2.0_wrapped.las" << int(LoadState::Done) << 36
+                                  << 2 << 909.875 << 910.0 << true << "VWC";
+  CTestLas made;
+  made.rows = 1000;
+  made.Write(dir + "/made.las");
+  QTest::newRow("made") << dir + "/made.las" << int(LoadState::Done) << 3 << 1000 << 1000.0 << 1499.5 << false
+                        << "VWCPO";
+  QByteArray lf = made.Text().replace("\r\n", "\n");
+  lf.chop(1);  // and no line end after the last row
+  {
+    QFile file(dir + "/lf.las");
+    if (file.open(QIODevice::WriteOnly)) file.write(lf);
+  }
+  QTest::newRow("LF line ends, last line open")
+      << dir + "/lf.las" << int(LoadState::Done) << 3 << 1000 << 1000.0 << 1499.5 << false << "VWCPO";
+  {
+    QFile file(dir + "/noA.las");
+    if (file.open(QIODevice::WriteOnly)) file.write(made.Text().left(made.Text().indexOf("~A")));
+  }
+  QTest::newRow("no data section") << dir + "/noA.las" << int(LoadState::Failed) << 3 << 0 << 0.0 << 0.0
+                                   << false << "no ~A";
+  {
+    QFile file(dir + "/noC.las");
+    if (file.open(QIODevice::WriteOnly)) file.write("~V\r\nVERS. 2.0 : v\r\n~A\r\n1 2 3\r\n");
+  }
+  QTest::newRow("no curves") << dir + "/noC.las" << int(LoadState::Failed) << 0 << 0 << 0.0 << 0.0 << false
+                             << "names no curves";
+  QTest::newRow("missing") << dir + "/missing.las" << int(LoadState::Failed) << 0 << 0 << 0.0 << 0.0 << false
+                           << "No such file";
+}
+
+void PlotDataTest::filesLoad() {
+  QFETCH(QString, path);
+  QFETCH(int, state);
+  QFETCH(int, curves);
+  QFETCH(int, rows);
+  QFETCH(double, top);
+  QFETCH(double, base);
+  QFETCH(bool, wrapped);
+  QFETCH(QString, sections);
+  const auto data = Load(path);
+  auto lock = data->Lock();
+  QCOMPARE(int(data->State()), state);
+  QCOMPARE(int(data->Curves()), curves);
+  QCOMPARE(int(data->Rows()), rows);
+  if (state != int(LoadState::Done)) {
+    QVERIFY2(QString::fromStdString(data->Error()).contains(sections), data->Error().c_str());
+    return;
+  }
+  QCOMPARE(data->DepthExtent()->first, top);
+  QCOMPARE(data->DepthExtent()->second, base);
+  QCOMPARE(data->Header().wrapped, wrapped);
+  QString letters;
+  for (const CHeaderSection& section : data->Header().sections) letters += QChar(section.letter);
+  QCOMPARE(letters, sections);
+  if (const CHeaderSection* other = data->Header().Section('O'))
+    QVERIFY(!other->text.empty() && other->text.back().find_first_not_of(' ') != std::string::npos);
+}
+
+void PlotDataTest::wrappedAndPlainFilesGiveTheSameRows() {
+  CTestLas plain;
+  plain.curves = {{"DEPT", "M"}};
+  for (int c = 1; c <= 12; ++c) plain.curves.push_back({"C" + std::to_string(c), "V/V"});
+  plain.rows = 777;
+  plain.value = [](int row, int curve) { return (row + curve) % 13 == 0 ? NAN : Wander(row, curve); };
+  CTestLas wrapped = plain;
+  wrapped.wrapped = true;
+  QVERIFY(plain.Write(m_dir.filePath("plain.las")) && wrapped.Write(m_dir.filePath("wrapped.las")));
+  const auto a = Load(m_dir.filePath("plain.las"));
+  const auto b = Load(m_dir.filePath("wrapped.las"));
+  auto lockA = a->Lock();
+  auto lockB = b->Lock();
+  QCOMPARE(b->Rows(), 777L);
+  CRowReader readerA(*a);
+  CRowReader readerB(*b);
+  const CRowReader::CRows& rowsA = readerA.Rows(0, 776);
+  const CRowReader::CRows& rowsB = readerB.Rows(0, 776);
+  for (long row = 0; row < 777; ++row)
+    for (std::size_t c = 0; c < 13; ++c) {
+      const double expected = plain.Value(static_cast<int>(row), static_cast<int>(c));
+      const double got = rowsB.Value(row, c);
+      QVERIFY2(std::isnan(expected) ? std::isnan(got) : std::fabs(got - expected) < 1e-4,
+               qPrintable(QStringLiteral("row %1 curve %2").arg(row).arg(c)));
+      QVERIFY(std::isnan(got) == std::isnan(rowsA.Value(row, c)));
+    }
+}
+
+void PlotDataTest::pyramidLevelsHoldTheirRowsExtremes() {
+  CTestLas made;
+  made.rows = 5000;
+  made.value = [](int row, int curve) { return row % 97 == 3 ? NAN : Wander(row, curve); };
+  QVERIFY(made.Write(m_dir.filePath("pyramid.las")));
+  const auto data = Load(m_dir.filePath("pyramid.las"));
+  auto lock = data->Lock();
+  const CCurvePyramid& gr = data->Pyramid(1);
+  QVERIFY(gr.Levels() >= 4);
+  for (std::size_t level = 0; level < gr.Levels(); ++level) {
+    const long rowsPerBucket = CLasData::kBucketRows << (2 * level);
+    const auto& buckets = gr.Level(level);
+    QCOMPARE(long(buckets.size()), (5000 + rowsPerBucket - 1) / rowsPerBucket);
+    for (std::size_t b = 0; b < buckets.size(); ++b) {
+      CMinMax expected;
+      for (long row = long(b) * rowsPerBucket; row < std::min(5000L, long(b + 1) * rowsPerBucket); ++row)
+        expected.Add(static_cast<float>(made.Value(int(row), 1)));
+      QCOMPARE(buckets[b].lo, expected.lo);
+      QCOMPARE(buckets[b].hi, expected.hi);
+    }
+  }
+  QVERIFY(data->MemoryBytes() < static_cast<std::size_t>(made.Text().size()));
+}
+
+void PlotDataTest::tracesFollowThePixelsAndLeaveGapsForNulls() {
+  // 40000 rows, GR null from row 20000 to 21599: the plot shows a gap there, never a
+  // line to the null value.
+  CTestLas made;
+  made.rows = 40000;
+  made.step = 0.1;
+  made.value = [](int row, int curve) {
+    return curve == 1 && row >= 20000 && row < 21600 ? NAN : Wander(row, curve);
+  };
+  QVERIFY(made.Write(m_dir.filePath("gap.las")));
+  const auto data = Load(m_dir.filePath("gap.las"));
+  auto lock = data->Lock();
+  CRowReader rows(*data);
+  struct CView {
+    double top, base;
+    int pixels;
+  };
+  for (const CView view : {CView{1000, 4999.9, 500}, CView{2500, 3500, 400}, CView{2900, 3300, 300}}) {
+    const CCurveTracer tracer(*data, &rows, view.top, view.base, view.pixels);
+    QVERIFY(!tracer.FromRows());
+    const std::vector<CTraceRun> runs = tracer.Trace(1);
+    QCOMPARE(int(runs.size()), view.top < 3000 && view.base > 3160 ? 2 : 1);
+    std::size_t points = 0;
+    double lo = 1e9, hi = -1e9;
+    for (const CTraceRun& run : runs)
+      for (const CTracePoint& point : run) {
+        ++points;
+        lo = std::min(lo, point.lo);
+        hi = std::max(hi, point.hi);
+        // A bucket partly in the gap draws its readings, less than a pixel row into it.
+        QVERIFY2(point.depth < 3006.4 || point.depth > 3153.6, qPrintable(QString::number(point.depth)));
+        QVERIFY(point.lo <= point.hi);
+      }
+    // About one point per pixel row, whatever the rows.
+    QVERIFY2(points <= std::size_t(view.pixels) + 4, qPrintable(QString::number(points)));
+    QVERIFY(points >= std::size_t(view.pixels) / 2);
+    // Together the points span what the rows of the view hold, and the edge buckets
+    // reach a little beyond them, no further.
+    auto extremes = [&made](int from, int to) {
+      std::pair<double, double> range{1e9, -1e9};
+      for (int row = std::max(0, from); row <= std::min(made.rows - 1, to); ++row)
+        if (!std::isnan(made.Value(row, 1))) {
+          range.first = std::min(range.first, made.Value(row, 1));
+          range.second = std::max(range.second, made.Value(row, 1));
+        }
+      return range;
+    };
+    const int first = int(std::lround((view.top - 1000) / 0.1));
+    const int last = int(std::lround((view.base - 1000) / 0.1));
+    const auto inView = extremes(first, last);
+    const auto withEdges = extremes(first - 256, last + 256);
+    QVERIFY(lo <= inView.first + 1e-3 && hi >= inView.second - 1e-3);
+    QVERIFY(lo >= withEdges.first - 1e-3 && hi <= withEdges.second + 1e-3);
+  }
+}
+
+void PlotDataTest::closeUpDrawsTheRowsThemselves() {
+  CTestLas made;
+  made.rows = 3000;
+  made.value = [](int row, int curve) { return curve == 2 && row == 1500 ? NAN : Wander(row, curve); };
+  QVERIFY(made.Write(m_dir.filePath("close.las")));
+  const auto data = Load(m_dir.filePath("close.las"));
+  auto lock = data->Lock();
+  CRowReader rows(*data);
+  // 1730 .. 1770 m: 81 rows over 300 pixel rows.
+  const CCurveTracer tracer(*data, &rows, 1730, 1770, 300);
+  QVERIFY(tracer.FromRows());
+  const std::vector<CTraceRun> runs = tracer.Trace(2);
+  QCOMPARE(int(runs.size()), 2);  // the null row splits the curve
+  for (const CTraceRun& run : runs)
+    for (const CTracePoint& point : run) {
+      const int row = int(std::lround((point.depth - 1000) / 0.5));
+      QVERIFY(std::fabs(point.lo - made.Value(row, 2)) < 1e-4);
+      QCOMPARE(point.lo, point.hi);
+    }
+  QCOMPARE(runs.front().back().depth, 1749.5);
+  QCOMPARE(runs.back().front().depth, 1750.5);
+  // Scrolling a little reads nothing again.
+  const long parsed = rows.RowsParsed();
+  const CCurveTracer scrolled(*data, &rows, 1735, 1775, 300);
+  QVERIFY(scrolled.FromRows());
+  QCOMPARE(rows.RowsParsed(), parsed);
+}
+
+void PlotDataTest::depthsRunningUpTheFile() {
+  CTestLas made;
+  made.rows = 2000;
+  made.start = 2000;
+  made.step = -0.25;
+  QVERIFY(made.Write(m_dir.filePath("up.las")));
+  const auto data = Load(m_dir.filePath("up.las"));
+  auto lock = data->Lock();
+  QCOMPARE(data->DepthExtent()->first, 1500.25);
+  QCOMPARE(data->DepthExtent()->second, 2000.0);
+  for (double row : {0.0, 17.5, 999.0, 1999.0}) QCOMPARE(data->RowAtDepth(data->DepthAtRow(row)), row);
+  QCOMPARE(data->RowAtDepth(1000), 1999.0);  // beyond the rows: the nearest one
+  CRowReader rows(*data);
+  const CCurveTracer tracer(*data, &rows, 1600, 1900, 200);
+  const std::vector<CTraceRun> runs = tracer.Trace(1);
+  QCOMPARE(int(runs.size()), 1);
+  for (const CTracePoint& point : runs.front()) QVERIFY(point.depth > 1590 && point.depth < 1910);
+}
+
+void PlotDataTest::cancelKeepsTheRowsSoFar() {
+  CTestLas made;
+  made.rows = 3 * kFirstBatchRows;
+  QVERIFY(made.Write(m_dir.filePath("cancel.las")));
+  CLasData data(m_dir.filePath("cancel.las").toStdString());
+  CSharedProgress progress;
+  progress.RequestCancel();  // before the job even starts: it stops at its first look
+  QCOMPARE(LoadLasFile(data, progress), LoadState::Cancelled);
+  const CSharedProgress::CState state = progress.State();
+  QVERIFY(state.opened && state.closed);
+  QCOMPARE(state.title, std::string("Loading cancel.las"));
+  auto lock = data.Lock();
+  QCOMPARE(data.State(), LoadState::Cancelled);
+  QCOMPARE(data.Rows(), long(kFirstBatchRows));
+}
+
+void PlotDataTest::sampleStaysSmallAndEven() {
+  CValueSample sample;
+  for (long row = 0; row < 1000000; ++row)
+    if (sample.Wants(row)) sample.Add(row, row % 1000 == 0 ? NAN : float(row - 1000));
+  QVERIFY(sample.Size() < CValueSample::kCapacity);
+  const auto all = sample.Quantiles(0.01, 0.99, false);
+  QVERIFY(all && std::fabs(all->first - 9000) < 2000 && std::fabs(all->second - 989000) < 2000);
+  const auto positive = sample.Quantiles(0, 1, true);
+  QVERIFY(positive && positive->first > 0);
+  QVERIFY(!CValueSample().Quantiles(0.01, 0.99, false));
+}
+
+QTEST_MAIN(PlotDataTest)
+#include "PlotDataTest.moc"
