@@ -44,7 +44,7 @@ QString BuildHelpFilePath(const QString& executableDir) {
   const QChar sep = QDir::separator();
   QString dir = executableDir;
   while (dir.size() > 1 && (dir.endsWith(u'/') || dir.endsWith(sep))) dir.chop(1);
-  const QString besideProgram =
+  QString besideProgram =
       dir + sep + QLatin1String(kManualFolderName) + sep + QLatin1String(kManualStartPage);
   if (QFileInfo(besideProgram).isFile()) return besideProgram;
   const QString installed = QDir::cleanPath(dir + u'/' + QLatin1String(kInstalledManualDir) + u'/' +

@@ -28,22 +28,24 @@ std::vector<CommandSetup> RegisteredCommands() {
 
 int main(int argc, char** argv) {
   using namespace corvane::cli;
-  CLI::App app{"corvane-cli: converts column-oriented ASCII well-log files into LAS 2.0 files."};
-  app.require_subcommand(1);
-  app.footer("Run 'corvane-cli COMMAND --help' for the options and an example of each command.");
-  CommandRunner run;
-  for (auto& setup : RegisteredCommands()) setup(app, run);
   try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    int status = app.exit(e);
-    return status == 0 ? kExitDone : kExitUsage;
-  }
-  if (!run) return kExitUsage;
-  try {
+    CLI::App app{"corvane-cli: converts column-oriented ASCII well-log files into LAS 2.0 files."};
+    app.require_subcommand(1);
+    app.footer("Run 'corvane-cli COMMAND --help' for the options and an example of each command.");
+    CommandRunner run;
+    for (auto& setup : RegisteredCommands()) setup(app, run);
+    try {
+      app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+      int status = app.exit(e);
+      return status == 0 ? kExitDone : kExitUsage;
+    }
+    if (!run) return kExitUsage;
     return run();
   } catch (const std::exception& e) {
     std::cerr << "corvane-cli: " << e.what() << '\n';
-    return kExitFailed;
+  } catch (...) {
+    std::cerr << "corvane-cli: an unexpected failure\n";
   }
+  return kExitFailed;
 }

@@ -24,7 +24,7 @@ QString FileProblem(const QString& path, const QString& whatForEmpty) {
   struct stat info {};
   const int statResult = ::fstat(fd, &info);
   const int statError = errno;
-  ::close(fd);
+  (void)::close(fd);
   if (statResult != 0) return SystemReason(path, statError);
   if (S_ISDIR(info.st_mode)) return SystemReason(path, EISDIR);
   if (!S_ISREG(info.st_mode)) return path + QStringLiteral(": not a regular file");

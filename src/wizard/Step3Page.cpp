@@ -257,7 +257,7 @@ void CStep3Page::StoreSlots() {
   CConversionSetup& setup = Sheet().Setup();
   const int total = setup.CurveTotal();
   for (int i = 0; i < kSlots && m_firstVisible + i < total; ++i) {
-    const auto k = static_cast<std::size_t>(m_firstVisible + i);
+    const std::size_t k = static_cast<std::size_t>(m_firstVisible) + static_cast<std::size_t>(i);
     if (setup.curves.size() <= k) setup.curves.resize(k + 1);
     CCurveDef& curve = setup.curves[k];
     curve.heading = ToStdString(m_headings[i]);

@@ -79,6 +79,7 @@ void CStep4Page::BuildControls() {
       {"1. Enter the API or UWI (Unique Well Identifier) to which the curves belong.",
        "2. You may optionally enter a well name.",
        "3. If necessary, click [Configuration File] to choose another file to save the curve configuration.",
+       // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one instruction, two literals
        "4. Click [LAS File] to choose a file to store the LAS information. If the file exists, it will be "
        "overwritten.",
        "5. Click [Create LAS] to generate the LAS file based on the configuration built in the previous "

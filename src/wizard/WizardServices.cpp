@@ -37,7 +37,7 @@ class CNormalCursor {
 QString LastLine(const QByteArray& output) {
   const QStringList lines = QString::fromLocal8Bit(output).split(u'\n', Qt::SkipEmptyParts);
   for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-    const QString trimmed = line->trimmed();
+    QString trimmed = line->trimmed();
     if (!trimmed.isEmpty()) return trimmed;
   }
   return QString();

@@ -17,7 +17,7 @@ QString GeometryKey(const QString& name) { return name + QStringLiteral("/Geomet
 QString CWizardSettings::StartFolder(std::initializer_list<QString> files) const {
   for (const QString& file : files) {
     if (file.isEmpty()) continue;
-    const QString folder = QFileInfo(file).absolutePath();
+    QString folder = QFileInfo(file).absolutePath();
     if (QFileInfo(folder).isDir()) return folder;
   }
   const QString last = LastFolder();

@@ -76,7 +76,7 @@ class CDecliningServices : public CWizardServices {
 
 // A small log of the same shape as the bundled example, for a tree without it.
 QString WriteFallbackExample(const QTemporaryDir& dir) {
-  const QString path = dir.filePath(QStringLiteral("example.asc"));
+  QString path = dir.filePath(QStringLiteral("example.asc"));
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return QString();
   file.write(
