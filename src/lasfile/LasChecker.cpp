@@ -197,6 +197,7 @@ struct CLasChecker::CState {
   void TakeRow(const CLasRecord& record, const CLasReader& reader);
   void TakeIndex(const CLasRecord& record, const CLasCell& cell, bool isTime);
   void CheckEnd(const CLasReader& reader);
+  void CheckCtrlZ(const CLasReader& reader);
   void CheckVersion();
   void CheckWell(const CLasReader& reader);
   void CheckIndexAgainstWell(const CLasReader& reader);
@@ -613,6 +614,7 @@ void CLasChecker::Finish(const CLasReader& reader, bool complete) {
   s.report.complete = complete;
   if (complete) {
     s.FlushBlanks(false);
+    s.CheckCtrlZ(reader);
     s.CheckEnd(reader);
   }
   s.FillSummary(reader);
@@ -667,6 +669,26 @@ void CLasChecker::CState::CheckEnd(const CLasReader& reader) {
                (lfLines == 1 ? std::string("this line ends")
                              : "this line and " + Plural(lfLines - 1, "other", "others") + " end") +
                    " with a line feed alone; LAS lines end with CR LF (most readers accept both)");
+  }
+}
+
+// The reader takes a Ctrl-Z for the end of the text, as the programs of the systems
+// that wrote such marks did. Readers that go on past it see whatever follows, and
+// the mark itself as a character that LAS does not allow.
+void CLasChecker::CState::CheckCtrlZ(const CLasReader& reader) {
+  if (!reader.StoppedAtCtrlZ()) return;
+  const std::uint64_t at = reader.BytesRead();
+  const std::uint64_t after = reader.Size() > at ? reader.Size() - at - 1 : 0;
+  const std::string mark = "a Ctrl-Z byte (0x1A) in column " + Number(reader.CtrlZColumn());
+  if (after == 0) {
+    report.Add(LasCode::CtrlZAtEnd, reader.CtrlZLine(), "",
+               mark +
+                   " is the last byte of the file, the end-of-text mark of older systems; most "
+                   "readers drop it, some take it for a stray character");
+  } else {
+    report.Add(LasCode::TextAfterCtrlZ, reader.CtrlZLine(), "",
+               mark + " ends the text here, and the " + Plural(after, "byte", "bytes") +
+                   " after it are not checked; other LAS readers may read on past it and see them");
   }
 }
 
