@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "lasfile/LasDecimal.h"
+#include "lasfile/LasWellItems.h"
 #include "platform/FileError.h"
 #include "platform/NumberFormat.h"
 
@@ -731,23 +732,30 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
   const auto missing = [&](std::string_view name, std::string reason) {
     report.Add(LasCode::WItemMissing, wLine, name, std::move(reason));
   };
-  const char* const describes[] = {
-      "the first index value", "the last index value", "the index spacing", "the null value",
-      "the company",           "the well name",        "the field",         "the location"};
-  for (int i = kStrt; i <= kLoc; ++i) {
-    if (!well[static_cast<std::size_t>(i)].present)
-      missing(kWellNames[static_cast<std::size_t>(i)],
-              "the ~W section has no " + std::string(kWellNames[static_cast<std::size_t>(i)]) + " line (" +
-                  describes[i] + "); it is required");
+  const auto present = [&](std::string_view name) {
+    for (std::size_t i = 0; i < kWellItems; ++i)
+      if (kWellNames[i] == name) return well[i].present;
+    return false;
+  };
+  for (const CRequiredWellItem& item : RequiredWellItems()) {
+    std::vector<std::string_view> standIns;
+    for (std::string_view standIn : item.standIns)
+      if (!standIn.empty()) standIns.push_back(standIn);
+    if (present(item.mnemonic) || std::any_of(standIns.begin(), standIns.end(), present)) continue;
+    const std::string name(item.mnemonic);
+    if (standIns.empty()) {
+      missing(name, "the ~W section has no " + name + " line (" + std::string(item.describes) +
+                        "); it is required");
+      continue;
+    }
+    std::string others;
+    for (std::size_t i = 0; i < standIns.size(); ++i) {
+      if (i > 0) others += i + 1 == standIns.size() ? " or " : ", ";
+      others += standIns[i];
+    }
+    missing(name,
+            "the ~W section has no " + name + " line, nor " + others + " in its place; one is required");
   }
-  if (!well[kProv].present && !well[kCnty].present && !well[kStat].present && !well[kCtry].present)
-    missing("PROV", "the ~W section has no PROV line, nor CNTY, STAT or CTRY in its place; one is required");
-  if (!well[kSrvc].present)
-    missing("SRVC", "the ~W section has no SRVC line (the logging company); it is required");
-  if (!well[kDate].present)
-    missing("DATE", "the ~W section has no DATE line (the date logged); it is required");
-  if (!well[kUwi].present && !well[kApi].present)
-    missing("UWI", "the ~W section has no UWI line, nor API in its place; one is required");
 
   for (int i : {kStrt, kStop, kStep, kNull}) {
     const CItem& item = well[static_cast<std::size_t>(i)];
