@@ -13,6 +13,7 @@
 
 #include "las/LasCreation.h"
 #include "wizard/CorvanePropSheet.h"
+#include "wizard/LasCreationFeedback.h"
 #include "wizard/ProgressDlg.h"
 #include "wizard/QtText.h"
 #include "wizard/WizardFeedback.h"
@@ -300,7 +301,8 @@ void CStep4Page::OnCreateLas() {
     ~CRunningScope() { page.SetRunning(false); }
   } running(*this);
 
-  CWizardFeedback feedback(this, Sheet().Services());
+  // The closing notice carries the check of the file written.
+  CLasCreationFeedback feedback(this, Sheet().Services(), setup.lasFilePath);
   CCorvanePropSheet& sheet = Sheet();
   // The logical lines typed by the user: a long detail stays one header line
   // however the box wraps it.

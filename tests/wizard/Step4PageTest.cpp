@@ -1,6 +1,6 @@
 // The last page: taking its values (the focus on the first empty path box, no
 // message), the file dialogs, the well details kept as typed, "Inverse Depths"
-// across Back, and "View LAS".
+// across Back, "View LAS", and the check that comes with the closing notice.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +13,8 @@
 
 #include "FakeServices.h"
 #include "WizardDrive.h"
+#include "las/LasWriter.h"
+#include "wizard/LasCreationFeedback.h"
 
 using namespace corvane;
 using namespace corvane::test;
@@ -32,6 +34,7 @@ class Step4PageTest : public QObject {
   void ViewLasOpensTheLasFileInTheEditor();
   void ButtonsAreDisabledWhileTheRunIsOn();
   void UnwritableConfigurationIsReportedAndTheLasStillMade();
+  void ClosingNoticeCarriesTheCheckOfTheFile();
 
  private:
   CStep4Page& Page() { return m_sheet->Step4(); }
@@ -301,6 +304,46 @@ void Step4PageTest::UnwritableConfigurationIsReportedAndTheLasStillMade() {
   QVERIFY(QFile::exists(File("short.las")));
   // The save showed the setup in the boxes again: what was typed is still there.
   QCOMPARE(Page().WellNameBox()->text(), QStringLiteral("Saved Well"));
+}
+
+void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
+  // The notice keeps its text, once, with the counts below it and the findings in its details.
+  ChoosePaths();
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 8 errors, 0 warnings"));
+  QCOMPARE(m_services->boxes[0].icon, CWizardServices::Icon::None);
+  const QString details = m_services->boxes[0].details;
+  QVERIFY2(details.contains(QStringLiteral("line 4: W_ITEM_MISSING (5.4): the ~W section has no COMP line")),
+           qPrintable(details));
+  QVERIFY(details.contains(QStringLiteral("3 rows; DEPT 100.0000 to 101.0000 M")));
+
+  // A curve null from top to bottom: a warning.
+  TypeInto(Page().UwiBox(), QStringLiteral("100"));
+  TypeInto(Page().WellNameBox(), QStringLiteral("A-1"));
+  TypeInto(Page().LogDateBox(), QStringLiteral("2020"));
+  Page().OtherHeaderBox()->setPlainText(
+      QStringLiteral("COMP.:A:COMPANY\nFLD.:F:FIELD\nLOC.:L:LOCATION\nPROV.:P:PROVINCE\nSRVC.:S:SERVICE"));
+  m_sheet->Setup().curves[1].heading = "GR";
+  QFile ascii(File("short.asc"));
+  QVERIFY(ascii.open(QIODevice::WriteOnly));
+  ascii.write("DEPT GR\r\nM GAPI\r\n100.0 -999.25\r\n100.5 -999.25\r\n101.0 -999.25\r\n");
+  ascii.close();
+  m_services->boxes.clear();
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 0 errors, 1 warning"));
+  QVERIFY(m_services->boxes[0].details.contains(QStringLiteral("CURVE_ALL_NULL")));
+
+  // Other notices go as they are; a file that cannot be read is said to be so.
+  m_services->boxes.clear();
+  CLasCreationFeedback feedback(&Page(), *m_services, QtToStd(File("gone.las")));
+  feedback.ShowNotice("LAS file created failed or cancelled.");
+  feedback.ShowNotice(kLasCreatedMessage);
+  QCOMPARE(m_services->boxes.size(), std::size_t(2));
+  QVERIFY(m_services->boxes[0].informative.isEmpty() && m_services->boxes[0].details.isEmpty());
+  QCOMPARE(m_services->boxes[1].informative, QStringLiteral("LAS check: 1 error, 0 warnings"));
+  QVERIFY(m_services->boxes[1].details.contains(QStringLiteral("FILE_UNREADABLE")));
 }
 
 QTEST_MAIN(Step4PageTest)
