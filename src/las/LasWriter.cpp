@@ -180,24 +180,32 @@ void CLasWriter::WriteVersionSection() {
 
 void CLasWriter::WriteWellSection(const CConversionSetup& setup, const CDepthRange& range,
                                   const std::vector<std::string>& otherHeaderLines) {
+  for (const std::string& line : WellSectionLines(setup, range, otherHeaderLines)) WriteTextLine(line);
+  m_out.Flush();
+}
+
+std::vector<std::string> CLasWriter::WellSectionLines(const CConversionSetup& setup, const CDepthRange& range,
+                                                      const std::vector<std::string>& otherHeaderLines) {
+  std::vector<std::string> lines;
   const std::string unit = range.unit.empty() ? std::string("M") : range.unit;
   auto depthLine = [&](const char* mnemonic, double value, const char* description) {
     std::string valuePart = FormatFixed(value, 4);
     valuePart.push_back(':');
-    WriteHeaderLine(std::string(mnemonic) + unit, valuePart, description);
+    lines.push_back(ComposeHeaderLine(std::string(mnemonic) + unit, valuePart, description));
   };
 
-  WriteTextLine("~Well Information");
-  WriteHeaderLine("#MNEM.UNIT", "          Data Type           ", "Information");
-  WriteHeaderLine("#---------", kHyphens30, kHyphens30);
+  lines.emplace_back("~Well Information");
+  lines.push_back(ComposeHeaderLine("#MNEM.UNIT", "          Data Type           ", "Information"));
+  lines.push_back(ComposeHeaderLine("#---------", kHyphens30, kHyphens30));
   depthLine(" STRT.", range.start, "Start Depth");
   depthLine(" STOP.", range.stop, "Stop Depth");
   depthLine(" STEP.", range.step, "Depth Increment");
   depthLine(" NULL.", setup.nullValue, "No Data Flag");
-  if (!setup.wellName.empty()) WriteHeaderLine(" WELL.", setup.wellName + ":", "");
-  if (!setup.logDate.empty()) WriteHeaderLine(" DATE.", setup.logDate + ":", "LOG DATE");
+  if (!setup.wellName.empty()) lines.push_back(ComposeHeaderLine(" WELL.", setup.wellName + ":", ""));
+  if (!setup.logDate.empty()) lines.push_back(ComposeHeaderLine(" DATE.", setup.logDate + ":", "LOG DATE"));
   if (!setup.uwiValue.empty())
-    WriteHeaderLine(setup.wellLabel == "API" ? " API ." : " UWI .", setup.uwiValue + ":", "UNIQUE WELL ID");
+    lines.push_back(ComposeHeaderLine(setup.wellLabel == "API" ? " API ." : " UWI .", setup.uwiValue + ":",
+                                      "UNIQUE WELL ID"));
   // A line that starts with white space is written like any other: the user typed
   // it, and nothing of an other-header line is validated or corrected.
   for (const std::string& line : otherHeaderLines) {
@@ -207,9 +215,9 @@ void CLasWriter::WriteWellSection(const CConversionSetup& setup, const CDepthRan
     mnemonic.append(fields[0]);
     std::string value(fields[1]);
     value.push_back(':');
-    WriteHeaderLine(mnemonic, value, fields[2]);
+    lines.push_back(ComposeHeaderLine(mnemonic, value, fields[2]));
   }
-  m_out.Flush();
+  return lines;
 }
 
 CResult CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range,
@@ -265,6 +273,13 @@ std::string CLasWriter::DataTitleLine(const CConversionSetup& setup, const std::
   return title;
 }
 
+int CLasWriter::FindDepthColumn(const CConversionSetup& setup) {
+  const int total = ConsideredCurves(setup);
+  for (int i = 0; i < total; ++i)
+    if (IsDepthHeading(setup.curves[static_cast<std::size_t>(i)].heading)) return i;
+  return -1;
+}
+
 CResult CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inverse, CRunFeedback& feedback,
                                    CDepthRange& range) {
   range = CDepthRange();
@@ -275,10 +290,7 @@ CResult CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inverse, 
     for (int i = 0; i <= FirstDataLineIndex(setup); ++i)
       if (!in.NextLine(line)) return CResult::Done();
 
-    const int total = ConsideredCurves(setup);
-    int depth = -1;
-    for (int i = 0; i < total && depth < 0; ++i)
-      if (IsDepthHeading(setup.curves[static_cast<std::size_t>(i)].heading)) depth = i;
+    const int depth = FindDepthColumn(setup);
     if (depth < 0) return CResult::Done();
     range.depthColumn = depth;
     range.unit = setup.curves[static_cast<std::size_t>(depth)].units;
@@ -440,8 +452,7 @@ CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepth
   temp.Close();
   ascii.Close();
   display.Release();
-  feedback.ShowNotice(result.Ok() ? "LAS file created successfully."
-                                  : "LAS file created failed or cancelled.");
+  feedback.ShowNotice(result.Ok() ? kLasCreatedMessage : "LAS file created failed or cancelled.");
   return result;
 }
 

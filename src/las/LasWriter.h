@@ -15,6 +15,10 @@
 
 namespace corvane {
 
+// The closing notice of a run that wrote the whole LAS file; a screen can tell it from
+// the others by this text.
+inline constexpr const char* kLasCreatedMessage = "LAS file created successfully.";
+
 class CLasWriter {
  public:
   // Every section is written to `out`, which the run has created.
@@ -33,8 +37,16 @@ class CLasWriter {
   void WriteVersionSection();
   void WriteWellSection(const CConversionSetup& setup, const CDepthRange& range,
                         const std::vector<std::string>& otherHeaderLines);
+  // The lines WriteWellSection writes, without their line ends: what a page can show
+  // of the well section before the run.
+  static std::vector<std::string> WellSectionLines(const CConversionSetup& setup, const CDepthRange& range,
+                                                   const std::vector<std::string>& otherHeaderLines);
   // Reports a write failure itself ("Failed to write to LAS file.").
   CResult WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range, CRunFeedback& feedback);
+
+  // The curve the depth scan takes for the depth curve: the first one headed DEPTH,
+  // DEPT or DEP (any case) among the curves of the curve total; -1 when there is none.
+  static int FindDepthColumn(const CConversionSetup& setup);
 
   // Finds the depth curve and its start, stop and step in the ASCII file into `range`.
   // Reports "Failed to open ASCII file." itself; `range` then holds what was found.

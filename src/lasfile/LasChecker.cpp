@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "lasfile/LasDecimal.h"
+#include "lasfile/LasWellItems.h"
 #include "platform/FileError.h"
 #include "platform/NumberFormat.h"
 
@@ -197,6 +198,7 @@ struct CLasChecker::CState {
   void TakeRow(const CLasRecord& record, const CLasReader& reader);
   void TakeIndex(const CLasRecord& record, const CLasCell& cell, bool isTime);
   void CheckEnd(const CLasReader& reader);
+  void CheckCtrlZ(const CLasReader& reader);
   void CheckVersion();
   void CheckWell(const CLasReader& reader);
   void CheckIndexAgainstWell(const CLasReader& reader);
@@ -613,6 +615,7 @@ void CLasChecker::Finish(const CLasReader& reader, bool complete) {
   s.report.complete = complete;
   if (complete) {
     s.FlushBlanks(false);
+    s.CheckCtrlZ(reader);
     s.CheckEnd(reader);
   }
   s.FillSummary(reader);
@@ -670,6 +673,26 @@ void CLasChecker::CState::CheckEnd(const CLasReader& reader) {
   }
 }
 
+// The reader takes a Ctrl-Z for the end of the text, as the programs of the systems
+// that wrote such marks did. Readers that go on past it see whatever follows, and
+// the mark itself as a character that LAS does not allow.
+void CLasChecker::CState::CheckCtrlZ(const CLasReader& reader) {
+  if (!reader.StoppedAtCtrlZ()) return;
+  const std::uint64_t at = reader.BytesRead();
+  const std::uint64_t after = reader.Size() > at ? reader.Size() - at - 1 : 0;
+  const std::string mark = "a Ctrl-Z byte (0x1A) in column " + Number(reader.CtrlZColumn());
+  if (after == 0) {
+    report.Add(LasCode::CtrlZAtEnd, reader.CtrlZLine(), "",
+               mark +
+                   " is the last byte of the file, the end-of-text mark of older systems; most "
+                   "readers drop it, some take it for a stray character");
+  } else {
+    report.Add(LasCode::TextAfterCtrlZ, reader.CtrlZLine(), "",
+               mark + " ends the text here, and the " + Plural(after, "byte", "bytes") +
+                   " after it are not checked; other LAS readers may read on past it and see them");
+  }
+}
+
 void CLasChecker::CState::CheckVersion() {
   const std::uint64_t vLine = firstLineOf[static_cast<unsigned char>('V')];
   if (vLine == 0) return;
@@ -709,23 +732,30 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
   const auto missing = [&](std::string_view name, std::string reason) {
     report.Add(LasCode::WItemMissing, wLine, name, std::move(reason));
   };
-  const char* const describes[] = {
-      "the first index value", "the last index value", "the index spacing", "the null value",
-      "the company",           "the well name",        "the field",         "the location"};
-  for (int i = kStrt; i <= kLoc; ++i) {
-    if (!well[static_cast<std::size_t>(i)].present)
-      missing(kWellNames[static_cast<std::size_t>(i)],
-              "the ~W section has no " + std::string(kWellNames[static_cast<std::size_t>(i)]) + " line (" +
-                  describes[i] + "); it is required");
+  const auto present = [&](std::string_view name) {
+    for (std::size_t i = 0; i < kWellItems; ++i)
+      if (kWellNames[i] == name) return well[i].present;
+    return false;
+  };
+  for (const CRequiredWellItem& item : RequiredWellItems()) {
+    std::vector<std::string_view> standIns;
+    for (std::string_view standIn : item.standIns)
+      if (!standIn.empty()) standIns.push_back(standIn);
+    if (present(item.mnemonic) || std::any_of(standIns.begin(), standIns.end(), present)) continue;
+    const std::string name(item.mnemonic);
+    if (standIns.empty()) {
+      missing(name, "the ~W section has no " + name + " line (" + std::string(item.describes) +
+                        "); it is required");
+      continue;
+    }
+    std::string others;
+    for (std::size_t i = 0; i < standIns.size(); ++i) {
+      if (i > 0) others += i + 1 == standIns.size() ? " or " : ", ";
+      others += standIns[i];
+    }
+    missing(name,
+            "the ~W section has no " + name + " line, nor " + others + " in its place; one is required");
   }
-  if (!well[kProv].present && !well[kCnty].present && !well[kStat].present && !well[kCtry].present)
-    missing("PROV", "the ~W section has no PROV line, nor CNTY, STAT or CTRY in its place; one is required");
-  if (!well[kSrvc].present)
-    missing("SRVC", "the ~W section has no SRVC line (the logging company); it is required");
-  if (!well[kDate].present)
-    missing("DATE", "the ~W section has no DATE line (the date logged); it is required");
-  if (!well[kUwi].present && !well[kApi].present)
-    missing("UWI", "the ~W section has no UWI line, nor API in its place; one is required");
 
   for (int i : {kStrt, kStop, kStep, kNull}) {
     const CItem& item = well[static_cast<std::size_t>(i)];

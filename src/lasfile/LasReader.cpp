@@ -174,6 +174,15 @@ std::size_t CLasReader::CellLimit() const noexcept {
   return m_curveCount == 0 ? kDefaultCellLimit : std::min(m_curveCount, kMaxCurves);
 }
 
+// A last line without a line end holds the mark; otherwise it begins the next line.
+std::uint64_t CLasReader::CtrlZLine() const noexcept {
+  return m_lineNumber > 0 && m_info.end == LasLineEnd::None ? m_lineNumber : m_lineNumber + 1;
+}
+
+std::size_t CLasReader::CtrlZColumn() const noexcept {
+  return m_lineNumber > 0 && m_info.end == LasLineEnd::None ? m_info.length + 1 : 1;
+}
+
 bool CLasReader::ReadLine() {
   const std::uint64_t before = m_file.Position();
   std::string_view raw;

@@ -121,6 +121,13 @@ class CLasReader {
   // Values kept per row: the number of curves, or kDefaultCellLimit without any.
   std::size_t CellLimit() const noexcept;
 
+  // After the last record: true when a Ctrl-Z byte (0x1A) ended the text, as text mode
+  // does on the systems such files come from. BytesRead() is then the offset of that
+  // byte; it stands on line CtrlZLine(), in column CtrlZColumn().
+  bool StoppedAtCtrlZ() const noexcept { return m_file.StoppedAtCtrlZ(); }
+  std::uint64_t CtrlZLine() const noexcept;
+  std::size_t CtrlZColumn() const noexcept;
+
   std::uint64_t LinesRead() const noexcept { return m_lineNumber; }
   std::uint64_t BytesRead() const noexcept { return m_file.Position(); }
   std::uint64_t Size() const noexcept { return m_file.Size(); }

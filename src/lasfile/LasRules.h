@@ -19,6 +19,8 @@ enum class LasCode {
   CheckLimit,
   CharacterNotAllowed,
   LineEndNotCrLf,
+  TextAfterCtrlZ,
+  CtrlZAtEnd,
   // Sections
   TextOutsideSection,
   SectionMissing,

@@ -50,6 +50,7 @@ void CTextReader::Reset(std::uint64_t size) {
   m_buffer.resize(kBlockSize);  // large reads keep the per-line cost down
   m_begin = m_end = 0;
   m_eof = false;
+  m_ctrlZ = false;
   m_long.clear();
 }
 
@@ -62,6 +63,7 @@ void CTextReader::Close() noexcept {
   m_begin = m_end = 0;
   m_bufferStart = 0;
   m_eof = false;
+  m_ctrlZ = false;
   m_long.clear();
   m_long.shrink_to_fit();
 }
@@ -82,6 +84,7 @@ bool CTextReader::Fill() {
   if (const void* mark = std::memchr(m_buffer.data(), kCtrlZ, got)) {
     got = static_cast<std::size_t>(static_cast<const char*>(mark) - m_buffer.data());
     m_eof = true;  // the text ends here; the bytes before the mark are still served
+    m_ctrlZ = true;
     if (got == 0) return false;
   }
   m_end = got;
@@ -194,6 +197,7 @@ void CTextReader::Seek(std::uint64_t offset) {
   m_bufferStart = offset;
   m_begin = m_end = 0;
   m_eof = false;
+  m_ctrlZ = false;
   m_long.clear();
 }
 

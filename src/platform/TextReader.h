@@ -57,6 +57,9 @@ class CTextReader {
   std::uint64_t Position() const noexcept;
   // Size of the file in bytes when it was opened.
   std::uint64_t Size() const noexcept { return m_size; }
+  // True once the reading has met a Ctrl-Z; at the end of the text Position() is
+  // then the offset of that byte, and the bytes from there on were not read.
+  bool StoppedAtCtrlZ() const noexcept { return m_ctrlZ; }
   // Moves the read position to `offset` bytes from the start of the file.
   void Seek(std::uint64_t offset);
 
@@ -72,6 +75,7 @@ class CTextReader {
   std::size_t m_begin = 0;  // next unread byte in m_buffer
   std::size_t m_end = 0;    // end of valid bytes in m_buffer
   bool m_eof = false;
+  bool m_ctrlZ = false;
   std::string m_long;  // holds a line that spans buffer refills
 };
 

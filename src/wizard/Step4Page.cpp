@@ -10,10 +10,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "las/LasCreation.h"
+#include "las/LasWriter.h"
 #include "wizard/CorvanePropSheet.h"
+#include "wizard/HeaderCheck.h"
+#include "wizard/LasCreationFeedback.h"
 #include "wizard/ProgressDlg.h"
 #include "wizard/QtText.h"
 #include "wizard/WizardFeedback.h"
@@ -138,6 +142,18 @@ void CStep4Page::BuildControls() {
   m_otherHeaderBox->setMinimumHeight(m_otherHeaderBox->fontMetrics().lineSpacing() * 3 + 12);
   page->addWidget(m_otherHeaderBox, 1);
 
+  // Said before the run, changed only by the user: the lines are added on request.
+  auto* headerCheckRow = new QHBoxLayout;
+  m_headerCheckLabel = new QLabel(this);
+  m_headerCheckLabel->setObjectName(QStringLiteral("headerCheck"));
+  m_headerCheckLabel->setWordWrap(true);
+  m_templateButton = new QPushButton(QStringLiteral("Add Template Lines"), this);
+  m_templateButton->setObjectName(QStringLiteral("addTemplateLines"));
+  m_templateButton->setAutoDefault(false);
+  headerCheckRow->addWidget(m_headerCheckLabel, 1);
+  headerCheckRow->addWidget(m_templateButton, 0, Qt::AlignTop);
+  page->addLayout(headerCheckRow);
+
   auto* files = new QGridLayout;
   m_configButton = new QPushButton(QStringLiteral("Configuration File:"), this);
   m_configBox = MakePathBox(this, QStringLiteral("configFile"));
@@ -179,6 +195,12 @@ void CStep4Page::BuildControls() {
   m_otherHeaderBox->setWhatsThis(
       QStringLiteral("Other Header Details: further header lines, one per line, in the form "
                      "MNEM.UNIT:Data Type:Information. A line too long for the box stays one header line."));
+  m_headerCheckLabel->setWhatsThis(QStringLiteral(
+      "Names the well items that the LAS standard requires and the ~Well section would lack, from the boxes "
+      "above as they stand, and says when no curve is headed DEPT or DEPTH."));
+  m_templateButton->setWhatsThis(QStringLiteral(
+      "Add Template Lines: adds a line for each missing well item to Other Header Details, with a blank "
+      "value to type over."));
   m_configButton->setWhatsThis(QStringLiteral(
       "Chooses the configuration file (.lah) that the setup is saved to when the LAS file is created."));
   m_configBox->setWhatsThis(QStringLiteral("The configuration file that the setup is saved to."));
@@ -201,6 +223,12 @@ void CStep4Page::BuildControls() {
   connect(m_createButton, &QPushButton::clicked, this, &CStep4Page::OnCreateLas);
   connect(m_viewButton, &QPushButton::clicked, this, &CStep4Page::OnViewLas);
   connect(m_plotButton, &QPushButton::clicked, this, &CStep4Page::OnPlotLas);
+
+  connect(m_templateButton, &QPushButton::clicked, this, &CStep4Page::OnAddTemplateLines);
+  for (QLineEdit* box : {m_uwiBox, m_wellNameBox, m_logDateBox})
+    connect(box, &QLineEdit::textChanged, this, &CStep4Page::UpdateHeaderCheck);
+  connect(m_wellLabelBox, &QComboBox::currentIndexChanged, this, &CStep4Page::UpdateHeaderCheck);
+  connect(m_otherHeaderBox, &QPlainTextEdit::textChanged, this, &CStep4Page::UpdateHeaderCheck);
 }
 
 void CStep4Page::ShowValues() {
@@ -226,6 +254,7 @@ void CStep4Page::ShowValues() {
   m_configBox->setText(ToQString(setup.configFilePath));
   m_lasBox->setText(ToQString(setup.lasFilePath));
   m_asciiBox->setText(ToQString(setup.asciiFilePath));
+  UpdateHeaderCheck();  // the curves may have changed on Step 3
 }
 
 bool CStep4Page::TakeValues() {
@@ -307,7 +336,8 @@ void CStep4Page::OnCreateLas() {
     ~CRunningScope() { page.SetRunning(false); }
   } running(*this);
 
-  CWizardFeedback feedback(this, Sheet().Services());
+  // The closing notice carries the check of the file written.
+  CLasCreationFeedback feedback(this, Sheet().Services(), setup.lasFilePath);
   CCorvanePropSheet& sheet = Sheet();
   // The logical lines typed by the user: a long detail stays one header line
   // however the box wraps it.
@@ -315,6 +345,50 @@ void CStep4Page::OnCreateLas() {
   // Every outcome has been shown to the user by the run itself.
   (void)CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback,
                   [&sheet] { return sheet.Save(); });
+}
+
+CConversionSetup CStep4Page::ShownWellDetails() const {
+  CConversionSetup details;
+  details.wellLabel = ToStdString(m_wellLabelBox->currentText());
+  details.uwiValue = ToStdString(m_uwiBox->text());
+  details.wellName = ToStdString(m_wellNameBox->text());
+  details.logDate = ToStdString(m_logDateBox->text());
+  return details;
+}
+
+std::vector<std::string> CStep4Page::ShownOtherHeaderLines() const {
+  return SplitTextLines(FromShownLines(m_otherHeaderBox->toPlainText()));
+}
+
+void CStep4Page::UpdateHeaderCheck() {
+  if (m_headerCheckLabel == nullptr) return;
+  const CConversionSetup details = ShownWellDetails();
+  const auto lacked = LackedWellItems(details, ShownOtherHeaderLines());
+  const bool depthCurve = CLasWriter::FindDepthColumn(Sheet().Setup()) >= 0;
+  m_headerCheckLabel->setText(HeaderCheckText(lacked, details.wellLabel, depthCurve));
+  m_templateButton->setEnabled(!lacked.empty());
+}
+
+void CStep4Page::OnAddTemplateLines() {
+  const CConversionSetup details = ShownWellDetails();
+  const QStringList lines =
+      WellItemTemplates(LackedWellItems(details, ShownOtherHeaderLines()), details.wellLabel);
+  if (lines.isEmpty()) return;
+  // One edit at the end of the box, which Undo takes back as a whole.
+  QTextCursor cursor(m_otherHeaderBox->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.beginEditBlock();
+  const QString text = m_otherHeaderBox->toPlainText();
+  if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n'))) cursor.insertText(QStringLiteral("\n"));
+  const int first = cursor.position();
+  cursor.insertText(lines.join(QLatin1Char('\n')));
+  cursor.endEditBlock();
+  // The blank value of the first new line is selected, ready to be typed over.
+  const int value = first + static_cast<int>(lines.front().indexOf(QLatin1Char(':'))) + 1;
+  cursor.setPosition(value);
+  cursor.setPosition(value + 1, QTextCursor::KeepAnchor);
+  m_otherHeaderBox->setTextCursor(cursor);
+  m_otherHeaderBox->setFocus(Qt::OtherFocusReason);
 }
 
 void CStep4Page::OnViewLas() {

@@ -4,11 +4,16 @@
 // order inverted, then "View LAS" (in the text editor) or "Plot LAS" (in the main
 // window's LAS window, once the wizard has closed).
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "setup/ConversionSetup.h"
 
 #include "wizard/WizardPage.h"
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -40,6 +45,9 @@ class CStep4Page : public CWizardPage {
   QComboBox* CountryBox() const { return m_countryBox; }
   QLineEdit* LogDateBox() const { return m_logDateBox; }
   QPlainTextEdit* OtherHeaderBox() const { return m_otherHeaderBox; }
+  // What the ~Well section will lack, and "Add Template Lines" for it.
+  QLabel* HeaderCheckLabel() const { return m_headerCheckLabel; }
+  QPushButton* TemplateLinesButton() const { return m_templateButton; }
   QPushButton* ConfigFileButton() const { return m_configButton; }
   QLineEdit* ConfigFileBox() const { return m_configBox; }
   QLineEdit* AsciiFileBox() const { return m_asciiBox; }
@@ -55,6 +63,7 @@ class CStep4Page : public CWizardPage {
   CProgressDlg& Progress() { return *m_progress; }
 
  public slots:
+  void OnAddTemplateLines();
   void OnConfigFile();
   void OnLasFile();
   void OnCreateLas();
@@ -72,6 +81,10 @@ class CStep4Page : public CWizardPage {
   // the first empty path box (configuration, LAS, ASCII) and nothing more read.
   bool TakeValues();
   void SetRunning(bool running);
+  // The well details as the boxes show them now, for the header check.
+  CConversionSetup ShownWellDetails() const;
+  std::vector<std::string> ShownOtherHeaderLines() const;
+  void UpdateHeaderCheck();
 
   bool m_inverseDepths = false;
   bool m_running = false;
@@ -83,6 +96,8 @@ class CStep4Page : public CWizardPage {
   QComboBox* m_countryBox = nullptr;
   QLineEdit* m_logDateBox = nullptr;
   QPlainTextEdit* m_otherHeaderBox = nullptr;
+  QLabel* m_headerCheckLabel = nullptr;
+  QPushButton* m_templateButton = nullptr;
   QPushButton* m_configButton = nullptr;
   QLineEdit* m_configBox = nullptr;
   QLineEdit* m_asciiBox = nullptr;

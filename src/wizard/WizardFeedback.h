@@ -20,6 +20,10 @@ class CWizardFeedback : public CRunFeedback {
   void BeginBusy() override;
   void EndBusy() override;
 
+ protected:
+  QWidget* Owner() const { return m_owner; }
+  CWizardServices& Services() const { return m_services; }
+
  private:
   QWidget* m_owner;
   CWizardServices& m_services;

@@ -81,7 +81,8 @@ CQtWizardServices::CQtWizardServices(QString editorLauncher) : m_editorLauncher(
 
 CWizardServices::Answer CQtWizardServices::MessageBox(QWidget* owner, const QString& text,
                                                       const QString& caption, Icon icon, Buttons buttons,
-                                                      Answer defaultButton, const QString& informative) {
+                                                      Answer defaultButton, const QString& informative,
+                                                      const QString& details) {
   QMessageBox::StandardButtons qtButtons = QMessageBox::Ok;
   switch (buttons) {
     case Buttons::Ok:
@@ -97,6 +98,7 @@ CWizardServices::Answer CQtWizardServices::MessageBox(QWidget* owner, const QStr
   QMessageBox box(ToQtIcon(icon), caption.isEmpty() ? QString::fromLatin1(kAppTitle) : caption, text,
                   qtButtons, owner);
   if (!informative.isEmpty()) box.setInformativeText(informative);
+  if (!details.isEmpty()) box.setDetailedText(details);
   const QMessageBox::StandardButton preferred = ToQtButton(defaultButton);
   if (qtButtons.testFlag(preferred)) box.setDefaultButton(preferred);
   const CNormalCursor cursor;

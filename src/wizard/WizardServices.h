@@ -20,11 +20,12 @@ class CWizardServices {
   virtual ~CWizardServices() = default;
 
   // A modal message box; an empty caption means the application's title "Corvane".
-  // `informative`, when not empty, stands below the text (which file, and why). The
-  // box shows the normal cursor, also while a job shows the busy one.
+  // `informative`, when not empty, stands below the text (which file, and why);
+  // `details`, when not empty, behind the box's Show Details button (a list too long
+  // for the box). The box shows the normal cursor, also while a job shows the busy one.
   virtual Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon,
                             Buttons buttons, Answer defaultButton = Answer::Ok,
-                            const QString& informative = QString()) = 0;
+                            const QString& informative = QString(), const QString& details = QString()) = 0;
   // The platform's Open File dialog; an empty result means the user cancelled.
   // `filter` is in Qt form ("ASCII Files (*.asc);;All Files (*)"). An `initialName`
   // with a folder ("/data/logs/*.asc") opens the dialog in that folder.
@@ -56,7 +57,8 @@ class CQtWizardServices : public CWizardServices {
   explicit CQtWizardServices(QString editorLauncher = QStringLiteral("xdg-open"));
 
   Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon, Buttons buttons,
-                    Answer defaultButton = Answer::Ok, const QString& informative = QString()) override;
+                    Answer defaultButton = Answer::Ok, const QString& informative = QString(),
+                    const QString& details = QString()) override;
   QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
                           const QString& initialName) override;
   QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,

@@ -2,6 +2,7 @@
 // are asserted) and a near miss that keeps to it (no such finding, and no error).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -496,6 +497,46 @@ TEST(LasCheckerTest, LineEndsFileEndsAndByteOrderMark) {
   ASSERT_EQ(report.Findings().size(), 1u) << test::Describe(report);
   EXPECT_EQ(report.Findings()[0].code, LasCode::CharacterNotAllowed);
   EXPECT_NE(report.Findings()[0].reason.find("byte-order mark"), std::string::npos);
+}
+
+// A Ctrl-Z ends the text as text mode reads it: a warning when bytes follow it (other
+// readers may read on), a note when it is the file's last byte; the line is the mark's.
+TEST(LasCheckerTest, CtrlZEndsTheText) {
+  test::CScratchDir dir;
+  const std::vector<std::string> lines = test::ConformingLas();
+  const std::string whole = test::JoinCrLf(lines);
+  std::string cutInRow = test::JoinCrLf(std::vector<std::string>(lines.begin(), lines.begin() + 27));
+  cutInRow += "1669.875\x1a   123.450 2550.000\r\n";
+  struct Case {
+    std::string bytes;
+    LasCode code;
+    std::uint64_t line;
+    std::string reasonHolds;
+  };
+  const std::vector<Case> cases = {
+      {whole + "\x1a", LasCode::CtrlZAtEnd, 30, "column 1 is the last byte"},
+      {whole.substr(0, whole.size() - 2) + "\x1a", LasCode::CtrlZAtEnd, 29,
+       "column " + std::to_string(lines[28].size() + 1)},
+      {whole + "\x1a~A junk\r\n", LasCode::TextAfterCtrlZ, 30, "the 9 bytes after it"},
+      {cutInRow, LasCode::TextAfterCtrlZ, 28, "column 9 ends the text here, and the 21 bytes"},
+      {"\x1a", LasCode::CtrlZAtEnd, 1, "last byte"},
+  };
+  for (const Case& c : cases) {
+    const CLasReport report = test::CheckBytes(dir, c.bytes);
+    ASSERT_EQ(report.Count(c.code), 1u) << test::Describe(report);
+    const auto finding = std::find_if(report.Findings().begin(), report.Findings().end(),
+                                      [&](const CLasFinding& f) { return f.code == c.code; });
+    EXPECT_EQ(finding->line, c.line) << finding->reason;
+    EXPECT_NE(finding->reason.find(c.reasonHolds), std::string::npos) << finding->reason;
+    EXPECT_EQ(finding->severity, c.code == LasCode::CtrlZAtEnd ? LasSeverity::Note : LasSeverity::Warning);
+    EXPECT_EQ(report.Count(LasCode::CharacterNotAllowed), 0u);  // what follows the mark is not read
+  }
+  // Cut in the middle of the last row, the file loses that row and its STOP.
+  const CLasReport cut = test::CheckBytes(dir, cutInRow);
+  EXPECT_EQ(cut.summary.rows, 2u);
+  EXPECT_EQ(cut.Count(LasCode::StopMismatch), 1u);
+  // Nothing of the kind without a mark.
+  EXPECT_TRUE(test::CheckBytes(dir, whole).Findings().empty());
 }
 
 TEST(LasCheckerTest, FilesThatAreNotLas) {

@@ -246,24 +246,30 @@ TEST(TextReaderTest, OpenAndReadFailures) {
 namespace corvane {
 namespace {
 
-// A Ctrl-Z ends the text for every way of reading, wherever it falls.
+// A Ctrl-Z ends the text for every way of reading, wherever it falls; the reader
+// then says so and stands at the mark.
 TEST(TextReaderTest, CtrlZEndsTheText) {
   test::CScratchDir dir;
   const std::string path = dir.File("dos.asc");
   const std::string filler(CTextReader::kBlockSize - 3, 'f');
+  constexpr std::uint64_t kNoMark = ~std::uint64_t{0};
   struct Case {
     std::string bytes;
     std::vector<std::string> lines;
+    std::uint64_t mark;  // offset of the Ctrl-Z that ends the text
   };
   const std::vector<Case> cases = {
-      {"1 2\r\n3 4\r\n\x1a", {"1 2\n", "3 4\n"}},
-      {"1 2\r\n3 4\x1a\r\n5 6\r\n", {"1 2\n", "3 4"}},
+      {"1 2\r\n3 4\r\n\x1a", {"1 2\n", "3 4\n"}, 10},
+      {"1 2\r\n3 4\x1a\r\n5 6\r\n", {"1 2\n", "3 4"}, 8},
       {"\x1a"
        "1 2\r\n",
-       {}},
+       {},
+       0},
       {filler + "\r\n\x1a"
                 "after\r\n",
-       {filler + "\n"}},
+       {filler + "\n"},
+       CTextReader::kBlockSize - 1},
+      {"1 2\r\n", {"1 2\n"}, kNoMark},
   };
   for (const Case& c : cases) {
     test::WriteBytes(path, c.bytes);
@@ -273,11 +279,15 @@ TEST(TextReaderTest, CtrlZEndsTheText) {
     std::string line;
     while (reader.ReadLine(line)) lines.push_back(line);
     EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(reader.StoppedAtCtrlZ(), c.mark != kNoMark);
+    EXPECT_EQ(reader.Position(), c.mark != kNoMark ? c.mark : c.bytes.size());
     reader.Seek(0);
+    EXPECT_FALSE(reader.StoppedAtCtrlZ());
     lines.clear();
     std::uint64_t full = 0;
     while (reader.ReadLinePrefix(line, 1u << 20, full)) lines.push_back(line);
     EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(reader.StoppedAtCtrlZ(), c.mark != kNoMark);
   }
 }
 

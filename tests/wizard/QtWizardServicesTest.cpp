@@ -49,6 +49,7 @@ class QtWizardServicesTest : public QObject {
       buttons = box->standardButtons();
       defaultButton = box->defaultButton();
       QVERIFY(defaultButton == box->button(QMessageBox::Cancel));
+      QVERIFY(box->detailedText().isEmpty());
       box->button(QMessageBox::No)->click();
     });
     const Answer answer =
@@ -117,11 +118,13 @@ class QtWizardServicesTest : public QObject {
     WhenShown<QMessageBox>([&](QMessageBox* box) {
       inBox = QApplication::overrideCursor()->shape();
       QCOMPARE(box->informativeText(), QStringLiteral("/out/well.las: No such file or directory"));
+      QCOMPARE(box->detailedText(), QStringLiteral("the folder /out is gone"));
       box->button(QMessageBox::Ok)->click();
     });
     services.MessageBox(nullptr, QStringLiteral("Failed to open or write to LAS file."), QString(),
                         Icon::Error, Buttons::Ok, Answer::Ok,
-                        QStringLiteral("/out/well.las: No such file or directory"));
+                        QStringLiteral("/out/well.las: No such file or directory"),
+                        QStringLiteral("the folder /out is gone"));
     QCOMPARE(inBox, Qt::ArrowCursor);
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
 

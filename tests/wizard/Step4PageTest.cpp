@@ -1,10 +1,12 @@
 // The last page: taking its values (the focus on the first empty path box, no
 // message), the file dialogs, the well details kept as typed, "Inverse Depths"
-// across Back, and "View LAS".
+// across Back, "View LAS", what the page says of the header before Create LAS with
+// its template lines, and the check that comes with the closing notice.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -13,6 +15,8 @@
 
 #include "FakeServices.h"
 #include "WizardDrive.h"
+#include "las/LasWriter.h"
+#include "wizard/LasCreationFeedback.h"
 
 using namespace corvane;
 using namespace corvane::test;
@@ -32,6 +36,11 @@ class Step4PageTest : public QObject {
   void ViewLasOpensTheLasFileInTheEditor();
   void ButtonsAreDisabledWhileTheRunIsOn();
   void UnwritableConfigurationIsReportedAndTheLasStillMade();
+  void HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data();
+  void HeaderCheckNamesTheLackingItemsAndAddsTheirLines();
+  void TemplateLinesAreOneEditReadyToTypeOver();
+  void NoDepthCurveIsToldAsTheDepthScanDecides();
+  void ClosingNoticeCarriesTheCheckOfTheFile();
 
  private:
   CStep4Page& Page() { return m_sheet->Step4(); }
@@ -301,6 +310,190 @@ void Step4PageTest::UnwritableConfigurationIsReportedAndTheLasStillMade() {
   QVERIFY(QFile::exists(File("short.las")));
   // The save showed the setup in the boxes again: what was typed is still there.
   QCOMPARE(Page().WellNameBox()->text(), QStringLiteral("Saved Well"));
+}
+
+void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
+  QTest::addColumn<QString>("label");
+  QTest::addColumn<QString>("uwi");
+  QTest::addColumn<QString>("wellName");
+  QTest::addColumn<QString>("logDate");
+  QTest::addColumn<QString>("other");
+  QTest::addColumn<QString>("lacking");  // as the page names them
+  QTest::addColumn<QStringList>("templates");
+  const QString all = QStringLiteral("COMP, WELL, FLD, LOC, PROV, SRVC, DATE, UWI");
+  QTest::newRow("nothing given") << "UWI"
+                                 << ""
+                                 << ""
+                                 << ""
+                                 << "" << all << QStringList{"COMP.: :COMPANY",  "WELL.: :WELL",
+                                                             "FLD.: :FIELD",     "LOC.: :LOCATION",
+                                                             "PROV.: :PROVINCE", "SRVC.: :SERVICE COMPANY",
+                                                             "DATE.: :DATE",     "UWI.: :UNIQUE WELL ID"};
+  QTest::newRow("API label") << "API"
+                             << ""
+                             << "W1"
+                             << "2020"
+                             << ""
+                             << "COMP, FLD, LOC, PROV, SRVC, API"
+                             << QStringList{"COMP.: :COMPANY",         "FLD.: :FIELD",
+                                            "LOC.: :LOCATION",         "PROV.: :PROVINCE",
+                                            "SRVC.: :SERVICE COMPANY", "API.: :API NUMBER"};
+  // A blank well name is still written, so it counts.
+  QTest::newRow("boxes filled") << "UWI"
+                                << "100"
+                                << " "
+                                << "5 May 2020"
+                                << ""
+                                << "COMP, FLD, LOC, PROV, SRVC"
+                                << QStringList{"COMP.: :COMPANY", "FLD.: :FIELD", "LOC.: :LOCATION",
+                                               "PROV.: :PROVINCE", "SRVC.: :SERVICE COMPANY"};
+  // Cut as the run cuts them: leading colons passed over, a line without a dot or
+  // one that starts with # holds no item, a mnemonic counts in any case, CTRY
+  // stands in for PROV.
+  QTest::newRow("lines as the run cuts them")
+      << "UWI"
+      << ""
+      << ""
+      << ""
+      << "COMP:ACME:COMPANY\n#FLD.:North:FIELD\n:WELL.:A-1\nuwi .:100:ID\nCtry.:NO:COUNTRY\nloc.:x:y"
+      << "COMP, FLD, SRVC, DATE"
+      << QStringList{"COMP.: :COMPANY", "FLD.: :FIELD", "SRVC.: :SERVICE COMPANY", "DATE.: :DATE"};
+  QTest::newRow("nothing lacks") << "API"
+                                 << "42"
+                                 << "W1"
+                                 << "2020"
+                                 << "COMP.:A:C\nFLD.:F:F\nLOC.:L:L\nSTAT.:TX:S\nSRVC.:S:S" << QString()
+                                 << QStringList();
+}
+
+void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines() {
+  QFETCH(QString, label);
+  QFETCH(QString, uwi);
+  QFETCH(QString, wellName);
+  QFETCH(QString, logDate);
+  QFETCH(QString, other);
+  QFETCH(QString, lacking);
+  QFETCH(QStringList, templates);
+  const QString allThere = QStringLiteral("The well items the LAS standard requires are all there.");
+  QCOMPARE(Page().HeaderCheckLabel()->text(),
+           QStringLiteral(
+               "Missing well items the LAS standard requires: COMP, WELL, FLD, LOC, PROV, SRVC, DATE, UWI."));
+
+  Page().WellLabelBox()->setCurrentIndex(Page().WellLabelBox()->findText(label));
+  TypeInto(Page().UwiBox(), uwi);
+  TypeInto(Page().WellNameBox(), wellName);
+  TypeInto(Page().LogDateBox(), logDate);
+  Page().OtherHeaderBox()->setPlainText(other);
+  QCOMPARE(Page().HeaderCheckLabel()->text(),
+           lacking.isEmpty()
+               ? allThere
+               : QStringLiteral("Missing well items the LAS standard requires: %1.").arg(lacking));
+  QCOMPARE(Page().TemplateLinesButton()->isEnabled(), !lacking.isEmpty());
+  if (lacking.isEmpty()) return;
+
+  // The button adds one line per lacking item after the user's lines; the setup
+  // takes them only when the values are taken.
+  Click(Page().TemplateLinesButton());
+  const QString expected = other.isEmpty() ? templates.join(u'\n') : other + u'\n' + templates.join(u'\n');
+  QCOMPARE(Page().OtherHeaderBox()->toPlainText(), expected);
+  QVERIFY(m_sheet->Setup().otherHeaderText.empty());
+  QCOMPARE(Page().HeaderCheckLabel()->text(), allThere);
+  QVERIFY(!Page().TemplateLinesButton()->isEnabled());
+  QVERIFY(m_services->boxes.empty());
+}
+
+void Step4PageTest::TemplateLinesAreOneEditReadyToTypeOver() {
+  ChoosePaths();
+  TypeInto(Page().UwiBox(), QStringLiteral("100123401234W500"));
+  TypeInto(Page().WellNameBox(), QStringLiteral("A-1"));
+  TypeInto(Page().LogDateBox(), QStringLiteral("2020-05-05"));
+  QPlainTextEdit* box = Page().OtherHeaderBox();
+  box->setPlainText(QStringLiteral("COMP.:ACME:COMPANY\n"));
+
+  // One edit: Undo takes all the lines back.
+  Click(Page().TemplateLinesButton());
+  box->undo();
+  QCOMPARE(box->toPlainText(), QStringLiteral("COMP.:ACME:COMPANY\n"));
+  QVERIFY(Page().TemplateLinesButton()->isEnabled());
+
+  // The blank value of the first new line is selected: typing replaces it.
+  Click(Page().TemplateLinesButton());
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box));
+  QCOMPARE(box->textCursor().selectedText(), QStringLiteral(" "));
+  QTest::keyClicks(box, QStringLiteral("Wildcat"));
+  QCOMPARE(box->toPlainText(),
+           QStringLiteral("COMP.:ACME:COMPANY\nFLD.:Wildcat:FIELD\nLOC.: :LOCATION\nPROV.: :PROVINCE\n"
+                          "SRVC.: :SERVICE COMPANY"));
+
+  // Lines left blank are written with an empty value: the file checks clean.
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 0 errors, 0 warnings"));
+  QFile las(File("short.las"));
+  QVERIFY(las.open(QIODevice::ReadOnly));
+  const QByteArray written = las.readAll();
+  for (const std::string& line : {CLasWriter::ComposeHeaderLine(" FLD.", "Wildcat:", "FIELD"),
+                                  CLasWriter::ComposeHeaderLine(" LOC.", " :", "LOCATION")})
+    QVERIFY(written.contains(QByteArray::fromStdString(line + "\r\n")));
+}
+
+void Step4PageTest::NoDepthCurveIsToldAsTheDepthScanDecides() {
+  const QString notice =
+      QStringLiteral("No curve is headed DEPT or DEPTH, so STRT, STOP and STEP will be zero.");
+  // The heading of the first column, as Step 3 leaves it, and whether the notice shows.
+  const std::vector<std::pair<const char*, bool>> cases = {
+      {"DEPT", false}, {"depth", false}, {"DEP", false}, {"MD", true}, {"", true}};
+  for (const auto& [heading, told] : cases) {
+    m_sheet->Setup().curves[0].heading = heading;
+    Page().ShowSetupValues();
+    QCOMPARE(Page().HeaderCheckLabel()->text().endsWith(notice), told);
+  }
+  // A depth column past the curve total is not the depth curve either.
+  m_sheet->Setup().curves[0].heading = "MD";
+  m_sheet->Setup().curves.push_back({"DEPT", "M", "", ""});
+  Page().ShowSetupValues();
+  QVERIFY(Page().HeaderCheckLabel()->text().endsWith(notice));
+  QVERIFY(m_services->boxes.empty());
+}
+
+void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
+  // The notice keeps its text, once, with the counts below it and the findings in its details.
+  ChoosePaths();
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 8 errors, 0 warnings"));
+  QCOMPARE(m_services->boxes[0].icon, CWizardServices::Icon::None);
+  const QString details = m_services->boxes[0].details;
+  QVERIFY2(details.contains(QStringLiteral("line 4: W_ITEM_MISSING (5.4): the ~W section has no COMP line")),
+           qPrintable(details));
+  QVERIFY(details.contains(QStringLiteral("3 rows; DEPT 100.0000 to 101.0000 M")));
+
+  // A curve null from top to bottom: a warning.
+  TypeInto(Page().UwiBox(), QStringLiteral("100"));
+  TypeInto(Page().WellNameBox(), QStringLiteral("A-1"));
+  TypeInto(Page().LogDateBox(), QStringLiteral("2020"));
+  Page().OtherHeaderBox()->setPlainText(
+      QStringLiteral("COMP.:A:COMPANY\nFLD.:F:FIELD\nLOC.:L:LOCATION\nPROV.:P:PROVINCE\nSRVC.:S:SERVICE"));
+  m_sheet->Setup().curves[1].heading = "GR";
+  QFile ascii(File("short.asc"));
+  QVERIFY(ascii.open(QIODevice::WriteOnly));
+  ascii.write("DEPT GR\r\nM GAPI\r\n100.0 -999.25\r\n100.5 -999.25\r\n101.0 -999.25\r\n");
+  ascii.close();
+  m_services->boxes.clear();
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 0 errors, 1 warning"));
+  QVERIFY(m_services->boxes[0].details.contains(QStringLiteral("CURVE_ALL_NULL")));
+
+  // Other notices go as they are; a file that cannot be read is said to be so.
+  m_services->boxes.clear();
+  CLasCreationFeedback feedback(&Page(), *m_services, QtToStd(File("gone.las")));
+  feedback.ShowNotice("LAS file created failed or cancelled.");
+  feedback.ShowNotice(kLasCreatedMessage);
+  QCOMPARE(m_services->boxes.size(), std::size_t(2));
+  QVERIFY(m_services->boxes[0].informative.isEmpty() && m_services->boxes[0].details.isEmpty());
+  QCOMPARE(m_services->boxes[1].informative, QStringLiteral("LAS check: 1 error, 0 warnings"));
+  QVERIFY(m_services->boxes[1].details.contains(QStringLiteral("FILE_UNREADABLE")));
 }
 
 QTEST_MAIN(Step4PageTest)

@@ -45,7 +45,7 @@ class CDecliningServices : public CWizardServices {
   bool grabFailed = false;
 
   Answer MessageBox(QWidget* owner, const QString& text, const QString& caption, Icon icon, Buttons buttons,
-                    Answer defaultButton, const QString& informative) override {
+                    Answer defaultButton, const QString& informative, const QString& details) override {
     std::fprintf(stderr, "corvane-screenshots: message: %s\n", qPrintable(text));
     const QString grabAs = std::exchange(m_grabAs, QString());
     QTimer::singleShot(0, [this, grabAs] {
@@ -58,7 +58,7 @@ class CDecliningServices : public CWizardServices {
       if (button == nullptr) button = box->button(QMessageBox::Ok);
       if (button != nullptr) button->click();
     });
-    return m_boxes.MessageBox(owner, text, caption, icon, buttons, defaultButton, informative);
+    return m_boxes.MessageBox(owner, text, caption, icon, buttons, defaultButton, informative, details);
   }
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
   QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,

@@ -45,7 +45,8 @@ void CFakeShellDialogs::PrintPreview(QWidget*, QPrinter&, const Render&, const Q
 }
 
 CWizardServices::Answer CFakeWizardServices::MessageBox(QWidget*, const QString& text, const QString&, Icon,
-                                                        Buttons, Answer defaultButton, const QString&) {
+                                                        Buttons, Answer defaultButton, const QString&,
+                                                        const QString&) {
   messages.append(text);
   return defaultButton;
 }

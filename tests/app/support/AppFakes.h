@@ -39,7 +39,7 @@ class CFakeWizardServices : public CWizardServices {
  public:
   QStringList messages;
   Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons, Answer defaultButton,
-                    const QString&) override;
+                    const QString&, const QString&) override;
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override;
   QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,
                           bool) override;

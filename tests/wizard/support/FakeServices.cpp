@@ -4,8 +4,8 @@ namespace corvane::test {
 
 CWizardServices::Answer CFakeServices::MessageBox(QWidget*, const QString& text, const QString& caption,
                                                   Icon icon, Buttons buttons, Answer defaultButton,
-                                                  const QString& informative) {
-  boxes.push_back({text, caption, icon, buttons, defaultButton, informative});
+                                                  const QString& informative, const QString& details) {
+  boxes.push_back({text, caption, icon, buttons, defaultButton, informative, details});
   if (onMessageBox) onMessageBox();
   if (buttons == Buttons::Ok) return Answer::Ok;
   if (answers.empty()) return defaultButton;

@@ -21,6 +21,7 @@ class CFakeServices : public CWizardServices {
     Buttons buttons;
     Answer defaultButton;
     QString informative;
+    QString details;
   };
   struct CFileDialog {
     bool save;
@@ -32,7 +33,7 @@ class CFakeServices : public CWizardServices {
   };
 
   Answer MessageBox(QWidget*, const QString& text, const QString& caption, Icon icon, Buttons buttons,
-                    Answer defaultButton, const QString& informative) override;
+                    Answer defaultButton, const QString& informative, const QString& details) override;
   QString GetOpenFileName(QWidget*, const QString& title, const QString& filter,
                           const QString& initialName) override;
   QString GetSaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,
