@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that the build, the tests, the GUI, the benchmarks
-# and the packaging need, skipping those already present. Works as root (CI) and
+# Installs the Debian 12 packages that the build, the tests (GNU parallel: the batch
+# recipes of the manual), the GUI, the benchmarks and the packaging need, skipping
+# those already present. Works as root (CI) and
 # through sudo otherwise.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev libegl-dev libxkbcommon-dev
   fonts-dejavu-core xdg-utils desktop-file-utils shared-mime-info
   dpkg-dev file
+  parallel
 )
 
 missing=()

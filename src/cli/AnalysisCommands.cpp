@@ -18,6 +18,7 @@
 #include "ascii/LayoutDetector.h"
 #include "cli/TerminalProgress.h"
 #include "las/Unwrap.h"
+#include "lasfile/LasReportFormat.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -42,10 +43,38 @@ void PrintRow(std::string& out, int index, const std::string& text) {
   out += '\n';
 }
 
-int RunPreview(const std::string& path) {
+// {"schema", "path", "ruler", "lines"}: the lines in order, so that a line's position
+// is the first digit line index that marking it records.
+std::string PreviewJson(const std::string& path, const CAsciiPreview& preview) {
+  std::string out = "{\"schema\":\"corvane-preview/1\",\"path\":";
+  AppendJsonString(out, path);
+  out += ",\"ruler\":";
+  if (preview.HasRulerRow())
+    AppendJsonString(out, preview.Ruler());
+  else
+    out += "null";
+  out += ",\"lines\":[";
+  const auto& lines = preview.Lines();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) out += ',';
+    AppendJsonString(out, lines[i]);
+  }
+  out += "]}\n";
+  return out;
+}
+
+int RunPreview(const std::string& path, bool json) {
   CTerminalFeedback feedback;
   CAsciiPreview preview;
   const bool loaded = preview.Load(path, feedback);
+  if (json) {
+    // One whole document or none.
+    if (!loaded) return kExitFailed;
+    const std::string out = PreviewJson(path, preview);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    return kExitDone;
+  }
   std::string out;
   if (preview.HasRulerRow()) PrintRow(out, -1, preview.Ruler());
   const auto& lines = preview.Lines();
@@ -57,15 +86,20 @@ int RunPreview(const std::string& path) {
 
 const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
   auto path = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
   CLI::App* sub = app.add_subcommand(
       "preview", "Print the first lines of an ASCII file as the Curve Digits list shows them.");
   sub->add_option("FILE", *path, "ASCII file")->required();
+  sub->add_flag("--json", *json, "One JSON document (schema, path, ruler, lines) instead of the rows");
   sub->footer(
       "Output: the ruler row, then at most 100 lines of the file, each at most 65536 characters\n"
       "(the rest of a longer line is not shown). Every row is a field of four characters,\n"
       "\"|\", one blank and the text; the field holds the first digit line index that marking\n"
       "that line records (0 for the first line of the file), right-aligned, and is blank for\n"
       "the ruler. The ruler repeats \"1234567890\" over the longest line, its line feed counted.\n"
+      "With --json: {\"schema\": \"corvane-preview/1\", \"path\", \"ruler\" (null without a ruler row),\n"
+      "\"lines\": [the lines, the first digit line index being the position]}; nothing when the file\n"
+      "cannot be read.\n"
       "Exit status: 0 shown, 1 the file cannot be opened or read, 2 usage.\n"
       "\n"
       "Example:\n"
@@ -73,7 +107,7 @@ const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
       "      | 123456789012345678901234567890\n"
       "     0| DEPTH     GR      NPHI\n"
       "     1| 1000.0    45.2    0.21");
-  sub->callback([path, &run] { run = [path] { return RunPreview(*path); }; });
+  sub->callback([path, json, &run] { run = [path, json] { return RunPreview(*path, *json); }; });
 });
 
 // ---------------------------------------------------------------------------------
@@ -87,6 +121,7 @@ struct CInspectOptions {
   int fixedWidth = 0;
   int skipWidth = 0;
   int firstColumn = 1;
+  bool json = false;
 };
 
 constexpr int kVisibleColumns = 6;
@@ -139,6 +174,57 @@ void PrintSamples(std::string& out, const CConversionSetup& setup, int first) {
   }
 }
 
+void AppendIntArray(std::string& out, const std::vector<int>& values) {
+  out += '[';
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out += ',';
+    out += FormatInt(values[i]);
+  }
+  out += ']';
+}
+
+void AppendStringArray(std::string& out, const std::vector<std::string>& values) {
+  out += '[';
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out += ',';
+    AppendJsonString(out, values[i]);
+  }
+  out += ']';
+}
+
+// {"schema", "path", "proposal", "firstDataLine", "delimiter", "headings", "curveTotal",
+// "columns"}; `setup` is null when no first data line is known, and then has no samples.
+std::string InspectJson(const std::string& path, const std::optional<CLayoutProposal>& proposal,
+                        const CConversionSetup* setup) {
+  std::string out = "{\"schema\":\"corvane-inspect/1\",\"path\":";
+  AppendJsonString(out, path);
+  out += ",\"proposal\":";
+  if (proposal) {
+    out += "{\"firstDataLine\":" + FormatInt(proposal->firstDigitLineIndex) + ",\"delimiter\":";
+    AppendJsonString(out, proposal->delimiterText);
+    out += ",\"columns\":" + FormatInt(proposal->columnCount) + ",\"headerLines\":";
+    AppendIntArray(out, proposal->headerLines);
+    out += '}';
+  } else {
+    out += "null";
+  }
+  if (setup == nullptr) {
+    out += ",\"firstDataLine\":null,\"delimiter\":null,\"headings\":[],\"curveTotal\":null,\"columns\":[]}\n";
+    return out;
+  }
+  out += ",\"firstDataLine\":" + FormatInt(setup->firstDigitLineIndex) + ",\"delimiter\":";
+  AppendJsonString(out, setup->delimiterText);
+  out += ",\"headings\":";
+  AppendStringArray(out, SampleValues(setup->headingsText));
+  out += ",\"curveTotal\":" + FormatInt(setup->CurveTotal()) + ",\"columns\":[";
+  for (int k = 0; k < setup->CurveTotal(); ++k) {
+    if (k > 0) out += ',';
+    AppendStringArray(out, SampleValues(setup->digitSamples[static_cast<std::size_t>(k)]));
+  }
+  out += "]}\n";
+  return out;
+}
+
 int RunInspect(const CInspectOptions& options) {
   std::vector<std::string> lines;
   if (const CResult read = ReadDetectionLines(options.path, lines); !read.Ok()) {
@@ -167,6 +253,7 @@ int RunInspect(const CInspectOptions& options) {
   else if (proposal)
     setup.firstDigitLineIndex = proposal->firstDigitLineIndex;
   if (setup.firstDigitLineIndex < 0) {
+    if (options.json) out = InspectJson(options.path, proposal, nullptr);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitDone;
   }
@@ -182,14 +269,21 @@ int RunInspect(const CInspectOptions& options) {
   out += "\nHeadings found in ASCII File:\n";
   for (const auto& heading : SampleValues(setup.headingsText)) out += heading + '\n';
 
-  // What was found so far is shown before any message of the gathering.
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  // What was found so far is shown before any message of the gathering; a JSON
+  // document is shown whole or not at all.
+  if (!options.json) std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
   out.clear();
   CTerminalFeedback terminal;
   if (const CResult samples = CollectDigitSamples(setup, terminal); !samples.Ok()) {
     terminal.ReportReason(samples);
     return kExitFailed;
+  }
+  if (options.json) {
+    out = InspectJson(options.path, proposal, &setup);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    return kExitDone;
   }
   out += "\nCurve Total: " + FormatInt(setup.CurveTotal()) + '\n';
   const int first = (std::max(options.firstColumn, 1) - 1) / kVisibleColumns * kVisibleColumns;
@@ -225,12 +319,18 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
                                                                         : std::string("must be 1 or more");
           },
           "N>=1"));
+  sub->add_flag("--json", options->json,
+                "One JSON document with the proposal, the headings and the samples of every column");
   sub->footer(
       "Output: the proposal (\"First digit line index\", \"Delimiter(s)\", \"Columns\", \"Header lines\",\n"
       "line indices counted from 0), or \"Layout: no proposal\" when the first 200 lines hold no\n"
       "block of numeric rows. Then, when a first data line is known (proposed or given): the\n"
       "proposed header lines, the curve total and six columns of digit samples side by side\n"
       "(at most 100 data lines; a missing value is an empty place).\n"
+      "With --json: {\"schema\": \"corvane-inspect/1\", \"path\", \"proposal\" (null, or \"firstDataLine\",\n"
+      "\"delimiter\", \"columns\", \"headerLines\"), the \"firstDataLine\" and \"delimiter\" used (null\n"
+      "without a first data line), \"headings\", \"curveTotal\", \"columns\" (every column's samples,\n"
+      "--first-column aside)}; nothing when the file cannot be read or ends before its data.\n"
       "Exit status: 0 shown (a file without a proposal included), 1 the file cannot be opened\n"
       "or ends before the first data line, 2 usage.\n"
       "\n"

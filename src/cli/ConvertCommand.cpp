@@ -9,8 +9,7 @@
 
 #include "CheckOutput.h"
 #include "CommandRegistry.h"
-#include "ascii/DigitSamples.h"
-#include "ascii/LayoutDetector.h"
+#include "cli/FileConversion.h"
 #include "cli/TerminalProgress.h"
 #include "las/LasCreation.h"
 #include "platform/FileError.h"
@@ -91,35 +90,15 @@ int RunConvert(const CConvertOptions& options) {
   CTerminalProgress::InstallInterruptHandler();
   CTerminalProgress progress(options.quiet);
 
-  if (options.firstDataLine == "auto") {
-    std::optional<CLayoutProposal> proposal;
-    if (const CResult detected = DetectLayout(setup.asciiFilePath, proposal); !detected.Ok()) {
-      feedback.ShowError("Failed to open ASCII file.", std::string(), detected.Reason());
-      return kExitFailed;
-    }
-    if (!proposal) {
-      std::cerr << "No layout proposal for " << setup.asciiFilePath
-                << ": no steady block of numeric rows was found; give --first-data-line N.\n";
-      return kExitUsage;
-    }
-    setup.firstDigitLineIndex = proposal->firstDigitLineIndex;
-  } else {
-    std::int32_t index = 0;
-    const std::string& text = options.firstDataLine;
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || !ScanInt(text, index) ||
-        index < 0 || text.size() > 9) {
-      std::cerr << "--first-data-line: expected a line number (0 or more) or \"auto\", got \"" << text
-                << "\"\n";
-      return kExitUsage;
-    }
-    setup.firstDigitLineIndex = index;
+  const std::optional<CFirstDataLine> firstDataLine = CFirstDataLine::Parse(options.firstDataLine);
+  if (!firstDataLine) {
+    std::cerr << FirstDataLineUsage(options.firstDataLine) << '\n';
+    return kExitUsage;
   }
-
-  // Step 3: the digit samples fix the curve total and pad the curve list. Without
-  // them there is nothing to convert, and nothing (LAS file or configuration) is touched.
-  if (const CResult samples = CollectDigitSamples(setup, feedback); !samples.Ok()) {
-    feedback.ReportReason(samples);
-    return kExitFailed;
+  if (const CResult chosen = ChooseFirstDataLine(setup, *firstDataLine, feedback); !chosen.Ok()) {
+    // Without a proposal the user has to say where the data begins.
+    if (chosen.IsIncomplete()) std::cerr << chosen.Reason() << '\n';
+    return chosen.IsIncomplete() ? kExitUsage : kExitFailed;
   }
 
   bool saveFailed = false;
@@ -129,8 +108,8 @@ int RunConvert(const CConvertOptions& options) {
     saveFailed = !saved.Ok();
     return saved;
   };
-  const CResult created =
-      CreateLas(setup, options.inverse, SplitTextLines(setup.otherHeaderText), progress, feedback, save);
+  // Step 3 (without digit samples nothing is touched), then Create LAS.
+  const CResult created = ConvertAsciiFile(setup, options.inverse, progress, feedback, save);
   if (created.IsCancelled())
     std::cerr << "corvane-cli: cancelled; " << setup.lasFilePath << " is as it was before the run.\n";
   else

@@ -77,6 +77,8 @@ void CTerminalProgress::InstallInterruptHandler() {
   sigaction(SIGHUP, &action, nullptr);
 }
 
+bool CTerminalProgress::Interrupted() noexcept { return g_interrupted != 0; }
+
 void CTerminalProgress::Draw(bool force) {
   if (!m_tty || m_quiet) return;
   if (!force) {

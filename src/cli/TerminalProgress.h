@@ -18,6 +18,8 @@ class CTerminalProgress : public CJobProgress {
 
   // Routes SIGINT, SIGTERM and SIGHUP to the cancel flag of whichever job is open.
   static void InstallInterruptHandler();
+  // True once one of those signals has arrived (for jobs that poll it themselves).
+  static bool Interrupted() noexcept;
 
  private:
   void Draw(bool force);

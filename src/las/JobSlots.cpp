@@ -2,13 +2,16 @@
 
 namespace corvane {
 
+// One state per thread: the GUI runs every job on its one thread, where this is the
+// program-wide slot it relies on; jobs run side by side in threads (a batch) each
+// have a slot of their own and cannot refuse one another.
 CJobState& LasCreationJob() {
-  static CJobState state;
+  static thread_local CJobState state;
   return state;
 }
 
 CJobState& UnwrapJob() {
-  static CJobState state;
+  static thread_local CJobState state;
   return state;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The program-wide state of each kind of long job, so that a second start of the
-// same kind of job while one is converting ends at once.
+// The state of each kind of long job, so that a second start of the same kind of job
+// while one is converting ends at once. The state belongs to the calling thread: on
+// the GUI thread it is program-wide; a worker thread of a batch has its own.
 #include <cstdint>
 #include <string>
 

@@ -28,7 +28,8 @@ class CBusyCursor {
 }  // namespace
 
 CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::string>& otherHeaderLines,
-                  CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save) {
+                  CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save,
+                  CLasCreationFacts* facts) {
   if (setup.configFilePath.empty() || setup.lasFilePath.empty() || setup.asciiFilePath.empty())
     return CResult::Failed("the configuration, LAS or ASCII file is not named");
 
@@ -57,6 +58,10 @@ CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::
   // A failed scan is reported and the run goes on: the data section meets the same file.
   (void)CLasWriter::ScanDepthRange(run, inverse, feedback, range);
   if (range.unit.empty()) range.unit.push_back('M');
+  if (facts != nullptr) {
+    facts->scanned = true;
+    facts->range = range;
+  }
 
   CTextWriter file;
   CLasWriter writer(file);
@@ -81,6 +86,7 @@ CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::
   }
   busy.End();
   file.Close();  // drops what was not committed: the old LAS file stays
+  if (facts != nullptr) facts->rows = writer.DataRows();
   return result;
 }
 

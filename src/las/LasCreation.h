@@ -1,10 +1,12 @@
 #pragma once
 // The LAS creation run: from the Create LAS button (or `corvane-cli convert`) to the
 // closing message.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "las/DepthRange.h"
 #include "platform/JobProgress.h"
 #include "platform/Result.h"
 #include "setup/ConversionSetup.h"
@@ -15,12 +17,21 @@ namespace corvane {
 // headless: SaveConfiguration or nothing.
 using CSaveOperation = std::function<CResult()>;
 
+// What a run found and wrote, for callers that report on many runs (a batch).
+struct CLasCreationFacts {
+  bool scanned = false;  // the depth scan ran: `range` holds what the header declares
+  CDepthRange range;
+  std::uint64_t rows = 0;  // data lines written (a failed or cancelled run wrote them to no file)
+};
+
 // Runs the whole job: name checks, save, depth scan, header, data section, closing
 // notice. `otherHeaderLines` are the logical lines of the other header text
 // (SplitTextLines). Done when the LAS file was created completely; only then does it
 // take the place of an earlier LAS file of the same name, which a failed or
-// cancelled run leaves as it was.
+// cancelled run leaves as it was. `facts`, when given, receives the depth range and
+// the number of data lines; the file is the same with or without it.
 CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::string>& otherHeaderLines,
-                  CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save);
+                  CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save,
+                  CLasCreationFacts* facts = nullptr);
 
 }  // namespace corvane

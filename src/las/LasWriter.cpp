@@ -434,6 +434,7 @@ CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepth
           }
           dataLine.append("\r\n");
           m_out.WriteRaw(dataLine);
+          ++m_rows;
         }
         ++counter;
         progress.SetLineText(lineText.Line(counter));

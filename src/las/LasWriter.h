@@ -1,6 +1,7 @@
 #pragma once
 // Writing one LAS file: the header sections, the depth scan, the data section and
 // the depth inversion that the data section may ask for.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,8 @@ class CLasWriter {
   // closing notice. Done when the data section was written to the end.
   CResult WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
                            CJobProgress& progress, CRunFeedback& feedback);
+  // Data lines written by WriteDataSection so far.
+  std::uint64_t DataRows() const noexcept { return m_rows; }
 
   // Copies the data part of `source` (from its read position to its end) into a new
   // unnamed temporary file `temp` in the temporary folder, last line first, every line
@@ -79,6 +82,7 @@ class CLasWriter {
 
  private:
   CTextWriter& m_out;
+  std::uint64_t m_rows = 0;
 };
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <thread>
 
 #include "JobDoubles.h"
 #include "LasTestHelpers.h"
@@ -334,6 +335,52 @@ TEST_F(LasCreationTest, SecondRunWhileTheFirstHoldsItsFiles) {
   EXPECT_NE(::access(m_dir.File("other.las").c_str(), F_OK), 0);  // nothing half made is put in place
   EXPECT_EQ(Las(), alone);
   EXPECT_EQ(test::ReadBytes(otherAscii), ascii);
+}
+
+// Jobs in threads of their own (a batch) neither refuse one another nor mix their
+// files, and write what a run alone writes; what they report matches the header.
+TEST_F(LasCreationTest, RunsSideBySideInThreads) {
+  constexpr int kJobs = 4;
+  std::vector<CConversionSetup> setups;
+  std::vector<std::string> alone;
+  for (int k = 0; k < kJobs; ++k) {
+    const std::string ascii = m_dir.File("in" + std::to_string(k) + ".asc");
+    test::WriteBytes(ascii, "DEPT GR\r\nM GAPI\r\n" + test::DepthSeries() + std::string(k, '\n'));
+    setups.push_back(test::MakeSetup(ascii, m_dir.File("out" + std::to_string(k) + ".las"),
+                                     {Curve("DEPT", "M"), Curve("GR", "GAPI")}, 2));
+    CConversionSetup copy = setups.back();
+    CSilentProgress progress;
+    CCollectingFeedback feedback;
+    ASSERT_TRUE(CreateLas(copy, k % 2 == 1, {}, progress, feedback, [] { return CResult::Done(); }).Ok());
+    alone.push_back(test::ReadBytes(copy.lasFilePath));
+    ::unlink(copy.lasFilePath.c_str());
+  }
+
+  // The wizard's own job is converting on this thread meanwhile.
+  CSilentProgress wizard;
+  CJobDisplay held(LasCreationJob(), wizard);
+  ASSERT_TRUE(held.Acquire("Creating LAS file..."));
+  std::vector<CResult> results(kJobs);
+  std::vector<CLasCreationFacts> facts(kJobs);
+  std::vector<std::thread> threads;
+  for (int k = 0; k < kJobs; ++k) {
+    threads.emplace_back([&, k] {
+      CSilentProgress progress;
+      CCollectingFeedback feedback;
+      results[k] = CreateLas(
+          setups[k], k % 2 == 1, {}, progress, feedback, [] { return CResult::Done(); }, &facts[k]);
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  held.Release();
+  for (int k = 0; k < kJobs; ++k) {
+    EXPECT_TRUE(results[k].Ok()) << k << ": " << results[k].Reason();
+    EXPECT_EQ(test::ReadBytes(setups[k].lasFilePath), alone[k]) << k;
+    EXPECT_EQ(facts[k].rows, 1001u);
+    EXPECT_TRUE(facts[k].scanned);
+    EXPECT_EQ(facts[k].range.start, k % 2 == 1 ? 1500.0 : 1000.0);
+    EXPECT_EQ(facts[k].range.stop, k % 2 == 1 ? 1000.0 : 1500.0);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,241 @@
+#include "cli/BatchRunner.h"
+
+#include <pthread.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#include "lasfile/LasChecker.h"
+#include "platform/File.h"
+
+namespace corvane::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point begin) {
+  return std::chrono::duration<double>(Clock::now() - begin).count();
+}
+
+// The progress of one job: its share done, read by the watching thread, and the
+// batch's cancel passed on to the job's own flag at every poll.
+class CBatchJobProgress : public CJobProgress {
+ public:
+  CBatchJobProgress(const std::atomic<bool>& cancel, std::atomic<int>& percent)
+      : m_cancel(cancel), m_percent(percent) {}
+  void Open(const std::string&, std::int32_t& cancelFlag) override { m_flag = &cancelFlag; }
+  void SetLineText(std::string_view) override {}
+  void SetPercent(int percent) override { m_percent.store(percent, std::memory_order_relaxed); }
+  bool PollCancel() override {
+    if (m_flag == nullptr) return false;
+    if (m_cancel.load(std::memory_order_relaxed)) *m_flag = 2;
+    return *m_flag == 2;
+  }
+  void Close() override { m_flag = nullptr; }
+
+ private:
+  const std::atomic<bool>& m_cancel;
+  std::atomic<int>& m_percent;
+  std::int32_t* m_flag = nullptr;
+};
+
+// Keeps the first error message of a job and its reason; notices are not wanted.
+class CJobMessages : public CRunFeedback {
+ public:
+  void ShowError(const std::string& text, const std::string&, const std::string& detail) override {
+    if (!m_message.empty()) return;
+    m_message = text;
+    m_detail = detail;
+  }
+  void ShowNotice(const std::string&) override {}
+  void BeginBusy() override {}
+  void EndBusy() override {}
+  const std::string& Message() const noexcept { return m_message; }
+  const std::string& Detail() const noexcept { return m_detail; }
+
+ private:
+  std::string m_message;
+  std::string m_detail;
+};
+
+// Makes a folder and those above it, as `mkdir -p`; other jobs may be making them too.
+CResult MakeFolders(const std::string& folder) {
+  if (folder.empty() || folder == "." || folder == "/") return CResult::Done();
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0)
+    return S_ISDIR(info.st_mode) ? CResult::Done() : CResult::SystemError(folder, ENOTDIR);
+  if (CResult above = MakeFolders(DirectoryOf(folder)); !above.Ok()) return above;
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return CResult::SystemError(folder, errno);
+  return CResult::Done();
+}
+
+// The signals that cancel a batch, kept away from the worker threads so that the
+// watching thread sees them and no file operation of a job is interrupted.
+class CInterruptsBlocked {
+ public:
+  CInterruptsBlocked() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &set, &m_old);
+  }
+  ~CInterruptsBlocked() { pthread_sigmask(SIG_SETMASK, &m_old, nullptr); }
+  CInterruptsBlocked(const CInterruptsBlocked&) = delete;
+  CInterruptsBlocked& operator=(const CInterruptsBlocked&) = delete;
+
+ private:
+  sigset_t m_old;
+};
+
+}  // namespace
+
+const char* BatchStatusName(BatchStatus status) noexcept {
+  switch (status) {
+    case BatchStatus::Succeeded:
+      return "succeeded";
+    case BatchStatus::Failed:
+      return "failed";
+    case BatchStatus::Cancelled:
+      return "cancelled";
+  }
+  return "failed";
+}
+
+CBatchOutcome CBatchRunner::Convert(const CBatchItem& item, const std::atomic<bool>& cancel,
+                                    std::atomic<int>& percent) const {
+  const Clock::time_point begin = Clock::now();
+  CBatchOutcome outcome;
+  CConversionSetup setup = m_settings.base;
+  setup.asciiFilePath = item.input;
+  setup.lasFilePath = item.output;
+  CJobMessages messages;
+  CBatchJobProgress progress(cancel, percent);
+  CResult result;
+  try {
+    result = MakeFolders(DirectoryOf(item.output));
+    if (result.Ok()) result = ChooseFirstDataLine(setup, m_settings.firstDataLine, messages);
+    if (result.Ok()) {
+      outcome.firstDataLine = setup.firstDigitLineIndex;
+      // No configuration is saved: the batch only reads it.
+      result = ConvertAsciiFile(
+          setup, m_settings.inverse, progress, messages, [] { return CResult::Done(); }, &outcome.facts);
+    }
+  } catch (const std::exception& error) {
+    result = CResult::Failed(item.input + ": " + error.what());
+  }
+
+  outcome.message = messages.Message();
+  if (result.Ok()) {
+    outcome.status = BatchStatus::Succeeded;
+    const std::int32_t column = outcome.facts.range.depthColumn;
+    if (column >= 0 && static_cast<std::size_t>(column) < setup.curves.size())
+      outcome.depthCurve = setup.curves[static_cast<std::size_t>(column)].heading;
+    if (m_settings.check) outcome.check = CheckLasFile(item.output);
+  } else {
+    outcome.status = result.IsCancelled() ? BatchStatus::Cancelled : BatchStatus::Failed;
+    outcome.reason = result.IsCancelled()       ? std::string("cancelled while converting")
+                     : !result.Reason().empty() ? result.Reason()
+                                                : messages.Detail();
+    if (outcome.reason.empty()) outcome.reason = outcome.message;
+  }
+  outcome.seconds = SecondsSince(begin);
+  return outcome;
+}
+
+std::vector<CBatchOutcome> CBatchRunner::Run(const std::vector<CBatchItem>& items,
+                                             const FinishedHandler& finished, const TickHandler& tick,
+                                             const CancelQuery& cancelRequested) {
+  const std::size_t count = items.size();
+  std::vector<CBatchOutcome> outcomes(count);
+  const std::size_t workers =
+      std::min<std::size_t>(count, static_cast<std::size_t>(m_settings.jobs > 0 ? m_settings.jobs : 1));
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::size_t> ended;  // finished files not yet handed to `finished`
+  std::size_t running = workers;
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> cancel{false};
+  // What each worker is converting now (count: nothing) and how far it is.
+  std::vector<std::atomic<std::size_t>> current(workers);
+  std::vector<std::atomic<int>> percent(workers);
+
+  auto work = [&](std::size_t worker) {
+    for (;;) {
+      const std::size_t index = next.fetch_add(1);
+      if (index >= count) break;
+      if (cancel.load()) {
+        outcomes[index].status = BatchStatus::Cancelled;
+        outcomes[index].reason = "cancelled before it started";
+      } else {
+        percent[worker].store(0);
+        current[worker].store(index);
+        outcomes[index] = Convert(items[index], cancel, percent[worker]);
+        current[worker].store(count);
+      }
+      std::lock_guard<std::mutex> lock(mutex);
+      ended.push_back(index);
+      changed.notify_one();
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    --running;
+    changed.notify_one();
+  };
+
+  const Clock::time_point begin = Clock::now();
+  std::vector<std::thread> threads;
+  {
+    CInterruptsBlocked blocked;  // the threads inherit the mask
+    for (std::size_t w = 0; w < workers; ++w) {
+      current[w].store(count);
+      threads.emplace_back(work, w);
+    }
+  }
+
+  CBatchProgress progress;
+  progress.files = count;
+  for (const CBatchItem& item : items) progress.bytes += item.bytes;
+  std::uint64_t bytesEnded = 0;
+  std::unique_lock<std::mutex> lock(mutex);
+  for (;;) {
+    changed.wait_for(lock, std::chrono::milliseconds(100), [&] { return !ended.empty() || running == 0; });
+    while (!ended.empty()) {
+      const std::size_t index = ended.front();
+      ended.pop_front();
+      lock.unlock();
+      ++progress.filesDone;
+      bytesEnded += items[index].bytes;
+      if (finished) finished(index, outcomes[index]);
+      lock.lock();
+    }
+    if (!cancel.load() && cancelRequested && cancelRequested()) cancel.store(true);
+    if (running == 0 && ended.empty()) break;
+    if (tick) {
+      lock.unlock();
+      progress.bytesDone = bytesEnded;
+      for (std::size_t w = 0; w < workers; ++w) {
+        const std::size_t index = current[w].load();
+        const int share = std::clamp(percent[w].load(), 0, 100);
+        if (index < count) progress.bytesDone += items[index].bytes * static_cast<std::uint64_t>(share) / 100;
+      }
+      progress.seconds = SecondsSince(begin);
+      tick(progress);
+      lock.lock();
+    }
+  }
+  lock.unlock();
+  for (std::thread& thread : threads) thread.join();
+  return outcomes;
+}
+
+}  // namespace corvane::cli

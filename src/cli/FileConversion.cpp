@@ -1,0 +1,49 @@
+#include "cli/FileConversion.h"
+
+#include "ascii/DigitSamples.h"
+#include "ascii/LayoutDetector.h"
+#include "platform/NumberFormat.h"
+
+namespace corvane::cli {
+
+std::optional<CFirstDataLine> CFirstDataLine::Parse(std::string_view text) {
+  CFirstDataLine line;
+  if (text == "auto") {
+    line.detect = true;
+    return line;
+  }
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos ||
+      !ScanInt(text, line.index) || line.index < 0)
+    return std::nullopt;
+  return line;
+}
+
+std::string FirstDataLineUsage(std::string_view text) {
+  return "--first-data-line: expected a line number (0 or more) or \"auto\", got \"" + std::string(text) +
+         "\"";
+}
+
+CResult ChooseFirstDataLine(CConversionSetup& setup, const CFirstDataLine& line, CRunFeedback& feedback) {
+  if (!line.detect) {
+    setup.firstDigitLineIndex = line.index;
+    return CResult::Done();
+  }
+  std::optional<CLayoutProposal> proposal;
+  if (CResult detected = DetectLayout(setup.asciiFilePath, proposal); !detected.Ok()) {
+    feedback.ShowError("Failed to open ASCII file.", std::string(), detected.Reason());
+    return detected;
+  }
+  if (!proposal)
+    return CResult::Incomplete("No layout proposal for " + setup.asciiFilePath +
+                               ": no steady block of numeric rows was found; give --first-data-line N.");
+  setup.firstDigitLineIndex = proposal->firstDigitLineIndex;
+  return CResult::Done();
+}
+
+CResult ConvertAsciiFile(CConversionSetup& setup, bool inverse, CJobProgress& progress,
+                         CRunFeedback& feedback, const CSaveOperation& save, CLasCreationFacts* facts) {
+  if (CResult samples = CollectDigitSamples(setup, feedback); !samples.Ok()) return samples;
+  return CreateLas(setup, inverse, SplitTextLines(setup.otherHeaderText), progress, feedback, save, facts);
+}
+
+}  // namespace corvane::cli
