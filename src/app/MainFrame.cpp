@@ -15,8 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
-#include <QPainterPath>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -24,6 +22,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
+#include <array>
 
 #include "app/AppIcon.h"
 #include "app/CorvaneApp.h"
@@ -33,6 +32,7 @@
 #include "app/LasWindow.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
+#include "app/ToolIcons.h"
 #include "platform/ProgramInfo.h"
 #include "wizard/WizardPage.h"
 #include "wizard/WizardSettings.h"
@@ -50,82 +50,6 @@ const char* const kHelpContextProperty = "corvaneHelpContext";
 // Lock bits of the native key state (X11 and Wayland keyboard state masks).
 constexpr quint32 kNativeCapsLock = 0x02;
 constexpr quint32 kNativeNumLock = 0x10;
-
-// Toolbar pictures for the commands that the style has none for, drawn on 16 x 16.
-enum class Picture { Cut, Copy, Paste, Print, Help, Plot, SavePlot };
-
-QIcon DrawnIcon(Picture picture) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QPen ink(QColor(0x30, 0x30, 0x30), 1.2);
-  p.setPen(ink);
-  switch (picture) {
-    case Picture::Cut:
-      p.drawLine(QLineF(4, 1, 10, 10));
-      p.drawLine(QLineF(12, 1, 6, 10));
-      p.drawEllipse(QRectF(2, 10, 4.5, 4.5));
-      p.drawEllipse(QRectF(9.5, 10, 4.5, 4.5));
-      break;
-    case Picture::Copy:
-      p.setBrush(Qt::white);
-      p.drawRect(QRectF(1.5, 1.5, 8, 10));
-      p.drawRect(QRectF(6.5, 4.5, 8, 10));
-      break;
-    case Picture::Paste:
-      p.setBrush(QColor(0xc8, 0xa0, 0x60));
-      p.drawRect(QRectF(2.5, 2.5, 10, 12));
-      p.setBrush(Qt::white);
-      p.drawRect(QRectF(5.5, 1.5, 4, 3));
-      p.drawRect(QRectF(7.5, 7.5, 7, 7));
-      break;
-    case Picture::Print:
-      p.setBrush(Qt::white);
-      p.drawRect(QRectF(4.5, 1.5, 7, 5));
-      p.setBrush(QColor(0xb0, 0xb0, 0xb0));
-      p.drawRect(QRectF(1.5, 6.5, 13, 6));
-      p.setBrush(Qt::white);
-      p.drawRect(QRectF(4.5, 10.5, 7, 4));
-      break;
-    case Picture::Plot:
-    case Picture::SavePlot: {
-      // A track with a log curve; saving adds a disk corner.
-      p.setBrush(Qt::white);
-      p.drawRect(QRectF(2.5, 0.5, 11, 15));
-      QPainterPath curve;
-      curve.moveTo(7, 1);
-      curve.cubicTo(12, 4, 4, 7, 9, 9);
-      curve.cubicTo(12, 11, 5, 13, 8, 15);
-      p.setPen(QPen(QColor(0xc0, 0x39, 0x2b), 1.4));
-      p.setBrush(Qt::NoBrush);
-      p.drawPath(curve);
-      if (picture == Picture::SavePlot) {
-        p.setPen(ink);
-        p.setBrush(QColor(0x1d, 0x5c, 0x63));
-        p.drawRect(QRectF(8.5, 9.5, 6, 6));
-      }
-      break;
-    }
-    case Picture::Help: {
-      QFont font = p.font();
-      font.setPixelSize(14);
-      font.setBold(true);
-      p.setFont(font);
-      p.setPen(QColor(0x1d, 0x5c, 0x63));
-      p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("?"));
-      break;
-    }
-  }
-  return QIcon(pixmap);
-}
-
-QIcon ToolIcon(const QString& theme, QStyle::StandardPixmap standard, Picture picture, const QStyle* style) {
-  QIcon icon = theme.isEmpty() ? QIcon() : QIcon::fromTheme(theme);
-  if (icon.isNull() && standard != QStyle::SP_CustomBase) icon = style->standardIcon(standard);
-  if (icon.isNull()) icon = DrawnIcon(picture);
-  return icon;
-}
 
 }  // namespace
 
@@ -159,39 +83,139 @@ CMainFrame::~CMainFrame() {
   for (QMdiSubWindow* window : m_mdiArea->findChildren<QMdiSubWindow*>()) window->disconnect(this);
 }
 
-QAction* CMainFrame::MakeAction(Command command, const QString& text, const QString& prompt) {
-  auto* action = new QAction(text, this);
-  action->setStatusTip(prompt);
-  m_actions.insert(command, action);
-  addAction(action);  // its keys work whichever menu set is shown
-  return action;
-}
+namespace {
+
+// One line per command: its menu text, its status-bar prompt, its keys (the first is
+// named in the menu unless the command is never in a menu), its picture.
+struct CActionSpec {
+  Command command;
+  const char* text;
+  const char* prompt;
+  std::array<QKeyCombination, 2> keys;
+  ToolPicture picture = ToolPicture::None;
+  bool keyInMenu = true;
+};
+
+constexpr QKeyCombination kNoKey{};
+
+const CActionSpec kActions[] = {
+    {Command::FileNew, "&New", "Create a new document", {Qt::CTRL | Qt::Key_N, kNoKey}, ToolPicture::New},
+    {Command::FileOpen,
+     "&Open...",
+     "Open an existing document",
+     {Qt::CTRL | Qt::Key_O, kNoKey},
+     ToolPicture::Open},
+    {Command::FileOpenLas,
+     "Open &LAS File...",
+     "Open a LAS file and plot its logs",
+     {Qt::CTRL | Qt::Key_L, kNoKey},
+     ToolPicture::OpenLas},
+    {Command::FileClose, "&Close", "Close the active document", {}},
+    {Command::FileSave,
+     "&Save",
+     "Save the active document",
+     {Qt::CTRL | Qt::Key_S, kNoKey},
+     ToolPicture::Save},
+    {Command::FileSaveAs, "Save &As...", "Save the active document with a new name", {}},
+    {Command::FileSavePlotAs,
+     "Save P&lot As...",
+     "Save the plot of the active LAS window as a PNG, SVG or PDF file",
+     {},
+     ToolPicture::SavePlot},
+    {Command::FilePrint,
+     "&Print...",
+     "Print the active document",
+     {Qt::CTRL | Qt::Key_P, kNoKey},
+     ToolPicture::Print},
+    {Command::FilePrintPreview, "Print Pre&view", "Display full pages", {}},
+    {Command::FilePrintSetup, "P&rint Setup...", "Change the printer and printing options", {}},
+    {Command::FileExit, "E&xit", "Quit the application; prompts to save documents", {}},
+    {Command::EditUndo, "&Undo", "Undo the last action", {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace}},
+    {Command::EditCut,
+     "Cu&t",
+     "Cut the selection and put it on the Clipboard",
+     {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete},
+     ToolPicture::Cut},
+    {Command::EditCopy,
+     "&Copy",
+     "Copy the selection and put it on the Clipboard",
+     {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert},
+     ToolPicture::Copy},
+    {Command::EditPaste,
+     "&Paste",
+     "Insert Clipboard contents",
+     {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert},
+     ToolPicture::Paste},
+    {Command::ViewToolbar, "&Toolbar", "Show or hide the toolbar", {}},
+    {Command::ViewStatusBar, "&Status Bar", "Show or hide the status bar", {}},
+    {Command::WindowNew, "&New Window", "Open another window for the active document", {}},
+    {Command::WindowCascade, "&Cascade", "Arrange windows so they overlap", {}},
+    {Command::WindowTile, "&Tile", "Arrange windows as non-overlapping tiles", {}},
+    {Command::WindowArrange, "&Arrange Icons", "Arrange icons at the bottom of the window", {}},
+    {Command::HelpIndex, "&Index", "List Help topics", {}},
+    {Command::HelpUsing, "&Using Help", "Display instructions about how to use help", {}},
+    {Command::AppAbout,
+     "&About Corvane...",
+     "Display program information, version number and copyright",
+     {},
+     ToolPicture::About},
+    {Command::Help,
+     "Help",
+     "Display help for current task or command",
+     {Qt::Key_F1, kNoKey},
+     ToolPicture::None,
+     false},
+    {Command::ContextHelp,
+     "Context Help",
+     "Display help for clicked buttons, menus and windows",
+     {Qt::SHIFT | Qt::Key_F1, kNoKey},
+     ToolPicture::ContextHelp,
+     false},
+    {Command::NextPane,
+     "Next Pane",
+     "Switch to the next window pane",
+     {Qt::Key_F6, kNoKey},
+     ToolPicture::None,
+     false},
+    {Command::PrevPane,
+     "Previous Pane",
+     "Switch back to the previous window pane",
+     {Qt::SHIFT | Qt::Key_F6, kNoKey},
+     ToolPicture::None,
+     false},
+};
+
+}  // namespace
 
 void CMainFrame::CreateActions() {
-  const QStyle* st = style();
-  using K = QKeySequence;
-  auto* fileNew =
-      MakeAction(Command::FileNew, QStringLiteral("&New\tCtrl+N"), QStringLiteral("Create a new document"));
-  fileNew->setShortcut(K(Qt::CTRL | Qt::Key_N));
-  fileNew->setIcon(ToolIcon(QStringLiteral("document-new"), QStyle::SP_FileIcon, Picture::Help, st));
-  connect(fileNew, &QAction::triggered, &m_app, &CCorvaneApp::OnFileNew);
+  for (const CActionSpec& spec : kActions) {
+    QList<QKeySequence> keys;
+    for (const QKeyCombination key : spec.keys)
+      if (key != kNoKey) keys.append(QKeySequence(key));
+    QString text = QString::fromLatin1(spec.text);
+    if (spec.keyInMenu && !keys.isEmpty()) text += u'\t' + keys.front().toString(QKeySequence::PortableText);
+    auto* action = new QAction(text, this);
+    action->setStatusTip(QString::fromLatin1(spec.prompt));
+    action->setShortcuts(keys);
+    action->setIcon(ToolIcon(spec.picture, style()));
+    m_actions.insert(spec.command, action);
+    addAction(action);  // its keys work whichever menu set is shown
+  }
+  // The edit commands have no handler: the documents hold nothing to edit.
+  for (Command edit : {Command::EditUndo, Command::EditCut, Command::EditCopy, Command::EditPaste})
+    Action(edit)->setEnabled(false);
+  for (Command shown : {Command::ViewToolbar, Command::ViewStatusBar}) {
+    Action(shown)->setCheckable(true);
+    Action(shown)->setChecked(true);
+  }
 
-  auto* fileOpen = MakeAction(Command::FileOpen, QStringLiteral("&Open...\tCtrl+O"),
-                              QStringLiteral("Open an existing document"));
-  fileOpen->setShortcut(K(Qt::CTRL | Qt::Key_O));
-  fileOpen->setIcon(
-      ToolIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, Picture::Help, st));
-  connect(fileOpen, &QAction::triggered, &m_app, &CCorvaneApp::OnFileOpen);
-
-  auto* openLas = MakeAction(Command::FileOpenLas, QStringLiteral("Open &LAS File...\tCtrl+L"),
-                             QStringLiteral("Open a LAS file and plot its logs"));
-  openLas->setShortcut(K(Qt::CTRL | Qt::Key_L));
-  openLas->setIcon(DrawnIcon(Picture::Plot));
-  connect(openLas, &QAction::triggered, &m_app, &CCorvaneApp::OnFileOpenLas);
-
-  auto* close =
-      MakeAction(Command::FileClose, QStringLiteral("&Close"), QStringLiteral("Close the active document"));
-  connect(close, &QAction::triggered, this, [this] {
+  auto on = [this](Command command, auto receiver, auto slot) {
+    connect(Action(command), &QAction::triggered, receiver, slot);
+  };
+  on(Command::FileNew, &m_app, &CCorvaneApp::OnFileNew);
+  on(Command::FileOpen, &m_app, &CCorvaneApp::OnFileOpen);
+  on(Command::FileOpenLas, &m_app, &CCorvaneApp::OnFileOpenLas);
+  on(Command::FileClose, this, [this] {
     if (ActiveLasWindow()) {
       m_mdiArea->activeSubWindow()->close();
       return;
@@ -201,109 +225,24 @@ void CMainFrame::CreateActions() {
         if (auto* view = qobject_cast<CCorvaneView*>(window->widget()); view && view->Document() == doc)
           window->close();
   });
-
-  auto* save = MakeAction(Command::FileSave, QStringLiteral("&Save\tCtrl+S"),
-                          QStringLiteral("Save the active document"));
-  save->setShortcut(K(Qt::CTRL | Qt::Key_S));
-  save->setIcon(ToolIcon(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton, Picture::Help, st));
-  connect(save, &QAction::triggered, this, &CMainFrame::OnFileSave);
-
-  auto* saveAs = MakeAction(Command::FileSaveAs, QStringLiteral("Save &As..."),
-                            QStringLiteral("Save the active document with a new name"));
-  connect(saveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
-
-  auto* savePlot =
-      MakeAction(Command::FileSavePlotAs, QStringLiteral("Save P&lot As..."),
-                 QStringLiteral("Save the plot of the active LAS window as a PNG, SVG or PDF file"));
-  savePlot->setIcon(DrawnIcon(Picture::SavePlot));
-  connect(savePlot, &QAction::triggered, this, &CMainFrame::OnFileSavePlotAs);
-
-  auto* print = MakeAction(Command::FilePrint, QStringLiteral("&Print...\tCtrl+P"),
-                           QStringLiteral("Print the active document"));
-  print->setShortcut(K(Qt::CTRL | Qt::Key_P));
-  print->setIcon(ToolIcon(QStringLiteral("document-print"), QStyle::SP_CustomBase, Picture::Print, st));
-  connect(print, &QAction::triggered, this, &CMainFrame::OnFilePrint);
-
-  auto* preview = MakeAction(Command::FilePrintPreview, QStringLiteral("Print Pre&view"),
-                             QStringLiteral("Display full pages"));
-  connect(preview, &QAction::triggered, this, &CMainFrame::OnFilePrintPreview);
-
-  auto* printSetup = MakeAction(Command::FilePrintSetup, QStringLiteral("P&rint Setup..."),
-                                QStringLiteral("Change the printer and printing options"));
-  connect(printSetup, &QAction::triggered, &m_app, &CCorvaneApp::OnFilePrintSetup);
-
-  auto* exit = MakeAction(Command::FileExit, QStringLiteral("E&xit"),
-                          QStringLiteral("Quit the application; prompts to save documents"));
-  connect(exit, &QAction::triggered, this, &QWidget::close);
-
-  // The edit commands have no handler: the documents hold nothing to edit.
-  auto* undo =
-      MakeAction(Command::EditUndo, QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("Undo the last action"));
-  undo->setShortcuts({K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)});
-  auto* cut = MakeAction(Command::EditCut, QStringLiteral("Cu&t\tCtrl+X"),
-                         QStringLiteral("Cut the selection and put it on the Clipboard"));
-  cut->setShortcuts({K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)});
-  cut->setIcon(ToolIcon(QStringLiteral("edit-cut"), QStyle::SP_CustomBase, Picture::Cut, st));
-  auto* copy = MakeAction(Command::EditCopy, QStringLiteral("&Copy\tCtrl+C"),
-                          QStringLiteral("Copy the selection and put it on the Clipboard"));
-  copy->setShortcuts({K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)});
-  copy->setIcon(ToolIcon(QStringLiteral("edit-copy"), QStyle::SP_CustomBase, Picture::Copy, st));
-  auto* paste = MakeAction(Command::EditPaste, QStringLiteral("&Paste\tCtrl+V"),
-                           QStringLiteral("Insert Clipboard contents"));
-  paste->setShortcuts({K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)});
-  paste->setIcon(ToolIcon(QStringLiteral("edit-paste"), QStyle::SP_CustomBase, Picture::Paste, st));
-  for (QAction* edit : {undo, cut, copy, paste}) edit->setEnabled(false);
-
-  auto* viewToolbar = MakeAction(Command::ViewToolbar, QStringLiteral("&Toolbar"),
-                                 QStringLiteral("Show or hide the toolbar"));
-  viewToolbar->setCheckable(true);
-  viewToolbar->setChecked(true);
-  auto* viewStatus = MakeAction(Command::ViewStatusBar, QStringLiteral("&Status Bar"),
-                                QStringLiteral("Show or hide the status bar"));
-  viewStatus->setCheckable(true);
-  viewStatus->setChecked(true);
-
-  auto* windowNew = MakeAction(Command::WindowNew, QStringLiteral("&New Window"),
-                               QStringLiteral("Open another window for the active document"));
-  connect(windowNew, &QAction::triggered, this, &CMainFrame::OnWindowNew);
-  auto* cascade = MakeAction(Command::WindowCascade, QStringLiteral("&Cascade"),
-                             QStringLiteral("Arrange windows so they overlap"));
-  connect(cascade, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
-  auto* tile = MakeAction(Command::WindowTile, QStringLiteral("&Tile"),
-                          QStringLiteral("Arrange windows as non-overlapping tiles"));
-  connect(tile, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
-  auto* arrange = MakeAction(Command::WindowArrange, QStringLiteral("&Arrange Icons"),
-                             QStringLiteral("Arrange icons at the bottom of the window"));
-  connect(arrange, &QAction::triggered, this, &CMainFrame::OnWindowArrange);
-
-  auto* index = MakeAction(Command::HelpIndex, QStringLiteral("&Index"), QStringLiteral("List Help topics"));
-  connect(index, &QAction::triggered, this, [this] { m_app.WinHelp(0, HelpCommand::Index, this); });
-  auto* usingHelp = MakeAction(Command::HelpUsing, QStringLiteral("&Using Help"),
-                               QStringLiteral("Display instructions about how to use help"));
-  connect(usingHelp, &QAction::triggered, this, [this] { m_app.WinHelp(0, HelpCommand::HelpOnHelp, this); });
-  auto* about = MakeAction(Command::AppAbout, QStringLiteral("&About Corvane..."),
-                           QStringLiteral("Display program information, version number and copyright"));
-  about->setIcon(CorvaneIcon());
-  connect(about, &QAction::triggered, &m_app, &CCorvaneApp::OnAppAbout);
-
-  auto* help = MakeAction(Command::Help, QStringLiteral("Help"),
-                          QStringLiteral("Display help for current task or command"));
-  help->setShortcut(K(Qt::Key_F1));
-  connect(help, &QAction::triggered, this, &CMainFrame::OnHelp);
-  auto* contextHelp = MakeAction(Command::ContextHelp, QStringLiteral("Context Help"),
-                                 QStringLiteral("Display help for clicked buttons, menus and windows"));
-  contextHelp->setShortcut(K(Qt::SHIFT | Qt::Key_F1));
-  contextHelp->setIcon(ToolIcon(QString(), QStyle::SP_TitleBarContextHelpButton, Picture::Help, st));
-  connect(contextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
-
-  auto* nextPane = MakeAction(Command::NextPane, QStringLiteral("Next Pane"),
-                              QStringLiteral("Switch to the next window pane"));
-  nextPane->setShortcut(K(Qt::Key_F6));
-  connect(nextPane, &QAction::triggered, m_mdiArea, &QMdiArea::activateNextSubWindow);
-  auto* prevPane = MakeAction(Command::PrevPane, QStringLiteral("Previous Pane"),
-                              QStringLiteral("Switch back to the previous window pane"));
-  prevPane->setShortcut(K(Qt::SHIFT | Qt::Key_F6));
-  connect(prevPane, &QAction::triggered, m_mdiArea, &QMdiArea::activatePreviousSubWindow);
+  on(Command::FileSave, this, &CMainFrame::OnFileSave);
+  on(Command::FileSaveAs, this, &CMainFrame::OnFileSaveAs);
+  on(Command::FileSavePlotAs, this, &CMainFrame::OnFileSavePlotAs);
+  on(Command::FilePrint, this, &CMainFrame::OnFilePrint);
+  on(Command::FilePrintPreview, this, &CMainFrame::OnFilePrintPreview);
+  on(Command::FilePrintSetup, &m_app, &CCorvaneApp::OnFilePrintSetup);
+  on(Command::FileExit, this, &QWidget::close);
+  on(Command::WindowNew, this, &CMainFrame::OnWindowNew);
+  on(Command::WindowCascade, m_mdiArea, &QMdiArea::cascadeSubWindows);
+  on(Command::WindowTile, m_mdiArea, &QMdiArea::tileSubWindows);
+  on(Command::WindowArrange, this, &CMainFrame::OnWindowArrange);
+  on(Command::HelpIndex, this, [this] { m_app.WinHelp(0, HelpCommand::Index, this); });
+  on(Command::HelpUsing, this, [this] { m_app.WinHelp(0, HelpCommand::HelpOnHelp, this); });
+  on(Command::AppAbout, &m_app, &CCorvaneApp::OnAppAbout);
+  on(Command::Help, this, &CMainFrame::OnHelp);
+  on(Command::ContextHelp, this, &CMainFrame::OnContextHelp);
+  on(Command::NextPane, m_mdiArea, &QMdiArea::activateNextSubWindow);
+  on(Command::PrevPane, m_mdiArea, &QMdiArea::activatePreviousSubWindow);
 
   for (int i = 0; i < m_app.RecentFiles().Size(); ++i) {
     auto* entry = new QAction(this);

@@ -124,7 +124,6 @@ class CMainFrame : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  QAction* MakeAction(Command command, const QString& text, const QString& prompt);
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
