@@ -243,7 +243,8 @@ CResult CFile::Sync() {
 
 void CFile::StartWriteback(std::uint64_t offset, std::uint64_t length) noexcept {
   if (m_fd >= 0)
-    (void)::sync_file_range(m_fd, static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
+    (void)::sync_file_range(m_fd, static_cast<off_t>(offset), static_cast<off_t>(length),
+                            SYNC_FILE_RANGE_WRITE);
 }
 
 CResult CFile::Info(struct stat& info) const {
