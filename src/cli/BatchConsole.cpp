@@ -1,6 +1,7 @@
 #include "cli/BatchConsole.h"
 
 #include <unistd.h>
+#include <cmath>
 
 #include <algorithm>
 #include <chrono>
@@ -33,7 +34,7 @@ std::string Megabytes(std::uint64_t bytes) { return FormatFixed(static_cast<doub
 
 // "0:42", "1:02:03"
 std::string Duration(double seconds) {
-  const long total = seconds < 0 ? 0 : static_cast<long>(seconds + 0.5);
+  const long total = seconds < 0 ? 0 : std::lround(seconds);
   const long hours = total / 3600;
   const long minutes = total / 60 % 60;
   const long rest = total % 60;

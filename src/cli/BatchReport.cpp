@@ -257,7 +257,13 @@ CResult MergeBatchReports(const std::vector<std::string>& paths, std::string& me
     if (CResult read = file.ReadAll(text, kMaxReportBytes); !read.Ok()) return read;
     std::string error;
     std::optional<CJsonValue> document = CJsonValue::Parse(text, error);
-    if (!document) return CResult::Failed(path + ": not JSON (" + error + ")");
+    if (!document) {
+      std::string reason = path;
+      reason += ": not JSON (";
+      reason += error;
+      reason += ')';
+      return CResult::Failed(reason);
+    }
     const CJsonValue* schema = document->Find("schema");
     CJsonValue* reportRuns = document->Find("runs");
     CJsonValue* reportFiles = document->Find("files");

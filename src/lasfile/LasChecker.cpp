@@ -753,8 +753,11 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
       if (i > 0) others += i + 1 == standIns.size() ? " or " : ", ";
       others += standIns[i];
     }
-    missing(name,
-            "the ~W section has no " + name + " line, nor " + others + " in its place; one is required");
+    std::string reason = "the ~W section has no " + name;
+    reason += " line, nor ";
+    reason += others;
+    reason += " in its place; one is required";
+    missing(name, reason);
   }
 
   for (int i : {kStrt, kStop, kStep, kNull}) {

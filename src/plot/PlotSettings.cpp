@@ -68,12 +68,12 @@ std::optional<CPlotLayout> LoadPlotSettings(const QString& path, const CLasHeade
   if (!settings) return std::nullopt;
   CPlotLayout layout;
   std::vector<bool> used(header.curves.size(), false);
-  for (const QJsonValue& trackValue : settings->value(QLatin1String("tracks")).toArray()) {
+  for (const auto& trackValue : settings->value(QLatin1String("tracks")).toArray()) {
     const QJsonObject trackObject = trackValue.toObject();
     CTrack track;
     track.log = trackObject.value(QLatin1String("scale")).toString() == QLatin1String("log");
     track.hidden = trackObject.value(QLatin1String("hidden")).toBool(false);
-    for (const QJsonValue& curveValue : trackObject.value(QLatin1String("curves")).toArray()) {
+    for (const auto& curveValue : trackObject.value(QLatin1String("curves")).toArray()) {
       const QJsonObject curveObject = curveValue.toObject();
       const QString mnemonic = curveObject.value(QLatin1String("mnemonic")).toString();
       // A mnemonic that a file repeats names its curves in turn.
@@ -120,7 +120,7 @@ bool SavePlotSettings(const QString& path, const CPlotLayout& layout, const CLas
 }
 
 QString FindPlotSettings(const QString& lasPath, const QString& templateDir, const CLasHeader& header) {
-  const QString beside = SettingsPathBeside(lasPath);
+  QString beside = SettingsPathBeside(lasPath);
   if (QFileInfo(beside).isFile()) return beside;
   if (templateDir.isEmpty()) return {};
   const QSet<QString> wanted = MnemonicSet(header);
@@ -130,7 +130,7 @@ QString FindPlotSettings(const QString& lasPath, const QString& templateDir, con
     const std::optional<QJsonObject> settings = ReadSettings(dir.filePath(name), nullptr);
     if (!settings) continue;
     QSet<QString> made;
-    for (const QJsonValue& value : settings->value(QLatin1String("curves")).toArray())
+    for (const auto& value : settings->value(QLatin1String("curves")).toArray())
       made.insert(value.toString().toUpper());
     if (made == wanted) return dir.filePath(name);
   }
