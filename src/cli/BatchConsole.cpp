@@ -1,10 +1,10 @@
 #include "cli/BatchConsole.h"
 
 #include <unistd.h>
-#include <cmath>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
 #include "lasfile/LasReportFormat.h"
