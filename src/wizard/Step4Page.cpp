@@ -299,8 +299,19 @@ void CStep4Page::OnConfigFile() {
       QStringLiteral("lah"), true);
   if (path.isEmpty()) return;
   Sheet().Settings().RememberFolderOf(path);
-  Sheet().Setup().configFilePath = ToStdString(path);
+  CConversionSetup chosen = setup;
+  chosen.configFilePath = ToStdString(path);
+  if (RefusedAsDataFile(chosen)) return;
+  Sheet().Setup().configFilePath = chosen.configFilePath;
   ShowValues();
+}
+
+bool CStep4Page::RefusedAsDataFile(const CConversionSetup& chosen) {
+  // A configuration saved into the ASCII or LAS file would add its text to the data.
+  if (!ConfigurationIsDataFile(chosen)) return false;
+  Sheet().Services().MessageBox(this, QString::fromLatin1(kConfigurationIsDataFileMessage), QString(),
+                                CWizardServices::Icon::None, CWizardServices::Buttons::Ok);
+  return true;
 }
 
 void CStep4Page::OnLasFile() {
@@ -313,7 +324,10 @@ void CStep4Page::OnLasFile() {
       QStringLiteral("las"), true);
   if (path.isEmpty()) return;
   Sheet().Settings().RememberFolderOf(path);
-  Sheet().Setup().lasFilePath = ToStdString(path);
+  CConversionSetup chosen = setup;
+  chosen.lasFilePath = ToStdString(path);
+  if (RefusedAsDataFile(chosen)) return;
+  Sheet().Setup().lasFilePath = chosen.lasFilePath;
   ShowValues();
 }
 

@@ -74,6 +74,9 @@ class CStep4Page : public CWizardPage {
   void OnInitDialog() override;
 
  private:
+  // Says so, and answers true, when the chosen files would make the configuration file
+  // the ASCII or the LAS file.
+  bool RefusedAsDataFile(const CConversionSetup& chosen);
   void BuildControls();
   // Setup fields and the inverse flag into the controls.
   void ShowValues();

@@ -31,6 +31,7 @@ class Step4PageTest : public QObject {
   void EmptyPathsTakeTheFocusInOrder();
   void BackIsRefusedUntilThePathsAreSet();
   void FileDialogsAskForNewFiles();
+  void TheConfigurationFileIsNeitherDataFile();
   void WellDetailsAreKeptAsTyped();
   void InverseDepthsIsKeptAcrossBack();
   void ViewLasOpensTheLasFileInTheEditor();
@@ -178,6 +179,27 @@ void Step4PageTest::FileDialogsAskForNewFiles() {
   Click(Page().ConfigFileButton());
   QCOMPARE(m_services->dialogs.back().initialName, File("*.lah"));
   QCOMPARE(m_services->dialogs[m_services->dialogs.size() - 2].initialName, File("out/*.las"));
+}
+
+void Step4PageTest::TheConfigurationFileIsNeitherDataFile() {
+  ChoosePaths();
+  // Either dialog: a choice that makes the configuration the ASCII or the LAS file is
+  // refused, and the box keeps what it named.
+  const struct {
+    QPushButton* button;
+    QString answer;
+  } refusals[] = {{Page().ConfigFileButton(), File("short.asc")},
+                  {Page().ConfigFileButton(), File("short.las")},
+                  {Page().LasFileButton(), File("./short.lah")}};
+  for (const auto& refusal : refusals) {
+    m_services->boxes.clear();
+    m_services->saveAnswers = {refusal.answer};
+    Click(refusal.button);
+    QCOMPARE(m_services->BoxTexts(),
+             QStringList{QStringLiteral("The configuration file cannot be the ASCII file or the LAS file.")});
+  }
+  QCOMPARE(Page().ConfigFileBox()->text(), File("short.lah"));
+  QCOMPARE(Page().LasFileBox()->text(), File("short.las"));
 }
 
 void Step4PageTest::WellDetailsAreKeptAsTyped() {
