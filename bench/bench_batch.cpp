@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchRows.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
 
@@ -28,25 +29,14 @@ using namespace corvane;
 
 namespace {
 
-constexpr int kCurves = 20;
+constexpr int kCurves = bench::CBenchRows::kCurves;
 constexpr double kMB = 1e6;
 
 // One log's data lines, about `bytes` long.
 std::string DataLines(std::uint64_t bytes) {
   std::string block;
-  std::uint64_t row = 0;
-  std::uint32_t seed = 12345;
-  while (block.size() < bytes) {
-    AppendFixed(block, 1000.0 + static_cast<double>(row++) * 0.125, 4, 12);
-    for (int c = 1; c < kCurves; ++c) {
-      seed = seed * 1664525u + 1013904223u;
-      const double value =
-          (c % 5 == 0 && seed % 97 == 0) ? -999.25 : static_cast<double>(seed % 200000) / 1000.0;
-      block.push_back(' ');
-      AppendFixed(block, value, 4, 11);
-    }
-    block.append("\r\n");
-  }
+  bench::CBenchRows source;
+  while (block.size() < bytes) source.Append(block);
   return block;
 }
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchRows.h"
 #include "lasfile/LasChecker.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberFormat.h"
@@ -26,10 +27,10 @@ using namespace corvane;
 
 namespace {
 
-constexpr int kCurves = 20;
+constexpr int kCurves = bench::CBenchRows::kCurves;
 constexpr double kMB = 1e6;
-constexpr double kStep = 0.125;
-constexpr double kStart = 1000.0;
+constexpr double kStep = bench::CBenchRows::kStep;
+constexpr double kStart = bench::CBenchRows::kStart;
 
 std::string Header(std::uint64_t rows) {
   const double stop = kStart + static_cast<double>(rows - 1) * kStep;
@@ -59,22 +60,14 @@ std::string Header(std::uint64_t rows) {
 
 void Generate(const std::string& path, std::uint64_t bytes) {
   // Rows of 12 + 19 * 12 characters and CR LF.
-  const std::uint64_t rowBytes = 12 + 12 * (kCurves - 1) + 2;
+  const std::uint64_t rowBytes = bench::CBenchRows::kRowBytes;
   const std::uint64_t rows = bytes / rowBytes;
   const std::string partial = path + ".part";
   std::ofstream out(partial, std::ios::binary | std::ios::trunc);
   std::string block = Header(rows);
-  std::uint32_t seed = 12345;
+  bench::CBenchRows source;
   for (std::uint64_t row = 0; row < rows; ++row) {
-    AppendFixed(block, kStart + static_cast<double>(row) * kStep, 4, 12);
-    for (int c = 1; c < kCurves; ++c) {
-      seed = seed * 1664525u + 1013904223u;
-      const double value =
-          (c % 5 == 0 && seed % 97 == 0) ? -999.25 : static_cast<double>(seed % 200000) / 1000.0;
-      block.push_back(' ');
-      AppendFixed(block, value, 4, 11);
-    }
-    block.append("\r\n");
+    source.Append(block);
     if (block.size() >= (1u << 20)) {
       out.write(block.data(), static_cast<std::streamsize>(block.size()));
       block.clear();

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 
+#include "BenchRows.h"
 #include "JobDoubles.h"
 #include "las/LasCreation.h"
 #include "platform/FileSystem.h"
@@ -25,7 +26,7 @@ using namespace corvane;
 
 namespace {
 
-constexpr int kCurves = 20;
+constexpr int kCurves = bench::CBenchRows::kCurves;
 constexpr double kMB = 1e6;
 
 void Generate(const std::string& path, std::uint64_t bytes) {
@@ -41,19 +42,9 @@ void Generate(const std::string& path, std::uint64_t bytes) {
   }
   block.append("\r\n");
   std::uint64_t written = 0;
-  std::uint64_t row = 0;
-  std::uint32_t seed = 12345;
+  bench::CBenchRows source;
   while (written + block.size() < bytes) {
-    const double depth = 1000.0 + static_cast<double>(row++) * 0.125;
-    AppendFixed(block, depth, 4, 12);
-    for (int c = 1; c < kCurves; ++c) {
-      seed = seed * 1664525u + 1013904223u;
-      const double value =
-          (c % 5 == 0 && seed % 97 == 0) ? -999.25 : static_cast<double>(seed % 200000) / 1000.0;
-      block.push_back(' ');
-      AppendFixed(block, value, 4, 11);
-    }
-    block.append("\r\n");
+    source.Append(block);
     if (block.size() >= (1u << 20)) {
       out.write(block.data(), static_cast<std::streamsize>(block.size()));
       written += block.size();

@@ -193,37 +193,41 @@ CResult CFile::ReadAll(std::string& text, std::uint64_t limit) {
   }
 }
 
-CResult CFile::WriteAll(std::string_view bytes) {
-  const char* data = bytes.data();
-  std::size_t size = bytes.size();
-  while (size > 0) {
-    const ssize_t n = Sys().write(m_fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return CResult::SystemError(m_path, errno);
-    }
-    if (n == 0) return CResult::SystemError(m_path, EIO);
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return CResult::Done();
-}
+namespace {
 
-CResult CFile::WriteAt(std::string_view bytes, std::uint64_t offset) {
+// Hands `bytes` to `transfer` (a write at `offset`) until all of it is taken: short
+// transfers are continued, interrupted ones repeated.
+template <typename Transfer>
+CResult WriteEverything(const std::string& path, std::string_view bytes, std::uint64_t offset,
+                        Transfer transfer) {
   const char* data = bytes.data();
   std::size_t size = bytes.size();
   while (size > 0) {
-    const ssize_t n = Sys().pwrite(m_fd, data, size, static_cast<off_t>(offset));
+    const ssize_t n = transfer(data, size, offset);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return CResult::SystemError(m_path, errno);
+      return CResult::SystemError(path, errno);
     }
-    if (n == 0) return CResult::SystemError(m_path, EIO);
+    if (n == 0) return CResult::SystemError(path, EIO);
     data += n;
     size -= static_cast<std::size_t>(n);
     offset += static_cast<std::uint64_t>(n);
   }
   return CResult::Done();
+}
+
+}  // namespace
+
+CResult CFile::WriteAll(std::string_view bytes) {
+  return WriteEverything(m_path, bytes, 0, [this](const char* data, std::size_t size, std::uint64_t) {
+    return Sys().write(m_fd, data, size);
+  });
+}
+
+CResult CFile::WriteAt(std::string_view bytes, std::uint64_t offset) {
+  return WriteEverything(m_path, bytes, offset, [this](const char* data, std::size_t size, std::uint64_t at) {
+    return Sys().pwrite(m_fd, data, size, static_cast<off_t>(at));
+  });
 }
 
 CResult CFile::Seek(std::uint64_t offset) {
