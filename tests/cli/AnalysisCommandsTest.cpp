@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,10 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "TestSupport.h"
 #include "platform/NumberFormat.h"
-
-extern char** environ;
 
 namespace corvane {
 namespace {
@@ -29,29 +27,11 @@ struct CRun {
 
 // Runs corvane-cli with `args`, its output and errors caught in files of `dir`.
 CRun RunCli(const CScratchDir& dir, const std::vector<std::string>& args) {
-  std::vector<std::string> all = {CORVANE_CLI};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& arg : all) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const std::string outPath = dir.File("stdout.txt");
-  const std::string errPath = dir.File("stderr.txt");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  CRun run;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.out = ReadBytes(outPath);
-  run.err = ReadBytes(errPath);
-  return run;
+  test::CChildStreams streams;
+  streams.output = dir.File("stdout.txt");
+  streams.errors = dir.File("stderr.txt");
+  const test::CChildRun child = test::FinishChild(test::StartChild(CORVANE_CLI, args, streams), streams);
+  return CRun{child.status, child.out, child.err};
 }
 
 TEST(PreviewCommand, PrintsTheRulerAndTheLinesWithTheirIndex) {

@@ -1,10 +1,8 @@
 // corvane-cli batch, run as a user runs it: every file as `convert` alone would make it,
 // clashes refused before any work, a cancel that puts no half-made file in place, shards
 // that share one list, and the merge of their reports.
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,9 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "TestSupport.h"
-
-extern char** environ;
 
 namespace corvane {
 namespace {
@@ -36,15 +33,8 @@ bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0;
 
 // Names in a folder, hidden ones included.
 std::set<std::string> Listing(const std::string& folder) {
-  std::set<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (const dirent* entry = ::readdir(dir)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.insert(name);
-    }
-    ::closedir(dir);
-  }
-  return names;
+  const std::vector<std::string> names = test::ListFolder(folder);
+  return std::set<std::string>(names.begin(), names.end());
 }
 
 class BatchCommandTest : public ::testing::Test {
@@ -62,33 +52,24 @@ class BatchCommandTest : public ::testing::Test {
     return path;
   }
 
+  test::CChildStreams Streams(const std::string& stdinPath) const {
+    test::CChildStreams streams;
+    streams.input = stdinPath;
+    streams.output = m_dir.File("stdout");
+    streams.errors = m_dir.File("stderr");
+    return streams;
+  }
+
   // Starts corvane-cli with `args`, standard input from `stdinPath` (or /dev/null).
   pid_t Start(const std::vector<std::string>& args, const std::string& stdinPath = "/dev/null") {
-    std::vector<std::string> all = {CORVANE_CLI};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, stdinPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, m_dir.File("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, m_dir.File("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, CORVANE_CLI, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = test::StartChild(CORVANE_CLI, args, Streams(stdinPath));
+    EXPECT_GT(pid, 0);
     return pid;
   }
 
   CRun Finish(pid_t pid) {
-    CRun run;
-    int status = 0;
-    if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
-    run.out = ReadBytes(m_dir.File("stdout"));
-    run.err = ReadBytes(m_dir.File("stderr"));
-    return run;
+    const test::CChildRun child = test::FinishChild(pid, Streams("/dev/null"));
+    return CRun{child.status, child.out, child.err};
   }
 
   CRun Cli(const std::vector<std::string>& args, const std::string& stdinText = std::string()) {

@@ -1,5 +1,4 @@
 // corvane-cli convert, run as a user runs it.
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -13,8 +12,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
+#include "ChildProcess.h"
 #include "TestSupport.h"
 
 namespace corvane {
@@ -215,24 +213,14 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
   ASSERT_EQ(::mkdir(tmp.c_str(), 0700), 0);
   test::WriteBytes(m_las, "earlier\r\n");
 
-  std::vector<std::string> args = {CORVANE_CLI, "convert", "--config", lah,   "--first-data-line", "2",
-                                   "--ascii",   m_asc,     "--las",    m_las, "--inverse"};
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> envStrings = {"TMPDIR=" + tmp};
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::string(*e).rfind("TMPDIR=", 0) != 0) envStrings.emplace_back(*e);
-  std::vector<char*> env;
-  for (auto& entry : envStrings) env.push_back(entry.data());
-  env.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, m_dir.File("stderr").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = -1;
-  ASSERT_EQ(posix_spawn(&pid, CORVANE_CLI, &actions, nullptr, argv.data(), env.data()), 0);
-  posix_spawn_file_actions_destroy(&actions);
+  test::CChildStreams streams;
+  streams.errors = m_dir.File("stderr");
+  streams.environment = {"TMPDIR=" + tmp};
+  const pid_t pid = test::StartChild(
+      CORVANE_CLI,
+      {"convert", "--config", lah, "--first-data-line", "2", "--ascii", m_asc, "--las", m_las, "--inverse"},
+      streams);
+  ASSERT_GT(pid, 0);
 
   // Once a few megabytes are read the run is in its data section (or about to be).
   int status = 0;
@@ -258,14 +246,8 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
   EXPECT_NE(err.find("LAS file created failed or cancelled."), std::string::npos) << err;
   // The earlier LAS file is as it was; no temporary is left, here or in the temporary folder.
   EXPECT_EQ(test::ReadBytes(m_las), "earlier\r\n");
-  for (const std::string& folder : {tmp, m_dir.Path()}) {
-    if (DIR* dir = ::opendir(folder.c_str())) {
-      while (dirent* entry = ::readdir(dir))
-        EXPECT_NE(entry->d_name[0] == '.' && entry->d_name[1] != '\0' && entry->d_name[1] != '.', true)
-            << entry->d_name;
-      ::closedir(dir);
-    }
-  }
+  EXPECT_TRUE(test::ListFolder(tmp).empty());
+  for (const std::string& name : test::ListFolder(m_dir.Path())) EXPECT_NE(name.front(), '.') << name;
 }
 
 TEST_F(ConvertCommandTest, HelpDocumentsEveryOption) {

@@ -1,10 +1,7 @@
 // corvane-cli killed (SIGKILL) at random points of a long run: whatever the moment,
 // the inputs are unchanged, the earlier LAS file is whole (or the new one is), the
 // configuration is the old or the new one, and no temporary file is left anywhere.
-#include <dirent.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,28 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "TestSupport.h"
-
-extern char** environ;
 
 namespace corvane {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Files of a folder, hidden ones included.
-std::vector<std::string> Listing(const std::string& folder) {
-  std::vector<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (const dirent* entry = ::readdir(dir)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 class KillTest : public ::testing::Test {
  protected:
@@ -63,24 +45,10 @@ class KillTest : public ::testing::Test {
 
   // Starts corvane-cli with TMPDIR pointing at a private folder.
   pid_t Start(const std::vector<std::string>& args) {
-    std::vector<std::string> all = {CORVANE_CLI};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> envStrings = {"TMPDIR=" + m_tmp};
-    for (char** e = environ; *e != nullptr; ++e)
-      if (std::string(*e).rfind("TMPDIR=", 0) != 0) envStrings.emplace_back(*e);
-    std::vector<char*> env;
-    for (auto& entry : envStrings) env.push_back(entry.data());
-    env.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, CORVANE_CLI, &actions, nullptr, argv.data(), env.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    test::CChildStreams streams;
+    streams.environment = {"TMPDIR=" + m_tmp};
+    const pid_t pid = test::StartChild(CORVANE_CLI, args, streams);
+    EXPECT_GT(pid, 0);
     return pid;
   }
 
@@ -116,8 +84,8 @@ class KillTest : public ::testing::Test {
       EXPECT_EQ(test::ReadBytes(m_wrapped), wrapped);
       const std::string lah = test::ReadBytes(m_lah);
       EXPECT_TRUE(lah == oldLah || lah == newLah) << "run " << run;
-      EXPECT_EQ(Listing(m_out), std::vector<std::string>{"out.las"}) << "run " << run;
-      EXPECT_TRUE(Listing(m_tmp).empty()) << "run " << run;
+      EXPECT_EQ(test::ListFolder(m_out), std::vector<std::string>{"out.las"}) << "run " << run;
+      EXPECT_TRUE(test::ListFolder(m_tmp).empty()) << "run " << run;
       test::WriteBytes(m_lah, oldLah);
     }
   }

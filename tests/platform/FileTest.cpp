@@ -1,6 +1,5 @@
 #include "platform/File.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "SysCallFaults.h"
 #include "TestSupport.h"
 #include "platform/FileReplacement.h"
@@ -23,19 +23,6 @@ using test::CSysCallFault;
 using test::ReadBytes;
 using test::WriteBytes;
 using Call = CSysCallFault::Call;
-
-std::vector<std::string> Names(const std::string& dir) {
-  std::vector<std::string> names;
-  if (DIR* d = ::opendir(dir.c_str())) {
-    while (const dirent* entry = ::readdir(d)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(d);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 TEST(FileTest, NonRegularFilesAreRefusedWithoutWaiting) {
   CScratchDir dir;
@@ -82,7 +69,7 @@ TEST(FileTest, TemporariesLeaveNothingBehindUnlessLinkedIn) {
     CFile temp;
     ASSERT_TRUE(temp.CreateTemporary(dir.Path(), "QR").Ok());
     EXPECT_TRUE(temp.IsUnnamedTemporary());
-    EXPECT_TRUE(Names(dir.Path()).empty());
+    EXPECT_TRUE(test::ListFolder(dir.Path()).empty());
     ASSERT_TRUE(temp.WriteAll("new").Ok());
     ASSERT_TRUE(temp.LinkAs(target).Ok());
   }
@@ -94,7 +81,7 @@ TEST(FileTest, TemporariesLeaveNothingBehindUnlessLinkedIn) {
     ASSERT_TRUE(temp.LinkAs(target).Ok());
   }
   EXPECT_EQ(ReadBytes(target), "newer");
-  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"out.las"});
+  EXPECT_EQ(test::ListFolder(dir.Path()), std::vector<std::string>{"out.las"});
   {
     // A file system without unnamed files: a named one, gone again when dropped.
     CSysCallFault fault(Call::Open, EOPNOTSUPP, 1, dir.Path(), 1);
@@ -102,9 +89,9 @@ TEST(FileTest, TemporariesLeaveNothingBehindUnlessLinkedIn) {
     ASSERT_TRUE(temp.CreateTemporary(dir.Path(), "QR").Ok());
     EXPECT_FALSE(temp.IsUnnamedTemporary());
     EXPECT_EQ(temp.Path().rfind(dir.File("QR"), 0), 0u);
-    EXPECT_EQ(Names(dir.Path()).size(), 2u);
+    EXPECT_EQ(test::ListFolder(dir.Path()).size(), 2u);
   }
-  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"out.las"});
+  EXPECT_EQ(test::ListFolder(dir.Path()), std::vector<std::string>{"out.las"});
 }
 
 // Each failure of the way to a new file leaves the old one as it was and no
@@ -141,7 +128,7 @@ TEST(FileTest, FailedReplacementsLeaveTheOldFile) {
     EXPECT_TRUE(failed) << c.name;
     EXPECT_GE(fault.Hits(), 1) << c.name;
     EXPECT_EQ(ReadBytes(target), "old\r\n") << c.name;
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"out.las"}) << c.name;
+    EXPECT_EQ(test::ListFolder(dir.Path()), std::vector<std::string>{"out.las"}) << c.name;
   }
 }
 
