@@ -37,6 +37,17 @@ TEST(LasHeaderLineTest, CutsAtFirstDotFirstBlankAfterItAndLastColon) {
       {" COMP  ANY OIL : COMPANY", "COMP  ANY OIL", "", "", "COMPANY", false},
       {"Version 2.00", "Version 2", "00", "", "", false},
       {"", "", "", "", "", false},
+      // The lines the plot's header tables are read from.
+      {" DEPT   .M                 :  1  DEPTH", "DEPT", "M", "", "1  DEPTH", true},
+      {"NULL    .    -999.25      :NULL VALUE", "NULL", "", "-999.25", "NULL VALUE", true},
+      {" RHOB .K/M3  45 350 01 00 : BULK DENSITY", "RHOB", "K/M3", "45 350 01 00", "BULK DENSITY", true},
+      {"TIME.   12:30:00 : TIME OF DAY", "TIME", "", "12:30:00", "TIME OF DAY", true},
+      {"COMP.   ANY OIL CO. INC. : COMPANY", "COMP", "", "ANY OIL CO. INC.", "COMPANY", true},
+      {"\tGR\t.GAPI\t45 310\t: Gamma\r\n", "GR", "GAPI", "45 310", "Gamma", true},
+      {"UNIT.M", "UNIT", "M", "", "", false},
+      // The first dot after the last colon: cut as it stands (the plot's tables take the
+      // line as "MNEM : description" instead).
+      {"MNEM : a note. More", "MNEM : a note", "", "More", "", false},
   };
   for (const CCase& c : cases) {
     const CLasHeaderLine item = ParseLasHeaderLine(c.line);
