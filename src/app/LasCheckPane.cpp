@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <new>
 
 #include "lasfile/LasChecker.h"
 #include "lasfile/LasReportFormat.h"
@@ -153,8 +154,16 @@ void CLasCheckPane::Start() {
   const std::string path = QFile::encodeName(m_path).toStdString();
   m_job = std::thread([this, path] {
     COutcome& outcome = *m_outcome;
-    outcome.report =
-        CheckLasFile(path, *m_progress, [&outcome](const CLasRecord& record) { outcome.index.Note(record); });
+    try {
+      outcome.report = CheckLasFile(path, *m_progress,
+                                    [&outcome](const CLasRecord& record) { outcome.index.Note(record); });
+    } catch (const std::bad_alloc&) {
+      // What was found so far does not fit either: the pane says why it has nothing.
+      outcome.report = CLasReport();
+      outcome.report.path = path;
+      outcome.report.complete = false;
+      outcome.report.Add(LasCode::FileUnreadable, 0, "", "not enough memory to check the file");
+    }
     m_done = true;
   });
   m_poll->start();
