@@ -2,8 +2,8 @@
 # Renders every page of the wizard offscreen, with the bundled example loaded, into
 # BUILD_DIR/screenshots/step1.png ... step4.png (Step 2 as a new setup sees it, with the
 # layout proposed), and a failure message with its reason into message.png; then the
-# main window with the LAS window of the example's LAS file (las-window.png) and its
-# corvane-cli plot (plot-well-7.png).
+# main window with the LAS window of the example's LAS file (las-window.png), its Check
+# tab (las-check.png) and its corvane-cli plot (plot-well-7.png).
 set -euo pipefail
 build="${1:-build}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,5 +16,12 @@ QT_QPA_PLATFORM=offscreen "$tool" "$root" "$build/screenshots"
 las="$build/screenshots/well-7.las"
 "$build/src/cli/corvane-cli" convert --config "$root/examples/well-7.lah" --first-data-line 5 \
   --ascii "$root/examples/well-7.asc" --las "$las" --quiet
+# The Check tab of the example with three faults put in: an unused NULL, no SRVC line and
+# a text among the readings of a row.
+faulty="$build/screenshots/well-7-faults.las"
+sed -e '10s/-999\.2500/-9999.0000/' -e '/^ SRVC\./d' -e '1234s/^\( *[0-9.]* *\)[0-9.]*/\1n\/a/' "$las" >"$faulty"
 QT_QPA_PLATFORM=offscreen "$las_tool" "$las" "$build/screenshots/las-window.png"
+QT_QPA_PLATFORM=offscreen "$las_tool" "$faulty" "$build/screenshots/las-window-faults.png" \
+  "$build/screenshots/las-check.png"
+rm -f "$build/screenshots/las-window-faults.png"
 "$build/src/cli/corvane-cli" plot "$las" -o "$build/screenshots/plot-well-7.png" --size 700x1000 --quiet

@@ -57,7 +57,7 @@ void CLasHeaderView::ShowHeader(const CLasHeader& header) {
     table->verticalHeader()->setVisible(false);
     table->horizontalHeader()->setStretchLastSection(true);
     for (int row = 0; row < table->rowCount(); ++row) {
-      const CHeaderLine& line = section.entries[static_cast<std::size_t>(row)].fields;
+      const CHeaderEntry& line = section.entries[static_cast<std::size_t>(row)];
       const std::string* cells[] = {&line.mnemonic, &line.unit, &line.value, &line.description};
       for (int column = 0; column < 4; ++column)
         table->setItem(row, column, new QTableWidgetItem(PlotText(*cells[column])));

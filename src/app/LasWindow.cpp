@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "app/CorvaneDoc.h"
+#include "app/LasCheckPane.h"
 #include "app/LasHeaderView.h"
 #include "app/PlotCanvas.h"
 #include "app/ShellDialogs.h"
@@ -121,7 +122,13 @@ void CLasWindow::BuildWidgets() {
 
   m_header = new CLasHeaderView(m_tabs);
   m_tabs->addTab(m_header, QStringLiteral("Header"));
+  m_checkPane = new CLasCheckPane(m_path, m_tabs);
+  m_tabs->addTab(m_checkPane, QStringLiteral("Check"));
 
+  connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+    if (m_tabs->widget(index) == m_checkPane) m_checkPane->Start();
+  });
+  connect(m_checkPane, &CLasCheckPane::LineShown, this, &CLasWindow::OnCheckLineShown);
   connect(m_canvas, &CPlotCanvas::ViewChanged, this, &CLasWindow::OnViewChanged);
   connect(m_canvas, &CPlotCanvas::ReadoutChanged, this, &CLasWindow::ReadoutChanged);
   connect(m_scroll, &QScrollBar::valueChanged, this, &CLasWindow::OnScrolled);
@@ -208,6 +215,7 @@ void CLasWindow::Poll() {
   if (m_loader.joinable()) m_loader.join();
   m_bar->hide();
   m_cancel->hide();
+  m_checkPane->Start();
   switch (state) {
     case LoadState::Done:
     case LoadState::Loading:
@@ -293,6 +301,40 @@ void CLasWindow::TakeDepthBox() {
     m_canvas->SetDepthRange(top, base);
   else
     OnViewChanged(m_canvas->Top(), m_canvas->Base());  // the boxes show the view again
+}
+
+void CLasWindow::OnCheckLineShown(quint64 line) {
+  double depth = 0;
+  double nearTop = 0;
+  double nearBase = 0;
+  long row = 0;
+  QString unit;
+  {
+    auto lock = m_data->Lock();
+    // Lines of the header have no row; the plot moves only to rows it has read.
+    if (!m_data->HasHeader() || m_data->Rows() == 0 ||
+        line < static_cast<quint64>(m_data->Header().dataLine) ||
+        (m_data->State() == LoadState::Loading && line >= m_data->BucketLine(m_data->Buckets() - 1)))
+      return;
+    const std::optional<long> found = m_rows->RowOfLine(line);
+    if (!found) return;
+    row = *found;
+    const CRowReader::CRows& rows = m_rows->Rows(row, row);
+    if (rows.count == 0) return;
+    depth = rows.Value(row, 0);
+    // About a hundred rows around it, when the view shows many more.
+    nearTop = m_data->DepthAtRow(static_cast<double>(row) - 50);
+    nearBase = m_data->DepthAtRow(static_cast<double>(row) + 50);
+    unit = PlotText(m_data->Header().curves.front().unit);
+  }
+  const double span = m_canvas->Base() - m_canvas->Top();
+  const double near = std::fabs(nearBase - nearTop);
+  const double shown = near > 0 && span > 2 * near ? near : span;
+  m_canvas->SetDepthRange(depth - shown / 2, depth + shown / 2);
+  m_checkPane->AddLineNote(QStringLiteral("row %1 of the plot, at %2%3")
+                               .arg(row + 1)
+                               .arg(QString::number(depth, 'g', 10))
+                               .arg(unit.isEmpty() ? QString() : QStringLiteral(" ") + unit));
 }
 
 void CLasWindow::AddPane(QWidget* pane, const QString& title) { m_tabs->addTab(pane, title); }

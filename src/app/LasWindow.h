@@ -1,8 +1,10 @@
 #pragma once
 // The window of a LAS file in the main window's document area: its log plot (with
-// the depth range box, a scroll bar and the track panel) and its header sections.
-// The file is read on a thread of its own into decimated curves; the plot draws what
-// has arrived while a bar with Cancel shows how far the reading is.
+// the depth range box, a scroll bar and the track panel), its header sections and the
+// findings of the LAS check. The file is read on a thread of its own into decimated
+// curves; the plot draws what has arrived while a bar with Cancel shows how far the
+// reading is. The check runs on another thread once the plot has read the file (or
+// at once when its pane is opened first), so that the two do not share the machine.
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -27,6 +29,7 @@ class QTimer;
 
 namespace corvane {
 
+class CLasCheckPane;
 class CLasHeaderView;
 class CPlotCanvas;
 class CShellDialogs;
@@ -46,7 +49,7 @@ class CLasWindow : public QWidget {
   QString Title() const;
   bool IsSameFile(const QString& path) const;
 
-  // Another pane beside the plot and the header (the findings of a LAS check).
+  // Another pane beside the plot, the header and the check.
   void AddPane(QWidget* pane, const QString& title);
 
   // Draws the plot of the view on one page of `printer`; a PDF is never written over
@@ -71,6 +74,7 @@ class CLasWindow : public QWidget {
   CPlotCanvas* Canvas() const { return m_canvas; }
   CTrackPanel* TrackPanel() const { return m_tracks; }
   CLasHeaderView* HeaderView() const { return m_header; }
+  CLasCheckPane* CheckPane() const { return m_checkPane; }
   QTabWidget* Panes() const { return m_tabs; }
   QLineEdit* TopBox() const { return m_topBox; }
   QLineEdit* BaseBox() const { return m_baseBox; }
@@ -93,6 +97,8 @@ class CLasWindow : public QWidget {
   void OnViewChanged(double top, double base);
   void OnScrolled(int value);
   void TakeDepthBox();
+  // A line of the file shown by the check's pane: the plot moves to its row.
+  void OnCheckLineShown(quint64 line);
 
   QString m_path;
   CShellDialogs& m_dialogs;
@@ -112,6 +118,7 @@ class CLasWindow : public QWidget {
   CPlotCanvas* m_canvas = nullptr;
   CTrackPanel* m_tracks = nullptr;
   CLasHeaderView* m_header = nullptr;
+  CLasCheckPane* m_checkPane = nullptr;
   QLineEdit* m_topBox = nullptr;
   QLineEdit* m_baseBox = nullptr;
   QPushButton* m_showButton = nullptr;

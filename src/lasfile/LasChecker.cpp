@@ -934,6 +934,15 @@ void CLasChecker::CState::FillSummary(const CLasReader& reader) {
 }
 
 CLasReport CheckLasFile(const std::string& path) {
+  CNullProgress silent;
+  return CheckLasFile(path, silent);
+}
+
+CLasReport CheckLasFile(const std::string& path, CJobProgress& progress,
+                        const std::function<void(const CLasRecord&)>& onRecord) {
+  // A look at the display every so many bytes: often enough for a prompt cancel, rarely
+  // enough to cost nothing beside the rules.
+  constexpr std::uint64_t kPollBytes = 256 * 1024;
   CLasReport report;
   report.path = path;
   CLasReader reader;
@@ -944,11 +953,31 @@ CLasReport CheckLasFile(const std::string& path) {
     report.complete = false;
     return report;
   }
+  std::int32_t cancelFlag = 0;
+  progress.Open(kLasCheckTitle, cancelFlag);
+  struct CCloser {
+    CJobProgress& progress;
+    ~CCloser() { progress.Close(); }
+  } closer{progress};
+  CLineProgressText lineText;
+  std::uint64_t nextPoll = 0;  // the first record looks at once
   CLasChecker checker(report);
   CLasRecord record;
   bool complete = true;
   try {
-    while (reader.Next(record)) checker.Take(record, reader);
+    while (reader.Next(record)) {
+      checker.Take(record, reader);
+      if (onRecord) onRecord(record);
+      if (reader.BytesRead() < nextPoll) continue;
+      nextPoll = reader.BytesRead() + kPollBytes;
+      progress.SetLineText(lineText.Line(static_cast<long>(record.line.number)));
+      progress.SetPercent(CLineProgressText::Percent(reader.BytesRead(), reader.Size()));
+      if (progress.PollCancel()) {
+        complete = false;
+        report.cancelled = true;
+        break;
+      }
+    }
   } catch (const CFileError& e) {
     complete = false;
     if (e.Cause() == EFBIG) {

@@ -149,6 +149,18 @@ void CLasReader::Open(const std::string& path) {
   m_file.Open(path, false);
 }
 
+void CLasReader::OpenData(const std::string& path, std::uint64_t offset, std::uint64_t linesBefore,
+                          bool wrapped, std::size_t curveCount) {
+  Open(path);
+  m_file.Seek(offset);
+  m_lineNumber = linesBefore;
+  m_part = Part::Data;
+  m_section = 'A';
+  m_seenV = m_seenC = true;
+  m_wrapped = wrapped;
+  m_curveCount = curveCount;
+}
+
 void CLasReader::Close() noexcept {
   m_file.Close();
   m_line = {};
@@ -190,6 +202,7 @@ bool CLasReader::ReadLine() {
   const std::uint64_t consumed = m_file.Position() - before;
   m_info = CLasLineInfo{};
   m_info.number = ++m_lineNumber;
+  m_info.offset = before;
   if (!raw.empty() && raw.back() == '\n') {
     raw.remove_suffix(1);
     m_info.end = consumed > raw.size() + 1 ? LasLineEnd::CrLf : LasLineEnd::Lf;

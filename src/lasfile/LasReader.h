@@ -34,6 +34,7 @@ enum class LasLineEnd : std::uint8_t { CrLf, Lf, None };
 // One physical line of the file.
 struct CLasLineInfo {
   std::uint64_t number = 0;  // 1-based
+  std::uint64_t offset = 0;  // of its first byte in the file
   std::size_t length = 0;    // characters, without the line end
   LasLineEnd end = LasLineEnd::None;
   // Characters other than ASCII 32 to 126 (the line end aside): how many, the 1-based
@@ -102,6 +103,12 @@ class CLasReader {
 
   // Opens the file for reading (not exclusively). Throws CFileError.
   void Open(const std::string& path);
+  // Opens the file at `offset`, the start of a line of its data section that an earlier
+  // pass met, to read rows again without the header: the rows are cut as that pass cut
+  // them (`wrapped`, `curveCount` values to a wrapped row) and the lines numbered on from
+  // `linesBefore`. The data ends at the next section line. Throws CFileError.
+  void OpenData(const std::string& path, std::uint64_t offset, std::uint64_t linesBefore, bool wrapped,
+                std::size_t curveCount);
   void Close() noexcept;
 
   // Reads the next record; false at the end of the file. Throws CFileError on a read

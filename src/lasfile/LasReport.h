@@ -66,7 +66,8 @@ class CLasReport {
   static constexpr std::size_t kMaxSections = 1000;
 
   std::string path;
-  bool complete = true;  // false when the check stopped before the end of the file
+  bool complete = true;    // false when the check stopped before the end of the file
+  bool cancelled = false;  // it stopped because it was cancelled
   CLasSummary summary;
 
   // Counts one finding of `code`; true when it is among the first kListedPerCode and

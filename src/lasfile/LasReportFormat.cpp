@@ -135,7 +135,9 @@ void AppendSummary(std::string& out, const CLasSummary& summary) {
   out += '}';
 }
 
-std::string SummaryLine(const CLasSummary& summary) {
+}  // namespace
+
+std::string FormatLasSummaryLine(const CLasSummary& summary) {
   std::string out =
       "LAS " + (summary.version.empty() ? std::string("(no VERS)") : PrintableText(summary.version));
   out += ", WRAP " + (summary.wrap.empty() ? std::string("(none)") : PrintableText(summary.wrap));
@@ -155,6 +157,8 @@ std::string SummaryLine(const CLasSummary& summary) {
   }
   return out;
 }
+
+namespace {
 
 std::string CurvesLine(const CLasSummary& summary) {
   std::string out;
@@ -256,7 +260,7 @@ std::string FormatLasReportText(const CLasReport& report, bool strict) {
   out += '\n';
   const CLasSummary& summary = report.summary;
   if (summary.lines > 0) {
-    out += "  " + SummaryLine(summary) + '\n';
+    out += "  " + FormatLasSummaryLine(summary) + '\n';
     if (!summary.curves.empty()) out += "  curves: " + CurvesLine(summary) + '\n';
   }
   if (!report.complete) out += "  the check stopped early; what follows covers the file up to there\n";

@@ -25,6 +25,9 @@ namespace corvane {
 
 // The readable report of one file; `strict` only changes the closing verdict.
 std::string FormatLasReportText(const CLasReport& report, bool strict);
+// The report's line on what the file holds: "LAS 2.0, WRAP NO; sections ~V ~W ~C ~A;
+// 3 curves; 3 rows; DEPT 1670.000 to 1669.750 M".
+std::string FormatLasSummaryLine(const CLasSummary& summary);
 
 class CLasReportJson {
  public:

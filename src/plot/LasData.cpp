@@ -7,6 +7,7 @@ namespace corvane {
 void CBucketBatch::Clear() {
   firstDepth.clear();
   offset.clear();
+  line.clear();
   minMax.clear();
   rows = 0;
   sampleRows.clear();
@@ -30,6 +31,7 @@ void CLasData::Reserve(long buckets) {
   if (count <= m_bucketDepth.capacity()) return;
   m_bucketDepth.reserve(count);
   m_bucketOffset.reserve(count);
+  m_bucketLine.reserve(count);
   for (CCurvePyramid& pyramid : m_pyramids) pyramid.Reserve(count);
 }
 
@@ -41,6 +43,7 @@ void CLasData::Append(const CBucketBatch& batch) {
     for (std::size_t c = 0; c < curves; ++c) m_pyramids[c].Append(batch.minMax[b * curves + c]);
   m_bucketDepth.insert(m_bucketDepth.end(), batch.firstDepth.begin(), batch.firstDepth.end());
   m_bucketOffset.insert(m_bucketOffset.end(), batch.offset.begin(), batch.offset.end());
+  m_bucketLine.insert(m_bucketLine.end(), batch.line.begin(), batch.line.end());
   for (std::size_t s = 0; s < batch.sampleRows.size(); ++s)
     for (std::size_t c = 0; c < curves; ++c)
       m_samples[c].Add(batch.sampleRows[s], batch.sampleValues[s * curves + c]);
@@ -60,6 +63,12 @@ long CLasData::SampleStride() const {
   long stride = 1;
   for (const CValueSample& sample : m_samples) stride = std::max(stride, sample.Stride());
   return stride;
+}
+
+long CLasData::BucketOfLine(std::uint64_t line) const {
+  if (m_bucketLine.empty()) return -1;
+  const auto after = std::upper_bound(m_bucketLine.begin(), m_bucketLine.end(), line);
+  return after == m_bucketLine.begin() ? 0 : static_cast<long>(after - m_bucketLine.begin()) - 1;
 }
 
 std::optional<std::pair<double, double>> CLasData::DepthExtent() const {
@@ -116,8 +125,8 @@ double CLasData::RowAtDepth(double depth) const {
 }
 
 std::size_t CLasData::MemoryBytes() const {
-  std::size_t bytes =
-      m_bucketDepth.capacity() * sizeof(double) + m_bucketOffset.capacity() * sizeof(std::uint64_t);
+  std::size_t bytes = m_bucketDepth.capacity() * sizeof(double) +
+                      (m_bucketOffset.capacity() + m_bucketLine.capacity()) * sizeof(std::uint64_t);
   for (const CCurvePyramid& pyramid : m_pyramids) bytes += pyramid.MemoryBytes();
   for (const CValueSample& sample : m_samples) bytes += sample.MemoryBytes();
   return bytes;

@@ -1,9 +1,9 @@
 #pragma once
 // What the plot keeps of a LAS file: its header, and of its rows only the decimated
 // curves (CCurvePyramid), an even sample of every curve for its scale ends, the depth
-// of every 16th row and where in the file that row starts (so that the rows
-// themselves can be read again when the user zooms in close). Memory stays a small
-// share of the file's size.
+// of every 16th row and where in the file that row starts, by offset and line (so
+// that the rows themselves can be read again when the user zooms in close, and a line
+// of the file be found among the rows). Memory stays a small share of the file's size.
 //
 // A loader thread appends while the window draws: every reader holds Lock() while it
 // looks; the loader takes it only for the moment of handing over a batch.
@@ -26,6 +26,7 @@ enum class LoadState { Loading, Done, Cancelled, Failed };
 struct CBucketBatch {
   std::vector<double> firstDepth;     // per bucket: the depth of its first row
   std::vector<std::uint64_t> offset;  // per bucket: the file offset of its first row
+  std::vector<std::uint64_t> line;    // per bucket: the line number of its first row
   std::vector<CMinMax> minMax;        // per bucket, per curve (bucket-major)
   long rows = 0;                      // rows in these buckets (the last one may be short)
   double lastDepth = 0;               // the depth of the last row
@@ -62,6 +63,10 @@ class CLasData {
   const CCurvePyramid& Pyramid(std::size_t curve) const { return m_pyramids[curve]; }
   const CValueSample& Sample(std::size_t curve) const { return m_samples[curve]; }
   std::uint64_t BucketOffset(long bucket) const { return m_bucketOffset[static_cast<std::size_t>(bucket)]; }
+  std::uint64_t BucketLine(long bucket) const { return m_bucketLine[static_cast<std::size_t>(bucket)]; }
+  // The bucket whose rows start at or before line `line` of the file (the first bucket
+  // for a line before the data); -1 when there are no rows yet.
+  long BucketOfLine(std::uint64_t line) const;
   // Bytes held for the rows (decimated curves, depths, offsets, samples).
   std::size_t MemoryBytes() const;
   // The stride of the samples (the loader offers the rows that are a multiple of it).
@@ -90,6 +95,7 @@ class CLasData {
   double m_lastDepth = 0;
   std::vector<double> m_bucketDepth;
   std::vector<std::uint64_t> m_bucketOffset;
+  std::vector<std::uint64_t> m_bucketLine;
   std::vector<CCurvePyramid> m_pyramids;
   std::vector<CValueSample> m_samples;
 };

@@ -1,18 +1,13 @@
 #include "plot/LasHeader.h"
 
 #include <cctype>
-#include <string_view>
 
+#include "lasfile/LasHeaderLine.h"
+#include "lasfile/LasReader.h"
 #include "platform/NumberFormat.h"
-#include "platform/TextReader.h"
 
 namespace corvane {
 namespace {
-
-std::string_view TrimLineEnd(std::string_view line) {
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  return line;
-}
 
 bool SameMnemonic(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -29,22 +24,17 @@ std::optional<double> NumberOf(const std::string& text) {
 }
 
 void TakeKnownLines(CLasHeader& header) {
-  if (const CHeaderSection* version = header.Section('V'))
-    for (const CHeaderEntry& entry : version->entries)
-      if (SameMnemonic(entry.fields.mnemonic, "WRAP"))
-        header.wrapped = !entry.fields.value.empty() && std::toupper(entry.fields.value[0]) == 'Y';
   if (const CHeaderSection* well = header.Section('W'))
     for (const CHeaderEntry& entry : well->entries) {
-      const std::string& mnemonic = entry.fields.mnemonic;
-      if (SameMnemonic(mnemonic, "NULL")) header.nullValue = NumberOf(entry.fields.value);
-      if (SameMnemonic(mnemonic, "STRT")) header.start = NumberOf(entry.fields.value);
-      if (SameMnemonic(mnemonic, "STOP")) header.stop = NumberOf(entry.fields.value);
-      if (SameMnemonic(mnemonic, "STEP")) header.step = NumberOf(entry.fields.value);
+      const std::string& mnemonic = entry.mnemonic;
+      if (SameMnemonic(mnemonic, "NULL")) header.nullValue = NumberOf(entry.value);
+      if (SameMnemonic(mnemonic, "STRT")) header.start = NumberOf(entry.value);
+      if (SameMnemonic(mnemonic, "STOP")) header.stop = NumberOf(entry.value);
+      if (SameMnemonic(mnemonic, "STEP")) header.step = NumberOf(entry.value);
     }
   if (const CHeaderSection* curves = header.Section('C'))
     for (const CHeaderEntry& entry : curves->entries)
-      header.curves.push_back(
-          {entry.fields.mnemonic, entry.fields.unit, entry.fields.value, entry.fields.description});
+      header.curves.push_back({entry.mnemonic, entry.unit, entry.value, entry.description});
 }
 
 }  // namespace
@@ -58,32 +48,43 @@ const CHeaderSection* CLasHeader::Section(char letter) const {
 std::string CLasHeader::WellValue(const std::string& mnemonic) const {
   if (const CHeaderSection* well = Section('W'))
     for (const CHeaderEntry& entry : well->entries)
-      if (SameMnemonic(entry.fields.mnemonic, mnemonic)) return entry.fields.value;
+      if (SameMnemonic(entry.mnemonic, mnemonic)) return entry.value;
   return {};
 }
 
-CLasHeader ReadLasHeader(CTextReader& reader) {
+CHeaderEntry ReadHeaderEntry(std::string_view line, long lineNumber) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  const CLasHeaderLine item = ParseLasHeaderLine(line);
+  CHeaderEntry entry;
+  entry.lineNumber = lineNumber;
+  if (item.HasDot() && item.colon != CLasHeaderLine::npos && item.colon < item.dot) {
+    entry.mnemonic = TrimLasBlanks(line.substr(0, item.colon));
+    entry.description = TrimLasBlanks(line.substr(item.colon + 1));
+    return entry;
+  }
+  entry.mnemonic = item.mnemonic;
+  entry.unit = item.unit;
+  entry.value = item.value;
+  entry.description = item.description;
+  return entry;
+}
+
+CLasHeader ReadLasHeader(CLasReader& reader) {
   CLasHeader header;
   CHeaderSection* current = nullptr;
-  std::string_view raw;
-  long lineNumber = 0;
-  while (reader.NextLine(raw)) {
-    ++lineNumber;
-    const std::string_view line = TrimLineEnd(raw);
-    const auto first = line.find_first_not_of(" \t");
-    if (first != std::string_view::npos && line[first] == '~') {
-      const char letter = first + 1 < line.size()
-                              ? static_cast<char>(std::toupper(static_cast<unsigned char>(line[first + 1])))
-                              : 0;
-      if (letter == 'A') {
+  CLasRecord record;
+  while (reader.Next(record)) {
+    const long lineNumber = static_cast<long>(record.line.number);
+    if (record.kind == LasRecordKind::SectionTitle) {
+      if (record.section == 'A') {
         header.hasData = true;
-        header.dataOffset = reader.Position();
+        header.dataOffset = reader.BytesRead();
         header.dataLine = lineNumber + 1;
         break;
       }
       CHeaderSection section;
-      section.letter = letter;
-      section.title = std::string(line.substr(first + 1));
+      section.letter = record.section;
+      section.title = std::string(record.text.substr(record.text.find('~') + 1));
       section.lineNumber = lineNumber;
       header.sections.push_back(std::move(section));
       current = &header.sections.back();
@@ -91,16 +92,18 @@ CLasHeader ReadLasHeader(CTextReader& reader) {
     }
     if (current == nullptr) continue;  // nothing before the first section counts
     if (current->letter == 'O') {
-      current->text.emplace_back(line);
+      current->text.emplace_back(record.text);
       continue;
     }
-    if (first == std::string_view::npos || line[first] == '#') continue;
-    current->entries.push_back({ParseHeaderLine(line), lineNumber});
+    // The lines of a section of the file's own come as text: they are cut as items too.
+    if (record.kind == LasRecordKind::HeaderItem || record.kind == LasRecordKind::Text)
+      current->entries.push_back(ReadHeaderEntry(record.text, lineNumber));
   }
   // Blank lines closing ~O are the gap before the next section, not its text.
   for (CHeaderSection& section : header.sections)
     while (!section.text.empty() && section.text.back().find_first_not_of(" \t") == std::string::npos)
       section.text.pop_back();
+  header.wrapped = reader.Wrapped();
   TakeKnownLines(header);
   return header;
 }

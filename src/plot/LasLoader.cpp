@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "lasfile/LasReader.h"
 #include "platform/FileError.h"
-#include "platform/TextReader.h"
-#include "plot/LasRowParser.h"
+#include "plot/LasRowValues.h"
 
 namespace corvane {
 namespace {
@@ -21,11 +21,12 @@ class CBucketBuilder {
  public:
   CBucketBuilder(std::size_t curves, long stride) : m_curves(curves), m_stride(stride) {}
 
-  void AddRow(const double* values, std::uint64_t offset) {
+  void AddRow(const double* values, const CLasLineInfo& line) {
     if (std::isnan(values[0])) return;  // a row without a depth has no place in the plot
     if (m_inBucket == 0) {
       batch.firstDepth.push_back(values[0]);
-      batch.offset.push_back(offset);
+      batch.offset.push_back(line.offset);
+      batch.line.push_back(line.number);
       batch.minMax.resize(batch.minMax.size() + m_curves);
     }
     CMinMax* bucket = batch.minMax.data() + batch.minMax.size() - m_curves;
@@ -63,12 +64,12 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
   } closer{progress};
 
   try {
-    CTextReader reader;
-    reader.Open(data.Path(), false);
+    CLasReader reader;
+    reader.Open(data.Path());
     CLasHeader header = ReadLasHeader(reader);
     const bool hasData = header.hasData;
     const std::size_t curves = header.curves.size();
-    CLasRowParser parser(curves, header.wrapped, header.nullValue.value_or(0), header.nullValue.has_value());
+    CLasRowValues values(curves, header.nullValue);
     data.SetHeader(std::move(header));
     if (curves == 0) {
       data.Finish(LoadState::Failed, "The ~C section names no curves.");
@@ -81,16 +82,15 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
 
     const double size = static_cast<double>(reader.Size() > 0 ? reader.Size() : 1);
     CBucketBuilder builder(curves, 1);
-    auto onRow = [&builder](const double* values, std::uint64_t offset) { builder.AddRow(values, offset); };
     CLineProgressText lineText;
-    long lineNumber = 0;
+    std::uint64_t lineNumber = 0;
     long handOverAt = kFirstBatchRows;
     bool reserved = false;
     auto handOver = [&] {
       if (!reserved && !builder.batch.offset.empty()) {
         // The rows to come, judged by the bytes per bucket so far, and a little more.
         reserved = true;
-        const double bytes = static_cast<double>(reader.Position() - builder.batch.offset.front());
+        const double bytes = static_cast<double>(reader.BytesRead() - builder.batch.offset.front());
         const double buckets = static_cast<double>(builder.batch.offset.size());
         const double rest = static_cast<double>(reader.Size() - builder.batch.offset.front());
         if (bytes > 0) data.Reserve(static_cast<long>(rest / bytes * buckets * 1.02) + 1);
@@ -101,17 +101,17 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
         auto lock = data.Lock();
         builder.SetStride(data.SampleStride());
       }
-      progress.SetLineText(lineText.Line(lineNumber));
-      progress.SetPercent(static_cast<int>(static_cast<double>(reader.Position()) * 100.0 / size));
+      progress.SetLineText(lineText.Line(static_cast<long>(lineNumber)));
+      progress.SetPercent(static_cast<int>(static_cast<double>(reader.BytesRead()) * 100.0 / size));
       handOverAt = kBatchRows;
     };
 
-    std::string_view line;
-    for (;;) {
-      const std::uint64_t offset = reader.Position();
-      if (!reader.NextLine(line)) break;
-      ++lineNumber;
-      if (!parser.Feed(line, offset, onRow)) break;
+    CLasRecord record;
+    while (reader.Next(record)) {
+      if (record.kind == LasRecordKind::SectionTitle) break;  // the data ends at the next section
+      if (record.kind != LasRecordKind::DataRow) continue;
+      lineNumber = record.line.number;
+      builder.AddRow(values.Take(record), record.line);
       if (builder.batch.rows >= handOverAt && builder.AtBucketStart()) {
         handOver();
         if (progress.PollCancel()) {
@@ -120,7 +120,6 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
         }
       }
     }
-    parser.Finish(onRow);
     handOver();
     data.Finish(LoadState::Done);
     return LoadState::Done;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "lasfile/LasReader.h"
 #include "platform/FileError.h"
-#include "platform/TextReader.h"
 #include "plot/LasData.h"
-#include "plot/LasRowParser.h"
+#include "plot/LasRowValues.h"
 
 namespace corvane {
 
@@ -30,8 +30,30 @@ const CRowReader::CRows& CRowReader::Rows(long from, long to) {
   return m_rows;
 }
 
-void CRowReader::Read(long from, long to) {
+template <class Take>
+void CRowReader::ReadFromBucket(long bucket, Take&& take) {
   const CLasHeader& header = m_data.Header();
+  const std::size_t curves = m_data.Curves();
+  if (!m_reader) m_reader = std::make_unique<CLasReader>();
+  if (!m_record) m_record = std::make_unique<CLasRecord>();
+  m_reader->OpenData(m_data.Path(), m_data.BucketOffset(bucket), m_data.BucketLine(bucket) - 1,
+                     header.wrapped, curves);
+  CLasRowValues values(curves, header.nullValue);
+  long row = bucket * CLasData::kBucketRows;
+  const long first = row;
+  while (m_reader->Next(*m_record)) {
+    if (m_record->kind == LasRecordKind::SectionTitle) break;
+    if (m_record->kind != LasRecordKind::DataRow) continue;
+    const double* readings = values.Take(*m_record);
+    if (std::isnan(readings[0])) continue;  // skipped by the loader too
+    const bool more = take(row, *m_record, readings);
+    ++row;
+    if (!more) break;
+  }
+  m_parsed += row - first;
+}
+
+void CRowReader::Read(long from, long to) {
   const std::size_t curves = m_data.Curves();
   m_rows.first = from;
   m_rows.count = 0;
@@ -40,30 +62,33 @@ void CRowReader::Read(long from, long to) {
   if (curves == 0) return;
   m_rows.values.reserve(static_cast<std::size_t>(to - from + 1) * curves);
   try {
-    if (!m_reader) {
-      m_reader = std::make_unique<CTextReader>();
-      m_reader->Open(m_data.Path(), false);
-    }
-    const long bucket = from / CLasData::kBucketRows;
-    long row = bucket * CLasData::kBucketRows;
-    m_reader->Seek(m_data.BucketOffset(bucket));
-    CLasRowParser parser(curves, header.wrapped, header.nullValue.value_or(0), header.nullValue.has_value());
-    auto onRow = [&](const double* values, std::uint64_t) {
-      if (std::isnan(values[0])) return;  // skipped by the loader too
-      if (row >= from && row <= to) {
-        m_rows.values.insert(m_rows.values.end(), values, values + curves);
+    ReadFromBucket(from / CLasData::kBucketRows, [&](long row, const CLasRecord&, const double* readings) {
+      if (row >= from) {
+        m_rows.values.insert(m_rows.values.end(), readings, readings + curves);
         ++m_rows.count;
       }
-      ++row;
-    };
-    std::string_view line;
-    while (row <= to && m_reader->NextLine(line))
-      if (!parser.Feed(line, m_reader->Position(), onRow)) break;
-    if (row <= to) parser.Finish(onRow);
-    m_parsed += row - bucket * CLasData::kBucketRows;
+      return row < to;
+    });
   } catch (const CFileError&) {
-    m_reader.reset();  // opened again at the next read
+    m_reader.reset();
   }
+}
+
+std::optional<long> CRowReader::RowOfLine(std::uint64_t line) {
+  const long bucket = m_data.BucketOfLine(line);
+  if (bucket < 0 || m_data.Curves() == 0) return std::nullopt;
+  std::optional<long> found;
+  const long last = std::min(m_data.Rows(), (bucket + 1) * CLasData::kBucketRows) - 1;
+  try {
+    ReadFromBucket(bucket, [&](long row, const CLasRecord& record, const double*) {
+      if (record.line.number > line && found) return false;
+      found = row;
+      return row < last;
+    });
+  } catch (const CFileError&) {
+    m_reader.reset();
+  }
+  return found;
 }
 
 }  // namespace corvane

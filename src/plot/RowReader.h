@@ -1,16 +1,19 @@
 #pragma once
-// The rows of a LAS file read again from the file, for the close-up drawing and the
-// readout under the mouse: CLasData keeps only decimated curves and where each
-// bucket of rows starts. Keeps the last range it read, a little wider than asked,
-// so that scrolling a little reads nothing again.
+// The rows of a LAS file read again from the file, for the close-up drawing, the
+// readout under the mouse and the row of a line: CLasData keeps only decimated curves
+// and where each bucket of rows starts. The rows are cut by the reader of the first
+// pass, so that row n is the same row on every reading. Keeps the last range it read, a little wider than
+// asked, so that scrolling a little reads nothing again.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace corvane {
 
 class CLasData;
-class CTextReader;
+class CLasReader;
+struct CLasRecord;
 
 class CRowReader {
  public:
@@ -34,12 +37,21 @@ class CRowReader {
   const CRows& Rows(long from, long to);
   // How many rows were parsed from the file so far (for tests and benchmarks).
   long RowsParsed() const { return m_parsed; }
+  // The row that line `line` of the file belongs to, or the last row before it (the
+  // first row for a line above the data); none before the first row has been read or
+  // when the file cannot be read again. The caller holds the data's lock.
+  std::optional<long> RowOfLine(std::uint64_t line);
 
  private:
   void Read(long from, long to);
+  // Reads the rows from the start of `bucket` on, handing each (row number, record,
+  // readings) to `take` until it answers false.
+  template <class Take>
+  void ReadFromBucket(long bucket, Take&& take);
 
   const CLasData& m_data;
-  std::unique_ptr<CTextReader> m_reader;
+  std::unique_ptr<CLasReader> m_reader;
+  std::unique_ptr<CLasRecord> m_record;
   CRows m_rows;
   long m_parsed = 0;
 };

@@ -1,5 +1,7 @@
 #include "wizard/LasCreationFeedback.h"
 
+#include <QFileInfo>
+
 #include "las/LasWriter.h"
 #include "lasfile/LasChecker.h"
 #include "lasfile/LasReportFormat.h"
@@ -19,7 +21,14 @@ void CLasCreationFeedback::ShowNotice(const std::string& text) {
     CWizardFeedback::ShowNotice(text);
     return;
   }
-  const CLasReport report = CheckLasFile(m_lasPath);
+  const bool displayed =
+      m_progress != nullptr &&
+      static_cast<std::uint64_t>(QFileInfo(ToQString(m_lasPath)).size()) >= kDisplayedCheckBytes;
+  const CLasReport report = displayed ? CheckLasFile(m_lasPath, *m_progress) : CheckLasFile(m_lasPath);
+  if (report.cancelled) {
+    CWizardFeedback::ShowNotice(text);
+    return;
+  }
   Services().MessageBox(Owner(), ToQString(text), QString(), CWizardServices::Icon::None,
                         CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, LasCheckSummary(report),
                         ToQString(FormatLasReportText(report, false)));

@@ -3,25 +3,35 @@
 // closing notice "LAS file created successfully." the check of the file just written,
 // its counts below the notice and its findings behind the box's details.
 #include <QString>
+#include <cstdint>
 #include <string>
 
 #include "wizard/WizardFeedback.h"
 
 namespace corvane {
 
+class CJobProgress;
 class CLasReport;
 
 class CLasCreationFeedback : public CWizardFeedback {
  public:
-  CLasCreationFeedback(QWidget* owner, CWizardServices& services, std::string lasPath)
-      : CWizardFeedback(owner, services), m_lasPath(std::move(lasPath)) {}
+  // A file of this size or more is checked with `progress` (when given) showing how
+  // far, as the conversion was: the check reads about 300 MB a second, so a smaller
+  // file is done before a display would be seen.
+  static constexpr std::uint64_t kDisplayedCheckBytes = 32u * 1024u * 1024u;
+
+  CLasCreationFeedback(QWidget* owner, CWizardServices& services, std::string lasPath,
+                       CJobProgress* progress = nullptr)
+      : CWizardFeedback(owner, services), m_lasPath(std::move(lasPath)), m_progress(progress) {}
 
   // The run shows its closing notice once, after the file has taken its place: the
-  // check reads what the run wrote, while the run's busy cursor is still on.
+  // check reads what the run wrote, while the run's busy cursor is still on. A
+  // cancelled check leaves the notice as it was without the check.
   void ShowNotice(const std::string& text) override;
 
  private:
   std::string m_lasPath;
+  CJobProgress* m_progress;
 };
 
 // "LAS check: 0 errors, 5 warnings", with the notes when there are any.

@@ -350,8 +350,9 @@ void CStep4Page::OnCreateLas() {
     ~CRunningScope() { page.SetRunning(false); }
   } running(*this);
 
-  // The closing notice carries the check of the file written.
-  CLasCreationFeedback feedback(this, Sheet().Services(), setup.lasFilePath);
+  // The closing notice carries the check of the file written, which a long file shows
+  // in the progress dialog of the run.
+  CLasCreationFeedback feedback(this, Sheet().Services(), setup.lasFilePath, m_progress.get());
   CCorvanePropSheet& sheet = Sheet();
   // The logical lines typed by the user: a long detail stays one header line
   // however the box wraps it.

@@ -1,8 +1,9 @@
 // The LAS window as the user meets it: File > Open LAS File and its refusals, the
-// panes (plot, header tables), the view moved by wheel, keys, depth box and scroll
-// bar, the readout under the pointer, the track panel and the plot settings, print,
-// PDF and Save Plot As, dropped files and the recent list, cancelling a long read,
-// Plot LAS on Step 4, and the window's help.
+// panes (plot, header tables, the check's findings and the lines they point at), the
+// view moved by wheel, keys, depth box and scroll bar, the readout under the pointer,
+// the track panel and the plot settings, print, PDF and Save Plot As, dropped files and
+// the recent list, cancelling a long read and a long check, Plot LAS on Step 4, and the
+// window's help.
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -26,12 +27,14 @@
 
 #include "AppFakes.h"
 #include "app/HelpTopics.h"
+#include "app/LasCheckPane.h"
 #include "app/LasHeaderView.h"
 #include "app/LasWindow.h"
 #include "app/MainFrame.h"
 #include "app/PlotCanvas.h"
 #include "app/RecentFileList.h"
 #include "app/TrackPanel.h"
+#include "lasfile/LasReportFormat.h"
 #include "plot/PlotSettings.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/Step4Page.h"
@@ -49,6 +52,20 @@ CLasWindow* WaitLoaded(CLasWindow* window) {
   if (!QTest::qWaitFor([window] { return !window->Loading(); }, 20000)) return nullptr;
   window->Poll();
   return window;
+}
+
+// The pane's check ended (started when the plot has read the file).
+CLasCheckPane* WaitChecked(CLasWindow* window) {
+  if (!window || !QTest::qWaitFor([window] { return window->CheckPane()->Report() != nullptr; }, 20000))
+    return nullptr;
+  return window->CheckPane();
+}
+
+// The row of the findings table with this code.
+int FindingRow(QTableWidget* table, const QString& code) {
+  for (int row = 0; row < table->rowCount(); ++row)
+    if (table->item(row, 1)->text() == code) return row;
+  return -1;
 }
 
 // The tracks as "GR|NPHI+RHOB|-ILD(log)" ("-": hidden).
@@ -104,6 +121,8 @@ class LasWindowTest : public QObject {
   void printPdfAndSavePlotAs();
   void droppedFilesAndTheRecentList();
   void cancelKeepsWhatWasRead();
+  void checkPaneListsTheFindingsAndShowsTheirLines();
+  void checkRunsInTheBackgroundAndCancels();
   void plotLasOnStep4OpensTheWindowAfterTheWizard();
   void helpAndToolbarOfTheLasWindow();
 };
@@ -157,12 +176,14 @@ void LasWindowTest::panesShowThePlotAndTheHeader() {
   CLasWindow* window = WaitLoaded(fx.app->OpenLasFile(fx.WriteFile("sample.las", kSample)));
   QVERIFY(window);
   QTabWidget* panes = window->Panes();
-  QCOMPARE(panes->count(), 2);
+  QCOMPARE(panes->count(), 3);
   QCOMPARE(panes->tabText(0), QStringLiteral("Plot"));
   QCOMPARE(panes->tabText(1), QStringLiteral("Header"));
-  // A later pane (the findings of a LAS check) goes beside them.
-  window->AddPane(new QLabel("findings"), "Check");
   QCOMPARE(panes->tabText(2), QStringLiteral("Check"));
+  QCOMPARE(panes->widget(2), static_cast<QWidget*>(window->CheckPane()));
+  // A later pane goes beside them.
+  window->AddPane(new QLabel("more"), "More");
+  QCOMPARE(panes->tabText(3), QStringLiteral("More"));
 
   CLasHeaderView* header = window->HeaderView();
   QStringList titles;
@@ -425,6 +446,118 @@ void LasWindowTest::cancelKeepsWhatWasRead() {
   QVERIFY(!window->CancelButton()->isVisible());
   QCOMPARE(window->ProgressLabel()->text(),
            QStringLiteral("Reading cancelled: the rows read so far are shown."));
+  QVERIFY(fx.dialogs.calls.isEmpty());
+}
+
+void LasWindowTest::checkPaneListsTheFindingsAndShowsTheirLines() {
+  CAppFixture fx;
+  QVERIFY(fx.app->InitInstance());
+  // The example well with a line without its dot (line 12), a text among the readings
+  // (line 132, row 101 at 1512.5 m) and an exponent (line 300, row 269 at 1533.5 m).
+  QList<QByteArray> lines = kWell.split('\n');
+  lines[11].replace(" DATE.", " DATE ");
+  lines[131].replace("93.8400", "abc.8400");
+  lines[299].replace("299.9000", "1.5E+02 ");
+  const QByteArray text = lines.join('\n');
+  QVERIFY(text.contains("abc.8400") && text.contains("1.5E+02 "));
+  CLasWindow* window = WaitLoaded(fx.app->OpenLasFile(fx.WriteFile("well.las", text)));
+  CLasCheckPane* pane = WaitChecked(window);
+  QVERIFY(pane);
+  QCOMPARE(pane->CountsLabel()->text(), QStringLiteral("LAS check: 4 errors, 0 warnings"));
+  QVERIFY(
+      pane->SummaryLabel()->text().startsWith("LAS 2.00, WRAP NO; sections ~V ~W ~C ~A; 9 curves; 400 rows"));
+  QTableWidget* table = pane->Table();
+  QCOMPARE(table->rowCount(), 4);
+  QCOMPARE(table->horizontalHeaderItem(4)->text(), QStringLiteral("Standard"));
+  window->Panes()->setCurrentWidget(pane);
+
+  struct CCase {
+    const char* code;
+    int line;
+    const char* cells;  // severity|line|standard|text
+    double depth;       // where the plot moves; NaN: it stays
+    const char* note;
+  };
+  const CCase cases[] = {
+      {"W_ITEM_MISSING", 4, "Error|4|5.4|DATE", NAN, ""},
+      {"VALUE_NOT_NUMBER", 132, "Error|132|3.0|abc.8400", 1512.5, "; row 101 of the plot, at 1512.5 M"},
+      {"DOT_MISSING", 12, "Error|12|5.2| DATE                        14-Jun-2019: LOG DATE", NAN, ""},
+      {"VALUE_EXPONENT", 300, "Error|300|3.0|1.5E+02", 1533.5, "; row 269 of the plot, at 1533.5 M"},
+  };
+  for (const CCase& c : cases) {
+    const int row = FindingRow(table, c.code);
+    QVERIFY2(row >= 0, c.code);
+    QCOMPARE((QStringList{table->item(row, 0)->text(), table->item(row, 2)->text(),
+                          table->item(row, 4)->text(), table->item(row, 5)->text()})
+                 .join('|'),
+             QString::fromLatin1(c.cells));
+    const double top = window->Canvas()->Top();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(row, 3)).center());
+    QCOMPARE(table->currentRow(), row);
+    // The line amid its neighbours, selected; the plot centred on its row.
+    const QString line = QString::fromLatin1(PrintableText(lines[c.line - 1].chopped(1).toStdString()));
+    QCOMPARE(pane->LineView()->textCursor().selectedText(), line);
+    QVERIFY(pane->LineView()->toPlainText().contains(QStringLiteral("%1  ").arg(c.line - 1)));
+    QCOMPARE(pane->LineLabel()->text(), QStringLiteral("Line %1 of well.las").arg(c.line) + c.note);
+    if (std::isnan(c.depth))
+      QCOMPARE(window->Canvas()->Top(), top);
+    else
+      QVERIFY(std::fabs((window->Canvas()->Top() + window->Canvas()->Base()) / 2 - c.depth) < 1e-9);
+  }
+  // Enter on a finding shows its line again.
+  pane->ShowLine(1);
+  table->setFocus();
+  QTest::keyClick(table, Qt::Key_Return);
+  QVERIFY(pane->LineLabel()->text().startsWith("Line 300 of"));
+  QVERIFY(fx.dialogs.calls.isEmpty());
+}
+
+void LasWindowTest::checkRunsInTheBackgroundAndCancels() {
+  CAppFixture fx;
+  QVERIFY(fx.app->InitInstance());
+  QByteArray big = kWell.left(kWell.indexOf("~A"));
+  big += "~A\r\n";
+  for (int row = 0; row < 1000000; ++row)
+    big += QByteArray::number(1500 + row * 0.125, 'f', 3) + " " + (row % 1000 == 7 ? "x" : "50") +
+           " 0.2 2.5 300 220 3 -40 3\r\n";
+  const QString path = fx.WriteFile("big.las", big);
+  CLasWindow* window = fx.app->OpenLasFile(path);
+  QVERIFY(window);
+  // Opening the pane starts the check before the plot has read the file; Cancel keeps
+  // the findings so far, Check Again checks the whole file.
+  CLasCheckPane* pane = window->CheckPane();
+  QVERIFY(!pane->Started());
+  window->Panes()->setCurrentWidget(pane);
+  QVERIFY(pane->Running());
+  QVERIFY(pane->CancelButton()->isVisible() && !pane->AgainButton()->isVisible());
+  QTest::mouseClick(pane->CancelButton(), Qt::LeftButton);
+  QVERIFY(WaitChecked(window));
+  QVERIFY(pane->Report()->cancelled);
+  QVERIFY(pane->Report()->summary.rows < 1000000);
+  QCOMPARE(pane->ProgressLabel()->text(),
+           QStringLiteral("Check cancelled: the findings of the lines checked so far are shown."));
+  QVERIFY(!pane->CancelButton()->isVisible() && pane->AgainButton()->isVisible());
+  QTest::mouseClick(pane->AgainButton(), Qt::LeftButton);
+  QVERIFY(QTest::qWaitFor([pane] { return !pane->Running(); }, 20000));
+  pane->Poll();
+  QVERIFY(!pane->Report()->cancelled && pane->Report()->complete);
+  QCOMPARE(pane->Report()->summary.rows, std::uint64_t(1000000));
+  QCOMPARE(pane->Report()->Count(LasCode::ValueNotNumber), std::size_t(1000));
+  QVERIFY(pane->SummaryLabel()->text().contains("980 more VALUE_NOT_NUMBER"));
+  QVERIFY(WaitLoaded(window));
+  // The plot has read the file by now: the last listed text's row is found among its rows.
+  pane->ShowFinding(FindingRow(pane->Table(), "VALUE_NOT_NUMBER") + 19);
+  QVERIFY(pane->LineLabel()->text().endsWith("row 19008 of the plot, at 3875.875 M"));
+
+  // A finding about the file as a whole has no line to show.
+  CLasCheckPane missing(fx.dir.filePath("missing.las"));
+  missing.Start();
+  QVERIFY(QTest::qWaitFor([&missing] { return !missing.Running(); }, 20000));
+  missing.Poll();
+  QCOMPARE(missing.Table()->item(0, 2)->text(), QStringLiteral("file"));
+  missing.ShowFinding(0);
+  QCOMPARE(missing.LineLabel()->text(), QStringLiteral("The finding is about the file as a whole."));
   QVERIFY(fx.dialogs.calls.isEmpty());
 }
 

@@ -37,6 +37,17 @@ TEST(LasHeaderLineTest, CutsAtFirstDotFirstBlankAfterItAndLastColon) {
       {" COMP  ANY OIL : COMPANY", "COMP  ANY OIL", "", "", "COMPANY", false},
       {"Version 2.00", "Version 2", "00", "", "", false},
       {"", "", "", "", "", false},
+      // The lines the plot's header tables are read from.
+      {" DEPT   .M                 :  1  DEPTH", "DEPT", "M", "", "1  DEPTH", true},
+      {"NULL    .    -999.25      :NULL VALUE", "NULL", "", "-999.25", "NULL VALUE", true},
+      {" RHOB .K/M3  45 350 01 00 : BULK DENSITY", "RHOB", "K/M3", "45 350 01 00", "BULK DENSITY", true},
+      {"TIME.   12:30:00 : TIME OF DAY", "TIME", "", "12:30:00", "TIME OF DAY", true},
+      {"COMP.   ANY OIL CO. INC. : COMPANY", "COMP", "", "ANY OIL CO. INC.", "COMPANY", true},
+      {"\tGR\t.GAPI\t45 310\t: Gamma\r\n", "GR", "GAPI", "45 310", "Gamma", true},
+      {"UNIT.M", "UNIT", "M", "", "", false},
+      // The first dot after the last colon: cut as it stands (the plot's tables take the
+      // line as "MNEM : description" instead).
+      {"MNEM : a note. More", "MNEM : a note", "", "More", "", false},
   };
   for (const CCase& c : cases) {
     const CLasHeaderLine item = ParseLasHeaderLine(c.line);
@@ -128,30 +139,32 @@ std::vector<std::string> Records(const std::string& bytes, CLasReader& reader) {
   return out;
 }
 
+// A wrapped file whose rows are interrupted by a blank and a comment line.
+const std::string kWrappedBytes =
+    "# exported\r\n"
+    "~Version\r\n"
+    " VERS. 2.0 : V\r\n"
+    " WRAP. YES : W\r\n"
+    "~Curves\r\n"
+    " DEPT.M : depth\r\n"
+    " GR  .GAPI : gamma\r\n"
+    " SP  .MV : sp\r\n"
+    "~Other\r\n"
+    "free text\r\n"
+    "~A\r\n"
+    "100.0\r\n"
+    "  1 2\r\n"
+    "100.5\r\n"
+    "\r\n"
+    "  3\r\n"
+    "#c\r\n"
+    "  4\r\n"
+    "101.0\r\n"
+    "  5\r\n"
+    "~X\r\n"
+    "6 7";
+
 TEST(LasReaderTest, RecordsOfAWrappedFile) {
-  const std::string bytes =
-      "# exported\r\n"
-      "~Version\r\n"
-      " VERS. 2.0 : V\r\n"
-      " WRAP. YES : W\r\n"
-      "~Curves\r\n"
-      " DEPT.M : depth\r\n"
-      " GR  .GAPI : gamma\r\n"
-      " SP  .MV : sp\r\n"
-      "~Other\r\n"
-      "free text\r\n"
-      "~A\r\n"
-      "100.0\r\n"
-      "  1 2\r\n"
-      "100.5\r\n"
-      "\r\n"
-      "  3\r\n"
-      "#c\r\n"
-      "  4\r\n"
-      "101.0\r\n"
-      "  5\r\n"
-      "~X\r\n"
-      "6 7";
   CLasReader reader;
   const std::vector<std::string> expected = {"1 comment -",
                                              "2 title V",
@@ -171,12 +184,43 @@ TEST(LasReaderTest, RecordsOfAWrappedFile) {
                                              "19 row A [19,20,] 101.0 5",
                                              "21 title X",
                                              "22 text X"};
-  EXPECT_EQ(Records(bytes, reader), expected);
+  EXPECT_EQ(Records(kWrappedBytes, reader), expected);
   EXPECT_TRUE(reader.Wrapped());
   ASSERT_EQ(reader.Curves().size(), 3u);
   EXPECT_EQ(reader.Curves()[1].mnemonic, "GR");
   EXPECT_EQ(reader.Curves()[1].unit, "GAPI");
   EXPECT_EQ(reader.Curves()[1].line, 7u);
+}
+
+TEST(LasReaderTest, DataReadAgainFromARowsOffset) {
+  test::CScratchDir dir;
+  test::WriteBytes(dir.File("w.las"), kWrappedBytes);
+  CLasReader reader;
+  reader.Open(dir.File("w.las"));
+  CLasRecord record;
+  std::vector<std::uint64_t> lineStarts = {0};
+  for (std::size_t i = 0; i < kWrappedBytes.size(); ++i)
+    if (kWrappedBytes[i] == '\n') lineStarts.push_back(i + 1);
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> rows;  // line, offset
+  while (reader.Next(record)) {
+    EXPECT_EQ(record.line.offset, lineStarts[record.line.number - 1]) << record.line.number;
+    for (const CLasLineInfo& info : record.rowLines) EXPECT_EQ(info.offset, lineStarts[info.number - 1]);
+    if (record.kind == LasRecordKind::DataRow) rows.emplace_back(record.line.number, record.line.offset);
+  }
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1].second, kWrappedBytes.find("100.5"));
+  // From the second row on, as the first pass read it, up to the next section.
+  reader.OpenData(dir.File("w.las"), rows[1].second, rows[1].first - 1, true, 3);
+  std::vector<std::string> again;
+  while (reader.Next(record)) {
+    std::string line =
+        std::to_string(record.line.number) + (record.kind == LasRecordKind::DataRow ? " row" : " -");
+    if (record.kind == LasRecordKind::DataRow)
+      for (const CLasCell& cell : record.cells) line += " " + std::string(cell.text);
+    again.push_back(line);
+    if (record.kind == LasRecordKind::SectionTitle) break;
+  }
+  EXPECT_EQ(again, (std::vector<std::string>{"15 -", "17 -", "14 row 100.5 3 4", "19 row 101.0 5", "21 -"}));
 }
 
 TEST(LasReaderTest, LineFactsAndCells) {

@@ -9,7 +9,7 @@
 #include "PlotTestFiles.h"
 #include "platform/JobProgress.h"
 #include "plot/CurveTracer.h"
-#include "plot/LasHeaderLine.h"
+#include "plot/LasHeader.h"
 #include "plot/LasLoader.h"
 #include "plot/RowReader.h"
 #include "plot/SharedProgress.h"
@@ -42,6 +42,7 @@ class PlotDataTest : public QObject {
   void filesLoad_data();
   void filesLoad();
   void wrappedAndPlainFilesGiveTheSameRows();
+  void rowsAsTheCheckReadsThemAndTheRowOfALine();
   void pyramidLevelsHoldTheirRowsExtremes();
   void tracesFollowThePixelsAndLeaveGapsForNulls();
   void closeUpDrawsTheRowsThemselves();
@@ -77,7 +78,7 @@ void PlotDataTest::headerLinesCutAtDotBlankAndLastColon_data() {
 void PlotDataTest::headerLinesCutAtDotBlankAndLastColon() {
   QFETCH(QString, line);
   QFETCH(QStringList, fields);
-  const CHeaderLine parsed = ParseHeaderLine(line.toStdString());
+  const CHeaderEntry parsed = ReadHeaderEntry(line.toStdString(), 1);
   QCOMPARE((QStringList{QString::fromStdString(parsed.mnemonic), QString::fromStdString(parsed.unit),
                         QString::fromStdString(parsed.value), QString::fromStdString(parsed.description)}),
            fields);
@@ -180,6 +181,56 @@ void PlotDataTest::wrappedAndPlainFilesGiveTheSameRows() {
                qPrintable(QStringLiteral("row %1 curve %2").arg(row).arg(c)));
       QVERIFY(std::isnan(got) == std::isnan(rowsA.Value(row, c)));
     }
+}
+
+void PlotDataTest::rowsAsTheCheckReadsThemAndTheRowOfALine() {
+  // Read by the check's reader: a byte-order mark before ~V, blank and comment lines in
+  // the data, a text among the numbers (a gap, as the check counts it unreadable), an
+  // exponent, and a row without a depth, which the plot leaves out.
+  const QByteArray text =
+      "\xEF\xBB\xBF~Version\r\n VERS. 2.0 : V\r\n WRAP. NO : W\r\n~Well\r\n NULL. -999.25 : N\r\n"
+      "~Curve\r\n DEPT.M : depth\r\n GR.GAPI : gamma\r\n~A\r\n"
+      "100.0 10\r\n100.5 12abc\r\n\r\n-999.25 5\r\n# note\r\n101.0 -999.25\r\n101.5 1.5E+01\r\n";
+  {
+    QFile file(m_dir.filePath("odd.las"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+  }
+  const auto odd = Load(m_dir.filePath("odd.las"));
+  {
+    auto lock = odd->Lock();
+    QCOMPARE(int(odd->State()), int(LoadState::Done));
+    QCOMPARE(int(odd->Header().sections.size()), 3);
+    QCOMPARE(odd->Header().sections.front().letter, 'V');
+    QCOMPARE(odd->Rows(), 4L);
+    CRowReader reader(*odd);
+    const CRowReader::CRows& rows = reader.Rows(0, 3);
+    QCOMPARE(rows.count, 4L);
+    QCOMPARE(rows.Value(0, 1), 10.0);
+    QVERIFY(std::isnan(rows.Value(1, 1)) && std::isnan(rows.Value(2, 1)));
+    QCOMPARE(rows.Value(3, 1), 15.0);
+    // line -> row: the row a line belongs to, or the last row before it.
+    const std::vector<std::pair<int, long>> lines = {{1, 0},  {10, 0}, {11, 1}, {12, 1},
+                                                     {13, 1}, {15, 2}, {16, 3}, {99, 3}};
+    for (const auto& [line, row] : lines)
+      QCOMPARE(reader.RowOfLine(std::uint64_t(line)), std::optional<long>(row));
+  }
+
+  // Wrapped rows over three lines (depth, five readings, one): every line of a row finds
+  // it, across the buckets of 16 rows.
+  CTestLas wrapped;
+  wrapped.curves = {{"DEPT", "M"}};
+  for (int c = 1; c <= 6; ++c) wrapped.curves.push_back({"C" + std::to_string(c), "V/V"});
+  wrapped.rows = 100;
+  wrapped.wrapped = true;
+  QVERIFY(wrapped.Write(m_dir.filePath("rows.las")));
+  const auto data = Load(m_dir.filePath("rows.las"));
+  auto lock = data->Lock();
+  CRowReader reader(*data);
+  const long first = data->Header().dataLine;
+  for (const long row : {0L, 15L, 16L, 17L, 63L, 99L})
+    for (long line = first + 3 * row; line < first + 3 * row + 3; ++line)
+      QCOMPARE(reader.RowOfLine(std::uint64_t(line)), std::optional<long>(row));
+  QCOMPARE(data->BucketLine(1), std::uint64_t(first + 3 * 16));
 }
 
 void PlotDataTest::pyramidLevelsHoldTheirRowsExtremes() {

@@ -1,7 +1,8 @@
 // The last page: taking its values (the focus on the first empty path box, no
 // message), the file dialogs, the well details kept as typed, "Inverse Depths"
 // across Back, "View LAS", what the page says of the header before Create LAS with
-// its template lines, and the check that comes with the closing notice.
+// its template lines, and the check that comes with the closing notice (in the
+// progress dialog for a long file).
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,14 +10,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "FakeServices.h"
 #include "WizardDrive.h"
 #include "las/LasWriter.h"
+#include "lasfile/LasChecker.h"
 #include "wizard/LasCreationFeedback.h"
+#include "wizard/ProgressDlg.h"
 
 using namespace corvane;
 using namespace corvane::test;
@@ -42,6 +47,7 @@ class Step4PageTest : public QObject {
   void TemplateLinesAreOneEditReadyToTypeOver();
   void NoDepthCurveIsToldAsTheDepthScanDecides();
   void ClosingNoticeCarriesTheCheckOfTheFile();
+  void LongCheckShowsTheProgressDialogAndCancelSkipsIt();
 
  private:
   CStep4Page& Page() { return m_sheet->Step4(); }
@@ -516,6 +522,56 @@ void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
   QVERIFY(m_services->boxes[0].informative.isEmpty() && m_services->boxes[0].details.isEmpty());
   QCOMPARE(m_services->boxes[1].informative, QStringLiteral("LAS check: 1 error, 0 warnings"));
   QVERIFY(m_services->boxes[1].details.contains(QStringLiteral("FILE_UNREADABLE")));
+}
+
+void Step4PageTest::LongCheckShowsTheProgressDialogAndCancelSkipsIt() {
+  // A file past the size the check shows its progress for, and a short one.
+  QByteArray big =
+      "~V\r\n VERS. 2.0 : V\r\n WRAP. NO : W\r\n~C\r\n DEPT.M : D\r\n A. : A\r\n B. : B\r\n C. : C\r\n D. : "
+      "D\r\n~A\r\n";
+  for (int row = 0; big.size() < qsizetype(CLasCreationFeedback::kDisplayedCheckBytes); ++row)
+    big += QByteArray::number(1000 + row * 0.125, 'f', 4) + "   55.1250   12.5000   33.0000  0.2500\r\n";
+  QFile file(File("big.las"));
+  QVERIFY(file.open(QIODevice::WriteOnly) && file.write(big) == big.size());
+  file.close();
+  QFile small(File("small.las"));
+  const QByteArray head = big.left(big.indexOf("\r\n", 2000) + 2);  // whole rows
+  QVERIFY(small.open(QIODevice::WriteOnly) && small.write(head) == head.size());
+  small.close();
+
+  struct CCase {
+    const char* file;
+    bool cancel;  // Cancel in the dialog as soon as it shows
+    bool shown;   // the dialog showed
+    const char* informative;
+  };
+  for (const CCase& c :
+       {CCase{"big.las", false, true, "LAS check: 1 error, 0 warnings"}, CCase{"big.las", true, true, ""},
+        CCase{"small.las", false, false, "LAS check: 1 error, 0 warnings"}}) {
+    bool shown = false;
+    QString title;
+    QTimer probe;
+    probe.setSingleShot(true);
+    connect(&probe, &QTimer::timeout, this, [&] {
+      CProgressDlg& dialog = Page().Progress();
+      if (!dialog.Window()) return;
+      shown = true;
+      title = dialog.Window()->windowTitle();
+      if (c.cancel) dialog.CancelButton()->click();
+    });
+    probe.start(0);
+    m_services->boxes.clear();
+    CLasCreationFeedback feedback(&Page(), *m_services, QtToStd(File(c.file)), &Page().Progress());
+    feedback.ShowNotice(kLasCreatedMessage);
+    probe.stop();
+    QCOMPARE(shown, c.shown);
+    if (shown) QCOMPARE(title, QString::fromLatin1(kLasCheckTitle));
+    QVERIFY(!Page().Progress().Window());
+    // The notice as ever, once, after the check; a cancelled check leaves it without one.
+    QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+    QCOMPARE(m_services->boxes[0].informative, QString::fromLatin1(c.informative));
+    QCOMPARE(m_services->boxes[0].details.isEmpty(), c.cancel);
+  }
 }
 
 QTEST_MAIN(Step4PageTest)

@@ -1,6 +1,7 @@
 // Renders the main window with the LAS window of a LAS file into a PNG file,
-// offscreen, the readout of a depth in its status bar. Usage:
-//   corvane-las-screenshot FILE.las OUTPUT.png
+// offscreen, the readout of a depth in its status bar; with CHECK.png, the window's
+// Check tab too, the last finding chosen. Usage:
+//   corvane-las-screenshot FILE.las OUTPUT.png [CHECK.png]
 // Writes nothing else: the settings go to a scratch folder.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -9,10 +10,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/CorvaneApp.h"
+#include "app/LasCheckPane.h"
 #include "app/LasWindow.h"
 #include "app/MainFrame.h"
 #include "app/PlotCanvas.h"
@@ -24,8 +28,8 @@ using namespace corvane;
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() != 3) {
-    std::fprintf(stderr, "usage: corvane-las-screenshot FILE.las OUTPUT.png\n");
+  if (arguments.size() != 3 && arguments.size() != 4) {
+    std::fprintf(stderr, "usage: corvane-las-screenshot FILE.las OUTPUT.png [CHECK.png]\n");
     return 2;
   }
   QTemporaryDir scratch;
@@ -62,6 +66,18 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   if (!frame->grab().save(arguments.at(2))) {
     std::fprintf(stderr, "corvane-las-screenshot: cannot write %s\n", qPrintable(arguments.at(2)));
+    return 1;
+  }
+  if (arguments.size() == 3) return 0;
+  CLasCheckPane* pane = window->CheckPane();
+  window->Panes()->setCurrentWidget(pane);
+  clock.restart();
+  while (!pane->Report() && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  if (pane->Table()->rowCount() > 0) pane->Table()->selectRow(pane->Table()->rowCount() - 1);
+  frame->statusBar()->clearMessage();
+  QApplication::processEvents();
+  if (!frame->grab().save(arguments.at(3))) {
+    std::fprintf(stderr, "corvane-las-screenshot: cannot write %s\n", qPrintable(arguments.at(3)));
     return 1;
   }
   return 0;

@@ -1,0 +1,294 @@
+#include "app/LasCheckPane.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <new>
+
+#include "lasfile/LasChecker.h"
+#include "lasfile/LasReportFormat.h"
+#include "platform/FileError.h"
+#include "plot/SharedProgress.h"
+#include "wizard/LasCreationFeedback.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kPollMilliseconds = 50;
+
+enum Column { kSeverity, kCode, kLine, kReason, kStandard, kText, kColumns };
+
+// Bytes of the file as the check's text report shows them: characters outside ASCII as
+// <TAB>, <CR>, <0xB0> and the like.
+QString Shown(std::string_view bytes) { return QString::fromLatin1(PrintableText(bytes)); }
+
+QString SeverityText(LasSeverity severity) {
+  switch (severity) {
+    case LasSeverity::Error:
+      return QStringLiteral("Error");
+    case LasSeverity::Warning:
+      return QStringLiteral("Warning");
+    case LasSeverity::Note:
+      break;
+  }
+  return QStringLiteral("Note");
+}
+
+}  // namespace
+
+CLasCheckPane::CLasCheckPane(const QString& path, QWidget* parent) : QWidget(parent), m_path(path) {
+  BuildWidgets();
+  m_poll = new QTimer(this);
+  m_poll->setInterval(kPollMilliseconds);
+  connect(m_poll, &QTimer::timeout, this, &CLasCheckPane::Poll);
+}
+
+CLasCheckPane::~CLasCheckPane() {
+  if (m_progress) m_progress->RequestCancel();
+  if (m_job.joinable()) m_job.join();
+}
+
+void CLasCheckPane::BuildWidgets() {
+  auto* box = new QVBoxLayout(this);
+  box->setContentsMargins(4, 4, 4, 4);
+  auto* top = new QHBoxLayout;
+  m_counts = new QLabel(QStringLiteral("The file is checked once the plot has read it."), this);
+  m_counts->setObjectName(QStringLiteral("checkCounts"));
+  top->addWidget(m_counts);
+  top->addStretch(1);
+  m_progressLabel = new QLabel(this);
+  m_bar = new QProgressBar(this);
+  m_bar->setRange(0, 100);
+  m_bar->setMaximumWidth(160);
+  m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  m_cancel->setStatusTip(QStringLiteral("Stop the LAS check; the findings of the lines checked so far stay"));
+  m_again = new QPushButton(QStringLiteral("Check Again"), this);
+  m_again->setStatusTip(QStringLiteral("Check the file again as it is now"));
+  for (QPushButton* button : {m_cancel, m_again}) button->setAutoDefault(false);
+  top->addWidget(m_progressLabel);
+  top->addWidget(m_bar);
+  top->addWidget(m_cancel);
+  top->addWidget(m_again);
+  m_bar->hide();
+  m_cancel->hide();
+  m_again->hide();
+  box->addLayout(top);
+  m_summary = new QLabel(this);
+  m_summary->setWordWrap(true);
+  m_summary->setTextFormat(Qt::PlainText);
+  m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  box->addWidget(m_summary);
+
+  auto* split = new QSplitter(Qt::Vertical, this);
+  m_table = new QTableWidget(0, kColumns, split);
+  m_table->setObjectName(QStringLiteral("findings"));
+  m_table->setHorizontalHeaderLabels({QStringLiteral("Severity"), QStringLiteral("Code"),
+                                      QStringLiteral("Line"), QStringLiteral("Reason"),
+                                      QStringLiteral("Standard"), QStringLiteral("Text")});
+  m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_table->setWordWrap(false);
+  m_table->verticalHeader()->setVisible(false);
+  m_table->horizontalHeader()->setStretchLastSection(true);
+  m_table->setStatusTip(
+      QStringLiteral("Click a finding, or press Enter on it, to show its line of the file"));
+
+  auto* linePane = new QWidget(split);
+  auto* lineBox = new QVBoxLayout(linePane);
+  lineBox->setContentsMargins(0, 0, 0, 0);
+  m_lineLabel = new QLabel(linePane);
+  m_lineLabel->setTextFormat(Qt::PlainText);
+  m_lines = new QPlainTextEdit(linePane);
+  m_lines->setObjectName(QStringLiteral("findingLines"));
+  m_lines->setReadOnly(true);
+  m_lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+  m_lines->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  m_lines->setStatusTip(QStringLiteral("The lines of the file around the finding; its line is selected"));
+  lineBox->addWidget(m_lineLabel);
+  lineBox->addWidget(m_lines, 1);
+  split->addWidget(m_table);
+  split->addWidget(linePane);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+  box->addWidget(split, 1);
+
+  connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row) {
+    if (row >= 0) ShowFinding(row);
+  });
+  connect(m_table, &QTableWidget::cellActivated, this, [this](int row) { ShowFinding(row); });
+  connect(m_cancel, &QPushButton::clicked, this, [this] {
+    if (m_progress) m_progress->RequestCancel();
+  });
+  connect(m_again, &QPushButton::clicked, this, [this] {
+    m_started = false;
+    Start();
+  });
+}
+
+void CLasCheckPane::Start() {
+  if (m_started || Running()) return;
+  m_started = true;
+  m_done = false;
+  m_outcome = std::make_unique<COutcome>();
+  m_progress = std::make_unique<CSharedProgress>();
+  m_counts->setText(QStringLiteral("Checking the file..."));
+  m_summary->clear();
+  m_progressLabel->clear();
+  m_bar->setValue(0);
+  m_bar->show();
+  m_cancel->show();
+  m_again->hide();
+  const std::string path = QFile::encodeName(m_path).toStdString();
+  m_job = std::thread([this, path] {
+    COutcome& outcome = *m_outcome;
+    try {
+      outcome.report = CheckLasFile(path, *m_progress,
+                                    [&outcome](const CLasRecord& record) { outcome.index.Note(record); });
+    } catch (const std::bad_alloc&) {
+      // What was found so far does not fit either: the pane says why it has nothing.
+      outcome.report = CLasReport();
+      outcome.report.path = path;
+      outcome.report.complete = false;
+      outcome.report.Add(LasCode::FileUnreadable, 0, "", "not enough memory to check the file");
+    }
+    m_done = true;
+  });
+  m_poll->start();
+}
+
+void CLasCheckPane::Poll() {
+  if (!Running()) return;
+  const CSharedProgress::CState progress = m_progress->State();
+  m_bar->setValue(std::min(progress.percent, 100));
+  m_progressLabel->setText(QString::fromStdString(progress.lineText));
+  if (!m_done) return;
+  m_job.join();
+  m_poll->stop();
+  m_report = std::make_unique<CLasReport>(std::move(m_outcome->report));
+  m_index = std::move(m_outcome->index);
+  m_outcome.reset();
+  ShowReport();
+  emit Finished();
+}
+
+void CLasCheckPane::ShowReport() {
+  const CLasReport& report = *m_report;
+  m_bar->hide();
+  m_cancel->hide();
+  m_again->show();
+  m_progressLabel->setText(
+      report.cancelled
+          ? QStringLiteral("Check cancelled: the findings of the lines checked so far are shown.")
+          : QString());
+  m_counts->setText(LasCheckSummary(report));
+  QString summary = Shown(FormatLasSummaryLine(report.summary));
+  QStringList unlisted;
+  for (std::size_t i = 0; i < kLasCodeCount; ++i) {
+    const CLasRule& rule = LasRules()[i];
+    if (const std::size_t more = report.Unlisted(rule.code); more > 0)
+      unlisted.append(
+          QStringLiteral("%1 more %2").arg(more).arg(QLatin1String(rule.name.data(), rule.name.size())));
+  }
+  if (!unlisted.isEmpty())
+    summary += QStringLiteral("\nNot listed (the first %1 of each code are): %2")
+                   .arg(CLasReport::kListedPerCode)
+                   .arg(unlisted.join(QStringLiteral(", ")));
+  m_summary->setText(summary);
+
+  const QSignalBlocker block(m_table);
+  m_table->clearContents();
+  m_table->setRowCount(static_cast<int>(report.Findings().size()));
+  int row = 0;
+  for (const CLasFinding& finding : report.Findings()) {
+    const CLasRule& rule = LasRule(finding.code);
+    const QString cells[kColumns] = {
+        SeverityText(finding.severity),
+        QLatin1String(rule.name.data(), rule.name.size()),
+        finding.line == 0 ? QStringLiteral("file") : QString::number(finding.line),
+        Shown(finding.reason),
+        QString::fromStdString(finding.section),
+        Shown(finding.text)};
+    for (int column = 0; column < kColumns; ++column) {
+      auto* item = new QTableWidgetItem(cells[column]);
+      if (column == kReason) item->setToolTip(cells[column]);
+      if (column == kLine) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      m_table->setItem(row, column, item);
+    }
+    ++row;
+  }
+  m_table->resizeColumnsToContents();
+  m_table->setColumnWidth(kReason, std::min(m_table->columnWidth(kReason), 480));
+  m_lineLabel->setText(report.Findings().empty()
+                           ? QString()
+                           : QStringLiteral("Choose a finding to see its line of the file."));
+  m_lines->clear();
+}
+
+void CLasCheckPane::ShowFinding(int row) {
+  if (!m_report || row < 0 || row >= static_cast<int>(m_report->Findings().size())) return;
+  const CLasFinding& finding = m_report->Findings()[static_cast<std::size_t>(row)];
+  if (finding.line == 0) {
+    m_lines->clear();
+    m_lineLabel->setText(QStringLiteral("The finding is about the file as a whole."));
+    return;
+  }
+  ShowLine(finding.line);
+}
+
+void CLasCheckPane::AddLineNote(const QString& note) {
+  m_lineLabel->setText(m_lineLabel->text() + QStringLiteral("; ") + note);
+}
+
+bool CLasCheckPane::ShowLine(std::uint64_t line) {
+  const std::uint64_t first = line > kContextLines ? line - kContextLines : 1;
+  std::vector<std::string> lines;
+  try {
+    lines = m_index.ReadLines(QFile::encodeName(m_path).toStdString(), first, line + kContextLines,
+                              kMaxShownLength + 1);
+  } catch (const CFileError& error) {
+    m_lines->clear();
+    m_lineLabel->setText(
+        QStringLiteral("Line %1 cannot be read: %2").arg(line).arg(QString::fromLocal8Bit(error.what())));
+    return false;
+  }
+  if (line - first >= lines.size()) {
+    m_lines->clear();
+    m_lineLabel->setText(QStringLiteral("Line %1 is past the end of the file as it is now.").arg(line));
+    return false;
+  }
+  const int width = static_cast<int>(QString::number(first + lines.size() - 1).size());
+  QStringList shown;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string& text = lines[i];
+    const bool cut = text.size() > kMaxShownLength;
+    if (cut) text.resize(kMaxShownLength);
+    shown.append(QStringLiteral("%1  ").arg(first + i, width) + Shown(text) +
+                 (cut ? QStringLiteral(" ...") : QString()));
+  }
+  m_lines->setPlainText(shown.join(QLatin1Char('\n')));
+  // The line selected from after its number to its end, and in view.
+  const QTextBlock block = m_lines->document()->findBlockByNumber(static_cast<int>(line - first));
+  QTextCursor cursor(block);
+  cursor.setPosition(block.position() + width + 2);
+  cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+  m_lines->setTextCursor(cursor);
+  m_lines->centerCursor();
+  m_lineLabel->setText(QStringLiteral("Line %1 of %2").arg(line).arg(QFileInfo(m_path).fileName()));
+  emit LineShown(line);
+  return true;
+}
+
+}  // namespace corvane
