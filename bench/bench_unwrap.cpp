@@ -42,6 +42,7 @@ void WriteWrapped(const std::string& path, std::uint64_t bytes) {
     out.Write(block);
     depth += 0.125;
   }
+  out.Commit();
   out.Close();
 }
 
