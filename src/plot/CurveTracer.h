@@ -41,7 +41,7 @@ class CCurveTracer {
  public:
   // At or below this many rows per pixel row the rows themselves are drawn.
   static constexpr double kRowsPerPixelForRows = 16;
-  // Nor more readings (rows times curves) than this are read for a view: a file of very
+  // No more readings (rows times curves) than this are read for a view: a file of very
   // many curves is drawn from its pyramid sooner.
   static constexpr long kMostReadings = 1L << 20;
 
