@@ -430,18 +430,11 @@ void PlotDataTest::pixelRowsHoldTheirRowsLeastGreatestFirstAndLast() {
       runOf[p] = int(r);
       auto same = [](double a, double b) { return std::isnan(b) ? std::isnan(a) : std::fabs(a - b) < 1e-4; };
       const CPixel& want = expected[p];
-      QVERIFY2(same(point.lo, want.lo) && same(point.hi, want.hi) && same(point.first, want.first) &&
-                   same(point.last, want.last),
-               qPrintable(QStringLiteral("pixel row %1: %2 %3 %4 %5, not %6 %7 %8 %9")
-                              .arg(p)
-                              .arg(point.lo)
-                              .arg(point.hi)
-                              .arg(point.first)
-                              .arg(point.last)
-                              .arg(want.lo)
-                              .arg(want.hi)
-                              .arg(want.first)
-                              .arg(want.last)));
+      QVERIFY2(
+          same(point.lo, want.lo) && same(point.hi, want.hi) && same(point.first, want.first) &&
+              same(point.last, want.last),
+          qPrintable(QString::asprintf("pixel row %zu: %g %g %g %g, not %g %g %g %g", p, point.lo, point.hi,
+                                       point.first, point.last, want.lo, want.hi, want.first, want.last)));
     }
   int expectedRuns = 0;
   for (std::size_t p = 0; p < expected.size(); ++p) {
@@ -483,12 +476,8 @@ void PlotDataTest::pixelRowsHoldTheirRowsLeastGreatestFirstAndLast() {
           ++inked;
         }
       const CPixel& want = expected[std::size_t(p)];
-      const QString where = QStringLiteral("%1, pixel row %2: %3 .. %4, %5 inked")
-                                .arg(pixelSpans ? "spans" : "lines")
-                                .arg(p)
-                                .arg(left)
-                                .arg(right)
-                                .arg(inked);
+      const QString where = QString::asprintf("%s, pixel row %d: %d .. %d, %d inked",
+                                              pixelSpans ? "spans" : "lines", p, left, right, inked);
       QVERIFY2(want.readings ? inked == right - left + 1 : inked == 0, qPrintable(where));
       if (!want.readings) continue;
       QVERIFY2(left <= xOf(want.lo) + 1 && right >= xOf(want.hi) - 1, qPrintable(where));
