@@ -22,7 +22,7 @@ QString ReadingText(double value) {
 
 CPlotCanvas::CPlotCanvas(CLasData& data, CRowReader& rows, const CPlotLayout& layout,
                          const CPlotScales& scales, QWidget* parent)
-    : QWidget(parent), m_data(data), m_rows(rows), m_layout(layout), m_scales(scales) {
+    : QWidget(parent), m_data(data), m_rows(rows), m_layout(layout), m_scales(scales), m_tracer(data, &rows) {
   setMouseTracking(true);
   setFocusPolicy(Qt::WheelFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -132,7 +132,7 @@ void CPlotCanvas::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::white);
     return;
   }
-  CPlotPainter(m_data, &m_rows, m_layout, m_scales, {false, false, true})
+  CPlotPainter(m_data, &m_rows, m_layout, m_scales, {false, false, true, &m_tracer})
       .Paint(painter, QRectF(rect()), m_top, m_base);
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "plot/CurveTracer.h"
 #include "plot/PlotPainter.h"
 
 namespace corvane {
@@ -69,6 +70,9 @@ class CPlotCanvas : public QWidget {
   CRowReader& m_rows;
   const CPlotLayout& m_layout;
   const CPlotScales& m_scales;
+  // The curves of the view as last drawn: a repaint without a scroll, zoom, resize or
+  // new rows draws them again without reading or reducing anything.
+  CCurveTracer m_tracer;
   double m_top = 0;
   double m_base = 1;
   bool m_followWhole = true;

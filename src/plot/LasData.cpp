@@ -9,6 +9,7 @@ void CBucketBatch::Clear() {
   offset.clear();
   line.clear();
   minMax.clear();
+  ends.clear();
   rows = 0;
   sampleRows.clear();
   sampleValues.clear();
@@ -40,7 +41,8 @@ void CLasData::Append(const CBucketBatch& batch) {
   auto lock = Lock();
   const std::size_t curves = m_pyramids.size();
   for (std::size_t b = 0; b < batch.firstDepth.size(); ++b)
-    for (std::size_t c = 0; c < curves; ++c) m_pyramids[c].Append(batch.minMax[b * curves + c]);
+    for (std::size_t c = 0; c < curves; ++c)
+      m_pyramids[c].Append(batch.minMax[b * curves + c], batch.ends[b * curves + c]);
   m_bucketDepth.insert(m_bucketDepth.end(), batch.firstDepth.begin(), batch.firstDepth.end());
   m_bucketOffset.insert(m_bucketOffset.end(), batch.offset.begin(), batch.offset.end());
   m_bucketLine.insert(m_bucketLine.end(), batch.line.begin(), batch.line.end());

@@ -28,6 +28,7 @@ struct CBucketBatch {
   std::vector<std::uint64_t> offset;  // per bucket: the file offset of its first row
   std::vector<std::uint64_t> line;    // per bucket: the line number of its first row
   std::vector<CMinMax> minMax;        // per bucket, per curve (bucket-major)
+  std::vector<CRowEnds> ends;         // per bucket, per curve: its first and last readings
   long rows = 0;                      // rows in these buckets (the last one may be short)
   double lastDepth = 0;               // the depth of the last row
   std::vector<long> sampleRows;       // rows offered to the samples ...

@@ -28,9 +28,16 @@ class CBucketBuilder {
       batch.offset.push_back(line.offset);
       batch.line.push_back(line.number);
       batch.minMax.resize(batch.minMax.size() + m_curves);
+      batch.ends.resize(batch.ends.size() + m_curves);
     }
     CMinMax* bucket = batch.minMax.data() + batch.minMax.size() - m_curves;
-    for (std::size_t c = 0; c < m_curves; ++c) bucket[c].Add(static_cast<float>(values[c]));
+    CRowEnds* ends = batch.ends.data() + batch.ends.size() - m_curves;
+    for (std::size_t c = 0; c < m_curves; ++c) {
+      const auto value = static_cast<float>(values[c]);
+      bucket[c].Add(value);
+      if (m_inBucket == 0) ends[c].first = value;
+      ends[c].last = value;
+    }
     if (m_row % m_stride == 0) {
       batch.sampleRows.push_back(m_row);
       for (std::size_t c = 0; c < m_curves; ++c) batch.sampleValues.push_back(static_cast<float>(values[c]));

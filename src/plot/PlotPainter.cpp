@@ -5,6 +5,8 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "plot/CurveTracer.h"
 #include "plot/LasData.h"
@@ -108,8 +110,9 @@ CPlotPainter::CGeometry CPlotPainter::Geometry(const QRectF& area) const {
   std::size_t mostCurves = 1;
   for (const CTrack& track : m_layout.tracks)
     if (!track.hidden) mostCurves = std::max(mostCurves, track.curves.size());
-  g.header = QRectF(area.left(), y, area.width(),
-                    static_cast<double>(mostCurves) * CurveHeaderHeight() + 2 * kPadding);
+  // The body starts on a whole pixel, so that the curves' pixel rows are the picture's.
+  const double bodyTop = std::ceil(y + static_cast<double>(mostCurves) * CurveHeaderHeight() + 2 * kPadding);
+  g.header = QRectF(area.left(), y, area.width(), bodyTop - y);
   g.body =
       QRectF(area.left(), g.header.bottom(), area.width(), std::max(0.0, area.bottom() - g.header.bottom()));
   g.depthTrack = QRectF(area.left(), g.body.top(), std::min(kDepthTrackWidth, area.width()), g.body.height());
@@ -264,7 +267,9 @@ void CPlotPainter::PaintTrackGrid(QPainter& painter, const QRectF& rect, const C
 
 void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top, double base) const {
   const int pixels = static_cast<int>(std::ceil(g.body.height()));
-  const CCurveTracer tracer(m_data, m_rows, top, base, pixels);
+  std::optional<CCurveTracer> own;
+  CCurveTracer& tracer = m_options.tracer != nullptr ? *m_options.tracer : own.emplace(m_data, m_rows);
+  tracer.SetView(top, base, pixels);
   const double span = base - top;
   std::vector<CRowSpan> spans;
   for (std::size_t i = 0; i < g.tracks.size(); ++i) {
@@ -275,6 +280,7 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
     for (std::size_t k = 0; k < track.curves.size(); ++k) {
       const CTrackScale& scale = m_scales[g.layoutTrack[i]][k];
       auto xOf = [&](double value) {
+        if (std::isnan(value)) return value;
         const double fraction = scale.Fraction(value);
         return rect.left() + std::clamp(std::isnan(fraction) ? 0.0 : fraction, 0.0, 1.0) * rect.width();
       };
@@ -283,10 +289,13 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
       painter.setBrush(color);
       for (const CTraceRun& run : tracer.Trace(track.curves[k].curve)) {
         spans.clear();
-        for (const CTracePoint& point : run)
-          spans.push_back(
-              {g.body.top() + (point.depth - top) / span * g.body.height(), xOf(point.lo), xOf(point.hi)});
-        if (m_options.pixelSpans && !tracer.FromRows())
+        for (const CTracePoint& point : run) {
+          const double lo = xOf(point.lo);
+          const double hi = xOf(point.hi);
+          spans.push_back({g.body.top() + (point.depth - top) / span * g.body.height(), std::min(lo, hi),
+                           std::max(lo, hi), xOf(point.first), xOf(point.last)});
+        }
+        if (m_options.pixelSpans)
           DrawSpans(painter, spans);
         else
           DrawPolyline(painter, spans);
@@ -297,61 +306,80 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
 }
 
 void CPlotPainter::DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run) {
+  // In each pixel row from its first reading across its least and greatest to its last,
+  // the shorter way round; on to the first reading of the next.
   QPolygonF line;
-  double previous = 0;
-  for (const CRowSpan& point : run) {
-    if (point.lo == point.hi) {
-      line << QPointF(point.lo, point.y);
-      previous = point.lo;
-      continue;
+  auto add = [&line](double x, double y) {
+    if (line.isEmpty() || line.back() != QPointF(x, y)) line << QPointF(x, y);
+  };
+  for (const CRowSpan& row : run) {
+    double enter = row.first;
+    double exit = row.last;
+    // A run's ends may be nulls: the span is crossed from its far end then.
+    auto farFrom = [&row](double x) {
+      return std::fabs(row.left - x) >= std::fabs(row.right - x) ? row.left : row.right;
+    };
+    if (std::isnan(enter) && std::isnan(exit)) {
+      enter = row.left;
+      exit = row.right;
+    } else if (std::isnan(enter)) {
+      enter = farFrom(exit);
+    } else if (std::isnan(exit)) {
+      exit = farFrom(enter);
     }
-    // Both ends of the pixel row, the nearer one first, so the line does not cross back.
-    const bool loFirst = line.isEmpty() || std::fabs(point.lo - previous) <= std::fabs(point.hi - previous);
-    line << QPointF(loFirst ? point.lo : point.hi, point.y)
-         << QPointF(loFirst ? point.hi : point.lo, point.y);
-    previous = loFirst ? point.hi : point.lo;
+    const bool leftFirst = std::fabs(enter - row.left) + std::fabs(row.right - exit) <=
+                           std::fabs(enter - row.right) + std::fabs(row.left - exit);
+    add(enter, row.y);
+    add(leftFirst ? row.left : row.right, row.y);
+    add(leftFirst ? row.right : row.left, row.y);
+    add(exit, row.y);
   }
   if (line.size() == 1)
     painter.drawLine(line.front() - QPointF(1, 0), line.front() + QPointF(1, 0));
-  else
+  else if (line.size() > 1)
     painter.drawPolyline(line);
 }
 
 void CPlotPainter::DrawSpans(QPainter& painter, const std::vector<CRowSpan>& run) {
-  // One filled span per pixel row holding what the points of that row reach, widened
-  // to touch the span of the row before; a jump over rows is drawn as a line.
+  // Each pixel row filled from its least to its greatest reading. The join to the next
+  // pixel row fills what the line between them would: half way across in each. A join
+  // over more pixel rows (close in) is drawn as that line.
   struct CRow {
     long row;
-    double lo, hi, lastX;
+    double lo, hi;
   };
   std::vector<CRow> rows;
+  rows.reserve(run.size());
   QVector<QLineF> jumps;
-  for (const CRowSpan& point : run) {
+  double carried = std::numeric_limits<double>::quiet_NaN();  // the half of a join in the next row
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    const CRowSpan& point = run[i];
     const auto row = static_cast<long>(std::floor(point.y));
-    const double lo = std::min(point.lo, point.hi);
-    const double hi = std::max(point.lo, point.hi);
-    if (!rows.empty() && rows.back().row == row) {
-      rows.back().lo = std::min(rows.back().lo, lo);
-      rows.back().hi = std::max(rows.back().hi, hi);
-      rows.back().lastX = point.lo;
-      continue;
+    if (rows.empty() || rows.back().row != row) rows.push_back({row, point.left, point.right});
+    CRow& current = rows.back();
+    current.lo = std::min(current.lo, point.left);
+    current.hi = std::max(current.hi, point.right);
+    if (!std::isnan(carried)) {
+      current.lo = std::min(current.lo, carried);
+      current.hi = std::max(current.hi, carried);
+      carried = std::numeric_limits<double>::quiet_NaN();
     }
-    if (!rows.empty() && std::abs(row - rows.back().row) > 1)
-      jumps.append(QLineF(rows.back().lastX, rows.back().row + 0.5, point.lo, row + 0.5));
-    rows.push_back({row, lo, hi, point.lo});
+    if (i + 1 == run.size()) break;
+    const CRowSpan& next = run[i + 1];
+    const auto nextRow = static_cast<long>(std::floor(next.y));
+    if (std::abs(nextRow - row) > 1) {
+      jumps.append(QLineF(point.last, point.y, next.first, next.y));
+    } else if (nextRow != row) {
+      carried = (point.last + next.first) / 2;
+      current.lo = std::min(current.lo, carried);
+      current.hi = std::max(current.hi, carried);
+    }
   }
   QVector<QRectF> rects;
   rects.reserve(static_cast<qsizetype>(rows.size()));
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    double lo = rows[r].lo;
-    double hi = rows[r].hi;
-    if (r > 0 && std::abs(rows[r].row - rows[r - 1].row) == 1) {
-      lo = std::min(lo, rows[r - 1].hi);
-      hi = std::max(hi, rows[r - 1].lo);
-    }
-    rects.append(
-        QRectF(std::floor(lo), static_cast<double>(rows[r].row), std::floor(hi) - std::floor(lo) + 1, 1));
-  }
+  for (const CRow& row : rows)
+    rects.append(QRectF(std::floor(row.lo), static_cast<double>(row.row),
+                        std::floor(row.hi) - std::floor(row.lo) + 1, 1));
   painter.save();
   painter.setPen(Qt::NoPen);
   painter.drawRects(rects);

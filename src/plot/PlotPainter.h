@@ -18,6 +18,7 @@ class QPainter;
 
 namespace corvane {
 
+class CCurveTracer;
 class CLasData;
 class CRowReader;
 
@@ -34,8 +35,11 @@ class CPlotPainter {
   struct COptions {
     bool title = true;      // the well and the file above the headers
     bool antialias = true;  // smooth lines (pictures and print)
-    // Decimated curves as filled pixel rows: the fastest for a window, no use for vectors.
+    // Curves as filled pixel rows: the fastest for a window, no use for vectors.
     bool pixelSpans = false;
+    // What a window keeps of its view between repaints (traced again only when the view
+    // or the rows change); without one every paint traces its view afresh.
+    CCurveTracer* tracer = nullptr;
   };
 
   // Where the parts of a plot go within an area.
@@ -72,11 +76,14 @@ class CPlotPainter {
   void PaintDepthGrid(QPainter& painter, const CGeometry& geometry, double top, double base) const;
   void PaintTrackGrid(QPainter& painter, const QRectF& rect, const CTrackScale& scale) const;
   void PaintCurves(QPainter& painter, const CGeometry& geometry, double top, double base) const;
-  // A point of a curve in the painter's coordinates: its row and what it reaches across.
+  // A pixel row of a curve in the painter's coordinates: where its least and greatest
+  // readings lie across the track, and its first and last (NaN for a null).
   struct CRowSpan {
     double y;
-    double lo;
-    double hi;
+    double left;
+    double right;
+    double first;
+    double last;
   };
   static void DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run);
   static void DrawSpans(QPainter& painter, const std::vector<CRowSpan>& run);

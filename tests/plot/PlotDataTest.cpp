@@ -1,6 +1,9 @@
 // Reading LAS files for the plot: header lines, the header and the rows of plain and
 // wrapped files, the decimated curves against the rows they stand for, null gaps,
-// the close-up rows, depth order, cancel, and the even sample behind the scale ends.
+// the close-up rows, what every pixel row draws at every zoom, depth order, cancel,
+// and the even sample behind the scale ends.
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -11,6 +14,7 @@
 #include "plot/CurveTracer.h"
 #include "plot/LasHeader.h"
 #include "plot/LasLoader.h"
+#include "plot/PlotPainter.h"
 #include "plot/RowReader.h"
 #include "plot/SharedProgress.h"
 #include "plot/ValueSample.h"
@@ -46,6 +50,8 @@ class PlotDataTest : public QObject {
   void pyramidLevelsHoldTheirRowsExtremes();
   void tracesFollowThePixelsAndLeaveGapsForNulls();
   void closeUpDrawsTheRowsThemselves();
+  void pixelRowsHoldTheirRowsLeastGreatestFirstAndLast_data();
+  void pixelRowsHoldTheirRowsLeastGreatestFirstAndLast();
   void depthsRunningUpTheFile();
   void cancelKeepsTheRowsSoFar();
   void sampleStaysSmallAndEven();
@@ -252,6 +258,13 @@ void PlotDataTest::pyramidLevelsHoldTheirRowsExtremes() {
         expected.Add(static_cast<float>(made.Value(int(row), 1)));
       QCOMPARE(buckets[b].lo, expected.lo);
       QCOMPARE(buckets[b].hi, expected.hi);
+      // The first and last row's readings, nulls too (row 3 of 97 is null).
+      const CRowEnds ends = gr.Ends(level, b, b);
+      const auto first = static_cast<float>(made.Value(int(b) * int(rowsPerBucket), 1));
+      const auto last =
+          static_cast<float>(made.Value(std::min(5000, int(b + 1) * int(rowsPerBucket)) - 1, 1));
+      QVERIFY(std::isnan(first) ? std::isnan(ends.first) : std::fabs(ends.first - first) < 1e-3);
+      QVERIFY(std::isnan(last) ? std::isnan(ends.last) : std::fabs(ends.last - last) < 1e-3);
     }
   }
   QVERIFY(data->MemoryBytes() < static_cast<std::size_t>(made.Text().size()));
@@ -276,7 +289,8 @@ void PlotDataTest::tracesFollowThePixelsAndLeaveGapsForNulls() {
   };
   for (const CView view : {CView{1000, 4999.9, 500}, CView{2500, 3500, 400}, CView{2900, 3300, 300}}) {
     const CCurveTracer tracer(*data, &rows, view.top, view.base, view.pixels);
-    QVERIFY(!tracer.FromRows());
+    // 80 and 25 rows per pixel row from the pyramid, 13 from the rows.
+    QCOMPARE(tracer.FromRows(), (view.base - view.top) / 0.1 / view.pixels <= 16);
     const std::vector<CTraceRun> runs = tracer.Trace(1);
     QCOMPARE(int(runs.size()), view.top < 3000 && view.base > 3160 ? 2 : 1);
     std::size_t points = 0;
@@ -286,8 +300,10 @@ void PlotDataTest::tracesFollowThePixelsAndLeaveGapsForNulls() {
         ++points;
         lo = std::min(lo, point.lo);
         hi = std::max(hi, point.hi);
-        // A bucket partly in the gap draws its readings, less than a pixel row into it.
-        QVERIFY2(point.depth < 3006.4 || point.depth > 3153.6, qPrintable(QString::number(point.depth)));
+        // A pixel row partly in the gap draws its readings, less than a pixel row into it.
+        const double pixel = (view.base - view.top) / view.pixels;
+        QVERIFY2(point.depth < 3000 + pixel || point.depth > 3159.9 - pixel,
+                 qPrintable(QString::number(point.depth)));
         QVERIFY(point.lo <= point.hi);
       }
     // About one point per pixel row, whatever the rows.
@@ -339,6 +355,144 @@ void PlotDataTest::closeUpDrawsTheRowsThemselves() {
   const CCurveTracer scrolled(*data, &rows, 1735, 1775, 300);
   QVERIFY(scrolled.FromRows());
   QCOMPARE(rows.RowsParsed(), parsed);
+}
+
+void PlotDataTest::pixelRowsHoldTheirRowsLeastGreatestFirstAndLast_data() {
+  QTest::addColumn<int>("rowsPerPixel");
+  QTest::addColumn<int>("pixels");
+  QTest::newRow("1 row per pixel row") << 1 << 400;
+  QTest::newRow("4 rows") << 4 << 300;
+  QTest::newRow("10 rows") << 10 << 300;
+  QTest::newRow("50 rows, from the pyramid") << 50 << 200;
+  QTest::newRow("1000 rows, from the pyramid") << 1000 << 60;
+}
+
+void PlotDataTest::pixelRowsHoldTheirRowsLeastGreatestFirstAndLast() {
+  // Every pixel row of the view draws the least, greatest, first and last reading of the
+  // rows falling into it; a run goes on from one pixel row to the next only where both
+  // the last row of the one and the first row of the next hold a reading. Painted, every
+  // pixel row of readings is one solid span reaching its least and greatest reading, and
+  // a pixel row of nulls only stays empty.
+  QFETCH(int, rowsPerPixel);
+  QFETCH(int, pixels);
+  const int k = rowsPerPixel;
+  const int rowCount = k * pixels;
+  CTestLas made;
+  made.rows = rowCount;
+  made.value = [rowCount, k](int row, int) -> double {
+    const int gap = rowCount * 3 / 10 / k * k;  // three whole pixel rows of nulls
+    const int lone = rowCount * 7 / 10;         // a reading alone among nulls
+    if ((row >= gap && row < gap + 3 * k) || (row != lone && std::abs(row - lone) < 2 * k)) return NAN;
+    if (row % 37 == 5 || row % 53 == 0) return NAN;  // pixel rows of readings and nulls
+    return 50 + 30 * std::sin(row * 0.05) + (row * 7919 % 101) / 10.0;
+  };
+  QVERIFY(made.Write(m_dir.filePath("m4.las")));
+  const auto data = Load(m_dir.filePath("m4.las"));
+  auto lock = data->Lock();
+  CRowReader rows(*data);
+  // Pixel row p holds rows p*k .. p*k + k - 1 (the view starts a quarter row above row 0).
+  const double top = made.Depth(0) - made.step / 4;
+  const double base = top + rowCount * made.step;
+  const CCurveTracer tracer(*data, &rows, top, base, pixels);
+  QCOMPARE(tracer.FromRows(), k <= CCurveTracer::kRowsPerPixelForRows);
+  // From the pyramid, a row goes with its bucket: to the pixel row of the bucket's middle.
+  const long bucketRows = tracer.FromRows() ? 1 : CLasData::kBucketRows << (2 * tracer.Level());
+  QVERIFY(tracer.FromRows() || (bucketRows <= k && bucketRows * 4 > k));
+
+  struct CPixel {
+    bool rows = false;
+    bool readings = false;
+    double lo = 0, hi = 0, first = 0, last = 0;
+  };
+  std::vector<CPixel> expected(static_cast<std::size_t>(pixels));
+  for (int row = 0; row < rowCount; ++row) {
+    const long first = row / bucketRows * bucketRows;
+    const long last = std::min<long>(first + bucketRows, rowCount) - 1;
+    const auto p = static_cast<std::size_t>(std::floor((0.5 * double(first + last) + 0.25) / k));
+    QVERIFY(p < expected.size());
+    CPixel& pixel = expected[p];
+    const double value = made.Value(row, 1);
+    if (!pixel.rows) pixel.first = value;
+    pixel.rows = true;
+    pixel.last = value;
+    if (std::isnan(value)) continue;
+    pixel.lo = pixel.readings ? std::min(pixel.lo, value) : value;
+    pixel.hi = pixel.readings ? std::max(pixel.hi, value) : value;
+    pixel.readings = true;
+  }
+
+  std::vector<int> runOf(expected.size(), -1);
+  const std::vector<CTraceRun>& runs = tracer.Trace(1);
+  for (std::size_t r = 0; r < runs.size(); ++r)
+    for (const CTracePoint& point : runs[r]) {
+      const auto p = static_cast<std::size_t>(std::floor((point.depth - top) / (base - top) * pixels));
+      QVERIFY(p < expected.size() && runOf[p] < 0);
+      runOf[p] = int(r);
+      auto same = [](double a, double b) { return std::isnan(b) ? std::isnan(a) : std::fabs(a - b) < 1e-4; };
+      const CPixel& want = expected[p];
+      QVERIFY2(
+          same(point.lo, want.lo) && same(point.hi, want.hi) && same(point.first, want.first) &&
+              same(point.last, want.last),
+          qPrintable(QString::asprintf("pixel row %zu: %g %g %g %g, not %g %g %g %g", p, point.lo, point.hi,
+                                       point.first, point.last, want.lo, want.hi, want.first, want.last)));
+    }
+  int expectedRuns = 0;
+  for (std::size_t p = 0; p < expected.size(); ++p) {
+    QVERIFY(expected[p].rows);
+    QCOMPARE(runOf[p] >= 0, expected[p].readings);  // a pixel row of nulls only is a gap
+    if (!expected[p].readings) continue;
+    const bool joined = p > 0 && expected[p - 1].readings && !std::isnan(expected[p - 1].last) &&
+                        !std::isnan(expected[p].first);
+    if (joined)
+      QCOMPARE(runOf[p], runOf[p - 1]);
+    else
+      QCOMPARE(runOf[p], expectedRuns++);
+  }
+  QCOMPARE(int(runs.size()), expectedRuns);
+
+  // Painted across a track of 0..100 without smoothing, as a window paints (pixel rows
+  // filled) and as a picture does (lines).
+  CPlotLayout layout;
+  layout.tracks.push_back({{CTrackCurve{1, 0.0, 100.0}}});
+  const CPlotScales scales = ComputeScales(*data, layout);
+  for (const bool pixelSpans : {true, false}) {
+    const CPlotPainter painter(*data, &rows, layout, scales, {false, false, pixelSpans});
+    const double bodyTop = painter.Geometry(QRectF(0, 0, 264, 1000)).body.top();
+    const QRectF area(0, 0, 264, bodyTop + pixels);
+    const QRectF track = painter.Geometry(area).tracks.front();
+    QImage image(area.size().toSize(), QImage::Format_RGB32);
+    {
+      QPainter on(&image);
+      painter.Paint(on, area, top, base);
+    }
+    const QRgb ink = CPlotPainter::CurveColor(0, 0).rgb();
+    auto xOf = [&track](double value) { return std::floor(track.left() + value / 100 * track.width()); };
+    for (int p = 1; p < pixels; ++p) {  // pixel row 0 lies under the headers' frame
+      int left = image.width(), right = -1, inked = 0;
+      for (int x = int(track.left()) + 1; x < int(track.right()); ++x)
+        if (image.pixel(x, int(bodyTop) + p) == ink) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+          ++inked;
+        }
+      const CPixel& want = expected[std::size_t(p)];
+      const QString where = QString::asprintf("%s, pixel row %d: %d .. %d, %d inked",
+                                              pixelSpans ? "spans" : "lines", p, left, right, inked);
+      QVERIFY2(want.readings ? inked == right - left + 1 : inked == 0, qPrintable(where));
+      if (!want.readings) continue;
+      QVERIFY2(left <= xOf(want.lo) + 1 && right >= xOf(want.hi) - 1, qPrintable(where));
+      // Beyond the span only the halves of the joins to the pixel rows either side.
+      double lo = want.lo, hi = want.hi;
+      for (const std::size_t q : {std::size_t(p) - 1, std::size_t(p) + 1}) {
+        if (q >= expected.size() || runOf[q] != runOf[std::size_t(p)]) continue;
+        const double middle =
+            q < std::size_t(p) ? (expected[q].last + want.first) / 2 : (want.last + expected[q].first) / 2;
+        lo = std::min(lo, middle);
+        hi = std::max(hi, middle);
+      }
+      QVERIFY2(left >= xOf(lo) - 1 && right <= xOf(hi) + 1, qPrintable(where));
+    }
+  }
 }
 
 void PlotDataTest::depthsRunningUpTheFile() {
