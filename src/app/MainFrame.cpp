@@ -87,7 +87,7 @@ namespace {
 
 // One line per command: its menu text, its status-bar prompt, its keys (the first is
 // named in the menu unless the command is never in a menu), its picture.
-struct CActionSpec {
+struct CCommandEntry {
   Command command;
   const char* text;
   const char* prompt;
@@ -98,7 +98,7 @@ struct CActionSpec {
 
 constexpr QKeyCombination kNoKey{};
 
-const CActionSpec kActions[] = {
+const CCommandEntry kActions[] = {
     {Command::FileNew, "&New", "Create a new document", {Qt::CTRL | Qt::Key_N, kNoKey}, ToolPicture::New},
     {Command::FileOpen,
      "&Open...",
@@ -188,17 +188,17 @@ const CActionSpec kActions[] = {
 }  // namespace
 
 void CMainFrame::CreateActions() {
-  for (const CActionSpec& spec : kActions) {
+  for (const CCommandEntry& entry : kActions) {
     QList<QKeySequence> keys;
-    for (const QKeyCombination key : spec.keys)
+    for (const QKeyCombination key : entry.keys)
       if (key != kNoKey) keys.append(QKeySequence(key));
-    QString text = QString::fromLatin1(spec.text);
-    if (spec.keyInMenu && !keys.isEmpty()) text += u'\t' + keys.front().toString(QKeySequence::PortableText);
+    QString text = QString::fromLatin1(entry.text);
+    if (entry.keyInMenu && !keys.isEmpty()) text += u'\t' + keys.front().toString(QKeySequence::PortableText);
     auto* action = new QAction(text, this);
-    action->setStatusTip(QString::fromLatin1(spec.prompt));
+    action->setStatusTip(QString::fromLatin1(entry.prompt));
     action->setShortcuts(keys);
-    action->setIcon(ToolIcon(spec.picture, style()));
-    m_actions.insert(spec.command, action);
+    action->setIcon(ToolIcon(entry.picture, style()));
+    m_actions.insert(entry.command, action);
     addAction(action);  // its keys work whichever menu set is shown
   }
   // The edit commands have no handler: the documents hold nothing to edit.
