@@ -15,7 +15,9 @@ import subprocess
 import sys
 import tempfile
 
-# Passes every command to a local shell, as ssh would on the named host.
+# Passes every command to a local shell, as ssh would on the named host: with the login
+# shell in SHELL, as sshd sets it (GNU parallel's remote worker needs it and quietly
+# runs nothing without it).
 FAKE_SSH = r"""#!/bin/sh
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -26,6 +28,8 @@ while [ $# -gt 0 ]; do
 done
 shift
 [ "${1:-}" = "--" ] && shift
+SHELL=$(getent passwd "$(id -u)" | cut -d: -f7)
+export SHELL="${SHELL:-/bin/sh}"
 exec sh -c "$*"
 """
 
