@@ -1,21 +1,12 @@
 #include "plot/LasHeader.h"
 
-#include <cctype>
-
 #include "lasfile/LasHeaderLine.h"
 #include "lasfile/LasReader.h"
+#include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
 
 namespace corvane {
 namespace {
-
-bool SameMnemonic(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 std::optional<double> NumberOf(const std::string& text) {
   double value = 0;
@@ -27,10 +18,10 @@ void TakeKnownLines(CLasHeader& header) {
   if (const CHeaderSection* well = header.Section('W'))
     for (const CHeaderEntry& entry : well->entries) {
       const std::string& mnemonic = entry.mnemonic;
-      if (SameMnemonic(mnemonic, "NULL")) header.nullValue = NumberOf(entry.value);
-      if (SameMnemonic(mnemonic, "STRT")) header.start = NumberOf(entry.value);
-      if (SameMnemonic(mnemonic, "STOP")) header.stop = NumberOf(entry.value);
-      if (SameMnemonic(mnemonic, "STEP")) header.step = NumberOf(entry.value);
+      if (EqualNoCase(mnemonic, "NULL")) header.nullValue = NumberOf(entry.value);
+      if (EqualNoCase(mnemonic, "STRT")) header.start = NumberOf(entry.value);
+      if (EqualNoCase(mnemonic, "STOP")) header.stop = NumberOf(entry.value);
+      if (EqualNoCase(mnemonic, "STEP")) header.step = NumberOf(entry.value);
     }
   if (const CHeaderSection* curves = header.Section('C'))
     for (const CHeaderEntry& entry : curves->entries)
@@ -48,7 +39,7 @@ const CHeaderSection* CLasHeader::Section(char letter) const {
 std::string CLasHeader::WellValue(const std::string& mnemonic) const {
   if (const CHeaderSection* well = Section('W'))
     for (const CHeaderEntry& entry : well->entries)
-      if (SameMnemonic(entry.mnemonic, mnemonic)) return entry.value;
+      if (EqualNoCase(entry.mnemonic, mnemonic)) return entry.value;
   return {};
 }
 

@@ -1,19 +1,13 @@
 #include "plot/PlotLayout.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "platform/AsciiText.h"
 #include "plot/LasHeader.h"
 #include "plot/TrackScale.h"
 
 namespace corvane {
 namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-  });
-}
 
 CTrack TrackOf(const CLasHeader& header, std::size_t curve) {
   CTrack track;
@@ -37,7 +31,7 @@ CPlotLayout CPlotLayout::ForCurves(const CLasHeader& header, const std::vector<s
   for (const std::string& name : mnemonics) {
     const auto found =
         std::find_if(header.curves.begin(), header.curves.end(),
-                     [&name](const CCurveInfo& info) { return SameName(info.mnemonic, name); });
+                     [&name](const CCurveInfo& info) { return EqualNoCase(info.mnemonic, name); });
     if (found == header.curves.end()) {
       if (missing) missing->push_back(name);
       continue;

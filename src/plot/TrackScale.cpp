@@ -1,10 +1,10 @@
 #include "plot/TrackScale.h"
 
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
 
+#include "platform/AsciiText.h"
 #include "plot/ValueSample.h"
 
 namespace corvane {
@@ -68,8 +68,7 @@ double CTrackScale::ValueAt(double fraction) const {
 bool IsResistivityUnit(std::string_view unit) {
   std::string letters;
   for (char c : unit)
-    if (std::isalpha(static_cast<unsigned char>(c)))
-      letters += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (IsAsciiLetter(c)) letters += ToUpperAscii(c);
   // OHMM, OHM.M, OHM-M, OHMS, OHMFT and the like; conductivities (MMHO/M) stay linear.
   return letters.rfind("OHM", 0) == 0;
 }
