@@ -192,8 +192,15 @@ CLasWindow* CCorvaneApp::OpenLasFile(const QString& path) {
   return window;
 }
 
+FileKind FileKindOf(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix();
+  if (suffix.compare(QLatin1String("las"), Qt::CaseInsensitive) == 0) return FileKind::Las;
+  if (suffix.compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0) return FileKind::Configuration;
+  return FileKind::Other;
+}
+
 void CCorvaneApp::OpenFile(const QString& path) {
-  if (QFileInfo(path).suffix().compare(QLatin1String("las"), Qt::CaseInsensitive) == 0)
+  if (FileKindOf(path) == FileKind::Las)
     OpenLasFile(path);
   else
     OpenDocumentFile(path);
@@ -201,10 +208,10 @@ void CCorvaneApp::OpenFile(const QString& path) {
 
 void CCorvaneApp::OpenCommandLine(const QStringList& files) {
   for (const QString& file : files) {
-    const QString suffix = QFileInfo(file).suffix();
-    if (suffix.compare(QLatin1String("las"), Qt::CaseInsensitive) == 0) {
+    const FileKind kind = FileKindOf(file);
+    if (kind == FileKind::Las) {
       OpenLasFile(file);
-    } else if (suffix.compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0) {
+    } else if (kind == FileKind::Configuration) {
       RunWizard(QFileInfo(file).absoluteFilePath());
     } else {
       m_dialogs->ShowError(

@@ -23,6 +23,11 @@ class CWizardServices;
 // The name under which the main window's size and place are remembered.
 inline const char* const kMainWindowPlace = "MainWindow";
 
+// What the program makes of a file it is handed by name (command line, drop, recent
+// list): its suffix, letter case aside, decides.
+enum class FileKind { Las, Configuration, Other };
+FileKind FileKindOf(const QString& path);
+
 // The kinds of help request.
 enum class HelpCommand { Context, Index, Finder, HelpOnHelp, Quit, Other };
 

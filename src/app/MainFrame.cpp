@@ -664,10 +664,7 @@ QStringList CMainFrame::DroppedFiles(const QMimeData* data) {
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
     const QString path = url.toLocalFile();
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffix.compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0 ||
-        suffix.compare(QLatin1String("las"), Qt::CaseInsensitive) == 0)
-      files.append(path);
+    if (FileKindOf(path) != FileKind::Other) files.append(path);
   }
   return files;
 }
