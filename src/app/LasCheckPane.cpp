@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -68,21 +67,14 @@ void CLasCheckPane::BuildWidgets() {
   m_counts->setObjectName(QStringLiteral("checkCounts"));
   top->addWidget(m_counts);
   top->addStretch(1);
-  m_progressLabel = new QLabel(this);
-  m_bar = new QProgressBar(this);
-  m_bar->setRange(0, 100);
-  m_bar->setMaximumWidth(160);
-  m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  m_cancel->setStatusTip(QStringLiteral("Stop the LAS check; the findings of the lines checked so far stay"));
+  m_strip.AddTo(this, top);
+  m_strip.Cancel()->setStatusTip(
+      QStringLiteral("Stop the LAS check; the findings of the lines checked so far stay"));
   m_again = new QPushButton(QStringLiteral("Check Again"), this);
   m_again->setStatusTip(QStringLiteral("Check the file again as it is now"));
-  for (QPushButton* button : {m_cancel, m_again}) button->setAutoDefault(false);
-  top->addWidget(m_progressLabel);
-  top->addWidget(m_bar);
-  top->addWidget(m_cancel);
+  m_again->setAutoDefault(false);
   top->addWidget(m_again);
-  m_bar->hide();
-  m_cancel->hide();
+  m_strip.Ended();
   m_again->hide();
   box->addLayout(top);
   m_summary = new QLabel(this);
@@ -129,7 +121,7 @@ void CLasCheckPane::BuildWidgets() {
     if (row >= 0) ShowFinding(row);
   });
   connect(m_table, &QTableWidget::cellActivated, this, [this](int row) { ShowFinding(row); });
-  connect(m_cancel, &QPushButton::clicked, this, [this] {
+  connect(m_strip.Cancel(), &QPushButton::clicked, this, [this] {
     if (m_progress) m_progress->RequestCancel();
   });
   connect(m_again, &QPushButton::clicked, this, [this] {
@@ -146,10 +138,7 @@ void CLasCheckPane::Start() {
   m_progress = std::make_unique<CSharedProgress>();
   m_counts->setText(QStringLiteral("Checking the file..."));
   m_summary->clear();
-  m_progressLabel->clear();
-  m_bar->setValue(0);
-  m_bar->show();
-  m_cancel->show();
+  m_strip.Started();
   m_again->hide();
   const std::string path = QFile::encodeName(m_path).toStdString();
   m_job = std::thread([this, path] {
@@ -171,9 +160,7 @@ void CLasCheckPane::Start() {
 
 void CLasCheckPane::Poll() {
   if (!Running()) return;
-  const CSharedProgress::CState progress = m_progress->State();
-  m_bar->setValue(std::min(progress.percent, 100));
-  m_progressLabel->setText(QString::fromStdString(progress.lineText));
+  m_strip.Show(*m_progress);
   if (!m_done) return;
   m_job.join();
   m_poll->stop();
@@ -186,10 +173,9 @@ void CLasCheckPane::Poll() {
 
 void CLasCheckPane::ShowReport() {
   const CLasReport& report = *m_report;
-  m_bar->hide();
-  m_cancel->hide();
+  m_strip.Ended();
   m_again->show();
-  m_progressLabel->setText(
+  m_strip.Label()->setText(
       report.cancelled
           ? QStringLiteral("Check cancelled: the findings of the lines checked so far are shown.")
           : QString());

@@ -12,6 +12,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/JobStrip.h"
 #include "lasfile/LasLineIndex.h"
 #include "lasfile/LasReport.h"
 
@@ -60,9 +61,9 @@ class CLasCheckPane : public QWidget {
   QTableWidget* Table() const { return m_table; }
   QLabel* LineLabel() const { return m_lineLabel; }
   QPlainTextEdit* LineView() const { return m_lines; }
-  QProgressBar* ProgressBar() const { return m_bar; }
-  QLabel* ProgressLabel() const { return m_progressLabel; }
-  QPushButton* CancelButton() const { return m_cancel; }
+  QProgressBar* ProgressBar() const { return m_strip.Bar(); }
+  QLabel* ProgressLabel() const { return m_strip.Label(); }
+  QPushButton* CancelButton() const { return m_strip.Cancel(); }
   QPushButton* AgainButton() const { return m_again; }
 
  signals:
@@ -95,9 +96,7 @@ class CLasCheckPane : public QWidget {
   QTableWidget* m_table = nullptr;
   QLabel* m_lineLabel = nullptr;
   QPlainTextEdit* m_lines = nullptr;
-  QProgressBar* m_bar = nullptr;
-  QLabel* m_progressLabel = nullptr;
-  QPushButton* m_cancel = nullptr;
+  CJobStrip m_strip;
   QPushButton* m_again = nullptr;
   QTimer* m_poll = nullptr;
 };

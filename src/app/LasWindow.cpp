@@ -9,7 +9,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
@@ -91,15 +90,8 @@ void CLasWindow::BuildWidgets() {
   bar->addWidget(m_showButton);
   bar->addWidget(m_wholeButton);
   bar->addStretch(1);
-  m_progressLabel = new QLabel(plotPane);
-  m_bar = new QProgressBar(plotPane);
-  m_bar->setRange(0, 100);
-  m_bar->setMaximumWidth(160);
-  m_cancel = new QPushButton(QStringLiteral("Cancel"), plotPane);
-  bar->addWidget(m_progressLabel);
-  bar->addWidget(m_bar);
-  bar->addWidget(m_cancel);
-  for (QPushButton* button : {m_showButton, m_wholeButton, m_cancel}) button->setAutoDefault(false);
+  m_strip.AddTo(plotPane, bar);
+  for (QPushButton* button : {m_showButton, m_wholeButton}) button->setAutoDefault(false);
   plotBox->addLayout(bar);
 
   auto* split = new QSplitter(Qt::Horizontal, plotPane);
@@ -136,7 +128,7 @@ void CLasWindow::BuildWidgets() {
   connect(m_topBox, &QLineEdit::returnPressed, this, &CLasWindow::TakeDepthBox);
   connect(m_baseBox, &QLineEdit::returnPressed, this, &CLasWindow::TakeDepthBox);
   connect(m_wholeButton, &QPushButton::clicked, m_canvas, &CPlotCanvas::ShowWhole);
-  connect(m_cancel, &QPushButton::clicked, this, [this] { m_progress.RequestCancel(); });
+  connect(m_strip.Cancel(), &QPushButton::clicked, this, [this] { m_progress.RequestCancel(); });
   connect(m_tracks, &CTrackPanel::LayoutChanged, this, &CLasWindow::OnLayoutChanged);
   connect(m_tracks, &CTrackPanel::DefaultRequested, this, [this] {
     {
@@ -206,26 +198,23 @@ void CLasWindow::Poll() {
     m_canvas->Refresh();
     m_tracks->RefreshEnds();
   }
-  const CSharedProgress::CState progress = m_progress.State();
-  m_bar->setValue(std::min(progress.percent, 100));
-  m_progressLabel->setText(QString::fromStdString(progress.lineText));
+  m_strip.Show(m_progress);
   if (state == LoadState::Loading) return;
   m_finished = true;
   m_poll->stop();
   if (m_loader.joinable()) m_loader.join();
-  m_bar->hide();
-  m_cancel->hide();
+  m_strip.Ended();
   m_checkPane->Start();
   switch (state) {
     case LoadState::Done:
     case LoadState::Loading:
-      m_progressLabel->clear();
+      m_strip.Label()->clear();
       break;
     case LoadState::Cancelled:
-      m_progressLabel->setText(QStringLiteral("Reading cancelled: the rows read so far are shown."));
+      m_strip.Label()->setText(QStringLiteral("Reading cancelled: the rows read so far are shown."));
       break;
     case LoadState::Failed:
-      m_progressLabel->setText(error);
+      m_strip.Label()->setText(error);
       emit LoadFailed(error);
       break;
   }

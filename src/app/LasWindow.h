@@ -11,6 +11,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/JobStrip.h"
 #include "plot/LasData.h"
 #include "plot/PlotLayout.h"
 #include "plot/PlotPainter.h"
@@ -81,9 +82,9 @@ class CLasWindow : public QWidget {
   QPushButton* ShowButton() const { return m_showButton; }
   QPushButton* WholeButton() const { return m_wholeButton; }
   QScrollBar* DepthScrollBar() const { return m_scroll; }
-  QProgressBar* ProgressBar() const { return m_bar; }
-  QLabel* ProgressLabel() const { return m_progressLabel; }
-  QPushButton* CancelButton() const { return m_cancel; }
+  QProgressBar* ProgressBar() const { return m_strip.Bar(); }
+  QLabel* ProgressLabel() const { return m_strip.Label(); }
+  QPushButton* CancelButton() const { return m_strip.Cancel(); }
 
  signals:
   void ReadoutChanged(const QString& text);
@@ -124,9 +125,7 @@ class CLasWindow : public QWidget {
   QPushButton* m_showButton = nullptr;
   QPushButton* m_wholeButton = nullptr;
   QScrollBar* m_scroll = nullptr;
-  QProgressBar* m_bar = nullptr;
-  QLabel* m_progressLabel = nullptr;
-  QPushButton* m_cancel = nullptr;
+  CJobStrip m_strip;
   QTimer* m_poll = nullptr;
 };
 
