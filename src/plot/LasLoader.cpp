@@ -5,16 +5,12 @@
 #include <string>
 
 #include "lasfile/LasReader.h"
+#include "platform/File.h"
 #include "platform/FileError.h"
 #include "plot/LasRowValues.h"
 
 namespace corvane {
 namespace {
-
-std::string FileName(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Gathers rows into whole buckets of CLasData::kBucketRows rows.
 class CBucketBuilder {
@@ -64,7 +60,7 @@ class CBucketBuilder {
 
 LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
   std::int32_t cancelFlag = 0;
-  progress.Open("Loading " + FileName(data.Path()), cancelFlag);
+  progress.Open("Loading " + BaseNameOf(data.Path()), cancelFlag);
   struct CCloser {
     CJobProgress& progress;
     ~CCloser() { progress.Close(); }

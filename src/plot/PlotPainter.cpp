@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/File.h"
 #include "plot/CurveTracer.h"
 #include "plot/LasData.h"
 
@@ -163,7 +164,7 @@ void CPlotPainter::Paint(QPainter& painter, const QRectF& area, double top, doub
 void CPlotPainter::PaintTitle(QPainter& painter, const QRectF& rect) const {
   const CLasHeader& header = m_data.Header();
   QString title = PlotText(header.WellValue("WELL"));
-  const QString file = PlotText(m_data.Path().substr(m_data.Path().find_last_of('/') + 1));
+  const QString file = PlotText(BaseNameOf(m_data.Path()));
   title = title.isEmpty() ? file : title + "   " + file;
   QFont bold = m_font;
   bold.setBold(true);
