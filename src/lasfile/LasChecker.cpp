@@ -954,11 +954,7 @@ CLasReport CheckLasFile(const std::string& path, CJobProgress& progress,
     return report;
   }
   std::int32_t cancelFlag = 0;
-  progress.Open(kLasCheckTitle, cancelFlag);
-  struct CCloser {
-    CJobProgress& progress;
-    ~CCloser() { progress.Close(); }
-  } closer{progress};
+  const CProgressScope shown(progress, kLasCheckTitle, cancelFlag);
   CLineProgressText lineText;
   std::uint64_t nextPoll = 0;  // the first record looks at once
   CLasChecker checker(report);

@@ -3,13 +3,9 @@
 #include <algorithm>
 
 #include "lasfile/LasHeaderLine.h"
+#include "platform/AsciiText.h"
 
 namespace corvane {
-namespace {
-
-char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
 
 const std::vector<CRequiredWellItem>& RequiredWellItems() {
   static const std::vector<CRequiredWellItem> items = {
@@ -44,9 +40,7 @@ std::vector<const CRequiredWellItem*> MissingWellItems(const std::vector<std::st
     if (content.empty() || content.front() == '~' || content.front() == '#') continue;
     const CLasHeaderLine item = ParseLasHeaderLine(line);
     if (!item.HasDot() || item.mnemonic.empty()) continue;
-    std::string upper(item.mnemonic);
-    for (char& c : upper) c = UpperAscii(c);
-    mnemonics.push_back(std::move(upper));
+    mnemonics.push_back(ToUpperAscii(item.mnemonic));
   }
   std::vector<const CRequiredWellItem*> missing;
   for (const CRequiredWellItem& item : RequiredWellItems()) {

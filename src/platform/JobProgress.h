@@ -49,6 +49,22 @@ class CNullProgress : public CJobProgress {
   std::int32_t* m_flag = nullptr;
 };
 
+// Keeps a progress display open for the life of a job: opened at once, closed however
+// the job ends.
+class CProgressScope {
+ public:
+  CProgressScope(CJobProgress& progress, const std::string& title, std::int32_t& cancelFlag)
+      : m_progress(progress) {
+    progress.Open(title, cancelFlag);
+  }
+  ~CProgressScope() { m_progress.Close(); }
+  CProgressScope(const CProgressScope&) = delete;
+  CProgressScope& operator=(const CProgressScope&) = delete;
+
+ private:
+  CJobProgress& m_progress;
+};
+
 // The progress line of a job that reads numbered lines ("Processing line [n]") and
 // the share of the input done, composed without allocating once the text has grown.
 class CLineProgressText {

@@ -60,11 +60,7 @@ class CBucketBuilder {
 
 LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
   std::int32_t cancelFlag = 0;
-  progress.Open("Loading " + BaseNameOf(data.Path()), cancelFlag);
-  struct CCloser {
-    CJobProgress& progress;
-    ~CCloser() { progress.Close(); }
-  } closer{progress};
+  const CProgressScope shown(progress, "Loading " + BaseNameOf(data.Path()), cancelFlag);
 
   try {
     CLasReader reader;
@@ -83,7 +79,6 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
       return LoadState::Failed;
     }
 
-    const double size = static_cast<double>(reader.Size() > 0 ? reader.Size() : 1);
     CBucketBuilder builder(curves, 1);
     CLineProgressText lineText;
     std::uint64_t lineNumber = 0;
@@ -105,7 +100,7 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
         builder.SetStride(data.SampleStride());
       }
       progress.SetLineText(lineText.Line(static_cast<long>(lineNumber)));
-      progress.SetPercent(static_cast<int>(static_cast<double>(reader.BytesRead()) * 100.0 / size));
+      progress.SetPercent(CLineProgressText::Percent(reader.BytesRead(), reader.Size()));
       handOverAt = kBatchRows;
     };
 
