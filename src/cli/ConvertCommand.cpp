@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "CheckOutput.h"
-#include "CommandRegistry.h"
+#include "cli/CheckOutput.h"
+#include "cli/Commands.h"
 #include "cli/FileConversion.h"
 #include "cli/TerminalProgress.h"
 #include "las/LasCreation.h"
@@ -119,7 +119,9 @@ int RunConvert(const CConvertOptions& options) {
   return saveFailed ? kExitFailed : checked;
 }
 
-const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddConvertCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CConvertOptions>();
   CLI::App* convert = app.add_subcommand(
       "convert",
@@ -187,7 +189,6 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
       "Exit status: 0 when the LAS file was created completely, 1 when the run failed or was\n"
       "cancelled (Ctrl-C), 2 for bad usage.");
   convert->callback([options, &run]() { run = [options]() { return RunConvert(*options); }; });
-});
+}
 
-}  // namespace
 }  // namespace corvane::cli

@@ -35,7 +35,7 @@ std::vector<const CRequiredWellItem*> MissingWellItems(const std::vector<std::st
   std::vector<std::string> mnemonics;
   for (std::size_t i = 0; i < sectionLines.size(); ++i) {
     const std::string& line = sectionLines[i];
-    const std::string_view content = TrimLasBlanks(line);
+    const std::string_view content = TrimBlanks(line);
     if (!content.empty() && content.front() == '~' && i > 0) break;  // the next section begins
     if (content.empty() || content.front() == '~' || content.front() == '#') continue;
     const CLasHeaderLine item = ParseLasHeaderLine(line);

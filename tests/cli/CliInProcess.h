@@ -1,0 +1,37 @@
+#pragma once
+// corvane-cli's commands run inside the test program, so that a test reaches them
+// through the platform's call table (a fault, a gate) and interrupts them at a moment
+// it chooses.
+#include <string>
+#include <vector>
+
+#include "CapturedOutput.h"
+#include "cli/Commands.h"
+
+namespace corvane::test {
+
+struct CCliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// The exit status of corvane-cli `args` (the plot aside, which needs Qt).
+inline int RunCommands(const std::vector<std::string>& args) {
+  static constexpr cli::CommandSetup kCommands[] = {cli::AddConvertCommand, cli::AddBatchCommand,
+                                                    cli::AddPreviewCommand, cli::AddInspectCommand,
+                                                    cli::AddUnwrapCommand,  cli::AddCheckCommand};
+  std::vector<const char*> argv = {"corvane-cli"};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  return cli::RunCommandLine(static_cast<int>(argv.size()), argv.data(), kCommands);
+}
+
+// Runs `args` with the output caught.
+inline CCliRun RunInProcess(const std::vector<std::string>& args) {
+  CCapturedOutput captured;
+  const int status = RunCommands(args);
+  captured.End();
+  return CCliRun{status, captured.Out(), captured.Err()};
+}
+
+}  // namespace corvane::test
