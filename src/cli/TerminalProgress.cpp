@@ -66,6 +66,8 @@ void CTerminalProgress::Close() {
 }
 
 void CTerminalProgress::InstallInterruptHandler() {
+  // Each command starts uncancelled, also where one process runs several in turn.
+  g_interrupted = 0;
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
