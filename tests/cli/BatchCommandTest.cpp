@@ -1,25 +1,19 @@
 // corvane-cli batch, run as a user runs it: every file as `convert` alone would make it,
 // clashes refused before any work, a cancel that puts no half-made file in place, shards
 // that share one list, and the merge of their reports.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
 #include <map>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "CapturedOutput.h"
 #include "ChildProcess.h"
 #include "CliInProcess.h"
 #include "SysCallFaults.h"
-#include "SysCallGate.h"
 #include "TestSupport.h"
 
 namespace corvane {
@@ -281,16 +275,8 @@ TEST_F(BatchCommandTest, InterruptCancelsEveryJob) {
     args.insert(args.end(), inputs.begin(), inputs.end());
     // Both jobs are held in the middle of their files until the interrupt has arrived.
     test::CReadGate gate("/in/log", 2u << 20);
-    test::CCapturedOutput captured;
-    int status = -1;
-    std::thread command([&] { status = test::RunCommands(args); });
-    const bool held = gate.WaitForArrivals(2);
-    if (held) ::raise(signal);
-    gate.Open();
-    command.join();
-    captured.End();
-    ASSERT_TRUE(held) << captured.Err();
-    const CRun run{status, captured.Out(), captured.Err()};
+    const test::CCliRun run = test::RunInterrupted(args, gate, 2, signal);
+    ASSERT_TRUE(run.held) << run.err;
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     EXPECT_NE(run.err.find(
                   "corvane-cli: cancelled; the LAS file of each cancelled file is as it was before the run."),

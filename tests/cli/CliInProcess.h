@@ -2,10 +2,13 @@
 // corvane-cli's commands run inside the test program, so that a test reaches them
 // through the platform's call table (a fault, a gate) and interrupts them at a moment
 // it chooses.
+#include <csignal>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CapturedOutput.h"
+#include "SysCallGate.h"
 #include "cli/Commands.h"
 
 namespace corvane::test {
@@ -14,6 +17,7 @@ struct CCliRun {
   int status = -1;
   std::string out;
   std::string err;
+  bool held = true;  // RunInterrupted: the reads came to the gate
 };
 
 // The exit status of corvane-cli `args` (the plot aside, which needs Qt).
@@ -32,6 +36,22 @@ inline CCliRun RunInProcess(const std::vector<std::string>& args) {
   const int status = RunCommands(args);
   captured.End();
   return CCliRun{status, captured.Out(), captured.Err()};
+}
+
+// Runs `args` on a thread of its own until `arrivals` of its reads are held at `gate`,
+// raises `signal` (the command's interrupt handler takes it), then lets the reads go.
+// `held` is false, and nothing was raised, when the reads never came to the gate.
+inline CCliRun RunInterrupted(const std::vector<std::string>& args, CReadGate& gate, int arrivals,
+                              int signal) {
+  CCapturedOutput captured;
+  int status = -1;
+  std::thread command([&] { status = RunCommands(args); });
+  const bool held = gate.WaitForArrivals(arrivals);
+  if (held) std::raise(signal);
+  gate.Open();
+  command.join();
+  captured.End();
+  return CCliRun{status, captured.Out(), captured.Err(), held};
 }
 
 }  // namespace corvane::test

@@ -1,7 +1,5 @@
 // corvane-cli convert, run as a user runs it.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,13 +8,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "CapturedOutput.h"
 #include "ChildProcess.h"
 #include "CliInProcess.h"
-#include "SysCallGate.h"
 #include "TestSupport.h"
 
 namespace corvane {
@@ -217,21 +212,12 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
 
   test::CEnvOverride tmpdir("TMPDIR", tmp);
   test::CReadGate gate(m_asc, 2u << 20);
-  test::CCapturedOutput captured;
-  int status = -1;
-  std::thread command([&] {
-    status = test::RunCommands({"convert", "--config", lah, "--first-data-line", "2", "--ascii", m_asc,
-                                "--las", m_las, "--inverse"});
-  });
-  const bool held = gate.WaitForArrivals(1);
-  if (held) ::raise(SIGINT);
-  gate.Open();
-  command.join();
-  captured.End();
-  ASSERT_TRUE(held) << captured.Err();
-  EXPECT_EQ(status, 1);
-  EXPECT_NE(captured.Err().find("LAS file created failed or cancelled."), std::string::npos)
-      << captured.Err();
+  const test::CCliRun run = test::RunInterrupted(
+      {"convert", "--config", lah, "--first-data-line", "2", "--ascii", m_asc, "--las", m_las, "--inverse"},
+      gate, 1, SIGINT);
+  ASSERT_TRUE(run.held) << run.err;
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("LAS file created failed or cancelled."), std::string::npos) << run.err;
   // The earlier LAS file is as it was; no temporary is left, here or in the temporary folder.
   EXPECT_EQ(test::ReadBytes(m_las), "earlier\r\n");
   EXPECT_TRUE(test::ListFolder(tmp).empty());
