@@ -9,6 +9,8 @@
 #include "ascii/ColumnSplitter.h"
 #include "ascii/HeadingCells.h"
 #include "platform/AsciiText.h"
+#include "platform/FileError.h"
+#include "platform/TextReader.h"
 
 namespace corvane {
 namespace {
@@ -121,6 +123,11 @@ std::string LineNumber(int index) { return std::to_string(index + 1); }
 
 std::string Plural(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+std::string_view TrimLineEnd(std::string_view line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  return line;
 }
 
 CCurveProposal NothingProposed(std::string why) {
@@ -340,6 +347,36 @@ CCurveProposal ProposeCurves(const std::vector<CHeadingLine>& headingLines, cons
   }
   proposal.account = Account(proposal);
   return proposal;
+}
+
+CResult ProposeCurvesFor(const CConversionSetup& setup, const CMnemonicDictionary& dictionary,
+                         CCurveProposal& proposal) {
+  const std::vector<std::string> texts = SplitTextLines(setup.headingsText);
+  std::vector<CHeadingLine> headings;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const bool placed = setup.headingLines.size() == texts.size();
+    headings.push_back({placed ? setup.headingLines[i] : -1, texts[i]});
+  }
+  std::string dataLine;
+  try {
+    // The lines up to the data are read as the samples read them.
+    CTextReader reader;
+    reader.Open(setup.asciiFilePath, false);
+    std::string_view line;
+    for (std::int32_t i = 0; i <= setup.firstDigitLineIndex && reader.NextLine(line); ++i) {
+      if (i == setup.firstDigitLineIndex) {
+        dataLine.assign(line);
+        break;
+      }
+      for (CHeadingLine& heading : headings)
+        if (heading.lineIndex < 0 && heading.text == TrimLineEnd(line)) heading.lineIndex = i;
+    }
+  } catch (const CFileError& error) {
+    proposal = NothingProposed(error.Result().Reason());
+    return error.Result();
+  }
+  proposal = ProposeCurves(headings, setup, setup.CurveTotal(), dictionary, dataLine);
+  return CResult::Done();
 }
 
 }  // namespace corvane

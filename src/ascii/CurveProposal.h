@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mnemonics/MnemonicDictionary.h"
+#include "platform/Result.h"
 #include "setup/ConversionSetup.h"
 
 namespace corvane {
@@ -50,5 +51,12 @@ struct CCurveProposal {
 CCurveProposal ProposeCurves(const std::vector<CHeadingLine>& headingLines, const CConversionSetup& layout,
                              int columnCount, const CMnemonicDictionary& dictionary,
                              std::string_view firstDataLine = std::string_view());
+
+// The proposal for a setup whose heading lines are marked (headingsText, with their
+// places in headingLines; without them each line is looked for in the file) and whose
+// digit samples are gathered (the curve total): the first data line is read from its
+// ASCII file. Fails, with the reason in the account, when the file cannot be read.
+CResult ProposeCurvesFor(const CConversionSetup& setup, const CMnemonicDictionary& dictionary,
+                         CCurveProposal& proposal);
 
 }  // namespace corvane

@@ -3,7 +3,9 @@
 // each with its heading, units, API code and description boxes and the column's
 // digit samples; "<" and ">" move the window of six across the columns.
 #include <array>
+#include <vector>
 
+#include "setup/ConversionSetup.h"
 #include "wizard/WizardPage.h"
 
 class QLabel;
@@ -40,6 +42,14 @@ class CStep3Page : public CWizardPage {
   QPlainTextEdit* HeadingsBox() const { return m_headingsBox; }
   QPushButton* PreviousColumnsButton() const { return m_previousButton; }
   QPushButton* NextColumnsButton() const { return m_nextButton; }
+  QPushButton* ProposeButton() const { return m_proposeButton; }
+  // The line above the boxes that says what was proposed.
+  QLabel* ProposalLine() const { return m_proposalLine; }
+
+ public slots:
+  // Names every curve from the heading lines and the mnemonic dictionary, over what
+  // the boxes hold.
+  void OnPropose();
 
  protected:
   void OnInitDialog() override;
@@ -55,6 +65,12 @@ class CStep3Page : public CWizardPage {
   void StoreSlots();
   void OnPreviousColumns();
   void OnNextColumns();
+  // A new setup whose curves nobody has named (or that still hold the last proposal,
+  // untouched): its curves are proposed on entry.
+  bool ProposesOnEntry() const;
+  // Puts the proposal into the setup's curves; `onDemand` keeps what the user typed
+  // for columns the file does not name. The line says what was proposed.
+  void Propose(bool onDemand);
 
   // Page fields: what the controls show.
   SlotTexts m_labels;
@@ -77,6 +93,10 @@ class CStep3Page : public CWizardPage {
   QPlainTextEdit* m_headingsBox = nullptr;
   QPushButton* m_previousButton = nullptr;
   QPushButton* m_nextButton = nullptr;
+  QPushButton* m_proposeButton = nullptr;
+  QLabel* m_proposalLine = nullptr;
+  // The curves as the last proposal left them.
+  std::vector<CCurveDef> m_lastProposed;
 };
 
 }  // namespace corvane
