@@ -308,9 +308,9 @@ bool CStep3Page::OnSetActive() {
   if (gathered.Ok() && ProposesOnEntry()) {
     Propose(false);
   } else if (Sheet().LoadedFromFile()) {
-    m_proposalLine->setText(
-        QStringLiteral("The curves are named as the configuration file names them; Propose names them from the "
-                       "heading lines."));
+    m_proposalLine->setText(QStringLiteral(
+        "The curves are named as the configuration file names them; Propose names them from the "
+        "heading lines."));
   } else {
     m_proposalLine->clear();
   }

@@ -341,9 +341,10 @@ void Step3PageTest::NewSetupIsProposed() {
   QCOMPARE(Page().HeadingBox(1)->text(), QStringLiteral("C2"));
   QCOMPARE(Page().UnitsBox(1)->text(), QStringLiteral("U2"));
   // C13 is a caliper's name.
-  QCOMPARE(Page().ProposalLine()->text(),
-           QStringLiteral("Proposed: 14 curves named from lines 2 and 3; DEPT is the index; 12 names not in the "
-                          "dictionary"));
+  QCOMPARE(
+      Page().ProposalLine()->text(),
+      QStringLiteral("Proposed: 14 curves named from lines 2 and 3; DEPT is the index; 12 names not in the "
+                     "dictionary"));
   QCOMPARE(m_sheet->Setup().curves.at(13), (CCurveDef{"C14", "U14", "", ""}));
   // The proposal is enough to go on.
   PressNext(*m_sheet);
@@ -389,9 +390,10 @@ void Step3PageTest::LoadedSetupIsShownAsSaved() {
   const QString lah = m_dir->filePath(QStringLiteral("fourteen.lah"));
   QFile file(lah);
   QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write("[File ID]\r\nID=Corvane\r\n[User Files]\r\nASCII FILE=fourteen.asc\r\n"
-             "[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=14\r\nHEADING 0=DEPTH\r\n"
-             "UNITS 0=FT\r\nHEADING 1=GAMMA\r\nUNITS 1=API\r\nAPI CODE 1=45 310 01 00\r\n");
+  file.write(
+      "[File ID]\r\nID=Corvane\r\n[User Files]\r\nASCII FILE=fourteen.asc\r\n"
+      "[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=14\r\nHEADING 0=DEPTH\r\n"
+      "UNITS 0=FT\r\nHEADING 1=GAMMA\r\nUNITS 1=API\r\nAPI CODE 1=45 310 01 00\r\n");
   file.close();
   const QByteArray before = [&lah] {
     QFile saved(lah);
