@@ -91,6 +91,8 @@ class CStep2Page : public CWizardPage {
   // The lines the header list shows, as read (the texts the marks record).
   std::vector<std::string> m_headerRows;
   bool m_hasRuler = false;
+  // Why the file shown is not text; empty for a text file.
+  QString m_notText;
   std::unique_ptr<CProgressDlg> m_progress;
 };
 
