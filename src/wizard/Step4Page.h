@@ -77,6 +77,12 @@ class CStep4Page : public CWizardPage {
   // Says so, and answers true, when the chosen files would make the configuration file
   // the ASCII or the LAS file.
   bool RefusedAsDataFile(const CConversionSetup& chosen);
+  // A new setup's configuration and LAS files: NAME.lah and NAME.las beside the ASCII
+  // file NAME.asc, where no such file is yet and the box is empty or holds an earlier
+  // proposal.
+  void ProposeFileNames();
+  // Create LAS with an empty path box: says which box it is.
+  void SayWhichBoxIsEmpty();
   void BuildControls();
   // Setup fields and the inverse flag into the controls.
   void ShowValues();
@@ -111,6 +117,9 @@ class CStep4Page : public CWizardPage {
   QPushButton* m_viewButton = nullptr;
   QPushButton* m_plotButton = nullptr;
   QString m_plotRequest;
+  // The names last proposed, followed while the boxes still hold them.
+  std::string m_proposedConfig;
+  std::string m_proposedLas;
 };
 
 }  // namespace corvane
