@@ -170,7 +170,30 @@ CResult CCorvanePropSheet::Save() {
     CWizardPage* page = PageAt(i);
     if (page->IsCreated()) page->ShowSetupValues();
   }
-  return SaveConfiguration(m_setup);
+  CResult saved = SaveConfiguration(m_setup);
+  if (saved.Ok()) m_savedText = ConfigurationText(m_setup);
+  return saved;
+}
+
+bool CCorvanePropSheet::HasUnsavedChanges() const {
+  CConversionSetup shown = m_setup;
+  if (const CWizardPage* page = CurrentPage();
+      page != nullptr && page->IsCreated() && page->TakePending(shown))
+    return true;
+  return ConfigurationText(shown) != m_savedText;
+}
+
+bool CCorvanePropSheet::RequestClose() {
+  if (m_jobRunning) return false;
+  if (m_windowCreated && HasUnsavedChanges()) {
+    const auto answer = m_services->MessageBox(
+        this, tr("Discard the changes to this setup?"), QString(), CWizardServices::Icon::Question,
+        CWizardServices::Buttons::YesNo, CWizardServices::Answer::No,
+        tr("They are not saved in a configuration file: Save & Exit saves them, and so does Create LAS."));
+    if (answer != CWizardServices::Answer::Yes) return false;
+  }
+  QDialog::reject();
+  return true;
 }
 
 void CCorvanePropSheet::SaveAndExit() {
@@ -200,6 +223,7 @@ void CCorvanePropSheet::setVisible(bool visible) {
   if (visible && !m_windowCreated) {
     m_windowCreated = true;
     OnWindowCreated();
+    m_savedText = ConfigurationText(m_setup);
     ShowPage(0, true);
     if (!m_settings.RestoreGeometry(*this, QStringLiteral("Wizard"))) resize(DefaultSize());
   }
@@ -265,10 +289,7 @@ void CCorvanePropSheet::GoNext() {
   ShowPage(index + 1, true);
 }
 
-void CCorvanePropSheet::reject() {
-  if (m_jobRunning) return;
-  QDialog::reject();
-}
+void CCorvanePropSheet::reject() { (void)RequestClose(); }
 
 void CCorvanePropSheet::closeEvent(QCloseEvent* event) {
   if (m_jobRunning) {

@@ -408,14 +408,30 @@ QWidget* CStep2Page::BoxOf(CAsciiPreview::LayoutBox box) const {
   return nullptr;
 }
 
-bool CStep2Page::LeavePage() {
+CAsciiPreview::CLayoutTexts CStep2Page::LayoutTexts() const {
   CAsciiPreview::CLayoutTexts texts;
   texts.nullValue = ToStdString(m_nullValueBox->text());
   texts.delimiterText = ToStdString(m_delimiterBox->currentText());
   texts.userCurveTotal = ToStdString(m_curveTotalBox->text());
   texts.fixedWidth = ToStdString(m_fixedWidthBox->text());
   texts.skipWidth = ToStdString(m_skipWidthBox->text());
+  return texts;
+}
 
+bool CStep2Page::TakePending(CConversionSetup& setup) const {
+  if (m_nullValueBox == nullptr) return false;
+  CAsciiPreview::CLayoutValues values;
+  if (CAsciiPreview::ParseLayout(LayoutTexts(), values)) return true;
+  setup.nullValue = values.nullValue;
+  setup.delimiterText = values.delimiterText;
+  setup.userCurveTotal = values.userCurveTotal;
+  setup.fixedWidth = values.fixedWidth;
+  setup.skipWidth = values.skipWidth;
+  return false;
+}
+
+bool CStep2Page::LeavePage() {
+  const CAsciiPreview::CLayoutTexts texts = LayoutTexts();
   CAsciiPreview::CLayoutValues values;
   if (const auto error = CAsciiPreview::ParseLayout(texts, values)) {
     Sheet().Services().MessageBox(this, ToQString(error->message), QString(), Icon::None, Buttons::Ok);

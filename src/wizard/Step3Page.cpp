@@ -277,17 +277,37 @@ void CStep3Page::FillSlots() {
 }
 
 void CStep3Page::StoreSlots() {
-  CConversionSetup& setup = Sheet().Setup();
+  StoreSlotsInto(Sheet().Setup(), m_headings, m_units, m_apiCodes, m_descriptions);
+}
+
+void CStep3Page::StoreSlotsInto(CConversionSetup& setup, const SlotTexts& headings, const SlotTexts& units,
+                                const SlotTexts& apiCodes, const SlotTexts& descriptions) const {
   const int total = setup.CurveTotal();
   for (int i = 0; i < kSlots && m_firstVisible + i < total; ++i) {
     const std::size_t k = static_cast<std::size_t>(m_firstVisible) + static_cast<std::size_t>(i);
     if (setup.curves.size() <= k) setup.curves.resize(k + 1);
     CCurveDef& curve = setup.curves[k];
-    curve.heading = ToStdString(m_headings[i]);
-    curve.units = ToStdString(m_units[i]);
-    curve.apiCode = ToStdString(m_apiCodes[i]);
-    curve.description = ToStdString(m_descriptions[i]);
+    curve.heading = ToStdString(headings[i]);
+    curve.units = ToStdString(units[i]);
+    curve.apiCode = ToStdString(apiCodes[i]);
+    curve.description = ToStdString(descriptions[i]);
   }
+}
+
+bool CStep3Page::TakePending(CConversionSetup& setup) const {
+  if (m_headingsBox == nullptr) return false;
+  SlotTexts headings;
+  SlotTexts units;
+  SlotTexts apiCodes;
+  SlotTexts descriptions;
+  for (int i = 0; i < kSlots; ++i) {
+    headings[i] = m_headingBoxes[i]->text();
+    units[i] = m_unitsBoxes[i]->text();
+    apiCodes[i] = m_apiCodeBoxes[i]->text();
+    descriptions[i] = m_descriptionBoxes[i]->text();
+  }
+  StoreSlotsInto(setup, headings, units, apiCodes, descriptions);
+  return false;
 }
 
 bool CStep3Page::OnSetActive() {

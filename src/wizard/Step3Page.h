@@ -26,6 +26,7 @@ class CStep3Page : public CWizardPage {
   bool OnWizardNext() override;
   bool OnWizardBack() override;
   void ShowSetupValues() override;
+  bool TakePending(CConversionSetup& setup) const override;
 
   // The setup column shown in slot 1 (0-based; 0 or a multiple of six).
   int FirstVisibleColumn() const { return m_firstVisible; }
@@ -63,6 +64,9 @@ class CStep3Page : public CWizardPage {
   void TakeFields();
   void FillSlots();
   void StoreSlots();
+  // The slots' texts into the curves of `setup` that the window shows.
+  void StoreSlotsInto(CConversionSetup& setup, const SlotTexts& headings, const SlotTexts& units,
+                      const SlotTexts& apiCodes, const SlotTexts& descriptions) const;
   void OnPreviousColumns();
   void OnNextColumns();
   // A new setup whose curves nobody has named (or that still hold the last proposal,

@@ -258,16 +258,25 @@ void CStep4Page::ShowValues() {
   UpdateHeaderCheck();  // the curves may have changed on Step 3
 }
 
-bool CStep4Page::TakeValues() {
-  if (m_wellLabelBox == nullptr) return true;
-  CConversionSetup& setup = Sheet().Setup();
-  m_inverseDepths = m_inverseBox->isChecked();
+void CStep4Page::TakeWellDetails(CConversionSetup& setup) const {
   setup.wellLabel = ToStdString(m_wellLabelBox->currentText());
   setup.uwiValue = ToStdString(m_uwiBox->text());
   setup.wellName = ToStdString(m_wellNameBox->text());
   setup.country = ToStdString(m_countryBox->currentText());
   setup.logDate = ToStdString(m_logDateBox->text());
   setup.otherHeaderText = FromShownLines(m_otherHeaderBox->toPlainText());
+}
+
+bool CStep4Page::TakePending(CConversionSetup& setup) const {
+  if (m_wellLabelBox != nullptr) TakeWellDetails(setup);
+  return false;
+}
+
+bool CStep4Page::TakeValues() {
+  if (m_wellLabelBox == nullptr) return true;
+  CConversionSetup& setup = Sheet().Setup();
+  m_inverseDepths = m_inverseBox->isChecked();
+  TakeWellDetails(setup);
   return TakePath(m_configBox, setup.configFilePath) && TakePath(m_lasBox, setup.lasFilePath) &&
          TakePath(m_asciiBox, setup.asciiFilePath);
 }
@@ -473,7 +482,8 @@ void CStep4Page::OnPlotLas() {
     return;
   }
   m_plotRequest = path;
-  Sheet().reject();
+  // Unsaved changes are discarded only when the user says so; kept, the wizard stays.
+  if (!Sheet().RequestClose()) m_plotRequest.clear();
 }
 
 }  // namespace corvane

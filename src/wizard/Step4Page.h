@@ -31,6 +31,7 @@ class CStep4Page : public CWizardPage {
   bool OnSetActive() override;
   bool OnWizardBack() override;
   void ShowSetupValues() override;
+  bool TakePending(CConversionSetup& setup) const override;
   bool BackEnabled() const override { return true; }
   bool NextEnabled() const override { return false; }
 
@@ -89,6 +90,8 @@ class CStep4Page : public CWizardPage {
   // The controls back into the setup, in the fixed order; false, with the focus on
   // the first empty path box (configuration, LAS, ASCII) and nothing more read.
   bool TakeValues();
+  // The well details and further header lines as the boxes hold them.
+  void TakeWellDetails(CConversionSetup& setup) const;
   void SetRunning(bool running);
   // The well details as the boxes show them now, for the header check.
   CConversionSetup ShownWellDetails() const;

@@ -35,6 +35,7 @@ class Step4PageTest : public QObject {
 
   void EmptyPathsTakeTheFocusInOrder();
   void NewSetupProposesFilesBesideTheAsciiFile();
+  void PlotLasAsksBeforeDiscardingChanges();
   void BackIsRefusedUntilThePathsAreSet();
   void FileDialogsAskForNewFiles();
   void TheConfigurationFileIsNeitherDataFile();
@@ -191,6 +192,23 @@ void Step4PageTest::NewSetupProposesFilesBesideTheAsciiFile() {
   QCOMPARE(m_sheet->CurrentIndex(), 3);
   QCOMPARE(Page().ConfigFileBox()->text(), lah);
   QVERIFY(Page().LasFileBox()->text().isEmpty());
+}
+
+void Step4PageTest::PlotLasAsksBeforeDiscardingChanges() {
+  ChoosePaths();
+  Click(Page().CreateLasButton());  // saves the setup
+  QVERIFY(!m_sheet->HasUnsavedChanges());
+  TypeInto(Page().WellNameBox(), QStringLiteral("Typed Since"));
+  QVERIFY(m_sheet->HasUnsavedChanges());
+  m_services->boxes.clear();
+  m_services->answers = {CWizardServices::Answer::No, CWizardServices::Answer::Yes};
+  Click(Page().PlotLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("Discard the changes to this setup?")});
+  QVERIFY(m_sheet->isVisible());
+  QVERIFY(Page().PlotRequest().isEmpty());
+  Click(Page().PlotLasButton());
+  QVERIFY(!m_sheet->isVisible());
+  QCOMPARE(Page().PlotRequest(), File("short.las"));
 }
 
 void Step4PageTest::BackIsRefusedUntilThePathsAreSet() {
