@@ -184,12 +184,16 @@ bool CCorvanePropSheet::HasUnsavedChanges() const {
 }
 
 bool CCorvanePropSheet::RequestClose() {
+  return RequestClose(
+      tr("They are not saved in a configuration file: Save & Exit saves them, and so does Create LAS."));
+}
+
+bool CCorvanePropSheet::RequestClose(const QString& why) {
   if (m_jobRunning) return false;
   if (m_windowCreated && HasUnsavedChanges()) {
     const auto answer = m_services->MessageBox(
         this, tr("Discard the changes to this setup?"), QString(), CWizardServices::Icon::Question,
-        CWizardServices::Buttons::YesNo, CWizardServices::Answer::No,
-        tr("They are not saved in a configuration file: Save & Exit saves them, and so does Create LAS."));
+        CWizardServices::Buttons::YesNo, CWizardServices::Answer::No, why);
     if (answer != CWizardServices::Answer::Yes) return false;
   }
   QDialog::reject();
@@ -198,22 +202,27 @@ bool CCorvanePropSheet::RequestClose() {
 
 void CCorvanePropSheet::SaveAndExit() {
   if (m_jobRunning) return;
-  if (!m_setup.configFilePath.empty()) {
-    const auto answer = m_services->MessageBox(
-        this, tr("Do you wish to save the current setup to the specified configuration file?"),
-        tr("System Message"), CWizardServices::Icon::Question, CWizardServices::Buttons::YesNoCancel,
-        CWizardServices::Answer::Cancel);
-    if (answer == CWizardServices::Answer::Cancel) return;
-    if (answer == CWizardServices::Answer::Yes) {
-      // A setup that could not be saved is not given up by closing the wizard.
-      const CResult saved = Save();
-      if (saved.IsFailed()) {
-        if (!ConfigurationIsDataFile(m_setup))
-          m_services->MessageBox(this, QStringLiteral("Failed to save configuration file."), QString(),
-                                 CWizardServices::Icon::Error, CWizardServices::Buttons::Ok,
-                                 CWizardServices::Answer::Ok, QString::fromStdString(saved.Reason()));
-        return;
-      }
+  // Nowhere to save to: the wizard closes, but changes are not dropped without a word.
+  if (m_setup.configFilePath.empty()) {
+    (void)RequestClose(
+        tr("No configuration file is chosen to save them in: choose one with Configuration "
+           "File: on Step 4."));
+    return;
+  }
+  const auto answer = m_services->MessageBox(
+      this, tr("Do you wish to save the current setup to the specified configuration file?"),
+      tr("System Message"), CWizardServices::Icon::Question, CWizardServices::Buttons::YesNoCancel,
+      CWizardServices::Answer::Cancel);
+  if (answer == CWizardServices::Answer::Cancel) return;
+  if (answer == CWizardServices::Answer::Yes) {
+    // A setup that could not be saved is not given up by closing the wizard.
+    const CResult saved = Save();
+    if (saved.IsFailed()) {
+      if (!ConfigurationIsDataFile(m_setup))
+        m_services->MessageBox(this, QStringLiteral("Failed to save configuration file."), QString(),
+                               CWizardServices::Icon::Error, CWizardServices::Buttons::Ok,
+                               CWizardServices::Answer::Ok, QString::fromStdString(saved.Reason()));
+      return;
     }
   }
   done(QDialog::Accepted);

@@ -110,6 +110,8 @@ class CCorvanePropSheet : public QDialog {
   void OnWindowCreated();
   CWizardPage* PageAt(int index) const;
   void ApplyButtonStates();
+  // RequestClose with `why` below the question.
+  bool RequestClose(const QString& why);
 
   std::unique_ptr<CWizardServices> m_ownedServices;
   CWizardServices* m_services;

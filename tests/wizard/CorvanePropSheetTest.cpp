@@ -163,6 +163,22 @@ class CorvanePropSheetTest : public QObject {
     }
   }
 
+  void SaveAndExitWithoutAConfigurationFileAsksBeforeDroppingChanges() {
+    CWizardFiles files;
+    CFakeServices services;
+    services.openAnswers = {files.WriteLog("log.asc", 5)};
+    services.answers = {Answer::No, Answer::Yes};
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.show();
+    sheet.Step1().FileButton()->click();
+    sheet.SaveExitButton()->click();
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Discard the changes to this setup?")});
+    QVERIFY(services.boxes[0].informative.startsWith(QStringLiteral("No configuration file is chosen")));
+    sheet.SaveExitButton()->click();
+    QVERIFY(!sheet.isVisible());
+  }
+
   void EditsNotYetTakenAndSavesCount() {
     CWizardFiles files;
     const QString log = files.WriteLog("log.asc", 5);
