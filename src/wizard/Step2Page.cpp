@@ -422,12 +422,16 @@ bool CStep2Page::TakePending(CConversionSetup& setup) const {
   if (m_nullValueBox == nullptr) return false;
   CAsciiPreview::CLayoutValues values;
   if (CAsciiPreview::ParseLayout(LayoutTexts(), values)) return true;
+  PutLayout(values, setup);
+  return false;
+}
+
+void CStep2Page::PutLayout(const CAsciiPreview::CLayoutValues& values, CConversionSetup& setup) {
   setup.nullValue = values.nullValue;
   setup.delimiterText = values.delimiterText;
   setup.userCurveTotal = values.userCurveTotal;
   setup.fixedWidth = values.fixedWidth;
   setup.skipWidth = values.skipWidth;
-  return false;
 }
 
 bool CStep2Page::LeavePage() {
@@ -446,12 +450,7 @@ bool CStep2Page::LeavePage() {
     return false;
   }
   m_layout = values;
-  CConversionSetup& setup = Sheet().Setup();
-  setup.nullValue = values.nullValue;
-  setup.delimiterText = values.delimiterText;
-  setup.userCurveTotal = values.userCurveTotal;
-  setup.fixedWidth = values.fixedWidth;
-  setup.skipWidth = values.skipWidth;
+  PutLayout(values, Sheet().Setup());
   return true;
 }
 

@@ -75,6 +75,7 @@ class CStep2Page : public CWizardPage {
   bool LeavePage();
   // The five boxes' texts.
   CAsciiPreview::CLayoutTexts LayoutTexts() const;
+  static void PutLayout(const CAsciiPreview::CLayoutValues& values, CConversionSetup& setup);
   QWidget* BoxOf(CAsciiPreview::LayoutBox box) const;
 
   QListWidget* m_headerList = nullptr;
