@@ -203,6 +203,9 @@ class CorvanePropSheetTest : public QObject {
     QVERIFY(corvane::test::MarkAndLeaveStep2(sheet, {}, 2, QStringLiteral(";")));
     QVERIFY(sheet.Save());
     QVERIFY(!sheet.HasUnsavedChanges());
+    // The ASCII file beside the configuration is still named relative to it.
+    QVERIFY(files.Read("setup.lah").contains("ASCII FILE=log.asc\r\n"));
+    QVERIFY(files.Read("setup.lah").contains("NULL=-1.0000000000\r\n"));
     sheet.ExitButton()->click();
     QVERIFY(!sheet.isVisible());
     QVERIFY(services.boxes.empty());
