@@ -4,19 +4,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <sys/stat.h>
+#include "platform/FileSystem.h"
 
 namespace corvane {
 
 bool CCorvaneDoc::SameFile(const QString& a, const QString& b) {
-  if (a.isEmpty() || b.isEmpty()) return false;
-  // Device and inode: a relative name, a symbolic or a hard link all name one file.
-  struct stat first {
-  }, second{};
-  if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-      ::stat(QFile::encodeName(b).constData(), &second) == 0)
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-  return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+  // A relative name, a symbolic or a hard link all name one file; a file that is not
+  // there yet is the same by its name in the same folder.
+  return SameFileOrPath(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
 }
 
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {}
