@@ -19,8 +19,10 @@ std::optional<std::pair<double, double>> CValueSample::Quantiles(double low, dou
                                                                  bool positiveOnly) const {
   std::vector<float> values;
   values.reserve(m_values.size());
+  // A reading beyond the range of a float (1E+100 in a file) is infinite here: it would
+  // put the scale's end out of reach and flatten the curve against the other end.
   for (const float value : m_values)
-    if (!std::isnan(value) && (!positiveOnly || value > 0)) values.push_back(value);
+    if (std::isfinite(value) && (!positiveOnly || value > 0)) values.push_back(value);
   if (values.empty()) return std::nullopt;
   // Linear interpolation between the closest ranks; nth_element keeps this linear in
   // the sample's size, since it runs at every repaint while a file loads.

@@ -23,7 +23,8 @@ class CValueSample {
   std::size_t MemoryBytes() const { return m_values.capacity() * sizeof(m_values[0]); }
 
   // The readings at the fractions `low` and `high` (0..1) of the sorted sample, with
-  // only positive readings counted when `positiveOnly`; none without readings.
+  // only positive readings counted when `positiveOnly` and readings too large for a
+  // float never; none without readings.
   std::optional<std::pair<double, double>> Quantiles(double low, double high, bool positiveOnly) const;
 
  private:

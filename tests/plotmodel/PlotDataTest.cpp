@@ -385,6 +385,33 @@ TEST_F(PlotDataTest, DepthsRunningUpTheFile) {
   for (const CTracePoint& point : runs.front()) EXPECT_TRUE(point.depth > 1590 && point.depth < 1910);
 }
 
+TEST_F(PlotDataTest, AWildDepthStaysOutOfTheView) {
+  // Row 100 has a depth far off the others: the views around it draw their rows, that
+  // row somewhere far outside them.
+  CTestLas made;
+  made.rows = 200;
+  std::string text = made.Text();
+  const std::size_t at = text.find("   1050.0000");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 12, "     1.0E+42");
+  test::WriteBytes(m_dir.File("wild.las"), text);
+  const auto data = Load(m_dir.File("wild.las"));
+  auto lock = data->Lock();
+  ASSERT_EQ(data->Rows(), 200L);
+  CRowReader rows(*data);
+  for (const auto& [top, base] :
+       {std::pair{1040.0, 1060.0}, std::pair{1000.0, 1099.5}, std::pair{1049.0, 1051.0}}) {
+    const CCurveTracer tracer(*data, &rows, top, base, 100);
+    std::size_t inView = 0;
+    for (const CTraceRun& run : tracer.Trace(1))
+      for (const CTracePoint& point : run) {
+        EXPECT_LE(point.lo, point.hi);
+        inView += point.depth >= top && point.depth <= base ? 1 : 0;
+      }
+    EXPECT_GT(inView, 0u) << top;
+  }
+}
+
 TEST_F(PlotDataTest, CancelKeepsTheRowsSoFar) {
   CTestLas made;
   made.rows = 3 * kFirstBatchRows;

@@ -50,6 +50,8 @@ TEST(PlotModelTest, ScaleEnds) {
   for (int i = 0; i <= 100; ++i) ramp.push_back(i);
   std::vector<double> withNulls = ramp;
   withNulls.insert(withNulls.end(), {NAN, NAN, NAN});
+  std::vector<double> withHuge = ramp;
+  withHuge.insert(withHuge.end(), {1e100, -1e100});
   std::vector<double> signedValues;
   for (int i = -100; i <= 100; ++i) signedValues.push_back(i);
   struct CCase {
@@ -64,6 +66,7 @@ TEST(PlotModelTest, ScaleEnds) {
       {"typed left end", ramp, false, -50.0, {}, -50.0, 99.0},
       {"both typed, reversed", ramp, false, 150.0, 0.0, 150.0, 0.0},
       {"nulls take no part", withNulls, false, {}, {}, 1.0, 99.0},
+      {"nor readings beyond a float's range", withHuge, false, {}, {}, 1.0, 99.0},
       {"log: positive readings only", signedValues, true, {}, {}, 1.99, 99.01},
       {"steady reading", {5, 5, 5}, false, {}, {}, 4.5, 5.5},
       {"steady on log", {20, 20}, true, {}, {}, 10.0, 40.0},
