@@ -4,15 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "platform/FileSystem.h"
+#include "lasview/ChildWindow.h"
 
 namespace corvane {
-
-bool CCorvaneDoc::SameFile(const QString& a, const QString& b) {
-  // A relative name, a symbolic or a hard link all name one file; a file that is not
-  // there yet is the same by its name in the same folder.
-  return SameFileOrPath(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
-}
 
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {}
 
@@ -26,12 +20,12 @@ bool CCorvaneDoc::OnOpenDocument(const QString& path) {
   return true;
 }
 
-bool CCorvaneDoc::IsSameFile(const QString& path) const { return SameFile(m_pathName, path); }
+bool CCorvaneDoc::IsSameFile(const QString& path) const { return SameFileName(m_pathName, path); }
 
 bool CCorvaneDoc::OnSaveDocument(const QString& path) {
   if (path.isEmpty()) return false;
   if (IsSameFile(path)) return true;  // the configuration file itself is never written
-  if (SameFile(m_openedFrom, path)) {
+  if (SameFileName(m_openedFrom, path)) {
     // Back under the name it was opened from: that file stays as it is, even when the
     // copy saved since has changed.
     m_pathName = QFileInfo(path).absoluteFilePath();

@@ -53,8 +53,7 @@ CResult CCorvaneView::Save(SaveKind kind, const QString& path) {
 
 void CCorvaneView::Render(QPrinter& printer) {
   const QString pathName = PathName();
-  if (printer.outputFormat() == QPrinter::PdfFormat &&
-      CCorvaneDoc::SameFile(printer.outputFileName(), pathName))
+  if (printer.outputFormat() == QPrinter::PdfFormat && SameFileName(printer.outputFileName(), pathName))
     return;  // printing never overwrites the configuration file
   const QString title = QFileInfo(pathName).fileName();
   QPainter painter;

@@ -15,6 +15,11 @@ class QWidget;
 
 namespace corvane {
 
+// Whether two paths name one file: by any name (relative, through links), or, for a
+// file that is not there yet, by its name in the same folder. The windows answer
+// IsSameFile with it.
+bool SameFileName(const QString& a, const QString& b);
+
 class CChildWindow {
  public:
   // The saves the File menu offers.

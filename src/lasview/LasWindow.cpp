@@ -22,7 +22,6 @@
 #include "lasview/QueuedWake.h"
 #include "lasview/TrackPanel.h"
 #include "lasview/WindowDialogs.h"
-#include "platform/FileSystem.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotSettings.h"
 
@@ -69,9 +68,7 @@ CLasWindow::~CLasWindow() {
 
 QString CLasWindow::Title() const { return QFileInfo(m_path).fileName(); }
 
-bool CLasWindow::IsSameFile(const QString& path) const {
-  return !path.isEmpty() && SameFileOrPath(PathBytes(m_path), PathBytes(path));
-}
+bool CLasWindow::IsSameFile(const QString& path) const { return SameFileName(m_path, path); }
 
 QString CLasWindow::SettingsSource() const {
   return QFile::decodeName(QByteArray::fromStdString(m_session->SettingsSource()));

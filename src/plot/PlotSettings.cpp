@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <optional>
 
+#include "platform/ProgramInfo.h"
 #include "plot/PlotPainter.h"
 #include "plotmodel/LasHeader.h"
 
@@ -53,8 +54,8 @@ std::optional<double> End(const QJsonObject& object, const char* key) {
 }  // namespace
 
 QString DefaultTemplateFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Corvane/plot-templates");
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+         QLatin1String(kAppTitle) + QStringLiteral("/plot-templates");
 }
 
 QString SettingsPathBeside(const QString& lasPath) {
