@@ -91,12 +91,12 @@ void CCurveTracer::SetView(double top, double base, int pixels) {
 }
 
 long CCurveTracer::PixelOf(double depth) const {
+  const double pixel = std::floor((depth - m_top) * m_pixelsPerDepth);
   // A depth far off the others (a wild reading in the depth curve) lies far outside
   // the view: any pixel row out there will do, one that a long can hold.
   constexpr double kFarOut = 1e15;
-  const double pixel = std::floor((depth - m_top) * m_pixelsPerDepth);
-  if (std::isnan(pixel)) return static_cast<long>(-kFarOut);
-  return static_cast<long>(std::clamp(pixel, -kFarOut, kFarOut));
+  if (std::fabs(pixel) < kFarOut) return static_cast<long>(pixel);
+  return static_cast<long>(pixel > 0 ? kFarOut : -kFarOut);
 }
 
 double CCurveTracer::PixelMiddle(long pixel) const {
