@@ -91,12 +91,13 @@ void CCurveTracer::SetView(double top, double base, int pixels) {
 }
 
 long CCurveTracer::PixelOf(double depth) const {
-  const double pixel = std::floor((depth - m_top) * m_pixelsPerDepth);
   // A depth far off the others (a wild reading in the depth curve) lies far outside
-  // the view: any pixel row out there will do, one that a long can hold.
+  // the view: any pixel row out there will do, one that a long can hold. Clamped before
+  // the rounding, without a branch (the order of the operands sends NaN to the top), so
+  // that the rounding to a long stays as cheap as it is without the clamp.
   constexpr double kFarOut = 1e15;
-  if (std::fabs(pixel) < kFarOut) return static_cast<long>(pixel);
-  return static_cast<long>(pixel > 0 ? kFarOut : -kFarOut);
+  return static_cast<long>(
+      std::floor(std::min(kFarOut, std::max(-kFarOut, (depth - m_top) * m_pixelsPerDepth))));
 }
 
 double CCurveTracer::PixelMiddle(long pixel) const {
