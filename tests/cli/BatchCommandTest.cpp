@@ -274,7 +274,7 @@ TEST_F(BatchCommandTest, InterruptCancelsEveryJob) {
                                      "2",         "--report", m_dir.File("report.json")};
     args.insert(args.end(), inputs.begin(), inputs.end());
     // Both jobs are held in the middle of their files until the interrupt has arrived.
-    test::CReadGate gate("/in/log", 2u << 20);
+    test::CReadGate gate("/in/log", test::kReadsBeforeTheGate);
     const test::CCliRun run = test::RunInterrupted(args, gate, 2, signal);
     ASSERT_TRUE(run.held) << run.err;
     EXPECT_EQ(run.status, 1) << run.out << run.err;

@@ -8,10 +8,15 @@
 #include <vector>
 
 #include "CapturedOutput.h"
-#include "SysCallGate.h"
+#include "ReadGate.h"
 #include "cli/Commands.h"
 
 namespace corvane::test {
+
+// A conversion's reads of its input before its data lines: the digit samples (one block
+// of the line reader) and the depth scan (the head and the tail). A gate that lets these
+// and one more block pass holds the job two blocks into its data lines.
+inline constexpr int kReadsBeforeTheGate = 4;
 
 struct CCliRun {
   int status = -1;
@@ -38,15 +43,15 @@ inline CCliRun RunInProcess(const std::vector<std::string>& args) {
   return CCliRun{status, captured.Out(), captured.Err()};
 }
 
-// Runs `args` on a thread of its own until `arrivals` of its reads are held at `gate`,
+// Runs `args` on a thread of its own until `threads` of its threads are held at `gate`,
 // raises `signal` (the command's interrupt handler takes it), then lets the reads go.
 // `held` is false, and nothing was raised, when the reads never came to the gate.
-inline CCliRun RunInterrupted(const std::vector<std::string>& args, CReadGate& gate, int arrivals,
+inline CCliRun RunInterrupted(const std::vector<std::string>& args, CReadGate& gate, int threads,
                               int signal) {
   CCapturedOutput captured;
   int status = -1;
   std::thread command([&] { status = RunCommands(args); });
-  const bool held = gate.WaitForArrivals(arrivals);
+  const bool held = gate.WaitUntilHeld(threads);
   if (held) std::raise(signal);
   gate.Open();
   command.join();

@@ -224,7 +224,7 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
   test::WriteBytes(m_las, "earlier\r\n");
 
   test::CEnvOverride tmpdir("TMPDIR", tmp);
-  test::CReadGate gate(m_asc, 2u << 20);
+  test::CReadGate gate(m_asc, test::kReadsBeforeTheGate);
   const test::CCliRun run = test::RunInterrupted(
       {"convert", "--config", lah, "--first-data-line", "2", "--ascii", m_asc, "--las", m_las, "--inverse"},
       gate, 1, SIGINT);
