@@ -1,5 +1,6 @@
 #pragma once
-// The depth range that the header of a LAS file declares, found by the depth scan.
+// The depth range that the header of a LAS file declares, found by the depth scan and
+// made good by the data section from the rows it writes.
 #include <cstdint>
 #include <string>
 
@@ -11,6 +12,15 @@ struct CDepthRange {
   double stop = 0.0;              // STOP
   double step = 0.0;              // STEP
   std::string unit;               // units of the depth curve as the setup holds them
+  // STRT, STOP and STEP as written: the index cells of the first and last rows and
+  // their one increment. Empty: "%.4lf" of the numbers above.
+  std::string startText;
+  std::string stopText;
+  std::string stepText;
+  // A time index read from date-times: the first of them (ISO 8601) and its seconds,
+  // from which the cells count. Empty: none.
+  std::string timeOrigin;
+  double timeOriginSeconds = 0;
 
   bool operator==(const CDepthRange&) const = default;
 };
