@@ -1,6 +1,7 @@
 #include "ascii/AsciiPreview.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "platform/NumberFormat.h"
@@ -119,15 +120,20 @@ std::optional<CAsciiPreview::CLayoutError> CAsciiPreview::ParseLayout(const CLay
   };
   CLayoutValues taken;
   if (!ScanDouble(head(texts.nullValue, kNullTextRead), taken.nullValue))
-    return CLayoutError{LayoutBox::NullValue, "Enter a number."};
+    return CLayoutError{LayoutBox::NullValue, "Enter a number.", {}};
+  if (!std::isfinite(taken.nullValue))
+    return CLayoutError{LayoutBox::NullValue, "Enter a number.",
+                        "\"" + std::string(head(texts.nullValue, kNullTextRead)) +
+                            "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing "
+                            "reading."};
   taken.delimiterText = texts.delimiterText;
   if (!ScanInt(head(texts.userCurveTotal, kIntegerTextRead), taken.userCurveTotal))
-    return CLayoutError{LayoutBox::CurveTotal, "Enter an integer."};
-  if (taken.userCurveTotal > kMaxCurveTotal) return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge};
+    return CLayoutError{LayoutBox::CurveTotal, "Enter an integer.", {}};
+  if (taken.userCurveTotal > kMaxCurveTotal) return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge, {}};
   if (!ScanInt(head(texts.fixedWidth, kIntegerTextRead), taken.fixedWidth))
-    return CLayoutError{LayoutBox::FixedWidth, "Enter an integer."};
+    return CLayoutError{LayoutBox::FixedWidth, "Enter an integer.", {}};
   if (!ScanInt(head(texts.skipWidth, kIntegerTextRead), taken.skipWidth))
-    return CLayoutError{LayoutBox::SkipWidth, "Enter an integer."};
+    return CLayoutError{LayoutBox::SkipWidth, "Enter an integer.", {}};
   // The five values are taken together or not at all.
   values = std::move(taken);
   return std::nullopt;

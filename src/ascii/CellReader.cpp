@@ -1,6 +1,8 @@
 #include "ascii/CellReader.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "platform/AsciiText.h"
 
@@ -13,6 +15,23 @@ bool ReadsWhole(std::string_view cell, const CNumberScan& scan) {
 }
 
 }  // namespace
+
+bool IsCommonNullText(std::string_view text) noexcept {
+  static constexpr std::string_view kMarkers[] = {"NaN", "NA", "N/A", "#N/A", "NULL", "None", "-", "--", "?"};
+  text = TrimCSpace(text);
+  return std::any_of(std::begin(kMarkers), std::end(kMarkers),
+                     [&](std::string_view marker) { return EqualNoCase(text, marker); });
+}
+
+bool FourDecimalsLosePrecision(double value, int significantDigits, bool underflow) {
+  // Four decimals keep at least three significant digits from 0.0100 on.
+  if ((value == 0 && !underflow) || std::fabs(value) >= 0.0100) return false;
+  const std::string written = FormatFixed(value, 4);
+  const std::size_t point = written.find('.');
+  int zeros = 0;
+  while (zeros < 4 && written[point + 1 + static_cast<std::size_t>(zeros)] == '0') ++zeros;
+  return 4 - zeros < std::min(significantDigits, 3);
+}
 
 bool IsCommonNullValue(double value) noexcept {
   return value == -999.0 || value == -999.25 || value == -9999.0 || value == 9999.0 || value == -99999.0;

@@ -51,4 +51,13 @@ class CCellReader {
 // 9999, -99999).
 bool IsCommonNullValue(double value) noexcept;
 
+// A text that stands for a missing reading in many exports: NaN, NA, N/A, #N/A, NULL,
+// None, -, --, ? (any case, blanks around it aside).
+bool IsCommonNullText(std::string_view text) noexcept;
+
+// True when "%.4lf" keeps fewer of a reading's significant digits than the smaller of
+// 3 and those the source gave, or writes 0.0000 for a reading that is not 0.
+// `underflow`: the text held digits that are not 0 but the number came out as 0.
+bool FourDecimalsLosePrecision(double value, int significantDigits, bool underflow = false);
+
 }  // namespace corvane

@@ -1,6 +1,5 @@
 #include "las/DataRowWriter.h"
 
-#include <cmath>
 
 #include "ascii/DateTime.h"
 #include "platform/AsciiText.h"
@@ -14,7 +13,7 @@ constexpr int kDecimals = 4;
 
 // A plain decimal text (sign, digits, point, digits) whose value is one of the common
 // null markers: -999, -999.25, -9999, 9999, -99999.
-bool IsCommonNullText(bool negative, std::string_view integer, std::string_view fraction) {
+bool IsCommonNullDecimal(bool negative, std::string_view integer, std::string_view fraction) {
   std::size_t zerosFrom = 0;
   if (negative && integer == "999" && fraction.substr(0, 2) == "25") zerosFrom = 2;
   else if (!((negative && (integer == "999" || integer == "99999")) || integer == "9999")) return false;
@@ -147,7 +146,7 @@ enum class PlainCell { NotPlain, Written, MaybeNullLike };
 
   // Only a text of 3 to 5 integer digits starting with 9 can be a common null marker.
   if (intDigits >= 3 && intDigits <= 5 && *intBegin == '9' &&
-      IsCommonNullText(negative, std::string_view(intBegin, intDigits), std::string_view(fracBegin, fracDigits)))
+      IsCommonNullDecimal(negative, std::string_view(intBegin, intDigits), std::string_view(fracBegin, fracDigits)))
     return PlainCell::MaybeNullLike;
   return PlainCell::Written;
 }
@@ -244,17 +243,9 @@ void CDataRowWriter::AppendNumber(std::string& out, std::string_view cell, doubl
     while (begin < scan.end && IsCSpace(cell[begin])) ++begin;
     AppendSourceDecimal(out, cell.substr(begin, scan.end - begin), m_decimalComma);
   } else {
-    const std::size_t at = out.size();
     AppendFixed(out, value, kDecimals, kCellWidth);
-    // Four decimals keep at least three significant digits from 0.0100 on.
-    if ((value != 0 || underflow) && std::fabs(value) < 0.0100) {
-      const std::size_t point = out.find('.', at);
-      int zeros = 0;
-      while (zeros < kDecimals && out[point + 1 + static_cast<std::size_t>(zeros)] == '0') ++zeros;
-      const int kept = kDecimals - zeros;
-      if (kept < std::min(scan.significantDigits, 3))
-        m_summary.Record(ReadingKind::PrecisionLost, line, column, cell);
-    }
+    if (FourDecimalsLosePrecision(value, scan.significantDigits, underflow))
+      m_summary.Record(ReadingKind::PrecisionLost, line, column, cell);
     out.append("  ");
   }
   CheckNullLike(value, cell, column, line);

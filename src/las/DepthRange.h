@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/NumberFormat.h"
+
 namespace corvane {
 
 struct CDepthRange {
@@ -21,6 +23,14 @@ struct CDepthRange {
   // from which the cells count. Empty: none.
   std::string timeOrigin;
   double timeOriginSeconds = 0;
+
+  // STRT, STOP and STEP as the ~Well section states them.
+  std::string StartValue() const { return Stated(start, startText); }
+  std::string StopValue() const { return Stated(stop, stopText); }
+  std::string StepValue() const { return Stated(step, stepText); }
+  static std::string Stated(double value, const std::string& text) {
+    return text.empty() ? FormatFixed(value, 4) : text;
+  }
 
   bool operator==(const CDepthRange&) const = default;
 };

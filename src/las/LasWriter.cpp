@@ -97,17 +97,10 @@ class CBackwardFileWriter {
   std::size_t m_fill = 0;  // bytes waiting at the end of the buffer; they belong at m_start
 };
 
-// A depth value of the ~W section: its text as written, or "%.4lf" of the number.
-std::string DepthValue(double value, const std::string& text) {
-  return text.empty() ? FormatFixed(value, 4) : text;
-}
-
 // STRT, STOP, STEP and the time origin: what the header says of a range.
 bool SameHeaderRange(const CDepthRange& a, const CDepthRange& b) {
-  return DepthValue(a.start, a.startText) == DepthValue(b.start, b.startText) &&
-         DepthValue(a.stop, a.stopText) == DepthValue(b.stop, b.stopText) &&
-         DepthValue(a.step, a.stepText) == DepthValue(b.step, b.stepText) && a.unit == b.unit &&
-         a.timeOrigin == b.timeOrigin;
+  return a.StartValue() == b.StartValue() && a.StopValue() == b.StopValue() && a.StepValue() == b.StepValue() &&
+         a.unit == b.unit && a.timeOrigin == b.timeOrigin;
 }
 
 double NumberOf(const std::string& text) {
@@ -177,7 +170,7 @@ std::vector<std::string> CLasWriter::WellSectionLines(const CConversionSetup& se
   std::vector<std::string> lines;
   const std::string unit = WellUnit(setup, range);
   auto depthLine = [&](const char* mnemonic, double value, const std::string& text, const char* description) {
-    std::string valuePart = DepthValue(value, text);
+    std::string valuePart = CDepthRange::Stated(value, text);
     valuePart.push_back(':');
     lines.push_back(ComposeHeaderLine(std::string(mnemonic) + unit, valuePart, description));
   };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ascii/CellReader.h"
 #include "ascii/DateTime.h"
 #include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
@@ -28,10 +29,6 @@ constexpr std::array<CKindInfo, kReadingKindCount> kKinds = {{
     {"EMPTY_FIELD", "an empty field; the null value is written", false, false},
     {"NULL_MARKER", "a null marker; the null value is written", false, false},
 }};
-
-// Cells that stand for a missing reading in many exports.
-constexpr std::array<std::string_view, 9> kTextNullMarkers = {"NaN", "NA", "N/A", "#N/A", "NULL",
-                                                              "None", "-", "--", "?"};
 
 // "1500,125": digits, a comma, digits.
 bool LooksLikeCommaDecimal(std::string_view text) {
@@ -149,8 +146,7 @@ void CReadingSummary::Note(ReadingKind kind, int column, std::string_view text) 
       if (LooksLikeCommaDecimal(trimmed)) ++m_commaDecimals;
       if (!trimmed.empty() && trimmed.front() == '"') ++m_quotedCells;
       if (m_dateTimeColumn == 0 && column >= 0 && ParseDateTime(trimmed)) m_dateTimeColumn = column + 1;
-      for (std::string_view marker : kTextNullMarkers)
-        if (EqualNoCase(trimmed, marker)) AddDistinct(m_markerTexts, trimmed);
+      if (IsCommonNullText(trimmed)) AddDistinct(m_markerTexts, trimmed);
       break;
     case ReadingKind::ShortRow:
     case ReadingKind::LongRow: {
