@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextReader.h"
 
@@ -119,13 +120,17 @@ std::optional<CAsciiPreview::CLayoutError> CAsciiPreview::ParseLayout(const CLay
     return std::string_view(text).substr(0, std::min(count, text.size()));
   };
   CLayoutValues taken;
-  if (!ScanDouble(head(texts.nullValue, kNullTextRead), taken.nullValue))
-    return CLayoutError{LayoutBox::NullValue, "Enter a number.", {}};
-  if (!std::isfinite(taken.nullValue))
+  // A value beyond the range of numbers: typed ("1e309"), or a configuration's, which
+  // the box shows as "inf".
+  const std::string_view nullText = head(texts.nullValue, kNullTextRead);
+  const std::string_view shown = TrimCSpace(nullText);
+  const bool infinite = EqualNoCase(shown, "inf") || EqualNoCase(shown, "-inf") || EqualNoCase(shown, "nan");
+  if (infinite || (ScanDouble(nullText, taken.nullValue) && !std::isfinite(taken.nullValue)))
     return CLayoutError{LayoutBox::NullValue, "Enter a number.",
-                        "\"" + std::string(head(texts.nullValue, kNullTextRead)) +
+                        "\"" + std::string(nullText) +
                             "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing "
                             "reading."};
+  if (!ScanDouble(nullText, taken.nullValue)) return CLayoutError{LayoutBox::NullValue, "Enter a number.", {}};
   taken.delimiterText = texts.delimiterText;
   if (!ScanInt(head(texts.userCurveTotal, kIntegerTextRead), taken.userCurveTotal))
     return CLayoutError{LayoutBox::CurveTotal, "Enter an integer.", {}};
