@@ -105,7 +105,10 @@ double Convert(const std::string& ascii, std::uint64_t inputBytes, Variant varia
     // The CPU time is the steadier figure on a machine shared with other work.
     std::printf(
         "  %-9s %7.3f s  %8.1f MB/s of input  (CPU %6.3f s, %7.1f MB/s)  peak RSS %6.1f MB  LAS %.1f MB%s\n",
-        variant == Variant::Inverted ? "inverted" : variant == Variant::SourceDigits ? "source" : "normal", seconds, static_cast<double>(inputBytes) / kMB / seconds, cpu,
+        variant == Variant::Inverted       ? "inverted"
+        : variant == Variant::SourceDigits ? "source"
+                                           : "normal",
+        seconds, static_cast<double>(inputBytes) / kMB / seconds, cpu,
         static_cast<double>(inputBytes) / kMB / cpu, static_cast<double>(usage.ru_maxrss) / 1024.0,
         static_cast<double>(lasBytes) / kMB, ok ? "" : "  (FAILED)");
     std::fflush(stdout);

@@ -126,15 +126,18 @@ std::optional<CAsciiPreview::CLayoutError> CAsciiPreview::ParseLayout(const CLay
   const std::string_view shown = TrimCSpace(nullText);
   const bool infinite = EqualNoCase(shown, "inf") || EqualNoCase(shown, "-inf") || EqualNoCase(shown, "nan");
   if (infinite || (ScanDouble(nullText, taken.nullValue) && !std::isfinite(taken.nullValue)))
-    return CLayoutError{LayoutBox::NullValue, "Enter a number.",
-                        "\"" + std::string(nullText) +
-                            "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing "
-                            "reading."};
-  if (!ScanDouble(nullText, taken.nullValue)) return CLayoutError{LayoutBox::NullValue, "Enter a number.", {}};
+    return CLayoutError{
+        LayoutBox::NullValue, "Enter a number.",
+        "\"" + std::string(nullText) +
+            "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing "
+            "reading."};
+  if (!ScanDouble(nullText, taken.nullValue))
+    return CLayoutError{LayoutBox::NullValue, "Enter a number.", {}};
   taken.delimiterText = texts.delimiterText;
   if (!ScanInt(head(texts.userCurveTotal, kIntegerTextRead), taken.userCurveTotal))
     return CLayoutError{LayoutBox::CurveTotal, "Enter an integer.", {}};
-  if (taken.userCurveTotal > kMaxCurveTotal) return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge, {}};
+  if (taken.userCurveTotal > kMaxCurveTotal)
+    return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge, {}};
   if (!ScanInt(head(texts.fixedWidth, kIntegerTextRead), taken.fixedWidth))
     return CLayoutError{LayoutBox::FixedWidth, "Enter an integer.", {}};
   if (!ScanInt(head(texts.skipWidth, kIntegerTextRead), taken.skipWidth))

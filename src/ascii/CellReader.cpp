@@ -10,9 +10,7 @@ namespace corvane {
 namespace {
 
 // A whole cell that is one number: the number, then white space only.
-bool ReadsWhole(std::string_view cell, const CNumberScan& scan) {
-  return IsBlankText(cell.substr(scan.end));
-}
+bool ReadsWhole(std::string_view cell, const CNumberScan& scan) { return IsBlankText(cell.substr(scan.end)); }
 
 }  // namespace
 

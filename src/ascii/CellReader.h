@@ -23,8 +23,8 @@ enum class CellKind : std::uint8_t {
 
 struct CCellRead {
   CellKind kind = CellKind::Empty;
-  double value = 0;   // the number read, or the null value
-  CNumberScan scan;   // where the number ends in the cell and its significant digits
+  double value = 0;  // the number read, or the null value
+  CNumberScan scan;  // where the number ends in the cell and its significant digits
 };
 
 class CCellReader {

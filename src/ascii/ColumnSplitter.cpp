@@ -191,7 +191,8 @@ void CRowSplitter::SplitAtDelimiters(char* s, std::size_t size, bool limited, st
       if (pos == size) break;
     }
     std::size_t quote = pos;
-    while (quote < size && IsCSpace(s[quote]) && !m_isDelimiter[static_cast<unsigned char>(s[quote])]) ++quote;
+    while (quote < size && IsCSpace(s[quote]) && !m_isDelimiter[static_cast<unsigned char>(s[quote])])
+      ++quote;
     std::size_t end;
     if (m_rules.quotes && quote < size && s[quote] == '"') {
       const std::size_t start = quote;

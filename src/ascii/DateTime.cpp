@@ -22,7 +22,8 @@ class CCursor {
     const std::size_t begin = m_pos;
     value = 0;
     const std::size_t most = count == 0 ? 2 : static_cast<std::size_t>(count);
-    while (!AtEnd() && IsAsciiDigit(Peek()) && m_pos - begin < most) value = value * 10 + (m_text[m_pos++] - '0');
+    while (!AtEnd() && IsAsciiDigit(Peek()) && m_pos - begin < most)
+      value = value * 10 + (m_text[m_pos++] - '0');
     const std::size_t got = m_pos - begin;
     return count == 0 ? got >= 1 : got == static_cast<std::size_t>(count);
   }
@@ -118,11 +119,9 @@ std::optional<CDateTime> ParseDateTime(std::string_view text) {
     int oh = 0;
     int om = 0;
     if (!in.Digits(2, oh)) return std::nullopt;
-    if (in.Take(':')) {
-      if (!in.Digits(2, om)) return std::nullopt;
-    } else if (!in.AtEnd()) {
-      if (!in.Digits(2, om)) return std::nullopt;
-    }
+    // Minutes after a colon, or straight after the hours; none at the end.
+    const bool colon = in.Take(':');
+    if ((colon || !in.AtEnd()) && !in.Digits(2, om)) return std::nullopt;
     if (oh > 23 || om > 59) return std::nullopt;
     offsetMinutes = (negative ? -1 : 1) * (oh * 60 + om);
     zone.push_back(negative ? '-' : '+');

@@ -323,7 +323,8 @@ void ProposeEmptyFields(const CBlockRows& block, CReadingOptions& reading) {
   bool steady = true;
   everyDelimiter.ForEachRow([&](const std::string&, const std::vector<std::string>& fields) {
     steady = steady && static_cast<int>(fields.size()) == block.columns;
-    empty = empty || std::any_of(fields.begin(), fields.end(), [](const std::string& f) { return f.empty(); });
+    empty =
+        empty || std::any_of(fields.begin(), fields.end(), [](const std::string& f) { return f.empty(); });
   });
   reading.emptyFields = empty && steady;
 }
@@ -332,7 +333,8 @@ void ProposeEmptyFields(const CBlockRows& block, CReadingOptions& reading) {
 // -999.25 (the usual NULL): written as the null value.
 void ProposeNullMarkers(const CBlockRows& block, CReadingOptions& reading) {
   auto add = [&](const std::string& marker) {
-    if (std::find(reading.nullMarkers.begin(), reading.nullMarkers.end(), marker) == reading.nullMarkers.end())
+    if (std::find(reading.nullMarkers.begin(), reading.nullMarkers.end(), marker) ==
+        reading.nullMarkers.end())
       reading.nullMarkers.push_back(marker);
   };
   block.ForEachRow([&](const std::string&, const std::vector<std::string>& fields) {
@@ -399,7 +401,8 @@ std::string DescribeReading(const CReadingOptions& reading) {
   if (reading.emptyFields) parts.emplace_back("empty fields");
   if (!reading.nullMarkers.empty()) parts.push_back("null markers " + JoinNullMarkers(reading.nullMarkers));
   if (reading.wholeCells) parts.emplace_back("whole cells");
-  if (reading.dateTimeColumn > 0) parts.push_back("date-times in column " + FormatInt(reading.dateTimeColumn));
+  if (reading.dateTimeColumn > 0)
+    parts.push_back("date-times in column " + FormatInt(reading.dateTimeColumn));
   if (reading.digits == DigitsKept::Source) parts.emplace_back("the source's digits");
   std::string text;
   for (const std::string& part : parts) {
@@ -422,7 +425,8 @@ std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string
       const CCut everyDelimiter{candidate, true};
       const CCandidate other = FindDataBlock(lines, everyDelimiter);
       if (other.first >= 0 &&
-          (block.first < 0 || other.first < block.first || (other.first == block.first && other.rows > block.rows)) &&
+          (block.first < 0 || other.first < block.first ||
+           (other.first == block.first && other.rows > block.rows)) &&
           !HasEmptyColumn(CBlockRows{lines, everyDelimiter, other.first, other.last, other.columns})) {
         block = other;
         cut = everyDelimiter;
@@ -444,7 +448,8 @@ std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string
   if (best) {
     best->headerLines = FindHeaderLines(lines, best->firstDigitLineIndex, best->columnCount, bestCut);
     best->reading.emptyFields = bestCut.emptyFields;
-    ProposeReading(CBlockRows{lines, bestCut, bestBlock.first, bestBlock.last, bestBlock.columns}, best->reading);
+    ProposeReading(CBlockRows{lines, bestCut, bestBlock.first, bestBlock.last, bestBlock.columns},
+                   best->reading);
   }
   return best;
 }

@@ -214,8 +214,9 @@ std::string InspectJson(const std::string& path, const std::optional<CLayoutProp
     out += "null";
   }
   if (setup == nullptr) {
-    out += ",\"firstDataLine\":null,\"delimiter\":null,\"reading\":null,\"headings\":[],\"curveTotal\":null,"
-           "\"columns\":[]}\n";
+    out +=
+        ",\"firstDataLine\":null,\"delimiter\":null,\"reading\":null,\"headings\":[],\"curveTotal\":null,"
+        "\"columns\":[]}\n";
     return out;
   }
   out += ",\"firstDataLine\":" + FormatInt(setup->firstDigitLineIndex) + ",\"delimiter\":";

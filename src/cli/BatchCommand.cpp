@@ -152,9 +152,10 @@ int RunBatch(const CBatchOptions& options) {
 
   const CBatchTotals totals = TotalsOf(items, outcomes, run.strict);
   console.Summary(totals, run.seconds, run.check);
-  int status = totals.AllSucceeded() && (!run.strict || (totals.checkFailed == 0 && totals.readingFailed == 0))
-                   ? kExitDone
-                   : kExitFailed;
+  int status =
+      totals.AllSucceeded() && (!run.strict || (totals.checkFailed == 0 && totals.readingFailed == 0))
+          ? kExitDone
+          : kExitFailed;
   if (totals.cancelled > 0)
     std::cerr << "corvane-cli: cancelled; the LAS file of each cancelled file is as it was before the run.\n";
   if (!options.report.empty()) {
@@ -190,8 +191,8 @@ const CCommandRegistration kBatch(15, [](CLI::App& app, CommandRunner& run) {
       ->check(CLI::Range(1, 1024))
       ->type_name("N");
   sub->add_flag("--check", options->checkFlags.check,
-                    "Check each LAS file written against the LAS 2.0 standard: the counts on its "
-                    "line, the findings in the report (as `corvane-cli check --json` gives them)");
+                "Check each LAS file written against the LAS 2.0 standard: the counts on its "
+                "line, the findings in the report (as `corvane-cli check --json` gives them)");
   sub->add_flag("--strict", options->checkFlags.strict,
                 "Exit with 1 when the reading of a file finds PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE, "
                 "SHORT_ROW or LONG_ROW; with --check also when a check finds errors or warnings");

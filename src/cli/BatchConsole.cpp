@@ -142,7 +142,8 @@ void CBatchConsole::Summary(const CBatchTotals& totals, double seconds, bool che
             (m_strict ? " with check errors or warnings" : " with check errors");
   }
   if (m_strict && totals.readingFailed > 0)
-    line += "; " + FormatInt(static_cast<long long>(totals.readingFailed)) + " with reading doubts (--strict)";
+    line +=
+        "; " + FormatInt(static_cast<long long>(totals.readingFailed)) + " with reading doubts (--strict)";
   Write(stdout, line + "\n");
 }
 

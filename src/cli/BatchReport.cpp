@@ -181,7 +181,8 @@ bool AddToTotals(const CJsonValue& file, CBatchTotals& totals) {
   if (const CJsonValue* reading = file.Find("reading");
       reading != nullptr && reading->Is(CJsonValue::Kind::Object)) {
     const CJsonValue* fails = reading->Find("strictFails");
-    if (fails != nullptr && fails->Is(CJsonValue::Kind::Boolean) && fails->BooleanValue()) ++totals.readingFailed;
+    if (fails != nullptr && fails->Is(CJsonValue::Kind::Boolean) && fails->BooleanValue())
+      ++totals.readingFailed;
   }
   return true;
 }

@@ -16,9 +16,10 @@ void AddCheckFlags(CLI::App& command, CCheckFlags& flags, bool strictAlone) {
                        "Check the LAS file written against the LAS 2.0 standard and print the findings "
                        "(as `corvane-cli check` does); the exit status stays that of the run");
   if (strictAlone) {
-    command.add_flag("--strict", flags.strict,
-                     "Exit with 1 when the reading finds PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE, SHORT_ROW or "
-                     "LONG_ROW; with --check also when the check finds errors or warnings");
+    command.add_flag(
+        "--strict", flags.strict,
+        "Exit with 1 when the reading finds PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE, SHORT_ROW or "
+        "LONG_ROW; with --check also when the check finds errors or warnings");
     return;
   }
   command

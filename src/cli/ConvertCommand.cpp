@@ -16,8 +16,8 @@
 #include "cli/TerminalProgress.h"
 #include "las/LasCreation.h"
 #include "las/LasWriter.h"
-#include "platform/FileError.h"
 #include "lasfile/LasReportFormat.h"
+#include "platform/FileError.h"
 #include "platform/NumberFormat.h"
 #include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
@@ -56,8 +56,8 @@ bool Given(const CLI::Option* option) { return option != nullptr && option->coun
 
 // {"schema", "program", "config", "input", "output", "status", "reason", "rows", "depth",
 // "reading"}: what `convert --report` writes of one run.
-std::string ConvertReport(const CConvertOptions& options, const CConversionSetup& setup, const CResult& result,
-                          const CLasCreationFacts& facts) {
+std::string ConvertReport(const CConvertOptions& options, const CConversionSetup& setup,
+                          const CResult& result, const CLasCreationFacts& facts) {
   std::string out = "{\"schema\":\"corvane-convert-report/1\",\"program\":";
   AppendJsonString(out, std::string("corvane-cli ") + kVersion);
   out += ",\"config\":";
@@ -172,7 +172,8 @@ int RunConvert(const CConvertOptions& options) {
     std::cerr << FormatReadingSummary(facts.reading, ReadingAudience::CommandLine);
   bool reportFailed = false;
   if (!options.report.empty()) {
-    if (const CResult written = WriteReportFile(options.report, ConvertReport(options, setup, created, facts));
+    if (const CResult written =
+            WriteReportFile(options.report, ConvertReport(options, setup, created, facts));
         !written.Ok()) {
       std::cerr << "corvane-cli: the report was not written: " << written.Reason() << '\n';
       reportFailed = true;
@@ -216,9 +217,10 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
   convert->add_flag("--save-config", options->saveConfig,
                     "Write the setup back into the configuration file before converting (it is not "
                     "touched otherwise)");
-  convert->add_flag("--quiet", options->quiet,
-                    "No progress bar, no closing notice and no reading summary; errors and the reading's doubts "
-                    "are still shown");
+  convert->add_flag(
+      "--quiet", options->quiet,
+      "No progress bar, no closing notice and no reading summary; errors and the reading's doubts "
+      "are still shown");
   options->delimiterOption =
       convert
           ->add_option("--delimiter", options->delimiter,

@@ -20,8 +20,9 @@ void CReadingFlags::AddTo(CLI::App& command) {
   flag("--empty-fields", emptyFields,
        "Every delimiter separates, tab included: two in a row give an empty field (the null value)");
   command
-      .add_option("--null-markers", nullMarkers,
-                  "Cells written as the null value, separated by | (for example '-999|NaN|NA'); \"\" for none")
+      .add_option(
+          "--null-markers", nullMarkers,
+          "Cells written as the null value, separated by | (for example '-999|NaN|NA'); \"\" for none")
       ->type_name("LIST");
   flag("--whole-cells", wholeCells, "A cell must be a number from end to end, else the null value");
   command
@@ -47,7 +48,8 @@ void CReadingFlags::ApplyTo(CReadingOptions& reading) const {
   if (dateTime) reading.dateTimeColumn = *dateTime;
 }
 
-std::optional<std::string> NullValueRefusal(double value, const std::string& text, const std::string& source) {
+std::optional<std::string> NullValueRefusal(double value, const std::string& text,
+                                            const std::string& source) {
   if (std::isfinite(value)) return std::nullopt;
   return source + " \"" + text +
          "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing reading; give a "

@@ -1,6 +1,5 @@
 #include "las/DataRowWriter.h"
 
-
 #include "ascii/DateTime.h"
 #include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
@@ -15,8 +14,10 @@ constexpr int kDecimals = 4;
 // null markers: -999, -999.25, -9999, 9999, -99999.
 bool IsCommonNullDecimal(bool negative, std::string_view integer, std::string_view fraction) {
   std::size_t zerosFrom = 0;
-  if (negative && integer == "999" && fraction.substr(0, 2) == "25") zerosFrom = 2;
-  else if (!((negative && (integer == "999" || integer == "99999")) || integer == "9999")) return false;
+  if (negative && integer == "999" && fraction.substr(0, 2) == "25")
+    zerosFrom = 2;
+  else if (!((negative && (integer == "999" || integer == "99999")) || integer == "9999"))
+    return false;
   for (std::size_t i = zerosFrom; i < fraction.size(); ++i)
     if (fraction[i] != '0') return false;
   return true;
@@ -83,7 +84,8 @@ void AppendSourceDecimal(std::string& out, std::string_view number, bool commaIs
     text.append(digits, static_cast<std::size_t>(point), std::string::npos);
   }
   const std::size_t decimals = text.size() - text.find('.') - 1;
-  if (decimals < static_cast<std::size_t>(kDecimals)) text.append(static_cast<std::size_t>(kDecimals) - decimals, '0');
+  if (decimals < static_cast<std::size_t>(kDecimals))
+    text.append(static_cast<std::size_t>(kDecimals) - decimals, '0');
   AppendRightAligned(out, text, kCellWidth);
   out.append("  ");
 }
@@ -99,8 +101,8 @@ enum class PlainCell { NotPlain, Written, MaybeNullLike };
 // Writing the text spares the scan and the formatting, the bulk of a conversion's work.
 // Anything else (exponents, more digits, text after the number) is left to the general
 // route. MaybeNullLike: written, and the text may be a common null marker.
-[[gnu::always_inline]] inline PlainCell AppendPlainDecimalCell(std::string& out, std::string_view cell, bool decimalComma,
-                                        bool sourceDigits) {
+[[gnu::always_inline]] inline PlainCell AppendPlainDecimalCell(std::string& out, std::string_view cell,
+                                                               bool decimalComma, bool sourceDigits) {
   const char* p = cell.data();
   const char* const end = p + cell.size();
   while (p < end && IsCSpace(*p)) ++p;
@@ -121,7 +123,8 @@ enum class PlainCell { NotPlain, Written, MaybeNullLike };
   const auto fracDigits = static_cast<std::size_t>(fracEnd - fracBegin);
   if (intDigits + fracDigits == 0) return PlainCell::NotPlain;
   if (p < end && (*p == 'e' || *p == 'E')) return PlainCell::NotPlain;
-  if (sourceDigits ? intDigits + fracDigits > 30 : fracDigits > 4 || (fracDigits > 0 ? intDigits > 10 : intDigits > 15))
+  if (sourceDigits ? intDigits + fracDigits > 30
+                   : fracDigits > 4 || (fracDigits > 0 ? intDigits > 10 : intDigits > 15))
     return PlainCell::NotPlain;
   for (const char* q = p; q < end; ++q)
     if (!IsCSpace(*q)) return PlainCell::NotPlain;  // text after the number
@@ -146,14 +149,16 @@ enum class PlainCell { NotPlain, Written, MaybeNullLike };
 
   // Only a text of 3 to 5 integer digits starting with 9 can be a common null marker.
   if (intDigits >= 3 && intDigits <= 5 && *intBegin == '9' &&
-      IsCommonNullDecimal(negative, std::string_view(intBegin, intDigits), std::string_view(fracBegin, fracDigits)))
+      IsCommonNullDecimal(negative, std::string_view(intBegin, intDigits),
+                          std::string_view(fracBegin, fracDigits)))
     return PlainCell::MaybeNullLike;
   return PlainCell::Written;
 }
 
 }  // namespace
 
-CDataRowWriter::CDataRowWriter(const CConversionSetup& setup, std::vector<int> columns, CReadingSummary& summary)
+CDataRowWriter::CDataRowWriter(const CConversionSetup& setup, std::vector<int> columns,
+                               CReadingSummary& summary)
     : m_columns(std::move(columns)),
       m_summary(summary),
       m_reader(setup.reading, setup.nullValue),
@@ -166,8 +171,8 @@ CDataRowWriter::CDataRowWriter(const CConversionSetup& setup, std::vector<int> c
   m_nullCell.append("  ");
 }
 
-void CDataRowWriter::AppendRow(std::string& out, const std::vector<std::string_view>& cells, std::size_t fields,
-                               std::uint64_t line) {
+void CDataRowWriter::AppendRow(std::string& out, const std::vector<std::string_view>& cells,
+                               std::size_t fields, std::uint64_t line) {
   out.append("   ");
   m_firstCellBegin = out.size();
   const bool plain = m_plainReading && m_dateTimeColumn < 0;
@@ -204,7 +209,8 @@ void CDataRowWriter::CheckPlainNullLike(std::string_view cell, int column, std::
   CheckNullLike(value, cell, column, line);
 }
 
-bool CDataRowWriter::AppendPlainCell(std::string& out, std::string_view cell, int column, std::uint64_t line) {
+bool CDataRowWriter::AppendPlainCell(std::string& out, std::string_view cell, int column,
+                                     std::uint64_t line) {
   const PlainCell written = AppendPlainDecimalCell(out, cell, m_decimalComma, m_sourceDigits);
   if (written == PlainCell::MaybeNullLike) CheckPlainNullLike(cell, column, line);
   return written != PlainCell::NotPlain;
@@ -235,8 +241,8 @@ void CDataRowWriter::AppendReadCell(std::string& out, std::string_view cell, int
   out.append(m_nullCell);
 }
 
-void CDataRowWriter::AppendNumber(std::string& out, std::string_view cell, double value, const CNumberScan& scan,
-                                  int column, std::uint64_t line) {
+void CDataRowWriter::AppendNumber(std::string& out, std::string_view cell, double value,
+                                  const CNumberScan& scan, int column, std::uint64_t line) {
   const bool underflow = value == 0 && scan.significantDigits > 0;
   if (m_sourceDigits && !underflow) {
     std::size_t begin = 0;
@@ -251,7 +257,8 @@ void CDataRowWriter::AppendNumber(std::string& out, std::string_view cell, doubl
   CheckNullLike(value, cell, column, line);
 }
 
-void CDataRowWriter::AppendDateTimeCell(std::string& out, std::string_view cell, int column, std::uint64_t line) {
+void CDataRowWriter::AppendDateTimeCell(std::string& out, std::string_view cell, int column,
+                                        std::uint64_t line) {
   if (IsBlankText(cell)) {
     m_summary.Record(ReadingKind::EmptyField, line, column, cell);
   } else if (m_reader.HasNullMarkers() && m_reader.IsNullMarker(cell)) {

@@ -48,8 +48,8 @@ class CDataRowWriter {
   void CheckPlainNullLike(std::string_view cell, int column, std::uint64_t line);
   void AppendReadCell(std::string& out, std::string_view cell, int column, std::uint64_t line);
   void AppendDateTimeCell(std::string& out, std::string_view cell, int column, std::uint64_t line);
-  void AppendNumber(std::string& out, std::string_view cell, double value, const CNumberScan& scan, int column,
-                    std::uint64_t line);
+  void AppendNumber(std::string& out, std::string_view cell, double value, const CNumberScan& scan,
+                    int column, std::uint64_t line);
   void CheckNullLike(double value, std::string_view cell, int column, std::uint64_t line);
 
   std::vector<int> m_columns;
@@ -59,7 +59,7 @@ class CDataRowWriter {
   std::string m_nullCell;  // the null value's cell, its two blanks included
   bool m_sourceDigits;
   bool m_decimalComma;
-  bool m_plainReading;  // no null markers and no whole cells: the text-only route may be taken
+  bool m_plainReading;   // no null markers and no whole cells: the text-only route may be taken
   int m_dateTimeColumn;  // from 0; -1 = none
   double m_timeOrigin = 0;
   bool m_hasTimeOrigin = false;

@@ -76,22 +76,18 @@ CIndexTrack::CDecimal CIndexTrack::Subtract(const CDecimal& a, const CDecimal& b
 }
 
 std::string CIndexTrack::Format(const CDecimal& value) {
-  CWide mantissa = value.mantissa;
-  int scale = value.scale;
-  if (scale < 4) {
-    mantissa *= PowerOfTen(4 - scale);
-    scale = 4;
-  }
-  const bool negative = mantissa < 0;
-  CWide magnitude = Magnitude(mantissa);
+  const bool negative = value.mantissa < 0;
+  CWide magnitude = Magnitude(value.mantissa);
   std::string digits;
   do {
     digits.push_back(static_cast<char>('0' + static_cast<int>(magnitude % 10)));
     magnitude /= 10;
   } while (magnitude != 0);
-  while (static_cast<int>(digits.size()) <= scale) digits.push_back('0');
+  while (static_cast<int>(digits.size()) <= value.scale) digits.push_back('0');
   std::reverse(digits.begin(), digits.end());
-  digits.insert(digits.size() - static_cast<std::size_t>(scale), 1, '.');
+  digits.insert(digits.size() - static_cast<std::size_t>(value.scale), 1, '.');
+  // At least four decimals, as every written cell has.
+  if (value.scale < 4) digits.append(static_cast<std::size_t>(4 - value.scale), '0');
   if (negative) digits.insert(digits.begin(), '-');
   return digits;
 }
@@ -108,16 +104,19 @@ bool CIndexTrack::ParseSmall(std::string_view text, std::int64_t& mantissa, int&
   const bool negative = p < end && *p == '-';
   if (p < end && (*p == '-' || *p == '+')) ++p;
   const char* const digits = p;
-  std::int64_t m = 0;
-  while (p < end && static_cast<unsigned>(*p - '0') < 10) m = m * 10 + (*p++ - '0');
+  // Unsigned: a text of more digits wraps harmlessly before it is refused below.
+  std::uint64_t m = 0;
+  while (p < end && static_cast<unsigned>(*p - '0') < 10) m = m * 10 + static_cast<std::uint64_t>(*p++ - '0');
   const char* point = end;
   if (p < end && *p == '.') {
     point = p++;
-    while (p < end && static_cast<unsigned>(*p - '0') < 10) m = m * 10 + (*p++ - '0');
+    while (p < end && static_cast<unsigned>(*p - '0') < 10)
+      m = m * 10 + static_cast<std::uint64_t>(*p++ - '0');
   }
   const std::ptrdiff_t count = (p - digits) - (point != end ? 1 : 0);
   if (p != end || count > 18) return false;
-  mantissa = negative ? -m : m;
+  const auto magnitude = static_cast<std::int64_t>(m);
+  mantissa = negative ? -magnitude : magnitude;
   scale = point != end ? static_cast<int>(end - point - 1) : 0;
   return true;
 }
@@ -146,7 +145,8 @@ void CIndexTrack::Add(std::string_view cell) {
       m_regular = mantissa - m_previousMantissa == m_rawStep;
     } else {
       const CDecimal value = small ? CDecimal{mantissa, scale, true} : Parse(text);
-      const CDecimal previous = m_previousSmall ? CDecimal{m_previousMantissa, m_previousScale, true} : m_previous;
+      const CDecimal previous =
+          m_previousSmall ? CDecimal{m_previousMantissa, m_previousScale, true} : m_previous;
       const CDecimal step = Subtract(previous, value);
       if (m_rows == 1) {
         m_step = step;

@@ -21,7 +21,7 @@ class CIndexTrack {
   const std::string& First() const noexcept { return m_first; }
   std::string_view Last() const noexcept {
     return m_lastSmallLength == kLastInString ? std::string_view(m_last)
-                                               : std::string_view(m_lastSmall, m_lastSmallLength);
+                                              : std::string_view(m_lastSmall, m_lastSmallLength);
   }
   // The one increment between the rows, as a decimal with at least four decimals
   // ("0.1250", "-0.5000"); "0.0000" when the increments are not all equal (the LAS
@@ -48,7 +48,7 @@ class CIndexTrack {
   static constexpr std::size_t kLastInString = static_cast<std::size_t>(-1);
   char m_lastSmall[40] = {};
   std::size_t m_lastSmallLength = 0;
-  std::string m_last;  // a last cell longer than m_lastSmall
+  std::string m_last;   // a last cell longer than m_lastSmall
   CDecimal m_previous;  // when it does not fit the small form
   bool m_previousSmall = false;
   std::int64_t m_previousMantissa = 0;

@@ -99,8 +99,8 @@ class CBackwardFileWriter {
 
 // STRT, STOP, STEP and the time origin: what the header says of a range.
 bool SameHeaderRange(const CDepthRange& a, const CDepthRange& b) {
-  return a.StartValue() == b.StartValue() && a.StopValue() == b.StopValue() && a.StepValue() == b.StepValue() &&
-         a.unit == b.unit && a.timeOrigin == b.timeOrigin;
+  return a.StartValue() == b.StartValue() && a.StopValue() == b.StopValue() &&
+         a.StepValue() == b.StepValue() && a.unit == b.unit && a.timeOrigin == b.timeOrigin;
 }
 
 double NumberOf(const std::string& text) {
@@ -125,9 +125,7 @@ std::string CLasWriter::WellUnit(const CConversionSetup& setup, const CDepthRang
   return IsTimeHeading(WrittenCurve(setup, range.depthColumn).heading) ? std::string() : std::string("M");
 }
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 void CLasWriter::WriteTextLine(std::string_view text) { m_out.WriteLine(text); }
 
@@ -201,7 +199,8 @@ std::vector<std::string> CLasWriter::WellSectionLines(const CConversionSetup& se
   return lines;
 }
 
-std::vector<std::string> CLasWriter::CurveSectionLines(const CConversionSetup& setup, const CDepthRange& range) {
+std::vector<std::string> CLasWriter::CurveSectionLines(const CConversionSetup& setup,
+                                                       const CDepthRange& range) {
   std::vector<std::string> lines;
   auto curveLine = [&](const CCurveDef& curve, int number) {
     std::string mnemonic(" ");
@@ -239,10 +238,12 @@ CResult CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDept
   }
 }
 
-std::vector<std::string> CLasWriter::OtherSectionLines(const CConversionSetup& setup, const CDepthRange& range) {
+std::vector<std::string> CLasWriter::OtherSectionLines(const CConversionSetup& setup,
+                                                       const CDepthRange& range) {
   if (range.timeOrigin.empty()) return {};
   return {"~Other Information", "TIME 0 S = " + range.timeOrigin + ", the first date-time of column " +
-                                    FormatInt(setup.reading.dateTimeColumn) + " (TIME counts seconds from it)"};
+                                    FormatInt(setup.reading.dateTimeColumn) +
+                                    " (TIME counts seconds from it)"};
 }
 
 void CLasWriter::WriteOtherSection(const CConversionSetup& setup, const CDepthRange& range) {
@@ -440,7 +441,8 @@ void CLasWriter::MendHeader(const CConversionSetup& setup, const CDepthRange& de
 }
 
 CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
-                                     CJobProgress& progress, CRunFeedback& feedback, CReadingSummary* reading) {
+                                     CJobProgress& progress, CRunFeedback& feedback,
+                                     CReadingSummary* reading) {
   CResult result;
   CJobDisplay display(LasCreationJob(), progress);
   CTextReader ascii;
@@ -452,7 +454,8 @@ CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepth
   {
     std::vector<std::string> headings(static_cast<std::size_t>(std::max(setup.CurveTotal(), 0)));
     for (int c : columns) headings[static_cast<std::size_t>(c)] = WrittenCurve(setup, c).heading;
-    summary.Begin(setup.reading, std::move(headings), rules.fixedWidth > 0 ? std::string() : rules.delimiterSet);
+    summary.Begin(setup.reading, std::move(headings),
+                  rules.fixedWidth > 0 ? std::string() : rules.delimiterSet);
   }
   try {
     const std::uint64_t headerBytes = m_out.Position();

@@ -83,7 +83,8 @@ class CLasWriter {
   // new LAS file takes the place of the old one), `reading` (when given) receives the
   // summary, then the closing notice. Done when the data section was written to the end.
   CResult WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
-                           CJobProgress& progress, CRunFeedback& feedback, CReadingSummary* reading = nullptr);
+                           CJobProgress& progress, CRunFeedback& feedback,
+                           CReadingSummary* reading = nullptr);
   // Data lines written by WriteDataSection so far.
   std::uint64_t DataRows() const noexcept { return m_rows; }
   // The range the header declares once WriteDataSection has written every row.

@@ -36,7 +36,9 @@ bool LooksLikeCommaDecimal(std::string_view text) {
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
   const std::size_t comma = text.find(',');
   if (comma == 0 || comma == std::string_view::npos || comma + 1 >= text.size()) return false;
-  const auto digits = [](std::string_view part) { return std::all_of(part.begin(), part.end(), IsAsciiDigit); };
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), IsAsciiDigit);
+  };
   return digits(text.substr(0, comma)) && digits(text.substr(comma + 1));
 }
 
@@ -85,7 +87,9 @@ std::string FirstText(ReadingKind kind, const CReadingExample& first) {
 
 }  // namespace
 
-std::string_view ReadingKindName(ReadingKind kind) noexcept { return kKinds[static_cast<std::size_t>(kind)].name; }
+std::string_view ReadingKindName(ReadingKind kind) noexcept {
+  return kKinds[static_cast<std::size_t>(kind)].name;
+}
 
 std::string_view ReadingKindMeaning(ReadingKind kind) noexcept {
   return kKinds[static_cast<std::size_t>(kind)].meaning;
@@ -118,7 +122,8 @@ bool CReadingSummary::ColumnHasFindings(int column) const noexcept {
 
 void CReadingSummary::Record(ReadingKind kind, std::uint64_t line, int column, std::string_view text,
                              int fields) {
-  std::string_view shown = kind == ReadingKind::ShortRow || kind == ReadingKind::LongRow ? text : TrimCSpace(text);
+  std::string_view shown =
+      kind == ReadingKind::ShortRow || kind == ReadingKind::LongRow ? text : TrimCSpace(text);
   while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.remove_suffix(1);
   shown = shown.substr(0, kExampleLength);
   const int shownColumn = column >= 0 ? column + 1 : fields;
@@ -187,14 +192,16 @@ bool CReadingSummary::FailsStrict() const noexcept {
 std::vector<CReadingHint> CReadingSummary::Hints() const {
   std::vector<CReadingHint> hints;
   if (m_commaDecimals > 0 && !m_options.decimalComma)
-    hints.push_back({ReadingKind::PartialNumber, "looks like decimal commas", "--decimal-comma", "Decimal comma"});
+    hints.push_back(
+        {ReadingKind::PartialNumber, "looks like decimal commas", "--decimal-comma", "Decimal comma"});
   if (m_quotedCells > 0 && !m_options.quotes)
     hints.push_back({ReadingKind::NotANumber, "looks like quoted fields", "--quotes", "Quotes"});
   if (m_emptyFieldRows > 0 && !m_options.emptyFields)
     hints.push_back({ReadingKind::ShortRow, "looks like empty fields", "--empty-fields", "Empty fields"});
   if (m_dateTimeColumn > 0 && m_options.dateTimeColumn == 0)
-    hints.push_back({ReadingKind::PartialNumber, "looks like date-times in column " + FormatInt(m_dateTimeColumn),
-                     "--date-time " + FormatInt(m_dateTimeColumn), "Date-time column " + FormatInt(m_dateTimeColumn)});
+    hints.push_back(
+        {ReadingKind::PartialNumber, "looks like date-times in column " + FormatInt(m_dateTimeColumn),
+         "--date-time " + FormatInt(m_dateTimeColumn), "Date-time column " + FormatInt(m_dateTimeColumn)});
   std::vector<std::string> markers = m_options.nullMarkers;
   std::vector<std::string> found = m_markerTexts;
   found.insert(found.end(), m_nullLikeTexts.begin(), m_nullLikeTexts.end());
@@ -211,8 +218,8 @@ std::vector<CReadingHint> CReadingSummary::Hints() const {
   }
   if (m_totals[static_cast<std::size_t>(ReadingKind::PrecisionLost)].count > 0 &&
       m_options.digits != DigitsKept::Source)
-    hints.push_back({ReadingKind::PrecisionLost, "small readings lose digits", "--digits source",
-                     "Digits: source"});
+    hints.push_back(
+        {ReadingKind::PrecisionLost, "small readings lose digits", "--digits source", "Digits: source"});
   return hints;
 }
 
@@ -263,8 +270,8 @@ std::string FormatReadingColumns(const CReadingSummary& summary) {
       const auto kind = static_cast<ReadingKind>(k);
       const CReadingCount& count = summary.Count(c, kind);
       if (count.count == 0) continue;
-      text += "  " + std::string(ReadingKindName(kind)) + ": " + Counted(count.count, "cell", "cells") + ", " +
-              FirstText(kind, count.first) + "\n";
+      text += "  " + std::string(ReadingKindName(kind)) + ": " + Counted(count.count, "cell", "cells") +
+              ", " + FirstText(kind, count.first) + "\n";
     }
   }
   return text;

@@ -57,15 +57,17 @@ std::vector<CWellLine> WellLines(const std::vector<std::string>& sectionLines) {
 }  // namespace
 
 bool IsNumericWellItem(const CRequiredWellItem& item) noexcept {
-  return item.mnemonic == "STRT" || item.mnemonic == "STOP" || item.mnemonic == "STEP" || item.mnemonic == "NULL";
+  return item.mnemonic == "STRT" || item.mnemonic == "STOP" || item.mnemonic == "STEP" ||
+         item.mnemonic == "NULL";
 }
 
 std::vector<const CRequiredWellItem*> MissingWellItems(const std::vector<std::string>& sectionLines) {
   const std::vector<CWellLine> lines = WellLines(sectionLines);
   std::vector<const CRequiredWellItem*> missing;
   for (const CRequiredWellItem& item : RequiredWellItems()) {
-    const bool held = std::any_of(lines.begin(), lines.end(),
-                                  [&](const CWellLine& line) { return SatisfiesWellItem(item, line.mnemonic); });
+    const bool held = std::any_of(lines.begin(), lines.end(), [&](const CWellLine& line) {
+      return SatisfiesWellItem(item, line.mnemonic);
+    });
     if (!held) missing.push_back(&item);
   }
   return missing;

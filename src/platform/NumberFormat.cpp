@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <string>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace corvane {

@@ -1,7 +1,7 @@
 #include "platform/TextWriter.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <utility>
 

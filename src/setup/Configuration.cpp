@@ -77,7 +77,8 @@ void LoadReading(const CProfileFile& profile, CReadingOptions& reading) {
   ReadSwitch(profile, kDecimalComma, reading.decimalComma);
   ReadSwitch(profile, kQuotes, reading.quotes);
   ReadSwitch(profile, kEmptyFields, reading.emptyFields);
-  if (const auto markers = profile.Get(kReading, kNullMarkers)) reading.nullMarkers = ParseNullMarkers(*markers);
+  if (const auto markers = profile.Get(kReading, kNullMarkers))
+    reading.nullMarkers = ParseNullMarkers(*markers);
   ReadSwitch(profile, kWholeCells, reading.wholeCells);
   if (const auto digits = profile.Get(kReading, kDigits)) ParseDigits(*digits, reading.digits);
   std::int32_t column = 0;
@@ -90,8 +91,8 @@ void LoadReading(const CProfileFile& profile, CReadingOptions& reading) {
 // every key is written, so the file says each choice.
 void SaveReading(CProfileFile& profile, const CReadingOptions& reading) {
   if (reading.IsDefault()) {
-    for (std::string_view key : {kDecimalComma, kQuotes, kEmptyFields, kNullMarkers, kWholeCells, kDigits,
-                                 kDateTime})
+    for (std::string_view key :
+         {kDecimalComma, kQuotes, kEmptyFields, kNullMarkers, kWholeCells, kDigits, kDateTime})
       profile.Remove(kReading, key);
     return;
   }

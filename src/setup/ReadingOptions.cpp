@@ -28,7 +28,9 @@ std::string JoinNullMarkers(const std::vector<std::string>& markers) {
   return text;
 }
 
-std::string_view DigitsName(DigitsKept digits) noexcept { return digits == DigitsKept::Source ? "source" : "4"; }
+std::string_view DigitsName(DigitsKept digits) noexcept {
+  return digits == DigitsKept::Source ? "source" : "4";
+}
 
 bool ParseDigits(std::string_view text, DigitsKept& digits) noexcept {
   text = TrimCSpace(text);

@@ -41,7 +41,8 @@ void CLasCreationFeedback::ShowNotice(const std::string& text) {
       CWizardFeedback::ShowNotice(text);
     } else {
       Services().MessageBox(Owner(), ToQString(text), QString(), CWizardServices::Icon::None,
-                            CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, reading, readingDetails);
+                            CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, reading,
+                            readingDetails);
     }
     return;
   }

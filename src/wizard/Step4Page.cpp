@@ -361,8 +361,9 @@ void CStep4Page::OnCreateLas() {
   // is in the facts by the time the closing notice is shown.
   CLasCreationFacts facts;
   feedback.ShowReading(&facts.reading);
-  (void)CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback,
-                  [&sheet] { return sheet.Save(); }, &facts);
+  (void)CreateLas(
+      setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback, [&sheet] { return sheet.Save(); },
+      &facts);
 }
 
 CConversionSetup CStep4Page::ShownWellDetails() const {

@@ -54,9 +54,9 @@ TEST(CellReader, PrecisionThatFourDecimalsKeep) {
     int digits;
     bool lost;
   };
-  const CCase cases[] = {{1.5e-05, 2, true},  {0.013656, 5, false}, {0.0013656, 5, true}, {0.0013, 2, false},
-                         {0.05, 1, false},    {0.00012, 2, true},   {-0.00004, 1, true},  {0, 1, false},
-                         {123.456789, 9, false}};
+  const CCase cases[] = {{1.5e-05, 2, true},  {0.013656, 5, false}, {0.0013656, 5, true},
+                         {0.0013, 2, false},  {0.05, 1, false},     {0.00012, 2, true},
+                         {-0.00004, 1, true}, {0, 1, false},        {123.456789, 9, false}};
   for (const CCase& c : cases) EXPECT_EQ(FourDecimalsLosePrecision(c.value, c.digits), c.lost) << c.value;
   EXPECT_TRUE(FourDecimalsLosePrecision(0, 1, true));  // 1e-400: not 0, written as 0
 }

@@ -227,28 +227,35 @@ TEST(LayoutDetection, ReadingChoicesWhereTheRowsShowThem) {
   };
   const auto dated = [](int count) {
     Lines rows;
-    for (int r = 0; r < count; ++r) rows.push_back("12/11/2013 " + std::to_string(r) + ":30," + std::to_string(r));
+    for (int r = 0; r < count; ++r)
+      rows.push_back("12/11/2013 " + std::to_string(r) + ":30," + std::to_string(r));
     return rows;
   };
   const CCase cases[] = {
-      {"decimal commas", Join({{"DEPTH;GR;RHOB"}, numbered("%d,25;%d,5;2,%d", 12)}), ";", 3, "decimal commas"},
+      {"decimal commas", Join({{"DEPTH;GR;RHOB"}, numbered("%d,25;%d,5;2,%d", 12)}), ";", 3,
+       "decimal commas"},
       {"points", Join({{"DEPTH;GR;RHOB"}, numbered("%d.25;%d.5;2.%d", 12)}), ";", 3, ""},
-      {"quoted fields", Join({{"\"DEPTH\",\"GR\",\"NPHI\""}, numbered("\"%d.5\",\"%d\",\"0.%d\"", 12)}), ",", 3,
-       "quoted fields"},
+      {"quoted fields", Join({{"\"DEPTH\",\"GR\",\"NPHI\""}, numbered("\"%d.5\",\"%d\",\"0.%d\"", 12)}), ",",
+       3, "quoted fields"},
       {"quoted decimal commas", Join({{"DEPTH,GR"}, numbered("\"%d,5\",\"%d,%d\"", 12)}), ",", 2,
        "decimal commas, quoted fields"},
-      {"tabs left empty", Join({{"DEPTH\tGR\tRHOB"}, numbered("%d.5\t%d\t2.%d", 6), {"1006.5\t\t2.3"},
-                                numbered("%d.5\t%d\t2.%d", 6)}),
+      {"tabs left empty",
+       Join({{"DEPTH\tGR\tRHOB"},
+             numbered("%d.5\t%d\t2.%d", 6),
+             {"1006.5\t\t2.3"},
+             numbered("%d.5\t%d\t2.%d", 6)}),
        "tab", 3, "empty fields"},
       {"tabs that pad", Join({{"DEPTH\t\tGR\t\tRHOB"}, numbered("%d.5\t\t%d\t\t2.%d", 12)}), "tab", 3, ""},
       {"commas left empty", Join({{"DEPTH,GR,RHOB"}, numbered("%d.5,%d,2.%d", 6), {"1006.5,,2.3"}}), ",", 3,
        "empty fields"},
-      {"null markers", Join({{"DEPTH GR RHOB"}, numbered("%d.5 %d 2.%d", 6), {"1006.5 NaN -999", "1007.5 -9999 2"}}),
-       "space", 3, "null markers NaN|-999|-9999"},
-      {"the usual null value", Join({{"DEPTH GR RHOB"}, numbered("%d.5 %d 2.%d", 6), {"1006.5 -999.25 2"}}), "space",
-       3, ""},
+      {"null markers",
+       Join({{"DEPTH GR RHOB"}, numbered("%d.5 %d 2.%d", 6), {"1006.5 NaN -999", "1007.5 -9999 2"}}), "space",
+       3, "null markers NaN|-999|-9999"},
+      {"the usual null value", Join({{"DEPTH GR RHOB"}, numbered("%d.5 %d 2.%d", 6), {"1006.5 -999.25 2"}}),
+       "space", 3, ""},
       {"date-times", Join({{"TIME,FLOW"}, dated(12)}), ",", 2, "date-times in column 1"},
-      {"small readings", Join({{"DEPTH GR K"}, numbered("%d.5 %d 1.5e-0%d", 8)}), "space", 3, "the source's digits"},
+      {"small readings", Join({{"DEPTH GR K"}, numbered("%d.5 %d 1.5e-0%d", 8)}), "space", 3,
+       "the source's digits"},
       {"readings of four decimals", Join({{"DEPTH GR K"}, numbered("%d.5 %d 0.015%d", 8)}), "space", 3, ""},
   };
   for (const CCase& c : cases) {
@@ -275,7 +282,12 @@ TEST(LayoutDetection, RealExports) {
   };
   const CCase cases[] = {
       {"volve_15_9-19.csv", 2, ",", 18, {0, 1}, "empty fields, null markers -999"},
-      {"volve_15_9-19_semicolon_comma.csv", 2, ";", 18, {0, 1}, "decimal commas, empty fields, null markers -999"},
+      {"volve_15_9-19_semicolon_comma.csv",
+       2,
+       ";",
+       18,
+       {0, 1},
+       "decimal commas, empty fields, null markers -999"},
       {"force_unsupervised.csv", 1, ",", 6, {0}, "empty fields"},
       {"volve_survey_brackets_bom.csv", 1, ",", 3, {0}, ""},
   };

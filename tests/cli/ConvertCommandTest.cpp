@@ -153,7 +153,9 @@ TEST_F(ConvertCommandTest, ExitStatuses) {
 // The reading summary after the notice, the flags that settle it, and --strict on its own.
 TEST_F(ConvertCommandTest, ReadingSummaryFlagsAndStrict) {
   ASSERT_EQ(Cli(Convert("")), 0) << m_err;
-  EXPECT_EQ(m_err, "LAS file created successfully.\nReading: 3000 rows of 9 columns, every cell read as a number.\n");
+  EXPECT_EQ(
+      m_err,
+      "LAS file created successfully.\nReading: 3000 rows of 9 columns, every cell read as a number.\n");
 
   // A log re-saved with decimal commas and semicolons.
   std::string text = test::ReadBytes(m_asc);
@@ -189,13 +191,15 @@ TEST_F(ConvertCommandTest, ReadingSummaryFlagsAndStrict) {
 // A null value beyond the range of numbers cannot stand for a missing reading.
 TEST_F(ConvertCommandTest, NullValueBeyondTheRangeOfNumbersIsRefused) {
   const std::string before = test::ReadBytes(m_lah);
-  for (const char* value : {"1e309", "-1e309", "99999999999999999999999999999999999999999999999999999999999999999999999"
-                                                "99999999999999999999999999999999999999999999999999999999999999999999999"
-                                                "99999999999999999999999999999999999999999999999999999999999999999999999"
-                                                "99999999999999999999999999999999999999999999999999999999999999999999999"
-                                                "999999999999999999999999999999999999999999999999999999999999999999999999"}) {
+  for (const char* value : {"1e309", "-1e309",
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "999999999999999999999999999999999999999999999999999999999999999999999999"}) {
     EXPECT_EQ(Cli(Convert(std::string("--null=") + value)), 2) << value;
-    EXPECT_NE(m_err.find(std::string("--null \"") + value + "\" is beyond the range of numbers"), std::string::npos)
+    EXPECT_NE(m_err.find(std::string("--null \"") + value + "\" is beyond the range of numbers"),
+              std::string::npos)
         << m_err;
     EXPECT_NE(access(m_las.c_str(), F_OK), 0);
   }
@@ -203,7 +207,8 @@ TEST_F(ConvertCommandTest, NullValueBeyondTheRangeOfNumbersIsRefused) {
   lah.replace(lah.find("NULL=-999.2500000000"), 20, "NULL=1e999");
   test::WriteBytes(m_lah, lah);
   EXPECT_EQ(Cli(Convert("")), 2);
-  EXPECT_NE(m_err.find("NULL of " + m_lah + " \"1e999\" is beyond the range of numbers"), std::string::npos) << m_err;
+  EXPECT_NE(m_err.find("NULL of " + m_lah + " \"1e999\" is beyond the range of numbers"), std::string::npos)
+      << m_err;
   EXPECT_EQ(Cli(Convert("--null=-999.25 --quiet")), 0) << m_err;
   EXPECT_EQ(Cli("batch --config '" + m_lah + "' --out-dir '" + m_dir.File("out") + "' '" + m_asc + "'"), 2);
   test::WriteBytes(m_lah, before);

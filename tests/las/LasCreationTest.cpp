@@ -171,7 +171,9 @@ TEST_F(LasCreationTest, HeaderStatesTheRowsWritten) {
     for (bool inverse : {false, true}) {
       auto setup = SetupFor(c.data, {Curve("DEPT", "M"), Curve("GR")});
       CLasCreationFacts facts;
-      ASSERT_TRUE(CreateLas(setup, inverse, {}, m_progress, m_feedback, [] { return CResult::Done(); }, &facts).Ok());
+      ASSERT_TRUE(CreateLas(
+                      setup, inverse, {}, m_progress, m_feedback, [] { return CResult::Done(); }, &facts)
+                      .Ok());
       const auto lines = CrLfLines(Las());
       const std::string start = inverse ? c.stop : c.start;
       const std::string stop = inverse ? c.start : c.stop;
@@ -192,7 +194,8 @@ TEST_F(LasCreationTest, HeaderWrittenAgainOfAnotherLength) {
   // in a depth of 36 characters, which the look at the tail takes for the last one.
   std::string data;
   int rows = 0;
-  for (; data.size() < CTextReader::kBlockSize + 1000; ++rows) data += test::FormatDepth(1000 + 0.5 * rows) + " 1\r\n";
+  for (; data.size() < CTextReader::kBlockSize + 1000; ++rows)
+    data += test::FormatDepth(1000 + 0.5 * rows) + " 1\r\n";
   data += '\x1a' + std::string(6000, ' ') + "\r\n1e30 7\r\n";
   auto setup = SetupFor(data, {Curve("DEPT", "M"), Curve("GR")});
   CDepthRange looked;

@@ -131,7 +131,10 @@ TEST_F(LasDataTest, DepthScanOddCases) {
   EXPECT_EQ(range.startText + " " + range.stopText + " " + range.stepText, "100.0000 102.0000 1.0000");
   // A Ctrl-Z in the last 5000 bytes ends the rows (one before them is the data
   // section's to meet).
-  range = Scan("1 100\r\n2 101\r\n3 102\r\n\x1a" "4 103\r\n", curves);
+  range = Scan(
+      "1 100\r\n2 101\r\n3 102\r\n\x1a"
+      "4 103\r\n",
+      curves);
   EXPECT_EQ(range.stopText, "102.0000");
 
   // No non-blank line in the last 5000 bytes: the second line's depth stands.
@@ -253,7 +256,8 @@ TEST_F(LasDataTest, CellsMatchTheCConversionsOfEveryKindOfText) {
     double value = std::strtod(texts[i].c_str(), &end);
     // strtod's "nan" and "inf" are no numbers here, and a number beyond the range of
     // doubles is written as the null value.
-    if (end == texts[i].c_str() || !std::isfinite(value) || std::isalpha(static_cast<unsigned char>(texts[i][0])))
+    if (end == texts[i].c_str() || !std::isfinite(value) ||
+        std::isalpha(static_cast<unsigned char>(texts[i][0])))
       value = setup.nullValue;
     char expected[512];
     std::snprintf(expected, sizeof expected, "   %12.4f  ", value);

@@ -20,7 +20,8 @@ struct CConverted {
   // The data lines, after the "~A" line.
   std::vector<std::string> Data() const {
     for (std::size_t i = 0; i < lines.size(); ++i)
-      if (lines[i].rfind("~A", 0) == 0) return std::vector<std::string>(lines.begin() + static_cast<long>(i) + 1, lines.end());
+      if (lines[i].rfind("~A", 0) == 0)
+        return std::vector<std::string>(lines.begin() + static_cast<long>(i) + 1, lines.end());
     return {};
   }
   std::string Well(const char* mnemonic) const {
@@ -39,9 +40,10 @@ class ReadingTest : public ::testing::Test {
     CConversionSetup setup = test::MakeSetup(m_ascii, m_las, curves);
     if (choose) choose(setup);
     CConverted converted;
-    EXPECT_TRUE(CreateLas(setup, inverse, {}, m_progress, m_feedback, [] { return CResult::Done(); },
-                          &converted.facts)
-                    .Ok());
+    EXPECT_TRUE(
+        CreateLas(
+            setup, inverse, {}, m_progress, m_feedback, [] { return CResult::Done(); }, &converted.facts)
+            .Ok());
     converted.lines = CrLfLines(test::ReadBytes(m_las));
     return converted;
   }
@@ -65,7 +67,7 @@ struct CKindCase {
   const char* name;
   std::function<void(CConversionSetup&)> choose;
   std::string first;  // a plain row before the line
-  std::string shows;     // a data line that shows the kind
+  std::string shows;  // a data line that shows the kind
   ReadingKind kind;
   int column;            // of its first occurrence (for a row: the fields it holds)
   std::string written;   // the data line written for it
@@ -90,7 +92,8 @@ TEST_P(ReadingKinds, ShownOnItsLineAndNotOnTheNearMiss) {
 
   CConverted missed = Convert(c.first + "\r\n" + c.nearMiss + "\r\n", c.choose);
   EXPECT_EQ(missed.facts.reading.Total(c.kind).count, 0u);
-  EXPECT_FALSE(missed.facts.reading.HasDoubts()) << FormatReadingSummary(missed.facts.reading, ReadingAudience::CommandLine);
+  EXPECT_FALSE(missed.facts.reading.HasDoubts())
+      << FormatReadingSummary(missed.facts.reading, ReadingAudience::CommandLine);
   ASSERT_EQ(missed.Data().size(), 2u);
   EXPECT_EQ(missed.Data()[1], c.nearMissWritten);
 }
@@ -98,48 +101,66 @@ TEST_P(ReadingKinds, ShownOnItsLineAndNotOnTheNearMiss) {
 const std::vector<CKindCase>& KindCases() {
   static const std::vector<CKindCase> cases = {
       {"PartialNumber", nullptr, "999 1 2", "1000 12abc 2", ReadingKind::PartialNumber, 2,
-       "      1000.0000       12.0000        2.0000  ", "1000 12e1 2", "      1000.0000      120.0000        2.0000  "},
+       "      1000.0000       12.0000        2.0000  ", "1000 12e1 2",
+       "      1000.0000      120.0000        2.0000  "},
       {"PartialNumberDotted", nullptr, "999 1 2", "1000 1.2.3 2", ReadingKind::PartialNumber, 2,
-       "      1000.0000        1.2000        2.0000  ", "1000 1.23 2", "      1000.0000        1.2300        2.0000  "},
+       "      1000.0000        1.2000        2.0000  ", "1000 1.23 2",
+       "      1000.0000        1.2300        2.0000  "},
       {"NotANumber", nullptr, "999 1 2", "1000 abc 2", ReadingKind::NotANumber, 2,
-       "      1000.0000     -999.2500        2.0000  ", "1000 .5 2", "      1000.0000        0.5000        2.0000  "},
+       "      1000.0000     -999.2500        2.0000  ", "1000 .5 2",
+       "      1000.0000        0.5000        2.0000  "},
       {"OutOfRange", nullptr, "999 1 2", "1000 2 -1e309", ReadingKind::OutOfRange, 3,
        "      1000.0000        2.0000     -999.2500  ", "1000 2 -1e22",
        "      1000.0000        2.0000  -10000000000000000000000.0000  "},
-      {"OutOfRangeDigits", nullptr, "999 1 2", "1000 " + std::string(400, '9') + " 2", ReadingKind::OutOfRange, 2,
-       "      1000.0000     -999.2500        2.0000  ", "1000 1e-3 2", "      1000.0000        0.0010        2.0000  "},
-      {"ShortRow", nullptr, "999 1 2", "1000 1", ReadingKind::ShortRow, 2, "      1000.0000        1.0000     -999.2500  ",
-       "1000 1 2   \t", "      1000.0000        1.0000        2.0000  "},
-      {"LongRow", nullptr, "999 1 2", "1000 1 2 3", ReadingKind::LongRow, 4, "      1000.0000        1.0000        2.0000  ",
-       "1000 1 2", "      1000.0000        1.0000        2.0000  "},
+      {"OutOfRangeDigits", nullptr, "999 1 2", "1000 " + std::string(400, '9') + " 2",
+       ReadingKind::OutOfRange, 2, "      1000.0000     -999.2500        2.0000  ", "1000 1e-3 2",
+       "      1000.0000        0.0010        2.0000  "},
+      {"ShortRow", nullptr, "999 1 2", "1000 1", ReadingKind::ShortRow, 2,
+       "      1000.0000        1.0000     -999.2500  ", "1000 1 2   \t",
+       "      1000.0000        1.0000        2.0000  "},
+      {"LongRow", nullptr, "999 1 2", "1000 1 2 3", ReadingKind::LongRow, 4,
+       "      1000.0000        1.0000        2.0000  ", "1000 1 2",
+       "      1000.0000        1.0000        2.0000  "},
       {"LongRowComma", Delimited(","), "999,1,2", "1000,1,2,,", ReadingKind::LongRow, 4,
-       "      1000.0000        1.0000        2.0000  ", "1000,1,2,", "      1000.0000        1.0000        2.0000  "},
+       "      1000.0000        1.0000        2.0000  ", "1000,1,2,",
+       "      1000.0000        1.0000        2.0000  "},
       {"PrecisionLostToZero", nullptr, "999 1 2", "1000 1.5e-05 2", ReadingKind::PrecisionLost, 2,
        "      1000.0000        0.0000        2.0000  ", "1000 0.013656 2",
        "      1000.0000        0.0137        2.0000  "},
       {"PrecisionLostToOneDigit", nullptr, "999 1 2", "1000 2 0.00012", ReadingKind::PrecisionLost, 3,
-       "      1000.0000        2.0000        0.0001  ", "1000 2 0.0001", "      1000.0000        2.0000        0.0001  "},
-      {"NullLike", nullptr, "999 1 2", "1000 -999 2", ReadingKind::NullLike, 2, "      1000.0000     -999.0000        2.0000  ",
-       "1000 -999.25 2", "      1000.0000     -999.2500        2.0000  "},
+       "      1000.0000        2.0000        0.0001  ", "1000 2 0.0001",
+       "      1000.0000        2.0000        0.0001  "},
+      {"NullLike", nullptr, "999 1 2", "1000 -999 2", ReadingKind::NullLike, 2,
+       "      1000.0000     -999.0000        2.0000  ", "1000 -999.25 2",
+       "      1000.0000     -999.2500        2.0000  "},
       {"NullLikeDecimals", nullptr, "999 1 2", "1000 2 -9999.00", ReadingKind::NullLike, 3,
-       "      1000.0000        2.0000    -9999.0000  ", "1000 2 -9998.00", "      1000.0000        2.0000    -9998.0000  "},
+       "      1000.0000        2.0000    -9999.0000  ", "1000 2 -9998.00",
+       "      1000.0000        2.0000    -9998.0000  "},
       {"EmptyField", Delimited(","), "999,1,2", "1000,,2", ReadingKind::EmptyField, 2,
-       "      1000.0000     -999.2500        2.0000  ", "1000,0,2", "      1000.0000        0.0000        2.0000  "},
-      {"NullMarker", Delimited("space", [](CReadingOptions& r) { r.nullMarkers = {"NaN", "-999"}; }), "999 1 2", "1000 nan 2",
-       ReadingKind::NullMarker, 2, "      1000.0000     -999.2500        2.0000  ", "1000 -999.5 2",
-       "      1000.0000     -999.5000        2.0000  "},
-      {"NullMarkerByValue", Delimited("space", [](CReadingOptions& r) { r.nullMarkers = {"-999"}; }), "999 1 2",
-       "1000 2 -999.00", ReadingKind::NullMarker, 3, "      1000.0000        2.0000     -999.2500  ",
-       "1000 2 -999.001", "      1000.0000        2.0000     -999.0010  "},
-      {"WholeCells", Delimited("space", [](CReadingOptions& r) { r.wholeCells = true; }), "999 1 2", "1000 12abc 2",
-       ReadingKind::NotANumber, 2, "      1000.0000     -999.2500        2.0000  ", "1000 12 2",
-       "      1000.0000       12.0000        2.0000  "},
+       "      1000.0000     -999.2500        2.0000  ", "1000,0,2",
+       "      1000.0000        0.0000        2.0000  "},
+      {"NullMarker",
+       Delimited("space",
+                 [](CReadingOptions& r) {
+                   r.nullMarkers = {"NaN", "-999"};
+                 }),
+       "999 1 2", "1000 nan 2", ReadingKind::NullMarker, 2, "      1000.0000     -999.2500        2.0000  ",
+       "1000 -999.5 2", "      1000.0000     -999.5000        2.0000  "},
+      {"NullMarkerByValue", Delimited("space", [](CReadingOptions& r) { r.nullMarkers = {"-999"}; }),
+       "999 1 2", "1000 2 -999.00", ReadingKind::NullMarker, 3,
+       "      1000.0000        2.0000     -999.2500  ", "1000 2 -999.001",
+       "      1000.0000        2.0000     -999.0010  "},
+      {"WholeCells", Delimited("space", [](CReadingOptions& r) { r.wholeCells = true; }), "999 1 2",
+       "1000 12abc 2", ReadingKind::NotANumber, 2, "      1000.0000     -999.2500        2.0000  ",
+       "1000 12 2", "      1000.0000       12.0000        2.0000  "},
   };
   return cases;
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ReadingKinds, ::testing::ValuesIn(KindCases()),
-                         [](const ::testing::TestParamInfo<CKindCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<CKindCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // The reading choices: a line each that reads right only with the choice, and a near
 // miss that reads the same with or without it.
@@ -148,10 +169,10 @@ struct CChoiceCase {
   std::string delimiter;
   std::function<void(CReadingOptions&)> choose;
   std::string line;
-  std::string withChoice;     // the data line written with the choice
-  std::string without;        // and without it
-  const char* hintOption;     // the flag the summary proposes without the choice ("" for none)
-  std::string nearMiss;       // reads the same either way, without a doubt
+  std::string withChoice;  // the data line written with the choice
+  std::string without;     // and without it
+  const char* hintOption;  // the flag the summary proposes without the choice ("" for none)
+  std::string nearMiss;    // reads the same either way, without a doubt
 };
 
 class ReadingChoices : public ReadingTest, public ::testing::WithParamInterface<CChoiceCase> {};
@@ -194,9 +215,12 @@ const std::vector<CChoiceCase>& ChoiceCases() {
       {"EmptyFieldsAtTheEnd", ",", [](CReadingOptions& r) { r.emptyFields = true; }, "1000,1,",
        "      1000.0000        1.0000     -999.2500  ", "      1000.0000        1.0000     -999.2500  ",
        "--empty-fields", "1000,1,2"},
-      {"NullMarkers", "space", [](CReadingOptions& r) { r.nullMarkers = {"NA", "-999"}; }, "1000 NA -999",
-       "      1000.0000     -999.2500     -999.2500  ", "      1000.0000     -999.2500     -999.0000  ",
-       "--null-markers 'NA|-999'", "1000 1 -998"},
+      {"NullMarkers", "space",
+       [](CReadingOptions& r) {
+         r.nullMarkers = {"NA", "-999"};
+       },
+       "1000 NA -999", "      1000.0000     -999.2500     -999.2500  ",
+       "      1000.0000     -999.2500     -999.0000  ", "--null-markers 'NA|-999'", "1000 1 -998"},
       {"SourceDigits", "space", [](CReadingOptions& r) { r.digits = DigitsKept::Source; },
        "1000 1.5e-05 72.01441955600001", "      1000.0000      0.000015  72.01441955600001  ",
        "      1000.0000        0.0000       72.0144  ", "--digits source", "1000 1.5 -999.25"},
@@ -205,7 +229,9 @@ const std::vector<CChoiceCase>& ChoiceCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, ReadingChoices, ::testing::ValuesIn(ChoiceCases()),
-                         [](const ::testing::TestParamInfo<CChoiceCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<CChoiceCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(ReadingTest, DateTimesAreSecondsSinceTheFirstAndTheIndex) {
   const auto dateTimes = Delimited(",", [](CReadingOptions& r) { r.dateTimeColumn = 1; });
@@ -214,20 +240,24 @@ TEST_F(ReadingTest, DateTimesAreSecondsSinceTheFirstAndTheIndex) {
   for (bool inverse : {false, true}) {
     const CConverted c = Convert(data, dateTimes, inverse, curves);
     const std::vector<std::string> rows =
-        inverse ? std::vector<std::string>{"      7200.0000        7.0000  ", "      3600.0000        6.0000  ",
-                                           "         0.0000        5.0000  "}
-                : std::vector<std::string>{"         0.0000        5.0000  ", "      3600.0000        6.0000  ",
-                                           "      7200.0000        7.0000  "};
+        inverse
+            ? std::vector<std::string>{"      7200.0000        7.0000  ", "      3600.0000        6.0000  ",
+                                       "         0.0000        5.0000  "}
+            : std::vector<std::string>{"         0.0000        5.0000  ", "      3600.0000        6.0000  ",
+                                       "      7200.0000        7.0000  "};
     EXPECT_EQ(c.Data(), rows);
     // TIME in S is the index: no curve is headed DEPTH.
-    EXPECT_EQ(c.Well("STRT"), " STRT.S" + std::string(inverse ? 24 : 27, ' ') + (inverse ? "7200.0000" : "0.0000") +
-                                  ": Start Depth");
-    EXPECT_EQ(c.Well("STEP"), " STEP.S" + std::string(inverse ? 23 : 24, ' ') + (inverse ? "-3600.0000" : "3600.0000") +
-                                  ": Depth Increment");
-    EXPECT_NE(std::find(c.lines.begin(), c.lines.end(), " TIME.S                                 :   1 "), c.lines.end());
+    EXPECT_EQ(c.Well("STRT"), " STRT.S" + std::string(inverse ? 24 : 27, ' ') +
+                                  (inverse ? "7200.0000" : "0.0000") + ": Start Depth");
+    EXPECT_EQ(c.Well("STEP"), " STEP.S" + std::string(inverse ? 23 : 24, ' ') +
+                                  (inverse ? "-3600.0000" : "3600.0000") + ": Depth Increment");
+    EXPECT_NE(std::find(c.lines.begin(), c.lines.end(), " TIME.S                                 :   1 "),
+              c.lines.end());
     const auto other = std::find(c.lines.begin(), c.lines.end(), "~Other Information");
     ASSERT_NE(other, c.lines.end());
-    EXPECT_EQ(other[1], "TIME 0 S = 2013-12-12T03:00:00, the first date-time of column 1 (TIME counts seconds from it)");
+    EXPECT_EQ(
+        other[1],
+        "TIME 0 S = 2013-12-12T03:00:00, the first date-time of column 1 (TIME counts seconds from it)");
     EXPECT_FALSE(c.facts.reading.HasDoubts());
   }
   // A cell that is no date-time is no number there: the null value, and said.
@@ -243,9 +273,9 @@ TEST_F(ReadingTest, DateTimesAreSecondsSinceTheFirstAndTheIndex) {
 
 TEST_F(ReadingTest, FirstOccurrenceIsNearestTheStartInEitherOrder) {
   for (bool inverse : {false, true}) {
-    const CConverted c = Convert("Title\r\n1000 1 2\r\n1001 x 2\r\n\r\n1002 y 2\r\n", [](CConversionSetup& setup) {
-      setup.firstDigitLineIndex = 1;
-    }, inverse);
+    const CConverted c = Convert(
+        "Title\r\n1000 1 2\r\n1001 x 2\r\n\r\n1002 y 2\r\n",
+        [](CConversionSetup& setup) { setup.firstDigitLineIndex = 1; }, inverse);
     const CReadingCount& count = c.facts.reading.Total(ReadingKind::NotANumber);
     EXPECT_EQ(count.count, 2u);
     EXPECT_EQ(count.first.line, 3u) << inverse;
@@ -257,14 +287,15 @@ TEST_F(ReadingTest, FirstOccurrenceIsNearestTheStartInEitherOrder) {
 
 TEST_F(ReadingTest, SummaryTextNamesKindsFirstCellsAndTheFlags) {
   const CConverted c = Convert("1000;1,5;-999\r\n1001;2,5;3\r\n", Delimited(";"));
-  EXPECT_EQ(FormatReadingSummary(c.facts.reading, ReadingAudience::CommandLine),
-            "Reading: 2 rows of 3 columns.\n"
-            "  PARTIAL_NUMBER: 2 cells (text after the number; the number is written), first on line 1, column 2: "
-            "\"1,5\"\n"
-            "  NULL_LIKE: 1 cell (a common null marker that is not the NULL value; written as a reading), first on "
-            "line 1, column 3: \"-999\"\n"
-            "  Looks like decimal commas: --decimal-comma\n"
-            "  Looks like null markers: --null-markers '-999'\n");
+  EXPECT_EQ(
+      FormatReadingSummary(c.facts.reading, ReadingAudience::CommandLine),
+      "Reading: 2 rows of 3 columns.\n"
+      "  PARTIAL_NUMBER: 2 cells (text after the number; the number is written), first on line 1, column 2: "
+      "\"1,5\"\n"
+      "  NULL_LIKE: 1 cell (a common null marker that is not the NULL value; written as a reading), first on "
+      "line 1, column 3: \"-999\"\n"
+      "  Looks like decimal commas: --decimal-comma\n"
+      "  Looks like null markers: --null-markers '-999'\n");
   EXPECT_EQ(FormatReadingColumns(c.facts.reading),
             "Column 2 (A):\n  PARTIAL_NUMBER: 2 cells, first on line 1, column 2: \"1,5\"\n"
             "Column 3 (B):\n  NULL_LIKE: 1 cell, first on line 1, column 3: \"-999\"\n");

@@ -401,12 +401,18 @@ TEST(ScanDoubleTest, TellsWhatItTookOfTheText) {
     bool outOfRange;
   };
   const CCase cases[] = {
-      {"  12.50ft", false, true, 12.5, 7, 4, false},  {"0.013656", false, true, 0.013656, 8, 5, false},
-      {"1.5e-05x", false, true, 1.5e-05, 7, 2, false}, {"-0.000", false, true, -0.0, 6, 0, false},
-      {"1500,125", false, true, 1500, 4, 4, false},    {"1500,125", true, true, 1500.125, 8, 7, false},
-      {"-0,5;", true, true, -0.5, 4, 1, false},         {"1,5,6", true, true, 1.5, 3, 2, false},
-      {"1e309", false, true, HUGE_VAL, 5, 1, true},     {"-1e309", false, true, -HUGE_VAL, 6, 1, true},
-      {"1e-400", false, true, 0.0, 6, 1, false},        {"abc", false, false, 0, 0, 0, false},
+      {"  12.50ft", false, true, 12.5, 7, 4, false},
+      {"0.013656", false, true, 0.013656, 8, 5, false},
+      {"1.5e-05x", false, true, 1.5e-05, 7, 2, false},
+      {"-0.000", false, true, -0.0, 6, 0, false},
+      {"1500,125", false, true, 1500, 4, 4, false},
+      {"1500,125", true, true, 1500.125, 8, 7, false},
+      {"-0,5;", true, true, -0.5, 4, 1, false},
+      {"1,5,6", true, true, 1.5, 3, 2, false},
+      {"1e309", false, true, HUGE_VAL, 5, 1, true},
+      {"-1e309", false, true, -HUGE_VAL, 6, 1, true},
+      {"1e-400", false, true, 0.0, 6, 1, false},
+      {"abc", false, false, 0, 0, 0, false},
       {",5", true, true, 0.5, 2, 1, false},
   };
   for (const CCase& c : cases) {

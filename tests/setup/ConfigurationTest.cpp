@@ -408,9 +408,10 @@ TEST(Configuration, ReadingSectionOnlyWhenAChoiceIsMade) {
   chosen.dateTimeColumn = 3;
   setup.reading = chosen;
   ASSERT_TRUE(SaveConfiguration(setup));
-  EXPECT_EQ(ReadBytes(path), std::string(kNewSetupFile) +
-                                 "\r\n[Reading]\r\nDECIMAL COMMA=YES\r\nQUOTES=YES\r\nEMPTY FIELDS=YES\r\n"
-                                 "NULL MARKERS=-999|NaN|NA\r\nWHOLE CELLS=YES\r\nDIGITS=source\r\nDATE TIME=3\r\n");
+  EXPECT_EQ(ReadBytes(path),
+            std::string(kNewSetupFile) +
+                "\r\n[Reading]\r\nDECIMAL COMMA=YES\r\nQUOTES=YES\r\nEMPTY FIELDS=YES\r\n"
+                "NULL MARKERS=-999|NaN|NA\r\nWHOLE CELLS=YES\r\nDIGITS=source\r\nDATE TIME=3\r\n");
   EXPECT_EQ(LoadFrom(path).reading, chosen);
 
   setup.reading = CReadingOptions();
@@ -424,14 +425,19 @@ TEST(Configuration, ReadingSectionOnlyWhenAChoiceIsMade) {
     const char* value;
     bool on;
   };
-  for (const CCase& c : {CCase{"decimal comma", "yes", true}, CCase{"QUOTES", " True ", true},
-                         CCase{"EMPTY FIELDS", "1", true}, CCase{"WHOLE CELLS", "on", true},
-                         CCase{"QUOTES", "maybe", false}, CCase{"QUOTES", "", false}, CCase{"QUOTES", "0", false}}) {
-    WriteBytes(path, std::string("[File ID]\r\nID=Corvane\r\n[Reading]\r\n") + c.key + "=" + c.value + "\r\n");
+  for (const CCase& c :
+       {CCase{"decimal comma", "yes", true}, CCase{"QUOTES", " True ", true},
+        CCase{"EMPTY FIELDS", "1", true}, CCase{"WHOLE CELLS", "on", true}, CCase{"QUOTES", "maybe", false},
+        CCase{"QUOTES", "", false}, CCase{"QUOTES", "0", false}}) {
+    WriteBytes(path,
+               std::string("[File ID]\r\nID=Corvane\r\n[Reading]\r\n") + c.key + "=" + c.value + "\r\n");
     const CReadingOptions read = LoadFrom(path).reading;
-    EXPECT_EQ(read.decimalComma || read.quotes || read.emptyFields || read.wholeCells, c.on) << c.key << c.value;
+    EXPECT_EQ(read.decimalComma || read.quotes || read.emptyFields || read.wholeCells, c.on)
+        << c.key << c.value;
   }
-  WriteBytes(path, "[File ID]\r\nID=Corvane\r\n[Reading]\r\nDIGITS=7\r\nDATE TIME=-2\r\nNULL MARKERS= | -999 ||NaN \r\n");
+  WriteBytes(
+      path,
+      "[File ID]\r\nID=Corvane\r\n[Reading]\r\nDIGITS=7\r\nDATE TIME=-2\r\nNULL MARKERS= | -999 ||NaN \r\n");
   const CReadingOptions read = LoadFrom(path).reading;
   EXPECT_EQ(read.digits, DigitsKept::Four);
   EXPECT_EQ(read.dateTimeColumn, 0);

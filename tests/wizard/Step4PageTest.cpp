@@ -369,7 +369,8 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
                              << QStringList{"COMP.: :COMPANY",         "FLD.: :FIELD",
                                             "LOC.: :LOCATION",         "PROV.: :PROVINCE",
                                             "SRVC.: :SERVICE COMPANY", "API.: :API NUMBER"}
-                             << "" << "COMP, FLD, LOC, PROV, SRVC, API";
+                             << ""
+                             << "COMP, FLD, LOC, PROV, SRVC, API";
   // A blank well name is still written, so it is there, but without a value.
   QTest::newRow("boxes filled") << "UWI"
                                 << "100"
@@ -379,7 +380,8 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
                                 << "COMP, FLD, LOC, PROV, SRVC"
                                 << QStringList{"COMP.: :COMPANY", "FLD.: :FIELD", "LOC.: :LOCATION",
                                                "PROV.: :PROVINCE", "SRVC.: :SERVICE COMPANY"}
-                                << "WELL" << "COMP, WELL, FLD, LOC, PROV, SRVC";
+                                << "WELL"
+                                << "COMP, WELL, FLD, LOC, PROV, SRVC";
   // Cut as the run cuts them: leading colons passed over, a line without a dot or
   // one that starts with # holds no item, a mnemonic counts in any case, CTRY
   // stands in for PROV.
@@ -397,7 +399,8 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
                                  << "W1"
                                  << "2020"
                                  << "COMP.:A:C\nFLD.:F:F\nLOC.:L:L\nSTAT.:TX:S\nSRVC.:S:S" << QString()
-                                 << QStringList() << "" << "";
+                                 << QStringList() << ""
+                                 << "";
 }
 
 void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines() {
@@ -424,7 +427,8 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines() {
   TypeInto(Page().LogDateBox(), logDate);
   Page().OtherHeaderBox()->setPlainText(other);
   QStringList said;
-  if (!lacking.isEmpty()) said << QStringLiteral("Missing well items the LAS standard requires: %1.").arg(lacking);
+  if (!lacking.isEmpty())
+    said << QStringLiteral("Missing well items the LAS standard requires: %1.").arg(lacking);
   if (!blank.isEmpty()) said << blanks(blank);
   QCOMPARE(Page().HeaderCheckLabel()->text(), said.isEmpty() ? allThere : said.join(u' '));
   QCOMPARE(Page().TemplateLinesButton()->isEnabled(), !lacking.isEmpty());
@@ -468,10 +472,12 @@ void Step4PageTest::TemplateLinesAreOneEditReadyToTypeOver() {
   // Lines left blank are written with an empty value, which the check warns of.
   Click(Page().CreateLasButton());
   QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
-  QCOMPARE(m_services->boxes[0].informative,
-           QStringLiteral("Reading: 3 rows of 1 column, every cell read as a number.\n\nLAS check: 0 errors, 3 "
-                          "warnings"));
-  QVERIFY(m_services->boxes[0].details.contains(QStringLiteral("W_ITEM_EMPTY (5.4): the LOC line has no value")));
+  QCOMPARE(
+      m_services->boxes[0].informative,
+      QStringLiteral("Reading: 3 rows of 1 column, every cell read as a number.\n\nLAS check: 0 errors, 3 "
+                     "warnings"));
+  QVERIFY(
+      m_services->boxes[0].details.contains(QStringLiteral("W_ITEM_EMPTY (5.4): the LOC line has no value")));
   QFile las(File("short.las"));
   QVERIFY(las.open(QIODevice::ReadOnly));
   const QByteArray written = las.readAll();
@@ -505,9 +511,10 @@ void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
   Click(Page().CreateLasButton());
   QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
   // The reading summary comes first: it speaks of the values.
-  QCOMPARE(m_services->boxes[0].informative,
-           QStringLiteral("Reading: 3 rows of 1 column, every cell read as a number.\n\nLAS check: 8 errors, 0 "
-                          "warnings"));
+  QCOMPARE(
+      m_services->boxes[0].informative,
+      QStringLiteral("Reading: 3 rows of 1 column, every cell read as a number.\n\nLAS check: 8 errors, 0 "
+                     "warnings"));
   QCOMPARE(m_services->boxes[0].icon, CWizardServices::Icon::None);
   const QString details = m_services->boxes[0].details;
   QVERIFY2(details.contains(QStringLiteral("line 4: W_ITEM_MISSING (5.4): the ~W section has no COMP line")),
@@ -528,9 +535,10 @@ void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
   m_services->boxes.clear();
   Click(Page().CreateLasButton());
   QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
-  QCOMPARE(m_services->boxes[0].informative,
-           QStringLiteral("Reading: 3 rows of 2 columns, every cell read as a number.\n\nLAS check: 0 errors, 1 "
-                          "warning"));
+  QCOMPARE(
+      m_services->boxes[0].informative,
+      QStringLiteral("Reading: 3 rows of 2 columns, every cell read as a number.\n\nLAS check: 0 errors, 1 "
+                     "warning"));
   QVERIFY(m_services->boxes[0].details.contains(QStringLiteral("CURVE_ALL_NULL")));
 
   // Doubts about values: each kind with its first cell, the choice that settles it, and
@@ -547,7 +555,8 @@ void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
   QVERIFY2(reading.contains(QStringLiteral("Looks like decimal commas: choose \"Decimal comma\" on Step 2.")),
            qPrintable(reading));
   QVERIFY2(reading.contains(QStringLiteral("NULL_LIKE: 1 cell")), qPrintable(reading));
-  QVERIFY(m_services->boxes[0].details.startsWith(QStringLiteral("Column 2 (GR):\n  PARTIAL_NUMBER: 2 cells")));
+  QVERIFY(
+      m_services->boxes[0].details.startsWith(QStringLiteral("Column 2 (GR):\n  PARTIAL_NUMBER: 2 cells")));
 
   // Other notices go as they are; a file that cannot be read is said to be so.
   m_services->boxes.clear();
