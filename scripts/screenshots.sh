@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders every page of the wizard offscreen, with the bundled example loaded, into
 # BUILD_DIR/screenshots/step1.png ... step4.png (Step 2 as a new setup sees it, with the
-# layout proposed), and a failure message with its reason into message.png; then the
+# layout proposed), step3-proposal.png (Step 3 of that new setup, its curves proposed), and
+# a failure message with its reason into message.png; then the
 # main window with the LAS window of the example's LAS file (las-window.png), its Check
 # tab (las-check.png) and its corvane-cli plot (plot-well-7.png).
 set -euo pipefail

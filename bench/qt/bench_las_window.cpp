@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "BenchLasFile.h"
-#include "app/LasCheckPane.h"
-#include "app/LasWindow.h"
-#include "app/PlotCanvas.h"
-#include "app/ShellDialogs.h"
+#include "lasview/LasCheckPane.h"
+#include "lasview/LasWindow.h"
+#include "lasview/PlotCanvas.h"
+#include "lasview/WindowDialogs.h"
 #include "platform/FileSystem.h"
 
 using namespace corvane;
@@ -33,20 +33,31 @@ namespace {
 
 class CPaintWatch : public QObject {
  public:
-  explicit CPaintWatch(CLasWindow& window) : m_window(window) {}
+  explicit CPaintWatch(CLasSession& session) : m_session(session) {}
   bool seen = false;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint && !seen) {
-      auto lock = m_window.Data().Lock();
-      seen = m_window.Data().Rows() > 0;
+      auto lock = m_session.Data().Lock();
+      seen = m_session.Data().Rows() > 0;
     }
     return QObject::eventFilter(watched, event);
   }
 
  private:
-  CLasWindow& m_window;
+  CLasSession& m_session;
+};
+
+// Nothing is saved and nothing fails in a benchmark.
+class CNoDialogs : public CWindowDialogs {
+ public:
+  QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
+    return {};
+  }
+  void ShowError(QWidget*, const QString& text, const QString& informative) override {
+    std::fprintf(stderr, "bench_las_window: %s %s\n", qPrintable(text), qPrintable(informative));
+  }
 };
 
 struct CTimes {
@@ -87,47 +98,46 @@ int main(int argc, char** argv) {
   {
     QApplication application(argc, argv);
     QTemporaryDir templates;
-    CQtShellDialogs dialogs;
+    CNoDialogs dialogs;
     CLasWindow window(QString::fromStdString(path), dialogs, templates.path());
+    CLasSession& session = window.Session();
     window.resize(1600, 1000);
     window.show();
     QApplication::processEvents();
     const double baseMB = PeakMemoryMB();
-    CPaintWatch watch(window);
-    window.Canvas()->installEventFilter(&watch);
+    CPaintWatch watch(session);
+    CPlotCanvas* canvas = window.findChild<CPlotCanvas*>();
+    canvas->installEventFilter(&watch);
 
     clock.restart();
-    QString error;
-    if (!window.Open(&error)) {
-      std::fprintf(stderr, "bench_las_window: %s\n", qPrintable(error));
+    if (const CResult opened = window.Open(); !opened) {
+      std::fprintf(stderr, "bench_las_window: %s\n", opened.Reason().c_str());
       RemoveFile(path);
       return 1;
     }
     while (!watch.seen && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 5);
     const double firstPicture = clock.elapsed() / 1000.0;
-    while (window.Loading() && clock.elapsed() < 600000)
+    while (session.Loading() && clock.elapsed() < 600000)
       QApplication::processEvents(QEventLoop::AllEvents, 20);
-    window.Poll();
     const double whole = clock.elapsed() / 1000.0;
     // The check starts once the plot has read the file; the window stays usable meanwhile.
-    CLasCheckPane* pane = window.CheckPane();
+    CLasCheckPane* pane = window.findChild<CLasCheckPane*>();
     clock.restart();
-    while (!pane->Report() && clock.elapsed() < 600000)
+    while (!session.Check().Report() && clock.elapsed() < 600000)
       QApplication::processEvents(QEventLoop::AllEvents, 20);
     const double checked = clock.elapsed() / 1000.0;
     QElapsedTimer lineClock;
     lineClock.start();
-    const bool lineShown = pane->Report() && pane->ShowLine(static_cast<std::uint64_t>(rows) - 7);
+    const bool lineShown = session.Check().Report() && pane->ShowLine(static_cast<std::uint64_t>(rows) - 7);
     const double lineMs = lineClock.nsecsElapsed() / 1e6;
     std::size_t heldBytes = 0;
     {
-      auto lock = window.Data().Lock();
-      heldBytes = window.Data().MemoryBytes();
+      auto lock = session.Data().Lock();
+      heldBytes = session.Data().MemoryBytes();
     }
 
     // Repaints: the whole file, then closer and closer views.
-    CPlotCanvas* canvas = window.Canvas();
-    const auto range = canvas->WholeRange();
+    const auto range = session.WholeRange();
     const double span = range->second - range->first;
     std::printf("bench_las_window: first picture after %.2f s (target 3 s); whole file read in %.2f s\n",
                 firstPicture, whole);
@@ -144,7 +154,7 @@ int main(int argc, char** argv) {
     double worstCpu = 0;
     // 0.003 of the file is about 14 rows per pixel row: the widest view drawn from the rows.
     for (const double share : {1.0, 0.01, 0.003, 0.001, 0.0001, 0.00002}) {
-      canvas->SetDepthRange(range->first + span * 0.3, range->first + span * (0.3 + share));
+      session.SetDepthRange(range->first + span * 0.3, range->first + span * (0.3 + share));
       QElapsedTimer jump;
       jump.start();
       canvas->repaint();
@@ -153,15 +163,15 @@ int main(int argc, char** argv) {
       std::vector<double> zooms;
       std::vector<double> cpu;
       for (int i = 0; i < 20; ++i) {
-        canvas->ScrollBy(i % 10 < 5 ? 0.1 : -0.1);
+        session.ScrollBy(i % 10 < 5 ? 0.1 : -0.1);
         QElapsedTimer paint;
         paint.start();
         double cpuStart = ThreadMilliseconds();
         canvas->repaint();
         scrolls.push_back(paint.nsecsElapsed() / 1e6);
         cpu.push_back(ThreadMilliseconds() - cpuStart);
-        canvas->ZoomBy(i % 2 == 0 ? CPlotCanvas::kZoomStep : 1 / CPlotCanvas::kZoomStep,
-                       (canvas->Top() + canvas->Base()) / 2);
+        session.ZoomBy(i % 2 == 0 ? CPlotCanvas::kZoomStep : 1 / CPlotCanvas::kZoomStep,
+                       (session.Top() + session.Base()) / 2);
         paint.restart();
         cpuStart = ThreadMilliseconds();
         canvas->repaint();

@@ -4,19 +4,22 @@
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QPrinter>
 #include <QSettings>
+#include <QStatusBar>
 
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
 #include "app/CorvaneDoc.h"
+#include "app/CorvaneView.h"
 #include "app/HelpTopics.h"
 #include "app/HelpViewer.h"
-#include "app/LasWindow.h"
 #include "app/MainFrame.h"
 #include "app/ManualHelp.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
+#include "lasview/LasWindow.h"
 #include "platform/ProgramInfo.h"
 #include "plot/PlotSettings.h"
 #include "wizard/CorvanePropSheet.h"
@@ -168,35 +171,38 @@ QString CCorvaneApp::PlotTemplateDir() const {
 
 CLasWindow* CCorvaneApp::OpenLasFile(const QString& path) {
   if (!m_mainFrame || path.isEmpty()) return nullptr;
-  if (CLasWindow* open = m_mainFrame->FindLasWindow(path)) {
-    m_mainFrame->ActivateWindowOf(open);
-    AddToRecentFileList(open->PathName());
-    return open;
-  }
+  for (CChildWindow* child : m_mainFrame->Children())
+    if (auto* open = dynamic_cast<CLasWindow*>(child); open && open->IsSameFile(path)) {
+      m_mainFrame->Activate(open);
+      AddToRecentFileList(open->PathName());
+      return open;
+    }
   auto* window = new CLasWindow(path, *m_dialogs, PlotTemplateDir());
-  QString error;
-  if (!window->Open(&error)) {
+  if (const CResult opened = window->Open(); !opened) {
     delete window;
     m_recentFiles->Remove(path);
     SaveRecentFileList();
-    m_dialogs->ShowError(m_mainFrame.get(), QStringLiteral("Failed to open LAS file."),
-                         QDir::toNativeSeparators(path) + ": " + error);
+    m_dialogs->ShowError(
+        m_mainFrame.get(), QStringLiteral("Failed to open LAS file."),
+        QDir::toNativeSeparators(path) + ": " + QString::fromLocal8Bit(opened.Reason().c_str()));
     return nullptr;
   }
   connect(window, &CLasWindow::LoadFailed, this, [this, window](const QString& reason) {
     m_dialogs->ShowError(window, QStringLiteral("Failed to open LAS file."),
                          QDir::toNativeSeparators(window->PathName()) + ": " + reason);
   });
-  m_mainFrame->AddLasWindow(window);
+  // The readout under the pointer stands in the status bar while the window is there.
+  QStatusBar* status = m_mainFrame->statusBar();
+  connect(window, &CLasWindow::ReadoutChanged, status, [status](const QString& text) {
+    if (text.isEmpty())
+      status->clearMessage();
+    else
+      status->showMessage(text);
+  });
+  QMdiSubWindow* frameWindow = m_mainFrame->AddChildWindow(window);
+  connect(frameWindow, &QObject::destroyed, status, &QStatusBar::clearMessage);
   AddToRecentFileList(window->PathName());
   return window;
-}
-
-FileKind FileKindOf(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix();
-  if (suffix.compare(QLatin1String("las"), Qt::CaseInsensitive) == 0) return FileKind::Las;
-  if (suffix.compare(QLatin1String("lah"), Qt::CaseInsensitive) == 0) return FileKind::Configuration;
-  return FileKind::Other;
 }
 
 void CCorvaneApp::OpenFile(const QString& path) {
@@ -231,22 +237,23 @@ void CCorvaneApp::OnFilePrintSetup() { m_dialogs->PageSetup(m_mainFrame.get(), P
 
 CCorvaneDoc* CCorvaneApp::OpenDocumentFile(const QString& path) {
   if (!m_mainFrame || path.isEmpty()) return nullptr;
-  if (CCorvaneDoc* open = m_mainFrame->FindDocument(path)) {
-    m_mainFrame->ActivateDocument(open);
-    AddToRecentFileList(open->PathName());
-    return open;
-  }
-  auto* doc = new CCorvaneDoc(m_mainFrame.get());
+  for (CChildWindow* child : m_mainFrame->Children())
+    if (auto* view = dynamic_cast<CCorvaneView*>(child); view && view->IsSameFile(path)) {
+      m_mainFrame->Activate(view);
+      AddToRecentFileList(view->PathName());
+      return view->Doc();
+    }
+  // The document goes with the last of its windows.
+  auto doc = std::make_shared<CCorvaneDoc>();
   if (!doc->OnOpenDocument(path)) {
-    delete doc;
     m_recentFiles->Remove(path);
     SaveRecentFileList();
     m_dialogs->ShowError(m_mainFrame.get(), QStringLiteral("Failed to open document."));
     return nullptr;
   }
-  m_mainFrame->AddDocumentWindow(doc);
+  m_mainFrame->AddChildWindow(new CCorvaneView(doc));
   AddToRecentFileList(doc->PathName());
-  return doc;
+  return doc.get();
 }
 
 void CCorvaneApp::AddToRecentFileList(const QString& path) {

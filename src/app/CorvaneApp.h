@@ -6,6 +6,8 @@
 #include <QString>
 #include <memory>
 
+#include "app/ShellServices.h"
+
 class QPrinter;
 class QSettings;
 class QWidget;
@@ -20,18 +22,7 @@ class CRecentFileList;
 class CShellDialogs;
 class CWizardServices;
 
-// The name under which the main window's size and place are remembered.
-inline const char* const kMainWindowPlace = "MainWindow";
-
-// What the program makes of a file it is handed by name (command line, drop, recent
-// list): its suffix, letter case aside, decides.
-enum class FileKind { Las, Configuration, Other };
-FileKind FileKindOf(const QString& path);
-
-// The kinds of help request.
-enum class HelpCommand { Context, Index, Finder, HelpOnHelp, Quit, Other };
-
-class CCorvaneApp : public QObject {
+class CCorvaneApp : public QObject, public CShellServices {
   Q_OBJECT
  public:
   // Everything the application asks of the desktop; null members mean the on-screen
@@ -62,20 +53,20 @@ class CCorvaneApp : public QObject {
 
   const QString& HelpFilePath() const { return m_helpFilePath; }
   CMainFrame* MainFrame() const { return m_mainFrame.get(); }
-  CRecentFileList& RecentFiles() { return *m_recentFiles; }
-  QPrinter& Printer();
-  CShellDialogs& Dialogs() { return *m_dialogs; }
+  CRecentFileList& RecentFiles() override { return *m_recentFiles; }
+  QPrinter& Printer() override;
+  CShellDialogs& Dialogs() override { return *m_dialogs; }
   CHelpDisplay& Help() { return *m_help; }
   // The settings store: recent files, the windows' size and place, the last folder.
-  QSettings& Settings() { return *m_settings; }
+  QSettings& Settings() override { return *m_settings; }
 
   // The answer to a help request. For a context number only its low 16 bits count:
   // a known context shows its popup while context help is on (and turns it off), or
   // jumps to its page otherwise; an unknown one shows the index unless context help is
   // on. Index, finder and help on help show the index; other requests do nothing.
-  void WinHelp(unsigned long data, HelpCommand command, QWidget* owner = nullptr);
+  void WinHelp(unsigned long data, HelpCommand command, QWidget* owner = nullptr) override;
   // A topic of the manual in the help window, owned by `owner`.
-  void ShowHelpTopic(QWidget* owner, const QString& topic);
+  void ShowHelpTopic(QWidget* owner, const QString& topic) override;
 
   // A document window for a configuration file (recent list, dropped files); an open
   // document of the same file is activated instead. Null when the file cannot be read.
@@ -86,16 +77,15 @@ class CCorvaneApp : public QObject {
   CLasWindow* OpenLasFile(const QString& path);
   // A file of the recent list or dropped on the main window: its LAS window for a
   // ".las" file, a document window otherwise.
-  void OpenFile(const QString& path);
+  void OpenFile(const QString& path) override;
   QString PlotTemplateDir() const;
-  void AddToRecentFileList(const QString& path);
+  void AddToRecentFileList(const QString& path) override;
 
- public slots:
-  void OnFileNew();
-  void OnFileOpen();
-  void OnFileOpenLas();
-  void OnAppAbout();
-  void OnFilePrintSetup();
+  void OnFileNew() override;
+  void OnFileOpen() override;
+  void OnFileOpenLas() override;
+  void OnAppAbout() override;
+  void OnFilePrintSetup() override;
 
  signals:
   // A wizard is about to run modally; `sheet` is its window (tests drive it).

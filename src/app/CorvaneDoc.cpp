@@ -4,20 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <sys/stat.h>
+#include "lasview/ChildWindow.h"
 
 namespace corvane {
-
-bool CCorvaneDoc::SameFile(const QString& a, const QString& b) {
-  if (a.isEmpty() || b.isEmpty()) return false;
-  // Device and inode: a relative name, a symbolic or a hard link all name one file.
-  struct stat first {
-  }, second{};
-  if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-      ::stat(QFile::encodeName(b).constData(), &second) == 0)
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-  return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
-}
 
 CCorvaneDoc::CCorvaneDoc(QObject* parent) : QObject(parent) {}
 
@@ -31,12 +20,12 @@ bool CCorvaneDoc::OnOpenDocument(const QString& path) {
   return true;
 }
 
-bool CCorvaneDoc::IsSameFile(const QString& path) const { return SameFile(m_pathName, path); }
+bool CCorvaneDoc::IsSameFile(const QString& path) const { return SameFileName(m_pathName, path); }
 
 bool CCorvaneDoc::OnSaveDocument(const QString& path) {
   if (path.isEmpty()) return false;
   if (IsSameFile(path)) return true;  // the configuration file itself is never written
-  if (SameFile(m_openedFrom, path)) {
+  if (SameFileName(m_openedFrom, path)) {
     // Back under the name it was opened from: that file stays as it is, even when the
     // copy saved since has changed.
     m_pathName = QFileInfo(path).absoluteFilePath();

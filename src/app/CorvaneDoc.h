@@ -25,9 +25,8 @@ class CCorvaneDoc : public QObject {
   // The window title: the file name without its folder.
   QString Title() const;
   bool IsModified() const { return false; }
+  // Whether `path` names the document's file (by any name).
   bool IsSameFile(const QString& path) const;
-  // Whether two paths name one existing file (by any name), or are the same path.
-  static bool SameFile(const QString& a, const QString& b);
 
  signals:
   void PathNameChanged(const QString& pathName);

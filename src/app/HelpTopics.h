@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <optional>
 
+#include "lasview/LasWindowHelp.h"
+
 namespace corvane {
 
 // The manual is a folder of HTML pages; its start page stands for the whole manual.
@@ -24,10 +26,8 @@ inline const char* const kIndexHelpTopic = "::/Corvane Version 10 Manual for HTM
 // offset by this base, as the help requests of the windows carry them.
 inline constexpr unsigned kResourceHelpBase = 0x20000;
 
-// The LAS window (the log plot): its resource number for context help, and its page
-// for F1.
-inline constexpr unsigned kLasWindowHelpResource = 120;
-inline const char* const kLasWindowHelpTopic = "::/las-window.html>CORVANE";
+// The LAS window (the log plot) has its resource number for context help, and its page
+// for F1, in lasview/LasWindowHelp.h.
 
 // The help file path for a program in `executableDir`: that folder, the platform's
 // separator, the manual folder, the separator and the start page. When that file does

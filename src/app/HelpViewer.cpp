@@ -5,11 +5,23 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "platform/ProgramInfo.h"
+
 namespace corvane {
+
+namespace {
+
+// "Corvane Help", and with the title of the page shown "Corvane Help - Step 1".
+QString HelpTitle(const QString& page) {
+  const QString title = QString::fromLatin1(kAppTitle) + QStringLiteral(" Help");
+  return page.isEmpty() ? title : title + QStringLiteral(" - ") + page;
+}
+
+}  // namespace
 
 CHelpViewer::CHelpViewer(const QUrl& startPage, QWidget* owner)
     : QWidget(owner, Qt::Window), m_startPage(startPage) {
-  setWindowTitle(tr("Corvane Help"));
+  setWindowTitle(HelpTitle(QString()));
   setAttribute(Qt::WA_DeleteOnClose);
 
   auto* contents = new QPushButton(tr("&Contents"), this);
@@ -34,10 +46,8 @@ CHelpViewer::CHelpViewer(const QUrl& startPage, QWidget* owner)
   connect(forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
   connect(m_browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
   connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
-  connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
-    const QString title = m_browser->documentTitle();
-    setWindowTitle(title.isEmpty() ? tr("Corvane Help") : tr("Corvane Help - %1").arg(title));
-  });
+  connect(m_browser, &QTextBrowser::sourceChanged, this,
+          [this] { setWindowTitle(HelpTitle(m_browser->documentTitle())); });
   resize(760, 620);
 }
 

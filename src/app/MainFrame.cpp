@@ -25,13 +25,10 @@
 #include <array>
 
 #include "app/AppIcon.h"
-#include "app/CorvaneApp.h"
-#include "app/CorvaneDoc.h"
-#include "app/CorvaneView.h"
 #include "app/HelpTopics.h"
-#include "app/LasWindow.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
+#include "app/ShellServices.h"
 #include "app/ToolIcons.h"
 #include "platform/ProgramInfo.h"
 #include "wizard/WizardPage.h"
@@ -40,11 +37,8 @@
 namespace corvane {
 namespace {
 
-// Resource numbers of the main window and of the document windows, as context help
-// numbers them.
+// The resource number of the main window, as context help numbers it.
 constexpr unsigned kMainFrameResource = 2;
-constexpr unsigned kDocumentResource = 3;
-constexpr unsigned kLasWindowResource = kLasWindowHelpResource;
 const char* const kHelpContextProperty = "corvaneHelpContext";
 
 // Lock bits of the native key state (X11 and Wayland keyboard state masks).
@@ -53,7 +47,7 @@ constexpr quint32 kNativeNumLock = 0x10;
 
 }  // namespace
 
-CMainFrame::CMainFrame(CCorvaneApp& app) : m_app(app) {
+CMainFrame::CMainFrame(CShellServices& shell) : m_shell(shell) {
   setWindowTitle(QLatin1String(kMainWindowTitle));
   setWindowIcon(CorvaneIcon());
   setContextMenuPolicy(Qt::NoContextMenu);  // no toolbar menu on a right click
@@ -212,44 +206,43 @@ void CMainFrame::CreateActions() {
   auto on = [this](Command command, auto receiver, auto slot) {
     connect(Action(command), &QAction::triggered, receiver, slot);
   };
-  on(Command::FileNew, &m_app, &CCorvaneApp::OnFileNew);
-  on(Command::FileOpen, &m_app, &CCorvaneApp::OnFileOpen);
-  on(Command::FileOpenLas, &m_app, &CCorvaneApp::OnFileOpenLas);
+  on(Command::FileNew, this, [this] { m_shell.OnFileNew(); });
+  on(Command::FileOpen, this, [this] { m_shell.OnFileOpen(); });
+  on(Command::FileOpenLas, this, [this] { m_shell.OnFileOpenLas(); });
   on(Command::FileClose, this, [this] {
-    if (ActiveLasWindow()) {
-      m_mdiArea->activeSubWindow()->close();
-      return;
-    }
-    if (CCorvaneDoc* doc = ActiveDocument())
-      for (QMdiSubWindow* window : m_mdiArea->subWindowList())
-        if (auto* view = qobject_cast<CCorvaneView*>(window->widget()); view && view->Document() == doc)
-          window->close();
+    // Every window of the active document closes.
+    const CChildWindow* active = ActiveChild();
+    if (!active) return;
+    const QObject* document = active->Document();
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+      if (const CChildWindow* child = ChildOf(window); child && child->Document() == document)
+        window->close();
   });
   on(Command::FileSave, this, &CMainFrame::OnFileSave);
-  on(Command::FileSaveAs, this, &CMainFrame::OnFileSaveAs);
-  on(Command::FileSavePlotAs, this, &CMainFrame::OnFileSavePlotAs);
-  on(Command::FilePrint, this, &CMainFrame::OnFilePrint);
-  on(Command::FilePrintPreview, this, &CMainFrame::OnFilePrintPreview);
-  on(Command::FilePrintSetup, &m_app, &CCorvaneApp::OnFilePrintSetup);
+  on(Command::FileSaveAs, this, [this] { OnFileSaveAs(CChildWindow::SaveKind::Document); });
+  on(Command::FileSavePlotAs, this, [this] { OnFileSaveAs(CChildWindow::SaveKind::Plot); });
+  on(Command::FilePrint, this, [this] { OnFilePrint(false); });
+  on(Command::FilePrintPreview, this, [this] { OnFilePrint(true); });
+  on(Command::FilePrintSetup, this, [this] { m_shell.OnFilePrintSetup(); });
   on(Command::FileExit, this, &QWidget::close);
   on(Command::WindowNew, this, &CMainFrame::OnWindowNew);
   on(Command::WindowCascade, m_mdiArea, &QMdiArea::cascadeSubWindows);
   on(Command::WindowTile, m_mdiArea, &QMdiArea::tileSubWindows);
   on(Command::WindowArrange, this, &CMainFrame::OnWindowArrange);
-  on(Command::HelpIndex, this, [this] { m_app.WinHelp(0, HelpCommand::Index, this); });
-  on(Command::HelpUsing, this, [this] { m_app.WinHelp(0, HelpCommand::HelpOnHelp, this); });
-  on(Command::AppAbout, &m_app, &CCorvaneApp::OnAppAbout);
+  on(Command::HelpIndex, this, [this] { m_shell.WinHelp(0, HelpCommand::Index, this); });
+  on(Command::HelpUsing, this, [this] { m_shell.WinHelp(0, HelpCommand::HelpOnHelp, this); });
+  on(Command::AppAbout, this, [this] { m_shell.OnAppAbout(); });
   on(Command::Help, this, &CMainFrame::OnHelp);
   on(Command::ContextHelp, this, &CMainFrame::OnContextHelp);
   on(Command::NextPane, m_mdiArea, &QMdiArea::activateNextSubWindow);
   on(Command::PrevPane, m_mdiArea, &QMdiArea::activatePreviousSubWindow);
 
-  for (int i = 0; i < m_app.RecentFiles().Size(); ++i) {
+  for (int i = 0; i < m_shell.RecentFiles().Size(); ++i) {
     auto* entry = new QAction(this);
     entry->setStatusTip(QStringLiteral("Open this document"));
     connect(entry, &QAction::triggered, this, [this, i] {
-      const QStringList& entries = m_app.RecentFiles().Entries();
-      if (i < entries.size()) m_app.OpenFile(entries.at(i));
+      const QStringList& entries = m_shell.RecentFiles().Entries();
+      if (i < entries.size()) m_shell.OpenFile(entries.at(i));
     });
     m_recentActions.append(entry);
   }
@@ -338,7 +331,7 @@ void CMainFrame::CreateToolBar() {
   m_plotToolBar->toggleViewAction()->setVisible(false);
   // Context help on its buttons tells about the LAS window.
   m_plotToolBar->setProperty(kHelpContextProperty,
-                             QVariant::fromValue<qulonglong>(kResourceHelpBase + kLasWindowResource));
+                             QVariant::fromValue<qulonglong>(kResourceHelpBase + kLasWindowHelpResource));
   addToolBar(Qt::TopToolBarArea, m_plotToolBar);
   m_plotToolBar->addAction(Action(Command::FileOpenLas));
   m_plotToolBar->addAction(Action(Command::FileSavePlotAs));
@@ -411,7 +404,7 @@ void CMainFrame::TrackLockKeys(QObject* receiver, QEvent* event) {
 }
 
 void CMainFrame::UpdateRecentFileMenu() {
-  const CRecentFileList& list = m_app.RecentFiles();
+  const CRecentFileList& list = m_shell.RecentFiles();
   for (int i = 0; i < m_recentActions.size(); ++i) {
     QAction* entry = m_recentActions.at(i);
     entry->setVisible(i < list.Entries().size());
@@ -429,117 +422,80 @@ void CMainFrame::UpdateMenus(const QObject* closing) {
                           Command::FilePrintPreview, Command::WindowNew, Command::WindowCascade,
                           Command::WindowTile, Command::WindowArrange})
     Action(command)->setEnabled(documentOpen);
-  // A LAS window has no configuration to save or to open again; its plot is saved as a picture.
+  // What the active window offers: a LAS window has no configuration to save or to
+  // open again; its plot is saved as a picture.
   const QMdiSubWindow* active = m_mdiArea->activeSubWindow();
-  const bool lasActive =
-      active != nullptr && active != closing && qobject_cast<CLasWindow*>(active->widget());
-  for (Command command : {Command::FileSave, Command::FileSaveAs, Command::WindowNew})
-    if (lasActive) Action(command)->setEnabled(false);
-  Action(Command::FileSavePlotAs)->setEnabled(lasActive);
+  const CChildWindow* child = active != nullptr && active != closing ? ChildOf(active) : nullptr;
+  if (child && !child->SaveDialog(CChildWindow::SaveKind::Document)) {
+    Action(Command::FileSave)->setEnabled(false);
+    Action(Command::FileSaveAs)->setEnabled(false);
+  }
+  if (child && !child->OffersNewWindow()) Action(Command::WindowNew)->setEnabled(false);
+  Action(Command::FileSavePlotAs)->setEnabled(child && child->SaveDialog(CChildWindow::SaveKind::Plot));
   if (set == m_menuSet) return;
   m_menuSet = set;
   menuBar()->clear();
   for (QMenu* menu : set == 3 ? m_menus3 : m_menus2) menuBar()->addMenu(menu);
 }
 
-QMdiSubWindow* CMainFrame::AddDocumentWindow(CCorvaneDoc* document) {
-  auto* view = new CCorvaneView(document);
-  view->setProperty(kHelpContextProperty,
-                    QVariant::fromValue<qulonglong>(kResourceHelpBase + kDocumentResource));
-  QMdiSubWindow* window = m_mdiArea->addSubWindow(view);
+CChildWindow* CMainFrame::ChildOf(const QMdiSubWindow* window) {
+  return window ? dynamic_cast<CChildWindow*>(window->widget()) : nullptr;
+}
+
+void CMainFrame::Retitle(const QObject* document) {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+    if (const CChildWindow* child = ChildOf(window); child && child->Document() == document)
+      windows.append(window);
+  for (int i = 0; i < windows.size(); ++i) {
+    const QString title = ChildOf(windows.at(i))->Title();
+    windows.at(i)->setWindowTitle(windows.size() > 1 ? QStringLiteral("%1:%2").arg(title).arg(i + 1) : title);
+  }
+}
+
+QMdiSubWindow* CMainFrame::AddChildWindow(CChildWindow* child) {
+  QWidget* content = child->Widget();
+  content->setProperty(kHelpContextProperty,
+                       QVariant::fromValue<qulonglong>(kResourceHelpBase + child->HelpResource()));
+  QMdiSubWindow* window = m_mdiArea->addSubWindow(content);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowIcon(CorvaneIcon());
-  auto retitle = [this, document] {
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : m_mdiArea->subWindowList())
-      if (auto* v = qobject_cast<CCorvaneView*>(w->widget()); v && v->Document() == document)
-        windows.append(w);
-    for (int i = 0; i < windows.size(); ++i)
-      windows.at(i)->setWindowTitle(
-          windows.size() > 1 ? QStringLiteral("%1:%2").arg(document->Title()).arg(i + 1) : document->Title());
-  };
-  connect(document, &CCorvaneDoc::PathNameChanged, window, retitle);
-  connect(window, &QObject::destroyed, this, [this, window, document, retitle] {
+  const QObject* document = child->Document();
+  connect(content, &QWidget::windowTitleChanged, window, [this, document] { Retitle(document); });
+  connect(window, &QObject::destroyed, this, [this, window, document] {
     UpdateMenus(window);
-    // The document goes with its last window.
-    bool hasWindow = false;
-    for (QMdiSubWindow* w : m_mdiArea->subWindowList())
-      if (w != window)
-        if (auto* v = qobject_cast<CCorvaneView*>(w->widget()); v && v->Document() == document)
-          hasWindow = true;
-    if (!hasWindow)
-      document->deleteLater();
-    else
-      QTimer::singleShot(0, this, retitle);
+    // The other windows of its document count again.
+    for (QMdiSubWindow* other : m_mdiArea->subWindowList()) {
+      if (other == window) continue;
+      if (const CChildWindow* shown = ChildOf(other); shown && shown->Document() == document) {
+        QPointer<const QObject> alive = document;
+        QTimer::singleShot(0, this, [this, alive] {
+          if (alive) Retitle(alive);
+        });
+        break;
+      }
+    }
   });
-  window->resize(480, 320);
+  window->resize(child->InitialSize(m_mdiArea->viewport()->size()));
   window->show();
   m_mdiArea->setActiveSubWindow(window);
-  retitle();
+  Retitle(document);
   UpdateMenus();
   return window;
 }
 
-QMdiSubWindow* CMainFrame::AddLasWindow(CLasWindow* lasWindow) {
-  lasWindow->setProperty(kHelpContextProperty,
-                         QVariant::fromValue<qulonglong>(kResourceHelpBase + kLasWindowResource));
-  QMdiSubWindow* window = m_mdiArea->addSubWindow(lasWindow);
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  window->setWindowIcon(CorvaneIcon());
-  window->setWindowTitle(lasWindow->Title());
-  connect(lasWindow, &CLasWindow::ReadoutChanged, this, [this](const QString& text) {
-    if (text.isEmpty())
-      statusBar()->clearMessage();
-    else
-      statusBar()->showMessage(text);
-  });
-  connect(window, &QObject::destroyed, this, [this, window] {
-    statusBar()->clearMessage();
-    UpdateMenus(window);
-  });
-  window->resize(m_mdiArea->viewport()->size().expandedTo(QSize(640, 480)));
-  window->show();
-  m_mdiArea->setActiveSubWindow(window);
-  UpdateMenus();
-  return window;
-}
+CChildWindow* CMainFrame::ActiveChild() const { return ChildOf(m_mdiArea->currentSubWindow()); }
 
-CLasWindow* CMainFrame::ActiveLasWindow() const {
-  QMdiSubWindow* window = m_mdiArea->currentSubWindow();
-  return window ? qobject_cast<CLasWindow*>(window->widget()) : nullptr;
-}
-
-CLasWindow* CMainFrame::FindLasWindow(const QString& path) const {
+QList<CChildWindow*> CMainFrame::Children() const {
+  QList<CChildWindow*> children;
   for (QMdiSubWindow* window : m_mdiArea->subWindowList())
-    if (auto* las = qobject_cast<CLasWindow*>(window->widget()); las && las->IsSameFile(path)) return las;
-  return nullptr;
+    if (CChildWindow* child = ChildOf(window)) children.append(child);
+  return children;
 }
 
-void CMainFrame::ActivateWindowOf(QWidget* content) {
+void CMainFrame::Activate(const CChildWindow* child) {
   for (QMdiSubWindow* window : m_mdiArea->subWindowList())
-    if (window->widget() == content) m_mdiArea->setActiveSubWindow(window);
-}
-
-CCorvaneView* CMainFrame::ActiveView() const {
-  QMdiSubWindow* window = m_mdiArea->currentSubWindow();
-  return window ? qobject_cast<CCorvaneView*>(window->widget()) : nullptr;
-}
-
-CCorvaneDoc* CMainFrame::ActiveDocument() const {
-  CCorvaneView* view = ActiveView();
-  return view ? view->Document() : nullptr;
-}
-
-CCorvaneDoc* CMainFrame::FindDocument(const QString& path) const {
-  for (QMdiSubWindow* window : m_mdiArea->subWindowList())
-    if (auto* view = qobject_cast<CCorvaneView*>(window->widget()))
-      if (view->Document() && view->Document()->IsSameFile(path)) return view->Document();
-  return nullptr;
-}
-
-void CMainFrame::ActivateDocument(CCorvaneDoc* document) {
-  for (QMdiSubWindow* window : m_mdiArea->subWindowList())
-    if (auto* view = qobject_cast<CCorvaneView*>(window->widget()); view && view->Document() == document) {
+    if (ChildOf(window) == child) {
       m_mdiArea->setActiveSubWindow(window);
       return;
     }
@@ -564,8 +520,9 @@ bool CMainFrame::HasOwnWhatsThis(const QWidget* widget) {
 }
 
 void CMainFrame::OnHelp() {
-  // A LAS window has a page of its own.
-  m_app.ShowHelpTopic(this, QLatin1String(ActiveLasWindow() ? kLasWindowHelpTopic : kMainHelpTopic));
+  // A window may have a page of its own (the LAS window has).
+  const CChildWindow* child = ActiveChild();
+  m_shell.ShowHelpTopic(this, child ? child->HelpTopic() : QLatin1String(kMainHelpTopic));
 }
 
 void CMainFrame::OnContextHelp() {
@@ -578,67 +535,38 @@ void CMainFrame::OnFileSave() {
   // and its file stays as it is.
 }
 
-void CMainFrame::OnFileSaveAs() {
-  CCorvaneDoc* doc = ActiveDocument();
-  if (!doc) return;
-  const QString path = m_app.Dialogs().GetSaveFileName(this, QStringLiteral("Save As"),
-                                                       QStringLiteral("Header Files (*.lah);;All Files (*)"),
-                                                       doc->PathName(), QStringLiteral("lah"));
+void CMainFrame::OnFileSaveAs(CChildWindow::SaveKind kind) {
+  CChildWindow* child = ActiveChild();
+  const std::optional<CChildWindow::CSaveDialog> dialog = child ? child->SaveDialog(kind) : std::nullopt;
+  if (!dialog) return;
+  const QString path = m_shell.Dialogs().GetSaveFileName(this, dialog->title, dialog->filter,
+                                                         dialog->initialName, dialog->defaultSuffix);
   if (path.isEmpty()) return;
-  if (!doc->OnSaveDocument(path)) {
-    m_app.Dialogs().ShowError(this, QStringLiteral("Failed to save document."));
+  if (const CResult saved = child->Save(kind, path); !saved) {
+    m_shell.Dialogs().ShowError(this, dialog->failure, QString::fromLocal8Bit(saved.Reason().c_str()));
     return;
   }
-  m_app.AddToRecentFileList(doc->PathName());
+  if (dialog->rememberFile) m_shell.AddToRecentFileList(child->PathName());
 }
 
-void CMainFrame::OnFilePrint() {
-  if (CLasWindow* las = ActiveLasWindow()) {
-    QPointer<CLasWindow> window = las;
-    m_app.Dialogs().Print(
-        this, m_app.Printer(),
-        [window](QPrinter& printer, const QString&) {
-          if (window) window->Render(printer);
-        },
-        las->PathName());
-    return;
-  }
-  if (CCorvaneDoc* doc = ActiveDocument())
-    m_app.Dialogs().Print(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
-}
-
-void CMainFrame::OnFilePrintPreview() {
-  if (CLasWindow* las = ActiveLasWindow()) {
-    QPointer<CLasWindow> window = las;
-    m_app.Dialogs().PrintPreview(
-        this, m_app.Printer(),
-        [window](QPrinter& printer, const QString&) {
-          if (window) window->Render(printer);
-        },
-        las->PathName());
-    return;
-  }
-  if (CCorvaneDoc* doc = ActiveDocument())
-    m_app.Dialogs().PrintPreview(this, m_app.Printer(), &CCorvaneView::Render, doc->PathName());
-}
-
-void CMainFrame::OnFileSavePlotAs() {
-  CLasWindow* las = ActiveLasWindow();
-  if (!las) return;
-  const QString initial =
-      QFileInfo(las->PathName()).dir().filePath(QFileInfo(las->PathName()).completeBaseName() + ".png");
-  const QString path = m_app.Dialogs().GetSaveFileName(
-      this, QStringLiteral("Save Plot As"),
-      QStringLiteral("PNG Pictures (*.png);;SVG Pictures (*.svg);;PDF Files (*.pdf)"), initial,
-      QStringLiteral("png"));
-  if (path.isEmpty()) return;
-  QString error;
-  if (!las->SavePlot(path, &error))
-    m_app.Dialogs().ShowError(this, QStringLiteral("Failed to save the plot."), error);
+void CMainFrame::OnFilePrint(bool preview) {
+  CChildWindow* child = ActiveChild();
+  if (!child) return;
+  // The window may close while a dialog is up.
+  QPointer<QWidget> alive = child->Widget();
+  const CShellDialogs::Render render = [alive, child](QPrinter& printer, const QString&) {
+    if (alive) child->Render(printer);
+  };
+  if (preview)
+    m_shell.Dialogs().PrintPreview(this, m_shell.Printer(), render, child->PathName());
+  else
+    m_shell.Dialogs().Print(this, m_shell.Printer(), render, child->PathName());
 }
 
 void CMainFrame::OnWindowNew() {
-  if (CCorvaneDoc* doc = ActiveDocument()) AddDocumentWindow(doc);
+  CChildWindow* child = ActiveChild();
+  if (!child || !child->OffersNewWindow()) return;
+  if (CChildWindow* another = child->NewWindow()) AddChildWindow(another);
 }
 
 void CMainFrame::OnWindowArrange() {
@@ -670,7 +598,7 @@ QStringList CMainFrame::DroppedFiles(const QMimeData* data) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  CWizardSettings(&m_app.Settings()).SaveGeometry(*this, QLatin1String(kMainWindowPlace));
+  CWizardSettings(&m_shell.Settings()).SaveGeometry(*this, QLatin1String(kMainWindowPlace));
   QMainWindow::closeEvent(event);
 }
 
@@ -684,7 +612,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   activateWindow();
   // A configuration file opens a document window, a LAS file its plot.
-  for (const QString& file : files) m_app.OpenFile(file);
+  for (const QString& file : files) m_shell.OpenFile(file);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -741,7 +669,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       // The mode ends and the help shows once the click that chose the window is over.
       QTimer::singleShot(0, this, [this, context, owner] {
         if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
-        m_app.WinHelp(context, HelpCommand::Context, owner ? owner.data() : this);
+        m_shell.WinHelp(context, HelpCommand::Context, owner ? owner.data() : this);
       });
       return true;
     }

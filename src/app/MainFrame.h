@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "lasview/ChildWindow.h"
+
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -15,10 +17,8 @@ class QMimeData;
 
 namespace corvane {
 
-class CCorvaneApp;
-class CCorvaneDoc;
-class CCorvaneView;
-class CLasWindow;
+class CChildWindow;
+class CShellServices;
 
 // The commands of the main window.
 enum class Command {
@@ -61,7 +61,7 @@ class CMainFrame : public QMainWindow {
   static constexpr const char* kIdlePrompt = "For Help, press F1";
   static constexpr const char* kContextHelpPrompt = "Select an object on which to get Help";
 
-  explicit CMainFrame(CCorvaneApp& app);
+  explicit CMainFrame(CShellServices& shell);
   ~CMainFrame() override;
 
   QAction* Action(Command command) const { return m_actions.value(command); }
@@ -79,20 +79,13 @@ class CMainFrame : public QMainWindow {
   bool ContextHelpFlag() const { return m_contextHelpFlag; }
   void SetContextHelpFlag(bool set) { m_contextHelpFlag = set; }
 
-  // A window for `document` in the document area: its first one, or another (New Window).
-  QMdiSubWindow* AddDocumentWindow(CCorvaneDoc* document);
-  CCorvaneView* ActiveView() const;
-  CCorvaneDoc* ActiveDocument() const;
-  // The open document of a file, if any.
-  CCorvaneDoc* FindDocument(const QString& path) const;
-  void ActivateDocument(CCorvaneDoc* document);
-
-  // A window for a LAS file in the document area; the status bar shows its readout.
-  QMdiSubWindow* AddLasWindow(CLasWindow* window);
-  CLasWindow* ActiveLasWindow() const;
-  // The open window of a LAS file, if any.
-  CLasWindow* FindLasWindow(const QString& path) const;
-  void ActivateWindowOf(QWidget* content);
+  // A window of the document area (a configuration file's, a LAS file's), activated;
+  // it closes with the main window or when the user closes it.
+  QMdiSubWindow* AddChildWindow(CChildWindow* child);
+  // The active window of the document area, and all of them in the area's order.
+  CChildWindow* ActiveChild() const;
+  QList<CChildWindow*> Children() const;
+  void Activate(const CChildWindow* child);
 
   // The recent-file entries of both File menus follow the application's list.
   void UpdateRecentFileMenu();
@@ -109,10 +102,10 @@ class CMainFrame : public QMainWindow {
   void OnHelp();
   void OnContextHelp();
   void OnFileSave();
-  void OnFileSaveAs();
-  void OnFilePrint();
-  void OnFilePrintPreview();
-  void OnFileSavePlotAs();
+  // Save As (of the document) and Save Plot As: the active window says what it writes.
+  void OnFileSaveAs(CChildWindow::SaveKind kind);
+  // Print and Print Preview of the active window.
+  void OnFilePrint(bool preview);
   void OnWindowNew();
   void OnWindowArrange();
 
@@ -124,6 +117,9 @@ class CMainFrame : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  static CChildWindow* ChildOf(const QMdiSubWindow* window);
+  // Numbers the titles of the windows of one document ("well.lah:1", "well.lah:2").
+  void Retitle(const QObject* document);
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
@@ -134,7 +130,7 @@ class CMainFrame : public QMainWindow {
   // The configuration (.lah) and LAS (.las) files among dropped ones.
   static QStringList DroppedFiles(const QMimeData* data);
 
-  CCorvaneApp& m_app;
+  CShellServices& m_shell;
   QHash<Command, QAction*> m_actions;
   QList<QAction*> m_recentActions;
   QAction* m_recentEmpty = nullptr;

@@ -1,27 +1,23 @@
 #pragma once
-// The questions that the application shell asks through the platform's dialogs. The
-// shell reaches them only through this interface, so tests answer them without a screen.
+// The questions that the application shell asks through the platform's dialogs, those
+// of its document windows (where to save, what went wrong) among them. The shell
+// reaches them only through this interface, so tests answer them without a screen.
 #include <QString>
 #include <functional>
+
+#include "lasview/WindowDialogs.h"
 
 class QWidget;
 class QPrinter;
 
 namespace corvane {
 
-class CShellDialogs {
+class CShellDialogs : public CWindowDialogs {
  public:
-  virtual ~CShellDialogs() = default;
   // The platform's Open File dialog. `filter` is in Qt form, its first entry selected;
   // `initialName` stands in the name box. An empty result means the user cancelled.
   virtual QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& initialName, const QString& defaultSuffix) = 0;
-  // The platform's Save File dialog; asks before an existing file is replaced.
-  virtual QString GetSaveFileName(QWidget* owner, const QString& title, const QString& filter,
-                                  const QString& initialName, const QString& defaultSuffix) = 0;
-  // A modal box with the error icon, an OK button and the application's title;
-  // `informative`, when not empty, stands below the text (which file, and why).
-  virtual void ShowError(QWidget* owner, const QString& text, const QString& informative = QString()) = 0;
   // The page setup, print and print preview dialogs on the application's printer.
   // `render` draws the pages of the document of `pathName`; the dialogs return false
   // when cancelled.

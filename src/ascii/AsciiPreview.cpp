@@ -89,10 +89,12 @@ std::optional<std::string> CAsciiPreview::RecordMarking(const std::vector<int>& 
   marked.erase(std::unique(marked.begin(), marked.end()), marked.end());
   // The headings are rebuilt from the current marks even when the digit row is refused.
   setup.headingsText.clear();
+  setup.headingLines.clear();
   for (int row : marked) {
     if (row < 0 || row >= static_cast<int>(headerRows.size())) continue;
     setup.headingsText += headerRows[static_cast<std::size_t>(row)];
     setup.headingsText += "\r\n";
+    setup.headingLines.push_back(row);
   }
   if (digitRow <= 0) {
     setup.firstDigitLineIndex = digitRow < 0 ? -1 : 0;

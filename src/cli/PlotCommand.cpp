@@ -15,10 +15,10 @@
 #include "CommandRegistry.h"
 #include "cli/TerminalProgress.h"
 #include "platform/FileSystem.h"
-#include "plot/LasLoader.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotSettings.h"
-#include "plot/RowReader.h"
+#include "plotmodel/LasLoader.h"
+#include "plotmodel/RowReader.h"
 
 namespace corvane::cli {
 namespace {
@@ -144,14 +144,10 @@ int RunPlot(const CPlotOptions& options) {
     const QString settings = options.settings.empty()
                                  ? FindPlotSettings(lasPath, DefaultTemplateFolder(), header)
                                  : QString::fromLocal8Bit(options.settings.c_str());
-    QString error;
     if (settings.isEmpty()) {
       layout = CPlotLayout::Default(header);
-    } else if (auto loaded = LoadPlotSettings(settings, header, &error)) {
-      layout = std::move(*loaded);
-    } else {
-      std::cerr << "corvane-cli: " << settings.toLocal8Bit().constData() << ": "
-                << error.toLocal8Bit().constData() << '\n';
+    } else if (const CResult loaded = LoadPlotSettings(settings, header, layout); !loaded) {
+      std::cerr << "corvane-cli: " << settings.toLocal8Bit().constData() << ": " << loaded.Reason() << '\n';
       return kExitFailed;
     }
   }
@@ -169,10 +165,8 @@ int RunPlot(const CPlotOptions& options) {
   CRowReader rows(data);
   const CPlotScales scales = ComputeScales(data, layout);
   const CPlotPainter painter(data, &rows, layout, scales);
-  QString error;
-  if (!ExportPlot(painter, from, to, *size, output, &error)) {
-    std::cerr << "corvane-cli: cannot write " << options.output << ": " << error.toLocal8Bit().constData()
-              << '\n';
+  if (const CResult written = ExportPlot(painter, from, to, *size, output); !written) {
+    std::cerr << "corvane-cli: cannot write " << options.output << ": " << written.Reason() << '\n';
     return kExitFailed;
   }
   return kExitDone;

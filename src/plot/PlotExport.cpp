@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
+#include "platform/ProgramInfo.h"
+
 namespace corvane {
 
 std::optional<PlotFormat> PlotFormatOf(const QString& path) {
@@ -18,12 +20,8 @@ std::optional<PlotFormat> PlotFormatOf(const QString& path) {
   return std::nullopt;
 }
 
-bool ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, const QString& path,
-                QString* error) {
-  auto fail = [error](const QString& why) {
-    if (error) *error = why;
-    return false;
-  };
+CResult ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, const QString& path) {
+  auto fail = [](const QString& why) { return CResult::Failed(why.toLocal8Bit().toStdString()); };
   const std::optional<PlotFormat> format = PlotFormatOf(path);
   if (!format) return fail(QStringLiteral("the picture must be a .png, .svg or .pdf file"));
   if (size.width() < 1 || size.height() < 1) return fail(QStringLiteral("the picture has no size"));
@@ -60,7 +58,7 @@ bool ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, c
       pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
       pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
       pdf.setTitle(QFileInfo(path).completeBaseName());
-      pdf.setCreator(QStringLiteral("Corvane"));
+      pdf.setCreator(QString::fromLatin1(kAppTitle));
       QPainter painter;
       if (painter.begin(&pdf)) {
         plot.Paint(painter, area, top, base);
@@ -75,7 +73,7 @@ bool ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, c
                                              : file.errorString());
   }
   if (!file.commit()) return fail(file.errorString());
-  return true;
+  return CResult::Done();
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "platform/Result.h"
 #include "plot/PlotPainter.h"
 
 namespace corvane {
@@ -16,9 +17,8 @@ std::optional<PlotFormat> PlotFormatOf(const QString& path);
 
 // Draws the depths top..base into `path` as a picture of `size` pixels (a PDF gets a
 // page of that size at 96 pixels to the inch). The caller holds the data's lock.
-// False with the reason in `error` when the file cannot be written; a file of that
-// name stays as it was.
-bool ExportPlot(const CPlotPainter& painter, double top, double base, QSize size, const QString& path,
-                QString* error);
+// Failed, with the reason alone (the caller names the file), when the file cannot be
+// written; a file of that name stays as it was.
+CResult ExportPlot(const CPlotPainter& painter, double top, double base, QSize size, const QString& path);
 
 }  // namespace corvane

@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "platform/File.h"
-#include "plot/CurveTracer.h"
-#include "plot/LasData.h"
+#include "plotmodel/CurveTracer.h"
+#include "plotmodel/LasData.h"
 
 namespace corvane {
 namespace {
@@ -51,17 +51,6 @@ void GridLine(QPainter& painter, const QPointF& from, const QPointF& to, const Q
 }
 
 }  // namespace
-
-CPlotScales ComputeScales(const CLasData& data, const CPlotLayout& layout) {
-  CPlotScales scales;
-  for (const CTrack& track : layout.tracks) {
-    std::vector<CTrackScale> ofTrack;
-    for (const CTrackCurve& curve : track.curves)
-      ofTrack.push_back(CTrackScale::WithEnds(data.Sample(curve.curve), track.log, curve.left, curve.right));
-    scales.push_back(std::move(ofTrack));
-  }
-  return scales;
-}
 
 QString PlotText(std::string_view text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "plot/PlotLayout.h"
-#include "plot/TrackScale.h"
+#include "plotmodel/PlotLayout.h"
+#include "plotmodel/PlotScales.h"
 
 class QPainter;
 
@@ -21,11 +21,6 @@ namespace corvane {
 class CCurveTracer;
 class CLasData;
 class CRowReader;
-
-// The scale of every curve of every track, in the layout's order.
-using CPlotScales = std::vector<std::vector<CTrackScale>>;
-// The scales the layout asks for, from the curves' samples; the caller holds the data's lock.
-CPlotScales ComputeScales(const CLasData& data, const CPlotLayout& layout);
 
 // Text of a LAS file (single-byte, the locale's encoding) for display.
 QString PlotText(std::string_view text);

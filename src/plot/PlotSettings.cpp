@@ -9,9 +9,11 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
+#include <optional>
 
-#include "plot/LasHeader.h"
+#include "platform/ProgramInfo.h"
 #include "plot/PlotPainter.h"
+#include "plotmodel/LasHeader.h"
 
 namespace corvane {
 namespace {
@@ -29,20 +31,18 @@ QSet<QString> MnemonicSet(const CLasHeader& header) {
   return set;
 }
 
-std::optional<QJsonObject> ReadSettings(const QString& path, QString* error) {
+CResult Failed(const QString& reason) { return CResult::Failed(reason.toLocal8Bit().toStdString()); }
+
+CResult ReadSettings(const QString& path, QJsonObject& settings) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = file.errorString();
-    return std::nullopt;
-  }
+  if (!file.open(QIODevice::ReadOnly)) return Failed(file.errorString());
   QJsonParseError parse{};
   const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parse);
   if (parse.error != QJsonParseError::NoError || !document.isObject() ||
-      document.object().value(kFormatKey).toInt() < 1) {
-    if (error) *error = QStringLiteral("not a plot settings file");
-    return std::nullopt;
-  }
-  return document.object();
+      document.object().value(kFormatKey).toInt() < 1)
+    return CResult::Failed("not a plot settings file");
+  settings = document.object();
+  return CResult::Done();
 }
 
 std::optional<double> End(const QJsonObject& object, const char* key) {
@@ -54,8 +54,8 @@ std::optional<double> End(const QJsonObject& object, const char* key) {
 }  // namespace
 
 QString DefaultTemplateFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Corvane/plot-templates");
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+         QLatin1String(kAppTitle) + QStringLiteral("/plot-templates");
 }
 
 QString SettingsPathBeside(const QString& lasPath) {
@@ -63,12 +63,12 @@ QString SettingsPathBeside(const QString& lasPath) {
   return info.dir().filePath(info.completeBaseName() + QLatin1String(kPlotSettingsSuffix));
 }
 
-std::optional<CPlotLayout> LoadPlotSettings(const QString& path, const CLasHeader& header, QString* error) {
-  const std::optional<QJsonObject> settings = ReadSettings(path, error);
-  if (!settings) return std::nullopt;
+CResult LoadPlotSettings(const QString& path, const CLasHeader& header, CPlotLayout& loaded) {
+  QJsonObject settings;
+  if (CResult read = ReadSettings(path, settings); !read) return read;
   CPlotLayout layout;
   std::vector<bool> used(header.curves.size(), false);
-  for (const auto& trackValue : settings->value(QLatin1String("tracks")).toArray()) {
+  for (const auto& trackValue : settings.value(QLatin1String("tracks")).toArray()) {
     const QJsonObject trackObject = trackValue.toObject();
     CTrack track;
     track.log = trackObject.value(QLatin1String("scale")).toString() == QLatin1String("log");
@@ -86,11 +86,11 @@ std::optional<CPlotLayout> LoadPlotSettings(const QString& path, const CLasHeade
     }
     if (!track.curves.empty()) layout.tracks.push_back(std::move(track));
   }
-  return layout;
+  loaded = std::move(layout);
+  return CResult::Done();
 }
 
-bool SavePlotSettings(const QString& path, const CPlotLayout& layout, const CLasHeader& header,
-                      QString* error) {
+CResult SavePlotSettings(const QString& path, const CPlotLayout& layout, const CLasHeader& header) {
   QJsonArray mnemonics;
   for (std::size_t c = 0; c < header.curves.size(); ++c) mnemonics.append(Mnemonic(header, c));
   QJsonArray tracks;
@@ -112,11 +112,9 @@ bool SavePlotSettings(const QString& path, const CPlotLayout& layout, const CLas
                          {QStringLiteral("tracks"), tracks}};
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
-      file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  return true;
+      file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit())
+    return Failed(file.errorString());
+  return CResult::Done();
 }
 
 QString FindPlotSettings(const QString& lasPath, const QString& templateDir, const CLasHeader& header) {
@@ -127,10 +125,10 @@ QString FindPlotSettings(const QString& lasPath, const QString& templateDir, con
   const QDir dir(templateDir);
   for (const QString& name :
        dir.entryList({QStringLiteral("*") + QLatin1String(kPlotSettingsSuffix)}, QDir::Files, QDir::Name)) {
-    const std::optional<QJsonObject> settings = ReadSettings(dir.filePath(name), nullptr);
-    if (!settings) continue;
+    QJsonObject settings;
+    if (!ReadSettings(dir.filePath(name), settings)) continue;
     QSet<QString> made;
-    for (const auto& value : settings->value(QLatin1String("curves")).toArray())
+    for (const auto& value : settings.value(QLatin1String("curves")).toArray())
       made.insert(value.toString().toUpper());
     if (made == wanted) return dir.filePath(name);
   }

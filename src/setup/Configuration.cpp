@@ -8,6 +8,7 @@
 #include "platform/File.h"
 #include "platform/NumberFormat.h"
 #include "platform/Profile.h"
+#include "setup/ConfigurationPaths.h"
 
 namespace corvane {
 
@@ -129,8 +130,8 @@ CResult LoadConfiguration(CConversionSetup& setup) {
   if (total > kMaxCurveTotal) return CResult::Failed(path + ": a curve total above 100000");
 
   setup.configVersion = profile.GetString(kFileId, "VERSION", "UNKNOWN");
-  setup.asciiFilePath = profile.GetString(kUserFiles, "ASCII FILE", "");
-  setup.lasFilePath = profile.GetString(kUserFiles, "LAS FILE", "");
+  setup.asciiFilePath = ResolveStoredPath(profile.GetString(kUserFiles, "ASCII FILE", ""), path);
+  setup.lasFilePath = ResolveStoredPath(profile.GetString(kUserFiles, "LAS FILE", ""), path);
   setup.wellLabel = profile.GetString(kLasHeader, "WELL LABEL", "");
   setup.uwiValue = profile.GetString(kLasHeader, "UWI", "");
   setup.wellName = profile.GetString(kLasHeader, "WELL NAME", "");
@@ -165,17 +166,17 @@ CResult LoadConfiguration(CConversionSetup& setup) {
   return CResult::Done();
 }
 
-CResult SaveConfiguration(const CConversionSetup& setup) {
-  if (setup.configFilePath.empty()) return CResult::Done();
-  CProfileFile profile;
-  // A file that exists but cannot be read is not replaced by a file without its contents.
-  CResult loaded = profile.Load(setup.configFilePath);
-  if (!loaded.Ok()) return loaded;
+namespace {
 
+// The keys of a save, written over what `profile` holds.
+void WriteSetup(CProfileFile& profile, const CConversionSetup& setup) {
   profile.Write(kFileId, "ID", kIdentity);
   profile.Write(kFileId, "VERSION", setup.configVersion);
-  profile.Write(kUserFiles, "ASCII FILE", setup.asciiFilePath);
-  profile.Write(kUserFiles, "LAS FILE", setup.lasFilePath);
+  const std::string& path = setup.configFilePath;
+  profile.Write(kUserFiles, "ASCII FILE",
+                PathToStore(setup.asciiFilePath, profile.GetString(kUserFiles, "ASCII FILE", ""), path));
+  profile.Write(kUserFiles, "LAS FILE",
+                PathToStore(setup.lasFilePath, profile.GetString(kUserFiles, "LAS FILE", ""), path));
   profile.Write(kLasHeader, "WELL LABEL", setup.wellLabel);
   profile.Write(kLasHeader, "UWI", setup.uwiValue);
   profile.Write(kLasHeader, "WELL NAME", setup.wellName);
@@ -220,7 +221,24 @@ CResult SaveConfiguration(const CConversionSetup& setup) {
     profile.Write(kCurves, NumberedKey("CURVE DESC", n), curve.description);
   }
   SaveReading(profile, setup.reading);
+}
+
+}  // namespace
+
+CResult SaveConfiguration(const CConversionSetup& setup) {
+  if (setup.configFilePath.empty()) return CResult::Done();
+  CProfileFile profile;
+  // A file that exists but cannot be read is not replaced by a file without its contents.
+  CResult loaded = profile.Load(setup.configFilePath);
+  if (!loaded.Ok()) return loaded;
+  WriteSetup(profile, setup);
   return profile.Save(setup.configFilePath);
+}
+
+std::string ConfigurationText(const CConversionSetup& setup) {
+  CProfileFile profile;
+  WriteSetup(profile, setup);
+  return profile.Text();
 }
 
 }  // namespace corvane

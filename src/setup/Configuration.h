@@ -1,5 +1,7 @@
 #pragma once
 // The configuration file (".lah"): the setup kept between runs.
+#include <string>
+
 #include "platform/Result.h"
 #include "setup/ConversionSetup.h"
 
@@ -15,5 +17,9 @@ CResult LoadConfiguration(CConversionSetup& setup);
 // key writes replaced atomically. Does nothing when the path is empty. On failure
 // the file is as it was.
 CResult SaveConfiguration(const CConversionSetup& setup);
+
+// The text of a new configuration file that holds the setup: two setups that give the
+// same text save alike (what a save would change, nothing else, tells them apart).
+std::string ConfigurationText(const CConversionSetup& setup);
 
 }  // namespace corvane

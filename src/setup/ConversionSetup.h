@@ -28,14 +28,15 @@ inline constexpr std::int32_t kMaxCurveTotal = 100000;
 struct CConversionSetup {
   std::string asciiFilePath;
   double nullValue = -999.25;
-  std::int32_t firstDigitLineIndex = -1;  // lines before the first line of digits; -1 = not chosen
-  std::int32_t userCurveTotal = 0;        // >= 1 forces the column count
-  std::int32_t fixedWidth = 0;            // > 0 cuts columns by position
-  std::int32_t skipWidth = 0;             // characters dropped at the start of every data line
-  std::string delimiterText;              // "space", "tab" or the delimiter characters
-  std::string headingsText;               // marked header lines, each followed by CR LF
-  std::vector<CCurveDef> curves;          // at least CurveTotal() entries when saved or converted
-  std::vector<std::string> digitSamples;  // one text per column; its size is the curve total
+  std::int32_t firstDigitLineIndex = -1;   // lines before the first line of digits; -1 = not chosen
+  std::int32_t userCurveTotal = 0;         // >= 1 forces the column count
+  std::int32_t fixedWidth = 0;             // > 0 cuts columns by position
+  std::int32_t skipWidth = 0;              // characters dropped at the start of every data line
+  std::string delimiterText;               // "space", "tab" or the delimiter characters
+  std::string headingsText;                // marked header lines, each followed by CR LF
+  std::vector<std::int32_t> headingLines;  // where they stand: lines before each, in file order
+  std::vector<CCurveDef> curves;           // at least CurveTotal() entries when saved or converted
+  std::vector<std::string> digitSamples;   // one text per column; its size is the curve total
   std::string uwiValue;
   std::string wellName;
   std::string configFilePath;

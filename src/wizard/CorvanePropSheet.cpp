@@ -170,27 +170,59 @@ CResult CCorvanePropSheet::Save() {
     CWizardPage* page = PageAt(i);
     if (page->IsCreated()) page->ShowSetupValues();
   }
-  return SaveConfiguration(m_setup);
+  CResult saved = SaveConfiguration(m_setup);
+  if (saved.Ok()) m_savedText = ConfigurationText(m_setup);
+  return saved;
+}
+
+bool CCorvanePropSheet::HasUnsavedChanges() const {
+  CConversionSetup shown = m_setup;
+  if (const CWizardPage* page = CurrentPage();
+      page != nullptr && page->IsCreated() && page->TakePending(shown))
+    return true;
+  return ConfigurationText(shown) != m_savedText;
+}
+
+bool CCorvanePropSheet::RequestClose() {
+  return RequestClose(
+      tr("They are not saved in a configuration file: Save & Exit saves them, and so does Create LAS."));
+}
+
+bool CCorvanePropSheet::RequestClose(const QString& why) {
+  if (m_jobRunning) return false;
+  if (m_windowCreated && HasUnsavedChanges()) {
+    const auto answer = m_services->MessageBox(
+        this, tr("Discard the changes to this setup?"), QString(), CWizardServices::Icon::Question,
+        CWizardServices::Buttons::YesNo, CWizardServices::Answer::No, why);
+    if (answer != CWizardServices::Answer::Yes) return false;
+  }
+  QDialog::reject();
+  return true;
 }
 
 void CCorvanePropSheet::SaveAndExit() {
   if (m_jobRunning) return;
-  if (!m_setup.configFilePath.empty()) {
-    const auto answer = m_services->MessageBox(
-        this, tr("Do you wish to save the current setup to the specified configuration file?"),
-        tr("System Message"), CWizardServices::Icon::Question, CWizardServices::Buttons::YesNoCancel,
-        CWizardServices::Answer::Cancel);
-    if (answer == CWizardServices::Answer::Cancel) return;
-    if (answer == CWizardServices::Answer::Yes) {
-      // A setup that could not be saved is not given up by closing the wizard.
-      const CResult saved = Save();
-      if (saved.IsFailed()) {
-        if (!ConfigurationIsDataFile(m_setup))
-          m_services->MessageBox(this, QStringLiteral("Failed to save configuration file."), QString(),
-                                 CWizardServices::Icon::Error, CWizardServices::Buttons::Ok,
-                                 CWizardServices::Answer::Ok, QString::fromStdString(saved.Reason()));
-        return;
-      }
+  // Nowhere to save to: the wizard closes, but changes are not dropped without a word.
+  if (m_setup.configFilePath.empty()) {
+    (void)RequestClose(
+        tr("No configuration file is chosen to save them in: choose one with Configuration "
+           "File: on Step 4."));
+    return;
+  }
+  const auto answer = m_services->MessageBox(
+      this, tr("Do you wish to save the current setup to the specified configuration file?"),
+      tr("System Message"), CWizardServices::Icon::Question, CWizardServices::Buttons::YesNoCancel,
+      CWizardServices::Answer::Cancel);
+  if (answer == CWizardServices::Answer::Cancel) return;
+  if (answer == CWizardServices::Answer::Yes) {
+    // A setup that could not be saved is not given up by closing the wizard.
+    const CResult saved = Save();
+    if (saved.IsFailed()) {
+      if (!ConfigurationIsDataFile(m_setup))
+        m_services->MessageBox(this, QStringLiteral("Failed to save configuration file."), QString(),
+                               CWizardServices::Icon::Error, CWizardServices::Buttons::Ok,
+                               CWizardServices::Answer::Ok, QString::fromStdString(saved.Reason()));
+      return;
     }
   }
   done(QDialog::Accepted);
@@ -200,6 +232,7 @@ void CCorvanePropSheet::setVisible(bool visible) {
   if (visible && !m_windowCreated) {
     m_windowCreated = true;
     OnWindowCreated();
+    m_savedText = ConfigurationText(m_setup);
     ShowPage(0, true);
     if (!m_settings.RestoreGeometry(*this, QStringLiteral("Wizard"))) resize(DefaultSize());
   }
@@ -265,10 +298,7 @@ void CCorvanePropSheet::GoNext() {
   ShowPage(index + 1, true);
 }
 
-void CCorvanePropSheet::reject() {
-  if (m_jobRunning) return;
-  QDialog::reject();
-}
+void CCorvanePropSheet::reject() { (void)RequestClose(); }
 
 void CCorvanePropSheet::closeEvent(QCloseEvent* event) {
   if (m_jobRunning) {

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFont>
 #include <memory>
+#include <string>
 
 #include "platform/Result.h"
 #include "setup/ConversionSetup.h"
@@ -75,6 +76,14 @@ class CCorvanePropSheet : public QDialog {
   // The save-and-exit command: asks, saves on Yes, closes on Yes and No.
   void SaveAndExit();
 
+  // True when a save would write something else than the configuration file holds (or,
+  // for a setup from no file, than a new setup): what the pages show counts, also the
+  // edits the current page takes only when it is left.
+  bool HasUnsavedChanges() const;
+  // Exit, Esc, the close box and Plot LAS: with unsaved changes, asks whether to
+  // discard them. True when the wizard closed.
+  bool RequestClose();
+
   // While a job runs inside a page, no way of leaving or re-entering is open: Back,
   // Next, Exit, save-and-exit, the close box and Esc are refused.
   void SetJobRunning(bool running);
@@ -88,7 +97,7 @@ class CCorvanePropSheet : public QDialog {
  public slots:
   void GoBack();
   void GoNext();
-  void reject() override;          // Exit, Esc and the close box: close at once, nothing saved
+  void reject() override;          // Exit, Esc and the close box: RequestClose, nothing saved
   void done(int result) override;  // every way of closing: the size and place are remembered
 
  protected:
@@ -101,6 +110,8 @@ class CCorvanePropSheet : public QDialog {
   void OnWindowCreated();
   CWizardPage* PageAt(int index) const;
   void ApplyButtonStates();
+  // RequestClose with `why` below the question.
+  bool RequestClose(const QString& why);
 
   std::unique_ptr<CWizardServices> m_ownedServices;
   CWizardServices* m_services;
@@ -113,6 +124,8 @@ class CCorvanePropSheet : public QDialog {
   bool m_jobRunning = false;
   bool m_wantBack = false;  // what the current page asks for; a running job overrides it
   bool m_wantNext = true;
+  // The configuration text of the setup as last loaded or saved.
+  std::string m_savedText;
 
   QStackedWidget* m_stack = nullptr;
   CStep1Page* m_step1 = nullptr;

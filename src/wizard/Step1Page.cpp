@@ -49,10 +49,11 @@ bool CStep1Page::OnSetActive() {
 void CStep1Page::ShowSetupValues() { m_pathBox->setText(m_path); }
 
 void CStep1Page::OnAsciiFile() {
-  // In the folder of the file chosen before, or the last folder a file was chosen in.
-  const QString chosen = Sheet().Services().GetOpenFileName(
-      this, tr("Open ASCII File"), QStringLiteral("ASCII Files (*.asc);;All Files (*)"),
-      Sheet().Settings().InitialName({m_path}, QStringLiteral("*.asc")));
+  // In the folder of the file chosen before, or the last folder a file was chosen in;
+  // no name typed, so that every kind of export the filter offers is shown.
+  const QString chosen =
+      Sheet().Services().GetOpenFileName(this, tr("Open ASCII File"), QString::fromLatin1(kAsciiFileFilter),
+                                         Sheet().Settings().StartFolder({m_path}));
   if (chosen.isEmpty()) return;
   Sheet().Settings().RememberFolderOf(chosen);
   m_path = chosen;

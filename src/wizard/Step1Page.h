@@ -7,6 +7,10 @@ class QPushButton;
 
 namespace corvane {
 
+// The kinds of file the ASCII file chooser offers: the column exports logs come in.
+inline constexpr const char* kAsciiFileFilter =
+    "ASCII files (*.asc *.txt *.csv *.tsv *.dat *.prn);;All Files (*)";
+
 class CStep1Page : public CWizardPage {
   Q_OBJECT
  public:

@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "ascii/LayoutDetector.h"
+#include "ascii/TextProbe.h"
 #include "las/Unwrap.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/ProgressDlg.h"
@@ -324,6 +325,14 @@ bool CStep2Page::OnSetActive() {
   }
   FillLists();
   ShowLayout();
+  if (!m_notText.isEmpty()) {
+    // Its bytes shown as lines would only puzzle: say what the file is.
+    Sheet().Services().MessageBox(this, tr("The ASCII file is not a text file."), QString(), Icon::Warning,
+                                  Buttons::Ok, CWizardServices::Answer::Ok,
+                                  ToQString(Sheet().Setup().asciiFilePath) + QStringLiteral(": ") +
+                                      m_notText + tr(" Choose the text export of the log on Step 1."));
+    return true;
+  }
   // A new setup would cut every line into one column and lose the other curves
   // without a word: it starts from the detected layout instead. A setup from a
   // configuration file is shown as it was saved.
@@ -380,6 +389,12 @@ void CStep2Page::FillLists() {
   m_hasRuler = preview.HasRulerRow();
   // What was proposed for the lines before is no longer marked.
   m_proposalLine->clear();
+  CTextProbe probe;
+  m_notText.clear();
+  if (ProbeTextFile(Sheet().Setup().asciiFilePath, probe).Ok() && !probe.text) {
+    m_notText = ToQString(probe.reason);
+    m_proposalLine->setText(tr("Not a text file: ") + m_notText);
+  }
 
   // Both lists scroll as far as the ruler reaches, drawn in the header list's font.
   const QFontMetrics metrics(m_headerList->font());
@@ -465,8 +480,9 @@ bool CStep2Page::OnWizardNext() {
           CAsciiPreview::RecordMarking(headerMarks, digitRow, m_headerRows, Sheet().Setup())) {
     // With nothing to mark, the reason is the file, not the user.
     const QFileInfo file(ToQString(Sheet().Setup().asciiFilePath));
-    const QString informative =
-        file.isFile() && file.size() == 0 ? tr("The ASCII file is empty.") : QString();
+    const QString informative = file.isFile() && file.size() == 0 ? tr("The ASCII file is empty.")
+                                : !m_notText.isEmpty() ? tr("The ASCII file is not a text file: ") + m_notText
+                                                       : QString();
     Sheet().Services().MessageBox(this, ToQString(*refusal), QString(), Icon::None, Buttons::Ok,
                                   CWizardServices::Answer::Ok, informative);
     return false;
@@ -491,14 +507,35 @@ QWidget* CStep2Page::BoxOf(CAsciiPreview::LayoutBox box) const {
   return nullptr;
 }
 
-bool CStep2Page::LeavePage() {
+CAsciiPreview::CLayoutTexts CStep2Page::LayoutTexts() const {
   CAsciiPreview::CLayoutTexts texts;
   texts.nullValue = ToStdString(m_nullValueBox->text());
   texts.delimiterText = ToStdString(m_delimiterBox->currentText());
   texts.userCurveTotal = ToStdString(m_curveTotalBox->text());
   texts.fixedWidth = ToStdString(m_fixedWidthBox->text());
   texts.skipWidth = ToStdString(m_skipWidthBox->text());
+  return texts;
+}
 
+bool CStep2Page::TakePending(CConversionSetup& setup) const {
+  if (m_nullValueBox == nullptr) return false;
+  CAsciiPreview::CLayoutValues values;
+  if (CAsciiPreview::ParseLayout(LayoutTexts(), values)) return true;
+  PutLayout(values, setup);
+  setup.reading = ShownReading();
+  return false;
+}
+
+void CStep2Page::PutLayout(const CAsciiPreview::CLayoutValues& values, CConversionSetup& setup) {
+  setup.nullValue = values.nullValue;
+  setup.delimiterText = values.delimiterText;
+  setup.userCurveTotal = values.userCurveTotal;
+  setup.fixedWidth = values.fixedWidth;
+  setup.skipWidth = values.skipWidth;
+}
+
+bool CStep2Page::LeavePage() {
+  const CAsciiPreview::CLayoutTexts texts = LayoutTexts();
   CAsciiPreview::CLayoutValues values;
   if (const auto error = CAsciiPreview::ParseLayout(texts, values)) {
     Sheet().Services().MessageBox(this, ToQString(error->message), QString(), Icon::None, Buttons::Ok,
@@ -514,14 +551,9 @@ bool CStep2Page::LeavePage() {
     return false;
   }
   m_layout = values;
-  CConversionSetup& setup = Sheet().Setup();
-  setup.nullValue = values.nullValue;
-  setup.delimiterText = values.delimiterText;
-  setup.userCurveTotal = values.userCurveTotal;
-  setup.fixedWidth = values.fixedWidth;
-  setup.skipWidth = values.skipWidth;
+  PutLayout(values, Sheet().Setup());
   m_reading = ShownReading();
-  setup.reading = m_reading;
+  Sheet().Setup().reading = m_reading;
   return true;
 }
 

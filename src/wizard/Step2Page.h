@@ -30,6 +30,7 @@ class CStep2Page : public CWizardPage {
   bool OnWizardNext() override;
   bool OnWizardBack() override;
   void ShowSetupValues() override;
+  bool TakePending(CConversionSetup& setup) const override;
   bool BackEnabled() const override { return true; }
   bool NextEnabled() const override { return true; }
 
@@ -85,6 +86,9 @@ class CStep2Page : public CWizardPage {
   // Takes the five boxes into the page's copies and the setup; false, with the
   // message shown and the box's text selected, when one does not parse.
   bool LeavePage();
+  // The five boxes' texts.
+  CAsciiPreview::CLayoutTexts LayoutTexts() const;
+  static void PutLayout(const CAsciiPreview::CLayoutValues& values, CConversionSetup& setup);
   QWidget* BoxOf(CAsciiPreview::LayoutBox box) const;
 
   QListWidget* m_headerList = nullptr;
@@ -112,6 +116,8 @@ class CStep2Page : public CWizardPage {
   // The lines the header list shows, as read (the texts the marks record).
   std::vector<std::string> m_headerRows;
   bool m_hasRuler = false;
+  // Why the file shown is not text; empty for a text file.
+  QString m_notText;
   std::unique_ptr<CProgressDlg> m_progress;
 };
 

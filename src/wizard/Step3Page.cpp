@@ -11,8 +11,10 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtMath>
+#include <algorithm>
 #include <utility>
 
+#include "ascii/CurveProposal.h"
 #include "ascii/DigitSamples.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/QtText.h"
@@ -109,6 +111,21 @@ void CStep3Page::BuildControls() {
   m_headingsBox->setFixedHeight(m_headingsBox->fontMetrics().lineSpacing() * 4 + 24);
   headingsRow->addWidget(m_headingsBox, 1);
   page->addLayout(headingsRow);
+
+  // What the page proposed, and the button that proposes again.
+  auto* proposalRow = new QHBoxLayout;
+  m_proposalLine = new QLabel(this);
+  m_proposalLine->setObjectName(QStringLiteral("proposal"));
+  m_proposalLine->setWordWrap(true);
+  m_proposalLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  m_proposeButton = new QPushButton(QStringLiteral("Propose"), this);
+  m_proposeButton->setObjectName(QStringLiteral("propose"));
+  m_proposeButton->setAutoDefault(false);
+  m_proposeButton->setFocusPolicy(Qt::NoFocus);
+  proposalRow->addWidget(m_proposalLine, 1);
+  proposalRow->addWidget(m_proposeButton, 0, Qt::AlignTop);
+  page->addLayout(proposalRow);
+  connect(m_proposeButton, &QPushButton::clicked, this, &CStep3Page::OnPropose);
   connect(m_previousButton, &QPushButton::clicked, this, &CStep3Page::OnPreviousColumns);
   connect(m_nextButton, &QPushButton::clicked, this, &CStep3Page::OnNextColumns);
 
@@ -177,6 +194,12 @@ void CStep3Page::BuildControls() {
       QStringLiteral("Shows the previous six columns. What you typed in the columns shown is kept."));
   m_nextButton->setWhatsThis(
       QStringLiteral("Shows the next six columns. What you typed in the columns shown is kept."));
+  m_proposeButton->setWhatsThis(QStringLiteral(
+      "Propose: names every curve from the heading lines you marked on Step 2 and the mnemonic dictionary: "
+      "heading, units and description. It replaces what the boxes hold; API codes stay."));
+  m_proposalLine->setWhatsThis(QStringLiteral(
+      "What was proposed: the lines the names and units came from, which column is the index (DEPT), and "
+      "what you may want to check."));
   m_curveTotalBox->setWhatsThis(QStringLiteral(
       "Curve Total: the number of columns found on the first line of digits, or the User-Defined Curve "
       "Total of Step 2."));
@@ -254,17 +277,37 @@ void CStep3Page::FillSlots() {
 }
 
 void CStep3Page::StoreSlots() {
-  CConversionSetup& setup = Sheet().Setup();
+  StoreSlotsInto(Sheet().Setup(), m_headings, m_units, m_apiCodes, m_descriptions);
+}
+
+void CStep3Page::StoreSlotsInto(CConversionSetup& setup, const SlotTexts& headings, const SlotTexts& units,
+                                const SlotTexts& apiCodes, const SlotTexts& descriptions) const {
   const int total = setup.CurveTotal();
   for (int i = 0; i < kSlots && m_firstVisible + i < total; ++i) {
     const std::size_t k = static_cast<std::size_t>(m_firstVisible) + static_cast<std::size_t>(i);
     if (setup.curves.size() <= k) setup.curves.resize(k + 1);
     CCurveDef& curve = setup.curves[k];
-    curve.heading = ToStdString(m_headings[i]);
-    curve.units = ToStdString(m_units[i]);
-    curve.apiCode = ToStdString(m_apiCodes[i]);
-    curve.description = ToStdString(m_descriptions[i]);
+    curve.heading = ToStdString(headings[i]);
+    curve.units = ToStdString(units[i]);
+    curve.apiCode = ToStdString(apiCodes[i]);
+    curve.description = ToStdString(descriptions[i]);
   }
+}
+
+bool CStep3Page::TakePending(CConversionSetup& setup) const {
+  if (m_headingsBox == nullptr) return false;
+  SlotTexts headings;
+  SlotTexts units;
+  SlotTexts apiCodes;
+  SlotTexts descriptions;
+  for (int i = 0; i < kSlots; ++i) {
+    headings[i] = m_headingBoxes[i]->text();
+    units[i] = m_unitsBoxes[i]->text();
+    apiCodes[i] = m_apiCodeBoxes[i]->text();
+    descriptions[i] = m_descriptionBoxes[i]->text();
+  }
+  StoreSlotsInto(setup, headings, units, apiCodes, descriptions);
+  return false;
 }
 
 bool CStep3Page::OnSetActive() {
@@ -280,6 +323,17 @@ bool CStep3Page::OnSetActive() {
   // A failed gathering leaves the total shown before. A file without a data line
   // has no columns to name, whatever total the layout forced.
   if (gathered.Ok()) m_curveTotal = setup.CurveTotal();
+  // The curves of a configuration file, and what the user typed, are never replaced
+  // unasked.
+  if (gathered.Ok() && ProposesOnEntry()) {
+    Propose(false);
+  } else if (Sheet().LoadedFromFile()) {
+    m_proposalLine->setText(QStringLiteral(
+        "The curves are named as the configuration file names them; Propose names them from the "
+        "heading lines."));
+  } else {
+    m_proposalLine->clear();
+  }
   // Refilled also when gathering failed: the slots must never keep the texts of
   // columns 7 and beyond, which a later store would write into columns 1 to 6.
   FillSlots();
@@ -318,6 +372,58 @@ void CStep3Page::OnPreviousColumns() {
   TakeFields();
   StoreSlots();
   m_firstVisible -= kSlots;
+  FillSlots();
+  ShowFields();
+}
+
+bool CStep3Page::ProposesOnEntry() const {
+  if (Sheet().LoadedFromFile()) return false;
+  // Entries beyond the shorter list count when they hold something.
+  const std::vector<CCurveDef>& curves = Sheet().Setup().curves;
+  auto sameAs = [&curves](const std::vector<CCurveDef>& other) {
+    const std::size_t common = std::min(curves.size(), other.size());
+    const auto empty = [](const CCurveDef& curve) { return curve == CCurveDef{}; };
+    return std::equal(curves.begin(), curves.begin() + static_cast<std::ptrdiff_t>(common), other.begin()) &&
+           std::all_of(curves.begin() + static_cast<std::ptrdiff_t>(common), curves.end(), empty) &&
+           std::all_of(other.begin() + static_cast<std::ptrdiff_t>(common), other.end(), empty);
+  };
+  return sameAs({}) || (!m_lastProposed.empty() && sameAs(m_lastProposed));
+}
+
+void CStep3Page::Propose(bool onDemand) {
+  CConversionSetup& setup = Sheet().Setup();
+  CCurveProposal proposal;
+  // The dictionary is read anew, so that lines the user has just added count.
+  const CMnemonicDictionary dictionary = CMnemonicDictionary::Load();
+  (void)ProposeCurvesFor(setup, dictionary, proposal);
+  QString account = ToQString(proposal.account);
+  if (!dictionary.Problems().empty()) {
+    account += QStringLiteral(" (%1 of your dictionary's lines skipped: see the tooltip)")
+                   .arg(dictionary.Problems().size());
+  }
+  m_proposalLine->setText(account);
+  QStringList problems;
+  for (const std::string& problem : dictionary.Problems()) problems << ToQString(problem);
+  m_proposalLine->setToolTip(problems.join(QLatin1Char('\n')));
+  if (!proposal.Proposed()) return;
+
+  if (setup.curves.size() < proposal.curves.size()) setup.curves.resize(proposal.curves.size());
+  for (std::size_t k = 0; k < proposal.curves.size(); ++k) {
+    const CProposedCurve& proposed = proposal.curves[k];
+    CCurveDef& curve = setup.curves[k];
+    // A column the file does not name keeps the name the user gave it.
+    if (onDemand && !proposed.named && !curve.heading.empty()) continue;
+    curve.heading = proposed.curve.heading;
+    curve.units = proposed.curve.units;
+    curve.description = proposed.curve.description;
+  }
+  m_lastProposed = setup.curves;
+}
+
+void CStep3Page::OnPropose() {
+  TakeFields();
+  StoreSlots();
+  Propose(true);
   FillSlots();
   ShowFields();
 }

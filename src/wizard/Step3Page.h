@@ -3,7 +3,9 @@
 // each with its heading, units, API code and description boxes and the column's
 // digit samples; "<" and ">" move the window of six across the columns.
 #include <array>
+#include <vector>
 
+#include "setup/ConversionSetup.h"
 #include "wizard/WizardPage.h"
 
 class QLabel;
@@ -24,6 +26,7 @@ class CStep3Page : public CWizardPage {
   bool OnWizardNext() override;
   bool OnWizardBack() override;
   void ShowSetupValues() override;
+  bool TakePending(CConversionSetup& setup) const override;
 
   // The setup column shown in slot 1 (0-based; 0 or a multiple of six).
   int FirstVisibleColumn() const { return m_firstVisible; }
@@ -40,6 +43,14 @@ class CStep3Page : public CWizardPage {
   QPlainTextEdit* HeadingsBox() const { return m_headingsBox; }
   QPushButton* PreviousColumnsButton() const { return m_previousButton; }
   QPushButton* NextColumnsButton() const { return m_nextButton; }
+  QPushButton* ProposeButton() const { return m_proposeButton; }
+  // The line above the boxes that says what was proposed.
+  QLabel* ProposalLine() const { return m_proposalLine; }
+
+ public slots:
+  // Names every curve from the heading lines and the mnemonic dictionary, over what
+  // the boxes hold.
+  void OnPropose();
 
  protected:
   void OnInitDialog() override;
@@ -53,8 +64,17 @@ class CStep3Page : public CWizardPage {
   void TakeFields();
   void FillSlots();
   void StoreSlots();
+  // The slots' texts into the curves of `setup` that the window shows.
+  void StoreSlotsInto(CConversionSetup& setup, const SlotTexts& headings, const SlotTexts& units,
+                      const SlotTexts& apiCodes, const SlotTexts& descriptions) const;
   void OnPreviousColumns();
   void OnNextColumns();
+  // A new setup whose curves nobody has named (or that still hold the last proposal,
+  // untouched): its curves are proposed on entry.
+  bool ProposesOnEntry() const;
+  // Puts the proposal into the setup's curves; `onDemand` keeps what the user typed
+  // for columns the file does not name. The line says what was proposed.
+  void Propose(bool onDemand);
 
   // Page fields: what the controls show.
   SlotTexts m_labels;
@@ -77,6 +97,10 @@ class CStep3Page : public CWizardPage {
   QPlainTextEdit* m_headingsBox = nullptr;
   QPushButton* m_previousButton = nullptr;
   QPushButton* m_nextButton = nullptr;
+  QPushButton* m_proposeButton = nullptr;
+  QLabel* m_proposalLine = nullptr;
+  // The curves as the last proposal left them.
+  std::vector<CCurveDef> m_lastProposed;
 };
 
 }  // namespace corvane

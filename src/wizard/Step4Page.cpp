@@ -15,6 +15,7 @@
 
 #include "las/LasCreation.h"
 #include "las/LasWriter.h"
+#include "platform/FileSystem.h"
 #include "wizard/CorvanePropSheet.h"
 #include "wizard/HeaderCheck.h"
 #include "wizard/LasCreationFeedback.h"
@@ -257,16 +258,25 @@ void CStep4Page::ShowValues() {
   UpdateHeaderCheck();  // the curves may have changed on Step 3
 }
 
-bool CStep4Page::TakeValues() {
-  if (m_wellLabelBox == nullptr) return true;
-  CConversionSetup& setup = Sheet().Setup();
-  m_inverseDepths = m_inverseBox->isChecked();
+void CStep4Page::TakeWellDetails(CConversionSetup& setup) const {
   setup.wellLabel = ToStdString(m_wellLabelBox->currentText());
   setup.uwiValue = ToStdString(m_uwiBox->text());
   setup.wellName = ToStdString(m_wellNameBox->text());
   setup.country = ToStdString(m_countryBox->currentText());
   setup.logDate = ToStdString(m_logDateBox->text());
   setup.otherHeaderText = FromShownLines(m_otherHeaderBox->toPlainText());
+}
+
+bool CStep4Page::TakePending(CConversionSetup& setup) const {
+  if (m_wellLabelBox != nullptr) TakeWellDetails(setup);
+  return false;
+}
+
+bool CStep4Page::TakeValues() {
+  if (m_wellLabelBox == nullptr) return true;
+  CConversionSetup& setup = Sheet().Setup();
+  m_inverseDepths = m_inverseBox->isChecked();
+  TakeWellDetails(setup);
   return TakePath(m_configBox, setup.configFilePath) && TakePath(m_lasBox, setup.lasFilePath) &&
          TakePath(m_asciiBox, setup.asciiFilePath);
 }
@@ -275,8 +285,53 @@ bool CStep4Page::OnSetActive() {
   EnsureCreated();
   if (Sheet().Mark() == MoveMark::Back) return true;
   if (!CWizardPage::OnSetActive()) return false;
+  ProposeFileNames();
   ShowValues();
   return true;
+}
+
+void CStep4Page::ProposeFileNames() {
+  // A configuration file names its files as the user chose them.
+  if (Sheet().LoadedFromFile()) return;
+  CConversionSetup& setup = Sheet().Setup();
+  if (setup.asciiFilePath.empty()) return;
+  const QFileInfo ascii(ToQString(setup.asciiFilePath));
+  const QString base = ascii.absolutePath() + QLatin1Char('/') + ascii.completeBaseName();
+  auto propose = [&setup](std::string& path, std::string& proposed, const QString& name) {
+    // What the user chose stays.
+    if (!path.empty() && path != proposed) return;
+    const std::string wanted = ToStdString(name);
+    if (!path.empty() && path == wanted) return;  // the same proposal, its file perhaps made since
+    // An existing file is replaced only when the user chooses it (the dialog asks first);
+    // the ASCII file never.
+    const bool free = !QFileInfo::exists(name) && !SameFileOrPath(wanted, setup.asciiFilePath);
+    path = free ? wanted : std::string();
+    proposed = path;
+  };
+  propose(setup.configFilePath, m_proposedConfig, base + QStringLiteral(".lah"));
+  propose(setup.lasFilePath, m_proposedLas, base + QStringLiteral(".las"));
+}
+
+void CStep4Page::SayWhichBoxIsEmpty() {
+  const CConversionSetup& setup = Sheet().Setup();
+  QString text;
+  QLineEdit* box = nullptr;
+  if (setup.configFilePath.empty()) {
+    text = tr("No configuration file is chosen: click Configuration File: to choose one.");
+    box = m_configBox;
+  } else if (setup.lasFilePath.empty()) {
+    text = tr("No LAS file is chosen: click LAS File: to choose one.");
+    box = m_lasBox;
+  } else if (setup.asciiFilePath.empty()) {
+    text = tr("No ASCII file is chosen: go back to Step 1 to choose one.");
+    box = m_asciiBox;
+  }
+  if (box == nullptr) return;
+  Sheet().Services().MessageBox(this, text, QString(), CWizardServices::Icon::None,
+                                CWizardServices::Buttons::Ok);
+  // The box keeps the focus the refusal gave it.
+  box->setFocus(Qt::OtherFocusReason);
+  box->selectAll();
 }
 
 bool CStep4Page::OnWizardBack() {
@@ -339,7 +394,11 @@ void CStep4Page::SetRunning(bool running) {
 }
 
 void CStep4Page::OnCreateLas() {
-  if (m_running || !TakeValues()) return;
+  if (m_running) return;
+  if (!TakeValues()) {
+    SayWhichBoxIsEmpty();
+    return;
+  }
   CConversionSetup& setup = Sheet().Setup();
 
   // The run serves the event queue once per line; until it has closed its display
@@ -428,7 +487,8 @@ void CStep4Page::OnPlotLas() {
     return;
   }
   m_plotRequest = path;
-  Sheet().reject();
+  // Unsaved changes are discarded only when the user says so; kept, the wizard stays.
+  if (!Sheet().RequestClose()) m_plotRequest.clear();
 }
 
 }  // namespace corvane

@@ -31,6 +31,7 @@ class CStep4Page : public CWizardPage {
   bool OnSetActive() override;
   bool OnWizardBack() override;
   void ShowSetupValues() override;
+  bool TakePending(CConversionSetup& setup) const override;
   bool BackEnabled() const override { return true; }
   bool NextEnabled() const override { return false; }
 
@@ -77,12 +78,20 @@ class CStep4Page : public CWizardPage {
   // Says so, and answers true, when the chosen files would make the configuration file
   // the ASCII or the LAS file.
   bool RefusedAsDataFile(const CConversionSetup& chosen);
+  // A new setup's configuration and LAS files: NAME.lah and NAME.las beside the ASCII
+  // file NAME.asc, where no such file is yet and the box is empty or holds an earlier
+  // proposal.
+  void ProposeFileNames();
+  // Create LAS with an empty path box: says which box it is.
+  void SayWhichBoxIsEmpty();
   void BuildControls();
   // Setup fields and the inverse flag into the controls.
   void ShowValues();
   // The controls back into the setup, in the fixed order; false, with the focus on
   // the first empty path box (configuration, LAS, ASCII) and nothing more read.
   bool TakeValues();
+  // The well details and further header lines as the boxes hold them.
+  void TakeWellDetails(CConversionSetup& setup) const;
   void SetRunning(bool running);
   // The well details as the boxes show them now, for the header check.
   CConversionSetup ShownWellDetails() const;
@@ -111,6 +120,9 @@ class CStep4Page : public CWizardPage {
   QPushButton* m_viewButton = nullptr;
   QPushButton* m_plotButton = nullptr;
   QString m_plotRequest;
+  // The names last proposed, followed while the boxes still hold them.
+  std::string m_proposedConfig;
+  std::string m_proposedLas;
 };
 
 }  // namespace corvane

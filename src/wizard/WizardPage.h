@@ -10,6 +10,7 @@ class QGroupBox;
 namespace corvane {
 
 class CCorvanePropSheet;
+struct CConversionSetup;
 
 class CWizardPage : public QWidget {
   Q_OBJECT
@@ -31,6 +32,10 @@ class CWizardPage : public QWidget {
   // Shows the setup's values in the controls (data exchange towards the controls);
   // used by the sheet before it saves. Nothing in the setup changes.
   virtual void ShowSetupValues() {}
+  // Puts what the controls hold and the setup does not yet (edits the page takes only
+  // when it is left) into `setup`, a copy. True when a control holds an edit that no
+  // setup can hold (a box that does not parse).
+  virtual bool TakePending(CConversionSetup& /*setup*/) const { return false; }
   // Wizard buttons this page enables (asked on creation and on every repaint).
   virtual bool BackEnabled() const { return true; }
   virtual bool NextEnabled() const { return true; }

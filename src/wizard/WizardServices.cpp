@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <memory>
@@ -73,6 +74,16 @@ QMessageBox::StandardButton ToQtButton(CWizardServices::Answer answer) {
   return QMessageBox::Ok;
 }
 
+// A folder opens the dialog in it with no name typed (the filter alone says which
+// files are shown); a name, with or without its folder, is typed into the name box.
+void StartAt(QFileDialog& dialog, const QString& initialName) {
+  if (initialName.isEmpty()) return;
+  if (QFileInfo(initialName).isDir())
+    dialog.setDirectory(initialName);
+  else
+    dialog.selectFile(initialName);
+}
+
 }  // namespace
 
 void CQtWizardServices::SetHelpHandler(HelpHandler handler) { g_helpHandler = handler; }
@@ -125,7 +136,7 @@ QString CQtWizardServices::GetOpenFileName(QWidget* owner, const QString& title,
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(filter);
-  if (!initialName.isEmpty()) dialog.selectFile(initialName);
+  StartAt(dialog, initialName);
   const CNormalCursor cursor;
   if (dialog.exec() != QDialog::Accepted) return QString();
   return dialog.selectedFiles().value(0);
@@ -141,7 +152,7 @@ QString CQtWizardServices::GetSaveFileName(QWidget* owner, const QString& title,
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(filter);
   dialog.setDefaultSuffix(defaultSuffix);
-  if (!initialName.isEmpty()) dialog.selectFile(initialName);
+  StartAt(dialog, initialName);
   const CNormalCursor cursor;
   if (dialog.exec() != QDialog::Accepted) return QString();
   return dialog.selectedFiles().value(0);

@@ -28,7 +28,8 @@ class CWizardServices {
                             const QString& informative = QString(), const QString& details = QString()) = 0;
   // The platform's Open File dialog; an empty result means the user cancelled.
   // `filter` is in Qt form ("ASCII Files (*.asc);;All Files (*)"). An `initialName`
-  // with a folder ("/data/logs/*.asc") opens the dialog in that folder.
+  // with a folder ("/data/logs/*.asc") opens the dialog in that folder; a folder alone
+  // ("/data/logs") opens it there with no name typed.
   virtual QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& initialName) = 0;
   // The platform's Save File dialog; `defaultSuffix` is added to a name typed without

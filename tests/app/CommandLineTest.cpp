@@ -4,11 +4,12 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QTest>
+#include <QTimer>
 
 #include "AppFakes.h"
-#include "app/LasWindow.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "lasview/LasWindow.h"
 #include "wizard/CorvanePropSheet.h"
 
 using namespace corvane;
@@ -33,7 +34,10 @@ void CommandLineTest::startUpAloneOpensNothing() {
   bool wizardStarted = false;
   connect(fx.app.get(), &CCorvaneApp::WizardStarting, this, [&] { wizardStarted = true; });
   QVERIFY(fx.app->InitInstance());
-  QTest::qWait(50);
+  // Whatever start-up left for the event loop has run once a call queued after it has.
+  bool settled = false;
+  QTimer::singleShot(0, this, [&settled] { settled = true; });
+  QVERIFY(QTest::qWaitFor([&settled] { return settled; }));
   QVERIFY(!wizardStarted);
   QVERIFY(!QApplication::activeModalWidget());
   QCOMPARE(fx.app->MainFrame()->MdiArea()->subWindowList().size(), 0);
@@ -94,7 +98,7 @@ void CommandLineTest::filesOfTheCommandLineOpen() {
   // A file that was reported is named below the message.
   for (int i = 0; i < errors.size(); ++i) QVERIFY(fx.dialogs.informatives.at(i).contains(files.first()));
   if (lasWindows > 0)
-    QVERIFY(fx.app->MainFrame()->ActiveLasWindow()->PathName().endsWith(".las", Qt::CaseInsensitive));
+    QVERIFY(fx.app->MainFrame()->ActiveChild()->PathName().endsWith(".las", Qt::CaseInsensitive));
 }
 
 // The application is made the way the desktop starts it, with an option of Qt's and a

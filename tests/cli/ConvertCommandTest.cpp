@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -29,10 +30,12 @@ class ConvertCommandTest : public ::testing::Test {
   }
   void TearDown() override { EXPECT_EQ(test::ReadBytes(m_asc), m_asciiBefore); }
 
-  // Runs corvane-cli with `arguments` (already quoted); returns the exit status.
-  int Cli(const std::string& arguments) {
-    const std::string command = std::string("'") + CORVANE_CLI + "' " + arguments + " >'" +
-                                m_dir.File("stdout") + "' 2>'" + m_dir.File("stderr") + "' </dev/null";
+  // Runs corvane-cli with `arguments` (already quoted) in the folder `workingFolder`
+  // (the test's own when empty); returns the exit status.
+  int Cli(const std::string& arguments, const std::string& workingFolder = std::string()) {
+    const std::string command = (workingFolder.empty() ? "" : "cd '" + workingFolder + "' && ") + "'" +
+                                CORVANE_CLI + "' " + arguments + " >'" + m_dir.File("stdout") + "' 2>'" +
+                                m_dir.File("stderr") + "' </dev/null";
     const int status = std::system(command.c_str());
     m_out = test::ReadBytes(m_dir.File("stdout"));
     m_err = test::ReadBytes(m_dir.File("stderr"));
@@ -95,9 +98,19 @@ TEST_F(ConvertCommandTest, SaveConfigRewritesTheConfiguration) {
   const std::string lah = test::ReadBytes(m_lah);
   EXPECT_NE(lah, lahBefore);
   EXPECT_NE(lah.find("LAS FILE=" + m_las + "\r\n"), std::string::npos);
-  EXPECT_NE(lah.find("ASCII FILE=" + m_asc + "\r\n"), std::string::npos);
+  // The ASCII file beside the configuration is still named as the file names it.
+  EXPECT_NE(lah.find("ASCII FILE=well-7.asc\r\n"), std::string::npos);
   EXPECT_NE(lah.find("OTHER HEADER 0=COMP.:ACME Logging:COMPANY\r\n"), std::string::npos);
   EXPECT_NE(lah.find("TOTAL=9\r\n"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, RelativePathsOfTheConfigurationAreTakenFromItsFolder) {
+  // The bundled example names its ASCII and LAS files beside itself; run from
+  // another folder, the files are still found and written there.
+  const std::string lahBefore = test::ReadBytes(m_lah);
+  ASSERT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line 5 --quiet", "/"), 0) << m_err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(m_dir.File("well-7.las")));
+  EXPECT_EQ(test::ReadBytes(m_lah), lahBefore);
 }
 
 TEST_F(ConvertCommandTest, OverridesOfTheLayout) {

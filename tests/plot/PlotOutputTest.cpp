@@ -8,9 +8,9 @@
 #include <QTest>
 
 #include "platform/JobProgress.h"
-#include "plot/LasLoader.h"
 #include "plot/PlotExport.h"
-#include "plot/RowReader.h"
+#include "plotmodel/LasLoader.h"
+#include "plotmodel/RowReader.h"
 
 using namespace corvane;
 
@@ -83,21 +83,19 @@ void PlotOutputTest::picturesOfEveryFormat() {
     QByteArray magic;
   } formats[] = {{"plot.png", "\x89PNG"}, {"plot.svg", "<?xml"}, {"plot.PDF", "%PDF"}};
   for (const auto& format : formats) {
-    QString error;
-    QVERIFY2(ExportPlot(painter, 1500, 1540, QSize(400, 500), dir.filePath(format.name), &error),
-             qPrintable(error));
+    const CResult written = ExportPlot(painter, 1500, 1540, QSize(400, 500), dir.filePath(format.name));
+    QVERIFY2(written, written.Reason().c_str());
     QVERIFY2(ReadAll(dir.filePath(format.name)).startsWith(format.magic), format.name);
   }
   QCOMPARE(QImage(dir.filePath("plot.png")).size(), QSize(400, 500));
   QVERIFY(ReadAll(dir.filePath("plot.svg")).contains("viewBox=\"0 0 400 500\""));
 
   // Refused: another format, no size, a folder that is not there. A file of that name stays.
-  QString error;
-  QVERIFY(!ExportPlot(painter, 1500, 1540, QSize(400, 500), dir.filePath("plot.bmp"), &error));
+  QVERIFY(!ExportPlot(painter, 1500, 1540, QSize(400, 500), dir.filePath("plot.bmp")));
   QVERIFY(!QFile::exists(dir.filePath("plot.bmp")));
-  QVERIFY(!ExportPlot(painter, 1500, 1540, QSize(0, 500), dir.filePath("plot.png"), &error));
-  QVERIFY(!ExportPlot(painter, 1500, 1540, QSize(400, 500), dir.filePath("none/plot.png"), &error));
-  QVERIFY(!error.isEmpty());
+  QVERIFY(!ExportPlot(painter, 1500, 1540, QSize(0, 500), dir.filePath("plot.png")));
+  const CResult refused = ExportPlot(painter, 1500, 1540, QSize(400, 500), dir.filePath("none/plot.png"));
+  QVERIFY(refused.IsFailed() && !refused.Reason().empty());
   QCOMPARE(QImage(dir.filePath("plot.png")).size(), QSize(400, 500));
 }
 

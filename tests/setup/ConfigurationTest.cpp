@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include "TestSupport.h"
 #include "platform/NumberFormat.h"
 #include "platform/Profile.h"
+#include "setup/ConfigurationPaths.h"
 
 using namespace corvane;
 using corvane::test::CScratchDir;
@@ -442,4 +445,70 @@ TEST(Configuration, ReadingSectionOnlyWhenAChoiceIsMade) {
   EXPECT_EQ(read.digits, DigitsKept::Four);
   EXPECT_EQ(read.dateTimeColumn, 0);
   EXPECT_EQ(read.nullMarkers, (std::vector<std::string>{"-999", "NaN"}));
+}
+
+TEST(Configuration, RelativePathsAreTakenFromTheConfigurationsFolder) {
+  const std::tuple<const char*, const char*, const char*> resolved[] = {
+      {"w.asc", "/data/set/a.lah", "/data/set/w.asc"},
+      {"../out/w.las", "/data/set/a.lah", "/data/set/../out/w.las"},
+      {"/abs/w.asc", "/data/set/a.lah", "/abs/w.asc"},
+      {"", "/data/set/a.lah", ""},
+      {"w.asc", "a.lah", "w.asc"},  // a configuration in the working folder
+      {"w.asc", "examples/a.lah", "examples/w.asc"},
+  };
+  for (const auto& [stored, config, path] : resolved)
+    EXPECT_EQ(ResolveStoredPath(stored, config), path) << stored;
+
+  CScratchDir dir;
+  ASSERT_EQ(::mkdir(dir.File("set").c_str(), 0755), 0);
+  const std::string lah = dir.File("set/a.lah");
+  WriteBytes(lah, "[File ID]\r\nID=Corvane\r\n[User Files]\r\nASCII FILE=data/w.asc\r\nLAS FILE=./w.las\r\n");
+  CConversionSetup setup = LoadFrom(lah);
+  EXPECT_EQ(setup.asciiFilePath, dir.File("set/data/w.asc"));
+  EXPECT_EQ(setup.lasFilePath, dir.File("set/./w.las"));
+
+  // Saved again, the paths that still name their files stay as they were written.
+  setup.wellName = "W";
+  ASSERT_TRUE(SaveConfiguration(setup));
+  CProfileFile profile;
+  ASSERT_TRUE(profile.Load(lah));
+  EXPECT_EQ(profile.GetString("User Files", "ASCII FILE", ""), "data/w.asc");
+  EXPECT_EQ(profile.GetString("User Files", "LAS FILE", ""), "./w.las");
+  // Another file is written as it is named; a path relative to the working folder is
+  // made absolute, since a reader of the file would take it from the file's folder.
+  setup.asciiFilePath = "/elsewhere/x.asc";
+  setup.lasFilePath = "out.las";
+  ASSERT_TRUE(SaveConfiguration(setup));
+  ASSERT_TRUE(profile.Load(lah));
+  EXPECT_EQ(profile.GetString("User Files", "ASCII FILE", ""), "/elsewhere/x.asc");
+  char cwd[4096];
+  ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+  EXPECT_EQ(profile.GetString("User Files", "LAS FILE", ""), std::string(cwd) + "/out.las");
+  EXPECT_EQ(PathToStore("", "old.asc", lah), "");
+}
+
+TEST(Configuration, TheTextOfASetupChangesOnlyWithWhatASaveWrites) {
+  CConversionSetup setup = SetupWithCurves("/data/a.lah", 3);
+  setup.asciiFilePath = "/data/a.asc";
+  CConversionSetup same = setup;
+  same.configFilePath = "/elsewhere/b.lah";  // not in the file
+  same.headingsText = "DEPT GR\r\n";
+  same.headingLines = {2};
+  same.firstDigitLineIndex = 4;
+  same.digitSamples.assign(3, "1.5\r\n");
+  same.curves.push_back(CCurveDef{"BEYOND", "THE", "TOTAL", ""});
+  EXPECT_EQ(ConfigurationText(same), ConfigurationText(setup));
+  for (auto change : std::initializer_list<void (*)(CConversionSetup&)>{
+           [](CConversionSetup& s) { s.curves[2].units = "M"; },
+           [](CConversionSetup& s) { s.digitSamples.pop_back(); },
+           [](CConversionSetup& s) { s.wellName = "W"; },
+           [](CConversionSetup& s) { s.nullValue = 0; },
+           [](CConversionSetup& s) { s.lasFilePath = "/data/a.las"; },
+           [](CConversionSetup& s) { s.reading.quotes = true; },
+           [](CConversionSetup& s) { s.reading.nullMarkers = {"NaN"}; },
+       }) {
+    CConversionSetup changed = setup;
+    change(changed);
+    EXPECT_NE(ConfigurationText(changed), ConfigurationText(setup));
+  }
 }

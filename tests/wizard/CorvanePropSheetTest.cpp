@@ -1,5 +1,6 @@
 // The wizard sheet: opening with and without a configuration file, the button row,
 // Exit, the save-and-exit question, help, and the buttons closed while a job runs.
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -114,27 +115,100 @@ class CorvanePropSheetTest : public QObject {
              files.Path("moved.lah") + QStringLiteral(": No such file or directory"));
   }
 
-  void ExitClosesAtOnceAndSavesNothing() {
+  void ExitAsksBeforeDiscardingChanges() {
     CWizardFiles files;
-    const QString lah = files.Write("setup.lah", kConfiguration);
     const QString log = files.WriteLog("log.asc", 5);
+    // The configuration names its ASCII file beside itself.
+    const QByteArray configuration = QByteArray(kConfiguration).replace("/data/log.asc", "log.asc");
+    const QString lah = files.Write("setup.lah", configuration);
+    const QString other = files.WriteLog("other.asc", 5);
     for (int way = 0; way < 3; ++way) {  // the Exit button, Esc, the close box
+      auto close = [way](CCorvanePropSheet& sheet) {
+        if (way == 0) sheet.ExitButton()->click();
+        if (way == 1) QTest::keyClick(&sheet, Qt::Key_Escape);
+        if (way == 2) sheet.close();
+      };
+      // Nothing changed: closed at once.
+      {
+        CFakeServices services;
+        CCorvanePropSheet sheet(nullptr, &services);
+        sheet.Setup().configFilePath = lah.toStdString();
+        sheet.show();
+        QCOMPARE(sheet.Setup().asciiFilePath, log.toStdString());
+        close(sheet);
+        QVERIFY(!sheet.isVisible());
+        QVERIFY(services.boxes.empty());
+      }
+      // Another ASCII file chosen: No keeps the wizard open, Yes closes it; nothing saved.
       CFakeServices services;
-      services.openAnswers = {log};
+      services.openAnswers = {other};
+      services.answers = {Answer::No, Answer::Yes};
       CCorvanePropSheet sheet(nullptr, &services);
       sheet.Setup().configFilePath = lah.toStdString();
       sheet.show();
       sheet.Step1().FileButton()->click();
-      QCOMPARE(sheet.Setup().asciiFilePath, log.toStdString());
       QSignalSpy rejected(&sheet, &QDialog::rejected);
-      if (way == 0) sheet.ExitButton()->click();
-      if (way == 1) QTest::keyClick(&sheet, Qt::Key_Escape);
-      if (way == 2) sheet.close();
+      close(sheet);
+      QVERIFY(sheet.isVisible());
+      QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Discard the changes to this setup?")});
+      const auto& box = services.boxes[0];
+      QCOMPARE(box.icon, CWizardServices::Icon::Question);
+      QCOMPARE(box.buttons, CWizardServices::Buttons::YesNo);
+      QCOMPARE(box.defaultButton, Answer::No);
+      QVERIFY(box.informative.contains(QStringLiteral("Save & Exit")));
+      close(sheet);
       QVERIFY(!sheet.isVisible());
       QCOMPARE(rejected.count(), 1);
-      QVERIFY(services.boxes.empty());
-      QCOMPARE(files.Read("setup.lah"), kConfiguration);
+      QCOMPARE(files.Read("setup.lah"), configuration);
     }
+  }
+
+  void SaveAndExitWithoutAConfigurationFileAsksBeforeDroppingChanges() {
+    CWizardFiles files;
+    CFakeServices services;
+    services.openAnswers = {files.WriteLog("log.asc", 5)};
+    services.answers = {Answer::No, Answer::Yes};
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.show();
+    sheet.Step1().FileButton()->click();
+    sheet.SaveExitButton()->click();
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Discard the changes to this setup?")});
+    QVERIFY(services.boxes[0].informative.startsWith(QStringLiteral("No configuration file is chosen")));
+    sheet.SaveExitButton()->click();
+    QVERIFY(!sheet.isVisible());
+  }
+
+  void EditsNotYetTakenAndSavesCount() {
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 5);
+    const QString lah =
+        files.Write("setup.lah", QByteArray(kConfiguration).replace("/data/log.asc", "log.asc"));
+    CFakeServices services;
+    CCorvanePropSheet sheet(nullptr, &services);
+    sheet.Setup().configFilePath = lah.toStdString();
+    sheet.show();
+    corvane::test::PressNext(sheet);
+    QCOMPARE(sheet.CurrentIndex(), 1);
+    QVERIFY(!sheet.HasUnsavedChanges());
+    // A null value typed on Step 2, not taken into the setup until the page is left.
+    corvane::test::TypeInto(sheet.Step2().NullValueBox(), QStringLiteral("-1"));
+    QVERIFY(sheet.HasUnsavedChanges());
+    corvane::test::TypeInto(sheet.Step2().NullValueBox(), QStringLiteral("-999.25"));
+    QVERIFY(!sheet.HasUnsavedChanges());
+    corvane::test::TypeInto(sheet.Step2().NullValueBox(), QStringLiteral("none"));  // no number at all
+    QVERIFY(sheet.HasUnsavedChanges());
+    corvane::test::TypeInto(sheet.Step2().NullValueBox(), QStringLiteral("-1"));
+    // Saved, nothing is left to discard.
+    QVERIFY(corvane::test::MarkAndLeaveStep2(sheet, {}, 2, QStringLiteral(";")));
+    QVERIFY(sheet.Save());
+    QVERIFY(!sheet.HasUnsavedChanges());
+    // The ASCII file beside the configuration is still named relative to it.
+    QVERIFY(files.Read("setup.lah").contains("ASCII FILE=log.asc\r\n"));
+    QVERIFY(files.Read("setup.lah").contains("NULL=-1.0000000000\r\n"));
+    sheet.ExitButton()->click();
+    QVERIFY(!sheet.isVisible());
+    QVERIFY(services.boxes.empty());
   }
 
   void SaveAndExitAsksAndFollowsTheAnswer() {
@@ -235,7 +309,7 @@ class CorvanePropSheetTest : public QObject {
       CCorvanePropSheet sheet(nullptr, &services);
       sheet.SetSettings(&settings);
       QVERIFY(corvane::test::OpenOnStep2(sheet, services, log));
-      QCOMPARE(services.dialogs[0].initialName, QStringLiteral("*.asc"));  // nothing remembered yet
+      QCOMPARE(services.dialogs[0].initialName, QString());  // nothing remembered yet
       const QSize opened = sheet.size();
       QVERIFY(corvane::test::MarkAndLeaveStep2(sheet, {1, 2}, 4));
       // Ten readings of every column in view on Step 3.
@@ -253,7 +327,9 @@ class CorvanePropSheetTest : public QObject {
       QVERIFY(sheet.minimumSizeHint().height() <= opened.height());
       sheet.setGeometry(QRect(sheet.pos() + QPoint(20, 30), opened + QSize(60, 40)));
       left = sheet.geometry();
+      services.answers = {Answer::Yes};  // the setup made here is discarded
       sheet.ExitButton()->click();
+      QVERIFY(!sheet.isVisible());
     }
     QSettings settings(store, QSettings::IniFormat);
     CFakeServices services;
@@ -262,7 +338,7 @@ class CorvanePropSheetTest : public QObject {
     sheet.show();
     QCOMPARE(sheet.geometry(), left);
     sheet.Step1().FileButton()->click();
-    QCOMPARE(services.dialogs[0].initialName, files.Path("*.asc"));
+    QCOMPARE(services.dialogs[0].initialName, QFileInfo(log).absolutePath());
   }
 };
 

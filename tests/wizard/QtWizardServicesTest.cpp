@@ -1,7 +1,9 @@
 // The on-screen services: what the message boxes and file dialogs are built with,
 // read off the real dialogs while they run, and the installed help handler.
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -108,6 +110,20 @@ class QtWizardServicesTest : public QObject {
                                  QStringLiteral("*.asc"))
                 .isEmpty());
     QCOMPARE(filters, (QStringList{QStringLiteral("ASCII Files (*.asc)"), QStringLiteral("All Files (*)")}));
+
+    // A folder alone: the dialog opens there, with no name typed to filter the files.
+    QTemporaryDir dir;
+    QString folder;
+    QStringList typed;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      folder = dialog->directory().absolutePath();
+      typed = dialog->selectedFiles();
+      dialog->reject();
+    });
+    services.GetOpenFileName(nullptr, QStringLiteral("Open ASCII File"), QStringLiteral("All Files (*)"),
+                             dir.path());
+    QCOMPARE(folder, QDir(dir.path()).absolutePath());
+    QVERIFY(typed.isEmpty() || QFileInfo(typed.value(0)).isDir());
   }
 
   void BoxesAndDialogsShowTheNormalCursorAndStartInTheirFolder() {

@@ -1,4 +1,5 @@
 // Step 1: choosing the ASCII file and the existence check on Next.
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -31,12 +32,15 @@ class Step1PageTest : public QObject {
     const auto& dialog = services.dialogs[0];
     QVERIFY(!dialog.save);
     QCOMPARE(dialog.title, QStringLiteral("Open ASCII File"));
-    QVERIFY(dialog.filter.startsWith(QStringLiteral("ASCII Files (*.asc);;All Files")));
-    QCOMPARE(dialog.initialName, QStringLiteral("*.asc"));
+    // Every kind of export, and no name typed that would hide some of them.
+    QCOMPARE(dialog.filter,
+             QStringLiteral("ASCII files (*.asc *.txt *.csv *.tsv *.dat *.prn);;All Files (*)"));
+    QCOMPARE(dialog.initialName, QString());
     QCOMPARE(page.PathBox()->text(), log);
     QCOMPARE(sheet.Setup().asciiFilePath, log.toStdString());
 
-    page.FileButton()->click();  // cancelled
+    page.FileButton()->click();  // cancelled, after opening in the folder of the file chosen
+    QCOMPARE(services.dialogs.back().initialName, QFileInfo(log).absolutePath());
     QCOMPARE(page.PathBox()->text(), log);
     QCOMPARE(sheet.Setup().asciiFilePath, log.toStdString());
   }

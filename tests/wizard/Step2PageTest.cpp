@@ -323,6 +323,26 @@ class Step2PageTest : public QObject {
     QVERIFY(lines.services.boxes[0].informative.isEmpty());
   }
 
+  void FileThatIsNotTextGetsANotice() {
+    CWizardFiles files;
+    const QString path = files.Write("log.xlsx", QByteArray("PK\x03\x04\x14\x00\x06\x00 DEPT GR\r\n", 18));
+    CWizardOnStep2 binary(path);
+    QCOMPARE(binary.services.BoxTexts(), QStringList{QStringLiteral("The ASCII file is not a text file.")});
+    QCOMPARE(binary.services.boxes[0].icon, CWizardServices::Icon::Warning);
+    QVERIFY(binary.services.boxes[0].informative.startsWith(path + QStringLiteral(": It holds NUL bytes")));
+    QVERIFY(binary.Page().ProposalLine()->text().startsWith(QStringLiteral("Not a text file: ")));
+    // Next still says what the Parts say, and why.
+    binary.sheet.NextButton()->click();
+    QCOMPARE(binary.services.boxes.back().text, kRulerMessage);
+    QVERIFY(binary.services.boxes.back().informative.startsWith(
+        QStringLiteral("The ASCII file is not a text file: It holds NUL bytes")));
+
+    // A text file: no notice.
+    CWizardOnStep2 text(files.Write("log.txt", "DEPT GR\r\n1 2\r\n3 4\r\n"));
+    QVERIFY(text.services.boxes.empty());
+    QVERIFY(!text.Page().ProposalLine()->text().startsWith(QStringLiteral("Not a text file")));
+  }
+
   void BadBoxIsReportedSelectedAndNothingOfTheLayoutIsTaken() {
     CWizardFiles files;
     CWizardOnStep2 w(files.WriteLog("log.asc", 10), {}, {}, "space");

@@ -60,10 +60,15 @@ class Step3PageTest : public QObject {
   void FailedGatheringNeverStoresStaleSlots();
   void TabOrderRunsDownEachColumn();
   void TextTypedIntoTheHeadingsBoxLastsUntilTheNextForwardEntry();
+  void NewSetupIsProposed();
+  void TypedTextIsKeptAndProposeReplacesIt();
+  void UntouchedProposalFollowsNewMarks();
+  void LoadedSetupIsShownAsSaved();
 
  private:
   CStep3Page& Page() { return m_sheet->Step3(); }
-  void EnterStep3();
+  // Marks `headerRows` (none: no curve is proposed) and the first data line on Step 2.
+  void EnterStep3(std::initializer_list<int> headerRows = {});
   QStringList Labels();
   void ScrollNext() { Click(Page().NextColumnsButton()); }
   void ScrollPrevious() { Click(Page().PreviousColumnsButton()); }
@@ -92,9 +97,9 @@ void Step3PageTest::cleanup() {
   m_dir.reset();
 }
 
-void Step3PageTest::EnterStep3() {
+void Step3PageTest::EnterStep3(std::initializer_list<int> headerRows) {
   QVERIFY(OpenOnStep2(*m_sheet, *m_services, m_ascii));
-  QVERIFY(MarkAndLeaveStep2(*m_sheet, {1, 2}, 4));
+  QVERIFY(MarkAndLeaveStep2(*m_sheet, headerRows, 4));
   QCOMPARE(m_sheet->Setup().firstDigitLineIndex, 3);
 }
 
@@ -105,7 +110,7 @@ QStringList Step3PageTest::Labels() {
 }
 
 void Step3PageTest::ScrollsInWindowsOfSix() {
-  EnterStep3();
+  EnterStep3({1, 2});
   QCOMPARE(Page().CurveTotalBox()->text(), QStringLiteral("14"));
   QCOMPARE(m_sheet->Setup().CurveTotal(), kColumns);
   QVERIFY(Page().HeadingsBox()->toPlainText().startsWith(QStringLiteral("DEPT C2")));
@@ -307,7 +312,7 @@ void Step3PageTest::TabOrderRunsDownEachColumn() {
 }
 
 void Step3PageTest::TextTypedIntoTheHeadingsBoxLastsUntilTheNextForwardEntry() {
-  EnterStep3();
+  EnterStep3({1, 2});
   const QString gathered = Page().HeadingsBox()->toPlainText();
   QVERIFY(gathered.startsWith(QStringLiteral("DEPT C2")));
   Page().HeadingsBox()->setFocus();
@@ -326,6 +331,93 @@ void Step3PageTest::TextTypedIntoTheHeadingsBoxLastsUntilTheNextForwardEntry() {
   PressNext(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 2);
   QCOMPARE(Page().HeadingsBox()->toPlainText(), gathered);
+}
+
+void Step3PageTest::NewSetupIsProposed() {
+  EnterStep3({1, 2});
+  QCOMPARE(Page().HeadingBox(0)->text(), QStringLiteral("DEPT"));
+  QCOMPARE(Page().UnitsBox(0)->text(), QStringLiteral("M"));
+  QCOMPARE(Page().DescriptionBox(0)->text(), QStringLiteral("Depth"));
+  QCOMPARE(Page().HeadingBox(1)->text(), QStringLiteral("C2"));
+  QCOMPARE(Page().UnitsBox(1)->text(), QStringLiteral("U2"));
+  // C13 is a caliper's name.
+  QCOMPARE(
+      Page().ProposalLine()->text(),
+      QStringLiteral("Proposed: 14 curves named from lines 2 and 3; DEPT is the index; 12 names not in the "
+                     "dictionary"));
+  QCOMPARE(m_sheet->Setup().curves.at(13), (CCurveDef{"C14", "U14", "", ""}));
+  // The proposal is enough to go on.
+  PressNext(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 3);
+  QVERIFY(m_services->boxes.empty());
+}
+
+void Step3PageTest::TypedTextIsKeptAndProposeReplacesIt() {
+  EnterStep3();
+  QCOMPARE(Page().ProposalLine()->text(), QStringLiteral("Nothing proposed: no heading lines are marked."));
+  TypeInto(Page().HeadingBox(0), QStringLiteral("MINE"));
+  TypeInto(Page().ApiCodeBox(0), QStringLiteral("45 310 01 00"));
+  ScrollNext();  // stores what was typed
+  PressBack(*m_sheet);
+  QVERIFY(MarkAndLeaveStep2(*m_sheet, {1, 2}, 4));
+  QCOMPARE(Page().HeadingBox(0)->text(), QStringLiteral("MINE"));
+  QVERIFY(Page().HeadingBox(1)->text().isEmpty());
+  QVERIFY(Page().ProposalLine()->text().isEmpty());
+
+  // Propose, asked for, names every column; the API code typed stays.
+  ScrollNext();
+  TypeInto(Page().HeadingBox(0), QStringLiteral("SEVEN"));
+  Click(Page().ProposeButton());
+  QCOMPARE(Page().FirstVisibleColumn(), 6);
+  QCOMPARE(Page().HeadingBox(0)->text(), QStringLiteral("C7"));
+  QCOMPARE(m_sheet->Setup().curves.at(0), (CCurveDef{"DEPT", "M", "45 310 01 00", "Depth"}));
+  QVERIFY(Page().ProposalLine()->text().startsWith(QStringLiteral("Proposed: 14 curves")));
+}
+
+void Step3PageTest::UntouchedProposalFollowsNewMarks() {
+  EnterStep3({1});
+  QCOMPARE(Page().HeadingBox(1)->text(), QStringLiteral("C2"));
+  QVERIFY(Page().UnitsBox(1)->text().isEmpty());
+  QVERIFY(Page().ProposalLine()->text().contains(QStringLiteral("named from line 2;")));
+  PressBack(*m_sheet);
+  QVERIFY(MarkAndLeaveStep2(*m_sheet, {1, 2}, 4));
+  QCOMPARE(Page().UnitsBox(1)->text(), QStringLiteral("U2"));
+  QVERIFY(Page().ProposalLine()->text().contains(QStringLiteral("named from lines 2 and 3;")));
+}
+
+void Step3PageTest::LoadedSetupIsShownAsSaved() {
+  // A configuration file names three of the columns its own way.
+  const QString lah = m_dir->filePath(QStringLiteral("fourteen.lah"));
+  QFile file(lah);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(
+      "[File ID]\r\nID=Corvane\r\n[User Files]\r\nASCII FILE=fourteen.asc\r\n"
+      "[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=14\r\nHEADING 0=DEPTH\r\n"
+      "UNITS 0=FT\r\nHEADING 1=GAMMA\r\nUNITS 1=API\r\nAPI CODE 1=45 310 01 00\r\n");
+  file.close();
+  const QByteArray before = [&lah] {
+    QFile saved(lah);
+    return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+  }();
+  m_sheet->Setup().configFilePath = QtToStd(lah);
+  m_sheet->show();
+  QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
+  QCOMPARE(m_sheet->Setup().asciiFilePath, QtToStd(m_ascii));  // beside the configuration file
+  PressNext(*m_sheet);
+  QVERIFY(MarkAndLeaveStep2(*m_sheet, {1, 2}, 4));
+  QCOMPARE(Page().HeadingBox(0)->text(), QStringLiteral("DEPTH"));
+  QCOMPARE(Page().UnitsBox(1)->text(), QStringLiteral("API"));
+  QVERIFY(Page().HeadingBox(2)->text().isEmpty());
+  QVERIFY(Page().ProposalLine()->text().contains(QStringLiteral("as the configuration file names them")));
+
+  Click(Page().ProposeButton());
+  QCOMPARE(Page().HeadingBox(0)->text(), QStringLiteral("DEPT"));
+  QCOMPARE(Page().HeadingBox(2)->text(), QStringLiteral("C3"));
+  QCOMPARE(m_sheet->Setup().curves.at(1), (CCurveDef{"C2", "U2", "45 310 01 00", ""}));
+  // Nothing is written until the user saves.
+  QFile saved(lah);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll(), before);
 }
 
 QTEST_MAIN(Step3PageTest)

@@ -34,6 +34,8 @@ class Step4PageTest : public QObject {
   void cleanup();
 
   void EmptyPathsTakeTheFocusInOrder();
+  void NewSetupProposesFilesBesideTheAsciiFile();
+  void PlotLasAsksBeforeDiscardingChanges();
   void BackIsRefusedUntilThePathsAreSet();
   void FileDialogsAskForNewFiles();
   void TheConfigurationFileIsNeitherDataFile();
@@ -86,6 +88,11 @@ void Step4PageTest::NewWizardOnStep4() {
   TypeInto(m_sheet->Step3().UnitsBox(0), QStringLiteral("M"));
   PressNext(*m_sheet);
   QCOMPARE(m_sheet->CurrentIndex(), 3);
+  // The boxes as a user who chooses every file sees them: the proposed names taken away.
+  QCOMPARE(m_sheet->Setup().configFilePath, QtToStd(File("short.lah")));
+  m_sheet->Setup().configFilePath.clear();
+  m_sheet->Setup().lasFilePath.clear();
+  Page().ShowSetupValues();
   QApplication::setActiveWindow(m_sheet.get());
   QVERIFY(QTest::qWaitForWindowActive(m_sheet.get()));
   QVERIFY(!m_sheet->NextButton()->isEnabled());
@@ -105,14 +112,20 @@ void Step4PageTest::EmptyPathsTakeTheFocusInOrder() {
   QCOMPARE(Page().AsciiFileBox()->text(), File("short.asc"));
   TypeInto(Page().WellNameBox(), QStringLiteral("Focus Test"));
 
+  // Create LAS says which box is empty, and the box has the focus.
   Click(Page().CreateLasButton());
   QCOMPARE(QApplication::focusWidget(), Page().ConfigFileBox());
   QCOMPARE(m_sheet->Setup().wellName, std::string("Focus Test"));  // taken before the paths
+  QCOMPARE(m_services->BoxTexts(),
+           QStringList{
+               QStringLiteral("No configuration file is chosen: click Configuration File: to choose one.")});
 
   m_services->saveAnswers = {File("short.lah")};
   Click(Page().ConfigFileButton());
   Click(Page().CreateLasButton());
   QCOMPARE(QApplication::focusWidget(), Page().LasFileBox());
+  QCOMPARE(m_services->boxes.back().text,
+           QStringLiteral("No LAS file is chosen: click LAS File: to choose one."));
 
   // With both chosen but no ASCII file in the setup, the ASCII box takes the focus
   // with its text selected.
@@ -121,10 +134,81 @@ void Step4PageTest::EmptyPathsTakeTheFocusInOrder() {
   Click(Page().LasFileButton());  // shows the setup's values again
   Click(Page().CreateLasButton());
   QCOMPARE(QApplication::focusWidget(), Page().AsciiFileBox());
-
-  QVERIFY(m_services->boxes.empty());
+  QCOMPARE(m_services->boxes.back().text,
+           QStringLiteral("No ASCII file is chosen: go back to Step 1 to choose one."));
+  QCOMPARE(m_services->boxes.size(), std::size_t(3));
   QVERIFY(!QFile::exists(File("short.lah")));
   QVERIFY(!QFile::exists(File("short.las")));
+}
+
+void Step4PageTest::NewSetupProposesFilesBesideTheAsciiFile() {
+  // Proposed on a forward entry: NAME.lah and NAME.las beside NAME.asc.
+  m_sheet->Setup().configFilePath = QtToStd(File("mine.lah"));
+  m_sheet->Setup().lasFilePath = QtToStd(File("short.las"));  // as proposed
+  Page().ShowSetupValues();
+  PressBack(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 2);
+  PressNext(*m_sheet);
+  QCOMPARE(Page().ConfigFileBox()->text(), File("mine.lah"));  // the user's choice stays
+  QCOMPARE(Page().LasFileBox()->text(), File("short.las"));
+  m_services->boxes.clear();
+  Click(Page().CreateLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
+  QVERIFY(QFile::exists(File("short.las")));
+  QVERIFY(QFile::exists(File("mine.lah")));
+
+  // A proposal follows the ASCII file; a file that is there already is not proposed.
+  QFile other(File("other.csv"));
+  QVERIFY(other.open(QIODevice::WriteOnly));
+  other.write("DEPT GR\r\nM GAPI\r\n100.0 50.5\r\n");
+  other.close();
+  QFile taken(File("other.lah"));
+  QVERIFY(taken.open(QIODevice::WriteOnly));
+  taken.close();
+  PressBack(*m_sheet);
+  m_sheet->Setup().asciiFilePath = QtToStd(File("other.csv"));
+  PressNext(*m_sheet);
+  QCOMPARE(Page().LasFileBox()->text(), File("other.las"));
+  QCOMPARE(Page().ConfigFileBox()->text(), File("mine.lah"));
+  QCOMPARE(taken.size(), 0);
+
+  // A setup from a configuration file names its files itself.
+  const QString lah = File("loaded.lah");
+  QFile config(lah);
+  QVERIFY(config.open(QIODevice::WriteOnly));
+  config.write(
+      "[File ID]\r\nID=Corvane\r\n[User Files]\r\nASCII FILE=short.asc\r\nLAS FILE=\r\n"
+      "[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=2\r\nHEADING 0=DEPT\r\nUNITS 0=M\r\n");
+  config.close();
+  QFile::remove(File("short.las"));
+  m_sheet.reset();
+  m_services = std::make_unique<CFakeServices>();
+  m_sheet = std::make_unique<CCorvanePropSheet>(nullptr, m_services.get());
+  m_sheet->Setup().configFilePath = QtToStd(lah);
+  m_sheet->show();
+  PressNext(*m_sheet);
+  QVERIFY(MarkAndLeaveStep2(*m_sheet, {0, 1}, 3));
+  PressNext(*m_sheet);
+  QCOMPARE(m_sheet->CurrentIndex(), 3);
+  QCOMPARE(Page().ConfigFileBox()->text(), lah);
+  QVERIFY(Page().LasFileBox()->text().isEmpty());
+}
+
+void Step4PageTest::PlotLasAsksBeforeDiscardingChanges() {
+  ChoosePaths();
+  Click(Page().CreateLasButton());  // saves the setup
+  QVERIFY(!m_sheet->HasUnsavedChanges());
+  TypeInto(Page().WellNameBox(), QStringLiteral("Typed Since"));
+  QVERIFY(m_sheet->HasUnsavedChanges());
+  m_services->boxes.clear();
+  m_services->answers = {CWizardServices::Answer::No, CWizardServices::Answer::Yes};
+  Click(Page().PlotLasButton());
+  QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("Discard the changes to this setup?")});
+  QVERIFY(m_sheet->isVisible());
+  QVERIFY(Page().PlotRequest().isEmpty());
+  Click(Page().PlotLasButton());
+  QVERIFY(!m_sheet->isVisible());
+  QCOMPARE(Page().PlotRequest(), File("short.las"));
 }
 
 void Step4PageTest::BackIsRefusedUntilThePathsAreSet() {
@@ -474,7 +558,7 @@ void Step4PageTest::TemplateLinesAreOneEditReadyToTypeOver() {
   QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
   QCOMPARE(
       m_services->boxes[0].informative,
-      QStringLiteral("Reading: 3 rows of 1 column, every cell read as a number.\n\nLAS check: 0 errors, 3 "
+      QStringLiteral("Reading: 3 rows of 2 columns, every cell read as a number.\n\nLAS check: 0 errors, 3 "
                      "warnings"));
   QVERIFY(
       m_services->boxes[0].details.contains(QStringLiteral("W_ITEM_EMPTY (5.4): the LOC line has no value")));
@@ -513,7 +597,7 @@ void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
   // The reading summary comes first: it speaks of the values.
   QCOMPARE(
       m_services->boxes[0].informative,
-      QStringLiteral("Reading: 3 rows of 1 column, every cell read as a number.\n\nLAS check: 8 errors, 0 "
+      QStringLiteral("Reading: 3 rows of 2 columns, every cell read as a number.\n\nLAS check: 8 errors, 0 "
                      "warnings"));
   QCOMPARE(m_services->boxes[0].icon, CWizardServices::Icon::None);
   const QString details = m_services->boxes[0].details;

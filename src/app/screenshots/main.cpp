@@ -16,12 +16,10 @@
 #include <cstdio>
 
 #include "app/CorvaneApp.h"
-#include "app/LasCheckPane.h"
-#include "app/LasWindow.h"
 #include "app/MainFrame.h"
-#include "app/PlotCanvas.h"
-#include "app/TrackPanel.h"
-#include "plot/PlotPainter.h"
+#include "lasview/LasWindow.h"
+#include "lasview/PlotCanvas.h"
+#include "lasview/TrackPanel.h"
 
 using namespace corvane;
 
@@ -46,18 +44,18 @@ int main(int argc, char** argv) {
   frame->MdiArea()->activeSubWindow()->showMaximized();
   QElapsedTimer clock;
   clock.start();
-  while (window->Loading() && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
-  window->Poll();
+  CLasSession& session = window->Session();
+  while (session.Loading() && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
   // Density and neutron in one track, a closer look at a stretch, the joined curve
   // selected, the readout of the middle.
-  CPlotCanvas* canvas = window->Canvas();
-  CTrackPanel* tracks = window->TrackPanel();
-  if (window->Layout().tracks.size() > 2) {
+  auto* canvas = window->findChild<CPlotCanvas*>();
+  auto* tracks = window->findChild<CTrackPanel*>();
+  if (session.Layout().tracks.size() > 2) {
     tracks->Select(2, 0);
-    tracks->JoinButton()->click();
+    tracks->findChild<QPushButton*>(QStringLiteral("joinTrack"))->click();
   }
-  const double top = canvas->Top() + (canvas->Base() - canvas->Top()) * 0.38;
-  canvas->SetDepthRange(top, top + (canvas->Base() - canvas->Top()) / 4);
+  const double top = session.Top() + (session.Base() - session.Top()) * 0.38;
+  session.SetDepthRange(top, top + (session.Base() - session.Top()) / 4);
   QApplication::processEvents();
   const QPointF middle(canvas->width() * 0.6, canvas->height() * 0.55);
   QMouseEvent move(QEvent::MouseMove, middle, canvas->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
@@ -69,11 +67,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (arguments.size() == 3) return 0;
-  CLasCheckPane* pane = window->CheckPane();
-  window->Panes()->setCurrentWidget(pane);
+  window->findChild<QTabWidget*>(QStringLiteral("panes"))->setCurrentIndex(2);
   clock.restart();
-  while (!pane->Report() && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
-  if (pane->Table()->rowCount() > 0) pane->Table()->selectRow(pane->Table()->rowCount() - 1);
+  while (!session.Check().Report() && clock.elapsed() < 60000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  auto* table = window->findChild<QTableWidget*>(QStringLiteral("findings"));
+  if (table->rowCount() > 0) table->selectRow(table->rowCount() - 1);
   frame->statusBar()->clearMessage();
   QApplication::processEvents();
   if (!frame->grab().save(arguments.at(3))) {

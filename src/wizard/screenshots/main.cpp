@@ -1,6 +1,7 @@
 // Renders the four wizard pages into PNG files, offscreen, with the bundled example
-// (examples/well-7.lah and examples/well-7.asc) loaded, Step 2 as a new setup sees it
-// (with the layout proposed), and one failure message with its reason. Usage:
+// (examples/well-7.lah and examples/well-7.asc) loaded, Steps 2 and 3 as a new setup
+// sees them (with the layout and the curves proposed), and one failure message with its
+// reason. Usage:
 //   corvane-screenshots SOURCE_DIR OUTPUT_DIR
 // Nothing is written but the PNG files: every question is declined and every file
 // dialog cancelled.
@@ -108,15 +109,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "corvane-screenshots: cannot create %s\n", qPrintable(outDir));
     return 1;
   }
-  // The example configuration names its ASCII file relative to the source tree.
+  // The example configuration is opened by a path relative to the source tree, so that
+  // the pictures show no path of the machine they were made on.
   QDir::setCurrent(sourceDir);
 
   CDecliningServices services(outDir);
   QTemporaryDir scratch;
   const QString lah = QDir(sourceDir).filePath(QStringLiteral("examples/well-7.lah"));
   const QString asc = QDir(sourceDir).filePath(QStringLiteral("examples/well-7.asc"));
-  // Relative, as the configuration names its ASCII file, so the pictures show no
-  // path of the machine they were made on.
+  // Relative for the same reason.
   std::string asciiPath = "examples/well-7.asc";
   if (!QFileInfo::exists(asc)) {
     std::fprintf(stderr, "corvane-screenshots: no bundled example, using a generated one\n");
@@ -134,7 +135,13 @@ int main(int argc, char** argv) {
       return 1;
     }
     if (!Grab(sheet, outDir, 2)) return 1;
-    sheet.reject();
+    // Step 3 of the same setup: every curve proposed from the marked lines.
+    sheet.GoNext();
+    if (sheet.CurrentIndex() != 2) {
+      std::fprintf(stderr, "corvane-screenshots: the wizard did not move on to Step 3\n");
+      return 1;
+    }
+    if (!Save(sheet, outDir, QStringLiteral("step3-proposal.png"))) return 1;
   }
 
   // The other pages with the example's configuration loaded, at the wizard's own size.

@@ -48,7 +48,7 @@ CWizardServices::Answer CFakeWizardServices::MessageBox(QWidget*, const QString&
                                                         Buttons, Answer defaultButton, const QString&,
                                                         const QString&) {
   messages.append(text);
-  return defaultButton;
+  return answers.isEmpty() ? defaultButton : answers.takeFirst();
 }
 
 QString CFakeWizardServices::GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) {

@@ -38,6 +38,7 @@ class CFakeShellDialogs : public CShellDialogs {
 class CFakeWizardServices : public CWizardServices {
  public:
   QStringList messages;
+  QList<Answer> answers;  // for questions, taken from the front; an empty list answers the default
   Answer MessageBox(QWidget*, const QString& text, const QString&, Icon, Buttons, Answer defaultButton,
                     const QString&, const QString&) override;
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override;
