@@ -6,6 +6,7 @@
 #include <map>
 
 #include "cli/JsonValue.h"
+#include "cli/RunJson.h"
 #include "lasfile/LasReportFormat.h"
 #include "platform/File.h"
 #include "platform/FileReplacement.h"
@@ -72,19 +73,15 @@ void WriteFile(CJsonWriter& json, const CBatchItem& item, const CBatchOutcome& o
   else
     json.Null();
   json.Key("depth");
-  if (succeeded && outcome.facts.scanned) {
-    const CDepthRange& range = outcome.facts.range;
-    json.BeginObject();
-    json.Key("curve").StringOrNull(outcome.depthCurve);
-    json.Key("unit").String(range.unit);
-    // As the ~Well section states them.
-    json.Key("start").String(FormatFixed(range.start, 4));
-    json.Key("stop").String(FormatFixed(range.stop, 4));
-    json.Key("step").String(FormatFixed(range.step, 4));
-    json.EndObject();
-  } else {
+  if (succeeded && outcome.facts.scanned)
+    WriteDepthJson(json, outcome.facts.range, outcome.depthCurve);
+  else
     json.Null();
-  }
+  json.Key("reading");
+  if (succeeded && outcome.facts.read)
+    WriteReadingJson(json, outcome.facts.reading);
+  else
+    json.Null();
   json.Key("bytes").Integer(static_cast<long long>(item.bytes));
   SecondsField(json, "seconds", outcome.seconds);
   json.Key("check");
@@ -105,6 +102,7 @@ void WriteTotals(CJsonWriter& json, const CBatchTotals& totals) {
   json.Key("rows").Integer(static_cast<long long>(totals.rows));
   json.Key("bytes").Integer(static_cast<long long>(totals.bytes));
   json.Key("checkFailed").Integer(static_cast<long long>(totals.checkFailed));
+  json.Key("readingFailed").Integer(static_cast<long long>(totals.readingFailed));
   json.EndObject();
 }
 
@@ -129,6 +127,12 @@ bool AddToTotals(const CJsonValue& file, CBatchTotals& totals) {
     const CJsonValue* passed = check->Find("passed");
     if (passed != nullptr && passed->Is(CJsonValue::Kind::Boolean) && !passed->BooleanValue())
       ++totals.checkFailed;
+  }
+  if (const CJsonValue* reading = file.Find("reading");
+      reading != nullptr && reading->Is(CJsonValue::Kind::Object)) {
+    const CJsonValue* fails = reading->Find("strictFails");
+    if (fails != nullptr && fails->Is(CJsonValue::Kind::Boolean) && fails->BooleanValue())
+      ++totals.readingFailed;
   }
   return true;
 }
@@ -164,6 +168,7 @@ CBatchTotals TotalsOf(const std::vector<CBatchItem>& items, const std::vector<CB
         ++totals.succeeded;
         totals.rows += outcome.facts.rows;
         if (outcome.check && outcome.check->Fails(strict)) ++totals.checkFailed;
+        if (outcome.facts.read && outcome.facts.reading.FailsStrict()) ++totals.readingFailed;
         break;
       case BatchStatus::Failed:
         ++totals.failed;
@@ -262,6 +267,7 @@ CResult MergeBatchReports(const std::vector<std::string>& paths, std::string& me
   sums.Set("rows", Count(totals.rows));
   sums.Set("bytes", Count(totals.bytes));
   sums.Set("checkFailed", Count(totals.checkFailed));
+  sums.Set("readingFailed", Count(totals.readingFailed));
   document.Set("totals", std::move(sums));
   CJsonWriter json;
   document.Write(json);

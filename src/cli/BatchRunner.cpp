@@ -12,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "las/LasWriter.h"
 #include "lasfile/LasChecker.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -128,7 +129,7 @@ CBatchOutcome CBatchRunner::Convert(const CBatchItem& item, const CancelQuery& c
     outcome.status = BatchStatus::Succeeded;
     const std::int32_t column = outcome.facts.range.depthColumn;
     if (column >= 0 && static_cast<std::size_t>(column) < setup.curves.size())
-      outcome.depthCurve = setup.curves[static_cast<std::size_t>(column)].heading;
+      outcome.depthCurve = CLasWriter::WrittenCurve(setup, column).heading;
     if (m_settings.check) outcome.check = CheckLasFile(item.output);
   } else {
     outcome.status = result.IsCancelled() ? BatchStatus::Cancelled : BatchStatus::Failed;

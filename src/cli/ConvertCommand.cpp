@@ -7,13 +7,19 @@
 #include <optional>
 #include <string>
 
+#include "cli/BatchReport.h"
 #include "cli/CheckOutput.h"
 #include "cli/Commands.h"
 #include "cli/FileConversion.h"
+#include "cli/ReadingFlags.h"
+#include "cli/RunJson.h"
 #include "cli/TerminalProgress.h"
 #include "las/LasCreation.h"
+#include "las/LasWriter.h"
 #include "platform/FileError.h"
+#include "platform/JsonWriter.h"
 #include "platform/NumberFormat.h"
+#include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
 #include "setup/ConversionSetup.h"
 
@@ -34,6 +40,8 @@ struct CConvertOptions {
   int curveTotal = 0;
   std::string nullText;
   CCheckFlags checkFlags;
+  CReadingFlags readingFlags;
+  std::string report;
 
   CLI::Option* asciiOption = nullptr;
   CLI::Option* lasOption = nullptr;
@@ -45,6 +53,44 @@ struct CConvertOptions {
 };
 
 bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
+
+// {"schema", "program", "config", "input", "output", "status", "reason", "rows", "depth",
+// "reading"}: what `convert --report` writes of one run.
+std::string ConvertReport(const CConvertOptions& options, const CConversionSetup& setup,
+                          const CResult& result, const CLasCreationFacts& facts) {
+  CJsonWriter json;
+  json.BeginObject();
+  json.Key("schema").String("corvane-convert-report/1");
+  json.Key("program").String(std::string("corvane-cli ") + kVersion);
+  json.Key("config").String(options.config);
+  json.Key("input").String(setup.asciiFilePath);
+  json.Key("output").String(setup.lasFilePath);
+  json.Key("status").String(result.Ok() ? "succeeded" : result.IsCancelled() ? "cancelled" : "failed");
+  json.Key("reason");
+  if (result.Ok())
+    json.Null();
+  else
+    json.StringOrNull(result.Reason());
+  json.Key("rows");
+  if (result.Ok())
+    json.Integer(static_cast<long long>(facts.rows));
+  else
+    json.Null();
+  json.Key("depth");
+  if (result.Ok() && facts.scanned && facts.range.depthColumn >= 0)
+    WriteDepthJson(json, facts.range, CLasWriter::WrittenCurve(setup, facts.range.depthColumn).heading);
+  else
+    json.Null();
+  json.Key("reading");
+  if (facts.read)
+    WriteReadingJson(json, facts.reading);
+  else
+    json.Null();
+  json.EndObject();
+  std::string out = json.Take();
+  out += '\n';
+  return out;
+}
 
 int RunConvert(const CConvertOptions& options) {
   CTerminalFeedback feedback(options.quiet);
@@ -70,8 +116,17 @@ int RunConvert(const CConvertOptions& options) {
       std::cerr << "Enter a number.\n";
       return kExitUsage;
     }
+    if (const auto refusal = NullValueRefusal(value, options.nullText, "--null")) {
+      std::cerr << "Enter a number.\ncorvane-cli: " << *refusal << ".\n";
+      return kExitUsage;
+    }
     setup.nullValue = value;
+  } else if (const auto refusal = NullValueRefusal(setup.nullValue, ConfiguredNullText(options.config),
+                                                   "NULL of " + options.config)) {
+    std::cerr << "corvane-cli: " << *refusal << " (or give --null).\n";
+    return kExitUsage;
   }
+  options.readingFlags.ApplyTo(setup.reading);
   if (setup.asciiFilePath.empty()) {
     std::cerr << "No ASCII file: the configuration file names none; give one with --ascii PATH.\n";
     return kExitUsage;
@@ -109,14 +164,29 @@ int RunConvert(const CConvertOptions& options) {
     return saved;
   };
   // Step 3 (without digit samples nothing is touched), then Create LAS.
-  const CResult created = ConvertAsciiFile(setup, options.inverse, progress, feedback, save);
+  CLasCreationFacts facts;
+  const CResult created = ConvertAsciiFile(setup, options.inverse, progress, feedback, save, &facts);
   if (created.IsCancelled())
     std::cerr << "corvane-cli: cancelled; " << setup.lasFilePath << " is as it was before the run.\n";
   else
     feedback.ReportReason(created);
+  // What the reading found, after the closing notice; a quiet run still names doubts.
+  if (created.Ok() && (!options.quiet || facts.reading.HasDoubts()))
+    std::cerr << FormatReadingSummary(facts.reading, ReadingAudience::CommandLine);
+  bool reportFailed = false;
+  if (!options.report.empty()) {
+    if (const CResult written =
+            WriteReportFile(options.report, ConvertReport(options, setup, created, facts));
+        !written.Ok()) {
+      std::cerr << "corvane-cli: the report was not written: " << written.Reason() << '\n';
+      reportFailed = true;
+    }
+  }
   if (!created.Ok()) return kExitFailed;
   const int checked = CheckWrittenLas(setup.lasFilePath, options.checkFlags);
-  return saveFailed ? kExitFailed : checked;
+  if (saveFailed || reportFailed) return kExitFailed;
+  if (options.checkFlags.strict && facts.reading.FailsStrict()) return kExitFailed;
+  return checked;
 }
 
 }  // namespace
@@ -152,8 +222,10 @@ void AddConvertCommand(CLI::App& app, CommandRunner& run) {
   convert->add_flag("--save-config", options->saveConfig,
                     "Write the setup back into the configuration file before converting (it is not "
                     "touched otherwise)");
-  convert->add_flag("--quiet", options->quiet,
-                    "No progress bar and no closing notice; errors are still shown");
+  convert->add_flag(
+      "--quiet", options->quiet,
+      "No progress bar, no closing notice and no reading summary; errors and the reading's doubts "
+      "are still shown");
   options->delimiterOption =
       convert
           ->add_option("--delimiter", options->delimiter,
@@ -181,13 +253,24 @@ void AddConvertCommand(CLI::App& app, CommandRunner& run) {
                                          "Value written for a missing or unreadable reading "
                                          "(for example --null=-999.25)")
                             ->type_name("VALUE");
-  AddCheckFlags(*convert, options->checkFlags);
+  options->readingFlags.AddTo(*convert);
+  convert
+      ->add_option("--report", options->report,
+                   "Write a JSON report of the run: input, output, status, rows, the depth range and the "
+                   "reading summary (as the batch report gives them per file)")
+      ->type_name("FILE.json");
+  AddCheckFlags(*convert, options->checkFlags, true);
   convert->footer(
+      "After the closing notice a reading summary goes to stderr: the rows and columns read, each\n"
+      "kind of cell that was not simply a number (PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE,\n"
+      "SHORT_ROW, LONG_ROW, PRECISION_LOST, NULL_LIKE) with its count and first line and column,\n"
+      "and the flag that would settle it (\"looks like decimal commas: --decimal-comma\").\n"
       "Example:\n"
       "  corvane-cli convert --config examples/well-7.lah --first-data-line 5 \\\n"
       "      --ascii examples/well-7.asc --las well-7.las\n"
       "Exit status: 0 when the LAS file was created completely, 1 when the run failed or was\n"
-      "cancelled (Ctrl-C), 2 for bad usage.");
+      "cancelled (Ctrl-C), or with --strict when the reading found PARTIAL_NUMBER, NOT_A_NUMBER,\n"
+      "OUT_OF_RANGE, SHORT_ROW or LONG_ROW (or --check found errors or warnings), 2 for bad usage.");
   convert->callback([options, &run]() { run = [options]() { return RunConvert(*options); }; });
 }
 

@@ -35,7 +35,11 @@ TEST(BatchReportTest, ReportHoldsEveryFieldInItsPlace) {
   outcomes[0].firstDataLine = 5;
   outcomes[0].facts.scanned = true;
   outcomes[0].facts.rows = 3000;
-  outcomes[0].facts.range = {0, 1000.0, 1299.9, 0.1, "M"};
+  outcomes[0].facts.range.depthColumn = 0;
+  outcomes[0].facts.range.start = 1000.0;
+  outcomes[0].facts.range.stop = 1299.9;
+  outcomes[0].facts.range.step = 0.1;
+  outcomes[0].facts.range.unit = "M";
   outcomes[0].depthCurve = "DEPT";
   outcomes[0].seconds = 0.25;
   outcomes[0].check = CheckLasFile(test::DataFile("sample_2.0.las"));
@@ -53,15 +57,16 @@ TEST(BatchReportTest, ReportHoldsEveryFieldInItsPlace) {
       "\"strict\":false,\"outDir\":\"las\",\"shard\":{\"index\":1,\"count\":4},\"jobs\":2,\"files\":2}],"
       "\"files\":[{\"input\":\"in/a\\u00b0.asc\",\"output\":\"las/a\\u00b0.las\",\"status\":\"succeeded\","
       "\"message\":null,\"reason\":null,\"firstDataLine\":5,\"rows\":3000,\"depth\":{\"curve\":\"DEPT\","
-      "\"unit\":\"M\",\"start\":\"1000.0000\",\"stop\":\"1299.9000\",\"step\":\"0.1000\"},\"bytes\":1234,"
+      "\"unit\":\"M\",\"start\":\"1000.0000\",\"stop\":\"1299.9000\",\"step\":\"0.1000\"},\"reading\":null,"
+      "\"bytes\":1234,"
       "\"seconds\":0.250,\"check\":" +
       checkObject +
       ",\"run\":0},"
       "{\"input\":\"in/b.asc\",\"output\":\"las/b.las\",\"status\":\"failed\",\"message\":\"Failed to open "
       "ASCII file.\",\"reason\":\"in/b.asc: No such file or directory\",\"firstDataLine\":null,\"rows\":null,"
-      "\"depth\":null,\"bytes\":0,\"seconds\":0.000,\"check\":null,\"run\":0}],"
+      "\"depth\":null,\"reading\":null,\"bytes\":0,\"seconds\":0.000,\"check\":null,\"run\":0}],"
       "\"totals\":{\"files\":2,\"succeeded\":1,\"failed\":1,\"cancelled\":0,\"rows\":3000,\"bytes\":1234,"
-      "\"checkFailed\":1}}\n";  // the sample has an error
+      "\"checkFailed\":1,\"readingFailed\":0}}\n";  // the sample has an error
   EXPECT_EQ(FormatBatchReport(run, items, outcomes), expected);
   EXPECT_EQ(checkObject.rfind("{\"path\":\"" + test::DataFile("sample_2.0.las") + "\",\"complete\":true,", 0),
             0u);
@@ -96,7 +101,7 @@ TEST(BatchReportTest, MergeTakesLaterEntriesAndRecountsTheTotals) {
                    {Entry("x.las", "succeeded", 0, 10, false), Entry("y.las", "succeeded", 2, 7, true),
                     Entry("z.las", "cancelled", 1, 0, true)},
                    "{\"files\":3,\"succeeded\":2,\"failed\":0,\"cancelled\":1,\"rows\":17,\"bytes\":300,"
-                   "\"checkFailed\":1}"));
+                   "\"checkFailed\":1,\"readingFailed\":0}"));
   EXPECT_EQ(totals.files, 3u);
   EXPECT_EQ(totals.succeeded, 2u);
   EXPECT_EQ(totals.cancelled, 1u);
