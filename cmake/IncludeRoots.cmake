@@ -7,13 +7,20 @@
 # The folder is <build>/src/<folder>/include, so that tools that tell the tree's own
 # headers by a "/src/" in their path (clang-tidy's header filter) still do.
 #
-#   corvane_include_root(<target> <folder>)   <folder>: the folder under src/
+#   corvane_include_root(<target> <folder> [<source folder>])
+#   <folder>: the folder under src/; <source folder>, when given, its place instead
+#   (python/, a top folder of the tree, is included as "python/...").
 function(corvane_include_root target folder)
+  set(source ${PROJECT_SOURCE_DIR}/src/${folder})
   set(root ${PROJECT_BINARY_DIR}/src/${folder}/include)
+  if(ARGC GREATER 2)
+    set(source ${ARGV2})
+    set(root ${PROJECT_BINARY_DIR}/${folder}/include)
+  endif()
   file(MAKE_DIRECTORY ${root})
   if(NOT IS_SYMLINK ${root}/${folder})
     file(REMOVE_RECURSE ${root}/${folder})
-    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+    file(CREATE_LINK ${source} ${root}/${folder} SYMBOLIC)
   endif()
   target_include_directories(${target} PUBLIC ${root})
 endfunction()

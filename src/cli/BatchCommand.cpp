@@ -1,6 +1,5 @@
 // corvane-cli batch: one configuration, many ASCII files, every core; and the merge of
 // the reports of batches run on several machines.
-#include <sched.h>
 #include <CLI/CLI.hpp>
 
 #include <chrono>
@@ -44,15 +43,6 @@ struct CBatchOptions {
   CLI::Option* configOption = nullptr;
   CLI::Option* outDirOption = nullptr;
 };
-
-// The cores this process may run on (a cluster's allocation included).
-int CoreCount() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores > 0 ? static_cast<int>(cores) : 1;
-}
 
 int Usage(const std::string& text) {
   std::cerr << "corvane-cli batch: " << text << '\n';

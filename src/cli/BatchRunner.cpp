@@ -1,6 +1,7 @@
 #include "cli/BatchRunner.h"
 
 #include <pthread.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -48,25 +49,6 @@ class CBatchJobProgress : public CJobProgress {
   std::int32_t* m_flag = nullptr;
 };
 
-// Keeps the first error message of a job and its reason; notices are not wanted.
-class CJobMessages : public CRunFeedback {
- public:
-  void ShowError(const std::string& text, const std::string&, const std::string& detail) override {
-    if (!m_message.empty()) return;
-    m_message = text;
-    m_detail = detail;
-  }
-  void ShowNotice(const std::string&) override {}
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  const std::string& Message() const noexcept { return m_message; }
-  const std::string& Detail() const noexcept { return m_detail; }
-
- private:
-  std::string m_message;
-  std::string m_detail;
-};
-
 // The signals that cancel a batch, kept away from the worker threads so that the
 // watching thread sees them and no file operation of a job is interrupted.
 class CInterruptsBlocked {
@@ -88,6 +70,14 @@ class CInterruptsBlocked {
 };
 
 }  // namespace
+
+int CoreCount() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores > 0 ? static_cast<int>(cores) : 1;
+}
 
 const char* BatchStatusName(BatchStatus status) noexcept {
   switch (status) {

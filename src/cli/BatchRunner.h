@@ -34,6 +34,10 @@ struct CBatchOutcome {
   std::optional<CLasReport> check;  // with --check, for a file written
 };
 
+// The cores this process may run on (a cluster's allocation included): the jobs of a
+// batch when none are asked for.
+int CoreCount();
+
 struct CBatchSettings {
   CConversionSetup base;  // the configuration (reading flags applied), loaded once; each job converts a copy
   CFirstDataLine firstDataLine;

@@ -19,7 +19,6 @@
 #include "platform/FileError.h"
 #include "platform/JsonWriter.h"
 #include "platform/NumberFormat.h"
-#include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
 #include "setup/ConversionSetup.h"
 
@@ -53,44 +52,6 @@ struct CConvertOptions {
 };
 
 bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
-
-// {"schema", "program", "config", "input", "output", "status", "reason", "rows", "depth",
-// "reading"}: what `convert --report` writes of one run.
-std::string ConvertReport(const CConvertOptions& options, const CConversionSetup& setup,
-                          const CResult& result, const CLasCreationFacts& facts) {
-  CJsonWriter json;
-  json.BeginObject();
-  json.Key("schema").String("corvane-convert-report/1");
-  json.Key("program").String(std::string("corvane-cli ") + kVersion);
-  json.Key("config").String(options.config);
-  json.Key("input").String(setup.asciiFilePath);
-  json.Key("output").String(setup.lasFilePath);
-  json.Key("status").String(result.Ok() ? "succeeded" : result.IsCancelled() ? "cancelled" : "failed");
-  json.Key("reason");
-  if (result.Ok())
-    json.Null();
-  else
-    json.StringOrNull(result.Reason());
-  json.Key("rows");
-  if (result.Ok())
-    json.Integer(static_cast<long long>(facts.rows));
-  else
-    json.Null();
-  json.Key("depth");
-  if (result.Ok() && facts.scanned && facts.range.depthColumn >= 0)
-    WriteDepthJson(json, facts.range, CLasWriter::WrittenCurve(setup, facts.range.depthColumn).heading);
-  else
-    json.Null();
-  json.Key("reading");
-  if (facts.read)
-    WriteReadingJson(json, facts.reading);
-  else
-    json.Null();
-  json.EndObject();
-  std::string out = json.Take();
-  out += '\n';
-  return out;
-}
 
 int RunConvert(const CConvertOptions& options) {
   CTerminalFeedback feedback(options.quiet);
@@ -176,7 +137,7 @@ int RunConvert(const CConvertOptions& options) {
   bool reportFailed = false;
   if (!options.report.empty()) {
     if (const CResult written =
-            WriteReportFile(options.report, ConvertReport(options, setup, created, facts));
+            WriteReportFile(options.report, FormatConvertReport(options.config, setup, created, facts));
         !written.Ok()) {
       std::cerr << "corvane-cli: the report was not written: " << written.Reason() << '\n';
       reportFailed = true;

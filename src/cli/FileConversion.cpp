@@ -6,6 +6,12 @@
 
 namespace corvane::cli {
 
+void CJobMessages::ShowError(const std::string& text, const std::string&, const std::string& detail) {
+  if (!m_message.empty()) return;
+  m_message = text;
+  m_detail = detail;
+}
+
 std::optional<CFirstDataLine> CFirstDataLine::Parse(std::string_view text) {
   CFirstDataLine line;
   if (text == "auto") {

@@ -14,6 +14,21 @@
 
 namespace corvane::cli {
 
+// Keeps the first error message of a job and its reason; notices are not wanted.
+class CJobMessages : public CRunFeedback {
+ public:
+  void ShowError(const std::string& text, const std::string& caption, const std::string& detail) override;
+  void ShowNotice(const std::string&) override {}
+  void BeginBusy() override {}
+  void EndBusy() override {}
+  const std::string& Message() const noexcept { return m_message; }
+  const std::string& Detail() const noexcept { return m_detail; }
+
+ private:
+  std::string m_message;
+  std::string m_detail;
+};
+
 // --first-data-line: a line number, or "auto" for the line the layout detection proposes.
 struct CFirstDataLine {
   bool detect = false;

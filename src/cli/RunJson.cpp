@@ -1,5 +1,8 @@
 #include "cli/RunJson.h"
 
+#include "las/LasWriter.h"
+#include "platform/ProgramInfo.h"
+
 namespace corvane::cli {
 namespace {
 
@@ -89,6 +92,42 @@ void WriteReadingJson(CJsonWriter& json, const CReadingSummary& reading) {
   }
   json.EndArray();
   json.EndObject();
+}
+
+std::string FormatConvertReport(const std::string& configPath, const CConversionSetup& setup,
+                                const CResult& result, const CLasCreationFacts& facts) {
+  CJsonWriter json;
+  json.BeginObject();
+  json.Key("schema").String("corvane-convert-report/1");
+  json.Key("program").String(std::string("corvane-cli ") + kVersion);
+  json.Key("config").String(configPath);
+  json.Key("input").String(setup.asciiFilePath);
+  json.Key("output").String(setup.lasFilePath);
+  json.Key("status").String(result.Ok() ? "succeeded" : result.IsCancelled() ? "cancelled" : "failed");
+  json.Key("reason");
+  if (result.Ok())
+    json.Null();
+  else
+    json.StringOrNull(result.Reason());
+  json.Key("rows");
+  if (result.Ok())
+    json.Integer(static_cast<long long>(facts.rows));
+  else
+    json.Null();
+  json.Key("depth");
+  if (result.Ok() && facts.scanned && facts.range.depthColumn >= 0)
+    WriteDepthJson(json, facts.range, CLasWriter::WrittenCurve(setup, facts.range.depthColumn).heading);
+  else
+    json.Null();
+  json.Key("reading");
+  if (facts.read)
+    WriteReadingJson(json, facts.reading);
+  else
+    json.Null();
+  json.EndObject();
+  std::string out = json.Take();
+  out += '\n';
+  return out;
 }
 
 }  // namespace corvane::cli

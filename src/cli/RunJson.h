@@ -11,8 +11,11 @@
 #include <string>
 
 #include "las/DepthRange.h"
+#include "las/LasCreation.h"
 #include "las/ReadingSummary.h"
 #include "platform/JsonWriter.h"
+#include "platform/Result.h"
+#include "setup/ConversionSetup.h"
 
 namespace corvane::cli {
 
@@ -20,5 +23,11 @@ void WriteDepthJson(CJsonWriter& json, const CDepthRange& range, const std::stri
 void WriteReadingJson(CJsonWriter& json, const CReadingSummary& reading);
 // {"decimalComma", "quotes", "emptyFields", "nullMarkers", "wholeCells", "digits", "dateTime"}
 void WriteReadingOptionsJson(CJsonWriter& json, const CReadingOptions& options);
+
+// What `convert --report` writes of one run of the configuration at `configPath`, a line
+// of its own: {"schema", "program", "config", "input", "output", "status", "reason",
+// "rows", "depth", "reading"}.
+std::string FormatConvertReport(const std::string& configPath, const CConversionSetup& setup,
+                                const CResult& result, const CLasCreationFacts& facts);
 
 }  // namespace corvane::cli

@@ -60,42 +60,57 @@ CHeaderEntry ReadHeaderEntry(std::string_view line, long lineNumber) {
   return entry;
 }
 
-CLasHeader ReadLasHeader(CLasReader& reader) {
-  CLasHeader header;
-  CHeaderSection* current = nullptr;
-  CLasRecord record;
-  while (reader.Next(record)) {
-    const long lineNumber = static_cast<long>(record.line.number);
-    if (record.kind == LasRecordKind::SectionTitle) {
-      if (record.section == 'A') {
-        header.hasData = true;
-        header.dataOffset = reader.BytesRead();
-        header.dataLine = lineNumber + 1;
-        break;
-      }
-      CHeaderSection section;
-      section.letter = record.section;
-      section.title = std::string(record.text.substr(record.text.find('~') + 1));
-      section.lineNumber = lineNumber;
-      header.sections.push_back(std::move(section));
-      current = &header.sections.back();
-      continue;
+bool CLasHeaderBuilder::Take(const CLasRecord& record) {
+  if (m_header.hasData) return true;
+  const long lineNumber = static_cast<long>(record.line.number);
+  if (record.kind == LasRecordKind::SectionTitle) {
+    if (record.section == 'A') {
+      m_header.hasData = true;
+      m_header.dataLine = lineNumber + 1;
+      return true;
     }
-    if (current == nullptr) continue;  // nothing before the first section counts
-    if (current->letter == 'O') {
-      current->text.emplace_back(record.text);
-      continue;
-    }
-    // The lines of a section of the file's own come as text: they are cut as items too.
-    if (record.kind == LasRecordKind::HeaderItem || record.kind == LasRecordKind::Text)
-      current->entries.push_back(ReadHeaderEntry(record.text, lineNumber));
+    CHeaderSection section;
+    section.letter = record.section;
+    section.title = std::string(record.text.substr(record.text.find('~') + 1));
+    section.lineNumber = lineNumber;
+    m_header.sections.push_back(std::move(section));
+    return false;
   }
+  if (m_header.sections.empty()) return false;  // nothing before the first section counts
+  CHeaderSection& current = m_header.sections.back();
+  if (current.letter == 'O') {
+    current.text.emplace_back(record.text);
+    return false;
+  }
+  // The lines of a section of the file's own come as text: they are cut as items too.
+  if (record.kind == LasRecordKind::HeaderItem || record.kind == LasRecordKind::Text)
+    current.entries.push_back(ReadHeaderEntry(record.text, lineNumber));
+  return false;
+}
+
+CLasHeader CLasHeaderBuilder::Finish() {
+  CLasHeader header = std::move(m_header);
+  m_header = CLasHeader();
   // Blank lines closing ~O are the gap before the next section, not its text.
   for (CHeaderSection& section : header.sections)
     while (!section.text.empty() && section.text.back().find_first_not_of(" \t") == std::string::npos)
       section.text.pop_back();
-  header.wrapped = reader.Wrapped();
   TakeKnownLines(header);
+  return header;
+}
+
+CLasHeader ReadLasHeader(CLasReader& reader) {
+  CLasHeaderBuilder builder;
+  CLasRecord record;
+  std::uint64_t dataOffset = 0;
+  while (reader.Next(record))
+    if (builder.Take(record)) {
+      dataOffset = reader.BytesRead();
+      break;
+    }
+  CLasHeader header = builder.Finish();
+  header.dataOffset = dataOffset;
+  header.wrapped = reader.Wrapped();
   return header;
 }
 

@@ -12,6 +12,7 @@
 namespace corvane {
 
 class CLasReader;
+struct CLasRecord;
 
 // One line of a delimited section, "MNEM.UNIT VALUE : DESCRIPTION", its parts trimmed.
 struct CHeaderEntry {
@@ -57,6 +58,21 @@ struct CLasHeader {
 // (or to the end of the file); the reader then stands at the first line of the data.
 // Throws CFileError when the file cannot be read.
 CLasHeader ReadLasHeader(CLasReader& reader);
+
+// The header taken record by record, for a caller that drives the reader itself (and
+// checks the same records as it goes): ReadLasHeader is Take over every record up to ~A.
+class CLasHeaderBuilder {
+ public:
+  // True once the record was the ~A line: the header is then complete and the records
+  // that follow are data. Takes nothing more after that.
+  bool Take(const CLasRecord& record);
+  // The header so far, with its curves, null value and depths; `wrapped` and
+  // `dataOffset` are left to the caller, whose reader knows them.
+  CLasHeader Finish();
+
+ private:
+  CLasHeader m_header;
+};
 
 // The parts of a header line as the tables show them: cut by ParseLasHeaderLine, except
 // that a line whose first dot stands after its last colon ("MNEM : a note. More") is
