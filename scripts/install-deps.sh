@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that the build, the tests (GNU parallel: the batch
-# recipes of the manual), the GUI, the benchmarks and the packaging need, skipping
+# recipes of the manual), the GUI, the Python module and its tests (pandas: for the
+# tests of to_pandas), the benchmarks and the packaging need, skipping
 # those already present. Works as root (CI) and
 # through sudo otherwise.
 set -euo pipefail
@@ -13,6 +14,7 @@ packages=(
   fonts-dejavu-core xdg-utils desktop-file-utils shared-mime-info
   dpkg-dev file
   parallel
+  python3 python3-dev python3-pybind11 pybind11-dev python3-numpy python3-pytest python3-pandas
 )
 
 missing=()
