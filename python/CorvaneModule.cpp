@@ -82,11 +82,12 @@ py::array ArrayOf(CLasArrays& arrays) {
 }
 
 py::dict Read(const std::string& path, std::optional<std::vector<std::string>> curves,
-              std::optional<std::pair<double, double>> depth) {
+              std::optional<std::pair<double, double>> depth, bool check) {
   CPythonProgress progress{py::none()};
   CLasArraysRequest request;
   request.curves = std::move(curves);
   request.depth = depth;
+  request.check = check;
   std::optional<CLasArrays> arrays;
   try {
     const py::gil_scoped_release released;
@@ -101,7 +102,8 @@ py::dict Read(const std::string& path, std::optional<std::vector<std::string>> c
   for (const std::size_t column : arrays->columns) columns.append(column);
   out["columns"] = columns;
   out["data"] = ArrayOf(*arrays);
-  out["check"] = CheckDocument(arrays->report, false);
+  out["check"] =
+      arrays->report ? py::object(py::str(CheckDocument(*arrays->report, false))) : py::object(py::none());
   return out;
 }
 
@@ -201,7 +203,7 @@ PYBIND11_MODULE(_corvane, module) {
   using namespace corvane::python;
   module.doc() = "The compiled half of corvane; use the functions of the corvane package.";
   module.attr("version") = corvane::kVersion;
-  module.def("read", &Read, py::arg("path"), py::arg("curves"), py::arg("depth"));
+  module.def("read", &Read, py::arg("path"), py::arg("curves"), py::arg("depth"), py::arg("check"));
   module.def("check", &Check, py::arg("path"), py::arg("strict"));
   module.def("convert", &Convert, py::arg("ascii"), py::arg("config"), py::arg("las"),
              py::arg("first_data_line"), py::arg("inverse"), py::arg("cancel"));

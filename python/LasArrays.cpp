@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "lasfile/LasChecker.h"
 #include "lasfile/LasReader.h"
@@ -40,6 +41,29 @@ std::string StopReason(const CLasReport& report) {
     if (finding.code == LasCode::FileUnreadable || finding.code == LasCode::LineTooLong)
       return finding.reason;
   return "the file could not be read to its end";
+}
+
+// The records of the file for `take`, with a look at `progress` now and then.
+template <class Take>
+void ReadRecords(const std::string& path, CJobProgress& progress, Take& take) {
+  constexpr std::uint64_t kPollBytes = 256 * 1024;
+  std::int32_t cancelFlag = 0;
+  const CProgressScope shown(progress, "Reading LAS file...", cancelFlag);
+  try {
+    CLasReader reader;
+    reader.Open(path);
+    CLasRecord record;
+    std::uint64_t nextPoll = 0;
+    while (reader.Next(record)) {
+      take(record);
+      if (reader.BytesRead() < nextPoll) continue;
+      nextPoll = reader.BytesRead() + kPollBytes;
+      if (progress.PollCancel())
+        throw CModuleError(ErrorKind::Cancelled, "Reading cancelled.", path, "cancelled");
+    }
+  } catch (const CFileError& error) {
+    throw CModuleError(ErrorKind::File, "Cannot read LAS file.", path, error.what());
+  }
 }
 
 }  // namespace
@@ -88,11 +112,15 @@ CLasArrays ReadLasArrays(const std::string& path, const CLasArraysRequest& reque
     for (const std::size_t column : out.columns) *kept++ = row[column];
     ++out.rows;
   };
-  out.report = CheckLasFile(path, progress, take);
-
-  if (out.report.cancelled) throw CModuleError(ErrorKind::Cancelled, "Reading cancelled.", path, "cancelled");
-  if (!out.report.complete)
-    throw CModuleError(ErrorKind::File, "Cannot read LAS file.", path, StopReason(out.report));
+  if (request.check) {
+    out.report = CheckLasFile(path, progress, take);
+    if (out.report->cancelled)
+      throw CModuleError(ErrorKind::Cancelled, "Reading cancelled.", path, "cancelled");
+    if (!out.report->complete)
+      throw CModuleError(ErrorKind::File, "Cannot read LAS file.", path, StopReason(*out.report));
+  } else {
+    ReadRecords(path, progress, take);
+  }
   if (!readings) {
     out.header = builder.Finish();
     if (out.header.curves.empty())

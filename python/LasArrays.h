@@ -1,5 +1,5 @@
 #pragma once
-// A LAS file read whole into one array of doubles, in the one pass that also checks it:
+// A LAS file read whole into one array of doubles in one pass (which may check it too):
 // the header as the LAS window shows it, the rows of the curves asked for (row-major,
 // the index curve first), a null reading or a text that is no number as NaN, and the
 // check's report. Memory beside the array stays that of the reader and the checker.
@@ -22,14 +22,16 @@ struct CLasArraysRequest {
   std::optional<std::vector<std::string>> curves;
   // Only the rows whose index lies between the two (either way round, ends included).
   std::optional<std::pair<double, double>> depth;
+  // Check the file in the same pass (the rules cost about as much as the reading).
+  bool check = false;
 };
 
 struct CLasArrays {
   CLasHeader header;
   std::vector<std::size_t> columns;  // the curves kept, as places in header.curves
   std::size_t rows = 0;
-  CMappedDoubles values;  // rows x columns.size()
-  CLasReport report;
+  CMappedDoubles values;             // rows x columns.size()
+  std::optional<CLasReport> report;  // when asked for
 };
 
 // Throws CModuleError (File) when the file at `path` cannot be opened for reading.

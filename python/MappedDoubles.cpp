@@ -51,6 +51,9 @@ void CMappedDoubles::Grow(std::size_t count) {
                    ? ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
                    : ::mremap(m_data, m_bytes, bytes, MREMAP_MAYMOVE);
   if (data == MAP_FAILED) throw std::bad_alloc();
+  // Large pages where the system offers them: a file's values fault in a few hundred
+  // times instead of tens of thousands.
+  ::madvise(data, bytes, MADV_HUGEPAGE);
   m_data = static_cast<double*>(data);
   m_bytes = bytes;
   m_capacity = bytes / sizeof(double);

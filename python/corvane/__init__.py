@@ -214,7 +214,7 @@ class LasFile:
     Data: ``data`` (2-D float64, one row per depth, one column per curve read, the
     index first), ``index``, ``las["GR"]`` or ``las[2]`` (1-D views of ``data``),
     ``keys()`` (the mnemonics of the columns), ``to_pandas()``.
-    ``check``: the findings of the LAS check, made in the same pass.
+    ``check``: the findings of the LAS check (CheckReport).
     """
 
     def __init__(self, path, raw):
@@ -232,7 +232,15 @@ class LasFile:
         self.other = "\n".join(other.text) if other is not None else ""
         self.data = raw["data"]
         self._columns = [self.curves[c] for c in raw["columns"]]
-        self.check = CheckReport(raw["check"])
+        self._check = CheckReport(raw["check"]) if raw["check"] is not None else None
+
+    @property
+    def check(self):
+        """The CheckReport of the file: from the reading's own pass when read with
+        ``check=True``, else made when first asked for (a second pass over the file)."""
+        if self._check is None:
+            self._check = check(self.path)
+        return self._check
 
     def _section(self, letter):
         for section in self.sections:
@@ -299,11 +307,13 @@ def _path(path):
     return _os.fsdecode(_os.fspath(path))
 
 
-def read(path, *, curves=None, depth=None):
+def read(path, *, curves=None, depth=None, check=False):
     """Reads the LAS file at ``path`` (1.2 or 2.0, wrapped or not) into a LasFile.
 
     ``curves``: mnemonics of the curves to read besides the index (all when None).
     ``depth``: ``(top, bottom)``, only the rows whose index lies between the two.
+    ``check``: check the file in the same pass (about twice the time of the reading);
+    otherwise ``.check`` checks it when first asked for.
     Raises FileError, FormatError (no curves, no ~A section) or CurveNotFound.
     """
     path = _path(path)
@@ -314,7 +324,7 @@ def read(path, *, curves=None, depth=None):
     if depth is not None:
         top, bottom = depth
         depth = (float(top), float(bottom))
-    return LasFile(path, _corvane.read(path, curves, depth))
+    return LasFile(path, _corvane.read(path, curves, depth, bool(check)))
 
 
 def check(path, *, strict=False):
