@@ -17,7 +17,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Library dependencies (Qt 6, the C++ runtime) are taken from the programs themselves.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info, desktop-file-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland, python3-pandas")
+# The Python module is built for one Python version and imports numpy.
+if(TARGET _corvane)
+  list(GET CORVANE_PYTHON_VERSIONS 0 built_for)
+  list(GET CORVANE_PYTHON_VERSIONS 1 too_new)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3 (>= ${built_for}), python3 (<< ${too_new}), python3-numpy")
+endif()
 # The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY; CPack indents these lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Corvane turns ASCII well-log files (a few lines naming the curves and their
@@ -30,6 +36,7 @@ files of any size open in a window that plots their curves against depth.
 
 The package holds the desktop program (corvane) with its HTML manual and
 the headless command line (corvane-cli convert, preview, inspect, unwrap,
-plot).")
+plot), and the Python 3 module corvane (LAS files read into numpy arrays,
+checked and converted from Python).")
 
 include(CPack)
