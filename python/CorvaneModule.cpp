@@ -210,13 +210,15 @@ PYBIND11_MODULE(_corvane, module) {
   module.def("batch", &Batch, py::arg("inputs"), py::arg("config"), py::arg("out_dir"), py::arg("report"),
              py::arg("first_data_line"), py::arg("inverse"), py::arg("check"), py::arg("strict"),
              py::arg("overwrite"), py::arg("recursive"), py::arg("jobs"), py::arg("cancel"));
-  py::register_exception_translator([](std::exception_ptr pointer) {
-    try {
-      if (pointer) std::rethrow_exception(pointer);
-    } catch (const CModuleError& error) {
-      const py::object type = py::module_::import("corvane").attr(ErrorClassName(error.Kind()));
-      const py::object value = type(Text(error.what()), Text(error.Path()), Text(error.Reason()));
-      PyErr_SetObject(type.ptr(), value.ptr());
-    }
-  });
+  // pybind11 takes the translator as a function of an exception_ptr by value.
+  py::register_exception_translator(
+      [](std::exception_ptr pointer) {  // NOLINT(performance-unnecessary-value-param)
+        try {
+          if (pointer) std::rethrow_exception(pointer);
+        } catch (const CModuleError& error) {
+          const py::object type = py::module_::import("corvane").attr(ErrorClassName(error.Kind()));
+          const py::object value = type(Text(error.what()), Text(error.Path()), Text(error.Reason()));
+          PyErr_SetObject(type.ptr(), value.ptr());
+        }
+      });
 }

@@ -17,8 +17,8 @@ CPythonProgress::CPythonProgress(py::object cancel)
 }
 
 CPythonProgress::~CPythonProgress() {
-  if (m_type == nullptr && m_value == nullptr && m_traceback == nullptr) return;
-  const py::gil_scoped_acquire gil;
+  // Made and destroyed with the GIL held: a pending exception the job never got to
+  // raise is simply dropped.
   Py_XDECREF(m_type);
   Py_XDECREF(m_value);
   Py_XDECREF(m_traceback);

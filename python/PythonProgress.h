@@ -17,8 +17,8 @@ namespace corvane::python {
 
 class CPythonProgress : public CJobProgress {
  public:
-  // Made with the GIL held, on the thread that runs the job. `cancel`: None, or a
-  // callable without arguments whose true answer cancels.
+  // Made and destroyed with the GIL held, on the thread that runs the job. `cancel`:
+  // None, or a callable without arguments whose true answer cancels.
   explicit CPythonProgress(pybind11::object cancel);
   ~CPythonProgress() override;
   CPythonProgress(const CPythonProgress&) = delete;
