@@ -2,7 +2,8 @@
 # Runs the benchmarks of a build: bench_conversion at 20 MB, 200 MB and 1 GB of
 # input, with bench_check (the LAS check at 20 MB and 200 MB) right after the 200 MB
 # conversion so that the two speeds stand side by side, then every other bench_*
-# program without arguments (bench_batch: 40 files of 20 MB with --jobs 1 and 2).
+# program without arguments (bench_batch: 40 files of 20 MB with --jobs 1 and 2;
+# bench_python: corvane.read against numpy.loadtxt on 60 MB of 400 curves and 200 MB of 20).
 #   scripts/bench.sh BUILD_DIR
 set -uo pipefail
 build="${1:-build}"
