@@ -10,25 +10,35 @@ import pytest
 from conftest import SOURCE, run_cli
 
 CONFIG = SOURCE / "examples" / "well-7.lah"
-ASCII = SOURCE / "examples" / "well-7.asc"
+EXAMPLE = SOURCE / "examples" / "well-7.asc"
+
+
+@pytest.fixture
+def ascii_copy(tmp_path):
+    # A conversion opens its input exclusively: a copy of its own keeps the tests that
+    # run at the same time apart.
+    path = tmp_path / "well-7.asc"
+    shutil.copy(EXAMPLE, path)
+    return path
 
 
 @pytest.fixture
 def big_ascii(tmp_path):
-    # The example's rows many times over: long enough for the run to poll its cancel.
-    lines = ASCII.read_bytes().splitlines(keepends=True)
+    # The example's rows many times over.
+    lines = EXAMPLE.read_bytes().splitlines(keepends=True)
     path = tmp_path / "big.asc"
     path.write_bytes(b"".join(lines[:5]) + b"".join(lines[5:]) * 20)
     return path
 
 
 @pytest.mark.parametrize("first_data_line, inverse", [(None, False), ("auto", True), (5, False), (3, True)])
-def test_convert_writes_the_bytes_of_the_command_line(corvane, tmp_path, first_data_line, inverse):
+def test_convert_writes_the_bytes_of_the_command_line(corvane, tmp_path, ascii_copy, first_data_line,
+                                                      inverse):
     ours, theirs = tmp_path / "ours.las", tmp_path / "theirs.las"
-    report = corvane.convert(ASCII, CONFIG, ours, first_data_line=first_data_line, inverse=inverse)
+    report = corvane.convert(ascii_copy, CONFIG, ours, first_data_line=first_data_line, inverse=inverse)
     flags = ["--inverse"] if inverse else []
     line = "auto" if first_data_line is None else first_data_line
-    run_cli("convert", "--config", CONFIG, "--first-data-line", line, "--ascii", ASCII, "--las", theirs,
+    run_cli("convert", "--config", CONFIG, "--first-data-line", line, "--ascii", ascii_copy, "--las", theirs,
             "--quiet", "--report", tmp_path / "report.json", *flags, check=False)
     assert ours.read_bytes() == theirs.read_bytes()
     printed = json.loads((tmp_path / "report.json").read_text())
@@ -76,20 +86,20 @@ def test_a_cancelled_or_failed_convert_leaves_the_earlier_file(corvane, tmp_path
             assert str(ascii_path) in raised.value.reason
 
 
-def test_convert_refuses_bad_arguments(corvane, tmp_path):
+def test_convert_refuses_bad_arguments(corvane, tmp_path, ascii_copy):
     with pytest.raises(ValueError):
-        corvane.convert(ASCII, CONFIG, tmp_path / "x.las", first_data_line=-1)
+        corvane.convert(ascii_copy, CONFIG, tmp_path / "x.las", first_data_line=-1)
     with pytest.raises(corvane.ConfigurationError):
-        corvane.convert(ASCII, CONFIG, CONFIG)  # would overwrite the configuration
+        corvane.convert(ascii_copy, CONFIG, CONFIG)  # would overwrite the configuration
     assert CONFIG.read_bytes().startswith(b"[File ID]")
 
 
-def test_batch_writes_the_files_of_the_command_line(corvane, tmp_path):
+def test_batch_writes_the_files_of_the_command_line(corvane, tmp_path, ascii_copy):
     inputs = []
     for name in ("a", "b", "c"):
         inputs.append(tmp_path / "in" / (name + ".asc"))
         inputs[-1].parent.mkdir(exist_ok=True)
-        shutil.copy(ASCII, inputs[-1])
+        shutil.copy(ascii_copy, inputs[-1])
     (tmp_path / "in" / "d.asc").write_text("no numbers here\n")
     report = corvane.batch(tmp_path / "in", CONFIG, tmp_path / "ours", recursive=True, jobs=2, check=True,
                            report=tmp_path / "ours.json")

@@ -53,7 +53,8 @@ def test_null_and_texts_read_as_nan_and_wrapped_rows_gathered(corvane, tmp_path)
 
 def test_converted_files_read_as_written(corvane, tmp_path):
     config = SOURCE / "examples" / "well-7.lah"
-    ascii_path = SOURCE / "examples" / "well-7.asc"
+    ascii_path = tmp_path / "well-7.asc"  # its own copy: a conversion locks its input
+    shutil.copy(SOURCE / "examples" / "well-7.asc", ascii_path)
     for inverse in (False, True):
         out = tmp_path / ("inverse.las" if inverse else "normal.las")
         corvane.convert(ascii_path, config, out, inverse=inverse)
