@@ -13,12 +13,12 @@ Targets: corvane.read at least 3 times as fast as numpy.loadtxt, and its memory 
 1.5 times the arrays it returns.
 """
 
+import json
 import os
 import random
 import subprocess
 import sys
 import tempfile
-import time
 
 NULL = "-999.2500"
 STEP = 0.125
@@ -97,7 +97,6 @@ def measure(kind, path, skip):
                             text=True, env=env)
     if result.returncode != 0:
         raise SystemExit("bench_python: %s failed: %s" % (kind, result.stderr))
-    import json
     return json.loads(result.stdout)
 
 

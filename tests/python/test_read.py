@@ -7,7 +7,7 @@ import threading
 import numpy
 import pytest
 
-from conftest import DATA, SAMPLES, SOURCE, reference_read, run_cli
+from conftest import DATA, SAMPLES, SOURCE, reference_read
 
 
 def assert_same_data(las, path):
