@@ -217,7 +217,11 @@ PYBIND11_MODULE(_corvane, module) {
           if (pointer) std::rethrow_exception(pointer);
         } catch (const CModuleError& error) {
           const py::object type = py::module_::import("corvane").attr(ErrorClassName(error.Kind()));
-          const py::object value = type(Text(error.what()), Text(error.Path()), Text(error.Reason()));
+          // The path as Python names files (os.fsdecode), so that it compares with the caller's.
+          const py::object path = py::reinterpret_steal<py::object>(PyUnicode_DecodeFSDefaultAndSize(
+              error.Path().data(), static_cast<Py_ssize_t>(error.Path().size())));
+          if (!path) throw py::error_already_set();
+          const py::object value = type(Text(error.what()), path, Text(error.Reason()));
           PyErr_SetObject(type.ptr(), value.ptr());
         }
       });

@@ -304,7 +304,8 @@ class LasFile:
 
 
 def _path(path):
-    return _os.fsdecode(_os.fspath(path))
+    # The file system's bytes, so that any name the system allows reaches the file.
+    return _os.fsencode(_os.fspath(path))
 
 
 def read(path, *, curves=None, depth=None, check=False):
@@ -316,7 +317,6 @@ def read(path, *, curves=None, depth=None, check=False):
     otherwise ``.check`` checks it when first asked for.
     Raises FileError, FormatError (no curves, no ~A section) or CurveNotFound.
     """
-    path = _path(path)
     if isinstance(curves, str):
         curves = [curves]
     if curves is not None:
@@ -324,15 +324,14 @@ def read(path, *, curves=None, depth=None, check=False):
     if depth is not None:
         top, bottom = depth
         depth = (float(top), float(bottom))
-    return LasFile(path, _corvane.read(path, curves, depth, bool(check)))
+    return LasFile(_os.fsdecode(_os.fspath(path)), _corvane.read(_path(path), curves, depth, bool(check)))
 
 
 def check(path, *, strict=False):
     """Checks the LAS file at ``path`` against the LAS 2.0 standard: a CheckReport equal
     to ``corvane-cli check --json`` (``strict``: warnings fail it too, as --strict).
     Raises FileError when the file cannot be opened."""
-    path = _path(path)
-    return CheckReport(_corvane.check(path, bool(strict)))
+    return CheckReport(_corvane.check(_path(path), bool(strict)))
 
 
 def _first_data_line(line):
