@@ -141,3 +141,15 @@ def test_a_read_lets_other_threads_run(corvane, tmp_path):
         thread.join()
     for las in both:
         numpy.testing.assert_array_equal(las.data, results[0].data[:, :2])
+
+
+def test_las_1_2_files_and_data_ending_at_a_section(corvane, tmp_path):
+    path = tmp_path / "old.las"
+    path.write_bytes(
+        b"~Version information\n VERS.   1.2:  CWLS LOG ASCII STANDARD - VERSION 1.2\n WRAP.   NO:\n"
+        b"~Well\n NULL. -9999: NULL\n~Curve\n DEPT.FT: depth\n SP.MV: sp\n"
+        b"~Ascii\n 10 -9999\n 11\t5.5\n 12 6e-1\n~Other\n 13 7\n")
+    las = corvane.read(path)
+    assert las.keys() == ["DEPT", "SP"] and las.version["VERS"].value == "1.2"
+    numpy.testing.assert_array_equal(las.data, [[10, numpy.nan], [11, 5.5], [12, 0.6]])
+    assert "VERS_1_2" in [f.code for f in las.check.findings]
