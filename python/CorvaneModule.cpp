@@ -82,8 +82,8 @@ py::array ArrayOf(CLasArrays& arrays) {
 }
 
 py::dict Read(const std::string& path, std::optional<std::vector<std::string>> curves,
-              std::optional<std::pair<double, double>> depth, bool check) {
-  CPythonProgress progress{py::none()};
+              std::optional<std::pair<double, double>> depth, bool check, py::object cancel) {
+  CPythonProgress progress(std::move(cancel));
   CLasArraysRequest request;
   request.curves = std::move(curves);
   request.depth = depth;
@@ -107,8 +107,8 @@ py::dict Read(const std::string& path, std::optional<std::vector<std::string>> c
   return out;
 }
 
-std::string Check(const std::string& path, bool strict) {
-  CPythonProgress progress{py::none()};
+std::string Check(const std::string& path, bool strict, py::object cancel) {
+  CPythonProgress progress(std::move(cancel));
   std::optional<CLasReport> report;
   {
     const py::gil_scoped_release released;
@@ -203,8 +203,9 @@ PYBIND11_MODULE(_corvane, module) {
   using namespace corvane::python;
   module.doc() = "The compiled half of corvane; use the functions of the corvane package.";
   module.attr("version") = corvane::kVersion;
-  module.def("read", &Read, py::arg("path"), py::arg("curves"), py::arg("depth"), py::arg("check"));
-  module.def("check", &Check, py::arg("path"), py::arg("strict"));
+  module.def("read", &Read, py::arg("path"), py::arg("curves"), py::arg("depth"), py::arg("check"),
+             py::arg("cancel"));
+  module.def("check", &Check, py::arg("path"), py::arg("strict"), py::arg("cancel"));
   module.def("convert", &Convert, py::arg("ascii"), py::arg("config"), py::arg("las"),
              py::arg("first_data_line"), py::arg("inverse"), py::arg("cancel"));
   module.def("batch", &Batch, py::arg("inputs"), py::arg("config"), py::arg("out_dir"), py::arg("report"),

@@ -308,13 +308,15 @@ def _path(path):
     return _os.fsencode(_os.fspath(path))
 
 
-def read(path, *, curves=None, depth=None, check=False):
+def read(path, *, curves=None, depth=None, check=False, cancel=None):
     """Reads the LAS file at ``path`` (1.2 or 2.0, wrapped or not) into a LasFile.
 
     ``curves``: mnemonics of the curves to read besides the index (all when None).
     ``depth``: ``(top, bottom)``, only the rows whose index lies between the two.
     ``check``: check the file in the same pass (about twice the time of the reading);
     otherwise ``.check`` checks it when first asked for.
+    ``cancel``: a callable (or threading.Event) asked now and then; a true answer stops
+    the reading with Cancelled.
     Raises FileError, FormatError (no curves, no ~A section) or CurveNotFound.
     """
     if isinstance(curves, str):
@@ -324,14 +326,15 @@ def read(path, *, curves=None, depth=None, check=False):
     if depth is not None:
         top, bottom = depth
         depth = (float(top), float(bottom))
-    return LasFile(_os.fsdecode(_os.fspath(path)), _corvane.read(_path(path), curves, depth, bool(check)))
+    raw = _corvane.read(_path(path), curves, depth, bool(check), _cancel_query(cancel))
+    return LasFile(_os.fsdecode(_os.fspath(path)), raw)
 
 
-def check(path, *, strict=False):
+def check(path, *, strict=False, cancel=None):
     """Checks the LAS file at ``path`` against the LAS 2.0 standard: a CheckReport equal
     to ``corvane-cli check --json`` (``strict``: warnings fail it too, as --strict).
-    Raises FileError when the file cannot be opened."""
-    return CheckReport(_corvane.check(_path(path), bool(strict)))
+    ``cancel`` as for read. Raises FileError when the file cannot be opened."""
+    return CheckReport(_corvane.check(_path(path), bool(strict), _cancel_query(cancel)))
 
 
 def _first_data_line(line):

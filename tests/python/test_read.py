@@ -153,3 +153,21 @@ def test_las_1_2_files_and_data_ending_at_a_section(corvane, tmp_path):
     assert las.keys() == ["DEPT", "SP"] and las.version["VERS"].value == "1.2"
     numpy.testing.assert_array_equal(las.data, [[10, numpy.nan], [11, 5.5], [12, 0.6]])
     assert "VERS_1_2" in [f.code for f in las.check.findings]
+
+
+def test_a_cancel_stops_reading_and_checking(corvane):
+    path = DATA / "plot_well.las"
+    stop = threading.Event()
+    stop.set()
+    for job in (lambda c: corvane.read(path, cancel=c), lambda c: corvane.read(path, check=True, cancel=c),
+                lambda c: corvane.check(path, cancel=c)):
+        for cancel in (lambda: True, stop):
+            with pytest.raises(corvane.Cancelled) as raised:
+                job(cancel)
+            assert raised.value.path == str(path)
+
+        def failing():
+            raise ValueError("from the cancel")
+        with pytest.raises(ValueError, match="from the cancel"):
+            job(failing)
+        assert job(lambda: False) is not None
