@@ -19,6 +19,7 @@
 #include "app/ManualHelp.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
+#include "lasview/CrossplotWindow.h"
 #include "lasview/LasWindow.h"
 #include "platform/ProgramInfo.h"
 #include "plot/PlotSettings.h"
@@ -201,6 +202,17 @@ CLasWindow* CCorvaneApp::OpenLasFile(const QString& path) {
   });
   QMdiSubWindow* frameWindow = m_mainFrame->AddChildWindow(window);
   connect(frameWindow, &QObject::destroyed, status, &QStatusBar::clearMessage);
+  // Its crossplots go into the document area beside it, their readouts into the status bar.
+  connect(window, &CLasWindow::CrossplotOpened, this, [this, status](CCrossplotWindow* crossplot) {
+    connect(crossplot, &CCrossplotWindow::ReadoutChanged, status, [status](const QString& text) {
+      if (text.isEmpty())
+        status->clearMessage();
+      else
+        status->showMessage(text);
+    });
+    QMdiSubWindow* crossplotFrame = m_mainFrame->AddChildWindow(crossplot);
+    connect(crossplotFrame, &QObject::destroyed, status, &QStatusBar::clearMessage);
+  });
   AddToRecentFileList(window->PathName());
   return window;
 }

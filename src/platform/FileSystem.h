@@ -1,8 +1,14 @@
 #pragma once
 // File services the jobs and pages need beyond reading and writing text.
+#include <optional>
 #include <string>
 
+#include "platform/File.h"
+
 namespace corvane {
+
+// The identity of the file a path names now (links followed); none when there is none.
+std::optional<CFileIdentity> IdentityOf(const std::string& path);
 
 // True when `path` names an existing file (not a directory). An empty path is not a file.
 bool FileExists(const std::string& path);

@@ -75,7 +75,7 @@ void PlotOutputTest::picturesOfEveryFormat() {
   QCOMPARE(LoadLasFile(data, progress), LoadState::Done);
   auto lock = data.Lock();
   CRowReader rows(data);
-  const CPlotLayout layout = CPlotLayout::Default(data.Header());
+  const CPlotLayout layout = CPlotLayout::Standard(data.Header());
   const CPlotScales scales = ComputeScales(data, layout);
   const CPlotPainter painter(data, &rows, layout, scales);
   const struct {

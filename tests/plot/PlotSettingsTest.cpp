@@ -48,7 +48,7 @@ void PlotSettingsTest::settingsComeBackAndTemplatesMatchByMnemonics() {
   const QString las = dir.filePath("well 7.v2.las");
   QCOMPARE(SettingsPathBeside(las), dir.filePath("well 7.v2.plot.json"));
 
-  CPlotLayout layout = CPlotLayout::Default(kHeader);
+  CPlotLayout layout = CPlotLayout::Standard(kHeader);
   layout.JoinPrevious(2, 0);
   layout.tracks[0].curves[0].left = 0;
   layout.tracks[0].curves[0].right = 150;
