@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <cstdlib>
 #include <iostream>
 #include <string_view>
@@ -61,10 +63,11 @@ std::optional<std::string> ParseDepthOption(const std::string& text, CDepthOptio
 
 std::optional<std::pair<double, double>> DepthsWithin(const CDepthOption& depths, double first, double last,
                                                       const std::string& unit, std::string& refusal) {
-  double from = depths.top.value_or(first);
-  double to = depths.base.value_or(last);
+  // An end left out reaches as far as the log does.
+  double from = depths.top.value_or(-std::numeric_limits<double>::infinity());
+  double to = depths.base.value_or(std::numeric_limits<double>::infinity());
   if (from > to) std::swap(from, to);
-  if (depths.Given() && (to < first || from > last)) {
+  if (to < first || from > last) {
     std::string asked;
     if (depths.top) asked += DepthText(*depths.top);
     asked += ":";
@@ -73,6 +76,8 @@ std::optional<std::pair<double, double>> DepthsWithin(const CDepthOption& depths
               (unit.empty() ? "" : " " + unit);
     return std::nullopt;
   }
+  from = std::isfinite(from) ? from : first;
+  to = std::isfinite(to) ? to : last;
   if (from == to) to = from + 1;
   return std::make_pair(from, to);
 }
