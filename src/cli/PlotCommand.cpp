@@ -123,7 +123,7 @@ int RunPlot(const CPlotOptions& options) {
   const CPlotScales scales = ComputeScales(data, layout);
   const CPlotPainter painter(data, &rows, layout, scales);
   // As wide as the tracks need; at a depth scale as high as the depths need.
-  size->setWidth(static_cast<int>(std::ceil(painter.NeededWidth(size->width()))));
+  size->setWidth(painter.NeededPixels(size->width()));
   if (ratio) {
     const double height =
         painter.HeaderHeight() + (to - from) * PixelsPerDepthUnit(*ratio, depthUnit, kPictureDpi);

@@ -415,7 +415,7 @@ QSize CLasWindow::PictureSize() const {
   auto lock = m_session->Data().Lock();
   const CPlotPainter plot(m_session->Data(), &m_session->Rows(), m_session->Layout(), m_session->Scales());
   QSize size = m_canvas->size().expandedTo(QSize(400, 400));
-  size.setWidth(static_cast<int>(std::ceil(plot.NeededWidth(size.width()))));
+  size.setWidth(plot.NeededPixels(size.width()));
   if (m_printRatio && m_session->Data().Curves() > 0) {
     const double perDepth =
         PixelsPerDepthUnit(*m_printRatio, m_session->Data().Header().curves.front().unit, kPictureDpi);

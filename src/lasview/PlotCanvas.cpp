@@ -54,7 +54,7 @@ int CPlotCanvas::OverflowWidth() const {
   auto lock = m_session.Data().Lock();
   const CPlotPainter painter(m_session.Data(), &m_session.Rows(), m_session.Layout(), m_session.Scales(),
                              {false, false});
-  return std::max(0, static_cast<int>(std::ceil(painter.NeededWidth(width()))) - width());
+  return std::max(0, painter.NeededPixels(width()) - width());
 }
 
 void CPlotCanvas::SetScrollX(int x) {

@@ -151,6 +151,10 @@ double CPlotPainter::NeededWidth(double width) const {
   return std::max(width, Geometry(QRectF(0, 0, width, 100)).width);
 }
 
+int CPlotPainter::NeededPixels(int width) const {
+  return static_cast<int>(std::ceil(NeededWidth(width) - 1e-6));
+}
+
 double CPlotPainter::HeaderHeight() const { return Geometry(QRectF(0, 0, 100, 100)).body.top(); }
 
 bool CPlotPainter::Shown(const QRectF& track) const {

@@ -65,8 +65,10 @@ class CPlotPainter {
       : CPlotPainter(data, rows, layout, scales, COptions{}) {}
 
   CGeometry Geometry(const QRectF& area) const;
-  // The width the plot takes in an area `width` wide: more when its tracks need it.
+  // The width the plot takes in an area `width` wide: more when its tracks need it; in
+  // whole pixels (the tracks' shares of the room add up to the width only within rounding).
   double NeededWidth(double width) const;
+  int NeededPixels(int width) const;
   // The height of everything above the depths (title and headers).
   double HeaderHeight() const;
   // Draws the depths top..base (top < base) into `area`.
