@@ -12,10 +12,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -610,7 +610,8 @@ QList<QAction*> CMainFrame::WindowListActions() {
     QMdiSubWindow* window = windows.at(i);
     QString title = window->windowTitle();
     title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    QAction* entry = m_windowMenu->addAction((i < 9 ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(i + 1) + title);
+    QAction* entry =
+        m_windowMenu->addAction((i < 9 ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(i + 1) + title);
     entry->setCheckable(true);
     entry->setChecked(window == m_mdiArea->activeSubWindow());
     entry->setStatusTip(QStringLiteral("Activate this window"));

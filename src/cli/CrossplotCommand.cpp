@@ -69,7 +69,8 @@ int RunCrossplot(const CCrossplotOptions& options) {
   }
   if (header.curves.size() < 2) {
     std::cerr << "Failed to open LAS file.\ncorvane-cli: "
-              << (header.curves.empty() ? "The ~C section names no curves." : "The file has no curve but its index.")
+              << (header.curves.empty() ? "The ~C section names no curves."
+                                        : "The file has no curve but its index.")
               << '\n';
     return kExitFailed;
   }
@@ -83,15 +84,17 @@ int RunCrossplot(const CCrossplotOptions& options) {
     }
     found = FirstOf(families, family);
     if (!found && family != CurveFamily::GammaRay)
-      return std::string(option) + ": the file has no " + std::string(FamilyName(family)) + " curve; name one";
+      return std::string(option) + ": the file has no " + std::string(FamilyName(family)) +
+             " curve; name one";
     return std::nullopt;
   };
   std::optional<std::size_t> x;
   std::optional<std::size_t> y;
   std::optional<std::size_t> color;
-  for (const auto& wrong : {curve(options.x, CurveFamily::NeutronPorosity, "-x", x),
-                            curve(options.y, CurveFamily::Density, "-y", y),
-                            options.noColor ? std::nullopt : curve(options.color, CurveFamily::GammaRay, "--color", color)})
+  for (const auto& wrong :
+       {curve(options.x, CurveFamily::NeutronPorosity, "-x", x),
+        curve(options.y, CurveFamily::Density, "-y", y),
+        options.noColor ? std::nullopt : curve(options.color, CurveFamily::GammaRay, "--color", color)})
     if (wrong) return Usage(*wrong);
 
   const auto application = StartPictureDrawing();
@@ -99,9 +102,12 @@ int RunCrossplot(const CCrossplotOptions& options) {
   CTerminalProgress progress(options.quiet);
   // Curves without standard ends take round ends around their readings: those are
   // read first, in a pass of their own.
-  auto standard = [&](std::size_t c, bool log) { return StandardEnds(families[c], header.curves[c].unit, log).has_value(); };
+  auto standard = [&](std::size_t c, bool log) {
+    return StandardEnds(families[c], header.curves[c].unit, log).has_value();
+  };
   auto logAxis = [&](std::size_t c) { return IsResistivity(families[c]); };
-  const bool needReadings = !standard(*x, logAxis(*x)) || !standard(*y, logAxis(*y)) || (color && !standard(*color, false));
+  const bool needReadings =
+      !standard(*x, logAxis(*x)) || !standard(*y, logAxis(*y)) || (color && !standard(*color, false));
   CLasData data(options.las);
   if (needReadings) {
     switch (LoadLasFile(data, progress)) {
@@ -152,12 +158,9 @@ int RunCrossplot(const CCrossplotOptions& options) {
     return Usage("--depth: " + refusal);
 
   const CCrossplotPainter painter(plot, read, QString::fromLocal8Bit(BaseNameOf(options.las).c_str()));
-  if (const CResult written = ExportPicture(*size, output, [&](QPainter& on, const QRectF& area) { painter.Paint(on, area); });
-      !written) {
-    std::cerr << "corvane-cli: cannot write " << options.output << ": " << written.Reason() << '\n';
-    return kExitFailed;
-  }
-  return kExitDone;
+  return WrittenStatus(
+      ExportPicture(*size, output, [&](QPainter& on, const QRectF& area) { painter.Paint(on, area); }),
+      options.output);
 }
 
 const CCommandRegistration kCrossplot(55, [](CLI::App& app, CommandRunner& run) {
@@ -169,7 +172,8 @@ const CCommandRegistration kCrossplot(55, [](CLI::App& app, CommandRunner& run) 
                   "Picture to write: .png, .svg or .pdf (replaced when it exists)")
       ->required()
       ->type_name("OUT");
-  sub->add_option("-x", options->x, "Curve across (default: the first neutron porosity curve)")->type_name("CURVE");
+  sub->add_option("-x", options->x, "Curve across (default: the first neutron porosity curve)")
+      ->type_name("CURVE");
   sub->add_option("-y", options->y, "Curve up (default: the first density curve)")->type_name("CURVE");
   sub->add_option("--color", options->color,
                   "Curve that colours the points (default: the first gamma ray curve, when there is one)")

@@ -4,9 +4,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 #include <string_view>
 
 #include "CommandRegistry.h"
@@ -54,7 +54,8 @@ std::optional<std::string> ParseDepthOption(const std::string& text, CDepthOptio
   const std::string_view all(text);
   const std::string_view topText = all.substr(0, colon);
   const std::string_view baseText = all.substr(colon + 1);
-  if (!topText.empty() && !(depths.top = Number(topText))) return "\"" + std::string(topText) + "\" is not a depth";
+  if (!topText.empty() && !(depths.top = Number(topText)))
+    return "\"" + std::string(topText) + "\" is not a depth";
   if (!baseText.empty() && !(depths.base = Number(baseText)))
     return "\"" + std::string(baseText) + "\" is not a depth";
   if (depths.top && depths.base && *depths.top == *depths.base) return "TOP and BASE are the same depth";
@@ -72,8 +73,8 @@ std::optional<std::pair<double, double>> DepthsWithin(const CDepthOption& depths
     if (depths.top) asked += DepthText(*depths.top);
     asked += ":";
     if (depths.base) asked += DepthText(*depths.base);
-    refusal = asked + " lies outside the log, which runs from " + DepthText(first) + " to " + DepthText(last) +
-              (unit.empty() ? "" : " " + unit);
+    refusal = asked + " lies outside the log, which runs from " + DepthText(first) + " to " +
+              DepthText(last) + (unit.empty() ? "" : " " + unit);
     return std::nullopt;
   }
   from = std::isfinite(from) ? from : first;
@@ -99,6 +100,12 @@ std::unique_ptr<QGuiApplication> StartPictureDrawing() {
   static char name[] = "corvane-cli";
   static char* argv[] = {name, nullptr};
   return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int WrittenStatus(const CResult& written, const std::string& output) {
+  if (written) return kExitDone;
+  std::cerr << "corvane-cli: cannot write " << output << ": " << written.Reason() << '\n';
+  return kExitFailed;
 }
 
 int Usage(const char* command, const std::string& text) {

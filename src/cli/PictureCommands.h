@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Result.h"
 
 namespace corvane {
 struct CLasHeader;
@@ -45,5 +46,9 @@ std::unique_ptr<QGuiApplication> StartPictureDrawing();
 
 // "corvane-cli COMMAND: TEXT" on stderr; the exit status of bad usage.
 int Usage(const char* command, const std::string& text);
+
+// The exit status of a picture written into `output`: done, or failed with its reason
+// on stderr.
+int WrittenStatus(const CResult& written, const std::string& output);
 
 }  // namespace corvane::cli

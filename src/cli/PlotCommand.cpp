@@ -129,16 +129,13 @@ int RunPlot(const CPlotOptions& options) {
         painter.HeaderHeight() + (to - from) * PixelsPerDepthUnit(*ratio, depthUnit, kPictureDpi);
     if (height > kMostScaledHeight)
       return Usage("--scale: at " + options.scale + " the depths " + std::to_string(from) + " to " +
-                   std::to_string(to) + " make a picture " + std::to_string(static_cast<long>(std::ceil(height))) +
-                   " pixels high; the most is " + std::to_string(kMostScaledHeight) +
+                   std::to_string(to) + " make a picture " +
+                   std::to_string(static_cast<long>(std::ceil(height))) + " pixels high; the most is " +
+                   std::to_string(kMostScaledHeight) +
                    " (draw fewer depths with --depth, or take a scale of more depth: 1:N with a greater N)");
     size->setHeight(static_cast<int>(std::ceil(height)));
   }
-  if (const CResult written = ExportPlot(painter, from, to, *size, output); !written) {
-    std::cerr << "corvane-cli: cannot write " << options.output << ": " << written.Reason() << '\n';
-    return kExitFailed;
-  }
-  return kExitDone;
+  return WrittenStatus(ExportPlot(painter, from, to, *size, output), options.output);
 }
 
 const CCommandRegistration kPlot(50, [](CLI::App& app, CommandRunner& run) {

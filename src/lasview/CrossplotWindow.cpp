@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "lasview/DepthBoxes.h"
 #include "lasview/LasWindowHelp.h"
 #include "lasview/QueuedWake.h"
 #include "lasview/WindowDialogs.h"
@@ -30,8 +31,6 @@ namespace {
 
 // A point within this share of the axes is the one under the pointer.
 constexpr double kPointerReach = 0.015;
-
-QString DepthText(double depth) { return QString::number(depth, 'f', 3); }
 
 QString ValueText(double value) { return QString::number(value, 'g', 6); }
 
@@ -128,23 +127,7 @@ void CCrossplotWindow::BuildWidgets() {
   box->addLayout(curves);
 
   auto* depths = new QHBoxLayout;
-  depths->addWidget(new QLabel(QStringLiteral("Depth from"), this));
-  m_topBox = new QLineEdit(this);
-  m_topBox->setObjectName(QStringLiteral("topDepth"));
-  m_baseBox = new QLineEdit(this);
-  m_baseBox->setObjectName(QStringLiteral("baseDepth"));
-  for (QLineEdit* depthBox : {m_topBox, m_baseBox})
-    depthBox->setMaximumWidth(depthBox->fontMetrics().horizontalAdvance(QStringLiteral("-00000.000")) + 16);
-  depths->addWidget(m_topBox);
-  depths->addWidget(new QLabel(QStringLiteral("to"), this));
-  depths->addWidget(m_baseBox);
-  auto* show = new QPushButton(QStringLiteral("Show"), this);
-  show->setObjectName(QStringLiteral("showDepths"));
-  auto* whole = new QPushButton(QStringLiteral("Whole Log"), this);
-  whole->setObjectName(QStringLiteral("wholeLog"));
-  for (QPushButton* button : {show, whole}) button->setAutoDefault(false);
-  depths->addWidget(show);
-  depths->addWidget(whole);
+  m_depthBoxes = new CDepthBoxes(this, depths);
   m_followBox = new QCheckBox(QStringLiteral("Follow the log"), this);
   m_followBox->setObjectName(QStringLiteral("followLog"));
   m_followBox->setChecked(true);
@@ -163,10 +146,8 @@ void CCrossplotWindow::BuildWidgets() {
 
   for (QComboBox* curveBox : {m_xBox, m_yBox, m_colorBox})
     connect(curveBox, &QComboBox::activated, this, &CCrossplotWindow::TakeCurves);
-  connect(show, &QPushButton::clicked, this, &CCrossplotWindow::TakeDepthBoxes);
-  connect(m_topBox, &QLineEdit::returnPressed, this, &CCrossplotWindow::TakeDepthBoxes);
-  connect(m_baseBox, &QLineEdit::returnPressed, this, &CCrossplotWindow::TakeDepthBoxes);
-  connect(whole, &QPushButton::clicked, this, [this] {
+  connect(m_depthBoxes, &CDepthBoxes::RangeTyped, this, &CCrossplotWindow::SetDepthRange);
+  connect(m_depthBoxes, &CDepthBoxes::WholeRequested, this, [this] {
     if (m_session == nullptr) return;
     if (m_follow) {
       m_session->ShowWhole();
@@ -226,7 +207,8 @@ void CCrossplotWindow::SetCurves(std::size_t x, std::size_t y, std::optional<std
 
 void CCrossplotWindow::TakeCurves() {
   const int color = m_colorBox->currentIndex();
-  SetCurves(static_cast<std::size_t>(m_xBox->currentIndex() + 1), static_cast<std::size_t>(m_yBox->currentIndex() + 1),
+  SetCurves(static_cast<std::size_t>(m_xBox->currentIndex() + 1),
+            static_cast<std::size_t>(m_yBox->currentIndex() + 1),
             color > 0 ? std::optional<std::size_t>(color) : std::nullopt);
 }
 
@@ -257,21 +239,7 @@ void CCrossplotWindow::SetDepthRange(double top, double base) {
   Restart();
 }
 
-void CCrossplotWindow::TakeDepthBoxes() {
-  bool topOk = false;
-  bool baseOk = false;
-  const double top = QLocale::c().toDouble(m_topBox->text().trimmed(), &topOk);
-  const double base = QLocale::c().toDouble(m_baseBox->text().trimmed(), &baseOk);
-  if (topOk && baseOk && top != base)
-    SetDepthRange(top, base);
-  else
-    ShowDepths();  // the boxes show the depths again
-}
-
-void CCrossplotWindow::ShowDepths() {
-  m_topBox->setText(DepthText(m_top));
-  m_baseBox->setText(DepthText(m_base));
-}
+void CCrossplotWindow::ShowDepths() { m_depthBoxes->Show(m_top, m_base); }
 
 void CCrossplotWindow::Restart() {
   ShowDepths();
@@ -367,14 +335,16 @@ QString CCrossplotWindow::ReadoutAt(const QPointF& point) const {
   const CCrossplotSetup& setup = plot->Setup();
   auto named = [this](std::size_t curve, const QString& value) {
     const CCurveInfo& info = m_header.curves[curve];
-    return PlotText(info.mnemonic) + ' ' + value + (info.unit.empty() ? QString() : ' ' + PlotText(info.unit));
+    return PlotText(info.mnemonic) + ' ' + value +
+           (info.unit.empty() ? QString() : ' ' + PlotText(info.unit));
   };
   const QString depthUnit = m_header.curves.empty() || m_header.curves.front().unit.empty()
                                 ? QString()
                                 : ' ' + PlotText(m_header.curves.front().unit);
   if (plot->ShowsPoints()) {
     if (const CCrossplot::CPoint* near = plot->Nearest(fx, fy, kPointerReach)) {
-      QString text = named(setup.x, ValueText(near->x)) + QStringLiteral("   ") + named(setup.y, ValueText(near->y));
+      QString text =
+          named(setup.x, ValueText(near->x)) + QStringLiteral("   ") + named(setup.y, ValueText(near->y));
       if (setup.color)
         text += QStringLiteral("   ") +
                 named(*setup.color, std::isnan(near->color) ? QStringLiteral("-") : ValueText(near->color));

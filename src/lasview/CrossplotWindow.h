@@ -27,6 +27,7 @@ class QLineEdit;
 
 namespace corvane {
 
+class CDepthBoxes;
 class CQueuedWake;
 class CWindowDialogs;
 
@@ -79,7 +80,6 @@ class CCrossplotWindow : public QWidget, public CChildWindow, private CLasSessio
   void BuildWidgets();
   void TakeHeader();
   void TakeCurves();
-  void TakeDepthBoxes();
   void ShowDepths();
   // Reads the crossplot of the curves and depths anew.
   void Restart();
@@ -104,8 +104,7 @@ class CCrossplotWindow : public QWidget, public CChildWindow, private CLasSessio
   QComboBox* m_xBox = nullptr;
   QComboBox* m_yBox = nullptr;
   QComboBox* m_colorBox = nullptr;
-  QLineEdit* m_topBox = nullptr;
-  QLineEdit* m_baseBox = nullptr;
+  CDepthBoxes* m_depthBoxes = nullptr;
   QCheckBox* m_followBox = nullptr;
   QLabel* m_readout = nullptr;
   CCanvas* m_canvas = nullptr;

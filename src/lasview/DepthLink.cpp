@@ -57,8 +57,9 @@ void CDepthLink::Remove(CLasSession& session) {
 void CDepthLink::Clear() { m_members.clear(); }
 
 bool CDepthLink::Contains(const CLasSession& session) const {
-  return std::any_of(m_members.begin(), m_members.end(),
-                     [&session](const std::unique_ptr<CMember>& member) { return &member->Session() == &session; });
+  return std::any_of(m_members.begin(), m_members.end(), [&session](const std::unique_ptr<CMember>& member) {
+    return &member->Session() == &session;
+  });
 }
 
 void CDepthLink::Follow(const CLasSession& lead) {

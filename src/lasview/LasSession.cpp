@@ -164,7 +164,8 @@ CResult CLasSession::Reload() {
   return Open();
 }
 
-std::vector<std::string> CLasSession::ReadLines(std::uint64_t first, std::uint64_t last, std::size_t maxLength) {
+std::vector<std::string> CLasSession::ReadLines(std::uint64_t first, std::uint64_t last,
+                                                std::size_t maxLength) {
   const std::optional<CFileIdentity>& checked = m_check.Identity();
   if (!checked)
     throw CFileError(CResult::Failed("the file changed while it was checked; check it again", ESTALE));

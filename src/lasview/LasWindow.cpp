@@ -20,6 +20,7 @@
 #include <limits>
 
 #include "lasview/CrossplotWindow.h"
+#include "lasview/DepthBoxes.h"
 #include "lasview/LasCheckPane.h"
 #include "lasview/LasHeaderView.h"
 #include "lasview/PlotCanvas.h"
@@ -39,8 +40,6 @@ constexpr int kMostPictureSide = 32000;
 const QString kFitToPage = QStringLiteral("Fit to page");
 
 QString RatioText(double ratio) { return QStringLiteral("1:") + QString::number(std::round(ratio), 'f', 0); }
-
-QString DepthText(double depth) { return QString::number(depth, 'f', 3); }
 
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -106,22 +105,7 @@ void CLasWindow::BuildWidgets() {
   auto* plotBox = new QVBoxLayout(plotPane);
   plotBox->setContentsMargins(4, 4, 4, 4);
   auto* bar = new QHBoxLayout;
-  bar->addWidget(new QLabel(QStringLiteral("Depth from"), plotPane));
-  m_topBox = new QLineEdit(plotPane);
-  m_topBox->setObjectName(QStringLiteral("topDepth"));
-  m_baseBox = new QLineEdit(plotPane);
-  m_baseBox->setObjectName(QStringLiteral("baseDepth"));
-  for (QLineEdit* depthBox : {m_topBox, m_baseBox})
-    depthBox->setMaximumWidth(depthBox->fontMetrics().horizontalAdvance(QStringLiteral("-00000.000")) + 16);
-  bar->addWidget(m_topBox);
-  bar->addWidget(new QLabel(QStringLiteral("to"), plotPane));
-  bar->addWidget(m_baseBox);
-  auto* showButton = new QPushButton(QStringLiteral("Show"), plotPane);
-  showButton->setObjectName(QStringLiteral("showDepths"));
-  auto* wholeButton = new QPushButton(QStringLiteral("Whole Log"), plotPane);
-  wholeButton->setObjectName(QStringLiteral("wholeLog"));
-  bar->addWidget(showButton);
-  bar->addWidget(wholeButton);
+  m_depthBoxes = new CDepthBoxes(plotPane, bar);
   bar->addSpacing(8);
   bar->addWidget(new QLabel(QStringLiteral("Print scale"), plotPane));
   m_printScale = new QComboBox(plotPane);
@@ -143,7 +127,6 @@ void CLasWindow::BuildWidgets() {
   bar->addWidget(crossplotButton);
   bar->addStretch(1);
   m_strip.AddTo(plotPane, bar, "load");
-  for (QPushButton* button : {showButton, wholeButton}) button->setAutoDefault(false);
   plotBox->addLayout(bar);
 
   m_changedBar = new QWidget(plotPane);
@@ -202,10 +185,9 @@ void CLasWindow::BuildWidgets() {
   });
   connect(m_canvas, &CPlotCanvas::ReadoutChanged, this, &CLasWindow::ReadoutChanged);
   connect(m_scroll, &QScrollBar::valueChanged, this, &CLasWindow::OnScrolled);
-  connect(showButton, &QPushButton::clicked, this, &CLasWindow::TakeDepthBox);
-  connect(m_topBox, &QLineEdit::returnPressed, this, &CLasWindow::TakeDepthBox);
-  connect(m_baseBox, &QLineEdit::returnPressed, this, &CLasWindow::TakeDepthBox);
-  connect(wholeButton, &QPushButton::clicked, this, [this] { m_session->ShowWhole(); });
+  connect(m_depthBoxes, &CDepthBoxes::RangeTyped, this,
+          [this](double top, double base) { m_session->SetDepthRange(top, base); });
+  connect(m_depthBoxes, &CDepthBoxes::WholeRequested, this, [this] { m_session->ShowWhole(); });
   connect(m_strip.Cancel(), &QPushButton::clicked, this, [this] { m_session->CancelLoad(); });
   connect(tracks, &CTrackPanel::DefaultRequested, this, [this] { m_session->DefaultLayout(); });
   connect(tracks, &CTrackPanel::SaveRequested, this, [this] {
@@ -224,8 +206,9 @@ void CLasWindow::BuildWidgets() {
   connect(crossplotButton, &QPushButton::clicked, this, [this] { OpenCrossplot(); });
   connect(loadAgain, &QPushButton::clicked, this, [this] {
     if (const CResult opened = m_session->Reload(); !opened)
-      m_dialogs.ShowError(this, QStringLiteral("Failed to open LAS file."),
-                          QDir::toNativeSeparators(m_path) + ": " + QString::fromLocal8Bit(opened.Reason().c_str()));
+      m_dialogs.ShowError(
+          this, QStringLiteral("Failed to open LAS file."),
+          QDir::toNativeSeparators(m_path) + ": " + QString::fromLocal8Bit(opened.Reason().c_str()));
   });
 }
 
@@ -331,8 +314,7 @@ void CLasWindow::OnSessionChanged(unsigned changes) {
 void CLasWindow::ShowView() {
   const double top = m_session->Top();
   const double base = m_session->Base();
-  m_topBox->setText(DepthText(top));
-  m_baseBox->setText(DepthText(base));
+  m_depthBoxes->Show(top, base);
   const auto whole = m_session->WholeRange();
   QSignalBlocker block(m_scroll);
   if (!whole || whole->second - whole->first <= base - top + 1e-12) {
@@ -353,17 +335,6 @@ void CLasWindow::OnScrolled(int value) {
   const double span = m_session->Base() - m_session->Top();
   const double top = whole->first + (whole->second - whole->first) * value / kScrollSteps;
   m_session->SetDepthRange(top, top + span);
-}
-
-void CLasWindow::TakeDepthBox() {
-  bool topOk = false;
-  bool baseOk = false;
-  const double top = QLocale::c().toDouble(m_topBox->text().trimmed(), &topOk);
-  const double base = QLocale::c().toDouble(m_baseBox->text().trimmed(), &baseOk);
-  if (topOk && baseOk && top != base)
-    m_session->SetDepthRange(top, base);
-  else
-    ShowView();  // the boxes show the view again
 }
 
 void CLasWindow::SaveTemplateAs() {
@@ -403,7 +374,8 @@ void CLasWindow::Render(QPrinter& printer) {
   const double perDepth =
       PixelsPerDepthUnit(*m_printRatio, m_session->Data().Header().curves.front().unit, kPictureDpi);
   const double pageDepths = std::max(1.0, area.height() - plot.HeaderHeight()) / perDepth;
-  for (double from = top; from < base; from += pageDepths) {
+  // A last page of less than a pixel's depths is none.
+  for (double from = top; base - from > 0.5 / perDepth; from += pageDepths) {
     if (from > top) printer.newPage();
     const double to = std::min(base, from + pageDepths);
     plot.Paint(painter, QRectF(0, 0, area.width(), plot.HeaderHeight() + (to - from) * perDepth), from, to);
@@ -430,13 +402,14 @@ CResult CLasWindow::SavePlot(const QString& path) {
   if (IsSameFile(path)) return CResult::Failed("The picture cannot be written over the LAS file.");
   const QSize size = PictureSize();
   if (m_printRatio && size.height() > kMostPictureSide)
-    return CResult::Failed(QStringLiteral("At %1 the depths shown make a picture %2 pixels high; the most is %3. "
-                                          "Show fewer depths or choose a smaller scale.")
-                               .arg(RatioText(*m_printRatio))
-                               .arg(size.height())
-                               .arg(kMostPictureSide)
-                               .toLocal8Bit()
-                               .toStdString());
+    return CResult::Failed(
+        QStringLiteral("At %1 the depths shown make a picture %2 pixels high; the most is %3. "
+                       "Show fewer depths or choose a smaller scale.")
+            .arg(RatioText(*m_printRatio))
+            .arg(size.height())
+            .arg(kMostPictureSide)
+            .toLocal8Bit()
+            .toStdString());
   auto lock = m_session->Data().Lock();
   const CPlotPainter painter(m_session->Data(), &m_session->Rows(), m_session->Layout(), m_session->Scales());
   return ExportPlot(painter, m_session->Top(), m_session->Base(), size, path);

@@ -36,6 +36,7 @@ class QTabWidget;
 namespace corvane {
 
 class CCrossplotWindow;
+class CDepthBoxes;
 class CLasCheckPane;
 class CLasHeaderView;
 class CPlotCanvas;
@@ -105,7 +106,6 @@ class CLasWindow : public QWidget, public CChildWindow, private CLasSessionObser
   void OnSessionChanged(unsigned changes) override;
   void ShowView();
   void OnScrolled(int value);
-  void TakeDepthBox();
   void SaveTemplateAs();
   void ShowScreenRatio();
   void ShowFileState();
@@ -123,8 +123,7 @@ class CLasWindow : public QWidget, public CChildWindow, private CLasSessionObser
   CPlotCanvas* m_canvas = nullptr;
   CLasHeaderView* m_header = nullptr;
   CLasCheckPane* m_checkPane = nullptr;
-  QLineEdit* m_topBox = nullptr;
-  QLineEdit* m_baseBox = nullptr;
+  CDepthBoxes* m_depthBoxes = nullptr;
   QScrollBar* m_scroll = nullptr;
   QScrollBar* m_trackScroll = nullptr;
   QComboBox* m_printScale = nullptr;

@@ -192,7 +192,8 @@ void CTrackPanel::Move(int by) {
   const std::size_t depthBefore = m_session.Layout().depthTrack;
   const auto from = static_cast<std::size_t>(track);
   const bool crosses = (by < 0 && from == depthBefore) || (by > 0 && from + 1 == depthBefore);
-  Change([from, by](CPlotLayout& layout) { return layout.MoveTrack(from, by); }, crosses ? track : track + by, -2);
+  Change([from, by](CPlotLayout& layout) { return layout.MoveTrack(from, by); }, crosses ? track : track + by,
+         -2);
 }
 
 void CTrackPanel::ShowFills(int track) {
@@ -200,20 +201,22 @@ void CTrackPanel::ShowFills(int track) {
     delete item->widget();
     delete item;
   }
-  m_fills->setVisible(track >= 0 && !m_session.Layout().tracks[static_cast<std::size_t>(track)].fills.empty());
+  m_fills->setVisible(track >= 0 &&
+                      !m_session.Layout().tracks[static_cast<std::size_t>(track)].fills.empty());
   if (track < 0) return;
   const CTrack& shown = m_session.Layout().tracks[static_cast<std::size_t>(track)];
   auto name = [this](std::size_t curve) {
-    const QString text = curve < static_cast<std::size_t>(m_names.size()) ? m_names.at(static_cast<int>(curve))
-                                                                          : QString();
+    const QString text =
+        curve < static_cast<std::size_t>(m_names.size()) ? m_names.at(static_cast<int>(curve)) : QString();
     return text.section(QLatin1Char(' '), 0, 0);
   };
   for (std::size_t f = 0; f < shown.fills.size(); ++f) {
     const CTrackFill& fill = shown.fills[f];
-    auto* check = new QCheckBox(fill.kind == FillKind::Crossover
-                                    ? QStringLiteral("Crossover fill (%1, %2)").arg(name(fill.curve), name(fill.other))
-                                    : QStringLiteral("Fill from the left edge (%1)").arg(name(fill.curve)),
-                                m_fills);
+    auto* check =
+        new QCheckBox(fill.kind == FillKind::Crossover
+                          ? QStringLiteral("Crossover fill (%1, %2)").arg(name(fill.curve), name(fill.other))
+                          : QStringLiteral("Fill from the left edge (%1)").arg(name(fill.curve)),
+                      m_fills);
     check->setObjectName(QStringLiteral("fill%1").arg(f));
     check->setChecked(fill.on);
     m_fillBox->addWidget(check);
@@ -240,7 +243,7 @@ void CTrackPanel::Rebuild() {
   {
     auto lock = m_session.Data().Lock();
     families = layout.families.size() == m_session.Data().Curves() ? layout.families
-                                                                    : FamiliesOf(m_session.Data().Header());
+                                                                   : FamiliesOf(m_session.Data().Header());
   }
   const std::vector<std::vector<CRgb>> colors = TrackColors(layout, families);
   auto addDepthTrack = [this] {

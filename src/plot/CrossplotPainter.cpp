@@ -37,7 +37,8 @@ QString TickText(double value, double step) {
 
 }  // namespace
 
-CCrossplotPainter::CCrossplotPainter(const CCrossplot& plot, const CLasHeader& header, const QString& fileName)
+CCrossplotPainter::CCrossplotPainter(const CCrossplot& plot, const CLasHeader& header,
+                                     const QString& fileName)
     : m_plot(plot), m_header(header), m_fileName(fileName), m_font(CPlotPainter::Font()) {
   m_line = QFontMetricsF(m_font).height();
 }
@@ -84,14 +85,17 @@ void CCrossplotPainter::Paint(QPainter& painter, const QRectF& area) const {
   what += QStringLiteral(", %1 to %2%3")
               .arg(QString::number(depths.first, 'g', 10), QString::number(depths.second, 'g', 10),
                    unit.isEmpty() ? QString() : QStringLiteral(" ") + unit);
-  title = (title.isEmpty() ? m_fileName : title + QStringLiteral("   ") + m_fileName) + QStringLiteral("   ") + what;
+  title = (title.isEmpty() ? m_fileName : title + QStringLiteral("   ") + m_fileName) +
+          QStringLiteral("   ") + what;
   QFont bold = m_font;
   bold.setBold(true);
   painter.setFont(bold);
   painter.setPen(Qt::black);
-  const QRectF titleRect(area.left() + kPadding, area.top(), area.width() - 2 * kPadding, m_line + 2 * kPadding);
-  painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
-                   painter.fontMetrics().elidedText(title, Qt::ElideMiddle, static_cast<int>(titleRect.width())));
+  const QRectF titleRect(area.left() + kPadding, area.top(), area.width() - 2 * kPadding,
+                         m_line + 2 * kPadding);
+  painter.drawText(
+      titleRect, Qt::AlignLeft | Qt::AlignVCenter,
+      painter.fontMetrics().elidedText(title, Qt::ElideMiddle, static_cast<int>(titleRect.width())));
   painter.setFont(m_font);
 
   const QRectF plot = PlotArea(area);
@@ -108,8 +112,7 @@ void CCrossplotPainter::Paint(QPainter& painter, const QRectF& area) const {
   painter.setPen(QPen(kFrame, 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
-  if (HasBar())
-    PaintBar(painter, QRectF(plot.right() + 2 * kPadding, plot.top(), kBarWidth, plot.height()));
+  if (HasBar()) PaintBar(painter, QRectF(plot.right() + 2 * kPadding, plot.top(), kBarWidth, plot.height()));
 
   // What it shows.
   QString counts = QStringLiteral("%1 readings").arg(m_plot.Readings());
@@ -187,7 +190,8 @@ void CCrossplotPainter::PaintPoints(QPainter& painter, const QRectF& plot) const
     if (!(fx >= 0 && fx <= 1 && fy >= 0 && fy <= 1)) continue;
     QColor color = kPlainPoint;
     if (setup.color)
-      color = std::isnan(point.color) ? kNullColorPoint : ToQColor(RampColor(setup.colorScale.Fraction(point.color)));
+      color = std::isnan(point.color) ? kNullColorPoint
+                                      : ToQColor(RampColor(setup.colorScale.Fraction(point.color)));
     const double x = plot.left() + fx * plot.width();
     const double y = plot.bottom() - fy * plot.height();
     painter.fillRect(QRectF(std::floor(x) - 1, std::floor(y) - 1, 3, 3), color);

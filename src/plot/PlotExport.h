@@ -21,7 +21,8 @@ std::optional<PlotFormat> PlotFormatOf(const QString& path);
 // picture's area); a PDF gets a page of that size at 96 pixels to the inch. Failed, with
 // the reason alone (the caller names the file), when the file cannot be written; a
 // file of that name stays as it was. Every picture of the program is written here.
-CResult ExportPicture(QSize size, const QString& path, const std::function<void(QPainter&, const QRectF&)>& paint);
+CResult ExportPicture(QSize size, const QString& path,
+                      const std::function<void(QPainter&, const QRectF&)>& paint);
 
 // Draws the depths top..base into `path` as a picture of `size` pixels. The caller
 // holds the data's lock.

@@ -33,7 +33,8 @@ std::pair<QString, QString> ScaleEndTexts(const CTrackScale& scale, double width
   std::pair<QString, QString> ends;
   for (int digits : {4, 3, 0}) {
     ends = {text(scale.Left(), digits), text(scale.Right(), digits)};
-    if (metrics.horizontalAdvance(ends.first) + metrics.horizontalAdvance(ends.second) + 6 <= width) return ends;
+    if (metrics.horizontalAdvance(ends.first) + metrics.horizontalAdvance(ends.second) + 6 <= width)
+      return ends;
   }
   // Still too wide: each end in its half, cut short, so that they never overlap.
   const double half = std::max(0.0, (width - 6) / 2);
@@ -72,8 +73,8 @@ CPlotPainter::CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLa
       m_metrics(m_font),
       m_line(m_metrics.height()) {
   const CLasHeader& header = m_data.Header();
-  m_colors = TrackColors(m_layout, m_layout.families.size() == header.curves.size() ? m_layout.families
-                                                                                   : FamiliesOf(header));
+  m_colors = TrackColors(
+      m_layout, m_layout.families.size() == header.curves.size() ? m_layout.families : FamiliesOf(header));
 }
 
 QFont CPlotPainter::Font() {
@@ -179,7 +180,8 @@ void CPlotPainter::Paint(QPainter& painter, const QRectF& area, double top, doub
     PaintDepthGrid(painter, geometry, top, base);
     for (std::size_t i = 0; i < geometry.tracks.size(); ++i) {
       const std::vector<CTrackScale>& scales = m_scales[geometry.layoutTrack[i]];
-      if (!scales.empty() && Shown(geometry.tracks[i])) PaintTrackGrid(painter, geometry.tracks[i], scales.front());
+      if (!scales.empty() && Shown(geometry.tracks[i]))
+        PaintTrackGrid(painter, geometry.tracks[i], scales.front());
     }
     PaintCurves(painter, geometry, tracer, top, base);
   }
@@ -268,8 +270,10 @@ void CPlotPainter::PaintDepthGrid(QPainter& painter, const CGeometry& g, double 
   painter.setRenderHint(QPainter::Antialiasing, false);
   // Across the tracks either side of the depth track; into it only the ticks.
   auto across = [&](double y, double tick, const QColor& color) {
-    if (g.depthTrack.left() > left) GridLine(painter, QPointF(left, y), QPointF(g.depthTrack.left() + tick, y), color);
-    if (right > g.depthTrack.right()) GridLine(painter, QPointF(g.depthTrack.right() - tick, y), QPointF(right, y), color);
+    if (g.depthTrack.left() > left)
+      GridLine(painter, QPointF(left, y), QPointF(g.depthTrack.left() + tick, y), color);
+    if (right > g.depthTrack.right())
+      GridLine(painter, QPointF(g.depthTrack.right() - tick, y), QPointF(right, y), color);
   };
   if (minor > 0)
     for (double d = std::ceil(top / minor) * minor; d <= base; d += minor) across(yOf(d), 0, kMinorGrid);

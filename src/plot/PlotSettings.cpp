@@ -1,9 +1,9 @@
 #include "plot/PlotSettings.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QColor>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -73,7 +73,8 @@ CResult LoadPlotSettings(const QString& path, const CLasHeader& header, CPlotLay
   std::vector<bool> used(header.curves.size(), false);
   const QJsonArray tracks = settings.value(QLatin1String("tracks")).toArray();
   // Settings of before the depth track could move have it first.
-  const auto depthTrack = static_cast<qsizetype>(std::max(0, settings.value(QLatin1String("depthTrack")).toInt(0)));
+  const auto depthTrack =
+      static_cast<qsizetype>(std::max(0, settings.value(QLatin1String("depthTrack")).toInt(0)));
   for (qsizetype t = 0; t < tracks.size(); ++t) {
     if (t == depthTrack) layout.depthTrack = layout.tracks.size();
     const QJsonObject trackObject = tracks.at(t).toObject();
@@ -99,7 +100,8 @@ CResult LoadPlotSettings(const QString& path, const CLasHeader& header, CPlotLay
     } else {
       auto curveNamed = [&](const QJsonValue& name) -> std::optional<std::size_t> {
         for (const CTrackCurve& curve : track.curves)
-          if (Mnemonic(header, curve.curve).compare(name.toString(), Qt::CaseInsensitive) == 0) return curve.curve;
+          if (Mnemonic(header, curve.curve).compare(name.toString(), Qt::CaseInsensitive) == 0)
+            return curve.curve;
         return std::nullopt;
       };
       for (const auto& fillValue : trackObject.value(QLatin1String("fills")).toArray()) {
@@ -111,13 +113,15 @@ CResult LoadPlotSettings(const QString& path, const CLasHeader& header, CPlotLay
         else if (kind != QLatin1String("left"))
           continue;
         const auto curve = curveNamed(fillObject.value(QLatin1String("curve")));
-        const auto other = fill.kind == FillKind::Crossover ? curveNamed(fillObject.value(QLatin1String("other"))) : curve;
+        const auto other =
+            fill.kind == FillKind::Crossover ? curveNamed(fillObject.value(QLatin1String("other"))) : curve;
         if (!curve || !other) continue;
         fill.curve = *curve;
         fill.other = *other;
         const QColor color(fillObject.value(QLatin1String("color")).toString());
         const CRgb standard = fill.kind == FillKind::Crossover ? kCrossoverFill : kGammaRayFill;
-        fill.color = color.isValid() ? CRgb{static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+        fill.color = color.isValid() ? CRgb{static_cast<std::uint8_t>(color.red()),
+                                            static_cast<std::uint8_t>(color.green()),
                                             static_cast<std::uint8_t>(color.blue())}
                                      : standard;
         fill.on = fillObject.value(QLatin1String("on")).toBool(true);
@@ -146,24 +150,28 @@ CResult SavePlotSettings(const QString& path, const CPlotLayout& layout, const C
     QJsonArray fills;
     for (const CTrackFill& fill : track.fills) {
       QJsonObject object{
-          {QStringLiteral("kind"), fill.kind == FillKind::Crossover ? QStringLiteral("crossover") : QStringLiteral("left")},
+          {QStringLiteral("kind"),
+           fill.kind == FillKind::Crossover ? QStringLiteral("crossover") : QStringLiteral("left")},
           {QStringLiteral("curve"), Mnemonic(header, fill.curve)},
           {QStringLiteral("color"), ToQColor(fill.color).name()},
           {QStringLiteral("on"), fill.on}};
-      if (fill.kind == FillKind::Crossover) object.insert(QStringLiteral("other"), Mnemonic(header, fill.other));
+      if (fill.kind == FillKind::Crossover)
+        object.insert(QStringLiteral("other"), Mnemonic(header, fill.other));
       fills.append(object);
     }
-    QJsonObject object{{QStringLiteral("scale"), track.log ? QStringLiteral("log") : QStringLiteral("linear")},
-                       {QStringLiteral("hidden"), track.hidden},
-                       {QStringLiteral("curves"), curves},
-                       {QStringLiteral("fills"), fills}};
+    QJsonObject object{
+        {QStringLiteral("scale"), track.log ? QStringLiteral("log") : QStringLiteral("linear")},
+        {QStringLiteral("hidden"), track.hidden},
+        {QStringLiteral("curves"), curves},
+        {QStringLiteral("fills"), fills}};
     if (track.width) object.insert(QStringLiteral("width"), *track.width);
     tracks.append(object);
   }
-  const QJsonObject root{{kFormatKey, kFormatVersion},
-                         {QStringLiteral("curves"), mnemonics},
-                         {QStringLiteral("depthTrack"), static_cast<int>(std::min(layout.depthTrack, layout.tracks.size()))},
-                         {QStringLiteral("tracks"), tracks}};
+  const QJsonObject root{
+      {kFormatKey, kFormatVersion},
+      {QStringLiteral("curves"), mnemonics},
+      {QStringLiteral("depthTrack"), static_cast<int>(std::min(layout.depthTrack, layout.tracks.size()))},
+      {QStringLiteral("tracks"), tracks}};
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit())

@@ -116,7 +116,8 @@ std::optional<std::pair<double, double>> CCrossplot::RangeExtent() const {
 }
 
 std::optional<std::pair<double, double>> CCrossplot::BinDepths(int column, int row) const {
-  if (column < 0 || row < 0 || column >= kBins || row >= kBins || Count(column, row) == 0) return std::nullopt;
+  if (column < 0 || row < 0 || column >= kBins || row >= kBins || Count(column, row) == 0)
+    return std::nullopt;
   return std::make_pair(m_binShallowest[Bin(column, row)], m_binDeepest[Bin(column, row)]);
 }
 
@@ -194,8 +195,9 @@ CCrossplotRead ReadCrossplotRows(const CCrossplotStart& start, CCrossplot& plot,
     header.wrapped = start.wrapped;
     header.nullValue = start.nullValue;
     // The same size and time, yet another row where the bucket starts: changed all the same.
-    const LoadState state = Feed(reader, header, plot, progress, start.rows,
-                                 [&start](const double* readings) { return readings[0] == start.firstDepth; });
+    const LoadState state =
+        Feed(reader, header, plot, progress, start.rows,
+             [&start](const double* readings) { return readings[0] == start.firstDepth; });
     if (state == LoadState::Failed) return Failed(changed, true);
     return {state, {}, false};
   } catch (const CFileError& error) {

@@ -160,7 +160,9 @@ CRgb RampColor(double fraction) {
   return {Channel(a.r + (b.r - a.r) * t), Channel(a.g + (b.g - a.g) * t), Channel(a.b + (b.b - a.b) * t)};
 }
 
-bool IsReversedFamily(CurveFamily family) { return family == CurveFamily::NeutronPorosity || IsSonic(family); }
+bool IsReversedFamily(CurveFamily family) {
+  return family == CurveFamily::NeutronPorosity || IsSonic(family);
+}
 
 std::optional<std::pair<double, double>> StandardEnds(CurveFamily family, std::string_view unit, bool log) {
   const std::string key = UnitKey(unit);

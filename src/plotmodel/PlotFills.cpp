@@ -14,7 +14,8 @@ namespace {
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
 bool Holds(const std::vector<CTrackCurve>& curves, std::size_t curve) {
-  return std::any_of(curves.begin(), curves.end(), [curve](const CTrackCurve& c) { return c.curve == curve; });
+  return std::any_of(curves.begin(), curves.end(),
+                     [curve](const CTrackCurve& c) { return c.curve == curve; });
 }
 
 double FractionOf(const CTrackScale& scale, double value) {
@@ -70,7 +71,8 @@ std::vector<CTrackFill> DefaultFills(const std::vector<CTrackCurve>& curves,
     fills.push_back({FillKind::LeftEdge, gamma->curve, gamma->curve, kGammaRayFill, true});
   const CTrackCurve* density = first(CurveFamily::Density);
   const CTrackCurve* neutron = first(CurveFamily::NeutronPorosity);
-  if (density && neutron) fills.push_back({FillKind::Crossover, density->curve, neutron->curve, kCrossoverFill, true});
+  if (density && neutron)
+    fills.push_back({FillKind::Crossover, density->curve, neutron->curve, kCrossoverFill, true});
   return fills;
 }
 
@@ -83,13 +85,15 @@ std::vector<CFillSpan> FillSpans(const CTrackFill& fill, const CCurveTracer& tra
   std::vector<CFillSpan> spans;
   if (pixels <= 0 || !(base > top)) return spans;
   const bool leftEdge = fill.kind == FillKind::LeftEdge;
-  const std::vector<double> places = PixelPlaces(tracer.Trace(fill.curve), scale, top, base, pixels, leftEdge);
+  const std::vector<double> places =
+      PixelPlaces(tracer.Trace(fill.curve), scale, top, base, pixels, leftEdge);
   if (leftEdge) {
     for (std::size_t p = 0; p < places.size(); ++p)
       if (places[p] > 0) spans.push_back({static_cast<long>(p), 0.0, places[p]});
     return spans;
   }
-  const std::vector<double> others = PixelPlaces(tracer.Trace(fill.other), otherScale, top, base, pixels, false);
+  const std::vector<double> others =
+      PixelPlaces(tracer.Trace(fill.other), otherScale, top, base, pixels, false);
   for (std::size_t p = 0; p < places.size(); ++p)
     if (places[p] < others[p]) spans.push_back({static_cast<long>(p), places[p], others[p]});
   return spans;

@@ -39,6 +39,19 @@ Group GroupOf(CurveFamily family) {
   }
 }
 
+// After a curve has gone from one track to another: a fill of the curve alone goes with
+// it; one of two curves stays where both are, and goes where they are parted.
+void MoveFills(CTrack& from, CTrack& to) {
+  for (auto fill = from.fills.begin(); fill != from.fills.end();) {
+    if (FillFits(*fill, from.curves)) {
+      ++fill;
+    } else {
+      if (FillFits(*fill, to.curves)) to.fills.push_back(*fill);
+      fill = from.fills.erase(fill);
+    }
+  }
+}
+
 }  // namespace
 
 CPlotLayout CPlotLayout::Standard(const CLasHeader& header) {
@@ -128,15 +141,7 @@ bool CPlotLayout::JoinPrevious(std::size_t track, std::size_t curveInTrack) {
   CTrack& into = tracks[track - 1];
   into.curves.push_back(from.curves[curveInTrack]);
   from.curves.erase(from.curves.begin() + static_cast<long>(curveInTrack));
-  // A fill of the curve alone goes with it; one of two curves stays where both are.
-  for (auto fill = from.fills.begin(); fill != from.fills.end();) {
-    if (FillFits(*fill, from.curves)) {
-      ++fill;
-    } else {
-      if (FillFits(*fill, into.curves)) into.fills.push_back(*fill);
-      fill = from.fills.erase(fill);
-    }
-  }
+  MoveFills(from, into);
   ProposeFills(into);
   if (from.curves.empty()) {
     tracks.erase(tracks.begin() + static_cast<long>(track));
@@ -154,14 +159,7 @@ bool CPlotLayout::Split(std::size_t track, std::size_t curveInTrack) {
   own.curves.push_back(from.curves[curveInTrack]);
   own.log = from.log;
   from.curves.erase(from.curves.begin() + static_cast<long>(curveInTrack));
-  for (auto fill = from.fills.begin(); fill != from.fills.end();) {
-    if (FillFits(*fill, from.curves)) {
-      ++fill;
-    } else {
-      if (FillFits(*fill, own.curves)) own.fills.push_back(*fill);
-      fill = from.fills.erase(fill);
-    }
-  }
+  MoveFills(from, own);
   ProposeFills(own);
   tracks.insert(tracks.begin() + static_cast<long>(track) + 1, std::move(own));
   if (track < depthTrack) ++depthTrack;
@@ -175,10 +173,12 @@ std::size_t CPlotLayout::VisibleTracks() const {
 
 std::size_t CPlotLayout::VisibleBeforeDepth() const {
   const auto end = tracks.begin() + static_cast<long>(std::min(depthTrack, tracks.size()));
-  return static_cast<std::size_t>(std::count_if(tracks.begin(), end, [](const CTrack& t) { return !t.hidden; }));
+  return static_cast<std::size_t>(
+      std::count_if(tracks.begin(), end, [](const CTrack& t) { return !t.hidden; }));
 }
 
-std::vector<std::vector<CRgb>> TrackColors(const CPlotLayout& layout, const std::vector<CurveFamily>& families) {
+std::vector<std::vector<CRgb>> TrackColors(const CPlotLayout& layout,
+                                           const std::vector<CurveFamily>& families) {
   const std::vector<CRgb> own = CurveColors(families);
   std::vector<std::vector<CRgb>> colors;
   colors.reserve(layout.tracks.size());
@@ -189,7 +189,9 @@ std::vector<std::vector<CRgb>> TrackColors(const CPlotLayout& layout, const std:
       CRgb color = curve.curve < own.size() ? own[curve.curve] : FamilyColor(family, 0);
       // Taken already in this track: the first shade of its family that is not, else
       // the first colour of the palette that is not.
-      auto taken = [&ofTrack](CRgb c) { return std::find(ofTrack.begin(), ofTrack.end(), c) != ofTrack.end(); };
+      auto taken = [&ofTrack](CRgb c) {
+        return std::find(ofTrack.begin(), ofTrack.end(), c) != ofTrack.end();
+      };
       for (std::size_t shade = 0; taken(color) && shade < 7; ++shade) color = FamilyColor(family, shade);
       for (std::size_t other = 0; taken(color) && other < 40; ++other)
         color = FamilyColor(CurveFamily::Unknown, other);

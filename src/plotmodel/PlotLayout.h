@@ -74,6 +74,7 @@ class CPlotLayout {
 // The colour of every curve of every track (per track, per curve of the track): its
 // own colour (CurveColors), another shade of its family's where two curves of one
 // track would look alike.
-std::vector<std::vector<CRgb>> TrackColors(const CPlotLayout& layout, const std::vector<CurveFamily>& families);
+std::vector<std::vector<CRgb>> TrackColors(const CPlotLayout& layout,
+                                           const std::vector<CurveFamily>& families);
 
 }  // namespace corvane

@@ -13,10 +13,9 @@ CPlotScales ComputeScales(const CLasData& data, const CPlotLayout& layout) {
     std::vector<CTrackScale> ofTrack;
     for (const CTrackCurve& curve : track.curves) {
       const bool known = curve.curve < header.curves.size();
-      ofTrack.push_back(CTrackScale::Proposed(data.Sample(curve.curve), track.log,
-                                              known ? families[curve.curve] : CurveFamily::Unknown,
-                                              known ? header.curves[curve.curve].unit : std::string(), curve.left,
-                                              curve.right));
+      ofTrack.push_back(CTrackScale::Proposed(
+          data.Sample(curve.curve), track.log, known ? families[curve.curve] : CurveFamily::Unknown,
+          known ? header.curves[curve.curve].unit : std::string(), curve.left, curve.right));
     }
     scales.push_back(std::move(ofTrack));
   }

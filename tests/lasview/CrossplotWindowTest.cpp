@@ -46,11 +46,14 @@ QList<CRow> Rows(const QByteArray& las) {
 int Readings(const QList<CRow>& rows, double top, double base, int x, int y) {
   int count = 0;
   for (const CRow& row : rows)
-    if (row.depth >= top && row.depth <= base && row.cells[x] != "-999.2500" && row.cells[y] != "-999.2500") ++count;
+    if (row.depth >= top && row.depth <= base && row.cells[x] != "-999.2500" && row.cells[y] != "-999.2500")
+      ++count;
   return count;
 }
 
-QWidget* Canvas(CCrossplotWindow& window) { return window.findChild<QWidget*>(QStringLiteral("crossplotCanvas")); }
+QWidget* Canvas(CCrossplotWindow& window) {
+  return window.findChild<QWidget*>(QStringLiteral("crossplotCanvas"));
+}
 
 // Where a reading stands on the canvas.
 QPointF PointOf(CCrossplotWindow& window, double x, double y) {
@@ -178,8 +181,9 @@ void CrossplotWindowTest::manyReadingsMakeADensity() {
   CWindowFixture fx;
   QByteArray big = kWell.left(kWell.indexOf("~A")) + "~A\r\n";
   for (int row = 0; row < 40000; ++row)
-    big += QByteArray::number(1500 + row * 0.125, 'f', 3) + " 60 " + QByteArray::number(0.1 + (row % 300) * 0.001) +
-           " " + QByteArray::number(2.2 + (row % 200) * 0.002) + " 300 220 10 -40 3\r\n";
+    big += QByteArray::number(1500 + row * 0.125, 'f', 3) + " 60 " +
+           QByteArray::number(0.1 + (row % 300) * 0.001) + " " +
+           QByteArray::number(2.2 + (row % 200) * 0.002) + " 300 220 10 -40 3\r\n";
   auto window = fx.Open(fx.WriteFile("big.las", big));
   QVERIFY(WaitLoaded(window.get()));
   QPointer<CCrossplotWindow> crossplot = window->OpenCrossplot();

@@ -34,8 +34,10 @@ CPlotPainter::CGeometry CanvasGeometry(CLasWindow& window) {
   CLasSession& session = window.Session();
   auto* canvas = window.findChild<CPlotCanvas*>();
   auto lock = session.Data().Lock();
-  const CPlotPainter painter(session.Data(), &session.Rows(), session.Layout(), session.Scales(), {false, false});
-  return painter.Geometry(QRectF(-canvas->ScrollX(), 0, painter.NeededWidth(canvas->width()), canvas->height()));
+  const CPlotPainter painter(session.Data(), &session.Rows(), session.Layout(), session.Scales(),
+                             {false, false});
+  return painter.Geometry(
+      QRectF(-canvas->ScrollX(), 0, painter.NeededWidth(canvas->width()), canvas->height()));
 }
 
 int PixelsOf(const QImage& image, const QRectF& rect, QRgb color) {
@@ -47,8 +49,8 @@ int PixelsOf(const QImage& image, const QRectF& rect, QRgb color) {
 }
 
 void Mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
-  QMouseEvent event(type, at, widget->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                    buttons, Qt::NoModifier);
+  QMouseEvent event(type, at, widget->mapToGlobal(at),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
 
@@ -128,7 +130,8 @@ void LasWindowPlotTest::manyCurvesScrollSidewaysAndTakeTheWidthsDragged() {
   QCOMPARE(CanvasGeometry(*window).tracks[1].width(), width + 50);
   // A double click on the edge gives it its share of the room again.
   QMouseEvent twice(QEvent::MouseButtonDblClick, edge + QPointF(50, 0),
-                    canvas->mapToGlobal(edge + QPointF(50, 0)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                    canvas->mapToGlobal(edge + QPointF(50, 0)), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
   QApplication::sendEvent(canvas, &twice);
   QVERIFY(!session.Layout().tracks[dragged].width);
 
@@ -186,7 +189,8 @@ void LasWindowPlotTest::depthScaleOfTheScreenAndOfPicturesAndPages() {
   QVERIFY(!QFile::exists(fx.dir.filePath("tall.png")));
 
   // Printed at 1:100, 50 m take two A4 pages; fitted to the page, one.
-  for (const auto& [ratio, pages] : {std::pair{std::optional<double>(100), 2}, std::pair{std::optional<double>(), 1}}) {
+  for (const auto& [ratio, pages] :
+       {std::pair{std::optional<double>(100), 2}, std::pair{std::optional<double>(), 1}}) {
     window->SetPrintRatio(ratio);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -217,7 +221,9 @@ void LasWindowPlotTest::aFileChangedOnDiskIsSaidAndReadAnew() {
   // Converted again into the same path: a new file of other readings takes its place.
   QByteArray newer = kWell;
   newer.replace("81.9100", "11.1100");
-  newer += "      1550.0000       50.0000        0.2000        2.5000      300.0000      220.0000        5.0000      -40.0000        3.0000\r\n";
+  newer +=
+      "      1550.0000       50.0000        0.2000        2.5000      300.0000      220.0000        5.0000   "
+      "   -40.0000        3.0000\r\n";
   const QString other = fx.WriteFile("newer.las", newer);
   QCOMPARE(std::rename(other.toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
   // The window's watcher of the folder hears of it.

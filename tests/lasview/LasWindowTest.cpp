@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
+#include "PlotTestFiles.h"
 #include "ReadGate.h"
 #include "WindowFakes.h"
 #include "lasfile/LasReportFormat.h"
@@ -42,27 +43,11 @@ int FindingRow(QTableWidget* table, const QString& code) {
   return -1;
 }
 
-// The tracks as "GR{G}[120]|D|NPHI+RHOB{x}|-ILD(log)" ("D": the depth track, "-": hidden,
-// "{G}"/"{X}" fills, lower case when off, "[120]" a width).
+// The tracks as DescribeLayout writes them.
 QString Tracks(CLasWindow& window) {
-  QStringList tracks;
   CLasSession& session = window.Session();
   auto lock = session.Data().Lock();
-  const CPlotLayout& layout = session.Layout();
-  for (std::size_t t = 0; t < layout.tracks.size(); ++t) {
-    if (t == layout.depthTrack) tracks.append("D");
-    const CTrack& track = layout.tracks[t];
-    QStringList curves;
-    for (const CTrackCurve& curve : track.curves)
-      curves.append(QString::fromStdString(session.Data().Header().curves[curve.curve].mnemonic));
-    QString fills;
-    for (const CTrackFill& fill : track.fills)
-      fills += fill.kind == FillKind::Crossover ? (fill.on ? "{X}" : "{x}") : (fill.on ? "{G}" : "{g}");
-    tracks.append((track.hidden ? "-" : "") + curves.join('+') + fills + (track.log ? "(log)" : "") +
-                  (track.width ? QStringLiteral("[%1]").arg(*track.width) : QString()));
-  }
-  if (layout.depthTrack >= layout.tracks.size()) tracks.append("D");
-  return tracks.join('|');
+  return QString::fromStdString(DescribeLayout(session.Layout(), session.Data().Header()));
 }
 
 void Wheel(QWidget* widget, QPointF at, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -161,28 +161,38 @@ void PlotOutputTest::commandLine_data() {
   QTest::addColumn<QString>("err");      // a part of stderr
   QTest::addColumn<QString>("written");  // the picture's size, "" when none is written
   const QString outside = "3000:3100 lies outside the log, which runs from 1500 to 1549.875 M";
-  QTest::newRow("plot outside the log") << QStringList{"-o", "OUT.png", "--depth", "3000:3100"} << 2
-                                        << outside << "";
-  QTest::newRow("plot below the log") << QStringList{"-o", "OUT.png", "--depth", "1600:"} << 2
-                                      << "1600: lies outside the log" << "";
-  QTest::newRow("plot reaching into the log") << QStringList{"-o", "OUT.png", "--depth", "1400:1510"} << 0 << ""
-                                              << "800x1200";
-  QTest::newRow("plot at a scale") << QStringList{"-o", "OUT.pdf", "--scale", "1:500"} << 0 << "" << "pdf";
+  QTest::newRow("plot outside the log")
+      << QStringList{"-o", "OUT.png", "--depth", "3000:3100"} << 2 << outside << "";
+  QTest::newRow("plot below the log")
+      << QStringList{"-o", "OUT.png", "--depth", "1600:"} << 2 << "1600: lies outside the log"
+      << "";
+  QTest::newRow("plot reaching into the log")
+      << QStringList{"-o", "OUT.png", "--depth", "1400:1510"} << 0 << ""
+      << "800x1200";
+  QTest::newRow("plot at a scale") << QStringList{"-o", "OUT.pdf", "--scale", "1:500"} << 0 << ""
+                                   << "pdf";
   QTest::newRow("plot at no scale") << QStringList{"-o", "OUT.png", "--scale", "500:1"} << 2
-                                    << "--scale: expected 1:N" << "";
-  QTest::newRow("crossplot") << QStringList{"crossplot", "-o", "OUT.png"} << 0 << "" << "800x800";
+                                    << "--scale: expected 1:N"
+                                    << "";
+  QTest::newRow("crossplot") << QStringList{"crossplot", "-o", "OUT.png"} << 0 << ""
+                             << "800x800";
   QTest::newRow("crossplot of curves named, in svg")
-      << QStringList{"crossplot", "-x", "gr", "-y", "ILD", "--color", "sp", "-o", "OUT.svg"} << 0 << "" << "svg";
+      << QStringList{"crossplot", "-x", "gr", "-y", "ILD", "--color", "sp", "-o", "OUT.svg"} << 0 << ""
+      << "svg";
   QTest::newRow("crossplot of a depth range, in pdf")
-      << QStringList{"crossplot", "--depth", "1510:1520", "--no-color", "-o", "OUT.pdf"} << 0 << "" << "pdf";
-  QTest::newRow("crossplot outside the log") << QStringList{"crossplot", "--depth", "3000:3100", "-o", "OUT.png"}
-                                             << 2 << outside << "";
+      << QStringList{"crossplot", "--depth", "1510:1520", "--no-color", "-o", "OUT.pdf"} << 0 << ""
+      << "pdf";
+  QTest::newRow("crossplot outside the log")
+      << QStringList{"crossplot", "--depth", "3000:3100", "-o", "OUT.png"} << 2 << outside << "";
   QTest::newRow("crossplot of a curve not in the file")
-      << QStringList{"crossplot", "-y", "XYZ", "-o", "OUT.png"} << 2 << "-y: the file has no curve XYZ" << "";
-  QTest::newRow("crossplot colour twice") << QStringList{"crossplot", "--color", "GR", "--no-color", "-o", "OUT.png"}
-                                          << 2 << "exclude each other" << "";
-  QTest::newRow("crossplot over the LAS file") << QStringList{"crossplot", "-o", "LAS"} << 2
-                                               << "over the LAS file" << "";
+      << QStringList{"crossplot", "-y", "XYZ", "-o", "OUT.png"} << 2 << "-y: the file has no curve XYZ"
+      << "";
+  QTest::newRow("crossplot colour twice")
+      << QStringList{"crossplot", "--color", "GR", "--no-color", "-o", "OUT.png"} << 2 << "exclude each other"
+      << "";
+  QTest::newRow("crossplot over the LAS file")
+      << QStringList{"crossplot", "-o", "LAS"} << 2 << "over the LAS file"
+      << "";
   commandLineRows();
 }
 
@@ -232,7 +242,8 @@ void PlotOutputTest::commandLine() {
     if (argument.startsWith("OUT")) argument = out = dir.filePath(argument);
     if (argument == "LAS") argument = las;
   }
-  const QString command = arguments.value(0) == "crossplot" ? QStringLiteral("crossplot") : QStringLiteral("plot");
+  const QString command =
+      arguments.value(0) == "crossplot" ? QStringLiteral("crossplot") : QStringLiteral("plot");
   if (command == "crossplot") arguments.removeFirst();
   const CCliRun run = RunCli(QStringList{command, las, "--quiet"} + arguments);
   QCOMPARE(run.status, status);

@@ -13,8 +13,8 @@
 #include "platform/JobProgress.h"
 #include "plot/PlotPainter.h"
 #include "plotmodel/CurveTracer.h"
-#include "plotmodel/PlotFills.h"
 #include "plotmodel/LasLoader.h"
+#include "plotmodel/PlotFills.h"
 #include "plotmodel/RowReader.h"
 
 using namespace corvane;
@@ -103,7 +103,8 @@ void PlotPaintTest::pixelRowsPaintTheirRowsLeastAndGreatest() {
       // A pixel row alone in its run, of one reading (or a few alike): a mark seven pixels across.
       const int run = runOf[std::size_t(p)];
       if (run >= 0 && runs[std::size_t(run)].size() == 1 && xOf(want.hi) - xOf(want.lo) < 3) {
-        QVERIFY2(right - left == 6 && left <= xOf(want.lo) - 2 && right >= xOf(want.hi) + 2, qPrintable(where));
+        QVERIFY2(right - left == 6 && left <= xOf(want.lo) - 2 && right >= xOf(want.hi) + 2,
+                 qPrintable(where));
         continue;
       }
       // Beyond the span only the halves of the joins to the pixel rows either side.
@@ -189,7 +190,8 @@ void PlotPaintTest::fillsPaintTheirTracedPixels() {
         for (int x = int(rect.left()) + 1; x < int(rect.right()); ++x) {
           const bool isShade = image.pixel(x, int(bodyTop) + p) == shade;
           const bool within = span && x >= std::floor(from) && x <= std::floor(to);
-          const QString where = QString::asprintf("track %zu, pixel row %d, x %d: %.1f .. %.1f", t, p, x, from, to);
+          const QString where =
+              QString::asprintf("track %zu, pixel row %d, x %d: %.1f .. %.1f", t, p, x, from, to);
           // Never a shaded pixel outside what the fill covers, nor any while it is off.
           QVERIFY2(!isShade || (on && (within || x <= std::floor(from) + 1 || x >= std::floor(to) - 1)),
                    qPrintable(where));

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "PlotTestFiles.h"
 #include "plot/PlotSettings.h"
 #include "plotmodel/LasHeader.h"
 #include "plotmodel/PlotLayout.h"
@@ -24,25 +25,8 @@ CLasHeader HeaderOf(const std::vector<std::pair<std::string, std::string>>& curv
 const CLasHeader kHeader =
     HeaderOf({{"DEPT", "M"}, {"GR", "GAPI"}, {"NPHI", "V/V"}, {"RHOB", "G/C3"}, {"ILD", "OHMM"}});
 
-// "GR{G}|D|NPHI+RHOB{X}|ILD(log)|-SP[90]" : tracks left to right, "D" the depth track,
-// "+" joins curves of one track, "(log)" a log scale, "-" a hidden track, "{G}" a gamma
-// ray fill, "{X}" a crossover ("{x}" off), "[90]" a width.
 QString Describe(const CPlotLayout& layout, const CLasHeader& header) {
-  QStringList tracks;
-  for (std::size_t t = 0; t < layout.tracks.size(); ++t) {
-    if (t == layout.depthTrack) tracks.append("D");
-    const CTrack& track = layout.tracks[t];
-    QStringList curves;
-    for (const CTrackCurve& curve : track.curves)
-      curves.append(QString::fromStdString(header.curves[curve.curve].mnemonic));
-    QString fills;
-    for (const CTrackFill& fill : track.fills)
-      fills += fill.kind == FillKind::Crossover ? (fill.on ? "{X}" : "{x}") : (fill.on ? "{G}" : "{g}");
-    tracks.append((track.hidden ? "-" : "") + curves.join('+') + fills + (track.log ? "(log)" : "") +
-                  (track.width ? QStringLiteral("[%1]").arg(*track.width) : QString()));
-  }
-  if (layout.depthTrack >= layout.tracks.size()) tracks.append("D");
-  return tracks.join('|');
+  return QString::fromStdString(test::DescribeLayout(layout, header));
 }
 
 }  // namespace
@@ -120,7 +104,8 @@ void PlotSettingsTest::settingsComeBackAndTemplatesMatchByMnemonics() {
 void PlotSettingsTest::settingsOfBeforeFillsGetTheirFills_data() {
   QTest::addColumn<QByteArray>("tracks");  // the "tracks" array as a file of before wrote it
   QTest::addColumn<QString>("layout");
-  const QByteArray grTrack = R"({"scale": "linear", "hidden": false, "curves": [{"mnemonic": "GR", "right": 200}]})";
+  const QByteArray grTrack =
+      R"({"scale": "linear", "hidden": false, "curves": [{"mnemonic": "GR", "right": 200}]})";
   const QByteArray ndTrack =
       R"({"scale": "linear", "hidden": false, "curves": [{"mnemonic": "NPHI"}, {"mnemonic": "RHOB"}]})";
   const QByteArray ildTrack = R"({"scale": "log", "hidden": true, "curves": [{"mnemonic": "ILD"}]})";
@@ -143,8 +128,8 @@ void PlotSettingsTest::settingsOfBeforeFillsGetTheirFills() {
   QTemporaryDir dir;
   QFile file(dir.filePath("old.plot.json"));
   QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(R"({"corvanePlotSettings": 1, "curves": ["DEPT", "GR", "NPHI", "RHOB", "ILD"], "tracks": )" + tracks +
-             "}");
+  file.write(R"({"corvanePlotSettings": 1, "curves": ["DEPT", "GR", "NPHI", "RHOB", "ILD"], "tracks": )" +
+             tracks + "}");
   file.close();
   CPlotLayout loaded;
   const CResult result = LoadPlotSettings(file.fileName(), kHeader, loaded);

@@ -49,8 +49,8 @@ TEST(CrossplotTest, CountsAgainstTheRows) {
       {"every row, points", 2000, -1e9, 1e9, 0, 100, true},
       {"a depth range", 2000, 1100.1, 1300.9, 0, 100, true},
       {"axes that leave readings out", 2000, -1e9, 1e9, 20, 80, true},
-      {"the most points", int(CCrossplot::kMostPoints) + 200, 1000, 1000 + (int(CCrossplot::kMostPoints) + 0.5) * 0.25,
-       -1000, 1000, true},
+      {"the most points", int(CCrossplot::kMostPoints) + 200, 1000,
+       1000 + (int(CCrossplot::kMostPoints) + 0.5) * 0.25, -1000, 1000, true},
       {"a density beyond", 30000, -1e9, 1e9, 0, 100, false},
       {"no row in the range", 2000, 5000, 6000, 0, 100, true},
   };
@@ -131,7 +131,8 @@ TEST(CrossplotTest, AWindowReadsFromTheLoadersBucketAsTheWholeFileReads) {
   CNullProgress progress;
   ASSERT_EQ(LoadLasFile(data, progress), LoadState::Done);
   auto lock = data.Lock();
-  for (const auto& [top, base] : {std::pair{1000.0, 5999.75}, std::pair{1234.6, 1300.1}, std::pair{4100.0, 4100.0}}) {
+  for (const auto& [top, base] :
+       {std::pair{1000.0, 5999.75}, std::pair{1234.6, 1300.1}, std::pair{4100.0, 4100.0}}) {
     SCOPED_TRACE(top);
     CCrossplotSetup setup;
     setup.x = 1;

@@ -2,8 +2,8 @@
 // from the file the loader read. Replaced by another file (as Create LAS into the same
 // path does), written in place longer, of the same size later, or of the same size and
 // time: never a row of the new file at an old offset; the change is told once.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -47,8 +47,8 @@ TEST(FileChangeTest, RowsAreNeverReadFromAnotherFile) {
     std::function<void(const std::string& path, const std::string& other)> change;
   };
   const CCase cases[] = {
-      {"replaced by another file", [](const std::string& path,
-                                      const std::string& other) { std::rename(other.c_str(), path.c_str()); }},
+      {"replaced by another file",
+       [](const std::string& path, const std::string& other) { std::rename(other.c_str(), path.c_str()); }},
       {"written in place, longer",
        [](const std::string& path, const std::string& other) {
          test::WriteBytes(path, test::ReadBytes(other) + "  9999.0 1 2\r\n");

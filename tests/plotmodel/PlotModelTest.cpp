@@ -34,28 +34,11 @@ CLasHeader HeaderOf(const std::vector<std::pair<std::string, std::string>>& curv
   return header;
 }
 
-const CLasHeader kHeader =
-    HeaderOf({{"DEPT", "M"}, {"GR", "GAPI"}, {"NPHI", "V/V"}, {"RHOB", "G/C3"}, {"ILD", "OHMM"}, {"ILM", "OHMM"}});
+const CLasHeader kHeader = HeaderOf(
+    {{"DEPT", "M"}, {"GR", "GAPI"}, {"NPHI", "V/V"}, {"RHOB", "G/C3"}, {"ILD", "OHMM"}, {"ILM", "OHMM"}});
 
-// "GR|D|ILD(log)|NPHI+RHOB{X}|-SP": tracks left to right, "D" the depth track, "+" joins
-// curves of one track, "(log)" a log scale, "-" a hidden track, "{G}" a gamma ray fill
-// and "{X}" a crossover fill ("{x}" switched off), "[120]" a width.
 std::string Describe(const CPlotLayout& layout, const CLasHeader& header = kHeader) {
-  std::string tracks;
-  auto add = [&tracks](const std::string& track) { tracks += (tracks.empty() ? "" : "|") + track; };
-  for (std::size_t t = 0; t < layout.tracks.size(); ++t) {
-    if (t == layout.depthTrack) add("D");
-    const CTrack& track = layout.tracks[t];
-    std::string curves;
-    for (const CTrackCurve& curve : track.curves)
-      curves += (curves.empty() ? "" : "+") + header.curves[curve.curve].mnemonic;
-    for (const CTrackFill& fill : track.fills)
-      curves += fill.kind == FillKind::Crossover ? (fill.on ? "{X}" : "{x}") : (fill.on ? "{G}" : "{g}");
-    if (track.width) curves += "[" + std::to_string(static_cast<int>(*track.width)) + "]";
-    add(std::string(track.hidden ? "-" : "") + curves + (track.log ? "(log)" : ""));
-  }
-  if (layout.depthTrack >= layout.tracks.size()) add("D");
-  return tracks;
+  return test::DescribeLayout(layout, header);
 }
 
 CValueSample SampleOf(const std::vector<double>& values) {
@@ -86,7 +69,8 @@ TEST(PlotModelTest, StandardLayoutOfTheExampleAndTheSamples) {
        "0.2..2000 0.2..2000 0.2..2000 0.2..2000 1950..2950 0.45..-0.15 460..130"},
       // 35 curves: the families together, every other curve in a track of its own.
       {"sample_2.0_wrapped.las",
-       "SP+GR+CALI+DCAL+SPBL+GRC{G}|D|RX0+RESS+RESM+RESD(log)|RHOB+NPHI+PHIN{X}|DT|PEF|DRHO|EATT|TPL|FFI|RHGF|"
+       "SP+GR+CALI+DCAL+SPBL+GRC{G}|D|RX0+RESS+RESM+RESD(log)|RHOB+NPHI+PHIN{X}|DT|PEF|DRHO|EATT|TPL|FFI|"
+       "RHGF|"
        "RHGA|PHIA|PHID|PHIE|PHIC|R0(log)|RWA(log)|SW|MSI|BVW|FGAS|PIDX|FBH|FHCC|LSWB",
        ""},
   };
@@ -150,12 +134,34 @@ TEST(PlotModelTest, ScaleEnds) {
       {"gamma ray in counts: round", odd, false, CurveFamily::GammaRay, "CPS", {}, {}, 60, 140},
       {"gamma ray on a log track: decades", odd, true, CurveFamily::GammaRay, "GAPI", {}, {}, 10, 1000},
       {"resistivity", decades, true, CurveFamily::ResistivityDeep, "ohm.m", {}, {}, 0.2, 2000},
-      {"resistivity, right typed", decades, true, CurveFamily::ResistivityMedium, "OHMM", {}, 200.0, 0.2, 200},
-      {"resistivity on a linear track: round", decades, false, CurveFamily::ResistivityDeep, "OHMM", {}, {}, 0,
+      {"resistivity, right typed",
+       decades,
+       true,
+       CurveFamily::ResistivityMedium,
+       "OHMM",
+       {},
+       200.0,
+       0.2,
+       200},
+      {"resistivity on a linear track: round",
+       decades,
+       false,
+       CurveFamily::ResistivityDeep,
+       "OHMM",
+       {},
+       {},
+       0,
        25},
       {"neutron in v/v", ramp, false, CurveFamily::NeutronPorosity, "v/v", {}, {}, 0.45, -0.15},
       {"neutron in p.u.", ramp, false, CurveFamily::NeutronPorosity, "PU", {}, {}, 45, -15},
-      {"neutron of no known unit: round, reversed", ramp, false, CurveFamily::NeutronPorosity, "", {}, {}, 100,
+      {"neutron of no known unit: round, reversed",
+       ramp,
+       false,
+       CurveFamily::NeutronPorosity,
+       "",
+       {},
+       {},
+       100,
        0},
       {"density in g/cc", ramp, false, CurveFamily::Density, "g/cc", {}, {}, 1.95, 2.95},
       {"density in kg/m3", ramp, false, CurveFamily::Density, "kg/m3", {}, {}, 1950, 2950},
@@ -168,7 +174,8 @@ TEST(PlotModelTest, ScaleEnds) {
   };
   for (const CCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const CTrackScale scale = CTrackScale::Proposed(SampleOf(c.values), c.log, c.family, c.unit, c.left, c.right);
+    const CTrackScale scale =
+        CTrackScale::Proposed(SampleOf(c.values), c.log, c.family, c.unit, c.left, c.right);
     EXPECT_EQ(scale.Log(), c.log);
     EXPECT_NEAR(scale.Left(), c.expectedLeft, 1e-9);
     EXPECT_NEAR(scale.Right(), c.expectedRight, 1e-9);
@@ -293,7 +300,8 @@ TEST(PlotModelTest, ColoursStayWithTheirCurves) {
     std::vector<CRgb> byCurve(header.curves.size());
     const auto colors = TrackColors(of, families);
     for (std::size_t t = 0; t < of.tracks.size(); ++t)
-      for (std::size_t k = 0; k < of.tracks[t].curves.size(); ++k) byCurve[of.tracks[t].curves[k].curve] = colors[t][k];
+      for (std::size_t k = 0; k < of.tracks[t].curves.size(); ++k)
+        byCurve[of.tracks[t].curves[k].curve] = colors[t][k];
     return byCurve;
   };
   const std::vector<CRgb> before = colorOf(layout);
@@ -327,7 +335,7 @@ TEST(PlotModelTest, FillsShadeWhatTheirCurvesEnclose) {
   made.rows = 200;
   made.value = [](int row, int curve) -> double {
     if (curve == 1) return row % 50 == 25 ? NAN : 50 + 40 * std::sin(row * 0.1);
-    if (curve == 2) return 0.15;                    // 0.5 of the track
+    if (curve == 2) return 0.15;                        // 0.5 of the track
     return 2.25 + 0.4 * std::tanh((100 - row) / 10.0);  // from 2.65 (right of NPHI) to 1.85 (left)
   };
   ASSERT_TRUE(made.Write(dir.File("fills.las")));
@@ -373,8 +381,8 @@ TEST(PlotModelTest, DepthScaleRatio) {
     double pixelsPerUnit;  // at 96 pixels to the inch
   };
   const CCase cases[] = {
-      {200, "M", 96 / 0.0254 / 200},  {500, "m", 96 / 0.0254 / 500}, {1000, "M", 96 / 0.0254 / 1000},
-      {500, "F", 96 * 12.0 / 500},    {240, "FT", 96 * 12.0 / 240},  {500, "", 96 / 0.0254 / 500},
+      {200, "M", 96 / 0.0254 / 200}, {500, "m", 96 / 0.0254 / 500}, {1000, "M", 96 / 0.0254 / 1000},
+      {500, "F", 96 * 12.0 / 500},   {240, "FT", 96 * 12.0 / 240},  {500, "", 96 / 0.0254 / 500},
       {500, "CM", 96 / 2.54 / 500},
   };
   for (const CCase& c : cases) {
@@ -384,8 +392,8 @@ TEST(PlotModelTest, DepthScaleRatio) {
   // 100 m at 1:500 on a page of 96 dpi: 20 cm, 755.9 pixels.
   EXPECT_NEAR(100 * PixelsPerDepthUnit(500, "M", kPictureDpi), 755.905, 1e-3);
   const std::pair<const char*, std::optional<double>> texts[] = {
-      {"1:500", 500}, {" 1 : 200 ", 200}, {"1/1000", 1000}, {"750", 750},      {"2:500", {}},
-      {"1:0", {}},    {"1:-5", {}},       {"abc", {}},      {"1:1e9", {}},     {"", {}},
+      {"1:500", 500}, {" 1 : 200 ", 200}, {"1/1000", 1000}, {"750", 750},  {"2:500", {}},
+      {"1:0", {}},    {"1:-5", {}},       {"abc", {}},      {"1:1e9", {}}, {"", {}},
   };
   for (const auto& [text, ratio] : texts) EXPECT_EQ(ParseRatio(text), ratio) << text;
 }

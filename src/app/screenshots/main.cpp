@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     auto* plot = crossplot->findChild<QWidget*>(QStringLiteral("crossplotCanvas"));
     const QPointF at(plot->width() * 0.55, plot->height() * 0.45);
-    QMouseEvent over(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent over(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(plot, &over);
     QApplication::processEvents();
     if (arguments.size() > 4 && !frame->grab().save(arguments.at(4))) {
