@@ -4,8 +4,9 @@
 //
 // Generates "<temp dir>/corvane-bench-<SIZE>MB.asc" (20 curves, CR LF line ends) when
 // it is not there yet, then converts it through CreateLas with the silent progress,
-// once in file order and once inverted. Each conversion runs in a child process of
-// its own so that its peak resident memory is its own.
+// once in file order, once inverted and once in file order keeping the source's
+// digits (DIGITS=source). Each conversion runs in a child process of its own so that
+// its peak resident memory is its own.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -76,8 +77,11 @@ CConversionSetup BenchSetup(const std::string& ascii, const std::string& las) {
   return setup;
 }
 
+enum class Variant { Normal, Inverted, SourceDigits };
+
 // Runs one conversion in a child process; prints its figures, returns its seconds.
-double Convert(const std::string& ascii, std::uint64_t inputBytes, bool inverse) {
+double Convert(const std::string& ascii, std::uint64_t inputBytes, Variant variant) {
+  const bool inverse = variant == Variant::Inverted;
   const std::string las = TempDirectory() + "/corvane-bench-" + FormatInt(getpid()) + ".las";
   int channel[2];
   if (pipe(channel) != 0) std::exit(1);
@@ -86,6 +90,7 @@ double Convert(const std::string& ascii, std::uint64_t inputBytes, bool inverse)
   if (child == 0) {
     close(channel[0]);
     CConversionSetup setup = BenchSetup(ascii, las);
+    if (variant == Variant::SourceDigits) setup.reading.digits = DigitsKept::Source;
     CSilentProgress progress;
     CCollectingFeedback feedback;
     const auto begin = std::chrono::steady_clock::now();
@@ -100,7 +105,10 @@ double Convert(const std::string& ascii, std::uint64_t inputBytes, bool inverse)
     // The CPU time is the steadier figure on a machine shared with other work.
     std::printf(
         "  %-9s %7.3f s  %8.1f MB/s of input  (CPU %6.3f s, %7.1f MB/s)  peak RSS %6.1f MB  LAS %.1f MB%s\n",
-        inverse ? "inverted" : "normal", seconds, static_cast<double>(inputBytes) / kMB / seconds, cpu,
+        variant == Variant::Inverted       ? "inverted"
+        : variant == Variant::SourceDigits ? "source"
+                                           : "normal",
+        seconds, static_cast<double>(inputBytes) / kMB / seconds, cpu,
         static_cast<double>(inputBytes) / kMB / cpu, static_cast<double>(usage.ru_maxrss) / 1024.0,
         static_cast<double>(lasBytes) / kMB, ok ? "" : "  (FAILED)");
     std::fflush(stdout);
@@ -132,8 +140,10 @@ int main(int argc, char** argv) {
   const auto inputBytes = static_cast<std::uint64_t>(input.tellg());
   std::printf("bench_conversion: %s, %.1f MB, %d curves, CR LF\n", ascii.c_str(),
               static_cast<double>(inputBytes) / kMB, kCurves);
-  const double normal = Convert(ascii, inputBytes, false);
-  const double inverted = Convert(ascii, inputBytes, true);
+  const double normal = Convert(ascii, inputBytes, Variant::Normal);
+  const double inverted = Convert(ascii, inputBytes, Variant::Inverted);
+  const double source = Convert(ascii, inputBytes, Variant::SourceDigits);
   std::printf("  inverted / normal time: %.2f\n", normal > 0 ? inverted / normal : 0.0);
+  std::printf("  source digits / normal time: %.2f\n", normal > 0 ? source / normal : 0.0);
   return 0;
 }

@@ -1,8 +1,10 @@
 #include "ascii/AsciiPreview.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
+#include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextReader.h"
 
@@ -120,16 +122,28 @@ std::optional<CAsciiPreview::CLayoutError> CAsciiPreview::ParseLayout(const CLay
     return std::string_view(text).substr(0, std::min(count, text.size()));
   };
   CLayoutValues taken;
-  if (!ScanDouble(head(texts.nullValue, kNullTextRead), taken.nullValue))
-    return CLayoutError{LayoutBox::NullValue, "Enter a number."};
+  // A value beyond the range of numbers: typed ("1e309"), or a configuration's, which
+  // the box shows as "inf".
+  const std::string_view nullText = head(texts.nullValue, kNullTextRead);
+  const std::string_view shown = TrimCSpace(nullText);
+  const bool infinite = EqualNoCase(shown, "inf") || EqualNoCase(shown, "-inf") || EqualNoCase(shown, "nan");
+  if (infinite || (ScanDouble(nullText, taken.nullValue) && !std::isfinite(taken.nullValue)))
+    return CLayoutError{
+        LayoutBox::NullValue, "Enter a number.",
+        "\"" + std::string(nullText) +
+            "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing "
+            "reading."};
+  if (!ScanDouble(nullText, taken.nullValue))
+    return CLayoutError{LayoutBox::NullValue, "Enter a number.", {}};
   taken.delimiterText = texts.delimiterText;
   if (!ScanInt(head(texts.userCurveTotal, kIntegerTextRead), taken.userCurveTotal))
-    return CLayoutError{LayoutBox::CurveTotal, "Enter an integer."};
-  if (taken.userCurveTotal > kMaxCurveTotal) return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge};
+    return CLayoutError{LayoutBox::CurveTotal, "Enter an integer.", {}};
+  if (taken.userCurveTotal > kMaxCurveTotal)
+    return CLayoutError{LayoutBox::CurveTotal, kCurveTotalTooLarge, {}};
   if (!ScanInt(head(texts.fixedWidth, kIntegerTextRead), taken.fixedWidth))
-    return CLayoutError{LayoutBox::FixedWidth, "Enter an integer."};
+    return CLayoutError{LayoutBox::FixedWidth, "Enter an integer.", {}};
   if (!ScanInt(head(texts.skipWidth, kIntegerTextRead), taken.skipWidth))
-    return CLayoutError{LayoutBox::SkipWidth, "Enter an integer."};
+    return CLayoutError{LayoutBox::SkipWidth, "Enter an integer.", {}};
   // The five values are taken together or not at all.
   values = std::move(taken);
   return std::nullopt;

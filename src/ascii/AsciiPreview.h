@@ -55,9 +55,12 @@ class CAsciiPreview {
   struct CLayoutError {
     LayoutBox box;
     std::string message;  // "Enter a number." or "Enter an integer."
+    std::string detail;   // why, when the message alone does not say it
   };
   static CLayoutTexts FormatLayout(const CLayoutValues& values);
-  // All five values, or the first box that does not parse with its message.
+  // All five values, or the first box that does not parse with its message. A null
+  // value beyond the range of numbers ("1e309") is refused as no number, the detail
+  // naming it.
   static std::optional<CLayoutError> ParseLayout(const CLayoutTexts& texts, CLayoutValues& values);
 
  private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/NumberFormat.h"
 
@@ -9,10 +10,18 @@ namespace corvane {
 
 namespace {
 
-// Line ends count as blanks, so a line end becomes trailing white space.
+// Line ends count as blanks, so a line end becomes trailing white space. A line holds
+// one LF at most (at its end) and seldom a CR, so a search for each beats a look at
+// every byte.
 void BlankLineEnds(char* text, std::size_t size) noexcept {
-  for (std::size_t i = 0; i < size; ++i) {
-    if (text[i] == '\n' || text[i] == '\r') text[i] = ' ';
+  for (const char mark : {'\n', '\r'}) {
+    char* p = text;
+    char* const end = text + size;
+    while (p < end) {
+      p = static_cast<char*>(std::memchr(p, mark, static_cast<std::size_t>(end - p)));
+      if (p == nullptr) break;
+      *p++ = ' ';
+    }
   }
 }
 
@@ -84,12 +93,45 @@ void SplitColumns(std::string_view line, CColumnList& columns, int fixedWidth, i
   }
 }
 
+CSplitRules CSplitRules::Of(const CConversionSetup& setup) {
+  CSplitRules rules;
+  rules.fixedWidth = setup.fixedWidth;
+  rules.skipWidth = setup.skipWidth;
+  rules.delimiterSet = GetDelimiterSet(setup.delimiterText);
+  rules.quotes = setup.reading.quotes;
+  rules.emptyFields = setup.reading.emptyFields;
+  return rules;
+}
+
+void SplitColumns(std::string_view line, CColumnList& columns, const CSplitRules& rules, int columnLimit,
+                  std::string_view suffix, std::size_t maxColumns) {
+  if (rules.Plain()) {
+    SplitColumns(line, columns, rules.fixedWidth, rules.skipWidth, columnLimit, rules.delimiterSet, suffix,
+                 maxColumns);
+    return;
+  }
+  // The same adding and filling as the plain cut, over the fields the rules give.
+  const bool limited = columnLimit >= 0;
+  CRowSplitter splitter(rules, -1, limited ? static_cast<std::size_t>(columnLimit) : maxColumns);
+  const std::vector<std::string_view>& fields = splitter.Split(line);
+  std::size_t i = 0;
+  for (; i < fields.size(); ++i) {
+    if (!limited || i >= columns.size()) columns.emplace_back();
+    AddToEntry(columns[i], fields[i], suffix);
+  }
+  if (!limited) return;
+  for (; i < static_cast<std::size_t>(columnLimit); ++i) {
+    if (i >= columns.size()) columns.emplace_back();
+    AddToEntry(columns[i], std::string_view(), suffix);
+  }
+}
+
 CRowSplitter::CRowSplitter(int fixedWidth, int skipWidth, std::string delimiterSet, int count)
-    : m_fixedWidth(fixedWidth),
-      m_skipWidth(skipWidth),
-      m_delimiterSet(std::move(delimiterSet)),
-      m_count(count) {
-  for (char c : m_delimiterSet) m_isDelimiter[static_cast<unsigned char>(c)] = true;
+    : CRowSplitter(CSplitRules{fixedWidth, skipWidth, std::move(delimiterSet), false, false}, count) {}
+
+CRowSplitter::CRowSplitter(CSplitRules rules, int count, std::size_t maxCells)
+    : m_rules(std::move(rules)), m_count(count), m_maxCells(maxCells) {
+  for (char c : m_rules.delimiterSet) m_isDelimiter[static_cast<unsigned char>(c)] = true;
   if (m_count > 0) m_cells.reserve(static_cast<std::size_t>(m_count));
 }
 
@@ -98,21 +140,21 @@ const std::vector<std::string_view>& CRowSplitter::Split(std::string_view line) 
   // so the entry cap never applies.
   m_scratch.assign(line.data(), line.size());
   BlankLineEnds(m_scratch.data(), m_scratch.size());
-  const std::string_view text = SkipFront(m_scratch, m_skipWidth);
+  const std::string_view text = SkipFront(m_scratch, m_rules.skipWidth);
   m_cells.clear();
+  m_extra = false;
 
   const bool limited = m_count >= 0;
-  const std::size_t limit = limited ? static_cast<std::size_t>(m_count) : 0;
-  if (m_fixedWidth > 0) {
-    const std::size_t width = static_cast<std::size_t>(m_fixedWidth);
-    for (std::size_t p = 0; p < text.size() && (!limited || m_cells.size() < limit); p += width) {
-      m_cells.push_back(text.substr(p, std::min(width, text.size() - p)));
-    }
-  } else {
+  const std::size_t limit = limited ? static_cast<std::size_t>(m_count) : m_maxCells;
+  if (m_rules.fixedWidth > 0) {
+    SplitByPosition(text, limited, limit);
+  } else if (!m_rules.emptyFields && !m_rules.quotes) {
+    // The plain cut, the one of nearly every file: runs of white space before a field
+    // are passed over.
     const char* s = text.data();
     const std::size_t size = text.size();
     std::size_t pos = 0;
-    while (!limited || m_cells.size() < limit) {
+    while (m_cells.size() < limit) {
       while (pos < size && IsCSpace(s[pos])) ++pos;
       if (pos == size) break;
       const std::size_t start = pos;
@@ -120,9 +162,76 @@ const std::vector<std::string_view>& CRowSplitter::Split(std::string_view line) 
       m_cells.emplace_back(s + start, pos - start);
       if (pos < size) ++pos;  // the delimiter is consumed
     }
+    if (limited && pos < size && m_cells.size() >= limit) m_extra = !IsBlankText(text.substr(pos));
+  } else {
+    SplitAtDelimiters(m_scratch.data() + (text.data() - m_scratch.data()), text.size(), limited, limit);
   }
+  m_fields = m_cells.size();
   if (limited) m_cells.resize(limit);
   return m_cells;
+}
+
+void CRowSplitter::SplitByPosition(std::string_view text, bool limited, std::size_t limit) {
+  const std::size_t width = static_cast<std::size_t>(m_rules.fixedWidth);
+  std::size_t p = 0;
+  for (; p < text.size() && m_cells.size() < limit; p += width)
+    m_cells.push_back(text.substr(p, std::min(width, text.size() - p)));
+  if (limited && p < text.size()) m_extra = !IsBlankText(text.substr(p));
+}
+
+void CRowSplitter::SplitAtDelimiters(char* s, std::size_t size, bool limited, std::size_t limit) {
+  // With empty fields every delimiter ends a field, so a line of n delimiters holds
+  // n + 1 fields; white space that is no delimiter stays in its field (the reading
+  // trims it). Without, runs of white space before a field are passed over.
+  std::size_t pos = 0;
+  bool more = true;  // a field begins at pos
+  while (more && m_cells.size() < limit) {
+    if (!m_rules.emptyFields) {
+      while (pos < size && IsCSpace(s[pos])) ++pos;
+      if (pos == size) break;
+    }
+    std::size_t quote = pos;
+    while (quote < size && IsCSpace(s[quote]) && !m_isDelimiter[static_cast<unsigned char>(s[quote])])
+      ++quote;
+    std::size_t end;
+    if (m_rules.quotes && quote < size && s[quote] == '"') {
+      const std::size_t start = quote;
+      end = QuotedField(s, size, quote);
+      m_cells.emplace_back(s + start, m_quotedLength);
+    } else {
+      end = pos;
+      while (end < size && !m_isDelimiter[static_cast<unsigned char>(s[end])]) ++end;
+      m_cells.emplace_back(s + pos, end - pos);
+    }
+    more = end < size;
+    pos = more ? end + 1 : end;  // the delimiter is consumed
+  }
+  if (limited && m_cells.size() >= limit && pos < size)
+    m_extra = !IsBlankText(std::string_view(s + pos, size - pos));
+}
+
+std::size_t CRowSplitter::QuotedField(char* s, std::size_t size, std::size_t pos) {
+  // The field's text is compacted in place from `pos`: quotes taken off, a doubled
+  // quote inside them made one; text after the closing quote up to the delimiter is
+  // kept as it stands. An unclosed quote runs to the end of the line.
+  std::size_t w = pos;
+  std::size_t r = pos + 1;
+  for (;;) {
+    if (r >= size) break;
+    if (s[r] == '"') {
+      if (r + 1 < size && s[r + 1] == '"') {
+        s[w++] = '"';
+        r += 2;
+        continue;
+      }
+      ++r;  // the closing quote
+      while (r < size && !m_isDelimiter[static_cast<unsigned char>(s[r])]) s[w++] = s[r++];
+      break;
+    }
+    s[w++] = s[r++];
+  }
+  m_quotedLength = w - pos;
+  return r;
 }
 
 }  // namespace corvane

@@ -40,12 +40,12 @@ CResult CollectDigitSamples(CConversionSetup& setup, CRunFeedback& feedback) {
     }
 
     int columnLimit = setup.userCurveTotal >= 1 ? setup.userCurveTotal : -1;
-    const std::string delimiters = GetDelimiterSet(setup.delimiterText);
+    const CSplitRules rules = CSplitRules::Of(setup);
     for (int n = 0; n < kMaxSampledLines && reader.NextLine(line); ++n) {
       // Counting stops one past the largest total, so that a line of a million
       // delimiters is refused without a million columns in memory.
-      SplitColumns(line, setup.digitSamples, setup.fixedWidth, setup.skipWidth, columnLimit, delimiters,
-                   kSampleSuffix, static_cast<std::size_t>(kMaxCurveTotal) + 1);
+      SplitColumns(line, setup.digitSamples, rules, columnLimit, kSampleSuffix,
+                   static_cast<std::size_t>(kMaxCurveTotal) + 1);
       if (setup.digitSamples.size() > static_cast<std::size_t>(kMaxCurveTotal)) {
         setup.digitSamples.clear();
         feedback.ShowNotice(kCurveTotalTooLarge);

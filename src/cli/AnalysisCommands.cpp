@@ -16,6 +16,8 @@
 #include "ascii/AsciiPreview.h"
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
+#include "cli/ReadingFlags.h"
+#include "cli/RunJson.h"
 #include "cli/TerminalProgress.h"
 #include "las/Unwrap.h"
 #include "lasfile/LasReportFormat.h"
@@ -122,6 +124,7 @@ struct CInspectOptions {
   int skipWidth = 0;
   int firstColumn = 1;
   bool json = false;
+  CReadingFlags readingFlags;
 };
 
 constexpr int kVisibleColumns = 6;
@@ -204,16 +207,22 @@ std::string InspectJson(const std::string& path, const std::optional<CLayoutProp
     AppendJsonString(out, proposal->delimiterText);
     out += ",\"columns\":" + FormatInt(proposal->columnCount) + ",\"headerLines\":";
     AppendIntArray(out, proposal->headerLines);
+    out += ",\"reading\":";
+    AppendReadingOptionsJson(out, proposal->reading);
     out += '}';
   } else {
     out += "null";
   }
   if (setup == nullptr) {
-    out += ",\"firstDataLine\":null,\"delimiter\":null,\"headings\":[],\"curveTotal\":null,\"columns\":[]}\n";
+    out +=
+        ",\"firstDataLine\":null,\"delimiter\":null,\"reading\":null,\"headings\":[],\"curveTotal\":null,"
+        "\"columns\":[]}\n";
     return out;
   }
   out += ",\"firstDataLine\":" + FormatInt(setup->firstDigitLineIndex) + ",\"delimiter\":";
   AppendJsonString(out, setup->delimiterText);
+  out += ",\"reading\":";
+  AppendReadingOptionsJson(out, setup->reading);
   out += ",\"headings\":";
   AppendStringArray(out, SampleValues(setup->headingsText));
   out += ",\"curveTotal\":" + FormatInt(setup->CurveTotal()) + ",\"columns\":[";
@@ -233,7 +242,13 @@ int RunInspect(const CInspectOptions& options) {
   }
 
   std::string out;
-  const std::optional<CLayoutProposal> proposal = DetectLayoutInLines(lines);
+  std::optional<CLayoutProposal> proposal = DetectLayoutInLines(lines);
+  if (proposal) {
+    if (const CResult read = ProposeReadingFromFile(options.path, *proposal); !read.Ok()) {
+      CTerminalFeedback().ShowError("Failed to open ASCII file.", std::string(), read.Reason());
+      return kExitFailed;
+    }
+  }
   if (proposal) {
     out += "First digit line index: " + FormatInt(proposal->firstDigitLineIndex) + '\n';
     out += "Delimiter(s): " + proposal->delimiterText + '\n';
@@ -242,6 +257,8 @@ int RunInspect(const CInspectOptions& options) {
     if (proposal->headerLines.empty()) out += " none";
     for (int index : proposal->headerLines) out += ' ' + FormatInt(index);
     out += '\n';
+    const std::string reading = DescribeReading(proposal->reading);
+    out += "Reading: " + (reading.empty() ? std::string("plain") : reading) + '\n';
   } else {
     out += "Layout: no proposal\n";
   }
@@ -261,6 +278,9 @@ int RunInspect(const CInspectOptions& options) {
   setup.userCurveTotal = options.curveTotal;
   setup.fixedWidth = options.fixedWidth;
   setup.skipWidth = options.skipWidth;
+  // The proposal's reading choices cut the samples, unless the flags say otherwise.
+  if (proposal) setup.reading = proposal->reading;
+  options.readingFlags.ApplyTo(setup.reading);
   if (proposal && !options.firstDataLine) {
     for (int index : proposal->headerLines)
       setup.headingsText += lines[static_cast<std::size_t>(index)] + "\r\n";
@@ -321,16 +341,20 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
           "N>=1"));
   sub->add_flag("--json", options->json,
                 "One JSON document with the proposal, the headings and the samples of every column");
+  options->readingFlags.AddTo(*sub);
   sub->footer(
       "Output: the proposal (\"First digit line index\", \"Delimiter(s)\", \"Columns\", \"Header lines\",\n"
-      "line indices counted from 0), or \"Layout: no proposal\" when the first 200 lines hold no\n"
+      "line indices counted from 0, and \"Reading\": the reading choices the rows call for, or\n"
+      "plain), or \"Layout: no proposal\" when the first 200 lines hold no\n"
       "block of numeric rows. Then, when a first data line is known (proposed or given): the\n"
       "proposed header lines, the curve total and six columns of digit samples side by side\n"
       "(at most 100 data lines; a missing value is an empty place).\n"
       "With --json: {\"schema\": \"corvane-inspect/1\", \"path\", \"proposal\" (null, or \"firstDataLine\",\n"
-      "\"delimiter\", \"columns\", \"headerLines\"), the \"firstDataLine\" and \"delimiter\" used (null\n"
-      "without a first data line), \"headings\", \"curveTotal\", \"columns\" (every column's samples,\n"
-      "--first-column aside)}; nothing when the file cannot be read or ends before its data.\n"
+      "\"delimiter\", \"columns\", \"headerLines\", \"reading\"), the \"firstDataLine\", \"delimiter\" and\n"
+      "\"reading\" used (null without a first data line), \"headings\", \"curveTotal\", \"columns\"\n"
+      "(every column's samples, --first-column aside)}; nothing when the file cannot be read or ends\n"
+      "before its data. \"reading\" is {\"decimalComma\", \"quotes\", \"emptyFields\", \"nullMarkers\",\n"
+      "\"wholeCells\", \"digits\", \"dateTime\"}.\n"
       "Exit status: 0 shown (a file without a proposal included), 1 the file cannot be opened\n"
       "or ends before the first data line, 2 usage.\n"
       "\n"

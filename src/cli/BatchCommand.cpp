@@ -18,6 +18,7 @@
 #include "cli/BatchReport.h"
 #include "cli/BatchRunner.h"
 #include "cli/FileConversion.h"
+#include "cli/ReadingFlags.h"
 #include "cli/TerminalProgress.h"
 #include "platform/NumberFormat.h"
 #include "setup/Configuration.h"
@@ -32,6 +33,7 @@ struct CBatchOptions {
   bool inverse = false;
   int jobs = 0;  // 0: one per core
   CCheckFlags checkFlags;
+  CReadingFlags readingFlags;
   std::string report;
   bool overwrite = false;
   bool recursive = false;
@@ -98,6 +100,10 @@ int RunBatch(const CBatchOptions& options) {
     CTerminalFeedback().ReportReason(loaded);
     return kExitFailed;
   }
+  if (const auto refusal = NullValueRefusal(settings.base.nullValue, ConfiguredNullText(options.config),
+                                            "NULL of " + options.config))
+    return Usage(*refusal);
+  options.readingFlags.ApplyTo(settings.base.reading);
   settings.firstDataLine = *firstDataLine;
   settings.inverse = options.inverse;
   settings.check = options.checkFlags.check;
@@ -146,7 +152,10 @@ int RunBatch(const CBatchOptions& options) {
 
   const CBatchTotals totals = TotalsOf(items, outcomes, run.strict);
   console.Summary(totals, run.seconds, run.check);
-  int status = totals.AllSucceeded() && (!run.strict || totals.checkFailed == 0) ? kExitDone : kExitFailed;
+  int status =
+      totals.AllSucceeded() && (!run.strict || (totals.checkFailed == 0 && totals.readingFailed == 0))
+          ? kExitDone
+          : kExitFailed;
   if (totals.cancelled > 0)
     std::cerr << "corvane-cli: cancelled; the LAS file of each cancelled file is as it was before the run.\n";
   if (!options.report.empty()) {
@@ -181,16 +190,16 @@ const CCommandRegistration kBatch(15, [](CLI::App& app, CommandRunner& run) {
   sub->add_option("--jobs", options->jobs, "Files converted at the same time (default: one per core)")
       ->check(CLI::Range(1, 1024))
       ->type_name("N");
-  CLI::Option* check =
-      sub->add_flag("--check", options->checkFlags.check,
-                    "Check each LAS file written against the LAS 2.0 standard: the counts on its "
-                    "line, the findings in the report (as `corvane-cli check --json` gives them)");
+  sub->add_flag("--check", options->checkFlags.check,
+                "Check each LAS file written against the LAS 2.0 standard: the counts on its "
+                "line, the findings in the report (as `corvane-cli check --json` gives them)");
   sub->add_flag("--strict", options->checkFlags.strict,
-                "With --check: exit with 1 when a check finds errors or warnings")
-      ->needs(check);
+                "Exit with 1 when the reading of a file finds PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE, "
+                "SHORT_ROW or LONG_ROW; with --check also when a check finds errors or warnings");
+  options->readingFlags.AddTo(*sub);
   sub->add_option("--report", options->report,
                   "Write a JSON report: per file its input, output, status, reason, rows, depth range, "
-                  "duration and check findings")
+                  "reading summary, duration and check findings")
       ->type_name("FILE.json");
   sub->add_flag("--overwrite", options->overwrite,
                 "Replace LAS files that exist already (refused otherwise)");
@@ -217,7 +226,8 @@ const CCommandRegistration kBatch(15, [](CLI::App& app, CommandRunner& run) {
       "an existing LAS file without --overwrite refuse the whole batch before any work, listing every\n"
       "clash. A line per file as it ends on stdout, then the summary; a progress bar on a terminal.\n"
       "Ctrl-C cancels every running job (their LAS files are not put in place) and finishes the report.\n"
-      "Exit status: 0 all files succeeded (with --strict: and passed the check), 1 one failed or was\n"
+      "Exit status: 0 all files succeeded (with --strict: and passed the check, and no reading found\n"
+      "PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE, SHORT_ROW or LONG_ROW), 1 one failed or was\n"
       "cancelled, 2 usage or a refused batch.\n"
       "\n"
       "Examples:\n"

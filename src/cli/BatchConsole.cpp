@@ -76,6 +76,19 @@ std::string CBatchConsole::FileLine(const CBatchItem& item, const CBatchOutcome&
              Plural(report.Count(LasSeverity::Warning), "warning", "warnings");
       if (strict && report.Fails(true) && report.Count(LasSeverity::Error) == 0) out += " (fails: --strict)";
     }
+    if (outcome.facts.read && outcome.facts.reading.HasDoubts()) {
+      const CReadingSummary& reading = outcome.facts.reading;
+      std::string kinds;
+      for (std::size_t k = 0; k < kReadingKindCount; ++k) {
+        const auto kind = static_cast<ReadingKind>(k);
+        if (!IsReadingDoubt(kind) || reading.Total(kind).count == 0) continue;
+        kinds += kinds.empty() ? " " : ", ";
+        kinds += std::string(ReadingKindName(kind)) + " " +
+                 FormatInt(static_cast<long long>(reading.Total(kind).count));
+      }
+      out += "; reading:" + kinds;
+      if (strict && reading.FailsStrict()) out += " (fails: --strict)";
+    }
   } else if (!outcome.message.empty() && outcome.message != outcome.reason) {
     out += ": " + OneLine(outcome.message) + " (" + OneLine(outcome.reason) + ")";
   } else {
@@ -128,6 +141,9 @@ void CBatchConsole::Summary(const CBatchTotals& totals, double seconds, bool che
     line += "; " + FormatInt(static_cast<long long>(totals.checkFailed)) +
             (m_strict ? " with check errors or warnings" : " with check errors");
   }
+  if (m_strict && totals.readingFailed > 0)
+    line +=
+        "; " + FormatInt(static_cast<long long>(totals.readingFailed)) + " with reading doubts (--strict)";
   Write(stdout, line + "\n");
 }
 

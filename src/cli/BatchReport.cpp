@@ -6,6 +6,7 @@
 #include <map>
 
 #include "cli/JsonValue.h"
+#include "cli/RunJson.h"
 #include "lasfile/LasReportFormat.h"
 #include "platform/File.h"
 #include "platform/FileReplacement.h"
@@ -111,23 +112,15 @@ void WriteFile(std::string& out, const CBatchItem& item, const CBatchOutcome& ou
   Key(out, "rows");
   out += succeeded ? FormatInt(static_cast<long long>(outcome.facts.rows)) : std::string("null");
   out += ",\"depth\":";
-  if (succeeded && outcome.facts.scanned) {
-    const CDepthRange& range = outcome.facts.range;
-    out += '{';
-    OptionalField(out, "curve", outcome.depthCurve);
-    out += ',';
-    StringField(out, "unit", range.unit);
-    out += ',';
-    // As the ~Well section states them.
-    StringField(out, "start", FormatFixed(range.start, 4));
-    out += ',';
-    StringField(out, "stop", FormatFixed(range.stop, 4));
-    out += ',';
-    StringField(out, "step", FormatFixed(range.step, 4));
-    out += '}';
-  } else {
+  if (succeeded && outcome.facts.scanned)
+    AppendDepthJson(out, outcome.facts.range, outcome.depthCurve);
+  else
     out += "null";
-  }
+  out += ",\"reading\":";
+  if (succeeded && outcome.facts.read)
+    AppendReadingJson(out, outcome.facts.reading);
+  else
+    out += "null";
   out += ',';
   NumberField(out, "bytes", static_cast<long long>(item.bytes));
   out += ',';
@@ -158,6 +151,8 @@ void WriteTotals(std::string& out, const CBatchTotals& totals) {
   NumberField(out, "bytes", static_cast<long long>(totals.bytes));
   out += ',';
   NumberField(out, "checkFailed", static_cast<long long>(totals.checkFailed));
+  out += ',';
+  NumberField(out, "readingFailed", static_cast<long long>(totals.readingFailed));
   out += '}';
 }
 
@@ -182,6 +177,12 @@ bool AddToTotals(const CJsonValue& file, CBatchTotals& totals) {
     const CJsonValue* passed = check->Find("passed");
     if (passed != nullptr && passed->Is(CJsonValue::Kind::Boolean) && !passed->BooleanValue())
       ++totals.checkFailed;
+  }
+  if (const CJsonValue* reading = file.Find("reading");
+      reading != nullptr && reading->Is(CJsonValue::Kind::Object)) {
+    const CJsonValue* fails = reading->Find("strictFails");
+    if (fails != nullptr && fails->Is(CJsonValue::Kind::Boolean) && fails->BooleanValue())
+      ++totals.readingFailed;
   }
   return true;
 }
@@ -217,6 +218,7 @@ CBatchTotals TotalsOf(const std::vector<CBatchItem>& items, const std::vector<CB
         ++totals.succeeded;
         totals.rows += outcome.facts.rows;
         if (outcome.check && outcome.check->Fails(strict)) ++totals.checkFailed;
+        if (outcome.facts.read && outcome.facts.reading.FailsStrict()) ++totals.readingFailed;
         break;
       case BatchStatus::Failed:
         ++totals.failed;
@@ -313,6 +315,7 @@ CResult MergeBatchReports(const std::vector<std::string>& paths, std::string& me
   sums.Set("rows", Count(totals.rows));
   sums.Set("bytes", Count(totals.bytes));
   sums.Set("checkFailed", Count(totals.checkFailed));
+  sums.Set("readingFailed", Count(totals.readingFailed));
   document.Set("totals", std::move(sums));
   merged.clear();
   document.Write(merged);

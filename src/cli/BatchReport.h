@@ -7,9 +7,11 @@
 //              "inverse", "check", "strict", "outDir", "shard": {"index", "count"} | null,
 //              "jobs", "files"}],
 //    "files": [{"input", "output", "status", "message", "reason", "firstDataLine", "rows",
-//               "depth": {"curve", "unit", "start", "stop", "step"} | null, "bytes",
+//               "depth": {"curve", "unit", "start", "stop", "step"} | null,
+//               "reading": <the reading summary, cli/RunJson.h> | null, "bytes",
 //               "seconds", "check": <a file of `check --json`> | null, "run"}],
-//    "totals": {"files", "succeeded", "failed", "cancelled", "rows", "bytes", "checkFailed"}}
+//    "totals": {"files", "succeeded", "failed", "cancelled", "rows", "bytes", "checkFailed",
+//               "readingFailed"}}
 //
 // Paths and texts are escaped as the check reports escape them: valid UTF-8 stays, any
 // other byte above 127 becomes the code point of the same number.
@@ -49,7 +51,8 @@ struct CBatchTotals {
   std::size_t cancelled = 0;
   std::uint64_t rows = 0;
   std::uint64_t bytes = 0;
-  std::size_t checkFailed = 0;  // files written whose check did not pass
+  std::size_t checkFailed = 0;    // files written whose check did not pass
+  std::size_t readingFailed = 0;  // files written whose reading fails --strict
 
   bool AllSucceeded() const noexcept { return succeeded == files; }
 };

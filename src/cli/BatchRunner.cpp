@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "las/LasWriter.h"
 #include "lasfile/LasChecker.h"
 #include "platform/File.h"
 
@@ -139,7 +140,7 @@ CBatchOutcome CBatchRunner::Convert(const CBatchItem& item, const std::atomic<bo
     outcome.status = BatchStatus::Succeeded;
     const std::int32_t column = outcome.facts.range.depthColumn;
     if (column >= 0 && static_cast<std::size_t>(column) < setup.curves.size())
-      outcome.depthCurve = setup.curves[static_cast<std::size_t>(column)].heading;
+      outcome.depthCurve = CLasWriter::WrittenCurve(setup, column).heading;
     if (m_settings.check) outcome.check = CheckLasFile(item.output);
   } else {
     outcome.status = result.IsCancelled() ? BatchStatus::Cancelled : BatchStatus::Failed;

@@ -35,7 +35,7 @@ struct CBatchOutcome {
 };
 
 struct CBatchSettings {
-  CConversionSetup base;  // the configuration, loaded once; each job converts a copy
+  CConversionSetup base;  // the configuration (reading flags applied), loaded once; each job converts a copy
   CFirstDataLine firstDataLine;
   bool inverse = false;
   bool check = false;

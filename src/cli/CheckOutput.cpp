@@ -10,11 +10,18 @@
 
 namespace corvane::cli {
 
-void AddCheckFlags(CLI::App& command, CCheckFlags& flags) {
+void AddCheckFlags(CLI::App& command, CCheckFlags& flags, bool strictAlone) {
   CLI::Option* check =
       command.add_flag("--check", flags.check,
                        "Check the LAS file written against the LAS 2.0 standard and print the findings "
                        "(as `corvane-cli check` does); the exit status stays that of the run");
+  if (strictAlone) {
+    command.add_flag(
+        "--strict", flags.strict,
+        "Exit with 1 when the reading finds PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE, SHORT_ROW or "
+        "LONG_ROW; with --check also when the check finds errors or warnings");
+    return;
+  }
   command
       .add_flag("--strict", flags.strict, "With --check: exit with 1 when the check finds errors or warnings")
       ->needs(check);

@@ -14,7 +14,9 @@ struct CCheckFlags {
   bool strict = false;
 };
 
-void AddCheckFlags(CLI::App& command, CCheckFlags& flags);
+// With `strictAlone` (the commands that read an ASCII file), --strict also stands
+// without --check: it then fails the run on the reading's doubts about values.
+void AddCheckFlags(CLI::App& command, CCheckFlags& flags, bool strictAlone = false);
 
 // The exit status of a command that has written `lasPath` successfully: kExitDone, unless
 // --check --strict found errors or warnings (kExitFailed). Prints the findings on stdout

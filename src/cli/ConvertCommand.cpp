@@ -9,11 +9,17 @@
 
 #include "CheckOutput.h"
 #include "CommandRegistry.h"
+#include "cli/BatchReport.h"
 #include "cli/FileConversion.h"
+#include "cli/ReadingFlags.h"
+#include "cli/RunJson.h"
 #include "cli/TerminalProgress.h"
 #include "las/LasCreation.h"
+#include "las/LasWriter.h"
+#include "lasfile/LasReportFormat.h"
 #include "platform/FileError.h"
 #include "platform/NumberFormat.h"
+#include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
 #include "setup/ConversionSetup.h"
 
@@ -34,6 +40,8 @@ struct CConvertOptions {
   int curveTotal = 0;
   std::string nullText;
   CCheckFlags checkFlags;
+  CReadingFlags readingFlags;
+  std::string report;
 
   CLI::Option* asciiOption = nullptr;
   CLI::Option* lasOption = nullptr;
@@ -45,6 +53,41 @@ struct CConvertOptions {
 };
 
 bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
+
+// {"schema", "program", "config", "input", "output", "status", "reason", "rows", "depth",
+// "reading"}: what `convert --report` writes of one run.
+std::string ConvertReport(const CConvertOptions& options, const CConversionSetup& setup,
+                          const CResult& result, const CLasCreationFacts& facts) {
+  std::string out = "{\"schema\":\"corvane-convert-report/1\",\"program\":";
+  AppendJsonString(out, std::string("corvane-cli ") + kVersion);
+  out += ",\"config\":";
+  AppendJsonString(out, options.config);
+  out += ",\"input\":";
+  AppendJsonString(out, setup.asciiFilePath);
+  out += ",\"output\":";
+  AppendJsonString(out, setup.lasFilePath);
+  out += ",\"status\":";
+  AppendJsonString(out, result.Ok() ? "succeeded" : result.IsCancelled() ? "cancelled" : "failed");
+  out += ",\"reason\":";
+  if (result.Ok() || result.Reason().empty())
+    out += "null";
+  else
+    AppendJsonString(out, result.Reason());
+  out += ",\"rows\":";
+  out += result.Ok() ? FormatInt(static_cast<long long>(facts.rows)) : std::string("null");
+  out += ",\"depth\":";
+  if (result.Ok() && facts.scanned && facts.range.depthColumn >= 0)
+    AppendDepthJson(out, facts.range, CLasWriter::WrittenCurve(setup, facts.range.depthColumn).heading);
+  else
+    out += "null";
+  out += ",\"reading\":";
+  if (facts.read)
+    AppendReadingJson(out, facts.reading);
+  else
+    out += "null";
+  out += "}\n";
+  return out;
+}
 
 int RunConvert(const CConvertOptions& options) {
   CTerminalFeedback feedback(options.quiet);
@@ -70,8 +113,17 @@ int RunConvert(const CConvertOptions& options) {
       std::cerr << "Enter a number.\n";
       return kExitUsage;
     }
+    if (const auto refusal = NullValueRefusal(value, options.nullText, "--null")) {
+      std::cerr << "Enter a number.\ncorvane-cli: " << *refusal << ".\n";
+      return kExitUsage;
+    }
     setup.nullValue = value;
+  } else if (const auto refusal = NullValueRefusal(setup.nullValue, ConfiguredNullText(options.config),
+                                                   "NULL of " + options.config)) {
+    std::cerr << "corvane-cli: " << *refusal << " (or give --null).\n";
+    return kExitUsage;
   }
+  options.readingFlags.ApplyTo(setup.reading);
   if (setup.asciiFilePath.empty()) {
     std::cerr << "No ASCII file: the configuration file names none; give one with --ascii PATH.\n";
     return kExitUsage;
@@ -109,14 +161,29 @@ int RunConvert(const CConvertOptions& options) {
     return saved;
   };
   // Step 3 (without digit samples nothing is touched), then Create LAS.
-  const CResult created = ConvertAsciiFile(setup, options.inverse, progress, feedback, save);
+  CLasCreationFacts facts;
+  const CResult created = ConvertAsciiFile(setup, options.inverse, progress, feedback, save, &facts);
   if (created.IsCancelled())
     std::cerr << "corvane-cli: cancelled; " << setup.lasFilePath << " is as it was before the run.\n";
   else
     feedback.ReportReason(created);
+  // What the reading found, after the closing notice; a quiet run still names doubts.
+  if (created.Ok() && (!options.quiet || facts.reading.HasDoubts()))
+    std::cerr << FormatReadingSummary(facts.reading, ReadingAudience::CommandLine);
+  bool reportFailed = false;
+  if (!options.report.empty()) {
+    if (const CResult written =
+            WriteReportFile(options.report, ConvertReport(options, setup, created, facts));
+        !written.Ok()) {
+      std::cerr << "corvane-cli: the report was not written: " << written.Reason() << '\n';
+      reportFailed = true;
+    }
+  }
   if (!created.Ok()) return kExitFailed;
   const int checked = CheckWrittenLas(setup.lasFilePath, options.checkFlags);
-  return saveFailed ? kExitFailed : checked;
+  if (saveFailed || reportFailed) return kExitFailed;
+  if (options.checkFlags.strict && facts.reading.FailsStrict()) return kExitFailed;
+  return checked;
 }
 
 const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
@@ -150,8 +217,10 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
   convert->add_flag("--save-config", options->saveConfig,
                     "Write the setup back into the configuration file before converting (it is not "
                     "touched otherwise)");
-  convert->add_flag("--quiet", options->quiet,
-                    "No progress bar and no closing notice; errors are still shown");
+  convert->add_flag(
+      "--quiet", options->quiet,
+      "No progress bar, no closing notice and no reading summary; errors and the reading's doubts "
+      "are still shown");
   options->delimiterOption =
       convert
           ->add_option("--delimiter", options->delimiter,
@@ -179,13 +248,24 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
                                          "Value written for a missing or unreadable reading "
                                          "(for example --null=-999.25)")
                             ->type_name("VALUE");
-  AddCheckFlags(*convert, options->checkFlags);
+  options->readingFlags.AddTo(*convert);
+  convert
+      ->add_option("--report", options->report,
+                   "Write a JSON report of the run: input, output, status, rows, the depth range and the "
+                   "reading summary (as the batch report gives them per file)")
+      ->type_name("FILE.json");
+  AddCheckFlags(*convert, options->checkFlags, true);
   convert->footer(
+      "After the closing notice a reading summary goes to stderr: the rows and columns read, each\n"
+      "kind of cell that was not simply a number (PARTIAL_NUMBER, NOT_A_NUMBER, OUT_OF_RANGE,\n"
+      "SHORT_ROW, LONG_ROW, PRECISION_LOST, NULL_LIKE) with its count and first line and column,\n"
+      "and the flag that would settle it (\"looks like decimal commas: --decimal-comma\").\n"
       "Example:\n"
       "  corvane-cli convert --config examples/well-7.lah --first-data-line 5 \\\n"
       "      --ascii examples/well-7.asc --las well-7.las\n"
       "Exit status: 0 when the LAS file was created completely, 1 when the run failed or was\n"
-      "cancelled (Ctrl-C), 2 for bad usage.");
+      "cancelled (Ctrl-C), or with --strict when the reading found PARTIAL_NUMBER, NOT_A_NUMBER,\n"
+      "OUT_OF_RANGE, SHORT_ROW or LONG_ROW (or --check found errors or warnings), 2 for bad usage.");
   convert->callback([options, &run]() { run = [options]() { return RunConvert(*options); }; });
 });
 

@@ -57,7 +57,7 @@ CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::
   CDepthRange range;
   // A failed scan is reported and the run goes on: the data section meets the same file.
   (void)CLasWriter::ScanDepthRange(run, inverse, feedback, range);
-  if (range.unit.empty()) range.unit.push_back('M');
+  range.unit = CLasWriter::WellUnit(run, range);
   if (facts != nullptr) {
     facts->scanned = true;
     facts->range = range;
@@ -77,7 +77,11 @@ CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::
     writer.WriteVersionSection();
     writer.WriteWellSection(run, range, otherHeaderLines);
     const CResult curves = writer.WriteCurveSection(run, range, feedback);
-    result = writer.WriteDataSection(run, range, inverse, progress, feedback);
+    writer.WriteOtherSection(run, range);
+    if (facts != nullptr) facts->read = true;
+    result = writer.WriteDataSection(run, range, inverse, progress, feedback,
+                                     facts != nullptr ? &facts->reading : nullptr);
+    if (facts != nullptr) facts->range = writer.WrittenRange();
     if (result.Ok() && !curves.Ok()) result = curves;
   } catch (const CFileError& error) {
     busy.End();

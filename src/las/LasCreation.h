@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "las/DepthRange.h"
+#include "las/ReadingSummary.h"
 #include "platform/JobProgress.h"
 #include "platform/Result.h"
 #include "setup/ConversionSetup.h"
@@ -22,14 +23,17 @@ struct CLasCreationFacts {
   bool scanned = false;  // the depth scan ran: `range` holds what the header declares
   CDepthRange range;
   std::uint64_t rows = 0;  // data lines written (a failed or cancelled run wrote them to no file)
+  bool read = false;       // the data section read the rows: `reading` accounts for their cells
+  CReadingSummary reading;
 };
 
 // Runs the whole job: name checks, save, depth scan, header, data section, closing
 // notice. `otherHeaderLines` are the logical lines of the other header text
 // (SplitTextLines). Done when the LAS file was created completely; only then does it
 // take the place of an earlier LAS file of the same name, which a failed or
-// cancelled run leaves as it was. `facts`, when given, receives the depth range and
-// the number of data lines; the file is the same with or without it.
+// cancelled run leaves as it was. `facts`, when given, receives the depth range, the
+// number of data lines and the reading summary (before the closing notice is shown);
+// the file is the same with or without it.
 CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::string>& otherHeaderLines,
                   CJobProgress& progress, CRunFeedback& feedback, const CSaveOperation& save,
                   CLasCreationFacts* facts = nullptr);

@@ -10,7 +10,10 @@
 #include <memory>
 
 #include "ascii/ColumnSplitter.h"
+#include "ascii/DateTime.h"
 #include "ascii/DigitSamples.h"
+#include "las/DataRowWriter.h"
+#include "las/IndexTrack.h"
 #include "las/JobSlots.h"
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
@@ -32,11 +35,6 @@ int ConsideredCurves(const CConversionSetup& setup) {
 
 bool IsDepthHeading(std::string_view heading) {
   return EqualNoCase(heading, "DEPTH") || EqualNoCase(heading, "DEPT") || EqualNoCase(heading, "DEP");
-}
-
-double CellValue(std::string_view cell, double nullValue) {
-  double value;
-  return ScanDouble(cell, value) ? value : nullValue;
 }
 
 // The three fields of an other-header line, cut as a tokenizer with the separator
@@ -99,56 +97,35 @@ class CBackwardFileWriter {
   std::size_t m_fill = 0;  // bytes waiting at the end of the buffer; they belong at m_start
 };
 
-// Most cells of a log are plain decimals with at most four decimals ("1000.5",
-// "-999.25", "55"). For those the "%12.4lf" cell of the nearest double is the text
-// itself with its decimals padded to four: the double lies closer to that text than
-// half a unit of the fourth decimal, because the number has few enough digits (at
-// most 15 in all, at most 10 before the point when there are decimals). Writing the
-// text then spares the scan and the formatting, the bulk of a conversion's work.
-// Anything else (exponents, more digits, no number) is left to the general route.
-bool AppendPlainDecimalCell(std::string& out, std::string_view cell) {
-  const char* p = cell.data();
-  const char* const end = p + cell.size();
-  while (p < end && IsCSpace(*p)) ++p;
-  bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-  while (p < end && *p == '0' && p + 1 < end && IsAsciiDigit(p[1])) ++p;  // leading zeros
-  const char* const intBegin = p;
-  while (p < end && IsAsciiDigit(*p)) ++p;
-  const char* const intEnd = p;
-  const char* fracBegin = p;
-  const char* fracEnd = p;
-  if (p < end && *p == '.') {
-    fracBegin = ++p;
-    while (p < end && IsAsciiDigit(*p)) ++p;
-    fracEnd = p;
-  }
-  const auto intDigits = static_cast<std::size_t>(intEnd - intBegin);
-  const auto fracDigits = static_cast<std::size_t>(fracEnd - fracBegin);
-  if (intDigits + fracDigits == 0 || fracDigits > 4) return false;
-  if (p < end && (*p == 'e' || *p == 'E')) return false;
-  if (fracDigits > 0 ? intDigits > 10 : intDigits > 15) return false;
-
-  // Composed in place and appended at once: the cell and its two trailing blanks.
-  // The pieces are a few bytes each, so plain loops beat calls to memcpy.
-  char buffer[32];
-  const std::size_t intLength = intDigits == 0 ? 1 : intDigits;  // an empty integer part reads "0"
-  const std::size_t length = (negative ? 1 : 0) + intLength + 5;
-  char* w = buffer;
-  for (std::size_t i = length; i < 12; ++i) *w++ = ' ';
-  if (negative) *w++ = '-';
-  if (intDigits == 0) *w++ = '0';
-  for (const char* q = intBegin; q < intEnd; ++q) *w++ = *q;
-  *w++ = '.';
-  for (const char* q = fracBegin; q < fracEnd; ++q) *w++ = *q;
-  for (std::size_t i = fracDigits; i < 4; ++i) *w++ = '0';
-  *w++ = ' ';
-  *w++ = ' ';
-  out.append(buffer, static_cast<std::size_t>(w - buffer));
-  return true;
+// STRT, STOP, STEP and the time origin: what the header says of a range.
+bool SameHeaderRange(const CDepthRange& a, const CDepthRange& b) {
+  return a.StartValue() == b.StartValue() && a.StopValue() == b.StopValue() &&
+         a.StepValue() == b.StepValue() && a.unit == b.unit && a.timeOrigin == b.timeOrigin;
 }
 
+double NumberOf(const std::string& text) {
+  double value = 0;
+  ScanDouble(text, value);
+  return value;
+}
+
+// "-0.5000" for "0.5000" and back: the step of the same rows in the other order.
+std::string Negated(const std::string& text) {
+  if (text.empty() || NumberOf(text) == 0) return text;
+  return text.front() == '-' ? text.substr(1) : "-" + text;
+}
+
+bool IsTimeHeading(std::string_view heading) { return EqualNoCase(heading, "TIME"); }
+
 }  // namespace
+
+std::string CLasWriter::WellUnit(const CConversionSetup& setup, const CDepthRange& range) {
+  if (!range.unit.empty()) return range.unit;
+  // A depth curve without units is in metres; a time index keeps its own (none).
+  return IsTimeHeading(WrittenCurve(setup, range.depthColumn).heading) ? std::string() : std::string("M");
+}
+
+namespace {}  // namespace
 
 void CLasWriter::WriteTextLine(std::string_view text) { m_out.WriteLine(text); }
 
@@ -180,6 +157,8 @@ void CLasWriter::WriteVersionSection() {
 
 void CLasWriter::WriteWellSection(const CConversionSetup& setup, const CDepthRange& range,
                                   const std::vector<std::string>& otherHeaderLines) {
+  m_otherHeaderLines = otherHeaderLines;
+  m_wroteWellSection = true;
   for (const std::string& line : WellSectionLines(setup, range, otherHeaderLines)) WriteTextLine(line);
   m_out.Flush();
 }
@@ -187,9 +166,9 @@ void CLasWriter::WriteWellSection(const CConversionSetup& setup, const CDepthRan
 std::vector<std::string> CLasWriter::WellSectionLines(const CConversionSetup& setup, const CDepthRange& range,
                                                       const std::vector<std::string>& otherHeaderLines) {
   std::vector<std::string> lines;
-  const std::string unit = range.unit.empty() ? std::string("M") : range.unit;
-  auto depthLine = [&](const char* mnemonic, double value, const char* description) {
-    std::string valuePart = FormatFixed(value, 4);
+  const std::string unit = WellUnit(setup, range);
+  auto depthLine = [&](const char* mnemonic, double value, const std::string& text, const char* description) {
+    std::string valuePart = CDepthRange::Stated(value, text);
     valuePart.push_back(':');
     lines.push_back(ComposeHeaderLine(std::string(mnemonic) + unit, valuePart, description));
   };
@@ -197,10 +176,10 @@ std::vector<std::string> CLasWriter::WellSectionLines(const CConversionSetup& se
   lines.emplace_back("~Well Information");
   lines.push_back(ComposeHeaderLine("#MNEM.UNIT", "          Data Type           ", "Information"));
   lines.push_back(ComposeHeaderLine("#---------", kHyphens30, kHyphens30));
-  depthLine(" STRT.", range.start, "Start Depth");
-  depthLine(" STOP.", range.stop, "Stop Depth");
-  depthLine(" STEP.", range.step, "Depth Increment");
-  depthLine(" NULL.", setup.nullValue, "No Data Flag");
+  depthLine(" STRT.", range.start, range.startText, "Start Depth");
+  depthLine(" STOP.", range.stop, range.stopText, "Stop Depth");
+  depthLine(" STEP.", range.step, range.stepText, "Depth Increment");
+  depthLine(" NULL.", setup.nullValue, std::string(), "No Data Flag");
   if (!setup.wellName.empty()) lines.push_back(ComposeHeaderLine(" WELL.", setup.wellName + ":", ""));
   if (!setup.logDate.empty()) lines.push_back(ComposeHeaderLine(" DATE.", setup.logDate + ":", "LOG DATE"));
   if (!setup.uwiValue.empty())
@@ -220,8 +199,9 @@ std::vector<std::string> CLasWriter::WellSectionLines(const CConversionSetup& se
   return lines;
 }
 
-CResult CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range,
-                                      CRunFeedback& feedback) {
+std::vector<std::string> CLasWriter::CurveSectionLines(const CConversionSetup& setup,
+                                                       const CDepthRange& range) {
+  std::vector<std::string> lines;
   auto curveLine = [&](const CCurveDef& curve, int number) {
     std::string mnemonic(" ");
     mnemonic.append(curve.heading).append(".").append(curve.units);
@@ -229,27 +209,57 @@ CResult CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDept
     AppendRightAligned(description, FormatInt(number), 3);
     description.push_back(' ');
     description.append(curve.description);
-    WriteHeaderLine(mnemonic, curve.apiCode + ":", description);
+    lines.push_back(ComposeHeaderLine(mnemonic, curve.apiCode + ":", description));
   };
+  lines.emplace_back("~Curve Information");
+  lines.push_back(ComposeHeaderLine("#MNEM.UNIT", "          API Codes           ", "Curve Description"));
+  lines.push_back(ComposeHeaderLine("#---------", kHyphens30, kHyphens30));
+  const int total = ConsideredCurves(setup);
+  const int d = range.depthColumn;
+  if (d >= 0 && d < total) curveLine(WrittenCurve(setup, d), 1);
+  int number = 2;  // 1 belongs to the depth curve, whether there is one or not
+  for (int i = 0; i < total; ++i) {
+    if (i == d) continue;
+    const CCurveDef curve = WrittenCurve(setup, i);
+    if (!curve.heading.empty()) curveLine(curve, number++);
+  }
+  return lines;
+}
+
+CResult CLasWriter::WriteCurveSection(const CConversionSetup& setup, const CDepthRange& range,
+                                      CRunFeedback& feedback) {
   try {
-    WriteTextLine("~Curve Information");
-    WriteHeaderLine("#MNEM.UNIT", "          API Codes           ", "Curve Description");
-    WriteHeaderLine("#---------", kHyphens30, kHyphens30);
-    const int total = ConsideredCurves(setup);
-    const int d = range.depthColumn;
-    if (d >= 0 && d < total) curveLine(setup.curves[static_cast<std::size_t>(d)], 1);
-    int number = 2;  // 1 belongs to the depth curve, whether there is one or not
-    for (int i = 0; i < total; ++i) {
-      const CCurveDef& curve = setup.curves[static_cast<std::size_t>(i)];
-      if (i == d || curve.heading.empty()) continue;
-      curveLine(curve, number++);
-    }
+    for (const std::string& line : CurveSectionLines(setup, range)) WriteTextLine(line);
     m_out.Flush();
     return CResult::Done();
   } catch (const CFileError& error) {
     feedback.ShowError("Failed to write to LAS file.", std::string(), error.Result().Reason());
     return error.Result();
   }
+}
+
+std::vector<std::string> CLasWriter::OtherSectionLines(const CConversionSetup& setup,
+                                                       const CDepthRange& range) {
+  if (range.timeOrigin.empty()) return {};
+  return {"~Other Information", "TIME 0 S = " + range.timeOrigin + ", the first date-time of column " +
+                                    FormatInt(setup.reading.dateTimeColumn) +
+                                    " (TIME counts seconds from it)"};
+}
+
+void CLasWriter::WriteOtherSection(const CConversionSetup& setup, const CDepthRange& range) {
+  for (const std::string& line : OtherSectionLines(setup, range)) WriteTextLine(line);
+  m_out.Flush();
+}
+
+CCurveDef CLasWriter::WrittenCurve(const CConversionSetup& setup, int column) {
+  CCurveDef curve;
+  if (column >= 0 && static_cast<std::size_t>(column) < setup.curves.size())
+    curve = setup.curves[static_cast<std::size_t>(column)];
+  if (column >= 0 && column + 1 == setup.reading.dateTimeColumn) {
+    curve.heading = "TIME";
+    curve.units = "S";
+  }
+  return curve;
 }
 
 bool CLasWriter::IsBlankLine(std::string_view line) noexcept { return IsBlankText(line); }
@@ -260,14 +270,14 @@ std::vector<int> CLasWriter::OutputColumns(const CConversionSetup& setup, const 
   const int d = range.depthColumn;
   if (d >= 0 && d < total) columns.push_back(d);
   for (int i = 0; i < total; ++i)
-    if (i != d && !setup.curves[static_cast<std::size_t>(i)].heading.empty()) columns.push_back(i);
+    if (i != d && !WrittenCurve(setup, i).heading.empty()) columns.push_back(i);
   return columns;
 }
 
 std::string CLasWriter::DataTitleLine(const CConversionSetup& setup, const std::vector<int>& columns) {
   std::string title("~A ");
   for (int c : columns) {
-    AppendRightAligned(title, setup.curves[static_cast<std::size_t>(c)].heading, 12);
+    AppendRightAligned(title, WrittenCurve(setup, c).heading, 12);
     title.append("  ");
   }
   return title;
@@ -276,7 +286,10 @@ std::string CLasWriter::DataTitleLine(const CConversionSetup& setup, const std::
 int CLasWriter::FindDepthColumn(const CConversionSetup& setup) {
   const int total = ConsideredCurves(setup);
   for (int i = 0; i < total; ++i)
-    if (IsDepthHeading(setup.curves[static_cast<std::size_t>(i)].heading)) return i;
+    if (IsDepthHeading(WrittenCurve(setup, i).heading)) return i;
+  // A time-indexed log: its TIME curve is the index.
+  for (int i = 0; i < total; ++i)
+    if (IsTimeHeading(WrittenCurve(setup, i).heading)) return i;
   return -1;
 }
 
@@ -293,35 +306,76 @@ CResult CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inverse, 
     const int depth = FindDepthColumn(setup);
     if (depth < 0) return CResult::Done();
     range.depthColumn = depth;
-    range.unit = setup.curves[static_cast<std::size_t>(depth)].units;
+    range.unit = WrittenCurve(setup, depth).units;
 
-    CRowSplitter splitter(setup.fixedWidth, setup.skipWidth, GetDelimiterSet(setup.delimiterText),
-                          setup.CurveTotal());
-    auto depthOf = [&](std::string_view text) {
-      return CellValue(splitter.Split(text)[static_cast<std::size_t>(depth)], setup.nullValue);
-    };
-    range.start = depthOf(line);
-    range.stop = range.start;
-    // A single data line: stop equals start and the step stays 0, inverted or not.
-    if (!in.NextLine(line)) return CResult::Done();
-    range.stop = depthOf(line);
-    range.step = range.stop - range.start;
+    const int count = setup.CurveTotal();
+    CRowSplitter splitter(CSplitRules::Of(setup), count);
+    const int timeColumn = setup.reading.dateTimeColumn - 1;
+    const bool findOrigin = timeColumn >= 0 && timeColumn < count;
 
-    const std::uint64_t size = in.Size();
-    in.Seek(size > kTailBytes ? size - kTailBytes : 0);
-    std::string lastFilled;
-    bool found = false;
-    while (in.NextLine(line)) {
+    // The first two rows, and the first date-time of a date-time column, which every
+    // later date-time counts from (in the file's order, inverted or not).
+    std::vector<std::string> firstRows;
+    std::string lastRow;
+    bool originFound = false;
+    for (bool more = true; more; more = in.NextLine(line)) {
       if (IsBlankLine(line)) continue;
-      lastFilled.assign(line);
-      found = true;
+      if (firstRows.size() < 2) firstRows.emplace_back(line);
+      lastRow.assign(line);
+      if (findOrigin && !originFound) {
+        const auto& cells = splitter.Split(line);
+        if (static_cast<std::size_t>(timeColumn) < splitter.Fields()) {
+          if (const auto origin = ParseDateTime(cells[static_cast<std::size_t>(timeColumn)])) {
+            range.timeOrigin = origin->iso;
+            range.timeOriginSeconds = origin->seconds;
+            originFound = true;
+          }
+        }
+      }
+      if (firstRows.size() >= 2 && (!findOrigin || originFound)) break;
     }
-    // Without a non-blank line at the end, the second line's depth stands.
-    if (found) range.stop = depthOf(lastFilled);
+    if (firstRows.empty()) return CResult::Done();  // no row: nothing to declare
+
+    // The index cell of a row as the data section writes it.
+    CReadingSummary unused;
+    unused.Begin(setup.reading, std::vector<std::string>(static_cast<std::size_t>(count)), std::string());
+    CDataRowWriter writer(setup, {depth}, unused);
+    if (originFound) writer.SetTimeOrigin(range.timeOriginSeconds);
+    std::string cell;
+    auto indexOf = [&](std::string_view text) {
+      const auto& cells = splitter.Split(text);
+      cell.clear();
+      if (static_cast<std::size_t>(depth) < splitter.Fields())
+        writer.AppendCell(cell, cells[static_cast<std::size_t>(depth)], depth, 0);
+      else
+        writer.AppendCell(cell, std::string_view(), depth, 0);
+      return std::string(TrimCSpace(cell));
+    };
+    range.startText = indexOf(firstRows.front());
+    range.stopText = range.startText;
+    range.stepText = "0.0000";
+    if (firstRows.size() >= 2) {
+      range.stopText = indexOf(firstRows[1]);
+      const std::string step = CIndexTrack::Difference(range.startText, range.stopText);
+      if (!step.empty()) range.stepText = step;
+      // The last row: the last line that is not blank in the last 5000 bytes (a Ctrl-Z
+      // there ends the text; one before them is met by the data section). When the
+      // reading has met the Ctrl-Z already, the rows up to it are read on instead.
+      if (!in.StoppedAtCtrlZ()) {
+        const std::uint64_t size = in.Size();
+        in.Seek(size > kTailBytes ? size - kTailBytes : 0);
+      }
+      while (in.NextLine(line))
+        if (!IsBlankLine(line)) lastRow.assign(line);
+      range.stopText = indexOf(lastRow);
+    }
     if (inverse) {
-      std::swap(range.start, range.stop);
-      range.step = -range.step;
+      std::swap(range.startText, range.stopText);
+      range.stepText = Negated(range.stepText);
     }
+    range.start = NumberOf(range.startText);
+    range.stop = NumberOf(range.stopText);
+    range.step = NumberOf(range.stepText);
   } catch (const CFileError& error) {
     feedback.ShowError("Failed to open ASCII file.", std::string(), error.Result().Reason());
     return error.Result();
@@ -330,7 +384,7 @@ CResult CLasWriter::ScanDepthRange(const CConversionSetup& setup, bool inverse, 
 }
 
 CResult CLasWriter::InvertDataLines(CTextReader& source, CJobProgress& progress, CRunFeedback& feedback,
-                                    CFile& temp, std::uint64_t& start) {
+                                    CFile& temp, std::uint64_t& start, std::uint64_t* lines) {
   try {
     const std::uint64_t dataStart = source.Position();
     const std::uint64_t dataBytes = source.Size() > dataStart ? source.Size() - dataStart : 0;
@@ -347,8 +401,10 @@ CResult CLasWriter::InvertDataLines(CTextReader& source, CJobProgress& progress,
     CBackwardFileWriter out(temp, room);
     bool lastEnded = true;
     std::string_view line;
+    std::uint64_t copied = 0;
     while (source.NextLine(line)) {
       if (progress.PollCancel()) return CResult::Cancelled();
+      ++copied;
       lastEnded = !line.empty() && line.back() == '\n';
       if (lastEnded) line.remove_suffix(1);
       out.Prepend("\r\n");
@@ -360,6 +416,7 @@ CResult CLasWriter::InvertDataLines(CTextReader& source, CJobProgress& progress,
     if (lastEnded) out.Prepend("\r\n");
     out.Flush();
     start = out.Start();
+    if (lines != nullptr) *lines = copied;
     return CResult::Done();
   } catch (const CFileError& error) {
     temp.Discard();
@@ -368,14 +425,40 @@ CResult CLasWriter::InvertDataLines(CTextReader& source, CJobProgress& progress,
   }
 }
 
+void CLasWriter::MendHeader(const CConversionSetup& setup, const CDepthRange& declared,
+                            const CDepthRange& written, std::uint64_t headerBytes) {
+  if (!m_wroteWellSection || SameHeaderRange(declared, written)) return;
+  std::string header;
+  auto add = [&header](const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) header.append(line).append("\r\n");
+  };
+  add({"~Version Information", " VERS.                2.00 : CWLS Log ASCII Standard - Version 2.00",
+       " WRAP.                  NO : One line per depth"});
+  add(WellSectionLines(setup, written, m_otherHeaderLines));
+  add(CurveSectionLines(setup, written));
+  add(OtherSectionLines(setup, written));
+  m_out.ReplaceHead(headerBytes, header);
+}
+
 CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepthRange& range, bool inverse,
-                                     CJobProgress& progress, CRunFeedback& feedback) {
+                                     CJobProgress& progress, CRunFeedback& feedback,
+                                     CReadingSummary* reading) {
   CResult result;
   CJobDisplay display(LasCreationJob(), progress);
   CTextReader ascii;
   CTextReader temp;
+  m_writtenRange = range;
+  const CSplitRules rules = CSplitRules::Of(setup);
+  const std::vector<int> columns = OutputColumns(setup, range);
+  CReadingSummary summary;
+  {
+    std::vector<std::string> headings(static_cast<std::size_t>(std::max(setup.CurveTotal(), 0)));
+    for (int c : columns) headings[static_cast<std::size_t>(c)] = WrittenCurve(setup, c).heading;
+    summary.Begin(setup.reading, std::move(headings),
+                  rules.fixedWidth > 0 ? std::string() : rules.delimiterSet);
+  }
   try {
-    const std::vector<int> columns = OutputColumns(setup, range);
+    const std::uint64_t headerBytes = m_out.Position();
     WriteTextLine(DataTitleLine(setup, columns));
 
     ascii.Open(setup.asciiFilePath);
@@ -389,16 +472,17 @@ CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepth
       }
     }
 
-    CRowSplitter splitter(setup.fixedWidth, setup.skipWidth, GetDelimiterSet(setup.delimiterText),
-                          setup.CurveTotal());
+    const int count = setup.CurveTotal();
+    CRowSplitter splitter(rules, count);
     if (!display.Acquire("Creating LAS file..."))  // another LAS creation is converting
       return CResult::Failed("another LAS file is being created");
 
     CTextReader* source = &ascii;
     std::uint64_t base = 0;  // where the data begins in the source
+    std::uint64_t dataLines = 0;
     if (inverse) {
       CFile inverted;
-      result = InvertDataLines(ascii, progress, feedback, inverted, base);
+      result = InvertDataLines(ascii, progress, feedback, inverted, base, &dataLines);
       if (result.Ok()) {
         temp.Adopt(std::move(inverted));
         temp.Seek(base);
@@ -408,37 +492,57 @@ CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepth
 
     if (result.Ok()) {
       const std::uint64_t length = source->Size() - base;
-      std::string nullCell;
-      AppendFixed(nullCell, setup.nullValue, 4, 12);
+      CDataRowWriter rows(setup, columns, summary);
+      if (!range.timeOrigin.empty()) rows.SetTimeOrigin(range.timeOriginSeconds);
+      CIndexTrack index;
+      const bool indexed = range.depthColumn >= 0 && !columns.empty() && columns.front() == range.depthColumn;
+      // The line's number in the ASCII file, from 1; the inverted copy holds the data
+      // lines last first, after an empty line when the last one had a line end.
+      bool copyLeadsWithEmpty = false;
+      auto lineNumber = [&](long counter) -> std::uint64_t {
+        const auto n = static_cast<std::uint64_t>(counter);
+        if (!inverse) return static_cast<std::uint64_t>(first) + n;
+        const std::uint64_t fromEnd = copyLeadsWithEmpty ? n - 1 : n;  // 1 for the last data line
+        return static_cast<std::uint64_t>(first) + dataLines + 1 - fromEnd;
+      };
+      CRowSplitter counter(rules, -1);  // the fields of a long row, for its example
       CLineProgressText lineText;
       std::string dataLine;
-      long counter = 0;
+      long lines = 0;
       while (source->NextLine(line)) {
         const std::uint64_t position = source->Position() - base;
         if (progress.PollCancel()) {
           result = CResult::Cancelled();
           break;
         }
+        ++lines;
+        if (inverse && lines == 1) copyLeadsWithEmpty = line.empty() || line == "\n";
         if (!IsBlankLine(line)) {
           const std::vector<std::string_view>& cells = splitter.Split(line);
-          dataLine.assign("   ");
-          for (int c : columns) {
-            const std::string_view cell = cells[static_cast<std::size_t>(c)];
-            if (AppendPlainDecimalCell(dataLine, cell)) continue;
-            double value;
-            if (ScanDouble(cell, value))
-              AppendFixed(dataLine, value, 4, 12);
-            else
-              dataLine.append(nullCell);
-            dataLine.append("  ");
-          }
-          dataLine.append("\r\n");
+          const std::size_t fields = splitter.Fields();
+          if (fields < static_cast<std::size_t>(count))
+            summary.Record(ReadingKind::ShortRow, lineNumber(lines), -1, line, static_cast<int>(fields));
+          else if (splitter.Extra())
+            summary.Record(ReadingKind::LongRow, lineNumber(lines), -1, line,
+                           static_cast<int>(counter.Split(line).size()));
+          dataLine.clear();
+          rows.AppendRow(dataLine, cells, fields, lineNumber(lines));
+          if (indexed) index.Add(rows.FirstCell(dataLine));
           m_out.WriteRaw(dataLine);
           ++m_rows;
         }
-        ++counter;
-        progress.SetLineText(lineText.Line(counter));
+        progress.SetLineText(lineText.Line(lines));
         progress.SetPercent(CLineProgressText::Percent(position, length));
+      }
+      summary.AddRows(m_rows);
+      if (result.Ok() && indexed && !index.Empty()) {
+        m_writtenRange.startText = index.First();
+        m_writtenRange.stopText = std::string(index.Last());
+        m_writtenRange.stepText = index.Step();
+        m_writtenRange.start = NumberOf(m_writtenRange.startText);
+        m_writtenRange.stop = NumberOf(m_writtenRange.stopText);
+        m_writtenRange.step = NumberOf(m_writtenRange.stepText);
+        MendHeader(setup, range, m_writtenRange, headerBytes);
       }
     }
     temp.Close();
@@ -453,6 +557,7 @@ CResult CLasWriter::WriteDataSection(const CConversionSetup& setup, const CDepth
   temp.Close();
   ascii.Close();
   display.Release();
+  if (reading != nullptr) *reading = std::move(summary);
   feedback.ShowNotice(result.Ok() ? kLasCreatedMessage : "LAS file created failed or cancelled.");
   return result;
 }

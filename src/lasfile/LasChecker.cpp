@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "lasfile/LasDecimal.h"
+#include "lasfile/LasHeaderLine.h"
 #include "lasfile/LasWellItems.h"
 #include "platform/FileError.h"
 #include "platform/NumberFormat.h"
@@ -758,6 +759,23 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
     reason += others;
     reason += " in its place; one is required";
     missing(name, reason);
+  }
+
+  // A required line that is there but says nothing (a template line left blank), for
+  // every line that could stand for the item.
+  for (const CRequiredWellItem& item : RequiredWellItems()) {
+    if (IsNumericWellItem(item)) continue;  // W_VALUE_NOT_NUMBER speaks for them
+    const CItem* first = nullptr;
+    bool valued = false;
+    for (std::size_t i = 0; i < kWellItems; ++i) {
+      if (!well[i].present || !SatisfiesWellItem(item, kWellNames[i])) continue;
+      if (first == nullptr || well[i].line < first->line) first = &well[i];
+      valued = valued || !TrimLasBlanks(well[i].value).empty();
+    }
+    if (first == nullptr || valued) continue;
+    report.Add(LasCode::WItemEmpty, first->line, first->text,
+               "the " + std::string(item.mnemonic) + " line has no value (" + std::string(item.describes) +
+                   "); the standard requires one");
   }
 
   for (int i : {kStrt, kStop, kStep, kNull}) {

@@ -42,6 +42,7 @@ constexpr CLasRule kRules[] = {
     {LasCode::Vers12, "VERS_1_2", W, "5.3", "a LAS 1.2 file, checked by the LAS 2.0 rules"},
     {LasCode::WrapInvalid, "WRAP_INVALID", E, "5.3", "WRAP is neither YES nor NO"},
     {LasCode::WItemMissing, "W_ITEM_MISSING", E, "5.4", "a required ~W line is missing"},
+    {LasCode::WItemEmpty, "W_ITEM_EMPTY", W, "5.4", "a required ~W line without a value"},
     {LasCode::WValueNotNumber, "W_VALUE_NOT_NUMBER", E, "5.4", "STRT, STOP, STEP or NULL is not a number"},
     {LasCode::DepthUnitInvalid, "DEPTH_UNIT_INVALID", E, "5.4", "a depth index not in M, F or FT"},
     {LasCode::IndexUnitMismatch, "INDEX_UNIT_MISMATCH", E, "5.4",

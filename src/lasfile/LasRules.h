@@ -48,6 +48,7 @@ enum class LasCode {
   WrapInvalid,
   // ~W
   WItemMissing,
+  WItemEmpty,
   WValueNotNumber,
   DepthUnitInvalid,
   IndexUnitMismatch,

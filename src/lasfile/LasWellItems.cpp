@@ -31,8 +31,17 @@ bool SatisfiesWellItem(const CRequiredWellItem& item, std::string_view upperMnem
                      [&](std::string_view standIn) { return !standIn.empty() && upperMnemonic == standIn; });
 }
 
-std::vector<const CRequiredWellItem*> MissingWellItems(const std::vector<std::string>& sectionLines) {
-  std::vector<std::string> mnemonics;
+namespace {
+
+struct CWellLine {
+  std::string mnemonic;  // in upper case
+  bool valued = false;
+};
+
+// The items of a ~W section as a LAS reader takes them: comments and blank lines hold
+// none, nor does a line without a dot; a later line that starts with "~" ends it.
+std::vector<CWellLine> WellLines(const std::vector<std::string>& sectionLines) {
+  std::vector<CWellLine> lines;
   for (std::size_t i = 0; i < sectionLines.size(); ++i) {
     const std::string& line = sectionLines[i];
     const std::string_view content = TrimLasBlanks(line);
@@ -40,16 +49,45 @@ std::vector<const CRequiredWellItem*> MissingWellItems(const std::vector<std::st
     if (content.empty() || content.front() == '~' || content.front() == '#') continue;
     const CLasHeaderLine item = ParseLasHeaderLine(line);
     if (!item.HasDot() || item.mnemonic.empty()) continue;
-    mnemonics.push_back(ToUpperAscii(item.mnemonic));
+    lines.push_back({ToUpperAscii(item.mnemonic), !TrimLasBlanks(item.value).empty()});
   }
+  return lines;
+}
+
+}  // namespace
+
+bool IsNumericWellItem(const CRequiredWellItem& item) noexcept {
+  return item.mnemonic == "STRT" || item.mnemonic == "STOP" || item.mnemonic == "STEP" ||
+         item.mnemonic == "NULL";
+}
+
+std::vector<const CRequiredWellItem*> MissingWellItems(const std::vector<std::string>& sectionLines) {
+  const std::vector<CWellLine> lines = WellLines(sectionLines);
   std::vector<const CRequiredWellItem*> missing;
   for (const CRequiredWellItem& item : RequiredWellItems()) {
-    const bool held = std::any_of(mnemonics.begin(), mnemonics.end(), [&](const std::string& mnemonic) {
-      return SatisfiesWellItem(item, mnemonic);
+    const bool held = std::any_of(lines.begin(), lines.end(), [&](const CWellLine& line) {
+      return SatisfiesWellItem(item, line.mnemonic);
     });
     if (!held) missing.push_back(&item);
   }
   return missing;
+}
+
+std::vector<const CRequiredWellItem*> EmptyWellItems(const std::vector<std::string>& sectionLines) {
+  const std::vector<CWellLine> lines = WellLines(sectionLines);
+  std::vector<const CRequiredWellItem*> empty;
+  for (const CRequiredWellItem& item : RequiredWellItems()) {
+    if (IsNumericWellItem(item)) continue;
+    bool held = false;
+    bool valued = false;
+    for (const CWellLine& line : lines) {
+      if (!SatisfiesWellItem(item, line.mnemonic)) continue;
+      held = true;
+      valued = valued || line.valued;
+    }
+    if (held && !valued) empty.push_back(&item);
+  }
+  return empty;
 }
 
 }  // namespace corvane

@@ -30,4 +30,12 @@ bool SatisfiesWellItem(const CRequiredWellItem& item, std::string_view upperMnem
 // case; a later line that starts with "~" begins another section.
 std::vector<const CRequiredWellItem*> MissingWellItems(const std::vector<std::string>& sectionLines);
 
+// The required items, other than STRT, STOP, STEP and NULL, whose lines are there but
+// every one without a value ("COMP.   : COMPANY", a template line left blank), taken
+// from the lines as MissingWellItems takes them.
+std::vector<const CRequiredWellItem*> EmptyWellItems(const std::vector<std::string>& sectionLines);
+
+// True for STRT, STOP, STEP and NULL: items whose value is a number, checked as such.
+bool IsNumericWellItem(const CRequiredWellItem& item) noexcept;
+
 }  // namespace corvane

@@ -230,6 +230,18 @@ CResult CFile::WriteAt(std::string_view bytes, std::uint64_t offset) {
   });
 }
 
+CResult CFile::ReadAt(char* buffer, std::size_t size, std::uint64_t offset, std::size_t& got) {
+  got = 0;
+  if (CResult moved = Seek(offset); !moved.Ok()) return moved;
+  while (got < size) {
+    std::size_t n = 0;
+    if (CResult read = Read(buffer + got, size - got, n); !read.Ok()) return read;
+    if (n == 0) break;
+    got += n;
+  }
+  return CResult::Done();
+}
+
 CResult CFile::Seek(std::uint64_t offset) {
   if (Sys().lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0) return CResult::SystemError(m_path, errno);
   return CResult::Done();

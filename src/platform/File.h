@@ -66,6 +66,9 @@ class CFile {
   CResult ReadAll(std::string& text, std::uint64_t limit);
   CResult WriteAll(std::string_view bytes);
   CResult WriteAt(std::string_view bytes, std::uint64_t offset);
+  // Reads up to `size` bytes from `offset` (fewer only at the end of the file); the
+  // file position is left after them.
+  CResult ReadAt(char* buffer, std::size_t size, std::uint64_t offset, std::size_t& got);
   CResult Seek(std::uint64_t offset);
   CResult Truncate(std::uint64_t length);
   CResult Sync();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace corvane {
@@ -73,6 +74,12 @@ const char* SkipSpaceAndSign(const char* p, const char* end, bool& negative) noe
 }  // namespace
 
 bool ScanDouble(std::string_view text, double& value) noexcept {
+  CNumberScan scan;
+  return ScanDouble(text, value, scan, false);
+}
+
+bool ScanDouble(std::string_view text, double& value, CNumberScan& scan, bool commaIsDecimal) noexcept {
+  scan = CNumberScan();
   const char* const end = text.data() + text.size();
   bool negative = false;
   const char* p = SkipSpaceAndSign(text.data(), end, negative);
@@ -83,8 +90,10 @@ bool ScanDouble(std::string_view text, double& value) noexcept {
   long long leadExponent = 0;
   bool seenNonZero = false;
   bool seenPoint = false;
+  bool seenComma = false;
   long long intDigitsAfterLead = 0;
   long long zerosAfterPoint = 0;
+  int significant = 0;
   for (; p < end; ++p) {
     const char c = *p;
     if (IsAsciiDigit(c)) {
@@ -92,15 +101,18 @@ bool ScanDouble(std::string_view text, double& value) noexcept {
       if (!seenNonZero) {
         if (c != '0') {
           seenNonZero = true;
+          significant = 1;
           if (!seenPoint) intDigitsAfterLead = 1;
         } else if (seenPoint) {
           ++zerosAfterPoint;
         }
-      } else if (!seenPoint) {
-        ++intDigitsAfterLead;
+      } else {
+        if (significant < std::numeric_limits<int>::max()) ++significant;
+        if (!seenPoint) ++intDigitsAfterLead;
       }
-    } else if (c == '.' && !seenPoint) {
+    } else if (!seenPoint && (c == '.' || (commaIsDecimal && c == ','))) {
       seenPoint = true;
+      seenComma = c == ',';
     } else {
       break;
     }
@@ -126,15 +138,27 @@ bool ScanDouble(std::string_view text, double& value) noexcept {
     }
   }
 
-  // from_chars takes no '+': parse from the mantissa and apply the sign afterwards.
+  // from_chars takes no '+' and no decimal comma: parse from the mantissa and apply
+  // the sign afterwards; a comma is handed over as a point.
   double result = 0.0;
-  const auto parsed = std::from_chars(mantissa, p, result, std::chars_format::general);
+  std::from_chars_result parsed{};
+  if (seenComma) {
+    std::string copy(mantissa, p);
+    copy[copy.find(',')] = '.';
+    parsed = std::from_chars(copy.data(), copy.data() + copy.size(), result, std::chars_format::general);
+  } else {
+    parsed = std::from_chars(mantissa, p, result, std::chars_format::general);
+  }
   if (parsed.ec == std::errc::result_out_of_range) {
-    result = (seenNonZero && leadExponent + exponent > 0) ? std::numeric_limits<double>::infinity() : 0.0;
+    const bool overflow = seenNonZero && leadExponent + exponent > 0;
+    result = overflow ? std::numeric_limits<double>::infinity() : 0.0;
   } else if (parsed.ec != std::errc()) {
     return false;  // cannot happen for a validated prefix
   }
   value = negative ? -result : result;
+  scan.end = static_cast<std::size_t>(p - text.data());
+  scan.significantDigits = significant;
+  scan.outOfRange = std::isinf(result);
   return true;
 }
 

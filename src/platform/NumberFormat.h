@@ -19,6 +19,18 @@ namespace corvane {
 // Returns false (and leaves `value` alone) when the text does not start with a number.
 bool ScanDouble(std::string_view text, double& value) noexcept;
 
+// What ScanDouble took of a text, for readers that account for every cell.
+struct CNumberScan {
+  std::size_t end = 0;        // the first character after the number (0 when there is none)
+  int significantDigits = 0;  // the digits given from the first non-zero one on ("1.50": 3)
+  bool outOfRange = false;    // beyond the range of a double: the value is +/-infinity
+};
+// ScanDouble that also says where the number ends and how many significant digits it
+// gave. With `commaIsDecimal` a comma is the decimal mark as well as a point (one mark
+// per number: "1,5" reads 1.5).
+bool ScanDouble(std::string_view text, double& value, CNumberScan& scan,
+                bool commaIsDecimal = false) noexcept;
+
 // Reads an integer the way "%d" does: leading white space, an optional sign,
 // decimal digits; what follows is ignored. Out-of-range values behave as with the
 // C library (saturated to the range of long, then cut to 32 bits).

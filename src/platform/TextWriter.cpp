@@ -1,5 +1,6 @@
 #include "platform/TextWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -86,6 +87,37 @@ void CTextWriter::Flush() {
     m_replacement.File().StartWriteback(m_writebackFrom, m_written - m_writebackFrom);
     m_writebackFrom = m_written;
   }
+}
+
+void CTextWriter::ReplaceHead(std::uint64_t oldLength, std::string_view head) {
+  Flush();
+  if (oldLength > m_written) throw CFileError(CResult::Failed("a head beyond the end of the file", EINVAL));
+  CFile& file = Out();
+  auto check = [this](const CResult& result) {
+    if (!result.Ok()) Fail(result);
+  };
+  const std::uint64_t tail = m_written - oldLength;
+  const std::uint64_t newLength = head.size();
+  if (newLength != oldLength) {
+    // The tail moves in blocks, from its far end when it moves on and from its near end
+    // when it moves back, so that no block overwrites bytes not yet moved.
+    std::string block(std::min<std::uint64_t>(kBufferSize, std::max<std::uint64_t>(tail, 1)), '\0');
+    const bool forward = newLength > oldLength;
+    std::uint64_t done = 0;
+    while (done < tail) {
+      const std::uint64_t size = std::min<std::uint64_t>(block.size(), tail - done);
+      const std::uint64_t offset = forward ? tail - done - size : done;
+      std::size_t got = 0;
+      check(file.ReadAt(block.data(), static_cast<std::size_t>(size), oldLength + offset, got));
+      if (got != size) Fail(CResult::Failed(file.Path() + ": the file is shorter than written", EIO));
+      check(file.WriteAt(std::string_view(block.data(), got), newLength + offset));
+      done += size;
+    }
+    if (!forward) check(file.Truncate(newLength + tail));
+  }
+  check(file.WriteAt(head, 0));
+  m_written = newLength + tail;
+  check(file.Seek(m_written));
 }
 
 void CTextWriter::Commit() {

@@ -32,6 +32,11 @@ class CTextWriter {
   // Writes bytes as they are (used for text already in CR LF form).
   void WriteRaw(std::string_view bytes);
 
+  // Puts `head` in the place of the first `oldLength` bytes written, moving what
+  // follows them when the lengths differ: for a head that is known only once the rest
+  // is written. Later writes go on at the end. Throws CFileError.
+  void ReplaceHead(std::uint64_t oldLength, std::string_view head);
+
   // Hands buffered output to the file. Throws CFileError on a write failure.
   void Flush();
   // Flushes; a new version of a file is made durable and put in place. Refused when

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "platform/AsciiText.h"
 #include "platform/File.h"
@@ -18,6 +19,7 @@ constexpr std::string_view kUserFiles = "User Files";
 constexpr std::string_view kLasHeader = "LAS HEADER";
 constexpr std::string_view kCurveParameters = "Curve Parameters";
 constexpr std::string_view kCurves = "Curves";
+constexpr std::string_view kReading = "Reading";
 constexpr std::string_view kIdentity = "Corvane";
 constexpr std::string_view kOtherHeaderPrefix = "OTHER HEADER ";
 
@@ -48,6 +50,61 @@ long long OtherHeaderNumber(std::string_view key) {
     n = n * 10 + (c - '0');
   }
   return n;
+}
+
+// The keys of [Reading], in the order a save writes them.
+constexpr std::string_view kDecimalComma = "DECIMAL COMMA";
+constexpr std::string_view kQuotes = "QUOTES";
+constexpr std::string_view kEmptyFields = "EMPTY FIELDS";
+constexpr std::string_view kNullMarkers = "NULL MARKERS";
+constexpr std::string_view kWholeCells = "WHOLE CELLS";
+constexpr std::string_view kDigits = "DIGITS";
+constexpr std::string_view kDateTime = "DATE TIME";
+
+// YES, TRUE, ON or 1 and NO, FALSE, OFF or 0, in any case; anything else (a key left
+// out included) leaves the choice as it was.
+void ReadSwitch(const CProfileFile& profile, std::string_view key, bool& value) {
+  const std::optional<std::string> text = profile.Get(kReading, key);
+  if (!text) return;
+  const std::string_view word = TrimCSpace(*text);
+  for (std::string_view yes : {"YES", "TRUE", "ON", "1"})
+    if (EqualNoCase(word, yes)) value = true;
+  for (std::string_view no : {"NO", "FALSE", "OFF", "0"})
+    if (EqualNoCase(word, no)) value = false;
+}
+
+// The reading choices: a file without the section reads every cell as the plain rules say.
+void LoadReading(const CProfileFile& profile, CReadingOptions& reading) {
+  ReadSwitch(profile, kDecimalComma, reading.decimalComma);
+  ReadSwitch(profile, kQuotes, reading.quotes);
+  ReadSwitch(profile, kEmptyFields, reading.emptyFields);
+  if (const auto markers = profile.Get(kReading, kNullMarkers))
+    reading.nullMarkers = ParseNullMarkers(*markers);
+  ReadSwitch(profile, kWholeCells, reading.wholeCells);
+  if (const auto digits = profile.Get(kReading, kDigits)) ParseDigits(*digits, reading.digits);
+  std::int32_t column = 0;
+  if (const auto dateTime = profile.Get(kReading, kDateTime); dateTime && ScanInt(*dateTime, column))
+    reading.dateTimeColumn = std::max<std::int32_t>(column, 0);
+}
+
+// Choices all at their defaults add nothing to the file (one that had the section loses
+// its keys), so the files of setups that never used them stay as they were; otherwise
+// every key is written, so the file says each choice.
+void SaveReading(CProfileFile& profile, const CReadingOptions& reading) {
+  if (reading.IsDefault()) {
+    for (std::string_view key :
+         {kDecimalComma, kQuotes, kEmptyFields, kNullMarkers, kWholeCells, kDigits, kDateTime})
+      profile.Remove(kReading, key);
+    return;
+  }
+  auto yesNo = [](bool value) { return std::string_view(value ? "YES" : "NO"); };
+  profile.Write(kReading, kDecimalComma, yesNo(reading.decimalComma));
+  profile.Write(kReading, kQuotes, yesNo(reading.quotes));
+  profile.Write(kReading, kEmptyFields, yesNo(reading.emptyFields));
+  profile.Write(kReading, kNullMarkers, JoinNullMarkers(reading.nullMarkers));
+  profile.Write(kReading, kWholeCells, yesNo(reading.wholeCells));
+  profile.Write(kReading, kDigits, DigitsName(reading.digits));
+  profile.Write(kReading, kDateTime, FormatInt(reading.dateTimeColumn));
 }
 
 }  // namespace
@@ -105,6 +162,7 @@ CResult LoadConfiguration(CConversionSetup& setup) {
     setup.curves.push_back(std::move(curve));
     setup.digitSamples.emplace_back();
   }
+  LoadReading(profile, setup.reading);
   return CResult::Done();
 }
 
@@ -162,6 +220,7 @@ void WriteSetup(CProfileFile& profile, const CConversionSetup& setup) {
     profile.Write(kCurves, NumberedKey("API CODE", n), curve.apiCode);
     profile.Write(kCurves, NumberedKey("CURVE DESC", n), curve.description);
   }
+  SaveReading(profile, setup.reading);
 }
 
 }  // namespace

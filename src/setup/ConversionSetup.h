@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "setup/ReadingOptions.h"
+
 namespace corvane {
 
 // One curve of the conversion; entry k of the curve list belongs to data column k.
@@ -44,6 +46,7 @@ struct CConversionSetup {
   std::string wellLabel = "UWI";  // "API" or "UWI"
   std::string lasFilePath;
   std::string configVersion = "3.0";
+  CReadingOptions reading;  // how the cells are read; the [Reading] section of the file
 
   // The number of columns (curves) of this conversion.
   int CurveTotal() const noexcept { return static_cast<int>(digitSamples.size()); }

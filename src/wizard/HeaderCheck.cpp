@@ -22,17 +22,27 @@ std::vector<const CRequiredWellItem*> LackedWellItems(const CConversionSetup& we
   return MissingWellItems(CLasWriter::WellSectionLines(wellDetails, CDepthRange(), otherHeaderLines));
 }
 
+std::vector<const CRequiredWellItem*> BlankWellItems(const CConversionSetup& wellDetails,
+                                                     const std::vector<std::string>& otherHeaderLines) {
+  return EmptyWellItems(CLasWriter::WellSectionLines(wellDetails, CDepthRange(), otherHeaderLines));
+}
+
 QString HeaderCheckText(const std::vector<const CRequiredWellItem*>& lacked, const std::string& wellLabel,
-                        bool depthCurve) {
+                        bool depthCurve, const std::vector<const CRequiredWellItem*>& blank) {
+  auto names = [&](const std::vector<const CRequiredWellItem*>& items) {
+    QStringList list;
+    for (const CRequiredWellItem* item : items)
+      list << (NamesApi(*item, wellLabel) ? QStringLiteral("API") : Latin1(item->mnemonic));
+    return list.join(QStringLiteral(", "));
+  };
   QString text;
-  if (lacked.empty()) {
+  if (lacked.empty() && blank.empty())
     text = QStringLiteral("The well items the LAS standard requires are all there.");
-  } else {
-    QStringList names;
-    for (const CRequiredWellItem* item : lacked)
-      names << (NamesApi(*item, wellLabel) ? QStringLiteral("API") : Latin1(item->mnemonic));
-    text = QStringLiteral("Missing well items the LAS standard requires: %1.")
-               .arg(names.join(QStringLiteral(", ")));
+  if (!lacked.empty())
+    text = QStringLiteral("Missing well items the LAS standard requires: %1.").arg(names(lacked));
+  if (!blank.empty()) {
+    if (!text.isEmpty()) text += QLatin1Char(' ');
+    text += QStringLiteral("Required well items without a value: %1.").arg(names(blank));
   }
   if (!depthCurve)
     text += QStringLiteral(" No curve is headed DEPT or DEPTH, so STRT, STOP and STEP will be zero.");

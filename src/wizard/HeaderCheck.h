@@ -19,10 +19,16 @@ namespace corvane {
 std::vector<const CRequiredWellItem*> LackedWellItems(const CConversionSetup& wellDetails,
                                                       const std::vector<std::string>& otherHeaderLines);
 
+// The required items whose lines the run writes without a value (template lines left
+// blank), which the LAS check warns of.
+std::vector<const CRequiredWellItem*> BlankWellItems(const CConversionSetup& wellDetails,
+                                                     const std::vector<std::string>& otherHeaderLines);
+
 // The page's line: the lacking items by mnemonic (API in place of UWI when the well
-// label is API), then, when `depthCurve` is false, that STRT, STOP and STEP will be zero.
+// label is API), the blank ones, then, when `depthCurve` is false, that STRT, STOP and
+// STEP will be zero. Only with nothing lacking and nothing blank are the items "all there".
 QString HeaderCheckText(const std::vector<const CRequiredWellItem*>& lacked, const std::string& wellLabel,
-                        bool depthCurve);
+                        bool depthCurve, const std::vector<const CRequiredWellItem*>& blank = {});
 
 // One line per item in the form the Other Header Details box takes, MNEM.:VALUE:DESCRIPTION,
 // with a blank for the value ("COMP.: :COMPANY"): the run writes it as a line with an

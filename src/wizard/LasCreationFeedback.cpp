@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "las/LasWriter.h"
+#include "las/ReadingSummary.h"
 #include "lasfile/LasChecker.h"
 #include "lasfile/LasReportFormat.h"
 #include "wizard/QtText.h"
@@ -21,17 +22,34 @@ void CLasCreationFeedback::ShowNotice(const std::string& text) {
     CWizardFeedback::ShowNotice(text);
     return;
   }
+  // What the reading found comes first: it speaks of the values, the check of the form.
+  QString reading;
+  QString readingDetails;
+  if (m_reading != nullptr) {
+    reading = ToQString(FormatReadingSummary(*m_reading, ReadingAudience::Wizard)).trimmed();
+    readingDetails = ToQString(FormatReadingColumns(*m_reading));
+  }
+  const auto joined = [](const QString& first, const QString& second) {
+    return first.isEmpty() ? second : second.isEmpty() ? first : first + QStringLiteral("\n\n") + second;
+  };
   const bool displayed =
       m_progress != nullptr &&
       static_cast<std::uint64_t>(QFileInfo(ToQString(m_lasPath)).size()) >= kDisplayedCheckBytes;
   const CLasReport report = displayed ? CheckLasFile(m_lasPath, *m_progress) : CheckLasFile(m_lasPath);
   if (report.cancelled) {
-    CWizardFeedback::ShowNotice(text);
+    if (reading.isEmpty()) {
+      CWizardFeedback::ShowNotice(text);
+    } else {
+      Services().MessageBox(Owner(), ToQString(text), QString(), CWizardServices::Icon::None,
+                            CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, reading,
+                            readingDetails);
+    }
     return;
   }
   Services().MessageBox(Owner(), ToQString(text), QString(), CWizardServices::Icon::None,
-                        CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok, LasCheckSummary(report),
-                        ToQString(FormatLasReportText(report, false)));
+                        CWizardServices::Buttons::Ok, CWizardServices::Answer::Ok,
+                        joined(reading, LasCheckSummary(report)),
+                        joined(readingDetails, ToQString(FormatLasReportText(report, false))));
 }
 
 QString LasCheckSummary(const CLasReport& report) {

@@ -1,7 +1,8 @@
 #pragma once
 // The messages of a LAS creation started on Step 4: those of every job, and with the
-// closing notice "LAS file created successfully." the check of the file just written,
-// its counts below the notice and its findings behind the box's details.
+// closing notice "LAS file created successfully." the reading summary and the check of
+// the file just written, their counts below the notice and their findings behind the
+// box's details.
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,7 @@ namespace corvane {
 
 class CJobProgress;
 class CLasReport;
+class CReadingSummary;
 
 class CLasCreationFeedback : public CWizardFeedback {
  public:
@@ -29,9 +31,13 @@ class CLasCreationFeedback : public CWizardFeedback {
   // cancelled check leaves the notice as it was without the check.
   void ShowNotice(const std::string& text) override;
 
+  // The summary the run fills before its closing notice (the run's facts).
+  void ShowReading(const CReadingSummary* reading) { m_reading = reading; }
+
  private:
   std::string m_lasPath;
   CJobProgress* m_progress;
+  const CReadingSummary* m_reading = nullptr;
 };
 
 // "LAS check: 0 errors, 5 warnings", with the notes when there are any.

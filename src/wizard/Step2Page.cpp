@@ -1,5 +1,6 @@
 #include "wizard/Step2Page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -58,7 +60,8 @@ void FillList(QListWidget* list, const std::vector<std::string>& rows, int textW
   list->clearSelection();
 }
 
-// "Proposed: 9 columns cut at spaces, data from line 6; change anything below."
+// "Proposed: 9 columns cut at spaces, data from line 6; change anything below.", the
+// reading choices after the line ("..., data from line 3, decimal commas; ...").
 QString ProposalText(const CLayoutProposal& proposal) {
   QString cut;
   if (proposal.delimiterText == "space")
@@ -73,9 +76,11 @@ QString ProposalText(const CLayoutProposal& proposal) {
     cut = QStringLiteral("\"%1\"").arg(ToQString(proposal.delimiterText));
   const QString columns = proposal.columnCount == 1 ? QObject::tr("1 column")
                                                     : QObject::tr("%1 columns").arg(proposal.columnCount);
-  return QObject::tr("Proposed: %1 cut at %2, data from line %3; change anything below.")
+  const QString reading = ToQString(DescribeReading(proposal.reading));
+  return QObject::tr("Proposed: %1 cut at %2, data from line %3%4; change anything below.")
       .arg(columns, cut)
-      .arg(proposal.firstDigitLineIndex + 1);
+      .arg(proposal.firstDigitLineIndex + 1)
+      .arg(reading.isEmpty() ? QString() : QStringLiteral(", ") + reading);
 }
 
 // Marks the wizard as running a job and the page's own job buttons as closed for
@@ -154,6 +159,24 @@ void CStep2Page::OnInitDialog() {
   m_delimiterBox->setFixedWidth(70);
   m_delimiterBox->setCurrentIndex(-1);
 
+  auto makeCheck = [this](const QString& text, const char* name) {
+    auto* box = new QCheckBox(text, this);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+  };
+  m_decimalCommaBox = makeCheck(tr("Decimal comma"), "decimalComma");
+  m_quotesBox = makeCheck(tr("Quotes"), "quotes");
+  m_emptyFieldsBox = makeCheck(tr("Empty fields"), "emptyFields");
+  m_wholeCellsBox = makeCheck(tr("Whole cells"), "wholeCells");
+  m_nullMarkersBox = makeBox("nullMarkers", 90);
+  m_digitsBox = new QComboBox(this);
+  m_digitsBox->setObjectName(QStringLiteral("digits"));
+  m_digitsBox->addItems({QStringLiteral("4"), QStringLiteral("source")});
+  m_dateTimeBox = new QSpinBox(this);
+  m_dateTimeBox->setObjectName(QStringLiteral("dateTime"));
+  m_dateTimeBox->setRange(0, kMaxCurveTotal);
+  m_dateTimeBox->setSpecialValueText(tr("none"));
+
   // What's This: one or two sentences on each control (the manual's Step 2 page says the same).
   m_headerList->setWhatsThis(
       tr("Curve Name and Units: the first 100 lines of the ASCII file. Click each line that holds curve "
@@ -183,6 +206,29 @@ void CStep2Page::OnInitDialog() {
   m_nullValueBox->setWhatsThis(
       tr("Null Value Indicator: the value written into the LAS file for a missing or unreadable reading, "
          "usually -999.25."));
+  m_decimalCommaBox->setWhatsThis(
+      tr("Decimal comma: a comma inside a number is its decimal mark, as in 1500,125. Use it with the "
+         "delimiter ; or tab."));
+  m_quotesBox->setWhatsThis(
+      tr("Quotes: fields in double quotes, as spreadsheets write them. The quotes are removed and a "
+         "delimiter inside them belongs to the field."));
+  m_emptyFieldsBox->setWhatsThis(
+      tr("Empty fields: every delimiter separates, tab included, so two in a row leave an empty field, "
+         "written as the null value."));
+  m_nullMarkersBox->setWhatsThis(
+      tr("Null markers: cells that stand for a missing reading, separated by |, such as -999|NaN|NA. They "
+         "are written as the null value."));
+  m_wholeCellsBox->setWhatsThis(
+      tr("Whole cells: a cell must be a number from end to end; 12abc is then written as the null value, "
+         "not as 12."));
+  m_digitsBox->setWhatsThis(
+      tr("Digits: 4 writes four decimals; source keeps every significant digit the file gives, with at least "
+         "four decimals."));
+  m_dateTimeBox->setWhatsThis(
+      tr("Date-time column: the column of date-times, written as seconds since its first row under TIME in "
+         "S; none for no such column."));
+  // The spin box's own text box takes the clicks: it says the same.
+  if (auto* text = m_dateTimeBox->findChild<QLineEdit*>()) text->setWhatsThis(m_dateTimeBox->whatsThis());
 
   auto* headerRow = new QHBoxLayout;
   headerRow->addWidget(MakeLabel(tr("Curve Name and Units:"), this));
@@ -206,11 +252,29 @@ void CStep2Page::OnInitDialog() {
   boxes->addWidget(m_nullValueBox, 1, 5, Qt::AlignRight);
   boxes->setColumnStretch(6, 1);
 
+  // How the cells are read: beside the layout boxes, on a row of their own.
+  auto* readingRow = new QHBoxLayout;
+  readingRow->addWidget(MakeLabel(tr("Reading:"), this));
+  for (QWidget* box : {static_cast<QWidget*>(m_decimalCommaBox), static_cast<QWidget*>(m_quotesBox),
+                       static_cast<QWidget*>(m_emptyFieldsBox), static_cast<QWidget*>(m_wholeCellsBox)})
+    readingRow->addWidget(box);
+  auto labelled = [this, readingRow](const QString& text, QWidget* box) {
+    QLabel* label = MakeLabel(text, this, Qt::AlignRight);
+    label->setBuddy(box);
+    readingRow->addWidget(label);
+    readingRow->addWidget(box);
+  };
+  labelled(tr("Null markers"), m_nullMarkersBox);
+  labelled(tr("Digits"), m_digitsBox);
+  labelled(tr("Date-time column"), m_dateTimeBox);
+  readingRow->addStretch(1);
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(instruction);
   layout->addWidget(m_proposalLine);
   layout->addLayout(headerRow);
   layout->addWidget(m_headerList, 1);
+  layout->addLayout(readingRow);
   layout->addLayout(boxes);
   layout->addWidget(m_digitsList, 2);
 
@@ -223,6 +287,13 @@ void CStep2Page::OnInitDialog() {
   setTabOrder(m_fixedWidthBox, m_skipWidthBox);
   setTabOrder(m_skipWidthBox, m_delimiterBox);
   setTabOrder(m_delimiterBox, m_nullValueBox);
+  setTabOrder(m_nullValueBox, m_decimalCommaBox);
+  setTabOrder(m_decimalCommaBox, m_quotesBox);
+  setTabOrder(m_quotesBox, m_emptyFieldsBox);
+  setTabOrder(m_emptyFieldsBox, m_wholeCellsBox);
+  setTabOrder(m_wholeCellsBox, m_nullMarkersBox);
+  setTabOrder(m_nullMarkersBox, m_digitsBox);
+  setTabOrder(m_digitsBox, m_dateTimeBox);
 
   const CConversionSetup& setup = Sheet().Setup();
   m_layout.nullValue = setup.nullValue;
@@ -230,6 +301,7 @@ void CStep2Page::OnInitDialog() {
   m_layout.userCurveTotal = setup.userCurveTotal;
   m_layout.fixedWidth = setup.fixedWidth;
   m_layout.skipWidth = setup.skipWidth;
+  m_reading = setup.reading;
 }
 
 bool CStep2Page::OnSetActive() {
@@ -295,12 +367,16 @@ void CStep2Page::ProposeLayout(bool onDemand) {
     m_digitsList->scrollToItem(item, QAbstractItemView::EnsureVisible);
   }
   ShowDelimiter(ToQString(proposal->delimiterText));
+  // The reading choices from the data lines further down the file than those shown.
+  CLayoutProposal proposed = *proposal;
+  (void)ProposeReadingFromFile(Sheet().Setup().asciiFilePath, proposed);
+  ShowReading(proposed.reading);
   // The columns were counted without widths.
   if (onDemand) {
     m_fixedWidthBox->setText(QStringLiteral("0"));
     m_skipWidthBox->setText(QStringLiteral("0"));
   }
-  m_proposalLine->setText(ProposalText(*proposal));
+  m_proposalLine->setText(ProposalText(proposed));
 }
 
 void CStep2Page::OnPropose() { ProposeLayout(true); }
@@ -339,6 +415,29 @@ void CStep2Page::ShowLayout() {
   m_skipWidthBox->setText(ToQString(texts.skipWidth));
   ShowDelimiter(ToQString(texts.delimiterText));
   m_nullValueBox->setText(ToQString(texts.nullValue));
+  ShowReading(m_reading);
+}
+
+void CStep2Page::ShowReading(const CReadingOptions& reading) {
+  m_decimalCommaBox->setChecked(reading.decimalComma);
+  m_quotesBox->setChecked(reading.quotes);
+  m_emptyFieldsBox->setChecked(reading.emptyFields);
+  m_nullMarkersBox->setText(ToQString(JoinNullMarkers(reading.nullMarkers)));
+  m_wholeCellsBox->setChecked(reading.wholeCells);
+  m_digitsBox->setCurrentIndex(reading.digits == DigitsKept::Source ? 1 : 0);
+  m_dateTimeBox->setValue(reading.dateTimeColumn);
+}
+
+CReadingOptions CStep2Page::ShownReading() const {
+  CReadingOptions reading;
+  reading.decimalComma = m_decimalCommaBox->isChecked();
+  reading.quotes = m_quotesBox->isChecked();
+  reading.emptyFields = m_emptyFieldsBox->isChecked();
+  reading.nullMarkers = ParseNullMarkers(ToStdString(m_nullMarkersBox->text()));
+  reading.wholeCells = m_wholeCellsBox->isChecked();
+  reading.digits = m_digitsBox->currentIndex() == 1 ? DigitsKept::Source : DigitsKept::Four;
+  reading.dateTimeColumn = m_dateTimeBox->value();
+  return reading;
 }
 
 void CStep2Page::ShowSetupValues() { ShowLayout(); }
@@ -423,6 +522,7 @@ bool CStep2Page::TakePending(CConversionSetup& setup) const {
   CAsciiPreview::CLayoutValues values;
   if (CAsciiPreview::ParseLayout(LayoutTexts(), values)) return true;
   PutLayout(values, setup);
+  setup.reading = ShownReading();
   return false;
 }
 
@@ -438,7 +538,8 @@ bool CStep2Page::LeavePage() {
   const CAsciiPreview::CLayoutTexts texts = LayoutTexts();
   CAsciiPreview::CLayoutValues values;
   if (const auto error = CAsciiPreview::ParseLayout(texts, values)) {
-    Sheet().Services().MessageBox(this, ToQString(error->message), QString(), Icon::None, Buttons::Ok);
+    Sheet().Services().MessageBox(this, ToQString(error->message), QString(), Icon::None, Buttons::Ok,
+                                  CWizardServices::Answer::Ok, ToQString(error->detail));
     QWidget* box = BoxOf(error->box);
     box->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(box)) {
@@ -451,6 +552,8 @@ bool CStep2Page::LeavePage() {
   }
   m_layout = values;
   PutLayout(values, Sheet().Setup());
+  m_reading = ShownReading();
+  Sheet().Setup().reading = m_reading;
   return true;
 }
 

@@ -8,8 +8,10 @@
 #include "ascii/AsciiPreview.h"
 #include "wizard/WizardPage.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
+class QSpinBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -42,10 +44,19 @@ class CStep2Page : public CWizardPage {
   QPushButton* EditButton() const { return m_editButton; }
   QPushButton* RefreshButton() const { return m_refreshButton; }
   QPushButton* ProposeButton() const { return m_proposeButton; }
+  // The reading choices beside the layout boxes.
+  QCheckBox* DecimalCommaBox() const { return m_decimalCommaBox; }
+  QCheckBox* QuotesBox() const { return m_quotesBox; }
+  QCheckBox* EmptyFieldsBox() const { return m_emptyFieldsBox; }
+  QLineEdit* NullMarkersBox() const { return m_nullMarkersBox; }
+  QCheckBox* WholeCellsBox() const { return m_wholeCellsBox; }
+  QComboBox* DigitsBox() const { return m_digitsBox; }
+  QSpinBox* DateTimeBox() const { return m_dateTimeBox; }
   // The line above the lists that says what was proposed; empty when nothing was.
   QLabel* ProposalLine() const { return m_proposalLine; }
-  // The page's copies of the five layout values.
+  // The page's copies of the five layout values and of the reading choices.
   const CAsciiPreview::CLayoutValues& Layout() const { return m_layout; }
+  const CReadingOptions& Reading() const { return m_reading; }
   // The job display of the unwrap offer.
   CProgressDlg& Progress() { return *m_progress; }
 
@@ -65,6 +76,8 @@ class CStep2Page : public CWizardPage {
  private:
   void FillLists();
   void ShowLayout();
+  void ShowReading(const CReadingOptions& reading);
+  CReadingOptions ShownReading() const;
   // True for a layout nobody has chosen yet: no delimiter, no fixed width, no marks.
   bool LayoutUnchosen() const;
   // Marks the proposed lines and shows the proposed delimiter; `onDemand` also clears
@@ -89,8 +102,16 @@ class CStep2Page : public CWizardPage {
   QPushButton* m_refreshButton = nullptr;
   QPushButton* m_proposeButton = nullptr;
   QLabel* m_proposalLine = nullptr;
+  QCheckBox* m_decimalCommaBox = nullptr;
+  QCheckBox* m_quotesBox = nullptr;
+  QCheckBox* m_emptyFieldsBox = nullptr;
+  QLineEdit* m_nullMarkersBox = nullptr;
+  QCheckBox* m_wholeCellsBox = nullptr;
+  QComboBox* m_digitsBox = nullptr;
+  QSpinBox* m_dateTimeBox = nullptr;
 
   CAsciiPreview::CLayoutValues m_layout;
+  CReadingOptions m_reading;
   bool m_firstActivation = true;
   // The lines the header list shows, as read (the texts the marks record).
   std::vector<std::string> m_headerRows;

@@ -416,9 +416,13 @@ void CStep4Page::OnCreateLas() {
   // The logical lines typed by the user: a long detail stays one header line
   // however the box wraps it.
   const std::vector<std::string> otherHeaderLines = SplitTextLines(setup.otherHeaderText);
-  // Every outcome has been shown to the user by the run itself.
-  (void)CreateLas(setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback,
-                  [&sheet] { return sheet.Save(); });
+  // Every outcome has been shown to the user by the run itself; the reading summary
+  // is in the facts by the time the closing notice is shown.
+  CLasCreationFacts facts;
+  feedback.ShowReading(&facts.reading);
+  (void)CreateLas(
+      setup, m_inverseDepths, otherHeaderLines, *m_progress, feedback, [&sheet] { return sheet.Save(); },
+      &facts);
 }
 
 CConversionSetup CStep4Page::ShownWellDetails() const {
@@ -439,7 +443,8 @@ void CStep4Page::UpdateHeaderCheck() {
   const CConversionSetup details = ShownWellDetails();
   const auto lacked = LackedWellItems(details, ShownOtherHeaderLines());
   const bool depthCurve = CLasWriter::FindDepthColumn(Sheet().Setup()) >= 0;
-  m_headerCheckLabel->setText(HeaderCheckText(lacked, details.wellLabel, depthCurve));
+  m_headerCheckLabel->setText(HeaderCheckText(lacked, details.wellLabel, depthCurve,
+                                              BlankWellItems(details, ShownOtherHeaderLines())));
   m_templateButton->setEnabled(!lacked.empty());
 }
 

@@ -135,3 +135,54 @@ TEST(RowSplitter, MatchesSplitColumnsOnRandomLines) {
     ASSERT_EQ(V(again.begin(), again.end()), expectedAgain);
   }
 }
+
+// The reading choices that change the cut: each line with the fields it gives, how
+// many the line holds up to the count (a short row holds fewer) and whether it holds
+// more (a long row).
+TEST(RowSplitter, QuotesAndEmptyFields) {
+  struct CCase {
+    const char* set;
+    bool quotes;
+    bool emptyFields;
+    std::string line;
+    int count;
+    V cells;
+    std::size_t fields;
+    bool extra;
+  };
+  const CCase cases[] = {
+      // Plain: runs of white space are one separator, a trailing delimiter no field.
+      {"\t", false, false, "1000.5\t\t2.563\t0.045\n", 4, {"1000.5", "2.563", "0.045 ", ""}, 3, false},
+      {",", false, false, "1,2,3,\n", 3, {"1", "2", "3"}, 3, false},
+      {",", false, false, "1,2,3,4\n", 3, {"1", "2", "3"}, 3, true},
+      {" ", false, false, "1 2 3   \n", 3, {"1", "2", "3"}, 3, false},
+      // Empty fields: every delimiter separates; blanks stay for the reading to trim.
+      {"\t", false, true, "1000.5\t\t2.563\t0.045\n", 4, {"1000.5", "", "2.563", "0.045 "}, 4, false},
+      {"\t", false, true, "1\t2\t\n", 2, {"1", "2"}, 2, false},
+      {"\t", false, true, "1\t2\tx\n", 2, {"1", "2"}, 2, true},
+      {",", false, true, " 1 , ,3,\n", 4, {" 1 ", " ", "3", " "}, 4, false},
+      {";", false, true, ";;\n", 3, {"", "", " "}, 3, false},
+      // Quotes: removed, delimiters and doubled quotes inside kept, text after the closing quote kept.
+      {",", true, false, "\"4609.8008\",\"1,5\",\"a\"\"b\"\n", 3, {"4609.8008", "1,5", "a\"b "}, 3, false},
+      {",", true, false, " \"1\" , \"2\"x,3\n", 3, {"1 ", "2x", "3 "}, 3, false},
+      {",", true, false, "\"unclosed,1\n", 2, {"unclosed,1 ", ""}, 1, false},
+      {",", true, true, "\"a\",,\"b,c\"\n", 3, {"a", "", "b,c "}, 3, false},
+      {"\t", true, true, "\"x\"\t\"\t\"\t\n", 3, {"x", "\t", " "}, 3, false},
+  };
+  for (const CCase& c : cases) {
+    CSplitRules rules;
+    rules.delimiterSet = c.set;
+    rules.quotes = c.quotes;
+    rules.emptyFields = c.emptyFields;
+    CRowSplitter row(rules, c.count);
+    const auto& cells = row.Split(c.line);
+    EXPECT_EQ(V(cells.begin(), cells.end()), c.cells) << c.line;
+    EXPECT_EQ(row.Fields(), c.fields) << c.line;
+    EXPECT_EQ(row.Extra(), c.extra) << c.line;
+    // The samples are cut the same way, with their suffix and filling.
+    V samples;
+    SplitColumns(c.line, samples, rules, c.count, "|");
+    ASSERT_EQ(samples.size(), c.cells.size()) << c.line;
+    for (std::size_t k = 0; k < samples.size(); ++k) EXPECT_EQ(samples[k], c.cells[k] + "|") << c.line;
+  }
+}

@@ -206,5 +206,103 @@ TEST(LayoutDetection, ExampleFilesMatchTheirConfigurations) {
   if (checked == 0) GTEST_SKIP() << "no example with a configuration";
 }
 
+// The reading choices the detection proposes: each where the rows show it, and not for a
+// near miss; the layout comes out right with them.
+TEST(LayoutDetection, ReadingChoicesWhereTheRowsShowThem) {
+  struct CCase {
+    const char* name;
+    Lines lines;
+    std::string delimiter;
+    int columns;
+    std::string reading;  // DescribeReading of the proposal
+  };
+  const auto numbered = [](const char* format, int count) {
+    Lines rows;
+    for (int r = 0; r < count; ++r) {
+      char row[128];
+      std::snprintf(row, sizeof row, format, 1000 + r, r, r % 7);
+      rows.push_back(row);
+    }
+    return rows;
+  };
+  const auto dated = [](int count) {
+    Lines rows;
+    for (int r = 0; r < count; ++r)
+      rows.push_back("12/11/2013 " + std::to_string(r) + ":30," + std::to_string(r));
+    return rows;
+  };
+  const CCase cases[] = {
+      {"decimal commas", Join({{"DEPTH;GR;RHOB"}, numbered("%d,25;%d,5;2,%d", 12)}), ";", 3,
+       "decimal commas"},
+      {"points", Join({{"DEPTH;GR;RHOB"}, numbered("%d.25;%d.5;2.%d", 12)}), ";", 3, ""},
+      {"quoted fields", Join({{"\"DEPTH\",\"GR\",\"NPHI\""}, numbered("\"%d.5\",\"%d\",\"0.%d\"", 12)}), ",",
+       3, "quoted fields"},
+      {"quoted decimal commas", Join({{"DEPTH,GR"}, numbered("\"%d,5\",\"%d,%d\"", 12)}), ",", 2,
+       "decimal commas, quoted fields"},
+      {"tabs left empty",
+       Join({{"DEPTH\tGR\tRHOB"},
+             numbered("%d.5\t%d\t2.%d", 6),
+             {"1006.5\t\t2.3"},
+             numbered("%d.5\t%d\t2.%d", 6)}),
+       "tab", 3, "empty fields"},
+      {"tabs that pad", Join({{"DEPTH\t\tGR\t\tRHOB"}, numbered("%d.5\t\t%d\t\t2.%d", 12)}), "tab", 3, ""},
+      {"commas left empty", Join({{"DEPTH,GR,RHOB"}, numbered("%d.5,%d,2.%d", 6), {"1006.5,,2.3"}}), ",", 3,
+       "empty fields"},
+      {"null markers",
+       Join({{"DEPTH GR RHOB"}, numbered("%d.5 %d 2.%d", 6), {"1006.5 NaN -999", "1007.5 -9999 2"}}), "space",
+       3, "null markers NaN|-999|-9999"},
+      {"the usual null value", Join({{"DEPTH GR RHOB"}, numbered("%d.5 %d 2.%d", 6), {"1006.5 -999.25 2"}}),
+       "space", 3, ""},
+      {"date-times", Join({{"TIME,FLOW"}, dated(12)}), ",", 2, "date-times in column 1"},
+      {"small readings", Join({{"DEPTH GR K"}, numbered("%d.5 %d 1.5e-0%d", 8)}), "space", 3,
+       "the source's digits"},
+      {"readings of four decimals", Join({{"DEPTH GR K"}, numbered("%d.5 %d 0.015%d", 8)}), "space", 3, ""},
+  };
+  for (const CCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto proposal = DetectLayoutInLines(c.lines);
+    ASSERT_TRUE(proposal.has_value());
+    EXPECT_EQ(proposal->firstDigitLineIndex, 1);
+    EXPECT_EQ(proposal->delimiterText, c.delimiter);
+    EXPECT_EQ(proposal->columnCount, c.columns);
+    EXPECT_EQ(DescribeReading(proposal->reading), c.reading);
+  }
+}
+
+// The public exports: the layout and the reading choices, from data lines further down
+// than a preview shows.
+TEST(LayoutDetection, RealExports) {
+  struct CCase {
+    const char* file;
+    int first;
+    std::string delimiter;
+    int columns;
+    std::vector<int> headers;
+    std::string reading;
+  };
+  const CCase cases[] = {
+      {"volve_15_9-19.csv", 2, ",", 18, {0, 1}, "empty fields, null markers -999"},
+      {"volve_15_9-19_semicolon_comma.csv",
+       2,
+       ";",
+       18,
+       {0, 1},
+       "decimal commas, empty fields, null markers -999"},
+      {"force_unsupervised.csv", 1, ",", 6, {0}, "empty fields"},
+      {"volve_survey_brackets_bom.csv", 1, ",", 3, {0}, ""},
+  };
+  for (const CCase& c : cases) {
+    const std::string path = test::DataFile("realworld/" + std::string(c.file));
+    SCOPED_TRACE(c.file);
+    const auto proposal = Detect(path);
+    ASSERT_TRUE(proposal.has_value());
+    EXPECT_EQ(proposal->firstDigitLineIndex, c.first);
+    EXPECT_EQ(proposal->delimiterText, c.delimiter);
+    EXPECT_EQ(proposal->columnCount, c.columns);
+    EXPECT_EQ(proposal->headerLines, c.headers);
+    EXPECT_EQ(DescribeReading(proposal->reading), c.reading);
+  }
+}
+
 }  // namespace
 }  // namespace corvane

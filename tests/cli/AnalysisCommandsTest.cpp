@@ -71,6 +71,7 @@ TEST(InspectCommand, ShowsTheProposalAndTheSamplesSideBySide) {
             "Delimiter(s): space\n"
             "Columns: 3\n"
             "Header lines: 2 3\n"
+            "Reading: plain\n"
             "\n"
             "Headings found in ASCII File:\n"
             "DEPTH GR NPHI\n"

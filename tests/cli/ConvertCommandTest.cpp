@@ -163,6 +163,70 @@ TEST_F(ConvertCommandTest, ExitStatuses) {
 
 // Whatever stops a conversion before its data, neither the LAS file nor the
 // configuration is touched, and the reason is said.
+// The reading summary after the notice, the flags that settle it, and --strict on its own.
+TEST_F(ConvertCommandTest, ReadingSummaryFlagsAndStrict) {
+  ASSERT_EQ(Cli(Convert("")), 0) << m_err;
+  EXPECT_EQ(
+      m_err,
+      "LAS file created successfully.\nReading: 3000 rows of 9 columns, every cell read as a number.\n");
+
+  // A log re-saved with decimal commas and semicolons.
+  std::string text = test::ReadBytes(m_asc);
+  const std::size_t data = text.find("1500.000");
+  for (std::size_t i = data; i < text.size(); ++i) {
+    if (text[i] == '.') text[i] = ',';
+  }
+  const std::string semicolons = m_dir.File("semicolons.asc");
+  std::string cut = text.substr(0, data);
+  for (std::size_t i = data; i < text.size(); ++i) {
+    const bool blank = text[i] == ' ';
+    if (blank && (cut.empty() || cut.back() == ';' || cut.back() == '\n')) continue;
+    cut += blank ? ';' : text[i];
+  }
+  test::WriteBytes(semicolons, cut);
+  const std::string las = m_dir.File("semicolons.las");
+  ASSERT_EQ(Cli(Convert("--quiet --delimiter ';' --strict", las, semicolons)), 1) << m_err;
+  EXPECT_NE(m_err.find("PARTIAL_NUMBER: 27000 cells"), std::string::npos) << m_err;  // quiet, but a doubt
+  EXPECT_NE(m_err.find("  Looks like decimal commas: --decimal-comma\n"), std::string::npos) << m_err;
+  ASSERT_EQ(Cli(Convert("--quiet --delimiter ';' --decimal-comma --strict", las, semicolons)), 0) << m_err;
+  EXPECT_EQ(m_err, "");
+  ASSERT_EQ(Cli(Convert("--quiet", m_dir.File("point.las"))), 0) << m_err;
+  EXPECT_EQ(test::ReadBytes(las), test::ReadBytes(m_dir.File("point.las")));
+
+  // A configuration's choice, turned off for one run.
+  test::WriteBytes(m_lah, test::ReadBytes(m_lah) + "[Reading]\r\nDECIMAL COMMA=YES\r\n");
+  ASSERT_EQ(Cli(Convert("--quiet --delimiter ';' --strict", las, semicolons)), 0) << m_err;
+  EXPECT_EQ(Cli(Convert("--quiet --delimiter ';' --strict --decimal-comma=false", las, semicolons)), 1);
+  EXPECT_EQ(Cli(Convert("--digits 5")), 2);
+  EXPECT_EQ(Cli(Convert("--date-time -1")), 2);
+}
+
+// A null value beyond the range of numbers cannot stand for a missing reading.
+TEST_F(ConvertCommandTest, NullValueBeyondTheRangeOfNumbersIsRefused) {
+  const std::string before = test::ReadBytes(m_lah);
+  for (const char* value : {"1e309", "-1e309",
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "99999999999999999999999999999999999999999999999999999999999999999999999"
+                            "999999999999999999999999999999999999999999999999999999999999999999999999"}) {
+    EXPECT_EQ(Cli(Convert(std::string("--null=") + value)), 2) << value;
+    EXPECT_NE(m_err.find(std::string("--null \"") + value + "\" is beyond the range of numbers"),
+              std::string::npos)
+        << m_err;
+    EXPECT_NE(access(m_las.c_str(), F_OK), 0);
+  }
+  std::string lah = test::ReadBytes(m_lah);
+  lah.replace(lah.find("NULL=-999.2500000000"), 20, "NULL=1e999");
+  test::WriteBytes(m_lah, lah);
+  EXPECT_EQ(Cli(Convert("")), 2);
+  EXPECT_NE(m_err.find("NULL of " + m_lah + " \"1e999\" is beyond the range of numbers"), std::string::npos)
+      << m_err;
+  EXPECT_EQ(Cli(Convert("--null=-999.25 --quiet")), 0) << m_err;
+  EXPECT_EQ(Cli("batch --config '" + m_lah + "' --out-dir '" + m_dir.File("out") + "' '" + m_asc + "'"), 2);
+  test::WriteBytes(m_lah, before);
+}
+
 TEST_F(ConvertCommandTest, NothingIsTouchedWhenThereIsNothingToConvert) {
   test::WriteBytes(m_las, "earlier\r\n");
   const std::string lahBefore = test::ReadBytes(m_lah);

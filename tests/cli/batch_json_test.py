@@ -124,12 +124,16 @@ def check_documented_fields(cli, source, tmp):
         assert entry["status"] in ("succeeded", "failed", "cancelled")
         if entry["status"] == "succeeded":
             expect_fields(entry["depth"], manual, "fields-depth", entry["input"] + ".depth")
+            expect_fields(entry["reading"], commands, "fields-reading", entry["input"] + ".reading")
+            expect_fields(entry["reading"]["options"], commands, "fields-reading-options", entry["input"])
+            assert entry["reading"]["rows"] == entry["rows"] and entry["reading"]["doubts"] is False
             assert entry["rows"] > 0 and entry["reason"] is None
             # The very object check --json gives for the file.
             check = run([cli, "check", "--json", entry["output"]])
             assert entry["check"] == json.loads(check.stdout)["files"][0], entry["input"]
         else:
             assert entry["depth"] is None and entry["rows"] is None and entry["check"] is None
+            assert entry["reading"] is None
             assert entry["reason"] and entry["message"] == "Failed to open ASCII file."
     expect_fields(document["totals"], manual, "fields-totals", "totals")
     assert document["totals"]["succeeded"] == statuses.count("succeeded") == 3
@@ -148,6 +152,30 @@ def check_documented_fields(cli, source, tmp):
     inspect = json.loads(run([cli, "inspect", "--json", inputs[0]]).stdout)
     expect_fields(inspect, commands, "fields-inspect", "inspect")
     expect_fields(inspect["proposal"], commands, "fields-proposal", "inspect.proposal")
+    expect_fields(inspect["proposal"]["reading"], commands, "fields-reading-options", "inspect.proposal.reading")
+    expect_fields(inspect["reading"], commands, "fields-reading-options", "inspect.reading")
+
+    # convert --report: a log whose cells are not all numbers, every finding documented.
+    doubtful = os.path.join(tmp, "doubtful.asc")
+    rows = open(inputs[0], "rb").read().split(b"\r\n")
+    fields = rows[6].split()
+    fields[0] += b"x"  # text after the numbers of the first two columns
+    fields[1] += b"ft"
+    rows[6] = b" ".join(fields)
+    open(doubtful, "wb").write(b"\r\n".join(rows))
+    convert_report = os.path.join(tmp, "convert.json")
+    result = run([cli, "convert", "--config", lah, "--first-data-line", "5", "--ascii", doubtful, "--las",
+                  os.path.join(tmp, "doubtful.las"), "--report", convert_report, "--strict"])
+    assert result.returncode == 1, result.stderr
+    assert b"PARTIAL_NUMBER: 2 cells" in result.stderr, result.stderr
+    document = json.loads(open(convert_report, "rb").read())
+    expect_fields(document, commands, "fields-convert-report", "convert report")
+    assert document["schema"] == "corvane-convert-report/1" and document["status"] == "succeeded"
+    reading = document["reading"]
+    expect_fields(reading, commands, "fields-reading", "convert report reading")
+    assert reading["strictFails"] is True and reading["kinds"]["PARTIAL_NUMBER"]["count"] == 2
+    assert reading["kinds"]["PARTIAL_NUMBER"]["first"] == {"line": 7, "column": 1, "text": fields[0].decode()}
+    assert [c["column"] for c in reading["byColumn"]] == [1, 2]
     assert inspect["curveTotal"] == len(inspect["columns"]) == 9 and len(inspect["columns"][0]) == 40
     bare = os.path.join(tmp, "prose.asc")
     open(bare, "w").write("no numbers here\n")

@@ -28,6 +28,7 @@ import reference_las  # noqa: E402
 HEADINGS = [b"GR", b"RHOB", b"NPHI", b"CALI", b"SP", b"ILD", b"DT", b"", b"", b"DEPTH1", b"DEPTHS",
             b"Gr", b"LONGMNEMONIC15", b"X" * 104, b"R\xb5HO", b"A B", b"DEP.TH"]
 DEPTH_HEADINGS = [b"DEPT", b"Depth", b"dep", b"DEPTH", b"dEpT", b"DEP"]
+TIME_HEADINGS = [b"TIME", b"Time"]  # the index when no curve is headed DEPTH, DEPT or DEP
 UNITS = [b"M", b"FT", b"", b"GAPI", b"G/C3", b"V/V", b"US/F", b"OHMM", b"m", b'" "', b"'F T'", b"UNIT.X"]
 API_CODES = [b"", b"", b"07 310 01 00", b"45 350 01 00", b"ABC", b"1:2", b"9" * 45]
 DESCS = [b"", b"Gamma Ray", b"Bulk Density", b"Depth", b"desc: with colon", b"D" * 230,
@@ -138,9 +139,15 @@ class Case:
         depth = rng.choice([0.0, 1000.0, 2500.5, -10.0, 123.456])
         step = rng.choice([0.5, 0.25, 0.1524, -0.5, 1.0, 0.0, 0.125])
         dstyle = rng.randrange(4)
+        # core depths and surveys: the spacing changes from row to row, or once half-way
+        irregular = rng.choice([None, None, None, "random", "changes"])
         rows = []
         for r in range(nrows):
             cells = []
+            if irregular == "random" and r:
+                depth += rng.choice([0.1, 0.25, 1.5, 7.73]) - step
+            elif irregular == "changes" and r == nrows // 2:
+                step = step * 0.998 if step else 0.1
             for c in range(ncols):
                 if c == depth_col and rng.random() < 0.97:
                     cells.append(depth_text(rng, depth + r * step, dstyle))
@@ -318,7 +325,7 @@ class Case:
             put(b"Curves", b"TOTAL", total_text)
         for k in range(ncurves):
             if k == self.depth_col:
-                heading = rng.choice(DEPTH_HEADINGS)
+                heading = rng.choice(DEPTH_HEADINGS if rng.random() < 0.85 else TIME_HEADINGS)
             elif rng.random() < 0.05:
                 heading = rng.choice(DEPTH_HEADINGS)
             else:

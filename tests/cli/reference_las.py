@@ -292,9 +292,9 @@ def is_depth_heading(heading):
 class DepthRange:
     def __init__(self):
         self.column = -1
-        self.start = 0.0
-        self.stop = 0.0
-        self.step = 0.0
+        self.start = b"0.0000"
+        self.stop = b"0.0000"
+        self.step = b"0.0000"
         self.unit = b""
 
 
@@ -306,42 +306,80 @@ def split_row(setup, line):
 
 
 def read_value(setup, text):
+    """The number of a cell: the null value when there is none, or when it lies beyond
+    the range of a double."""
     v = scan_double(text)
-    return setup.null_value if v is None else v
+    return setup.null_value if v is None or v in (float("inf"), float("-inf")) else v
+
+
+def index_column(setup):
+    """The index curve: the first headed DEPTH, DEPT or DEP, else the first headed TIME."""
+    for names in ((b"DEPTH", b"DEPT", b"DEP"), (b"TIME",)):
+        for i in range(setup.curve_total):
+            h = setup.curves[i].heading
+            if h and h.upper() in names:
+                return i
+    return -1
+
+
+def _decimal(text):
+    """A written cell as (mantissa, decimals), or None beyond 36 significant digits."""
+    negative = text.startswith(b"-")
+    body = text.lstrip(b"+-")
+    whole, _, frac = body.partition(b".")
+    digits = whole.lstrip(b"0") + frac
+    if len(digits) > 36:
+        return None
+    m = int(whole + frac) if (whole + frac) else 0
+    return (-m if negative else m), len(frac)
+
+
+def _difference(a, b):
+    if a is None or b is None:
+        return None
+    scale = max(a[1], b[1])
+    m = b[0] * 10 ** (scale - b[1]) - a[0] * 10 ** (scale - a[1])
+    while scale > 0 and m % 10 == 0:
+        m //= 10
+        scale -= 1
+    return m, scale
+
+
+def _format_decimal(d):
+    m, scale = d
+    if scale < 4:
+        m *= 10 ** (4 - scale)
+        scale = 4
+    digits = str(abs(m)).rjust(scale + 1, "0")
+    text = digits[:-scale] + "." + digits[-scale:]
+    return ("-" + text if m < 0 else text).encode("ascii")
 
 
 def scan_depth_range(setup, data, inverse):
+    """STRT and STOP are the index cells, as written, of the first and last rows written
+    (data lines that are not blank, in the order written); STEP is their one increment,
+    or 0 when the increments differ or there is a single row."""
     r = DepthRange()
     lines = read_lines(data)
     first = setup.first_index
     if len(lines) < first + 1:
         return r
-    d = -1
-    for i in range(setup.curve_total):
-        h = setup.curves[i].heading
-        if h and is_depth_heading(h):
-            d = i
-            break
+    d = index_column(setup)
     if d < 0:
         return r
     r.column = d
     r.unit = setup.curves[d].units
-    r.start = read_value(setup, split_row(setup, lines[first])[d])
-    r.stop = r.start
-    if len(lines) < first + 2:
-        return r
-    r.stop = read_value(setup, split_row(setup, lines[first + 1])[d])
-    r.step = r.stop - r.start
-    tail = read_lines(data[max(0, len(data) - 5000):])
-    last = None
-    for line in tail:
-        if not is_blank_line(line):
-            last = line
-    if last is not None:
-        r.stop = read_value(setup, split_row(setup, last)[d])
+    rows = [line for line in lines[first:] if not is_blank_line(line)]
     if inverse:
-        r.start, r.stop = r.stop, r.start
-        r.step = -r.step
+        rows.reverse()
+    cells = [fmt_cell(read_value(setup, split_row(setup, line)[d])).strip() for line in rows]
+    if not cells:
+        return r
+    r.start, r.stop = cells[0], cells[-1]
+    values = [_decimal(c) for c in cells]
+    steps = {_difference(a, b) for a, b in zip(values, values[1:])}
+    if len(steps) == 1 and None not in steps:
+        r.step = _format_decimal(steps.pop())
     return r
 
 
@@ -360,13 +398,13 @@ def write_header(setup, rng, other_lines):
     out.append(b"~Version Information")
     out.append(b" VERS.                2.00 : CWLS Log ASCII Standard - Version 2.00")
     out.append(b" WRAP.                  NO : One line per depth")
-    unit = rng.unit if rng.unit else b"M"
+    unit = rng.unit
     out.append(b"~Well Information")
     out.append(header_line(b"#MNEM.UNIT", b"          Data Type           ", b"Information"))
     out.append(header_line(b"#---------", b"-" * 30, b"-" * 30))
-    out.append(header_line(b" STRT." + unit, fmt_value(rng.start) + b":", b"Start Depth"))
-    out.append(header_line(b" STOP." + unit, fmt_value(rng.stop) + b":", b"Stop Depth"))
-    out.append(header_line(b" STEP." + unit, fmt_value(rng.step) + b":", b"Depth Increment"))
+    out.append(header_line(b" STRT." + unit, rng.start + b":", b"Start Depth"))
+    out.append(header_line(b" STOP." + unit, rng.stop + b":", b"Stop Depth"))
+    out.append(header_line(b" STEP." + unit, rng.step + b":", b"Depth Increment"))
     out.append(header_line(b" NULL." + unit, fmt_value(setup.null_value) + b":", b"No Data Flag"))
     if setup.well_name:
         out.append(header_line(b" WELL.", setup.well_name + b":", b""))
@@ -417,8 +455,8 @@ def write_data_section(setup, rng, data, inverse):
 
 def create_las(setup, data, inverse, other_lines):
     rng = scan_depth_range(setup, data, inverse)
-    if not rng.unit:
-        rng.unit = b"M"
+    if not rng.unit and not (rng.column >= 0 and setup.curves[rng.column].heading.upper() == b"TIME"):
+        rng.unit = b"M"  # a depth curve without units is in metres; a time index keeps none
     lines = write_header(setup, rng, other_lines)
     body, ok = write_data_section(setup, rng, data, inverse)
     lines += body

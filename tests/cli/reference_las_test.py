@@ -64,15 +64,27 @@ class SplitAndScan(unittest.TestCase):
 
 class Header(unittest.TestCase):
     def test_depth_lines_and_columns(self):
-        code, las = run(config([(b"DEPT", b"M")]), b"1000\r\n1000.125\r\n1500.5\r\n")
+        code, las = run(config([(b"DEPT", b"M")]), b"1000\r\n1000.125\r\n1000.25\r\n")
         self.assertEqual(code, 0)
         lines = lines_of(las)
         self.assertEqual(lines[6], b" STRT.M" + b" " * 24 + b"1000.0000: Start Depth")
-        self.assertEqual(lines[7], b" STOP.M" + b" " * 24 + b"1500.5000: Stop Depth")
+        self.assertEqual(lines[7], b" STOP.M" + b" " * 24 + b"1000.2500: Stop Depth")
         self.assertEqual(lines[8], b" STEP.M" + b" " * 27 + b"0.1250: Depth Increment")
         self.assertEqual(lines[9], b" NULL.M" + b" " * 24 + b"-999.2500: No Data Flag")
         self.assertEqual(lines[4], b"#MNEM.UNIT" + b" " * 11 + b"Data Type" + b" " * 12 + b"Information")
         self.assertEqual(len(lines[5]), 72)
+
+    def test_irregular_depths_and_time_index(self):
+        # The increments of the written cells differ: STEP 0 (LAS 2.0, section 5.4).
+        lines = lines_of(run(config([(b"DEPT", b"M")]), b"1000\r\n1000.125\r\n1500.5\r\n")[1])
+        self.assertEqual(lines[8], b" STEP.M" + b" " * 27 + b"0.0000: Depth Increment")
+        # Written cells decide: 0.15199999999996 and 0.152 are both 0.1520 apart as written.
+        lines = lines_of(run(config([(b"DEPT", b"M")]), b"494.528\r\n494.67999999999996\r\n494.832\r\n")[1])
+        self.assertEqual(lines[8], b" STEP.M" + b" " * 27 + b"0.1520: Depth Increment")
+        # Without a depth curve a TIME curve is the index, in its own units (none here).
+        lines = lines_of(run(config([(b"GR", b"GAPI"), (b"TIME", b"")]), b"1 0\r\n2 10\r\n")[1])
+        self.assertEqual(lines[6], b" STRT." + b" " * 28 + b"0.0000: Start Depth")
+        self.assertEqual(lines[8], b" STEP." + b" " * 27 + b"10.0000: Depth Increment")
 
     def test_well_lines(self):
         extra = (b"[LAS HEADER]\r\nWELL NAME=WELL A-1\r\nWELL LABEL=UWI\r\nUWI=7\r\n"

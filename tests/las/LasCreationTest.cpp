@@ -13,6 +13,7 @@
 #include "las/LasCreation.h"
 #include "las/LasWriter.h"
 #include "platform/ProgramInfo.h"
+#include "platform/TextReader.h"
 #include "setup/Configuration.h"
 
 namespace corvane {
@@ -138,6 +139,91 @@ TEST_F(LasCreationTest, HeaderDeclaresTheRangeAndInversionReversesTheData) {
   EXPECT_EQ(lines[8], " STEP.M                          -0.5000: Depth Increment");
   EXPECT_EQ(lines[17], "      1500.0000      100.0000  ");
   EXPECT_EQ(lines.back(), "      1000.0000        0.0000  ");
+}
+
+// STRT, STOP and STEP are those of the rows written: each case's data lines and the
+// three values of the ~Well section, in file order and inverted.
+TEST_F(LasCreationTest, HeaderStatesTheRowsWritten) {
+  std::string ctrlZ;  // 100 rows, a Ctrl-Z, 400 more rows after it that are not read
+  for (int i = 0; i < 100; ++i) ctrlZ += test::FormatDepth(1000 + 0.5 * i) + " 1\r\n";
+  ctrlZ += '\x1a';
+  for (int i = 100; i < 500; ++i) ctrlZ += test::FormatDepth(1000 + 0.5 * i) + " 1\r\n";
+  struct CCase {
+    const char* name;
+    std::string data;
+    const char* start;
+    const char* stop;
+    const char* step;
+  };
+  const CCase cases[] = {
+      {"regular", "1000 1\r\n1000.5 1\r\n\r\n1001 1\r\n", "1000.0000", "1001.0000", "0.5000"},
+      {"a step that changes half-way", "0 1\r\n0.1 1\r\n0.2 1\r\n0.2998 1\r\n0.3996 1\r\n", "0.0000",
+       "0.3996", "0.0000"},
+      {"core samples", "76.29 1\r\n104.36 1\r\n134 1\r\n", "76.2900", "134.0000", "0.0000"},
+      {"float noise written away", "494.528 1\r\n494.67999999999996 1\r\n494.832 1\r\n", "494.5280",
+       "494.8320", "0.1520"},
+      {"a blank first line", "\r\n1000 1\r\n1000.25 1\r\n", "1000.0000", "1000.2500", "0.2500"},
+      {"a missing depth", "1000 1\r\nx 1\r\n1001 1\r\n", "1000.0000", "1001.0000", "0.0000"},
+      {"a Ctrl-Z before the last 5000 bytes", ctrlZ, "1000.0000", "1049.5000", "0.5000"},
+  };
+  for (const CCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (bool inverse : {false, true}) {
+      auto setup = SetupFor(c.data, {Curve("DEPT", "M"), Curve("GR")});
+      CLasCreationFacts facts;
+      ASSERT_TRUE(CreateLas(
+                      setup, inverse, {}, m_progress, m_feedback, [] { return CResult::Done(); }, &facts)
+                      .Ok());
+      const auto lines = CrLfLines(Las());
+      const std::string start = inverse ? c.stop : c.start;
+      const std::string stop = inverse ? c.start : c.stop;
+      std::string step = c.step;
+      if (inverse && step != "0.0000") step = "-" + step;
+      EXPECT_EQ(lines[6], CLasWriter::ComposeHeaderLine(" STRT.M", start + ":", "Start Depth"));
+      EXPECT_EQ(lines[7], CLasWriter::ComposeHeaderLine(" STOP.M", stop + ":", "Stop Depth"));
+      EXPECT_EQ(lines[8], CLasWriter::ComposeHeaderLine(" STEP.M", step + ":", "Depth Increment"));
+      EXPECT_EQ(facts.range.StepValue(), step);
+    }
+  }
+}
+
+// When the rows written differ from what the look at the head and the tail of the file
+// said, the header is written again, shorter or longer, and the data stays whole.
+TEST_F(LasCreationTest, HeaderWrittenAgainOfAnotherLength) {
+  // Past the reader's first block a Ctrl-Z ends the rows; the last 5000 bytes after it end
+  // in a depth of 36 characters, which the look at the tail takes for the last one.
+  std::string data;
+  int rows = 0;
+  for (; data.size() < CTextReader::kBlockSize + 1000; ++rows)
+    data += test::FormatDepth(1000 + 0.5 * rows) + " 1\r\n";
+  data += '\x1a' + std::string(6000, ' ') + "\r\n1e30 7\r\n";
+  auto setup = SetupFor(data, {Curve("DEPT", "M"), Curve("GR")});
+  CDepthRange looked;
+  ASSERT_TRUE(CLasWriter::ScanDepthRange(setup, false, m_feedback, looked).Ok());
+  EXPECT_EQ(looked.stopText, "1000000000000000019884624838656.0000");
+  ASSERT_TRUE(Run(setup));
+  const auto lines = CrLfLines(Las());
+  ASSERT_EQ(lines.size(), 16u + static_cast<std::size_t>(rows));
+  const std::string stop = test::FormatDepth(1000 + 0.5 * (rows - 1));
+  EXPECT_EQ(lines[7], CLasWriter::ComposeHeaderLine(" STOP.M", stop + ":", "Stop Depth"));
+  EXPECT_EQ(lines[8], CLasWriter::ComposeHeaderLine(" STEP.M", "0.5000:", "Depth Increment"));
+  EXPECT_EQ(lines[15], "~A         DEPT            GR  ");
+  EXPECT_EQ(lines[16], "      1000.0000        1.0000  ");
+  EXPECT_EQ(lines.back(), "   " + std::string(12 - stop.size(), ' ') + stop + "        1.0000  ");
+}
+
+TEST_F(LasCreationTest, TimeCurveIsTheIndexWithoutADepthCurve) {
+  auto setup = SetupFor("5 0\r\n6 10\r\n7 20\r\n", {Curve("GR", "GAPI"), Curve("Time", "MS")});
+  ASSERT_TRUE(Run(setup));
+  const auto lines = CrLfLines(Las());
+  EXPECT_EQ(lines[6], CLasWriter::ComposeHeaderLine(" STRT.MS", "0.0000:", "Start Depth"));
+  EXPECT_EQ(lines[8], CLasWriter::ComposeHeaderLine(" STEP.MS", "10.0000:", "Depth Increment"));
+  EXPECT_EQ(lines[9], CLasWriter::ComposeHeaderLine(" NULL.MS", "-999.2500:", "No Data Flag"));
+  EXPECT_EQ(lines[13], " Time.MS                                :   1 ");
+  // A depth curve comes first all the same.
+  setup = SetupFor("5 0 1\r\n", {Curve("TIME", "S"), Curve("GR"), Curve("DEP", "FT")});
+  ASSERT_TRUE(Run(setup));
+  EXPECT_EQ(CrLfLines(Las())[13], " DEP.FT                                 :   1 ");
 }
 
 TEST_F(LasCreationTest, WithoutDepthCurve) {

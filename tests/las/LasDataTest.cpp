@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -121,12 +122,20 @@ TEST_F(LasDataTest, DepthScanFindsStartStopAndStep) {
 
 TEST_F(LasDataTest, DepthScanOddCases) {
   const std::vector<CCurveDef> curves = {Curve("GR"), Curve("dept", "FT")};
-  // A blank second line gives the null value there; the stop comes from the end.
-  CDepthRange range = Scan("1 100\r\n\r\n2 101\r\n3 102\r\n", curves);
+  // Blank lines are no rows: the second row follows them; the stop comes from the end.
+  CDepthRange range = Scan("\r\n1 100\r\n\r\n2 101\r\n3 102\r\n", curves);
   EXPECT_EQ(range.depthColumn, 1);
   EXPECT_DOUBLE_EQ(range.start, 100);
-  EXPECT_DOUBLE_EQ(range.step, -999.25 - 100);
+  EXPECT_DOUBLE_EQ(range.step, 1);
   EXPECT_DOUBLE_EQ(range.stop, 102);
+  EXPECT_EQ(range.startText + " " + range.stopText + " " + range.stepText, "100.0000 102.0000 1.0000");
+  // A Ctrl-Z in the last 5000 bytes ends the rows (one before them is the data
+  // section's to meet).
+  range = Scan(
+      "1 100\r\n2 101\r\n3 102\r\n\x1a"
+      "4 103\r\n",
+      curves);
+  EXPECT_EQ(range.stopText, "102.0000");
 
   // No non-blank line in the last 5000 bytes: the second line's depth stands.
   range =
@@ -189,7 +198,7 @@ TEST_F(LasDataTest, DataLinesHoldOneCellPerNamedCurveDepthFirst) {
 
 TEST_F(LasDataTest, CellsMatchTheCConversionsOfEveryKindOfText) {
   // Each cell must read "%12.4lf" of what "%lf" makes of the text (the null value
-  // when it makes nothing), whichever route the conversion takes.
+  // when it makes nothing or overflows), whichever route the conversion takes.
   std::mt19937 random(2024);
   auto pick = [&](const std::string& from) { return from[random() % from.size()]; };
   std::vector<std::string> texts = {"0",
@@ -245,7 +254,11 @@ TEST_F(LasDataTest, CellsMatchTheCConversionsOfEveryKindOfText) {
   for (std::size_t i = 0; i < texts.size(); ++i) {
     char* end = nullptr;
     double value = std::strtod(texts[i].c_str(), &end);
-    if (end == texts[i].c_str()) value = setup.nullValue;
+    // strtod's "nan" and "inf" are no numbers here, and a number beyond the range of
+    // doubles is written as the null value.
+    if (end == texts[i].c_str() || !std::isfinite(value) ||
+        std::isalpha(static_cast<unsigned char>(texts[i][0])))
+      value = setup.nullValue;
     char expected[512];
     std::snprintf(expected, sizeof expected, "   %12.4f  ", value);
     ASSERT_EQ(lines[i + 1], expected) << "cell text: " << texts[i];

@@ -4,6 +4,7 @@
 // readers of what a run left on disk.
 #include <dirent.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -98,6 +99,13 @@ inline std::vector<std::string> Texts(const CCollectingFeedback& feedback) {
   std::vector<std::string> texts;
   for (const auto& message : feedback.messages) texts.push_back(message.text);
   return texts;
+}
+
+// "%.4f" of a depth.
+inline std::string FormatDepth(double depth) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.4f", depth);
+  return text;
 }
 
 // Data lines 1000, 1000.5, ... 1500 of a depth column and a GR column.

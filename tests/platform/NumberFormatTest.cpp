@@ -389,5 +389,48 @@ TEST(NumberFormatTest, ScanIntMatchesScanfD) {
   }
 }
 
+// Where a number ends, its significant digits, a decimal comma and a range overflow.
+TEST(ScanDoubleTest, TellsWhatItTookOfTheText) {
+  struct CCase {
+    const char* text;
+    bool comma;
+    bool number;
+    double value;
+    std::size_t end;
+    int digits;
+    bool outOfRange;
+  };
+  const CCase cases[] = {
+      {"  12.50ft", false, true, 12.5, 7, 4, false},
+      {"0.013656", false, true, 0.013656, 8, 5, false},
+      {"1.5e-05x", false, true, 1.5e-05, 7, 2, false},
+      {"-0.000", false, true, -0.0, 6, 0, false},
+      {"1500,125", false, true, 1500, 4, 4, false},
+      {"1500,125", true, true, 1500.125, 8, 7, false},
+      {"-0,5;", true, true, -0.5, 4, 1, false},
+      {"1,5,6", true, true, 1.5, 3, 2, false},
+      {"1e309", false, true, HUGE_VAL, 5, 1, true},
+      {"-1e309", false, true, -HUGE_VAL, 6, 1, true},
+      {"1e-400", false, true, 0.0, 6, 1, false},
+      {"abc", false, false, 0, 0, 0, false},
+      {",5", true, true, 0.5, 2, 1, false},
+  };
+  for (const CCase& c : cases) {
+    double value = 7;
+    CNumberScan scan;
+    EXPECT_EQ(ScanDouble(c.text, value, scan, c.comma), c.number) << c.text;
+    if (!c.number) continue;
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(scan.end, c.end) << c.text;
+    EXPECT_EQ(scan.significantDigits, c.digits) << c.text;
+    EXPECT_EQ(scan.outOfRange, c.outOfRange) << c.text;
+  }
+  // 400 digits overflow as 1e400 does.
+  double value = 0;
+  CNumberScan scan;
+  EXPECT_TRUE(ScanDouble(std::string(400, '9'), value, scan));
+  EXPECT_TRUE(scan.outOfRange);
+}
+
 }  // namespace
 }  // namespace corvane

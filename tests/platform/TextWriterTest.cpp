@@ -114,5 +114,25 @@ TEST(TextWriterTest, AdoptedTemporaryIsWrittenFromItsPosition) {
   EXPECT_FALSE(writer.IsOpen());
 }
 
+TEST(TextWriterTest, HeadReplacedWhateverItsLengthAndTheRestMoved) {
+  CScratchDir dir;
+  const std::string path = dir.File("out.las");
+  // A tail of several buffers, so that it moves in more than one block.
+  std::string tail;
+  for (int i = 0; tail.size() < 700000; ++i) tail += "row " + std::to_string(i) + "\r\n";
+  for (const std::string head : {"HEAD\r\n", "H\r\n", "A LONGER HEAD THAN BEFORE\r\n", ""}) {
+    CTextWriter writer;
+    writer.Create(path);
+    writer.WriteRaw("HEAD\r\n");
+    writer.WriteRaw(tail);
+    writer.ReplaceHead(6, head);
+    EXPECT_EQ(writer.Position(), head.size() + tail.size());
+    writer.WriteRaw("end\r\n");  // later writes go on at the end
+    writer.Commit();
+    writer.Close();
+    EXPECT_EQ(ReadBytes(path), head + tail + "end\r\n") << head;
+  }
+}
+
 }  // namespace
 }  // namespace corvane

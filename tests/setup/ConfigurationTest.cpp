@@ -393,6 +393,60 @@ TEST(Configuration, FailedSaveLeavesTheOldFile) {
   }
 }
 
+// The reading choices: absent, they are off and a save adds nothing, so older files stay
+// byte for byte; chosen, every key is written and read back; off again, the keys go.
+TEST(Configuration, ReadingSectionOnlyWhenAChoiceIsMade) {
+  CScratchDir dir;
+  const std::string path = dir.File("c.lah");
+  CConversionSetup setup;
+  setup.configFilePath = path;
+  ASSERT_TRUE(SaveConfiguration(setup));
+  EXPECT_EQ(ReadBytes(path), kNewSetupFile);
+  EXPECT_EQ(LoadFrom(path).reading, CReadingOptions());
+
+  CReadingOptions chosen;
+  chosen.decimalComma = chosen.quotes = chosen.emptyFields = chosen.wholeCells = true;
+  chosen.nullMarkers = {"-999", "NaN", "NA"};
+  chosen.digits = DigitsKept::Source;
+  chosen.dateTimeColumn = 3;
+  setup.reading = chosen;
+  ASSERT_TRUE(SaveConfiguration(setup));
+  EXPECT_EQ(ReadBytes(path),
+            std::string(kNewSetupFile) +
+                "\r\n[Reading]\r\nDECIMAL COMMA=YES\r\nQUOTES=YES\r\nEMPTY FIELDS=YES\r\n"
+                "NULL MARKERS=-999|NaN|NA\r\nWHOLE CELLS=YES\r\nDIGITS=source\r\nDATE TIME=3\r\n");
+  EXPECT_EQ(LoadFrom(path).reading, chosen);
+
+  setup.reading = CReadingOptions();
+  ASSERT_TRUE(SaveConfiguration(setup));
+  EXPECT_EQ(LoadFrom(path).reading, CReadingOptions());
+  EXPECT_EQ(ReadBytes(path).find("DIGITS"), std::string::npos);
+
+  // Written by hand: any case and the usual words; a word that is no choice leaves it off.
+  struct CCase {
+    const char* key;
+    const char* value;
+    bool on;
+  };
+  for (const CCase& c :
+       {CCase{"decimal comma", "yes", true}, CCase{"QUOTES", " True ", true},
+        CCase{"EMPTY FIELDS", "1", true}, CCase{"WHOLE CELLS", "on", true}, CCase{"QUOTES", "maybe", false},
+        CCase{"QUOTES", "", false}, CCase{"QUOTES", "0", false}}) {
+    WriteBytes(path,
+               std::string("[File ID]\r\nID=Corvane\r\n[Reading]\r\n") + c.key + "=" + c.value + "\r\n");
+    const CReadingOptions read = LoadFrom(path).reading;
+    EXPECT_EQ(read.decimalComma || read.quotes || read.emptyFields || read.wholeCells, c.on)
+        << c.key << c.value;
+  }
+  WriteBytes(
+      path,
+      "[File ID]\r\nID=Corvane\r\n[Reading]\r\nDIGITS=7\r\nDATE TIME=-2\r\nNULL MARKERS= | -999 ||NaN \r\n");
+  const CReadingOptions read = LoadFrom(path).reading;
+  EXPECT_EQ(read.digits, DigitsKept::Four);
+  EXPECT_EQ(read.dateTimeColumn, 0);
+  EXPECT_EQ(read.nullMarkers, (std::vector<std::string>{"-999", "NaN"}));
+}
+
 TEST(Configuration, RelativePathsAreTakenFromTheConfigurationsFolder) {
   const std::tuple<const char*, const char*, const char*> resolved[] = {
       {"w.asc", "/data/set/a.lah", "/data/set/w.asc"},
@@ -450,6 +504,8 @@ TEST(Configuration, TheTextOfASetupChangesOnlyWithWhatASaveWrites) {
            [](CConversionSetup& s) { s.wellName = "W"; },
            [](CConversionSetup& s) { s.nullValue = 0; },
            [](CConversionSetup& s) { s.lasFilePath = "/data/a.las"; },
+           [](CConversionSetup& s) { s.reading.quotes = true; },
+           [](CConversionSetup& s) { s.reading.nullMarkers = {"NaN"}; },
        }) {
     CConversionSetup changed = setup;
     change(changed);

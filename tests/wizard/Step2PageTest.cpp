@@ -1,12 +1,14 @@
 // Step 2 driven through its widgets: the two lists, the marks and Next, the layout
 // boxes, the move mark, the unwrap offer and the editor button.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include "FakeServices.h"
@@ -57,6 +59,17 @@ struct CWizardOnStep2 {
   }
   CStep2Page& Page() { return sheet.Step2(); }
 
+  CFakeServices services;
+  CCorvanePropSheet sheet;
+};
+
+// A wizard opened on a configuration file (File Open), moved on to Step 2.
+struct CLoadedOnStep2 {
+  explicit CLoadedOnStep2(const QString& lah) : sheet(nullptr, &services) {
+    sheet.Setup().configFilePath = lah.toStdString();
+    sheet.show();
+    sheet.NextButton()->click();
+  }
   CFakeServices services;
   CCorvanePropSheet sheet;
 };
@@ -163,12 +176,9 @@ class Step2PageTest : public QObject {
         "[File ID]\r\nID=Corvane\r\nVERSION=3.0\r\n[User Files]\r\nASCII FILE=" + log.toLocal8Bit() +
         "\r\n[Curve Parameters]\r\nNULL=-999.2500000000\r\nFIXED WIDTH=0\r\n"
         "SKIP WIDTH=4\r\nDELIMITER=\r\n[Curves]\r\nTOTAL=0\r\n";
-    const QString lah = files.Write("saved.lah", saved);
-    CFakeServices services;
-    CCorvanePropSheet sheet(nullptr, &services);
-    sheet.Setup().configFilePath = lah.toStdString();
-    sheet.show();
-    sheet.NextButton()->click();
+    CLoadedOnStep2 w(files.Write("saved.lah", saved));
+    CFakeServices& services = w.services;
+    CCorvanePropSheet& sheet = w.sheet;
     CStep2Page& page = sheet.Step2();
     QCOMPARE(sheet.CurrentIndex(), 1);
     QVERIFY(page.ProposalLine()->text().isEmpty());
@@ -188,6 +198,83 @@ class Step2PageTest : public QObject {
     QCOMPARE(sheet.Setup().skipWidth, 4);
     QCOMPARE(files.Read("saved.lah"), saved);
     QVERIFY(services.boxes.empty());
+  }
+
+  void ReadingChoicesAreProposedShownAndTaken() {
+    CWizardFiles files;
+    // Semicolons, decimal commas, and a -999 below the lines the lists show.
+    QByteArray log = "DEPT;GR;RHOB\r\nM;GAPI;G/C3\r\n";
+    for (int r = 0; r < 150; ++r)
+      log += QByteArray::number(1000 + r) + ",5;" + (r == 120 ? QByteArray("-999") : QByteArray::number(r)) +
+             ";2,5\r\n";
+    CWizardOnStep2 w(files.Write("comma.asc", log));
+    CStep2Page& page = w.Page();
+    QCOMPARE(page.ProposalLine()->text(),
+             QStringLiteral(
+                 "Proposed: 3 columns cut at semicolons, data from line 3, decimal commas, null markers "
+                 "-999; change anything below."));
+    QVERIFY(page.DecimalCommaBox()->isChecked());
+    QVERIFY(!page.QuotesBox()->isChecked() && !page.EmptyFieldsBox()->isChecked());
+    QCOMPARE(page.NullMarkersBox()->text(), QStringLiteral("-999"));
+    QCOMPARE(page.DigitsBox()->currentText(), QStringLiteral("4"));
+    QCOMPARE(page.DateTimeBox()->text(), QStringLiteral("none"));
+    QVERIFY(w.sheet.Setup().reading.IsDefault());  // not before the page is left
+
+    page.WholeCellsBox()->setChecked(true);
+    page.DigitsBox()->setCurrentIndex(1);
+    page.DateTimeBox()->setValue(2);
+    page.NullMarkersBox()->setText(QStringLiteral(" NaN | -999 "));
+    w.sheet.NextButton()->click();
+    QCOMPARE(w.sheet.CurrentIndex(), 2);
+    const CReadingOptions& taken = w.sheet.Setup().reading;
+    QVERIFY(taken.decimalComma && taken.wholeCells && !taken.quotes);
+    QCOMPARE(taken.nullMarkers, (std::vector<std::string>{"NaN", "-999"}));
+    QCOMPARE(taken.digits, DigitsKept::Source);
+    QCOMPARE(taken.dateTimeColumn, 2);
+    // The samples of Step 3 are cut with the choices: three columns.
+    QCOMPARE(w.sheet.Setup().CurveTotal(), 3);
+
+    // The choices follow the null value in the tab order.
+    QList<QWidget*> order;
+    for (QWidget* at = page.NullValueBox()->nextInFocusChain(); order.size() < 7; at = at->nextInFocusChain())
+      if (at->focusPolicy() & Qt::TabFocus)
+        order << (at->parentWidget() == page.DateTimeBox() ? page.DateTimeBox() : at);
+    QCOMPARE(order, (QList<QWidget*>{page.DecimalCommaBox(), page.QuotesBox(), page.EmptyFieldsBox(),
+                                     page.WholeCellsBox(), page.NullMarkersBox(), page.DigitsBox(),
+                                     page.DateTimeBox()}));
+  }
+
+  void LoadedReadingChoicesAreShownAsSaved() {
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 30);
+    const QByteArray saved =
+        "[File ID]\r\nID=Corvane\r\n[User Files]\r\nASCII FILE=" + log.toLocal8Bit() +
+        "\r\n[Curve Parameters]\r\nNULL=1e999\r\nDELIMITER=space\r\n[Reading]\r\nQUOTES=YES\r\n"
+        "NULL MARKERS=NA\r\nDATE TIME=1\r\n";
+    CLoadedOnStep2 w(files.Write("saved.lah", saved));
+    CFakeServices& services = w.services;
+    CCorvanePropSheet& sheet = w.sheet;
+    CStep2Page& page = sheet.Step2();
+    QVERIFY(page.QuotesBox()->isChecked() && !page.DecimalCommaBox()->isChecked());
+    QCOMPARE(page.NullMarkersBox()->text(), QStringLiteral("NA"));
+    QCOMPARE(page.DateTimeBox()->value(), 1);
+    // Its null value is beyond the range of numbers: refused, the value named.
+    ClickRow(page.DigitsList(), 4);
+    sheet.NextButton()->click();
+    QCOMPARE(services.BoxTexts(), QStringList{QStringLiteral("Enter a number.")});
+    QCOMPARE(services.boxes[0].informative,
+             QStringLiteral(
+                 "\"inf\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing "
+                 "reading."));
+    QCOMPARE(sheet.CurrentIndex(), 1);
+    page.NullValueBox()->setText(QStringLiteral("1e309"));
+    sheet.NextButton()->click();
+    QVERIFY(services.boxes[1].informative.startsWith(QStringLiteral("\"1e309\" is beyond")));
+    page.NullValueBox()->setText(QStringLiteral("-999.25"));
+    sheet.NextButton()->click();
+    QCOMPARE(sheet.CurrentIndex(), 2);
+    QVERIFY(sheet.Setup().reading.quotes);
+    QCOMPARE(sheet.Setup().reading.dateTimeColumn, 1);
   }
 
   void NextRecordsTheMarksOrRefusesWithoutADigitLine() {

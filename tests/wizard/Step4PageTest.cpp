@@ -432,6 +432,8 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
   QTest::addColumn<QString>("other");
   QTest::addColumn<QString>("lacking");  // as the page names them
   QTest::addColumn<QStringList>("templates");
+  QTest::addColumn<QString>("blank");  // written without a value, before and after the template lines
+  QTest::addColumn<QString>("blankAfter");
   const QString all = QStringLiteral("COMP, WELL, FLD, LOC, PROV, SRVC, DATE, UWI");
   QTest::newRow("nothing given") << "UWI"
                                  << ""
@@ -440,7 +442,8 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
                                  << "" << all << QStringList{"COMP.: :COMPANY",  "WELL.: :WELL",
                                                              "FLD.: :FIELD",     "LOC.: :LOCATION",
                                                              "PROV.: :PROVINCE", "SRVC.: :SERVICE COMPANY",
-                                                             "DATE.: :DATE",     "UWI.: :UNIQUE WELL ID"};
+                                                             "DATE.: :DATE",     "UWI.: :UNIQUE WELL ID"}
+                                 << "" << all;
   QTest::newRow("API label") << "API"
                              << ""
                              << "W1"
@@ -449,8 +452,10 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
                              << "COMP, FLD, LOC, PROV, SRVC, API"
                              << QStringList{"COMP.: :COMPANY",         "FLD.: :FIELD",
                                             "LOC.: :LOCATION",         "PROV.: :PROVINCE",
-                                            "SRVC.: :SERVICE COMPANY", "API.: :API NUMBER"};
-  // A blank well name is still written, so it counts.
+                                            "SRVC.: :SERVICE COMPANY", "API.: :API NUMBER"}
+                             << ""
+                             << "COMP, FLD, LOC, PROV, SRVC, API";
+  // A blank well name is still written, so it is there, but without a value.
   QTest::newRow("boxes filled") << "UWI"
                                 << "100"
                                 << " "
@@ -458,7 +463,9 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
                                 << ""
                                 << "COMP, FLD, LOC, PROV, SRVC"
                                 << QStringList{"COMP.: :COMPANY", "FLD.: :FIELD", "LOC.: :LOCATION",
-                                               "PROV.: :PROVINCE", "SRVC.: :SERVICE COMPANY"};
+                                               "PROV.: :PROVINCE", "SRVC.: :SERVICE COMPANY"}
+                                << "WELL"
+                                << "COMP, WELL, FLD, LOC, PROV, SRVC";
   // Cut as the run cuts them: leading colons passed over, a line without a dot or
   // one that starts with # holds no item, a mnemonic counts in any case, CTRY
   // stands in for PROV.
@@ -469,13 +476,15 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines_data() {
       << ""
       << "COMP:ACME:COMPANY\n#FLD.:North:FIELD\n:WELL.:A-1\nuwi .:100:ID\nCtry.:NO:COUNTRY\nloc.:x:y"
       << "COMP, FLD, SRVC, DATE"
-      << QStringList{"COMP.: :COMPANY", "FLD.: :FIELD", "SRVC.: :SERVICE COMPANY", "DATE.: :DATE"};
+      << QStringList{"COMP.: :COMPANY", "FLD.: :FIELD", "SRVC.: :SERVICE COMPANY", "DATE.: :DATE"} << ""
+      << "COMP, FLD, SRVC, DATE";
   QTest::newRow("nothing lacks") << "API"
                                  << "42"
                                  << "W1"
                                  << "2020"
                                  << "COMP.:A:C\nFLD.:F:F\nLOC.:L:L\nSTAT.:TX:S\nSRVC.:S:S" << QString()
-                                 << QStringList();
+                                 << QStringList() << ""
+                                 << "";
 }
 
 void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines() {
@@ -486,7 +495,12 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines() {
   QFETCH(QString, other);
   QFETCH(QString, lacking);
   QFETCH(QStringList, templates);
+  QFETCH(QString, blank);
+  QFETCH(QString, blankAfter);
   const QString allThere = QStringLiteral("The well items the LAS standard requires are all there.");
+  const auto blanks = [](const QString& items) {
+    return QStringLiteral("Required well items without a value: %1.").arg(items);
+  };
   QCOMPARE(Page().HeaderCheckLabel()->text(),
            QStringLiteral(
                "Missing well items the LAS standard requires: COMP, WELL, FLD, LOC, PROV, SRVC, DATE, UWI."));
@@ -496,10 +510,11 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines() {
   TypeInto(Page().WellNameBox(), wellName);
   TypeInto(Page().LogDateBox(), logDate);
   Page().OtherHeaderBox()->setPlainText(other);
-  QCOMPARE(Page().HeaderCheckLabel()->text(),
-           lacking.isEmpty()
-               ? allThere
-               : QStringLiteral("Missing well items the LAS standard requires: %1.").arg(lacking));
+  QStringList said;
+  if (!lacking.isEmpty())
+    said << QStringLiteral("Missing well items the LAS standard requires: %1.").arg(lacking);
+  if (!blank.isEmpty()) said << blanks(blank);
+  QCOMPARE(Page().HeaderCheckLabel()->text(), said.isEmpty() ? allThere : said.join(u' '));
   QCOMPARE(Page().TemplateLinesButton()->isEnabled(), !lacking.isEmpty());
   if (lacking.isEmpty()) return;
 
@@ -509,7 +524,8 @@ void Step4PageTest::HeaderCheckNamesTheLackingItemsAndAddsTheirLines() {
   const QString expected = other.isEmpty() ? templates.join(u'\n') : other + u'\n' + templates.join(u'\n');
   QCOMPARE(Page().OtherHeaderBox()->toPlainText(), expected);
   QVERIFY(m_sheet->Setup().otherHeaderText.empty());
-  QCOMPARE(Page().HeaderCheckLabel()->text(), allThere);
+  // Template lines left blank are there but say nothing: not "all there".
+  QCOMPARE(Page().HeaderCheckLabel()->text(), blanks(blankAfter));
   QVERIFY(!Page().TemplateLinesButton()->isEnabled());
   QVERIFY(m_services->boxes.empty());
 }
@@ -537,10 +553,15 @@ void Step4PageTest::TemplateLinesAreOneEditReadyToTypeOver() {
            QStringLiteral("COMP.:ACME:COMPANY\nFLD.:Wildcat:FIELD\nLOC.: :LOCATION\nPROV.: :PROVINCE\n"
                           "SRVC.: :SERVICE COMPANY"));
 
-  // Lines left blank are written with an empty value: the file checks clean.
+  // Lines left blank are written with an empty value, which the check warns of.
   Click(Page().CreateLasButton());
   QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
-  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 0 errors, 0 warnings"));
+  QCOMPARE(
+      m_services->boxes[0].informative,
+      QStringLiteral("Reading: 3 rows of 2 columns, every cell read as a number.\n\nLAS check: 0 errors, 3 "
+                     "warnings"));
+  QVERIFY(
+      m_services->boxes[0].details.contains(QStringLiteral("W_ITEM_EMPTY (5.4): the LOC line has no value")));
   QFile las(File("short.las"));
   QVERIFY(las.open(QIODevice::ReadOnly));
   const QByteArray written = las.readAll();
@@ -573,7 +594,11 @@ void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
   ChoosePaths();
   Click(Page().CreateLasButton());
   QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
-  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 8 errors, 0 warnings"));
+  // The reading summary comes first: it speaks of the values.
+  QCOMPARE(
+      m_services->boxes[0].informative,
+      QStringLiteral("Reading: 3 rows of 2 columns, every cell read as a number.\n\nLAS check: 8 errors, 0 "
+                     "warnings"));
   QCOMPARE(m_services->boxes[0].icon, CWizardServices::Icon::None);
   const QString details = m_services->boxes[0].details;
   QVERIFY2(details.contains(QStringLiteral("line 4: W_ITEM_MISSING (5.4): the ~W section has no COMP line")),
@@ -594,8 +619,28 @@ void Step4PageTest::ClosingNoticeCarriesTheCheckOfTheFile() {
   m_services->boxes.clear();
   Click(Page().CreateLasButton());
   QCOMPARE(m_services->BoxTexts(), QStringList{QStringLiteral("LAS file created successfully.")});
-  QCOMPARE(m_services->boxes[0].informative, QStringLiteral("LAS check: 0 errors, 1 warning"));
+  QCOMPARE(
+      m_services->boxes[0].informative,
+      QStringLiteral("Reading: 3 rows of 2 columns, every cell read as a number.\n\nLAS check: 0 errors, 1 "
+                     "warning"));
   QVERIFY(m_services->boxes[0].details.contains(QStringLiteral("CURVE_ALL_NULL")));
+
+  // Doubts about values: each kind with its first cell, the choice that settles it, and
+  // the columns in the details.
+  ascii.open(QIODevice::WriteOnly);
+  ascii.write("DEPT GR\r\nM GAPI\r\n100.0 1,5\r\n100.5 2,5\r\n101.0 -999\r\n");
+  ascii.close();
+  m_services->boxes.clear();
+  Click(Page().CreateLasButton());
+  const QString reading = m_services->boxes[0].informative;
+  QVERIFY2(reading.startsWith(QStringLiteral("Reading: 3 rows of 2 columns.\n  PARTIAL_NUMBER: 2 cells")),
+           qPrintable(reading));
+  QVERIFY2(reading.contains(QStringLiteral("first on line 3, column 2: \"1,5\"")), qPrintable(reading));
+  QVERIFY2(reading.contains(QStringLiteral("Looks like decimal commas: choose \"Decimal comma\" on Step 2.")),
+           qPrintable(reading));
+  QVERIFY2(reading.contains(QStringLiteral("NULL_LIKE: 1 cell")), qPrintable(reading));
+  QVERIFY(
+      m_services->boxes[0].details.startsWith(QStringLiteral("Column 2 (GR):\n  PARTIAL_NUMBER: 2 cells")));
 
   // Other notices go as they are; a file that cannot be read is said to be so.
   m_services->boxes.clear();
