@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "CommandRegistry.h"
-#include "PictureCommands.h"
+#include "cli/Commands.h"
+#include "cli/PictureCommands.h"
 #include "cli/TerminalProgress.h"
 #include "lasfile/LasReader.h"
 #include "platform/FileError.h"
@@ -163,7 +163,9 @@ int RunCrossplot(const CCrossplotOptions& options) {
       options.output);
 }
 
-const CCommandRegistration kCrossplot(55, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddCrossplotCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CCrossplotOptions>();
   CLI::App* sub = app.add_subcommand(
       "crossplot", "Draw two curves of a LAS file against each other (a crossplot) into a picture.");
@@ -198,7 +200,6 @@ const CCommandRegistration kCrossplot(55, [](CLI::App& app, CommandRunner& run) 
       "  corvane-cli crossplot well-7.las -o nd.png\n"
       "  corvane-cli crossplot well-7.las -x NPHI -y RHOB --color GR --depth 1600:1700 -o nd.pdf");
   sub->callback([options, &run] { run = [options] { return RunCrossplot(*options); }; });
-});
+}
 
-}  // namespace
 }  // namespace corvane::cli

@@ -1,4 +1,4 @@
-#include "PictureCommands.h"
+#include "cli/PictureCommands.h"
 
 #include <QGuiApplication>
 
@@ -9,7 +9,7 @@
 #include <limits>
 #include <string_view>
 
-#include "CommandRegistry.h"
+#include "cli/Commands.h"
 #include "platform/AsciiText.h"
 #include "plotmodel/LasHeader.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "CommandRegistry.h"
-#include "PictureCommands.h"
+#include "cli/Commands.h"
+#include "cli/PictureCommands.h"
 #include "cli/TerminalProgress.h"
 #include "platform/FileSystem.h"
 #include "plot/PlotExport.h"
@@ -138,7 +138,9 @@ int RunPlot(const CPlotOptions& options) {
   return WrittenStatus(ExportPlot(painter, from, to, *size, output), options.output);
 }
 
-const CCommandRegistration kPlot(50, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddPlotCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CPlotOptions>();
   CLI::App* sub = app.add_subcommand(
       "plot", "Draw the log plot of a LAS file (depth down the page, one track per curve) into a picture.");
@@ -178,7 +180,6 @@ const CCommandRegistration kPlot(50, [](CLI::App& app, CommandRunner& run) {
       "  corvane-cli plot well-7.las -o well-7.png --curves GR,NPHI,RHOB,ILD --depth 1500:1600\n"
       "  corvane-cli plot well-7.las -o well-7.pdf --scale 1:500");
   sub->callback([options, &run] { run = [options] { return RunPlot(*options); }; });
-});
+}
 
-}  // namespace
 }  // namespace corvane::cli
