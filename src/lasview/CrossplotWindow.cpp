@@ -207,8 +207,8 @@ void CCrossplotWindow::SetCurves(std::size_t x, std::size_t y, std::optional<std
 
 void CCrossplotWindow::TakeCurves() {
   const int color = m_colorBox->currentIndex();
-  SetCurves(static_cast<std::size_t>(m_xBox->currentIndex() + 1),
-            static_cast<std::size_t>(m_yBox->currentIndex() + 1),
+  SetCurves(static_cast<std::size_t>(m_xBox->currentIndex()) + 1,
+            static_cast<std::size_t>(m_yBox->currentIndex()) + 1,
             color > 0 ? std::optional<std::size_t>(color) : std::nullopt);
 }
 

@@ -62,7 +62,7 @@ CTrackScale CrossplotAxis(const CValueSample& sample, CurveFamily family, const 
 }
 
 CCrossplot::CCrossplot(CCrossplotSetup setup)
-    : m_setup(std::move(setup)),
+    : m_setup(setup),
       m_counts(static_cast<std::size_t>(kBins) * kBins, 0),
       m_binShallowest(m_counts.size(), kNone),
       m_binDeepest(m_counts.size(), kNone) {

@@ -63,7 +63,8 @@ std::uint8_t Channel(double value) {
 // darker still, ...
 CRgb Shade(CRgb color, std::size_t rank) {
   if (rank == 0) return color;
-  const double level = std::min(0.75, 0.25 * static_cast<double>((rank + 1) / 2));
+  const std::size_t step = (rank + 1) / 2;  // 1, 1, 2, 2, ...: a darker and a lighter shade each
+  const double level = std::min(0.75, 0.25 * static_cast<double>(step));
   auto mix = [&](std::uint8_t c) {
     return rank % 2 == 1 ? Channel(c * (1 - level)) : Channel(c + (255 - c) * level);
   };
