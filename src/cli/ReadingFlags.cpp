@@ -38,15 +38,20 @@ void CReadingFlags::AddTo(CLI::App& command) {
       ->type_name("N");
 }
 
-void CReadingFlags::ApplyTo(CReadingOptions& reading) const {
-  if (decimalComma) reading.decimalComma = *decimalComma;
-  if (quotes) reading.quotes = *quotes;
-  if (emptyFields) reading.emptyFields = *emptyFields;
-  if (nullMarkers) reading.nullMarkers = ParseNullMarkers(*nullMarkers);
-  if (wholeCells) reading.wholeCells = *wholeCells;
-  if (digits) ParseDigits(*digits, reading.digits);
-  if (dateTime) reading.dateTimeColumn = *dateTime;
+CReadingChoices CReadingFlags::Choices() const {
+  CReadingChoices choices;
+  choices.decimalComma = decimalComma;
+  choices.quotes = quotes;
+  choices.emptyFields = emptyFields;
+  if (nullMarkers) choices.nullMarkers = ParseNullMarkers(*nullMarkers);
+  choices.wholeCells = wholeCells;
+  DigitsKept kept = DigitsKept::Four;
+  if (digits && ParseDigits(*digits, kept)) choices.digits = kept;
+  if (dateTime) choices.dateTimeColumn = *dateTime;
+  return choices;
 }
+
+void CReadingFlags::ApplyTo(CReadingOptions& reading) const { Choices().ApplyTo(reading); }
 
 std::optional<std::string> NullValueRefusal(double value, const std::string& text,
                                             const std::string& source) {

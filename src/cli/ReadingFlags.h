@@ -25,6 +25,8 @@ struct CReadingFlags {
   // Adds --decimal-comma, --quotes, --empty-fields, --null-markers LIST, --whole-cells,
   // --digits 4|source and --date-time N to `command`.
   void AddTo(CLI::App& command);
+  // The flags given, as reading choices.
+  CReadingChoices Choices() const;
   // Puts the flags given into `reading`.
   void ApplyTo(CReadingOptions& reading) const;
 };
