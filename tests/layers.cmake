@@ -1,25 +1,68 @@
 # Fails when a source or test file includes a header of a layer that its own layer
-# may not use. Run as: cmake -DSOURCE_DIR=<tree> -P layers.cmake
+# may not use. Run as: cmake -DSOURCE_DIR=<tree> [-DDECLARATIONS=<file>] -P layers.cmake
+# (the build runs it before compiling, and CTest as the test "layers").
 #
-# Each folder of src/ (and its mirror under tests/) may include headers of the
-# folders listed for it, itself included. A new folder must be added here.
-set(ALLOWED_platform  platform)
-set(ALLOWED_mnemonics platform mnemonics)
-set(ALLOWED_setup     platform setup)
-set(ALLOWED_ascii     platform setup mnemonics ascii)
-set(ALLOWED_las       platform setup mnemonics ascii las)
-set(ALLOWED_lasfile   platform lasfile)
-set(ALLOWED_fuzz      platform lasfile fuzz)
-set(ALLOWED_cli       platform setup mnemonics ascii las lasfile plotmodel plot cli)
-set(ALLOWED_plotmodel platform mnemonics lasfile plotmodel)
-set(ALLOWED_plot      platform mnemonics lasfile plotmodel plot)
-set(ALLOWED_wizard    platform setup mnemonics ascii las lasfile wizard)
-set(ALLOWED_lasview   platform setup mnemonics ascii las lasfile plotmodel plot wizard lasview)
-set(ALLOWED_app       platform setup mnemonics ascii las lasfile plotmodel plot wizard lasview app)
-set(ALLOWED_fuzz      platform setup mnemonics ascii las lasfile plotmodel)
-set(LAYERS platform mnemonics setup ascii las lasfile cli plotmodel plot wizard lasview app)
+# Each folder of src/ (and its mirror under tests/) may include headers of the folders
+# declared for it, itself included. A new folder must be declared here, once. Every
+# form of include counts: "las/X.h", <las/X.h>, and a relative "../las/X.h", which is
+# taken where the compiler finds it (from the including file's folder).
+# DECLARATIONS replaces the declarations below by those of another file (for the test
+# of this script).
+
+cmake_minimum_required(VERSION 3.25)
 
 set(failures "")
+set(LAYERS "")
+set(declared_in "tests/layers.cmake")
+
+macro(corvane_layer name)
+  if(DEFINED ALLOWED_${name})
+    string(APPEND failures "${declared_in}: the folder ${name} is declared twice\n")
+  endif()
+  set(ALLOWED_${name} ${name} ${ARGN})
+  list(APPEND LAYERS ${name})
+endmacro()
+
+if(DECLARATIONS)
+  set(declared_in "${DECLARATIONS}")
+  include(${DECLARATIONS})
+else()
+  corvane_layer(platform)
+  corvane_layer(mnemonics platform)
+  corvane_layer(setup     platform)
+  corvane_layer(ascii     platform setup mnemonics)
+  corvane_layer(las       platform setup mnemonics ascii)
+  corvane_layer(lasfile   platform)
+  corvane_layer(cli       platform setup mnemonics ascii las lasfile plotmodel plot)
+  corvane_layer(plotmodel platform lasfile)
+  corvane_layer(plot      platform lasfile plotmodel)
+  corvane_layer(wizard    platform setup mnemonics ascii las lasfile)
+  corvane_layer(lasview   platform setup mnemonics ascii las lasfile plotmodel plot wizard)
+  corvane_layer(app       platform setup mnemonics ascii las lasfile plotmodel plot wizard lasview)
+  corvane_layer(fuzz      platform setup mnemonics ascii las lasfile plotmodel)
+endif()
+
+# The layer an include names: for a quoted include that the including file's folder
+# holds, the folder of src/ or tests/ it lies in; otherwise its first path part.
+function(layer_of_include source include quoted out)
+  get_filename_component(here ${source} DIRECTORY)
+  set(layer "")
+  if(quoted AND EXISTS ${here}/${include})
+    get_filename_component(resolved ${here}/${include} ABSOLUTE)
+    file(RELATIVE_PATH inside ${SOURCE_DIR} ${resolved})
+    if(inside MATCHES "^(src|tests)/([^/]+)/")
+      set(layer ${CMAKE_MATCH_2})
+    endif()
+    # A header beside the including file belongs to its own folder.
+    if(NOT include MATCHES "^\\.\\./" AND NOT include MATCHES "/\\.\\./")
+      set(layer "")
+    endif()
+  elseif(include MATCHES "^([A-Za-z0-9_]+)/")
+    set(layer ${CMAKE_MATCH_1})
+  endif()
+  set(${out} "${layer}" PARENT_SCOPE)
+endfunction()
+
 foreach(root src tests)
   file(GLOB folders RELATIVE ${SOURCE_DIR}/${root} ${SOURCE_DIR}/${root}/*)
   foreach(folder ${folders})
@@ -32,15 +75,20 @@ foreach(root src tests)
     endif()
     file(GLOB_RECURSE sources ${SOURCE_DIR}/${root}/${folder}/*.h ${SOURCE_DIR}/${root}/${folder}/*.cpp)
     foreach(source ${sources})
-      file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[A-Za-z0-9_]+/")
+      file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"][^>\"]+[>\"]")
       foreach(line ${includes})
-        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([A-Za-z0-9_]+)/.*" "\\1" layer "${line}")
-        list(FIND LAYERS ${layer} known)
-        if(known EQUAL -1)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*([<\"])([^>\"]+)[>\"].*" "\\1;\\2" parts "${line}")
+        list(GET parts 0 bracket)
+        list(GET parts 1 include)
+        set(quoted FALSE)
+        if(bracket STREQUAL "\"")
+          set(quoted TRUE)
+        endif()
+        layer_of_include(${source} "${include}" ${quoted} layer)
+        if(layer STREQUAL "" OR NOT layer IN_LIST LAYERS)
           continue()
         endif()
-        list(FIND ALLOWED_${folder} ${layer} allowed)
-        if(allowed EQUAL -1)
+        if(NOT layer IN_LIST ALLOWED_${folder})
           file(RELATIVE_PATH shown ${SOURCE_DIR} ${source})
           string(APPEND failures "${shown}: includes ${layer}/, above the ${folder} layer: ${line}\n")
         endif()

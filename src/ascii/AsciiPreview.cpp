@@ -43,8 +43,9 @@ bool CAsciiPreview::Load(const std::string& path, CRunFeedback& feedback) {
   CTextReader reader;
   try {
     reader.Open(path, true);
-  } catch (const CFileError&) {
-    feedback.ShowError(kOpenFailed);
+  } catch (const CFileError& error) {
+    // The path and the system's reason go with the message.
+    feedback.ShowError(kOpenFailed, std::string(), error.Result().Reason());
     return false;
   }
   try {
@@ -60,10 +61,10 @@ bool CAsciiPreview::Load(const std::string& path, CRunFeedback& feedback) {
       if (!line.empty() && line.back() == '\n') line.pop_back();
       m_lines.push_back(line);
     }
-  } catch (const CFileError&) {
+  } catch (const CFileError& error) {
     // What was read stays, without a ruler row in front of it.
     reader.Close();
-    feedback.ShowError(kOpenFailed);
+    feedback.ShowError(kOpenFailed, std::string(), error.Result().Reason());
     return false;
   }
   reader.Close();

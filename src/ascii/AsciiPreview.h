@@ -22,7 +22,7 @@ class CAsciiPreview {
 
   // Replaces the preview. An empty path gives an empty preview without a message;
   // a file that cannot be opened or read reports "Failed to open ASCII file." through
-  // `feedback` and returns false.
+  // `feedback`, the path and the system's reason as its detail, and returns false.
   bool Load(const std::string& path, CRunFeedback& feedback);
 
   const std::vector<std::string>& Lines() const { return m_lines; }

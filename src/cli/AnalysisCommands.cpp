@@ -11,18 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "CheckOutput.h"
-#include "CommandRegistry.h"
 #include "ascii/AsciiPreview.h"
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
+#include "cli/CheckOutput.h"
+#include "cli/Commands.h"
 #include "cli/ReadingFlags.h"
 #include "cli/RunJson.h"
 #include "cli/TerminalProgress.h"
 #include "las/Unwrap.h"
-#include "lasfile/LasReportFormat.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "platform/JsonWriter.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextReader.h"
 
@@ -48,20 +48,21 @@ void PrintRow(std::string& out, int index, const std::string& text) {
 // {"schema", "path", "ruler", "lines"}: the lines in order, so that a line's position
 // is the first digit line index that marking it records.
 std::string PreviewJson(const std::string& path, const CAsciiPreview& preview) {
-  std::string out = "{\"schema\":\"corvane-preview/1\",\"path\":";
-  AppendJsonString(out, path);
-  out += ",\"ruler\":";
+  CJsonWriter json;
+  json.BeginObject();
+  json.Key("schema").String("corvane-preview/1");
+  json.Key("path").String(path);
+  json.Key("ruler");
   if (preview.HasRulerRow())
-    AppendJsonString(out, preview.Ruler());
+    json.String(preview.Ruler());
   else
-    out += "null";
-  out += ",\"lines\":[";
-  const auto& lines = preview.Lines();
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) out += ',';
-    AppendJsonString(out, lines[i]);
-  }
-  out += "]}\n";
+    json.Null();
+  json.Key("lines").BeginArray();
+  for (const std::string& line : preview.Lines()) json.String(line);
+  json.EndArray();
+  json.EndObject();
+  std::string out = json.Take();
+  out += '\n';
   return out;
 }
 
@@ -86,7 +87,9 @@ int RunPreview(const std::string& path, bool json) {
   return loaded ? kExitDone : kExitFailed;
 }
 
-const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddPreviewCommand(CLI::App& app, CommandRunner& run) {
   auto path = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
   CLI::App* sub = app.add_subcommand(
@@ -110,7 +113,9 @@ const CCommandRegistration kPreview(20, [](CLI::App& app, CommandRunner& run) {
       "     0| DEPTH     GR      NPHI\n"
       "     1| 1000.0    45.2    0.21");
   sub->callback([path, json, &run] { run = [path, json] { return RunPreview(*path, *json); }; });
-});
+}
+
+namespace {
 
 // ---------------------------------------------------------------------------------
 // inspect
@@ -177,60 +182,58 @@ void PrintSamples(std::string& out, const CConversionSetup& setup, int first) {
   }
 }
 
-void AppendIntArray(std::string& out, const std::vector<int>& values) {
-  out += '[';
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    if (i > 0) out += ',';
-    out += FormatInt(values[i]);
-  }
-  out += ']';
-}
-
-void AppendStringArray(std::string& out, const std::vector<std::string>& values) {
-  out += '[';
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    if (i > 0) out += ',';
-    AppendJsonString(out, values[i]);
-  }
-  out += ']';
+void WriteStringArray(CJsonWriter& json, const std::vector<std::string>& values) {
+  json.BeginArray();
+  for (const std::string& value : values) json.String(value);
+  json.EndArray();
 }
 
 // {"schema", "path", "proposal", "firstDataLine", "delimiter", "headings", "curveTotal",
 // "columns"}; `setup` is null when no first data line is known, and then has no samples.
 std::string InspectJson(const std::string& path, const std::optional<CLayoutProposal>& proposal,
                         const CConversionSetup* setup) {
-  std::string out = "{\"schema\":\"corvane-inspect/1\",\"path\":";
-  AppendJsonString(out, path);
-  out += ",\"proposal\":";
+  CJsonWriter json;
+  json.BeginObject();
+  json.Key("schema").String("corvane-inspect/1");
+  json.Key("path").String(path);
+  json.Key("proposal");
   if (proposal) {
-    out += "{\"firstDataLine\":" + FormatInt(proposal->firstDigitLineIndex) + ",\"delimiter\":";
-    AppendJsonString(out, proposal->delimiterText);
-    out += ",\"columns\":" + FormatInt(proposal->columnCount) + ",\"headerLines\":";
-    AppendIntArray(out, proposal->headerLines);
-    out += ",\"reading\":";
-    AppendReadingOptionsJson(out, proposal->reading);
-    out += '}';
+    json.BeginObject();
+    json.Key("firstDataLine").Integer(proposal->firstDigitLineIndex);
+    json.Key("delimiter").String(proposal->delimiterText);
+    json.Key("columns").Integer(proposal->columnCount);
+    json.Key("headerLines").BeginArray();
+    for (const int index : proposal->headerLines) json.Integer(index);
+    json.EndArray();
+    json.Key("reading");
+    WriteReadingOptionsJson(json, proposal->reading);
+    json.EndObject();
   } else {
-    out += "null";
+    json.Null();
   }
   if (setup == nullptr) {
-    out +=
-        ",\"firstDataLine\":null,\"delimiter\":null,\"reading\":null,\"headings\":[],\"curveTotal\":null,"
-        "\"columns\":[]}\n";
-    return out;
+    json.Key("firstDataLine").Null();
+    json.Key("delimiter").Null();
+    json.Key("reading").Null();
+    json.Key("headings").BeginArray().EndArray();
+    json.Key("curveTotal").Null();
+    json.Key("columns").BeginArray().EndArray();
+  } else {
+    json.Key("firstDataLine").Integer(setup->firstDigitLineIndex);
+    json.Key("delimiter").String(setup->delimiterText);
+    json.Key("reading");
+    WriteReadingOptionsJson(json, setup->reading);
+    json.Key("headings");
+    WriteStringArray(json, SampleValues(setup->headingsText));
+    json.Key("curveTotal").Integer(setup->CurveTotal());
+    json.Key("columns").BeginArray();
+    for (int k = 0; k < setup->CurveTotal(); ++k)
+      WriteStringArray(json, SampleValues(setup->digitSamples[static_cast<std::size_t>(k)]));
+    json.EndArray();
   }
-  out += ",\"firstDataLine\":" + FormatInt(setup->firstDigitLineIndex) + ",\"delimiter\":";
-  AppendJsonString(out, setup->delimiterText);
-  out += ",\"reading\":";
-  AppendReadingOptionsJson(out, setup->reading);
-  out += ",\"headings\":";
-  AppendStringArray(out, SampleValues(setup->headingsText));
-  out += ",\"curveTotal\":" + FormatInt(setup->CurveTotal()) + ",\"columns\":[";
-  for (int k = 0; k < setup->CurveTotal(); ++k) {
-    if (k > 0) out += ',';
-    AppendStringArray(out, SampleValues(setup->digitSamples[static_cast<std::size_t>(k)]));
-  }
-  out += "]}\n";
+  json.EndObject();
+  std::string out = json.Take();
+  out += '\n';
   return out;
 }
 
@@ -316,7 +319,9 @@ int RunInspect(const CInspectOptions& options) {
   return kExitDone;
 }
 
-const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddInspectCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CInspectOptions>();
   CLI::App* sub = app.add_subcommand(
       "inspect", "Propose the layout of an ASCII file and show the digit samples of its columns.");
@@ -362,7 +367,9 @@ const CCommandRegistration kInspect(30, [](CLI::App& app, CommandRunner& run) {
       "  corvane-cli inspect well.asc\n"
       "  corvane-cli inspect well.csv --first-data-line 3 --delimiter , --first-column 7");
   sub->callback([options, &run] { run = [options] { return RunInspect(*options); }; });
-});
+}
+
+namespace {
 
 // ---------------------------------------------------------------------------------
 // unwrap
@@ -408,7 +415,9 @@ int RunUnwrap(const std::string& source, const std::string& target, const CCheck
   return kExitFailed;
 }
 
-const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddUnwrapCommand(CLI::App& app, CommandRunner& run) {
   auto paths = std::make_shared<std::pair<std::string, std::string>>();
   CLI::App* sub =
       app.add_subcommand("unwrap", "Write an unwrapped copy (one line per depth) of a wrapped LAS file.");
@@ -430,8 +439,6 @@ const CCommandRegistration kUnwrap(40, [](CLI::App& app, CommandRunner& run) {
   sub->callback([paths, checkFlags, &run] {
     run = [paths, checkFlags] { return RunUnwrap(paths->first, paths->second, *checkFlags); };
   });
-});
-
-}  // namespace
+}
 
 }  // namespace corvane::cli

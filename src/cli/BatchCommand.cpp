@@ -11,12 +11,12 @@
 #include <thread>
 #include <vector>
 
-#include "CheckOutput.h"
-#include "CommandRegistry.h"
 #include "cli/BatchConsole.h"
 #include "cli/BatchPlan.h"
 #include "cli/BatchReport.h"
 #include "cli/BatchRunner.h"
+#include "cli/CheckOutput.h"
+#include "cli/Commands.h"
 #include "cli/FileConversion.h"
 #include "cli/ReadingFlags.h"
 #include "cli/TerminalProgress.h"
@@ -168,7 +168,9 @@ int RunBatch(const CBatchOptions& options) {
   return status;
 }
 
-const CCommandRegistration kBatch(15, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddBatchCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CBatchOptions>();
   CLI::App* sub = app.add_subcommand(
       "batch",
@@ -235,7 +237,6 @@ const CCommandRegistration kBatch(15, [](CLI::App& app, CommandRunner& run) {
       "  find logs -name '*.asc' | corvane-cli batch --config well.lah --out-dir las/ --shard 0/4 -\n"
       "  corvane-cli batch --merge-reports all.json report-*.json");
   sub->callback([options, &run] { run = [options] { return RunBatch(*options); }; });
-});
+}
 
-}  // namespace
 }  // namespace corvane::cli

@@ -1,14 +1,15 @@
 #include "cli/BatchPlan.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <map>
 #include <utility>
 
+#include "platform/AsciiText.h"
 #include "platform/File.h"
+#include "platform/FileSystem.h"
 #include "platform/Result.h"
 
 namespace corvane::cli {
@@ -17,32 +18,6 @@ namespace {
 std::string Join(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-bool EndsWithNoCase(const std::string& text, std::string_view end) {
-  if (text.size() < end.size()) return false;
-  for (std::size_t i = 0; i < end.size(); ++i) {
-    char c = text[text.size() - end.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != end[i]) return false;
-  }
-  return true;
-}
-
-// Where a path leads: the file itself when it exists, else its name in its folder
-// when the folder exists, else the written path. Two paths with one place name one file.
-struct CPlace {
-  dev_t device = 0;
-  ino_t inode = 0;
-  std::string name;
-  auto operator<=>(const CPlace&) const = default;
-};
-
-CPlace PlaceOf(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) return {info.st_dev, info.st_ino, std::string()};
-  if (::stat(DirectoryOf(path).c_str(), &info) == 0) return {info.st_dev, info.st_ino, BaseNameOf(path)};
-  return {0, 0, path};
 }
 
 // "A", "A and B", "A, B and C"
@@ -94,16 +69,13 @@ void CBatchPlan::AddInput(const std::string& path, const std::string& relativeFo
   CBatchItem item;
   item.input = path;
   item.output = OutputFor(m_options.outDir, relativeFolder, path);
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-    item.bytes = static_cast<std::uint64_t>(info.st_size);
+  if (const CPathInfo info = PathInfo(path); info.kind == FileKind::Regular) item.bytes = info.size;
   m_all.push_back(std::move(item));
 }
 
 void CBatchPlan::Gather(const std::vector<std::string>& arguments, std::istream& list) {
   auto take = [this](const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    if (!IsFolder(path)) {
       AddInput(path, std::string());
     } else if (!m_options.recursive) {
       m_problems.push_back(path + " is a folder; give --recursive to convert the files in it");
@@ -141,33 +113,47 @@ void CBatchPlan::Walk(const std::string& folder, const std::string& relativeFold
   ::closedir(dir);
   std::sort(names.begin(), names.end());
 
-  struct stat outDir {};
-  const bool haveOutDir = ::stat(m_options.outDir.c_str(), &outDir) == 0;
+  const CPathInfo outDir = PathInfo(m_options.outDir);
   for (const std::string& name : names) {
     const std::string path = Join(folder, name);
-    struct stat link {};
-    struct stat info {};
-    if (::lstat(path.c_str(), &link) != 0 || ::stat(path.c_str(), &info) != 0) continue;
-    if (S_ISDIR(info.st_mode)) {
+    const CPathInfo link = PathInfo(path, false);
+    const CPathInfo info = PathInfo(path);
+    if (link.kind == FileKind::None || info.kind == FileKind::None) continue;
+    if (info.kind == FileKind::Folder) {
       // Links to folders are not followed (they may lead back up), nor is the output folder.
-      if (S_ISLNK(link.st_mode)) continue;
-      if (haveOutDir && info.st_dev == outDir.st_dev && info.st_ino == outDir.st_ino) continue;
+      if (link.kind == FileKind::SymbolicLink) continue;
+      if (outDir.kind != FileKind::None && info.id == outDir.id) continue;
       Walk(path, relativeFolder + name + "/");
-    } else if (S_ISREG(info.st_mode)) {
+    } else if (info.kind == FileKind::Regular) {
       AddInput(path, relativeFolder);
     }
   }
 }
 
 void CBatchPlan::FindClashes() {
-  std::map<CPlace, std::vector<std::size_t>> inputs;
-  std::map<CPlace, std::vector<std::size_t>> outputs;
-  std::vector<CPlace> inputPlaces;
+  // The LAS files go into a folder: a file standing where it or a folder above it would
+  // be refuses the batch now, not once for every input.
+  for (std::string folder = m_options.outDir;;) {
+    const CPathInfo info = PathInfo(folder);
+    if (info.kind == FileKind::Folder) break;
+    if (info.kind != FileKind::None) {
+      m_problems.push_back(CResult::SystemError(folder, ENOTDIR).Reason() +
+                           " (--out-dir names the folder of the LAS files)");
+      break;
+    }
+    const std::string above = DirectoryOf(folder);
+    if (above == folder) break;
+    folder = above;
+  }
+
+  std::map<CFilePlace, std::vector<std::size_t>> inputs;
+  std::map<CFilePlace, std::vector<std::size_t>> outputs;
+  std::vector<CFilePlace> inputPlaces;
   for (std::size_t i = 0; i < m_all.size(); ++i) {
     inputPlaces.push_back(PlaceOf(m_all[i].input));
     inputs[inputPlaces.back()].push_back(i);
   }
-  std::vector<CPlace> outputPlaces;
+  std::vector<CFilePlace> outputPlaces;
   for (std::size_t i = 0; i < m_all.size(); ++i) {
     outputPlaces.push_back(PlaceOf(m_all[i].output));
     outputs[outputPlaces.back()].push_back(i);
@@ -196,13 +182,13 @@ void CBatchPlan::FindClashes() {
                            m_all[input->second.front()].input);
   }
 
-  const CPlace config = PlaceOf(m_options.configPath);
+  const CFilePlace config = PlaceOf(m_options.configPath);
   if (const auto input = inputs.find(config); input != inputs.end())
     m_problems.push_back(m_all[input->second.front()].input + " is the configuration file");
   if (const auto output = outputs.find(config); output != outputs.end())
     m_problems.push_back(m_all[output->second.front()].output + " would replace the configuration file");
   if (!m_options.reportPath.empty()) {
-    const CPlace report = PlaceOf(m_options.reportPath);
+    const CFilePlace report = PlaceOf(m_options.reportPath);
     if (report == config)
       m_problems.push_back("the report " + m_options.reportPath + " would replace the configuration file");
     if (const auto input = inputs.find(report); input != inputs.end())
@@ -219,9 +205,9 @@ void CBatchPlan::FindClashes() {
       return !m_options.shard || m_options.shard->Takes(i);
     });
     const std::string& output = m_all[items.front()].output;
-    struct stat info {};
-    if (!mine || ::stat(output.c_str(), &info) != 0) continue;
-    if (S_ISDIR(info.st_mode))
+    const FileKind kind = PathInfo(output).kind;
+    if (!mine || kind == FileKind::None) continue;
+    if (kind == FileKind::Folder)
       m_problems.push_back(output + " is a folder");
     else if (!m_options.overwrite)
       m_problems.push_back(output + " exists; give --overwrite to replace it");

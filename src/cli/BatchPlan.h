@@ -48,7 +48,8 @@ class CBatchPlan {
   // a problem.
   void Gather(const std::vector<std::string>& arguments, std::istream& list);
 
-  // Looks for what would make the batch destroy or mix up files: two inputs giving one
+  // Looks for what would make the batch fail for every file, destroy or mix up files:
+  // a file where the output folder (or one above it) would be, two inputs giving one
   // LAS file, an input named twice or under two names, a LAS file that would replace an
   // input, the configuration or the report, and (for the files of this shard) a LAS
   // file that exists already without --overwrite.

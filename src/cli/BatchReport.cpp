@@ -10,6 +10,7 @@
 #include "lasfile/LasReportFormat.h"
 #include "platform/File.h"
 #include "platform/FileReplacement.h"
+#include "platform/JsonWriter.h"
 #include "platform/NumberFormat.h"
 #include "platform/ProgramInfo.h"
 
@@ -19,141 +20,90 @@ namespace {
 // A report of a batch of a million files is some hundreds of megabytes.
 constexpr std::uint64_t kMaxReportBytes = 4ull << 30;
 
-void Key(std::string& out, const char* key) {
-  out += '"';
-  out += key;
-  out += "\":";
+void SecondsField(CJsonWriter& json, const char* key, double seconds) {
+  json.Key(key).Number(FormatFixed(seconds < 0 ? 0 : seconds, 3));
 }
 
-void StringField(std::string& out, const char* key, const std::string& value) {
-  Key(out, key);
-  AppendJsonString(out, value);
-}
-
-// null for an empty text.
-void OptionalField(std::string& out, const char* key, const std::string& value) {
-  Key(out, key);
-  if (value.empty())
-    out += "null";
+void WriteRun(CJsonWriter& json, const CBatchRun& run, std::size_t files) {
+  json.BeginObject();
+  json.Key("program").String(std::string("corvane-cli ") + kVersion);
+  json.Key("host").String(run.host);
+  json.Key("started").String(run.started);
+  SecondsField(json, "seconds", run.seconds);
+  json.Key("config").String(run.config);
+  json.Key("firstDataLine");
+  if (run.firstDataLine.detect)
+    json.String("auto");
   else
-    AppendJsonString(out, value);
-}
-
-void NumberField(std::string& out, const char* key, long long value) {
-  Key(out, key);
-  out += FormatInt(value);
-}
-
-void BooleanField(std::string& out, const char* key, bool value) {
-  Key(out, key);
-  out += value ? "true" : "false";
-}
-
-void SecondsField(std::string& out, const char* key, double seconds) {
-  Key(out, key);
-  out += FormatFixed(seconds < 0 ? 0 : seconds, 3);
-}
-
-void WriteRun(std::string& out, const CBatchRun& run, std::size_t files) {
-  out += '{';
-  StringField(out, "program", std::string("corvane-cli ") + kVersion);
-  out += ',';
-  StringField(out, "host", run.host);
-  out += ',';
-  StringField(out, "started", run.started);
-  out += ',';
-  SecondsField(out, "seconds", run.seconds);
-  out += ',';
-  StringField(out, "config", run.config);
-  out += ',';
-  Key(out, "firstDataLine");
-  out += run.firstDataLine.detect ? std::string("\"auto\"") : FormatInt(run.firstDataLine.index);
-  out += ',';
-  BooleanField(out, "inverse", run.inverse);
-  out += ',';
-  BooleanField(out, "check", run.check);
-  out += ',';
-  BooleanField(out, "strict", run.strict);
-  out += ',';
-  StringField(out, "outDir", run.outDir);
-  out += ",\"shard\":";
+    json.Integer(run.firstDataLine.index);
+  json.Key("inverse").Boolean(run.inverse);
+  json.Key("check").Boolean(run.check);
+  json.Key("strict").Boolean(run.strict);
+  json.Key("outDir").String(run.outDir);
+  json.Key("shard");
   if (run.shard) {
-    out += '{';
-    NumberField(out, "index", run.shard->index);
-    out += ',';
-    NumberField(out, "count", run.shard->count);
-    out += '}';
+    json.BeginObject();
+    json.Key("index").Integer(run.shard->index);
+    json.Key("count").Integer(run.shard->count);
+    json.EndObject();
   } else {
-    out += "null";
+    json.Null();
   }
-  out += ',';
-  NumberField(out, "jobs", run.jobs);
-  out += ',';
-  NumberField(out, "files", static_cast<long long>(files));
-  out += '}';
+  json.Key("jobs").Integer(run.jobs);
+  json.Key("files").Integer(static_cast<long long>(files));
+  json.EndObject();
 }
 
-void WriteFile(std::string& out, const CBatchItem& item, const CBatchOutcome& outcome, bool strict) {
+void WriteFile(CJsonWriter& json, const CBatchItem& item, const CBatchOutcome& outcome, bool strict) {
   const bool succeeded = outcome.status == BatchStatus::Succeeded;
-  out += '{';
-  StringField(out, "input", item.input);
-  out += ',';
-  StringField(out, "output", item.output);
-  out += ',';
-  StringField(out, "status", BatchStatusName(outcome.status));
-  out += ',';
-  OptionalField(out, "message", outcome.message);
-  out += ',';
-  OptionalField(out, "reason", outcome.reason);
-  out += ',';
-  Key(out, "firstDataLine");
-  out += outcome.firstDataLine >= 0 ? FormatInt(outcome.firstDataLine) : std::string("null");
-  out += ',';
-  Key(out, "rows");
-  out += succeeded ? FormatInt(static_cast<long long>(outcome.facts.rows)) : std::string("null");
-  out += ",\"depth\":";
+  json.BeginObject();
+  json.Key("input").String(item.input);
+  json.Key("output").String(item.output);
+  json.Key("status").String(BatchStatusName(outcome.status));
+  json.Key("message").StringOrNull(outcome.message);
+  json.Key("reason").StringOrNull(outcome.reason);
+  json.Key("firstDataLine");
+  if (outcome.firstDataLine >= 0)
+    json.Integer(outcome.firstDataLine);
+  else
+    json.Null();
+  json.Key("rows");
+  if (succeeded)
+    json.Integer(static_cast<long long>(outcome.facts.rows));
+  else
+    json.Null();
+  json.Key("depth");
   if (succeeded && outcome.facts.scanned)
-    AppendDepthJson(out, outcome.facts.range, outcome.depthCurve);
+    WriteDepthJson(json, outcome.facts.range, outcome.depthCurve);
   else
-    out += "null";
-  out += ",\"reading\":";
+    json.Null();
+  json.Key("reading");
   if (succeeded && outcome.facts.read)
-    AppendReadingJson(out, outcome.facts.reading);
+    WriteReadingJson(json, outcome.facts.reading);
   else
-    out += "null";
-  out += ',';
-  NumberField(out, "bytes", static_cast<long long>(item.bytes));
-  out += ',';
-  SecondsField(out, "seconds", outcome.seconds);
-  out += ",\"check\":";
-  if (outcome.check) {
-    // The very object `check --json` writes for the file.
-    CLasReportJson json(strict);
-    out += json.Add(*outcome.check);
-  } else {
-    out += "null";
-  }
-  out += ",\"run\":0}";
+    json.Null();
+  json.Key("bytes").Integer(static_cast<long long>(item.bytes));
+  SecondsField(json, "seconds", outcome.seconds);
+  json.Key("check");
+  if (outcome.check)
+    WriteLasReportJson(json, *outcome.check, strict);  // the very object `check --json` writes
+  else
+    json.Null();
+  json.Key("run").Integer(0);
+  json.EndObject();
 }
 
-void WriteTotals(std::string& out, const CBatchTotals& totals) {
-  out += '{';
-  NumberField(out, "files", static_cast<long long>(totals.files));
-  out += ',';
-  NumberField(out, "succeeded", static_cast<long long>(totals.succeeded));
-  out += ',';
-  NumberField(out, "failed", static_cast<long long>(totals.failed));
-  out += ',';
-  NumberField(out, "cancelled", static_cast<long long>(totals.cancelled));
-  out += ',';
-  NumberField(out, "rows", static_cast<long long>(totals.rows));
-  out += ',';
-  NumberField(out, "bytes", static_cast<long long>(totals.bytes));
-  out += ',';
-  NumberField(out, "checkFailed", static_cast<long long>(totals.checkFailed));
-  out += ',';
-  NumberField(out, "readingFailed", static_cast<long long>(totals.readingFailed));
-  out += '}';
+void WriteTotals(CJsonWriter& json, const CBatchTotals& totals) {
+  json.BeginObject();
+  json.Key("files").Integer(static_cast<long long>(totals.files));
+  json.Key("succeeded").Integer(static_cast<long long>(totals.succeeded));
+  json.Key("failed").Integer(static_cast<long long>(totals.failed));
+  json.Key("cancelled").Integer(static_cast<long long>(totals.cancelled));
+  json.Key("rows").Integer(static_cast<long long>(totals.rows));
+  json.Key("bytes").Integer(static_cast<long long>(totals.bytes));
+  json.Key("checkFailed").Integer(static_cast<long long>(totals.checkFailed));
+  json.Key("readingFailed").Integer(static_cast<long long>(totals.readingFailed));
+  json.EndObject();
 }
 
 // The file entry's part of the totals; false when it is not a file entry of a report.
@@ -233,18 +183,20 @@ CBatchTotals TotalsOf(const std::vector<CBatchItem>& items, const std::vector<CB
 
 std::string FormatBatchReport(const CBatchRun& run, const std::vector<CBatchItem>& items,
                               const std::vector<CBatchOutcome>& outcomes) {
-  std::string out = "{\"schema\":\"";
-  out += kBatchReportSchema;
-  out += "\",\"runs\":[";
-  WriteRun(out, run, items.size());
-  out += "],\"files\":[";
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) out += ',';
-    WriteFile(out, items[i], outcomes[i], run.strict);
-  }
-  out += "],\"totals\":";
-  WriteTotals(out, TotalsOf(items, outcomes, run.strict));
-  out += "}\n";
+  CJsonWriter json;
+  json.BeginObject();
+  json.Key("schema").String(kBatchReportSchema);
+  json.Key("runs").BeginArray();
+  WriteRun(json, run, items.size());
+  json.EndArray();
+  json.Key("files").BeginArray();
+  for (std::size_t i = 0; i < items.size(); ++i) WriteFile(json, items[i], outcomes[i], run.strict);
+  json.EndArray();
+  json.Key("totals");
+  WriteTotals(json, TotalsOf(items, outcomes, run.strict));
+  json.EndObject();
+  std::string out = json.Take();
+  out += '\n';
   return out;
 }
 
@@ -317,8 +269,9 @@ CResult MergeBatchReports(const std::vector<std::string>& paths, std::string& me
   sums.Set("checkFailed", Count(totals.checkFailed));
   sums.Set("readingFailed", Count(totals.readingFailed));
   document.Set("totals", std::move(sums));
-  merged.clear();
-  document.Write(merged);
+  CJsonWriter json;
+  document.Write(json);
+  merged = json.Take();
   merged += '\n';
   return CResult::Done();
 }

@@ -1,7 +1,6 @@
 #include "cli/BatchRunner.h"
 
 #include <pthread.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,6 +15,7 @@
 #include "las/LasWriter.h"
 #include "lasfile/LasChecker.h"
 #include "platform/File.h"
+#include "platform/FileSystem.h"
 
 namespace corvane::cli {
 namespace {
@@ -30,20 +30,20 @@ double SecondsSince(Clock::time_point begin) {
 // batch's cancel passed on to the job's own flag at every poll.
 class CBatchJobProgress : public CJobProgress {
  public:
-  CBatchJobProgress(const std::atomic<bool>& cancel, std::atomic<int>& percent)
-      : m_cancel(cancel), m_percent(percent) {}
+  CBatchJobProgress(const CBatchRunner::CancelQuery& cancelled, std::atomic<int>& percent)
+      : m_cancelled(cancelled), m_percent(percent) {}
   void Open(const std::string&, std::int32_t& cancelFlag) override { m_flag = &cancelFlag; }
   void SetLineText(std::string_view) override {}
   void SetPercent(int percent) override { m_percent.store(percent, std::memory_order_relaxed); }
   bool PollCancel() override {
     if (m_flag == nullptr) return false;
-    if (m_cancel.load(std::memory_order_relaxed)) *m_flag = 2;
+    if (m_cancelled()) *m_flag = 2;
     return *m_flag == 2;
   }
   void Close() override { m_flag = nullptr; }
 
  private:
-  const std::atomic<bool>& m_cancel;
+  const CBatchRunner::CancelQuery& m_cancelled;
   std::atomic<int>& m_percent;
   std::int32_t* m_flag = nullptr;
 };
@@ -66,17 +66,6 @@ class CJobMessages : public CRunFeedback {
   std::string m_message;
   std::string m_detail;
 };
-
-// Makes a folder and those above it, as `mkdir -p`; other jobs may be making them too.
-CResult MakeFolders(const std::string& folder) {
-  if (folder.empty() || folder == "." || folder == "/") return CResult::Done();
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) == 0)
-    return S_ISDIR(info.st_mode) ? CResult::Done() : CResult::SystemError(folder, ENOTDIR);
-  if (CResult above = MakeFolders(DirectoryOf(folder)); !above.Ok()) return above;
-  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return CResult::SystemError(folder, errno);
-  return CResult::Done();
-}
 
 // The signals that cancel a batch, kept away from the worker threads so that the
 // watching thread sees them and no file operation of a job is interrupted.
@@ -112,7 +101,7 @@ const char* BatchStatusName(BatchStatus status) noexcept {
   return "failed";
 }
 
-CBatchOutcome CBatchRunner::Convert(const CBatchItem& item, const std::atomic<bool>& cancel,
+CBatchOutcome CBatchRunner::Convert(const CBatchItem& item, const CancelQuery& cancelled,
                                     std::atomic<int>& percent) const {
   const Clock::time_point begin = Clock::now();
   CBatchOutcome outcome;
@@ -120,7 +109,7 @@ CBatchOutcome CBatchRunner::Convert(const CBatchItem& item, const std::atomic<bo
   setup.asciiFilePath = item.input;
   setup.lasFilePath = item.output;
   CJobMessages messages;
-  CBatchJobProgress progress(cancel, percent);
+  CBatchJobProgress progress(cancelled, percent);
   CResult result;
   try {
     result = MakeFolders(DirectoryOf(item.output));
@@ -167,6 +156,14 @@ std::vector<CBatchOutcome> CBatchRunner::Run(const std::vector<CBatchItem>& item
   std::size_t running = workers;
   std::atomic<std::size_t> next{0};
   std::atomic<bool> cancel{false};
+  // Asked by every job at its polls and by this thread: whoever first sees the request
+  // passes it on to all, so that a job stops at its next line.
+  const CancelQuery cancelled = [&cancel, &cancelRequested] {
+    if (cancel.load(std::memory_order_relaxed)) return true;
+    if (!cancelRequested || !cancelRequested()) return false;
+    cancel.store(true);
+    return true;
+  };
   // What each worker is converting now (count: nothing) and how far it is.
   std::vector<std::atomic<std::size_t>> current(workers);
   std::vector<std::atomic<int>> percent(workers);
@@ -175,13 +172,13 @@ std::vector<CBatchOutcome> CBatchRunner::Run(const std::vector<CBatchItem>& item
     for (;;) {
       const std::size_t index = next.fetch_add(1);
       if (index >= count) break;
-      if (cancel.load()) {
+      if (cancelled()) {
         outcomes[index].status = BatchStatus::Cancelled;
         outcomes[index].reason = "cancelled before it started";
       } else {
         percent[worker].store(0);
         current[worker].store(index);
-        outcomes[index] = Convert(items[index], cancel, percent[worker]);
+        outcomes[index] = Convert(items[index], cancelled, percent[worker]);
         current[worker].store(count);
       }
       std::lock_guard<std::mutex> lock(mutex);
@@ -219,7 +216,7 @@ std::vector<CBatchOutcome> CBatchRunner::Run(const std::vector<CBatchItem>& item
       if (finished) finished(index, outcomes[index]);
       lock.lock();
     }
-    if (!cancel.load() && cancelRequested && cancelRequested()) cancel.store(true);
+    (void)cancelled();
     if (running == 0 && ended.empty()) break;
     if (tick) {
       lock.unlock();

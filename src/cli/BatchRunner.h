@@ -60,16 +60,18 @@ class CBatchRunner {
   explicit CBatchRunner(CBatchSettings settings) : m_settings(std::move(settings)) {}
 
   // Converts every item and returns the outcomes in item order. On the calling thread:
-  // `finished` for each file as it ends (after a cancel, the files never started too),
-  // `tick` about ten times a second, and `cancelRequested`, which once it answers true
-  // cancels the running jobs (their LAS files are not put in place) and starts no more.
-  // The worker threads do not take the interrupt signals: the calling thread does.
+  // `finished` for each file as it ends (after a cancel, the files never started too)
+  // and `tick` about ten times a second. `cancelRequested` is asked by every job at its
+  // polls and by the calling thread, so it must be safe on any thread; once it answers
+  // true the running jobs stop at their next poll (their LAS files are not put in
+  // place) and no more start. The worker threads do not take the interrupt signals:
+  // the calling thread does.
   std::vector<CBatchOutcome> Run(const std::vector<CBatchItem>& items, const FinishedHandler& finished,
                                  const TickHandler& tick, const CancelQuery& cancelRequested);
 
-  // One file, on the calling thread: what every job does. `cancel` and `percent` are
-  // shared with the thread that watches the batch.
-  CBatchOutcome Convert(const CBatchItem& item, const std::atomic<bool>& cancel,
+  // One file, on the calling thread: what every job does. `cancelled` is asked at every
+  // poll; `percent` is shared with the thread that watches the batch.
+  CBatchOutcome Convert(const CBatchItem& item, const CancelQuery& cancelled,
                         std::atomic<int>& percent) const;
 
  private:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CommandRegistry.h"
+#include "cli/Commands.h"
 #include "lasfile/LasChecker.h"
 #include "lasfile/LasReportFormat.h"
 #include "platform/NumberFormat.h"
@@ -48,7 +48,9 @@ int RunCheck(const CCheckOptions& options) {
   return failed > 0 ? kExitFailed : kExitDone;
 }
 
-const CCommandRegistration kCheck(50, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddCheckCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CCheckOptions>();
   CLI::App* sub = app.add_subcommand(
       "check", "Check LAS files against the CWLS LAS 2.0 standard and say what is wrong, line by line.");
@@ -66,7 +68,6 @@ const CCommandRegistration kCheck(50, [](CLI::App& app, CommandRunner& run) {
       "  corvane-cli check well-7.las\n"
       "  corvane-cli check --json --strict *.las > report.json");
   sub->callback([options, &run] { run = [options] { return RunCheck(*options); }; });
-});
+}
 
-}  // namespace
 }  // namespace corvane::cli

@@ -1,10 +1,10 @@
-#include "CheckOutput.h"
+#include "cli/CheckOutput.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 
-#include "CommandRegistry.h"
+#include "cli/Commands.h"
 #include "lasfile/LasChecker.h"
 #include "lasfile/LasReportFormat.h"
 

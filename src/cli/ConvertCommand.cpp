@@ -7,17 +7,17 @@
 #include <optional>
 #include <string>
 
-#include "CheckOutput.h"
-#include "CommandRegistry.h"
 #include "cli/BatchReport.h"
+#include "cli/CheckOutput.h"
+#include "cli/Commands.h"
 #include "cli/FileConversion.h"
 #include "cli/ReadingFlags.h"
 #include "cli/RunJson.h"
 #include "cli/TerminalProgress.h"
 #include "las/LasCreation.h"
 #include "las/LasWriter.h"
-#include "lasfile/LasReportFormat.h"
 #include "platform/FileError.h"
+#include "platform/JsonWriter.h"
 #include "platform/NumberFormat.h"
 #include "platform/ProgramInfo.h"
 #include "setup/Configuration.h"
@@ -58,34 +58,37 @@ bool Given(const CLI::Option* option) { return option != nullptr && option->coun
 // "reading"}: what `convert --report` writes of one run.
 std::string ConvertReport(const CConvertOptions& options, const CConversionSetup& setup,
                           const CResult& result, const CLasCreationFacts& facts) {
-  std::string out = "{\"schema\":\"corvane-convert-report/1\",\"program\":";
-  AppendJsonString(out, std::string("corvane-cli ") + kVersion);
-  out += ",\"config\":";
-  AppendJsonString(out, options.config);
-  out += ",\"input\":";
-  AppendJsonString(out, setup.asciiFilePath);
-  out += ",\"output\":";
-  AppendJsonString(out, setup.lasFilePath);
-  out += ",\"status\":";
-  AppendJsonString(out, result.Ok() ? "succeeded" : result.IsCancelled() ? "cancelled" : "failed");
-  out += ",\"reason\":";
-  if (result.Ok() || result.Reason().empty())
-    out += "null";
+  CJsonWriter json;
+  json.BeginObject();
+  json.Key("schema").String("corvane-convert-report/1");
+  json.Key("program").String(std::string("corvane-cli ") + kVersion);
+  json.Key("config").String(options.config);
+  json.Key("input").String(setup.asciiFilePath);
+  json.Key("output").String(setup.lasFilePath);
+  json.Key("status").String(result.Ok() ? "succeeded" : result.IsCancelled() ? "cancelled" : "failed");
+  json.Key("reason");
+  if (result.Ok())
+    json.Null();
   else
-    AppendJsonString(out, result.Reason());
-  out += ",\"rows\":";
-  out += result.Ok() ? FormatInt(static_cast<long long>(facts.rows)) : std::string("null");
-  out += ",\"depth\":";
+    json.StringOrNull(result.Reason());
+  json.Key("rows");
+  if (result.Ok())
+    json.Integer(static_cast<long long>(facts.rows));
+  else
+    json.Null();
+  json.Key("depth");
   if (result.Ok() && facts.scanned && facts.range.depthColumn >= 0)
-    AppendDepthJson(out, facts.range, CLasWriter::WrittenCurve(setup, facts.range.depthColumn).heading);
+    WriteDepthJson(json, facts.range, CLasWriter::WrittenCurve(setup, facts.range.depthColumn).heading);
   else
-    out += "null";
-  out += ",\"reading\":";
+    json.Null();
+  json.Key("reading");
   if (facts.read)
-    AppendReadingJson(out, facts.reading);
+    WriteReadingJson(json, facts.reading);
   else
-    out += "null";
-  out += "}\n";
+    json.Null();
+  json.EndObject();
+  std::string out = json.Take();
+  out += '\n';
   return out;
 }
 
@@ -186,7 +189,9 @@ int RunConvert(const CConvertOptions& options) {
   return checked;
 }
 
-const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddConvertCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CConvertOptions>();
   CLI::App* convert = app.add_subcommand(
       "convert",
@@ -267,7 +272,6 @@ const CCommandRegistration kConvert(10, [](CLI::App& app, CommandRunner& run) {
       "cancelled (Ctrl-C), or with --strict when the reading found PARTIAL_NUMBER, NOT_A_NUMBER,\n"
       "OUT_OF_RANGE, SHORT_ROW or LONG_ROW (or --check found errors or warnings), 2 for bad usage.");
   convert->callback([options, &run]() { run = [options]() { return RunConvert(*options); }; });
-});
+}
 
-}  // namespace
 }  // namespace corvane::cli

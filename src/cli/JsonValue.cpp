@@ -2,8 +2,6 @@
 
 #include <charconv>
 
-#include "lasfile/LasReportFormat.h"
-
 namespace corvane::cli {
 
 class CJsonParser {
@@ -294,36 +292,37 @@ void CJsonValue::Set(const std::string& key, CJsonValue value) {
 }
 
 void CJsonValue::Write(std::string& out) const {
+  CJsonWriter json;
+  Write(json);
+  out += json.Text();
+}
+
+void CJsonValue::Write(CJsonWriter& json) const {
   switch (m_kind) {
     case Kind::Null:
-      out += "null";
+      json.Null();
       break;
     case Kind::Boolean:
-      out += m_boolean ? "true" : "false";
+      json.Boolean(m_boolean);
       break;
     case Kind::Number:
-      out += m_text;
+      json.Number(m_text);
       break;
     case Kind::String:
-      AppendJsonString(out, m_text);
+      json.String(m_text);
       break;
     case Kind::Array:
-      out += '[';
-      for (std::size_t i = 0; i < m_items.size(); ++i) {
-        if (i > 0) out += ',';
-        m_items[i].Write(out);
-      }
-      out += ']';
+      json.BeginArray();
+      for (const CJsonValue& item : m_items) item.Write(json);
+      json.EndArray();
       break;
     case Kind::Object:
-      out += '{';
-      for (std::size_t i = 0; i < m_members.size(); ++i) {
-        if (i > 0) out += ',';
-        AppendJsonString(out, m_members[i].first);
-        out += ':';
-        m_members[i].second.Write(out);
+      json.BeginObject();
+      for (const auto& [name, value] : m_members) {
+        json.Key(name);
+        value.Write(json);
       }
-      out += '}';
+      json.EndObject();
       break;
   }
 }

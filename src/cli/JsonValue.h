@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/JsonWriter.h"
+
 namespace corvane::cli {
 
 class CJsonValue {
@@ -45,8 +47,9 @@ class CJsonValue {
   // Replaces the member's value, or adds the member at the end.
   void Set(const std::string& key, CJsonValue value);
 
-  // Compact JSON, strings escaped as the check reports escape them.
+  // Compact JSON, appended to `out`.
   void Write(std::string& out) const;
+  void Write(CJsonWriter& json) const;
 
  private:
   explicit CJsonValue(Kind kind) : m_kind(kind) {}

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "CommandRegistry.h"
+#include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
 #include "platform/FileSystem.h"
 #include "plot/PlotExport.h"
@@ -172,7 +172,9 @@ int RunPlot(const CPlotOptions& options) {
   return kExitDone;
 }
 
-const CCommandRegistration kPlot(50, [](CLI::App& app, CommandRunner& run) {
+}  // namespace
+
+void AddPlotCommand(CLI::App& app, CommandRunner& run) {
   auto options = std::make_shared<CPlotOptions>();
   CLI::App* sub = app.add_subcommand(
       "plot", "Draw the log plot of a LAS file (depth down the page, one track per curve) into a picture.");
@@ -203,7 +205,6 @@ const CCommandRegistration kPlot(50, [](CLI::App& app, CommandRunner& run) {
       "Example:\n"
       "  corvane-cli plot well-7.las -o well-7.png --curves GR,NPHI,RHOB,ILD --depth 1500:1600");
   sub->callback([options, &run] { run = [options] { return RunPlot(*options); }; });
-});
+}
 
-}  // namespace
 }  // namespace corvane::cli

@@ -1,148 +1,94 @@
 #include "cli/RunJson.h"
 
-#include "lasfile/LasReportFormat.h"
-#include "platform/NumberFormat.h"
-
 namespace corvane::cli {
 namespace {
 
-void Key(std::string& out, const char* key) {
-  out += '"';
-  out += key;
-  out += "\":";
-}
-
-void String(std::string& out, const char* key, const std::string& value) {
-  Key(out, key);
-  AppendJsonString(out, value);
-}
-
-void Number(std::string& out, const char* key, long long value) {
-  Key(out, key);
-  AppendInt(out, value);
-}
-
-void Boolean(std::string& out, const char* key, bool value) {
-  Key(out, key);
-  out += value ? "true" : "false";
-}
-
 bool IsRowKind(ReadingKind kind) { return kind == ReadingKind::ShortRow || kind == ReadingKind::LongRow; }
 
-// {KIND: {"count", "first": {...}}} of the kinds found; `count` gives a kind's count.
+// {KIND: {"count", "first": {...}}} of the kinds found; `countOf` gives a kind's count.
 template <typename CountOf>
-void AppendKinds(std::string& out, CountOf countOf) {
-  out += '{';
-  bool first = true;
+void WriteKinds(CJsonWriter& json, CountOf countOf) {
+  json.BeginObject();
   for (std::size_t k = 0; k < kReadingKindCount; ++k) {
     const auto kind = static_cast<ReadingKind>(k);
     const CReadingCount& count = countOf(kind);
     if (count.count == 0) continue;
-    if (!first) out += ',';
-    first = false;
-    AppendJsonString(out, ReadingKindName(kind));
-    out += ":{";
-    Number(out, "count", static_cast<long long>(count.count));
-    out += ",\"first\":{";
-    Number(out, "line", static_cast<long long>(count.first.line));
-    out += ',';
-    Number(out, IsRowKind(kind) ? "fields" : "column", count.first.column);
-    out += ',';
-    String(out, "text", count.first.text);
-    out += "}}";
+    json.Key(ReadingKindName(kind)).BeginObject();
+    json.Key("count").Integer(static_cast<long long>(count.count));
+    json.Key("first").BeginObject();
+    json.Key("line").Integer(static_cast<long long>(count.first.line));
+    json.Key(IsRowKind(kind) ? "fields" : "column").Integer(count.first.column);
+    json.Key("text").String(count.first.text);
+    json.EndObject();
+    json.EndObject();
   }
-  out += '}';
+  json.EndObject();
 }
 
 }  // namespace
 
-void AppendDepthJson(std::string& out, const CDepthRange& range, const std::string& curve) {
-  out += '{';
-  Key(out, "curve");
-  if (curve.empty())
-    out += "null";
-  else
-    AppendJsonString(out, curve);
-  out += ',';
-  String(out, "unit", range.unit);
-  out += ',';
-  String(out, "start", range.StartValue());
-  out += ',';
-  String(out, "stop", range.StopValue());
-  out += ',';
-  String(out, "step", range.StepValue());
-  out += '}';
+void WriteDepthJson(CJsonWriter& json, const CDepthRange& range, const std::string& curve) {
+  json.BeginObject();
+  json.Key("curve").StringOrNull(curve);
+  json.Key("unit").String(range.unit);
+  json.Key("start").String(range.StartValue());
+  json.Key("stop").String(range.StopValue());
+  json.Key("step").String(range.StepValue());
+  json.EndObject();
 }
 
-void AppendReadingOptionsJson(std::string& out, const CReadingOptions& options) {
-  out += '{';
-  Boolean(out, "decimalComma", options.decimalComma);
-  out += ',';
-  Boolean(out, "quotes", options.quotes);
-  out += ',';
-  Boolean(out, "emptyFields", options.emptyFields);
-  out += ",\"nullMarkers\":[";
-  for (std::size_t i = 0; i < options.nullMarkers.size(); ++i) {
-    if (i > 0) out += ',';
-    AppendJsonString(out, options.nullMarkers[i]);
-  }
-  out += "],";
-  Boolean(out, "wholeCells", options.wholeCells);
-  out += ',';
-  String(out, "digits", std::string(DigitsName(options.digits)));
-  out += ',';
-  Key(out, "dateTime");
+void WriteReadingOptionsJson(CJsonWriter& json, const CReadingOptions& options) {
+  json.BeginObject();
+  json.Key("decimalComma").Boolean(options.decimalComma);
+  json.Key("quotes").Boolean(options.quotes);
+  json.Key("emptyFields").Boolean(options.emptyFields);
+  json.Key("nullMarkers").BeginArray();
+  for (const std::string& marker : options.nullMarkers) json.String(marker);
+  json.EndArray();
+  json.Key("wholeCells").Boolean(options.wholeCells);
+  json.Key("digits").String(DigitsName(options.digits));
+  json.Key("dateTime");
   if (options.dateTimeColumn > 0)
-    AppendInt(out, options.dateTimeColumn);
+    json.Integer(options.dateTimeColumn);
   else
-    out += "null";
-  out += '}';
+    json.Null();
+  json.EndObject();
 }
 
-void AppendReadingJson(std::string& out, const CReadingSummary& reading) {
+void WriteReadingJson(CJsonWriter& json, const CReadingSummary& reading) {
   int written = 0;
   for (int c = 0; c < reading.Columns(); ++c)
     if (!reading.Heading(c).empty()) ++written;
-  out += '{';
-  Number(out, "rows", static_cast<long long>(reading.Rows()));
-  out += ',';
-  Number(out, "columns", written);
-  out += ",\"options\":";
-  AppendReadingOptionsJson(out, reading.Options());
-  out += ',';
-  Boolean(out, "doubts", reading.HasDoubts());
-  out += ',';
-  Boolean(out, "strictFails", reading.FailsStrict());
-  out += ",\"kinds\":";
-  AppendKinds(out, [&](ReadingKind kind) -> const CReadingCount& { return reading.Total(kind); });
-  out += ",\"byColumn\":[";
-  bool first = true;
+  json.BeginObject();
+  json.Key("rows").Integer(static_cast<long long>(reading.Rows()));
+  json.Key("columns").Integer(written);
+  json.Key("options");
+  WriteReadingOptionsJson(json, reading.Options());
+  json.Key("doubts").Boolean(reading.HasDoubts());
+  json.Key("strictFails").Boolean(reading.FailsStrict());
+  json.Key("kinds");
+  WriteKinds(json, [&](ReadingKind kind) -> const CReadingCount& { return reading.Total(kind); });
+  json.Key("byColumn").BeginArray();
   for (int c = 0; c < reading.Columns(); ++c) {
     if (!reading.ColumnHasFindings(c)) continue;
-    if (!first) out += ',';
-    first = false;
-    out += '{';
-    Number(out, "column", c + 1);
-    out += ',';
-    String(out, "curve", reading.Heading(c));
-    out += ",\"kinds\":";
-    AppendKinds(out, [&](ReadingKind kind) -> const CReadingCount& { return reading.Count(c, kind); });
-    out += '}';
+    json.BeginObject();
+    json.Key("column").Integer(c + 1);
+    json.Key("curve").String(reading.Heading(c));
+    json.Key("kinds");
+    WriteKinds(json, [&](ReadingKind kind) -> const CReadingCount& { return reading.Count(c, kind); });
+    json.EndObject();
   }
-  out += "],\"hints\":[";
-  first = true;
+  json.EndArray();
+  json.Key("hints").BeginArray();
   for (const CReadingHint& hint : reading.Hints()) {
-    if (!first) out += ',';
-    first = false;
-    out += '{';
-    String(out, "kind", std::string(ReadingKindName(hint.kind)));
-    out += ',';
-    String(out, "finding", hint.finding);
-    out += ',';
-    String(out, "option", hint.option);
-    out += '}';
+    json.BeginObject();
+    json.Key("kind").String(ReadingKindName(hint.kind));
+    json.Key("finding").String(hint.finding);
+    json.Key("option").String(hint.option);
+    json.EndObject();
   }
-  out += "]}";
+  json.EndArray();
+  json.EndObject();
 }
 
 }  // namespace corvane::cli

@@ -12,12 +12,13 @@
 
 #include "las/DepthRange.h"
 #include "las/ReadingSummary.h"
+#include "platform/JsonWriter.h"
 
 namespace corvane::cli {
 
-void AppendDepthJson(std::string& out, const CDepthRange& range, const std::string& curve);
-void AppendReadingJson(std::string& out, const CReadingSummary& reading);
+void WriteDepthJson(CJsonWriter& json, const CDepthRange& range, const std::string& curve);
+void WriteReadingJson(CJsonWriter& json, const CReadingSummary& reading);
 // {"decimalComma", "quotes", "emptyFields", "nullMarkers", "wholeCells", "digits", "dateTime"}
-void AppendReadingOptionsJson(std::string& out, const CReadingOptions& options);
+void WriteReadingOptionsJson(CJsonWriter& json, const CReadingOptions& options);
 
 }  // namespace corvane::cli

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -10,9 +11,12 @@ namespace corvane {
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
+// Set by the signal handler and read by every job of a batch, each on its own thread:
+// an atomic that needs no lock is safe for both.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+extern "C" void OnInterrupt(int) { g_interrupted.store(true, std::memory_order_relaxed); }
 
 constexpr int kBarWidth = 30;
 constexpr long kRedrawIntervalMs = 100;
@@ -54,7 +58,7 @@ void CTerminalProgress::SetPercent(int percent) {
 
 bool CTerminalProgress::PollCancel() {
   if (m_flag == nullptr) return false;
-  if (g_interrupted != 0) *m_flag = 2;
+  if (g_interrupted.load(std::memory_order_relaxed)) *m_flag = 2;
   return *m_flag == 2;
 }
 
@@ -66,6 +70,8 @@ void CTerminalProgress::Close() {
 }
 
 void CTerminalProgress::InstallInterruptHandler() {
+  // Each command starts uncancelled, also where one process runs several in turn.
+  g_interrupted.store(false);
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
@@ -77,7 +83,7 @@ void CTerminalProgress::InstallInterruptHandler() {
   sigaction(SIGHUP, &action, nullptr);
 }
 
-bool CTerminalProgress::Interrupted() noexcept { return g_interrupted != 0; }
+bool CTerminalProgress::Interrupted() noexcept { return g_interrupted.load(std::memory_order_relaxed); }
 
 void CTerminalProgress::Draw(bool force) {
   if (!m_tty || m_quiet) return;

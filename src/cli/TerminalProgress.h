@@ -16,7 +16,8 @@ class CTerminalProgress : public CJobProgress {
   bool PollCancel() override;
   void Close() override;
 
-  // Routes SIGINT, SIGTERM and SIGHUP to the cancel flag of whichever job is open.
+  // Routes SIGINT, SIGTERM and SIGHUP to the cancel flag of whichever job is open,
+  // forgetting any interrupt of an earlier command.
   static void InstallInterruptHandler();
   // True once one of those signals has arrived (for jobs that poll it themselves).
   static bool Interrupted() noexcept;

@@ -11,6 +11,7 @@
 #include "lasfile/LasDecimal.h"
 #include "lasfile/LasHeaderLine.h"
 #include "lasfile/LasWellItems.h"
+#include "platform/AsciiText.h"
 #include "platform/FileError.h"
 #include "platform/NumberFormat.h"
 
@@ -25,14 +26,6 @@ constexpr std::size_t kMaxWrappedLine = 80;
 // these is most likely the wrong one.
 constexpr std::array<double, 4> kCommonNulls = {-999.25, -9999.0, -9999.25, -999.0};
 constexpr std::array<std::string_view, 4> kCommonNullTexts = {"-999.25", "-9999", "-9999.25", "-999"};
-
-char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = UpperAscii(c);
-  return out;
-}
 
 bool IsOneOf(const std::string& upper, std::initializer_list<std::string_view> names) {
   for (std::string_view name : names)
@@ -364,7 +357,7 @@ void CLasChecker::CState::TakeSectionTitle(const CLasRecord& record) {
   if (report.summary.sections.size() < CLasReport::kMaxSections) {
     CLasSectionInfo info;
     info.letter = letter;
-    info.title.assign(TrimLasBlanks(record.text).substr(0, CLasReport::kMaxText));
+    info.title.assign(TrimBlanks(record.text).substr(0, CLasReport::kMaxText));
     info.line = line;
     report.summary.sections.push_back(std::move(info));
   } else {
@@ -451,7 +444,7 @@ void CLasChecker::CState::TakeHeaderItem(const CLasRecord& record) {
                "the units " + Quoted(item.unit) + " hold a colon, which units must not");
   }
 
-  const std::string mnemonic = Upper(item.mnemonic);
+  const std::string mnemonic = ToUpperAscii(item.mnemonic);
   if (!mnemonic.empty()) {
     if (mnemonics.count(mnemonic) != 0) {
       report.Add(LasCode::MnemonicDuplicate, line, record.text,
@@ -486,7 +479,7 @@ void CLasChecker::CState::TakeHeaderItem(const CLasRecord& record) {
 void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& reader) {
   if (++rows == 1) {
     const auto& curves = reader.Curves();
-    timeIndex = !curves.empty() && Upper(curves.front().mnemonic) == "TIME";
+    timeIndex = !curves.empty() && ToUpperAscii(curves.front().mnemonic) == "TIME";
   }
   const std::uint64_t line = record.line.number;
   const std::size_t curves = reader.CurveCount();
@@ -720,7 +713,7 @@ void CLasChecker::CState::CheckVersion() {
     }
   }
   if (wrap.present) {
-    const std::string value = Upper(wrap.value);
+    const std::string value = ToUpperAscii(wrap.value);
     if (value != "YES" && value != "NO")
       report.Add(LasCode::WrapInvalid, wrap.line, wrap.text,
                  "WRAP holds " + Quoted(wrap.value) + "; it must be YES or NO");
@@ -770,7 +763,7 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
     for (std::size_t i = 0; i < kWellItems; ++i) {
       if (!well[i].present || !SatisfiesWellItem(item, kWellNames[i])) continue;
       if (first == nullptr || well[i].line < first->line) first = &well[i];
-      valued = valued || !TrimLasBlanks(well[i].value).empty();
+      valued = valued || !TrimBlanks(well[i].value).empty();
     }
     if (first == nullptr || valued) continue;
     report.Add(LasCode::WItemEmpty, first->line, first->text,
@@ -812,7 +805,7 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
   }
   if (curves.empty()) return;
   const CLasCurve& index = curves.front();
-  const std::string name = Upper(index.mnemonic);
+  const std::string name = ToUpperAscii(index.mnemonic);
   const bool depth = name == "DEPT" || name == "DEPTH";
   if (name == "INDEX") {
     report.Add(
@@ -824,7 +817,7 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
                "the first curve, " + Quoted(index.mnemonic) +
                    ", is the index of the data and must be named DEPT, DEPTH or TIME");
   }
-  const std::string unit = Upper(index.unit);
+  const std::string unit = ToUpperAscii(index.unit);
   if (depth && !IsOneOf(unit, {"M", "F", "FT"})) {
     report.Add(LasCode::DepthUnitInvalid, index.line, index.unit,
                "the depth index is in " +
@@ -833,7 +826,7 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
   }
   for (int i : {kStrt, kStop, kStep}) {
     const CItem& item = well[static_cast<std::size_t>(i)];
-    if (!item.present || Upper(item.unit) == unit) continue;
+    if (!item.present || ToUpperAscii(item.unit) == unit) continue;
     report.Add(LasCode::IndexUnitMismatch, item.line, item.text,
                std::string(kWellNames[static_cast<std::size_t>(i)]) + " is in " +
                    (item.unit.empty() ? std::string("no units") : Quoted(item.unit)) + " but the index " +

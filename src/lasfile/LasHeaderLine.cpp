@@ -1,14 +1,8 @@
 #include "lasfile/LasHeaderLine.h"
 
-namespace corvane {
+#include "platform/AsciiText.h"
 
-std::string_view TrimLasBlanks(std::string_view text) noexcept {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsLasBlank(text[begin])) ++begin;
-  while (end > begin && IsLasBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
+namespace corvane {
 
 CLasHeaderLine ParseLasHeaderLine(std::string_view line) noexcept {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
@@ -19,17 +13,17 @@ CLasHeaderLine ParseLasHeaderLine(std::string_view line) noexcept {
   if (!out.HasDot()) {
     // No unit part: what stands before the colon is taken as the mnemonic.
     if (out.colon == CLasHeaderLine::npos) {
-      out.mnemonic = TrimLasBlanks(line);
+      out.mnemonic = TrimBlanks(line);
     } else {
-      out.mnemonic = TrimLasBlanks(line.substr(0, out.colon));
-      out.description = TrimLasBlanks(line.substr(out.colon + 1));
+      out.mnemonic = TrimBlanks(line.substr(0, out.colon));
+      out.description = TrimBlanks(line.substr(out.colon + 1));
     }
     return out;
   }
 
-  out.mnemonic = TrimLasBlanks(line.substr(0, out.dot));
+  out.mnemonic = TrimBlanks(line.substr(0, out.dot));
   for (std::size_t i = out.dot + 1; i < line.size(); ++i) {
-    if (IsLasBlank(line[i])) {
+    if (IsBlankOrTab(line[i])) {
       out.blank = i;
       break;
     }
@@ -40,10 +34,10 @@ CLasHeaderLine ParseLasHeaderLine(std::string_view line) noexcept {
   if (colonAfterDot && out.colon < unitEnd) unitEnd = out.colon;
   out.unit = line.substr(out.dot + 1, unitEnd - out.dot - 1);
   if (colonAfterDot) {
-    out.value = TrimLasBlanks(line.substr(unitEnd, out.colon - unitEnd));
-    out.description = TrimLasBlanks(line.substr(out.colon + 1));
+    out.value = TrimBlanks(line.substr(unitEnd, out.colon - unitEnd));
+    out.description = TrimBlanks(line.substr(out.colon + 1));
   } else {
-    out.value = TrimLasBlanks(line.substr(unitEnd));
+    out.value = TrimBlanks(line.substr(unitEnd));
   }
   return out;
 }

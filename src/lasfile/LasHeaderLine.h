@@ -40,13 +40,6 @@ struct CLasHeaderLine {
   bool HasAllDelimiters() const noexcept { return HasDot() && HasColonAfterDot() && HasBlankBeforeColon(); }
 };
 
-// Blank and tab: the characters that separate the parts of a header line and the
-// values of a data line.
-constexpr bool IsLasBlank(char c) noexcept { return c == ' ' || c == '\t'; }
-
-// `text` without blanks at either end.
-std::string_view TrimLasBlanks(std::string_view text) noexcept;
-
 // Cuts one line (its line end may be included; it is ignored).
 CLasHeaderLine ParseLasHeaderLine(std::string_view line) noexcept;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/AsciiText.h"
 #include "platform/NumberFormat.h"
 
 namespace corvane {
@@ -10,22 +11,11 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 // Outside ASCII 32..126, in one comparison.
 constexpr bool IsBadChar(char c) noexcept { return static_cast<unsigned char>(c - 32) > 94; }
-
-char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsUpper(std::string_view text, std::string_view upper) noexcept {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (UpperAscii(text[i]) != upper[i]) return false;
-  return true;
-}
 
 void NoteBadChar(CLasLineInfo& info, std::size_t column, char c) noexcept {
   if (info.badChars++ == 0) {
@@ -51,7 +41,7 @@ void CutValues(std::string_view line, CLasLineInfo& info, Take&& take) {
   const char* const end = begin + line.size();
   const char* p = begin;
   for (;;) {
-    while (p < end && IsLasBlank(*p)) {
+    while (p < end && IsBlankOrTab(*p)) {
       if (*p == '\t') NoteBadChar(info, static_cast<std::size_t>(p - begin) + 1, *p);
       ++p;
     }
@@ -76,7 +66,7 @@ void CutValues(std::string_view line, CLasLineInfo& info, Take&& take) {
       }
     }
     ++info.values;
-    if ((p == end || IsLasBlank(*p)) && digits > 0 && digits <= 15 &&
+    if ((p == end || IsBlankOrTab(*p)) && digits > 0 && digits <= 15 &&
         fraction < sizeof kExactPowersOfTen / sizeof kExactPowersOfTen[0]) {
       // Both operands are exact doubles, so the one division is correctly rounded: the
       // value ScanDouble gives.
@@ -85,7 +75,7 @@ void CutValues(std::string_view line, CLasLineInfo& info, Take&& take) {
            negative ? -magnitude : magnitude);
       continue;
     }
-    while (p < end && !IsLasBlank(*p)) {
+    while (p < end && !IsBlankOrTab(*p)) {
       if (IsBadChar(*p)) NoteBadChar(info, static_cast<std::size_t>(p - begin) + 1, *p);
       ++p;
     }
@@ -111,7 +101,7 @@ LasCellKind ReadLasCell(std::string_view text, double& value) noexcept {
   bool point = false;
   for (; i < n; ++i) {
     const char c = text[i];
-    if (IsDigit(c)) {
+    if (IsAsciiDigit(c)) {
       ++digits;
       fraction += point ? 1 : 0;
       mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');  // wraps past 19 digits; unused then
@@ -136,7 +126,7 @@ LasCellKind ReadLasCell(std::string_view text, double& value) noexcept {
     std::size_t j = i + 1;
     if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
     const std::size_t exponentStart = j;
-    while (j < n && IsDigit(text[j])) ++j;
+    while (j < n && IsAsciiDigit(text[j])) ++j;
     if (j == exponentStart || j != n) return LasCellKind::Text;
     kind = LasCellKind::Exponent;
   }
@@ -224,7 +214,7 @@ bool CLasReader::Next(CLasRecord& record) {
     if (m_info.number == 1 && content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
       content.remove_prefix(kByteOrderMark.size());
     std::size_t first = 0;
-    while (first < content.size() && IsLasBlank(content[first])) ++first;
+    while (first < content.size() && IsBlankOrTab(content[first])) ++first;
     const char lead = first < content.size() ? content[first] : '\0';
 
     if (lead == '~') {
@@ -279,7 +269,7 @@ void CLasReader::TakeLine(LasRecordKind kind, CLasRecord& record) {
 
 void CLasReader::TakeSectionTitle(std::string_view content, CLasRecord& record) {
   const char next = content.size() > 1 ? content[1] : ' ';
-  const char letter = IsLasBlank(next) ? ' ' : UpperAscii(next);
+  const char letter = IsBlankOrTab(next) ? ' ' : ToUpperAscii(next);
   m_section = letter;
   m_inFirstV = letter == 'V' && !m_seenV;
   m_inFirstC = letter == 'C' && !m_seenC;
@@ -300,8 +290,8 @@ void CLasReader::TakeSectionTitle(std::string_view content, CLasRecord& record) 
 void CLasReader::TakeHeaderItem(std::string_view content, CLasRecord& record) {
   TakeLine(LasRecordKind::HeaderItem, record);
   record.item = ParseLasHeaderLine(content);
-  if (m_inFirstV && EqualsUpper(record.item.mnemonic, "WRAP")) {
-    m_wrapped = EqualsUpper(record.item.value, "YES");
+  if (m_inFirstV && EqualNoCase(record.item.mnemonic, "WRAP")) {
+    m_wrapped = EqualNoCase(record.item.value, "YES");
     m_inFirstV = false;  // the first WRAP line counts
   }
   if (m_inFirstC) {

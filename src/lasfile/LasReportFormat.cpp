@@ -5,7 +5,6 @@
 namespace corvane {
 namespace {
 
-constexpr char kHex[] = "0123456789abcdef";
 constexpr char kHexUpper[] = "0123456789ABCDEF";
 
 std::string Number(std::uint64_t n) { return FormatInt(static_cast<long long>(n)); }
@@ -14,125 +13,52 @@ std::string Plural(std::uint64_t n, std::string_view one, std::string_view many)
   return Number(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// Length of the valid UTF-8 sequence at `p` (2 to 4), or 0 when there is none.
-std::size_t Utf8Length(const unsigned char* p, std::size_t available) {
-  const unsigned char c = p[0];
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-    if (c == 0xE0) low = 0xA0;   // no overlong forms
-    if (c == 0xED) high = 0x9F;  // no surrogates
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-    if (c == 0xF0) low = 0x90;
-    if (c == 0xF4) high = 0x8F;
-  } else {
-    return 0;
+void WriteSummary(CJsonWriter& json, const CLasSummary& summary) {
+  json.BeginObject();
+  json.Key("version").StringOrNull(summary.version);
+  json.Key("wrap").StringOrNull(summary.wrap);
+  json.Key("null").StringOrNull(summary.nullValue);
+  json.Key("lines").Integer(static_cast<long long>(summary.lines));
+  json.Key("bytes").Integer(static_cast<long long>(summary.bytes));
+  json.Key("rows").Integer(static_cast<long long>(summary.rows));
+  json.Key("sections").BeginArray();
+  for (const CLasSectionInfo& section : summary.sections) {
+    json.BeginObject();
+    json.Key("letter").String(std::string_view(&section.letter, 1));
+    json.Key("title").String(section.title);
+    json.Key("line").Integer(static_cast<long long>(section.line));
+    json.EndObject();
   }
-  if (available < length) return 0;
-  if (p[1] < low || p[1] > high) return 0;
-  for (std::size_t i = 2; i < length; ++i)
-    if (p[i] < 0x80 || p[i] > 0xBF) return 0;
-  return length;
-}
-
-void AppendKey(std::string& out, std::string_view key) {
-  out += '"';
-  out += key;
-  out += "\":";
-}
-
-void AppendNumberField(std::string& out, std::string_view key, std::uint64_t value) {
-  AppendKey(out, key);
-  out += Number(value);
-}
-
-void AppendStringField(std::string& out, std::string_view key, std::string_view value) {
-  AppendKey(out, key);
-  AppendJsonString(out, value);
-}
-
-// null for an empty text.
-void AppendOptionalField(std::string& out, std::string_view key, std::string_view value) {
-  AppendKey(out, key);
-  if (value.empty())
-    out += "null";
-  else
-    AppendJsonString(out, value);
-}
-
-void AppendSummary(std::string& out, const CLasSummary& summary) {
-  out += '{';
-  AppendOptionalField(out, "version", summary.version);
-  out += ',';
-  AppendOptionalField(out, "wrap", summary.wrap);
-  out += ',';
-  AppendOptionalField(out, "null", summary.nullValue);
-  out += ',';
-  AppendNumberField(out, "lines", summary.lines);
-  out += ',';
-  AppendNumberField(out, "bytes", summary.bytes);
-  out += ',';
-  AppendNumberField(out, "rows", summary.rows);
-  out += ",\"sections\":[";
-  for (std::size_t i = 0; i < summary.sections.size(); ++i) {
-    const CLasSectionInfo& section = summary.sections[i];
-    if (i > 0) out += ',';
-    out += '{';
-    AppendStringField(out, "letter", std::string_view(&section.letter, 1));
-    out += ',';
-    AppendStringField(out, "title", section.title);
-    out += ',';
-    AppendNumberField(out, "line", section.line);
-    out += '}';
+  json.EndArray();
+  json.Key("sectionsNotListed").Integer(static_cast<long long>(summary.sectionsDropped));
+  json.Key("curves").BeginArray();
+  for (const CLasCurveSummary& curve : summary.curves) {
+    json.BeginObject();
+    json.Key("mnemonic").String(curve.mnemonic);
+    json.Key("unit").String(curve.unit);
+    json.Key("line").Integer(static_cast<long long>(curve.line));
+    json.Key("values").Integer(static_cast<long long>(curve.values));
+    json.Key("nulls").Integer(static_cast<long long>(curve.nulls));
+    json.Key("unreadable").Integer(static_cast<long long>(curve.unreadable));
+    json.Key("missing").Integer(static_cast<long long>(curve.missing));
+    json.EndObject();
   }
-  out += "],";
-  AppendNumberField(out, "sectionsNotListed", summary.sectionsDropped);
-  out += ",\"curves\":[";
-  for (std::size_t i = 0; i < summary.curves.size(); ++i) {
-    const CLasCurveSummary& curve = summary.curves[i];
-    if (i > 0) out += ',';
-    out += '{';
-    AppendStringField(out, "mnemonic", curve.mnemonic);
-    out += ',';
-    AppendStringField(out, "unit", curve.unit);
-    out += ',';
-    AppendNumberField(out, "line", curve.line);
-    out += ',';
-    AppendNumberField(out, "values", curve.values);
-    out += ',';
-    AppendNumberField(out, "nulls", curve.nulls);
-    out += ',';
-    AppendNumberField(out, "unreadable", curve.unreadable);
-    out += ',';
-    AppendNumberField(out, "missing", curve.missing);
-    out += '}';
-  }
-  out += "],";
-  AppendNumberField(out, "curvesNotListed", summary.curvesDropped);
-  out += ",\"index\":";
+  json.EndArray();
+  json.Key("curvesNotListed").Integer(static_cast<long long>(summary.curvesDropped));
+  json.Key("index");
   if (!summary.hasIndex) {
-    out += "null";
+    json.Null();
   } else {
-    out += '{';
-    AppendStringField(out, "mnemonic", summary.indexMnemonic);
-    out += ',';
-    AppendStringField(out, "unit", summary.indexUnit);
-    out += ',';
-    AppendStringField(out, "first", summary.firstIndex);
-    out += ',';
-    AppendNumberField(out, "firstLine", summary.firstIndexLine);
-    out += ',';
-    AppendStringField(out, "last", summary.lastIndex);
-    out += ',';
-    AppendNumberField(out, "lastLine", summary.lastIndexLine);
-    out += '}';
+    json.BeginObject();
+    json.Key("mnemonic").String(summary.indexMnemonic);
+    json.Key("unit").String(summary.indexUnit);
+    json.Key("first").String(summary.firstIndex);
+    json.Key("firstLine").Integer(static_cast<long long>(summary.firstIndexLine));
+    json.Key("last").String(summary.lastIndex);
+    json.Key("lastLine").Integer(static_cast<long long>(summary.lastIndexLine));
+    json.EndObject();
   }
-  out += '}';
+  json.EndObject();
 }
 
 }  // namespace
@@ -185,50 +111,6 @@ std::string Counts(const CLasReport& report) {
 }
 
 }  // namespace
-
-void AppendJsonString(std::string& out, std::string_view bytes) {
-  out += '"';
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t n = bytes.size();
-  for (std::size_t i = 0; i < n;) {
-    const unsigned char c = p[i];
-    if (c >= 0x80) {
-      const std::size_t length = Utf8Length(p + i, n - i);
-      if (length > 0) {
-        out.append(bytes.substr(i, length));
-        i += length;
-        continue;
-      }
-    }
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20 || c >= 0x7F) {
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 15];
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-    ++i;
-  }
-  out += '"';
-}
 
 std::string PrintableText(std::string_view bytes) {
   std::string out;
@@ -288,84 +170,74 @@ std::string FormatLasReportText(const CLasReport& report, bool strict) {
   return out;
 }
 
-std::string CLasReportJson::Begin() const {
-  std::string out = "{\"schema\":\"corvane-las-check/1\",\"standard\":\"CWLS LAS 2.0 (January 2014)\",";
-  out += m_strict ? "\"strict\":true" : "\"strict\":false";
-  out += ",\"files\":[";
-  return out;
-}
-
-std::string CLasReportJson::Add(const CLasReport& report) {
-  std::string out;
-  if (m_files++ > 0) out += ',';
-  const bool failed = report.Fails(m_strict);
-  m_failed += failed ? 1 : 0;
-  m_errors += report.Count(LasSeverity::Error);
-  m_warnings += report.Count(LasSeverity::Warning);
-  m_notes += report.Count(LasSeverity::Note);
-  out += '{';
-  AppendStringField(out, "path", report.path);
-  out += report.complete ? ",\"complete\":true" : ",\"complete\":false";
-  out += failed ? ",\"passed\":false" : ",\"passed\":true";
-  out += ",\"counts\":{";
-  AppendNumberField(out, "errors", report.Count(LasSeverity::Error));
-  out += ',';
-  AppendNumberField(out, "warnings", report.Count(LasSeverity::Warning));
-  out += ',';
-  AppendNumberField(out, "notes", report.Count(LasSeverity::Note));
-  out += "},\"summary\":";
-  AppendSummary(out, report.summary);
-  out += ",\"findings\":[";
-  bool first = true;
+void WriteLasReportJson(CJsonWriter& json, const CLasReport& report, bool strict) {
+  json.BeginObject();
+  json.Key("path").String(report.path);
+  json.Key("complete").Boolean(report.complete);
+  json.Key("passed").Boolean(!report.Fails(strict));
+  json.Key("counts").BeginObject();
+  json.Key("errors").Integer(static_cast<long long>(report.Count(LasSeverity::Error)));
+  json.Key("warnings").Integer(static_cast<long long>(report.Count(LasSeverity::Warning)));
+  json.Key("notes").Integer(static_cast<long long>(report.Count(LasSeverity::Note)));
+  json.EndObject();
+  json.Key("summary");
+  WriteSummary(json, report.summary);
+  json.Key("findings").BeginArray();
   for (const CLasFinding& finding : report.Findings()) {
-    if (!first) out += ',';
-    first = false;
-    out += '{';
-    AppendStringField(out, "severity", SeverityName(finding.severity));
-    out += ',';
-    AppendStringField(out, "code", LasRule(finding.code).name);
-    out += ',';
-    AppendNumberField(out, "line", finding.line);
-    out += ',';
-    AppendStringField(out, "text", finding.text);
-    out += ',';
-    AppendStringField(out, "reason", finding.reason);
-    out += ',';
-    AppendOptionalField(out, "section", finding.section);
-    out += '}';
+    json.BeginObject();
+    json.Key("severity").String(SeverityName(finding.severity));
+    json.Key("code").String(LasRule(finding.code).name);
+    json.Key("line").Integer(static_cast<long long>(finding.line));
+    json.Key("text").String(finding.text);
+    json.Key("reason").String(finding.reason);
+    json.Key("section").StringOrNull(finding.section);
+    json.EndObject();
   }
-  out += "],\"unlisted\":[";
-  first = true;
+  json.EndArray();
+  json.Key("unlisted").BeginArray();
   for (std::size_t i = 0; i < kLasCodeCount; ++i) {
     const CLasRule& rule = LasRules()[i];
     if (report.Unlisted(rule.code) == 0) continue;
-    if (!first) out += ',';
-    first = false;
-    out += '{';
-    AppendStringField(out, "code", rule.name);
-    out += ',';
-    AppendStringField(out, "severity", SeverityName(rule.severity));
-    out += ',';
-    AppendNumberField(out, "count", report.Unlisted(rule.code));
-    out += '}';
+    json.BeginObject();
+    json.Key("code").String(rule.name);
+    json.Key("severity").String(SeverityName(rule.severity));
+    json.Key("count").Integer(static_cast<long long>(report.Unlisted(rule.code)));
+    json.EndObject();
   }
-  out += "]}";
-  return out;
+  json.EndArray();
+  json.EndObject();
 }
 
-std::string CLasReportJson::End() const {
-  std::string out = "],\"totals\":{";
-  AppendNumberField(out, "files", m_files);
-  out += ',';
-  AppendNumberField(out, "failed", m_failed);
-  out += ',';
-  AppendNumberField(out, "errors", m_errors);
-  out += ',';
-  AppendNumberField(out, "warnings", m_warnings);
-  out += ',';
-  AppendNumberField(out, "notes", m_notes);
-  out += "}}\n";
-  return out;
+std::string CLasReportJson::Begin() {
+  m_json.BeginObject();
+  m_json.Key("schema").String("corvane-las-check/1");
+  m_json.Key("standard").String("CWLS LAS 2.0 (January 2014)");
+  m_json.Key("strict").Boolean(m_strict);
+  m_json.Key("files").BeginArray();
+  return m_json.Take();
+}
+
+std::string CLasReportJson::Add(const CLasReport& report) {
+  ++m_files;
+  m_failed += report.Fails(m_strict) ? 1 : 0;
+  m_errors += report.Count(LasSeverity::Error);
+  m_warnings += report.Count(LasSeverity::Warning);
+  m_notes += report.Count(LasSeverity::Note);
+  WriteLasReportJson(m_json, report, m_strict);
+  return m_json.Take();
+}
+
+std::string CLasReportJson::End() {
+  m_json.EndArray();
+  m_json.Key("totals").BeginObject();
+  m_json.Key("files").Integer(static_cast<long long>(m_files));
+  m_json.Key("failed").Integer(static_cast<long long>(m_failed));
+  m_json.Key("errors").Integer(static_cast<long long>(m_errors));
+  m_json.Key("warnings").Integer(static_cast<long long>(m_warnings));
+  m_json.Key("notes").Integer(static_cast<long long>(m_notes));
+  m_json.EndObject();
+  m_json.EndObject();
+  return m_json.Take() + '\n';
 }
 
 }  // namespace corvane

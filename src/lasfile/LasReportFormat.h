@@ -13,13 +13,13 @@
 //               "findings": [{"severity", "code", "line", "text", "reason", "section"}],
 //               "unlisted": [{"code", "severity", "count"}]}, ...],
 //    "totals": {"files", "failed", "errors", "warnings", "notes"}}
-// Texts from the file are escaped byte by byte: valid UTF-8 stays as it is, every other
-// byte above 127 becomes the code point of the same number (\u00XX).
+// Texts from the file are escaped as AppendJsonString escapes them.
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "lasfile/LasReport.h"
+#include "platform/JsonWriter.h"
 
 namespace corvane {
 
@@ -29,15 +29,20 @@ std::string FormatLasReportText(const CLasReport& report, bool strict);
 // 3 curves; 3 rows; DEPT 1670.000 to 1669.750 M".
 std::string FormatLasSummaryLine(const CLasSummary& summary);
 
+// One file's object of the document, into `json` (a batch report holds the same object).
+void WriteLasReportJson(CJsonWriter& json, const CLasReport& report, bool strict);
+
+// The document in pieces, so that each file's report is out before the next is read.
 class CLasReportJson {
  public:
   explicit CLasReportJson(bool strict) : m_strict(strict) {}
-  std::string Begin() const;
+  std::string Begin();
   // One file's object (with the separator before it when it is not the first).
   std::string Add(const CLasReport& report);
-  std::string End() const;
+  std::string End();
 
  private:
+  CJsonWriter m_json;
   bool m_strict;
   std::size_t m_files = 0;
   std::size_t m_failed = 0;
@@ -46,8 +51,6 @@ class CLasReportJson {
   std::size_t m_notes = 0;
 };
 
-// `bytes` as a JSON string, quotes included.
-void AppendJsonString(std::string& out, std::string_view bytes);
 // `bytes` for a terminal: characters outside ASCII 32..126 as <TAB>, <NUL>, <CR> or <0xNN>.
 std::string PrintableText(std::string_view bytes);
 

@@ -44,12 +44,12 @@ std::vector<CWellLine> WellLines(const std::vector<std::string>& sectionLines) {
   std::vector<CWellLine> lines;
   for (std::size_t i = 0; i < sectionLines.size(); ++i) {
     const std::string& line = sectionLines[i];
-    const std::string_view content = TrimLasBlanks(line);
+    const std::string_view content = TrimBlanks(line);
     if (!content.empty() && content.front() == '~' && i > 0) break;  // the next section begins
     if (content.empty() || content.front() == '~' || content.front() == '#') continue;
     const CLasHeaderLine item = ParseLasHeaderLine(line);
     if (!item.HasDot() || item.mnemonic.empty()) continue;
-    lines.push_back({ToUpperAscii(item.mnemonic), !TrimLasBlanks(item.value).empty()});
+    lines.push_back({ToUpperAscii(item.mnemonic), !TrimBlanks(item.value).empty()});
   }
   return lines;
 }

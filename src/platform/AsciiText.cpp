@@ -21,6 +21,10 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) noexcept {
   return true;
 }
 
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) noexcept {
+  return text.size() >= suffix.size() && EqualNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 bool ContainsNoCase(std::string_view text, std::string_view part) noexcept {
   if (part.empty()) return true;
   for (std::size_t i = 0; i + part.size() <= text.size(); ++i)

@@ -28,6 +28,8 @@ std::string ToUpperAscii(std::string_view text);
 bool EqualNoCase(std::string_view a, std::string_view b) noexcept;
 // True when `text` begins with `prefix`, letter case aside.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) noexcept;
+// True when `text` ends with `suffix`, letter case aside.
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) noexcept;
 // True when `text` contains `part`, letter case aside.
 bool ContainsNoCase(std::string_view text, std::string_view part) noexcept;
 

@@ -22,7 +22,7 @@ std::optional<std::string> ResolveTarget(const std::string& path) {
   std::string target = path;
   for (int hops = 0; hops < 40; ++hops) {
     struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+    if (Sys().lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
     std::string link(PATH_MAX, '\0');
     const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
     if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return std::nullopt;
@@ -84,7 +84,7 @@ CResult CFileReplacement::Begin(const std::string& path, Policy policy, mode_t n
   if (!target) return CResult::SystemError(path, ELOOP);
   m_target = *target;
 
-  if (::stat(m_target.c_str(), &m_old) == 0) {
+  if (Sys().stat(m_target.c_str(), &m_old) == 0) {
     m_existed = true;
     if (S_ISDIR(m_old.st_mode)) return CResult::SystemError(m_target, EISDIR);
     if (!S_ISREG(m_old.st_mode)) return CResult::Failed(m_target + ": not a regular file", EINVAL);

@@ -14,29 +14,75 @@
 #include <vector>
 
 #include "platform/File.h"
+#include "platform/SysCalls.h"
 
 extern char** environ;
 
 namespace corvane {
 
-bool FileExists(const std::string& path) {
-  if (path.empty()) return false;
+CPathInfo PathInfo(const std::string& path, bool followLinks) {
+  CPathInfo result;
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  if (path.empty()) {
+    result.error = ENOENT;
+    return result;
+  }
+  if ((followLinks ? Sys().stat(path.c_str(), &info) : Sys().lstat(path.c_str(), &info)) != 0) {
+    result.error = errno;
+    return result;
+  }
+  result.id = {info.st_dev, info.st_ino};
+  result.size = static_cast<std::uint64_t>(info.st_size);
+  if (S_ISREG(info.st_mode))
+    result.kind = FileKind::Regular;
+  else if (S_ISDIR(info.st_mode))
+    result.kind = FileKind::Folder;
+  else if (S_ISLNK(info.st_mode))
+    result.kind = FileKind::SymbolicLink;
+  else
+    result.kind = FileKind::Other;
+  return result;
+}
+
+bool IsFolder(const std::string& path) { return PathInfo(path).kind == FileKind::Folder; }
+
+bool FileExists(const std::string& path) {
+  const FileKind kind = PathInfo(path).kind;
+  return kind != FileKind::None && kind != FileKind::Folder;
+}
+
+CResult CheckReadableFile(const std::string& path) {
+  CFile file;
+  return file.OpenForReading(path, CFile::Lock::None);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  if (a.empty() || b.empty()) return false;
-  struct stat first {};
-  struct stat second {};
-  if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
-  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  const CPathInfo first = PathInfo(a);
+  if (first.kind == FileKind::None) return false;
+  const CPathInfo second = PathInfo(b);
+  return second.kind != FileKind::None && first.id == second.id;
 }
 
 bool SameFileOrPath(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
   if (a == b || SameFile(a, b)) return true;
   return BaseNameOf(a) == BaseNameOf(b) && SameFile(DirectoryOf(a), DirectoryOf(b));
+}
+
+CFilePlace PlaceOf(const std::string& path) {
+  if (const CPathInfo file = PathInfo(path); file.kind != FileKind::None) return {file.id, std::string()};
+  if (const CPathInfo folder = PathInfo(DirectoryOf(path)); folder.kind != FileKind::None)
+    return {folder.id, BaseNameOf(path)};
+  return {CFileId(), path};
+}
+
+CResult MakeFolders(const std::string& folder) {
+  if (folder.empty() || folder == "." || folder == "/") return CResult::Done();
+  if (const CPathInfo info = PathInfo(folder); info.kind != FileKind::None)
+    return info.kind == FileKind::Folder ? CResult::Done() : CResult::SystemError(folder, ENOTDIR);
+  if (CResult above = MakeFolders(DirectoryOf(folder)); !above.Ok()) return above;
+  if (Sys().mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return CResult::SystemError(folder, errno);
+  return CResult::Done();
 }
 
 std::string TempDirectory() {
@@ -46,7 +92,7 @@ std::string TempDirectory() {
   return dir;
 }
 
-bool RemoveFile(const std::string& path) noexcept { return !path.empty() && ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) noexcept { return !path.empty() && Sys().unlink(path.c_str()) == 0; }
 
 std::string ExecutableDirectory() {
   std::vector<char> buffer(4096);

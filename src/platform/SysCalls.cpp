@@ -25,6 +25,9 @@ const CSysCalls kReal = {
     ::rename,
     ::linkat,
     ::unlink,
+    ::stat,
+    ::lstat,
+    ::mkdir,
 };
 
 std::atomic<const CSysCalls*> g_table{&kReal};

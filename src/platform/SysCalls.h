@@ -1,8 +1,8 @@
 #pragma once
-// The system calls through which every file of the program is opened, read, written,
-// synced, renamed and closed. They are reached through a table so that tests can
-// make any one of them fail (a short write, a full disk, an fsync or rename error)
-// on any machine and as any user, without special devices or permissions.
+// The system calls through which every file of the program is looked at, opened, read,
+// written, synced, renamed and closed, and every folder made. They are reached through a table so that tests
+// can make any one of them fail (a short write, a full disk, an fsync or rename error) on any machine and as
+// any user, without special devices or permissions.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -25,6 +25,9 @@ struct CSysCalls {
   int (*rename)(const char* from, const char* to);
   int (*linkat)(int fromDir, const char* from, int toDir, const char* to, int flags);
   int (*unlink)(const char* path);
+  int (*stat)(const char* path, struct stat* info);
+  int (*lstat)(const char* path, struct stat* info);
+  int (*mkdir)(const char* path, mode_t mode);
 };
 
 // The table in use: the real calls unless a test installed its own.

@@ -49,8 +49,8 @@ CHeaderEntry ReadHeaderEntry(std::string_view line, long lineNumber) {
   CHeaderEntry entry;
   entry.lineNumber = lineNumber;
   if (item.HasDot() && item.colon != CLasHeaderLine::npos && item.colon < item.dot) {
-    entry.mnemonic = TrimLasBlanks(line.substr(0, item.colon));
-    entry.description = TrimLasBlanks(line.substr(item.colon + 1));
+    entry.mnemonic = TrimBlanks(line.substr(0, item.colon));
+    entry.description = TrimBlanks(line.substr(item.colon + 1));
     return entry;
   }
   entry.mnemonic = item.mnemonic;

@@ -63,7 +63,8 @@ qint64 MonotonicMs() {
 
 }  // namespace
 
-CProgressDlg::CProgressDlg(QWidget* owner) : m_owner(owner) {}
+CProgressDlg::CProgressDlg(QWidget* owner, Clock clock)
+    : m_owner(owner), m_clock(clock ? std::move(clock) : Clock(MonotonicMs)) {}
 
 CProgressDlg::~CProgressDlg() { delete m_window.data(); }
 
@@ -130,14 +131,14 @@ void CProgressDlg::SetLineText(std::string_view text) {
   m_lineText.assign(text);
   m_pending = true;
   // Once a repaint has been put off, the next poll looks at the clock for it.
-  if (!m_repaintPutOff) RepaintIfDue(MonotonicMs());
+  if (!m_repaintPutOff) RepaintIfDue(m_clock());
 }
 
 void CProgressDlg::SetPercent(int percent) {
   if (!m_window || percent == m_percent) return;
   m_percent = percent;
   m_pending = true;
-  if (!m_repaintPutOff) RepaintIfDue(MonotonicMs());
+  if (!m_repaintPutOff) RepaintIfDue(m_clock());
 }
 
 void CProgressDlg::RepaintIfDue(qint64 now) {
@@ -157,11 +158,11 @@ void CProgressDlg::ShowPending() {
   // The job keeps the thread busy: paint now rather than when the queue is served.
   m_lineLabel->repaint();
   m_bar->repaint();
-  m_lastRepaint = MonotonicMs();
+  m_lastRepaint = m_clock();
 }
 
 bool CProgressDlg::PollCancel() {
-  const qint64 now = MonotonicMs();
+  const qint64 now = m_clock();
   if (m_lastPump < 0 || now - m_lastPump >= kPumpIntervalMs) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     m_lastPump = now;

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/JobProgress.h"
@@ -18,9 +19,14 @@ class CStatus;
 
 class CProgressDlg : public CJobProgress {
  public:
+  // Milliseconds of a monotonic clock: what the dialog paces its repaints and its
+  // serving of the window system's queue by.
+  using Clock = std::function<qint64()>;
+
   // `owner` is the window the dialog is centred over and belongs to (the page that
-  // runs the job); it must outlive every Open/Close pair.
-  explicit CProgressDlg(QWidget* owner);
+  // runs the job); it must outlive every Open/Close pair. `clock` is the system's
+  // monotonic clock unless another is given (a test's, which it moves itself).
+  explicit CProgressDlg(QWidget* owner, Clock clock = Clock());
   ~CProgressDlg() override;
   CProgressDlg(const CProgressDlg&) = delete;
   CProgressDlg& operator=(const CProgressDlg&) = delete;
@@ -48,6 +54,7 @@ class CProgressDlg : public CJobProgress {
   void RepaintIfDue(qint64 now);
 
   QPointer<QWidget> m_owner;
+  Clock m_clock;
   QPointer<QDialog> m_window;
   QLabel* m_lineLabel = nullptr;
   QLabel* m_messageLabel = nullptr;

@@ -53,12 +53,14 @@ TEST_F(PreviewLoading, MissingOrLockedFileReportsFailureAndEmptiesThePreview) {
   ASSERT_EQ(feedback.messages.size(), 1u);
   EXPECT_TRUE(feedback.messages[0].error);
   EXPECT_EQ(feedback.messages[0].text, "Failed to open ASCII file.");
+  EXPECT_EQ(feedback.messages[0].detail, dir.File("missing.asc") + ": No such file or directory");
 
   // A file that a running job holds cannot be previewed either.
   CTextReader holder;
   holder.Open(dir.File("in.asc"), true);
   EXPECT_FALSE(preview.Load(dir.File("in.asc"), feedback));
-  EXPECT_EQ(feedback.messages.size(), 2u);
+  ASSERT_EQ(feedback.messages.size(), 2u);
+  EXPECT_EQ(feedback.messages[1].detail, dir.File("in.asc") + ": the file is in use by another job");
 }
 
 TEST_F(PreviewLoading, EmptyFileHasOnlyTheEmptyRulerRow) {

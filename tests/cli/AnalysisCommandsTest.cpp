@@ -55,7 +55,8 @@ TEST(PreviewCommand, FailuresAndUsage) {
   const CRun missing = RunCli(dir, {"preview", dir.File("missing.asc")});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
-  EXPECT_NE(missing.err.find("Failed to open ASCII file."), std::string::npos);
+  EXPECT_EQ(missing.err, "error: Failed to open ASCII file.\ncorvane-cli: " + dir.File("missing.asc") +
+                             ": No such file or directory\n");
   EXPECT_EQ(RunCli(dir, {"preview"}).status, 2);
 }
 

@@ -1,7 +1,5 @@
 // corvane-cli convert, run as a user runs it.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "CliInProcess.h"
 #include "TestSupport.h"
 
 namespace corvane {
@@ -267,18 +266,16 @@ TEST_F(ConvertCommandTest, AutoFirstDataLineUsesTheDetectedLayout) {
   EXPECT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line 5x --ascii '" + m_asc + "' --quiet"), 2);
 }
 
+// An interrupt while the data lines are copied reversed takes the cancel path: the
+// earlier LAS file stays, no temporary is left. The run is held mid-file until the
+// interrupt has arrived.
 TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
-  // A log large enough to be still converting when the interrupt comes.
-  std::string ascii = "DEPT GR\r\nM GAPI\r\n";
-  std::string line;
   {
     std::ofstream out(m_asc, std::ios::binary | std::ios::trunc);
-    out << ascii;
-    for (int i = 0; i < 1'500'000; ++i) {
-      line = std::to_string(1000 + i) + ".25      " + std::to_string(i % 997) + ".5 " + std::to_string(i) +
-             "\r\n";
-      out << line;
-    }
+    out << "DEPT GR\r\nM GAPI\r\n";
+    for (int i = 0; i < 200'000; ++i)
+      out << std::to_string(1000 + i) + ".25      " + std::to_string(i % 997) + ".5 " + std::to_string(i) +
+                 "\r\n";
   }
   m_asciiBefore = test::ReadBytes(m_asc);
   const std::string lah = m_dir.File("big.lah");
@@ -290,37 +287,14 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
   ASSERT_EQ(::mkdir(tmp.c_str(), 0700), 0);
   test::WriteBytes(m_las, "earlier\r\n");
 
-  test::CChildStreams streams;
-  streams.errors = m_dir.File("stderr");
-  streams.environment = {"TMPDIR=" + tmp};
-  const pid_t pid = test::StartChild(
-      CORVANE_CLI,
+  test::CEnvOverride tmpdir("TMPDIR", tmp);
+  test::CReadGate gate(m_asc, test::kReadsBeforeTheGate);
+  const test::CCliRun run = test::RunInterrupted(
       {"convert", "--config", lah, "--first-data-line", "2", "--ascii", m_asc, "--las", m_las, "--inverse"},
-      streams);
-  ASSERT_GT(pid, 0);
-
-  // Once a few megabytes are read the run is in its data section (or about to be).
-  int status = 0;
-  bool exited = false;
-  const std::string io = "/proc/" + std::to_string(pid) + "/io";
-  for (int i = 0; i < 20000; ++i) {
-    if (::waitpid(pid, &status, WNOHANG) == pid) {
-      exited = true;
-      break;
-    }
-    std::ifstream counters(io);
-    std::string name;
-    unsigned long long value = 0;
-    if (counters >> name >> value && name == "rchar:" && value > (4u << 20)) break;
-    ::usleep(500);
-  }
-  ASSERT_FALSE(exited) << "the conversion ended before it could be interrupted";
-  ::kill(pid, SIGINT);
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  const std::string err = test::ReadBytes(m_dir.File("stderr"));
-  EXPECT_NE(err.find("LAS file created failed or cancelled."), std::string::npos) << err;
+      gate, 1, SIGINT);
+  ASSERT_TRUE(run.held) << run.err;
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("LAS file created failed or cancelled."), std::string::npos) << run.err;
   // The earlier LAS file is as it was; no temporary is left, here or in the temporary folder.
   EXPECT_EQ(test::ReadBytes(m_las), "earlier\r\n");
   EXPECT_TRUE(test::ListFolder(tmp).empty());

@@ -258,16 +258,16 @@ def check_recipes(cli, source, tmp):
         return document
 
     ran = []
-    if shutil.which("parallel"):
-        recipe("parallel")
-        document = expect_converted(3)
-        assert sorted(r["shard"]["index"] for r in document["runs"]) == [0, 1, 2]
-        ran.append("parallel")
-        for leftover in ("las", "reports"):
-            shutil.rmtree(os.path.join(work, leftover))
-        os.unlink(os.path.join(work, "report.json"))
-    else:
-        print("batch recipes: GNU parallel is not installed; its recipe is not run")
+    # scripts/install-deps.sh installs GNU parallel: without it the manual's first recipe
+    # would go untested, so its absence fails the test.
+    assert shutil.which("parallel"), "GNU parallel is not installed (scripts/install-deps.sh installs it)"
+    recipe("parallel")
+    document = expect_converted(3)
+    assert sorted(r["shard"]["index"] for r in document["runs"]) == [0, 1, 2]
+    ran.append("parallel")
+    for leftover in ("las", "reports"):
+        shutil.rmtree(os.path.join(work, leftover))
+    os.unlink(os.path.join(work, "report.json"))
 
     open(os.path.join(work, "convert.sbatch"), "w").write(recipes["slurm-script"])
     recipe("slurm")

@@ -123,8 +123,8 @@ TEST(FileTest, NewOnlyReplacementNeverTakesAnExistingName) {
   }
 }
 
-// Each failure of the way to a new file leaves the old one as it was and no
-// temporary behind.
+// Each failure of the way to a new file is reported, leaves no temporary behind and,
+// up to the moment the new file takes its place, the old one as it was.
 TEST(FileTest, FailedReplacementsLeaveTheOldFile) {
   struct Case {
     const char* name;
@@ -152,11 +152,11 @@ TEST(FileTest, FailedReplacementsLeaveTheOldFile) {
       EXPECT_EQ(error.Cause(), c.error) << c.name;
     }
     writer.Close();
-    // A close that fails after the new file is in place leaves the new file (it is complete).
-    if (c.call == Call::Close) continue;
     EXPECT_TRUE(failed) << c.name;
     EXPECT_GE(fault.Hits(), 1) << c.name;
-    EXPECT_EQ(ReadBytes(target), "old\r\n") << c.name;
+    // A close that fails after the new file is in place is reported, and leaves the new
+    // file: it was complete and synced before it took the old one's place.
+    EXPECT_EQ(ReadBytes(target), c.call == Call::Close ? "new\r\n" : "old\r\n") << c.name;
     EXPECT_EQ(test::ListFolder(dir.Path()), std::vector<std::string>{"out.las"}) << c.name;
   }
 }

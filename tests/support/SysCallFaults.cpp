@@ -108,6 +108,18 @@ const CSysCalls kFaulty = {
       return Real().linkat(fromDir, from, toDir, to, flags);
     },
     [](const char* path) { return Real().unlink(path); },
+    [](const char* path, struct stat* info) -> int {
+      if (Strike(CSysCallFault::Call::Stat, PathMatches(path))) return Fail(g_state->error);
+      return Real().stat(path, info);
+    },
+    [](const char* path, struct stat* info) -> int {
+      if (Strike(CSysCallFault::Call::Stat, PathMatches(path))) return Fail(g_state->error);
+      return Real().lstat(path, info);
+    },
+    [](const char* path, mode_t mode) -> int {
+      if (Strike(CSysCallFault::Call::Mkdir, PathMatches(path))) return Fail(g_state->error);
+      return Real().mkdir(path, mode);
+    },
 };
 
 }  // namespace

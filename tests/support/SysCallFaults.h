@@ -10,7 +10,21 @@ namespace corvane::test {
 
 class CSysCallFault {
  public:
-  enum class Call { Open, Read, Write, ShortWrite, Pwrite, Fsync, Close, Ftruncate, Flock, Rename, Linkat };
+  enum class Call {
+    Open,
+    Read,
+    Write,
+    ShortWrite,
+    Pwrite,
+    Fsync,
+    Close,
+    Ftruncate,
+    Flock,
+    Rename,
+    Linkat,
+    Stat,  // stat and lstat
+    Mkdir
+  };
 
   // From the `nth` call of `call` on (counting from 1), `count` calls fail with
   // `error` (ShortWrite: write half of what they are given, a single byte whole).

@@ -19,6 +19,21 @@ CScratchDir::~CScratchDir() {
   std::filesystem::remove_all(m_path, ec);
 }
 
+CEnvOverride::CEnvOverride(const char* name, const std::string& value) : m_name(name) {
+  if (const char* old = std::getenv(name)) {
+    m_had = true;
+    m_old = old;
+  }
+  ::setenv(name, value.c_str(), 1);
+}
+
+CEnvOverride::~CEnvOverride() {
+  if (m_had)
+    ::setenv(m_name, m_old.c_str(), 1);
+  else
+    ::unsetenv(m_name);
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot write " + path);

@@ -20,6 +20,20 @@ class CScratchDir {
   std::string m_path;
 };
 
+// Sets an environment variable for one test and puts the old value back.
+class CEnvOverride {
+ public:
+  CEnvOverride(const char* name, const std::string& value);
+  ~CEnvOverride();
+  CEnvOverride(const CEnvOverride&) = delete;
+  CEnvOverride& operator=(const CEnvOverride&) = delete;
+
+ private:
+  const char* m_name;
+  bool m_had = false;
+  std::string m_old;
+};
+
 // Writes bytes exactly as given (no line-end translation).
 void WriteBytes(const std::string& path, const std::string& bytes);
 // Reads a whole file; throws when it cannot be read.

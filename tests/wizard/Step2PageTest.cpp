@@ -620,6 +620,7 @@ class Step2PageTest : public QObject {
     w.Page().RefreshButton()->click();
     QCOMPARE(w.services.BoxTexts(), QStringList{QStringLiteral("Failed to open ASCII file.")});
     QCOMPARE(w.services.boxes[0].icon, CWizardServices::Icon::Error);
+    QCOMPARE(w.services.boxes[0].informative, log + QStringLiteral(": No such file or directory"));
     QCOMPARE(w.Page().HeaderList()->count(), 0);
     QCOMPARE(w.Page().DigitsList()->count(), 0);
   }

@@ -82,6 +82,9 @@ const CSysCalls kGated = {
       return g_gate.load()->Below().linkat(fromDir, from, toDir, to, flags);
     },
     [](const char* path) { return g_gate.load()->Below().unlink(path); },
+    [](const char* path, struct stat* info) { return g_gate.load()->Below().stat(path, info); },
+    [](const char* path, struct stat* info) { return g_gate.load()->Below().lstat(path, info); },
+    [](const char* path, mode_t mode) { return g_gate.load()->Below().mkdir(path, mode); },
 };
 
 }  // namespace
