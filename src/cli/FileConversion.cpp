@@ -1,5 +1,7 @@
 #include "cli/FileConversion.h"
 
+#include <algorithm>
+
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
 #include "platform/NumberFormat.h"
@@ -15,6 +17,14 @@ std::optional<CFirstDataLine> CFirstDataLine::Parse(std::string_view text) {
   if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos ||
       !ScanInt(text, line.index) || line.index < 0)
     return std::nullopt;
+  return line;
+}
+
+std::optional<CFirstDataLine> CFirstDataLine::Choose(std::string_view text, bool given, std::int32_t stored) {
+  if (given) return Parse(text);
+  CFirstDataLine line;
+  line.detect = stored < 0;
+  line.index = std::max<std::int32_t>(stored, 0);
   return line;
 }
 

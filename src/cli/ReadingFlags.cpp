@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include <cmath>
+#include <iostream>
 
+#include "platform/NumberFormat.h"
 #include "platform/Profile.h"
 
 namespace corvane::cli {
@@ -59,6 +61,21 @@ std::optional<std::string> NullValueRefusal(double value, const std::string& tex
   return source + " \"" + text +
          "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing reading; give a "
          "number such as -999.25";
+}
+
+bool ReadNullOption(const std::string& text, double& value) {
+  // Read like the null value box: only its first 399 characters count.
+  double read = 0;
+  if (!ScanDouble(std::string_view(text).substr(0, 399), read)) {
+    std::cerr << "Enter a number.\n";
+    return false;
+  }
+  if (const auto refusal = NullValueRefusal(read, text, "--null")) {
+    std::cerr << "Enter a number.\ncorvane-cli: " << *refusal << ".\n";
+    return false;
+  }
+  value = read;
+  return true;
 }
 
 std::string ConfiguredNullText(const std::string& configPath) {

@@ -36,6 +36,10 @@ struct CReadingFlags {
 // given, `source` names where ("--null", "NULL in well.lah").
 std::optional<std::string> NullValueRefusal(double value, const std::string& text, const std::string& source);
 
+// Reads the text of --null as the null value box reads it; on a refusal the message
+// goes to stderr and `value` is left as it is.
+bool ReadNullOption(const std::string& text, double& value);
+
 // The NULL value of a configuration file as its text stands, for the refusal.
 std::string ConfiguredNullText(const std::string& configPath);
 

@@ -6,8 +6,8 @@ namespace {
 using namespace corvane::cli;
 
 constexpr CommandSetup kCommands[] = {
-    AddConvertCommand, AddBatchCommand,  AddPreviewCommand,
-    AddInspectCommand, AddUnwrapCommand, AddCheckCommand,
+    AddInitCommand,    AddConvertCommand, AddBatchCommand, AddPreviewCommand,
+    AddInspectCommand, AddUnwrapCommand,  AddCheckCommand,
 #ifdef CORVANE_CLI_PLOT
     AddPlotCommand,
 #endif

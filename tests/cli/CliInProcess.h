@@ -27,7 +27,7 @@ struct CCliRun {
 
 // The exit status of corvane-cli `args` (the plot aside, which needs Qt).
 inline int RunCommands(const std::vector<std::string>& args) {
-  static constexpr cli::CommandSetup kCommands[] = {cli::AddConvertCommand, cli::AddBatchCommand,
+  static constexpr cli::CommandSetup kCommands[] = {cli::AddInitCommand, cli::AddConvertCommand, cli::AddBatchCommand,
                                                     cli::AddPreviewCommand, cli::AddInspectCommand,
                                                     cli::AddUnwrapCommand,  cli::AddCheckCommand};
   std::vector<const char*> argv = {"corvane-cli"};
