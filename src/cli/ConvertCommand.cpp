@@ -147,6 +147,9 @@ int RunConvert(const CConvertOptions& options) {
     if (chosen.IsIncomplete()) std::cerr << chosen.Reason() << '\n';
     return chosen.IsIncomplete() ? kExitUsage : kExitFailed;
   }
+  // A file that stores its first data line stores the one used, as the wizard's save
+  // does; one without the key gets none.
+  if (setup.storedFirstDataLine >= 0) setup.storedFirstDataLine = setup.firstDigitLineIndex;
 
   bool saveFailed = false;
   const CSaveOperation save = [&setup, &saveFailed, &options]() {

@@ -75,11 +75,13 @@ int RunInit(const CInitOptions& options) {
       std::cerr << created.Reason() << '\n';
       return kExitUsage;
     }
-    std::cerr << "corvane-cli: " << created.Reason();
-    if (created.Error() == EEXIST) std::cerr << "; give --overwrite to replace it";
+    // One sentence: the reason, then what to do about it.
+    std::string reason = created.Reason();
+    if (!reason.empty() && reason.back() == '.') reason.pop_back();
+    if (created.Error() == EEXIST) reason += "; give --overwrite to replace it";
     // Without a proposal the user has to say where the data begins.
-    if (created.IsIncomplete()) std::cerr << "; give --first-data-line N";
-    std::cerr << ".\n";
+    if (created.IsIncomplete()) reason += "; give --first-data-line N";
+    std::cerr << "corvane-cli: " << reason << ".\n";
     return created.Error() == EEXIST || created.IsIncomplete() ? kExitUsage : kExitFailed;
   }
   if (!options.quiet) {
