@@ -141,9 +141,9 @@ CResult ProposeConfiguration(const std::string& asciiPath, const std::string& co
   CQuietFeedback quiet;
   if (CResult samples = CollectDigitSamples(setup, quiet); !samples.Ok()) return samples;
   if (setup.CurveTotal() == 0)
-    return CResult::Failed(asciiPath + ": line " + FormatInt(setup.firstDigitLineIndex + 1) +
-                               " holds no columns to convert",
-                           EINVAL);
+    return CResult::Failed(
+        asciiPath + ": line " + FormatInt(setup.firstDigitLineIndex + 1) + " holds no columns to convert",
+        EINVAL);
 
   // The heading lines above the first data line, cut by the layout chosen.
   CConversionSetup marked = setup;

@@ -68,8 +68,8 @@ int RunInit(const CInitOptions& options) {
   for (const std::string& problem : dictionary.Problems()) std::cerr << "corvane-cli: " << problem << '\n';
 
   CConfigurationProposal proposal;
-  const CResult created = CreateConfiguration(options.ascii, options.config, options.las, fixed, options.overwrite,
-                                              dictionary, proposal);
+  const CResult created = CreateConfiguration(options.ascii, options.config, options.las, fixed,
+                                              options.overwrite, dictionary, proposal);
   if (!created.Ok()) {
     if (created.Reason() == kSameAsciiAndLasMessage || created.Reason() == kConfigurationIsDataFileMessage) {
       std::cerr << created.Reason() << '\n';
@@ -106,7 +106,8 @@ void AddInitCommand(CLI::App& app, CommandRunner& run) {
   init->add_option("-o,--output", options->config, "Configuration file to write")
       ->required()
       ->type_name("NEW.lah");
-  init->add_option("--las", options->las, "LAS file the configuration names (default: NAME.las beside the ASCII file)")
+  init->add_option("--las", options->las,
+                   "LAS file the configuration names (default: NAME.las beside the ASCII file)")
       ->type_name("PATH");
   options->firstDataLineOption =
       init->add_option("--first-data-line", options->firstDataLine,
@@ -114,17 +115,18 @@ void AddInitCommand(CLI::App& app, CommandRunner& run) {
                        "for the line the layout detection proposes; stored as FIRST DATA LINE")
           ->type_name("N|auto");
   options->delimiterOption =
-      init->add_option("--delimiter", options->delimiter,
-                       "Column delimiters: \"space\", \"tab\" or the delimiter characters themselves; default: "
-                       "the proposal")
+      init->add_option(
+              "--delimiter", options->delimiter,
+              "Column delimiters: \"space\", \"tab\" or the delimiter characters themselves; default: "
+              "the proposal")
           ->type_name("TEXT");
   options->fixedWidthOption =
       init->add_option("--fixed-width", options->fixedWidth,
                        "Cut columns by position, N characters each (0 = cut at the delimiters)")
           ->type_name("N");
-  options->skipWidthOption =
-      init->add_option("--skip-width", options->skipWidth, "Characters dropped at the start of every data line")
-          ->type_name("N");
+  options->skipWidthOption = init->add_option("--skip-width", options->skipWidth,
+                                              "Characters dropped at the start of every data line")
+                                 ->type_name("N");
   options->curveTotalOption =
       init->add_option("--curve-total", options->curveTotal,
                        "Cut every data line into exactly N columns (0 = count them on the first data line)")

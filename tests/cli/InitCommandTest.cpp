@@ -67,9 +67,8 @@ TEST_F(InitCommandTest, InitThenConvertGivesTheHandMadeData) {
 
   const test::CCliRun made = test::RunInProcess({"convert", "--config", m_lah, "--quiet"});
   ASSERT_EQ(made.status, 0) << made.err;
-  const test::CCliRun byHand =
-      test::RunInProcess({"convert", "--config", m_example, "--first-data-line", "5", "--las",
-                          m_dir.File("hand.las"), "--quiet"});
+  const test::CCliRun byHand = test::RunInProcess({"convert", "--config", m_example, "--first-data-line", "5",
+                                                   "--las", m_dir.File("hand.las"), "--quiet"});
   ASSERT_EQ(byHand.status, 0) << byHand.err;
   const std::string las = test::ReadBytes(m_dir.File("well-7.las"));
   EXPECT_EQ(DataRows(las), 3000u);
@@ -81,8 +80,8 @@ TEST_F(InitCommandTest, InitThenConvertGivesTheHandMadeData) {
                 .status,
             0);
   const std::string given = test::ReadBytes(m_lah);
-  for (const char* line : {"FIRST DATA LINE=7\r\n", "NULL=-1.0000000000\r\n", "DECIMAL COMMA=YES\r\n",
-                           "LAS FILE=sub/x.las\r\n"})
+  for (const char* line :
+       {"FIRST DATA LINE=7\r\n", "NULL=-1.0000000000\r\n", "DECIMAL COMMA=YES\r\n", "LAS FILE=sub/x.las\r\n"})
     EXPECT_NE(given.find(line), std::string::npos) << line << given;
 }
 
@@ -100,12 +99,16 @@ TEST_F(InitCommandTest, RefusalsLeaveEveryFileAsItWas) {
   const Case cases[] = {
       {{"init", m_asc, "-o", m_lah}, 2, "new.lah: File exists; give --overwrite to replace it.\n"},
       {{"init", m_asc, "-o", m_asc}, 2, std::string(kConfigurationIsDataFileMessage) + "\n"},
-      {{"init", m_asc, "-o", m_dir.File("x.lah"), "--las", m_asc}, 2, std::string(kSameAsciiAndLasMessage) + "\n"},
+      {{"init", m_asc, "-o", m_dir.File("x.lah"), "--las", m_asc},
+       2,
+       std::string(kSameAsciiAndLasMessage) + "\n"},
       {{"init", m_asc, "-o", m_dir.File("x.lah"), "--las", m_dir.File("./x.lah")},
        2,
        std::string(kConfigurationIsDataFileMessage) + "\n"},
       {{"init", m_asc, "-o", m_dir.File("x.lah"), "--first-data-line", "five"}, 2, "\"five\""},
-      {{"init", m_dir.File("missing.asc"), "-o", m_dir.File("x.lah")}, 1, "missing.asc: No such file or directory.\n"},
+      {{"init", m_dir.File("missing.asc"), "-o", m_dir.File("x.lah")},
+       1,
+       "missing.asc: No such file or directory.\n"},
       {{"init", m_dir.File("words.txt"), "-o", m_dir.File("x.lah")}, 2, "; give --first-data-line N.\n"},
       {{"init", m_dir.File("image.png"), "-o", m_dir.File("x.lah")}, 1, "image.png: not a text file"},
       {{"init", m_asc, "-o", m_dir.File("x.lah"), "--first-data-line", "9999"}, 1, ""},
@@ -139,8 +142,8 @@ TEST_F(InitCommandTest, StoredFirstDataLineServesConvertAndBatch) {
     const std::string saved = test::ReadBytes(ExampleWithKey(c.saved));
     const std::string las = m_dir.File("well-7.las");
     std::vector<std::string> convert = {"convert", "--config", lah, "--quiet", "--save-config"};
-    std::vector<std::string> batch = {"batch", "--config", lah, "--out-dir", m_dir.File("batch"), "--overwrite",
-                                      m_asc};
+    std::vector<std::string> batch = {"batch",       "--config", lah, "--out-dir", m_dir.File("batch"),
+                                      "--overwrite", m_asc};
     if (*c.option != '\0') {
       for (auto* args : {&convert, &batch}) {
         args->push_back("--first-data-line");
