@@ -84,7 +84,12 @@ TEST(InspectCommand, ShowsTheProposalAndTheSamplesSideBySide) {
             "1000.0    45.5      0.25\n"
             "1000.5    -999.25   0.3\n"
             "\n"
-            "1001.0    47.0      0.35\n");
+            "1001.0    47.0      0.35\n"
+            "\n"
+            "Proposed: 3 curves named from lines 3 and 4; DEPTH taken as DEPT, the index\n"
+            "1  DEPT.M            Depth (DEPTH)\n"
+            "2  GR.GAPI           Gamma ray\n"
+            "3  NPHI.V/V          Neutron porosity\n");
 }
 
 TEST(InspectCommand, OptionsOverrideTheProposal) {
