@@ -366,9 +366,10 @@ int RunInspect(const CInspectOptions& options) {
   }
   if (curves.Proposed()) {
     out += '\n' + curves.account + '\n';
-    for (std::size_t k = 0; k < curves.curves.size(); ++k) {
-      const CCurveDef& curve = curves.curves[k].curve;
-      std::string line = FormatInt(static_cast<long long>(k + 1)) + "  ";
+    int number = 0;
+    for (const CProposedCurve& proposed : curves.curves) {
+      const CCurveDef& curve = proposed.curve;
+      std::string line = FormatInt(++number) + "  ";
       AppendPadded(line, curve.heading + "." + curve.units, 16);
       line += "  " + curve.description;
       TrimLineEnd(line);
