@@ -308,6 +308,7 @@ int RunInspect(const CInspectOptions& options) {
     out += "Reading: " + (reading.empty() ? std::string("plain") : reading) + '\n';
   } else {
     out += "Layout: no proposal\n";
+    out += "Why: " + ExplainNoLayout(lines) + '\n';
   }
 
   CConversionSetup setup;
@@ -412,7 +413,8 @@ void AddInspectCommand(CLI::App& app, CommandRunner& run) {
   sub->footer(
       "Output: the proposal (\"First digit line index\", \"Delimiter(s)\", \"Columns\", \"Header lines\",\n"
       "line indices counted from 0, and \"Reading\": the reading choices the rows call for, or\n"
-      "plain), or \"Layout: no proposal\" when the first 200 lines hold no\n"
+      "plain), or \"Layout: no proposal\" and on the line \"Why:\" the reason when the first 200 lines hold "
+      "no\n"
       "block of numeric rows. Then, when a first data line is known (proposed or given): the\n"
       "proposed header lines, the curve total and six columns of digit samples side by side\n"
       "(at most 100 data lines; a missing value is an empty place), and the curves proposed\n"

@@ -114,7 +114,7 @@ TEST(InspectCommand, NoProposalAndFailures) {
   WriteBytes(dir.File("text.txt"), "only words\nand more words\n");
   const CRun none = RunCli(dir, {"inspect", dir.File("text.txt")});
   EXPECT_EQ(none.status, 0);
-  EXPECT_EQ(none.out, "Layout: no proposal\n");
+  EXPECT_EQ(none.out, "Layout: no proposal\nWhy: no line of the first 2 is a row of numbers.\n");
   const CRun beyond = RunCli(dir, {"inspect", dir.File("text.txt"), "--first-data-line", "5"});
   EXPECT_EQ(beyond.status, 1);
   EXPECT_NE(beyond.err.find("No data line at line 5 of " + dir.File("text.txt") + ": the file has 2 lines."),
