@@ -6,10 +6,10 @@ namespace {
 using namespace corvane::cli;
 
 constexpr CommandSetup kCommands[] = {
-    AddInitCommand,    AddConvertCommand, AddBatchCommand, AddPreviewCommand,
-    AddInspectCommand, AddUnwrapCommand,  AddCheckCommand,
+    AddInitCommand,    AddConvertCommand,   AddBatchCommand, AddPreviewCommand,
+    AddInspectCommand, AddUnwrapCommand,    AddCheckCommand,
 #ifdef CORVANE_CLI_PLOT
-    AddPlotCommand,
+    AddPlotCommand,    AddCrossplotCommand,
 #endif
 };
 

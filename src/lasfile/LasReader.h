@@ -138,6 +138,8 @@ class CLasReader {
   std::uint64_t LinesRead() const noexcept { return m_lineNumber; }
   std::uint64_t BytesRead() const noexcept { return m_file.Position(); }
   std::uint64_t Size() const noexcept { return m_file.Size(); }
+  // The identity of the file when it was opened.
+  const CFileIdentity& Identity() const noexcept { return m_file.Identity(); }
 
  private:
   enum class Part { BeforeSections, Header, FreeText, Data, AfterData };

@@ -28,6 +28,7 @@ void CTextReader::Open(const std::string& path, bool exclusive) {
     m_file.Discard();
     throw CFileError(examined);
   }
+  m_identity = CFileIdentity::Of(info);
   Reset(static_cast<std::uint64_t>(info.st_size));
 }
 
@@ -41,6 +42,7 @@ void CTextReader::Adopt(CFile&& file) {
     m_file.Discard();
     throw CFileError(examined);
   }
+  m_identity = CFileIdentity::Of(info);
   Reset(static_cast<std::uint64_t>(info.st_size));
 }
 

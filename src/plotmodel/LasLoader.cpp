@@ -65,6 +65,7 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
   try {
     CLasReader reader;
     reader.Open(data.Path());
+    data.SetIdentity(reader.Identity());
     CLasHeader header = ReadLasHeader(reader);
     const bool hasData = header.hasData;
     const std::size_t curves = header.curves.size();
