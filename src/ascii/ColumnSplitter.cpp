@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ascii/DateTime.h"
 #include "platform/NumberFormat.h"
 
 namespace corvane {
@@ -100,6 +101,8 @@ CSplitRules CSplitRules::Of(const CConversionSetup& setup) {
   rules.delimiterSet = GetDelimiterSet(setup.delimiterText);
   rules.quotes = setup.reading.quotes;
   rules.emptyFields = setup.reading.emptyFields;
+  rules.joinDateTimes = setup.fixedWidth <= 0 && setup.reading.dateTimeColumn > 0 &&
+                        rules.delimiterSet.find(' ') != std::string::npos;
   return rules;
 }
 
@@ -148,7 +151,7 @@ const std::vector<std::string_view>& CRowSplitter::Split(std::string_view line) 
   const std::size_t limit = limited ? static_cast<std::size_t>(m_count) : m_maxCells;
   if (m_rules.fixedWidth > 0) {
     SplitByPosition(text, limited, limit);
-  } else if (!m_rules.emptyFields && !m_rules.quotes) {
+  } else if (!m_rules.emptyFields && !m_rules.quotes && !m_rules.joinDateTimes) {
     // The plain cut, the one of nearly every file: runs of white space before a field
     // are passed over.
     const char* s = text.data();
@@ -201,6 +204,7 @@ void CRowSplitter::SplitAtDelimiters(char* s, std::size_t size, bool limited, st
     } else {
       end = pos;
       while (end < size && !m_isDelimiter[static_cast<unsigned char>(s[end])]) ++end;
+      if (m_rules.joinDateTimes) end = DateTimeEnd(s, size, pos, end);
       m_cells.emplace_back(s + pos, end - pos);
     }
     more = end < size;
@@ -208,6 +212,22 @@ void CRowSplitter::SplitAtDelimiters(char* s, std::size_t size, bool limited, st
   }
   if (limited && m_cells.size() >= limit && pos < size)
     m_extra = !IsBlankText(std::string_view(s + pos, size - pos));
+}
+
+std::size_t CRowSplitter::DateTimeEnd(const char* s, std::size_t size, std::size_t pos,
+                                      std::size_t end) const {
+  // Cheap looks first: a date starts and ends with a digit, a time holds a colon.
+  if (end >= size || s[end] != ' ' || end == pos || !IsAsciiDigit(s[pos]) || !IsAsciiDigit(s[end - 1]))
+    return end;
+  std::size_t time = end;
+  while (time < size && s[time] == ' ') ++time;
+  std::size_t timeEnd = time;
+  while (timeEnd < size && !m_isDelimiter[static_cast<unsigned char>(s[timeEnd])]) ++timeEnd;
+  const std::string_view next(s + time, timeEnd - time);
+  if (next.empty() || !IsAsciiDigit(next.front()) || next.find(':') == std::string_view::npos) return end;
+  const std::string_view date(s + pos, end - pos);
+  if (!ParseDateTime(date) || !ParseDateTime(std::string_view(s + pos, timeEnd - pos))) return end;
+  return timeEnd;
 }
 
 std::size_t CRowSplitter::QuotedField(char* s, std::size_t size, std::size_t pos) {

@@ -37,10 +37,13 @@ struct CSplitRules {
   std::string delimiterSet;
   bool quotes = false;       // RFC 4180: a field in double quotes keeps its delimiters, "" is a quote
   bool emptyFields = false;  // every delimiter separates, white space ones too: no run counts as one
+  // Cutting at blanks, a date followed by blanks and a time of day ("2019-03-01 10:30:00")
+  // is one field: the date-times of a column read as such are not cut in two.
+  bool joinDateTimes = false;
 
   static CSplitRules Of(const CConversionSetup& setup);
   // True when the cut is the plain one of SplitColumns.
-  bool Plain() const noexcept { return fixedWidth > 0 || (!quotes && !emptyFields); }
+  bool Plain() const noexcept { return fixedWidth > 0 || (!quotes && !emptyFields && !joinDateTimes); }
 };
 
 // SplitColumns with the reading choices of `rules`; with plain rules exactly the cut above.
@@ -70,6 +73,9 @@ class CRowSplitter {
   // The field from `pos`, its quotes taken off in place; returns where the field ends
   // (at its delimiter or the end of the text).
   std::size_t QuotedField(char* text, std::size_t size, std::size_t pos);
+  // Where the field [pos, end) ends when it is a date that a time of day follows after
+  // blanks: the end of the time; else `end`.
+  std::size_t DateTimeEnd(const char* text, std::size_t size, std::size_t pos, std::size_t end) const;
 
   CSplitRules m_rules;
   bool m_isDelimiter[256] = {};

@@ -35,9 +35,10 @@ std::string_view AfterSkip(std::string_view text, int skipWidth) {
 std::vector<CHeadingCell> Cut(std::string line, const CConversionSetup& layout) {
   for (char& c : line)
     if (c == '\r' || c == '\n') c = ' ';
+  // Cut as the data lines are: quoted names lose their quotes, and a date and its time
+  // stay one column.
   CColumnList columns;
-  SplitColumns(line, columns, layout.fixedWidth, layout.skipWidth, -1, GetDelimiterSet(layout.delimiterText),
-               "", static_cast<std::size_t>(kMaxCurveTotal) + 1);
+  SplitColumns(line, columns, CSplitRules::Of(layout), -1, "", static_cast<std::size_t>(kMaxCurveTotal) + 1);
   // The cells stand in the line in their order: each is found after the one before.
   const std::string_view text = AfterSkip(line, layout.skipWidth);
   std::vector<CHeadingCell> cells;

@@ -24,6 +24,9 @@ constexpr std::array<const char*, 4> kCandidates = {"space", "tab", ",", ";"};
 struct CCut {
   std::string delimiterText;
   bool emptyFields = false;
+  int fixedWidth = 0;  // a loaded layout's widths, when the marks are proposed for it
+  int skipWidth = 0;
+  bool joinDateTimes = false;  // a date and the time of day after it are one field
 };
 // A block of numeric rows this long is data even when other lines follow it.
 constexpr int kConvincingRun = 10;
@@ -72,16 +75,32 @@ bool IsCommaDecimalText(std::string_view text) {
 // around each dropped.
 std::vector<std::string> Fields(std::string_view line, const CCut& cut) {
   CSplitRules rules;
+  rules.fixedWidth = cut.fixedWidth;
+  rules.skipWidth = cut.skipWidth;
   rules.delimiterSet = GetDelimiterSet(cut.delimiterText);
   rules.quotes = true;
   rules.emptyFields = cut.emptyFields;
+  rules.joinDateTimes = cut.joinDateTimes;
   CColumnList columns;
   SplitColumns(line, columns, rules, -1, "");
   for (auto& column : columns) column = std::string(TrimCSpace(column));
   return columns;
 }
 
-enum class FieldKind { Empty, Number, Missing, DateTime, Text };
+enum class FieldKind { Empty, Number, Missing, DateTime, Text, Garbled };
+
+// Digits run together with signs, points or blanks ("1003.00-9999.25", "00<TAB>40"): readings
+// cut wrongly, never the text of a column of names.
+bool IsGarbledNumber(std::string_view text) {
+  bool digit = false;
+  for (char c : text) {
+    if (IsAsciiDigit(c))
+      digit = true;
+    else if (c != '.' && c != ',' && c != '+' && c != '-' && !IsCSpace(c))
+      return false;
+  }
+  return digit;
+}
 
 // Numbers, date-times and the texts that stand for a missing reading all belong in a
 // row of readings.
@@ -90,30 +109,39 @@ FieldKind KindOf(const std::string& field) {
   if (IsNumberText(field) || IsCommaDecimalText(field)) return FieldKind::Number;
   if (IsCommonNullText(field)) return FieldKind::Missing;
   if (ParseDateTime(field)) return FieldKind::DateTime;
-  return FieldKind::Text;
+  return IsGarbledNumber(field) ? FieldKind::Garbled : FieldKind::Text;
 }
 
 // How a line reads when cut one way: `width` fields, `numbers` of them numbers (or
-// date-times), and whether every field is a reading or empty (a missing value between
-// two delimiters).
+// date-times), whether every field is a reading or empty (a missing value between
+// two delimiters), and the kind of each field.
 struct CLineShape {
   int width = 0;
   int numbers = 0;
   bool allNumbers = false;
+  bool wordy = false;  // a field that is no reading holds a letter
+  std::vector<FieldKind> kinds;
 };
 
 CLineShape Shape(std::string_view line, const CCut& cut) {
   const auto fields = Fields(line, cut);
   CLineShape shape;
   shape.width = static_cast<int>(fields.size());
+  shape.kinds.reserve(fields.size());
   bool other = false;
   for (const auto& field : fields) {
-    switch (KindOf(field)) {
+    const FieldKind kind = KindOf(field);
+    shape.kinds.push_back(kind);
+    switch (kind) {
       case FieldKind::Number:
       case FieldKind::DateTime:
         ++shape.numbers;
         break;
       case FieldKind::Text:
+        shape.wordy = shape.wordy || std::any_of(field.begin(), field.end(), IsAsciiLetter);
+        other = true;
+        break;
+      case FieldKind::Garbled:
         other = true;
         break;
       default:
@@ -153,8 +181,62 @@ struct CCandidate {
   int columns = 0;
   int rows = 0;
   bool written = false;
-  int last = -1;  // the last line of the block
+  int last = -1;                 // the last line of the block
+  std::vector<int> textColumns;  // columns of text (names, formations), not readings
 };
+
+// Which columns of the rows of one width from `from` to `to` (blank lines aside) hold
+// text, not readings: those with more texts than numbers. Well names, formations and
+// lithologies are such columns; a name or a flag in a column of readings is outvoted.
+std::vector<bool> TextColumns(const std::vector<CLineShape>& shapes, const std::vector<bool>& blank,
+                              std::size_t from, std::size_t to, int width) {
+  std::vector<int> balance(static_cast<std::size_t>(width), 0);
+  std::vector<bool> garbled(balance.size(), false);
+  for (std::size_t i = from; i < to; ++i) {
+    if (blank[i]) continue;
+    for (std::size_t k = 0; k < balance.size(); ++k) {
+      const FieldKind kind = shapes[i].kinds[k];
+      if (kind == FieldKind::Text) ++balance[k];
+      if (kind == FieldKind::Number || kind == FieldKind::DateTime) --balance[k];
+      garbled[k] = garbled[k] || kind == FieldKind::Garbled;
+    }
+  }
+  std::vector<bool> text(balance.size());
+  for (std::size_t k = 0; k < balance.size(); ++k) text[k] = balance[k] > 0 && !garbled[k];
+  return text;
+}
+
+// A table is readings with perhaps some text beside them, not notes with a number here
+// and there: at least as many columns of readings as of text, and two of them when
+// there is text.
+bool IsTableOfReadings(const std::vector<bool>& textColumns) {
+  const auto texts = static_cast<std::size_t>(std::count(textColumns.begin(), textColumns.end(), true));
+  const std::size_t readings = textColumns.size() - texts;
+  return readings >= 1 && readings >= texts && (texts == 0 || readings >= 2);
+}
+
+// A row that fits the columns: no text where the rows hold readings, and a reading in
+// one of those at least.
+bool FitsColumns(const CLineShape& shape, const std::vector<bool>& textColumns) {
+  bool reading = false;
+  for (std::size_t k = 0; k < textColumns.size(); ++k) {
+    if (textColumns[k]) continue;
+    const FieldKind kind = shape.kinds[k];
+    if (kind == FieldKind::Text || kind == FieldKind::Garbled) return false;
+    reading = reading || kind == FieldKind::Number || kind == FieldKind::DateTime;
+  }
+  return reading;
+}
+
+// Whether data may begin right after a line: one of text (names, notes, "KEY: value",
+// a line of dashes), or a heading of the block's width that writes words where the
+// block holds readings ("DEPTH 0.3 0.5 1 2 4": the bins of an NMR distribution).
+bool OpensData(const CLineShape& before, std::string_view line, int width,
+               const std::vector<bool>& textColumns) {
+  if (!before.allNumbers && !IsMostlyNumbers(before) && (HasLetter(line) || IsSeparatorLine(line)))
+    return true;
+  return before.width == width && before.wordy && !FitsColumns(before, textColumns);
+}
 
 // The first line from which the lines are rows of the same number of columns, up to
 // the end of the lines looked at or for a convincing stretch; blank lines between
@@ -173,28 +255,41 @@ CCandidate FindDataBlock(const std::vector<std::string>& lines, const CCut& cut)
   // another width belong to something else, such as the depth groups of a wrapped
   // file, and a line of digits that is no row (columns run together, say) is data
   // gone wrong, after which nothing is proposed either.
-  bool afterText = true;
+  std::size_t before = count;  // the last line that is not blank; none yet
   for (std::size_t first = 0; first < count; ++first) {
     if (blank[first]) continue;
+    const std::size_t previous = std::exchange(before, first);
     const CLineShape& shape = shapes[first];
-    const bool candidate = afterText;
-    afterText = !shape.allNumbers && !IsMostlyNumbers(shape) &&
-                (HasLetter(lines[first]) || IsSeparatorLine(lines[first]));
-    if (!shape.allNumbers || !candidate) continue;
+    if (shape.numbers == 0) continue;
     const int width = shape.width;
+    // The columns, from the lines of this width that hold numbers.
+    std::size_t runEnd = first;
+    for (std::size_t i = first; i < count; ++i) {
+      if (blank[i]) continue;
+      if (shapes[i].width != width || shapes[i].numbers == 0) break;
+      runEnd = i + 1;
+    }
+    const std::vector<bool> textColumns = TextColumns(shapes, blank, first, runEnd, width);
+    if (!IsTableOfReadings(textColumns) || !FitsColumns(shape, textColumns)) continue;
+    if (previous < count && !OpensData(shapes[previous], lines[previous], width, textColumns)) continue;
     int run = 0;
     std::size_t last = first;
     for (std::size_t i = first; i < count; ++i) {
       if (blank[i]) continue;
-      if (shapes[i].width != width || !(shapes[i].allNumbers || IsMostlyNumbers(shapes[i]))) break;
+      if (shapes[i].width != width || !(FitsColumns(shapes[i], textColumns) || IsMostlyNumbers(shapes[i])))
+        break;
       ++run;
       last = i;
     }
     const bool toTheEnd = run == nonBlankFrom[first];
     // A lone number is no evidence of a table.
     if (run == 1 && width < 2) continue;
-    if (toTheEnd || run >= kConvincingRun)
-      return {static_cast<int>(first), width, run, false, static_cast<int>(last)};
+    if (toTheEnd || run >= kConvincingRun) {
+      CCandidate found{static_cast<int>(first), width, run, false, static_cast<int>(last), {}};
+      for (std::size_t k = 0; k < textColumns.size(); ++k)
+        if (textColumns[k]) found.textColumns.push_back(static_cast<int>(k));
+      return found;
+    }
   }
   return {};
 }
@@ -229,9 +324,16 @@ std::vector<int> FindHeaderLines(const std::vector<std::string>& lines, int firs
   std::vector<int> found;
   bool started = false;
   int i = first - 1;
+  // A date and its time, one column of the rows, may be named in two words ("Date Time").
+  int joined = 0;
+  if (cut.joinDateTimes && first >= 0 && static_cast<std::size_t>(first) < lines.size()) {
+    for (const std::string& field : Fields(lines[static_cast<std::size_t>(first)], cut))
+      if (field.find(' ') != std::string::npos) ++joined;
+  }
   auto fieldsOf = [&](int index) {
     const auto& line = lines[static_cast<std::size_t>(index)];
-    return MayHoldNames(line, cut) ? HeaderFieldCount(line, cut) : -1;
+    const int fields = MayHoldNames(line, cut) ? HeaderFieldCount(line, cut) : -1;
+    return fields > columns && fields <= columns + joined ? columns : fields;
   };
   while (i >= 0 && static_cast<int>(found.size()) < kMaxHeaderLines) {
     const std::string& line = lines[static_cast<std::size_t>(i)];
@@ -384,8 +486,34 @@ void ProposeDigits(const CBlockRows& block, CReadingOptions& reading) {
   });
 }
 
-constexpr std::array<CReadingProposer, 5> kReadingProposers = {
-    ProposeQuotesAndDecimalComma, ProposeEmptyFields, ProposeNullMarkers, ProposeDateTime, ProposeDigits};
+// A column of text whose cells begin with digits ("15/9-19 A", "3B"): read for their
+// leading number they would give well names as readings, so only whole numbers count.
+void ProposeWholeCells(const CBlockRows& block, CReadingOptions& reading) {
+  const auto columns = static_cast<std::size_t>(block.columns);
+  std::vector<int> balance(columns, 0);
+  std::vector<bool> leadingNumber(columns, false);
+  block.ForEachRow([&](const std::string&, const std::vector<std::string>& fields) {
+    for (std::size_t k = 0; k < columns; ++k) {
+      const FieldKind kind = KindOf(fields[k]);
+      if (kind == FieldKind::Text) {
+        ++balance[k];
+        double value = 0;
+        if (ScanDouble(fields[k], value)) leadingNumber[k] = true;
+      } else if (kind == FieldKind::Number || kind == FieldKind::DateTime) {
+        --balance[k];
+      }
+    }
+  });
+  for (std::size_t k = 0; k < columns; ++k)
+    if (balance[k] > 0 && leadingNumber[k]) reading.wholeCells = true;
+}
+
+constexpr std::array<CReadingProposer, 6> kReadingProposers = {ProposeQuotesAndDecimalComma,
+                                                               ProposeEmptyFields,
+                                                               ProposeNullMarkers,
+                                                               ProposeDateTime,
+                                                               ProposeDigits,
+                                                               ProposeWholeCells};
 
 // `reading` starts from the cut's own choice (empty fields or not).
 void ProposeReading(const CBlockRows& block, CReadingOptions& reading) {
@@ -412,38 +540,121 @@ std::string DescribeReading(const CReadingOptions& reading) {
   return text;
 }
 
-std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string>& lines) {
+std::string DescribeLayout(const CLayoutProposal& proposal) {
+  std::string cut;
+  if (proposal.delimiterText == "space")
+    cut = "spaces";
+  else if (proposal.delimiterText == "tab")
+    cut = "tabs";
+  else if (proposal.delimiterText == ",")
+    cut = "commas";
+  else if (proposal.delimiterText == ";")
+    cut = "semicolons";
+  else
+    cut = "\"" + proposal.delimiterText + "\"";
+  std::string text = FormatInt(proposal.columnCount) + (proposal.columnCount == 1 ? " column" : " columns") +
+                     " cut at " + cut + ", data from line " + FormatInt(proposal.firstDigitLineIndex + 1);
+  const std::size_t texts = proposal.textColumns.size();
+  if (texts > 0) {
+    text += texts == 1 ? ", column " : ", columns ";
+    for (std::size_t i = 0; i < texts; ++i) {
+      if (i > 0) text += i + 1 == texts ? " and " : ", ";
+      text += FormatInt(proposal.textColumns[i] + 1);
+    }
+    text += texts == 1 ? " holds text" : " hold text";
+  }
+  const std::string reading = DescribeReading(proposal.reading);
+  if (!reading.empty()) text += ", " + reading;
+  return text;
+}
+
+std::string ExplainNoLayout(const std::vector<std::string>& lines) {
+  if (lines.empty()) return "the file is empty.";
+  if (std::all_of(lines.begin(), lines.end(), [](const std::string& l) { return IsBlankText(l); }))
+    return "the file holds only blank lines.";
+  // Rows of numbers under any cut, and where readings run together.
+  std::vector<int> widths;
+  int rows = 0;
+  int garbled = -1;
+  std::string garbledText;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (IsBlankText(lines[i])) continue;
+    int width = 0;
+    for (const char* candidate : kCandidates) {
+      const CCut cut{candidate, false};
+      const CLineShape shape = Shape(lines[i], cut);
+      if (shape.allNumbers && shape.width > width) width = shape.width;
+      if (garbled < 0 && cut.delimiterText == "space") {
+        for (const std::string& field : Fields(lines[i], cut)) {
+          if (KindOf(field) == FieldKind::Garbled && field.find_first_of("+-", 1) != std::string::npos) {
+            garbled = static_cast<int>(i);
+            garbledText = field;
+            break;
+          }
+        }
+      }
+    }
+    if (width > 0) {
+      ++rows;
+      if (std::find(widths.begin(), widths.end(), width) == widths.end()) widths.push_back(width);
+    }
+  }
+  if (garbled >= 0)
+    return "line " + FormatInt(garbled + 1) + " holds readings that run together (\"" + garbledText +
+           "\"): the columns have a fixed width; give Fixed Width.";
+  if (rows == 0)
+    return "no line of the first " + FormatInt(static_cast<long long>(lines.size())) +
+           " is a row of numbers.";
+  if (widths.size() > 1)
+    return "the rows of numbers change their number of columns from line to line (as the depth groups of a "
+           "wrapped LAS file do).";
+  return "the rows of numbers are too few or stand among text: " + FormatInt(kConvincingRun) +
+         " rows of the same columns in a row, or rows up to the end of the file, make a table.";
+}
+
+namespace {
+
+// The proposal, cutting at blanks with or without dates and times joined.
+std::optional<CLayoutProposal> Detect(const std::vector<std::string>& lines, bool joinDateTimes) {
   std::optional<CLayoutProposal> best;
   CCandidate bestBlock;
   CCut bestCut;
   for (const char* candidate : kCandidates) {
     CCut cut{candidate, false};
+    cut.joinDateTimes = joinDateTimes && cut.delimiterText == "space";
     CCandidate block = FindDataBlock(lines, cut);
     // Every delimiter a separator, when that keeps more rows in the block: a tab file
     // with readings left out ("1000.5<TAB><TAB>2.5").
     if (cut.delimiterText != "space") {
       const CCut everyDelimiter{candidate, true};
       const CCandidate other = FindDataBlock(lines, everyDelimiter);
+      // A tab file may pad its columns with tabs; commas and semicolons pad nothing, so a
+      // column left empty in every row there is a curve without readings.
+      const bool padded =
+          other.first >= 0 && cut.delimiterText == "tab" &&
+          HasEmptyColumn(CBlockRows{lines, everyDelimiter, other.first, other.last, other.columns});
       if (other.first >= 0 &&
           (block.first < 0 || other.first < block.first ||
            (other.first == block.first && other.rows > block.rows)) &&
-          !HasEmptyColumn(CBlockRows{lines, everyDelimiter, other.first, other.last, other.columns})) {
+          !padded) {
         block = other;
         cut = everyDelimiter;
       }
     }
     if (block.first < 0) continue;
-    // The earliest data wins; at the same line the finer cut (more columns), then the
-    // cut that keeps more lines as rows.
+    // The earliest data wins; at the same line the cut that reads more columns as
+    // readings (a wrong cut leaves readings in text), then the finer cut (more
+    // columns), then the cut that keeps more lines as rows.
     // Last, a delimiter that the rows really hold beats blanks that pad them.
     const std::string set = GetDelimiterSet(candidate);
     block.written = set != " " && lines[static_cast<std::size_t>(block.first)].find(set) != std::string::npos;
-    if (best && std::tuple(-block.first, block.columns, block.rows, block.written) <=
-                    std::tuple(-bestBlock.first, bestBlock.columns, bestBlock.rows, bestBlock.written))
-      continue;
+    const auto rank = [](const CCandidate& c) {
+      return std::tuple(-c.first, -static_cast<int>(c.textColumns.size()), c.columns, c.rows, c.written);
+    };
+    if (best && rank(block) <= rank(bestBlock)) continue;
     bestBlock = block;
     bestCut = cut;
-    best = CLayoutProposal{block.first, candidate, block.columns, {}, {}};
+    best = CLayoutProposal{block.first, candidate, block.columns, {}, {}, block.textColumns};
   }
   if (best) {
     best->headerLines = FindHeaderLines(lines, best->firstDigitLineIndex, best->columnCount, bestCut);
@@ -452,6 +663,39 @@ std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string
                    best->reading);
   }
   return best;
+}
+
+}  // namespace
+
+std::optional<CLayoutProposal> DetectLayoutInLines(const std::vector<std::string>& lines) {
+  // A blank between a date and its time cuts them apart only when no column is read as
+  // date-times (as the conversion cuts them).
+  std::optional<CLayoutProposal> joined = Detect(lines, true);
+  if (joined && joined->delimiterText == "space" && joined->reading.dateTimeColumn == 0)
+    return Detect(lines, false);
+  return joined;
+}
+
+CMarksProposal ProposeMarks(const std::vector<std::string>& lines, const CConversionSetup& layout) {
+  CMarksProposal marks;
+  if (layout.storedFirstDataLine >= 0) {
+    marks.firstDigitLineIndex = layout.storedFirstDataLine;
+    marks.stored = true;
+  } else if (const auto proposal = DetectLayoutInLines(lines)) {
+    marks.firstDigitLineIndex = proposal->firstDigitLineIndex;
+  }
+  if (marks.firstDigitLineIndex < 0 || static_cast<std::size_t>(marks.firstDigitLineIndex) >= lines.size()) {
+    marks.firstDigitLineIndex = -1;
+    return marks;
+  }
+  const CSplitRules rules = CSplitRules::Of(layout);
+  CCut cut{layout.delimiterText, rules.emptyFields, rules.fixedWidth, rules.skipWidth, rules.joinDateTimes};
+  const int columns =
+      layout.userCurveTotal >= 1
+          ? layout.userCurveTotal
+          : static_cast<int>(Fields(lines[static_cast<std::size_t>(marks.firstDigitLineIndex)], cut).size());
+  marks.headerLines = FindHeaderLines(lines, marks.firstDigitLineIndex, columns, cut);
+  return marks;
 }
 
 CResult ProposeReadingFromFile(const std::string& path, CLayoutProposal& proposal) {
@@ -473,10 +717,15 @@ CResult ProposeReadingFromFile(const std::string& path, CLayoutProposal& proposa
     return error.Result();
   }
   if (rows.empty()) return CResult::Done();
-  const CCut cut{proposal.delimiterText, proposal.reading.emptyFields};
+  CCut cut{proposal.delimiterText, proposal.reading.emptyFields};
+  cut.joinDateTimes = cut.delimiterText == "space" && proposal.reading.dateTimeColumn > 0;
   CReadingOptions reading;
   reading.emptyFields = cut.emptyFields;
   ProposeReading(CBlockRows{rows, cut, 0, static_cast<int>(rows.size()) - 1, proposal.columnCount}, reading);
+  // The columns were counted with the date-times whole: a date that fails further down
+  // does not undo that.
+  if (cut.joinDateTimes && reading.dateTimeColumn == 0)
+    reading.dateTimeColumn = proposal.reading.dateTimeColumn;
   proposal.reading = reading;
   return CResult::Done();
 }

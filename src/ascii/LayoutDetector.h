@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Result.h"
-#include "setup/ReadingOptions.h"
+#include "setup/ConversionSetup.h"
 
 namespace corvane {
 
@@ -19,12 +19,34 @@ struct CLayoutProposal {
   int columnCount = 0;
   std::vector<int> headerLines;  // lines holding curve names and units, ascending
   CReadingOptions reading;       // the reading choices the rows call for; all off when none
+  std::vector<int> textColumns;  // columns (from 0) of text, such as well names or formations
 };
 
 // The reading choices that are on, for a line of text: "decimal commas, quoted fields,
 // empty fields, null markers NaN|-999, date-times in column 1, the source's digits";
 // empty when every one is off.
 std::string DescribeReading(const CReadingOptions& reading);
+
+// What a proposal says, for a line of text: "9 columns cut at spaces, data from line 6",
+// then the columns of text ("columns 1 and 4 hold text") and the reading choices, if any.
+// Lines and columns are counted from 1.
+std::string DescribeLayout(const CLayoutProposal& proposal);
+
+// Why the lines hold no proposal, a sentence for the user: "the file is empty.", "no
+// line of the first 200 is a row of numbers.", readings that run together, rows that
+// change their width, too few rows.
+std::string ExplainNoLayout(const std::vector<std::string>& lines);
+
+// The marks of Step 2 for a layout that is chosen already (a loaded configuration):
+// the first data line (the layout's stored one, else the detection's) and the heading
+// lines just above it, cut by the layout. firstDigitLineIndex is -1 when neither is
+// known (or the stored line lies beyond `lines`).
+struct CMarksProposal {
+  int firstDigitLineIndex = -1;
+  std::vector<int> headerLines;
+  bool stored = false;  // the first data line is the layout's stored one
+};
+CMarksProposal ProposeMarks(const std::vector<std::string>& lines, const CConversionSetup& layout);
 
 // How many lines of a file the detection looks at.
 inline constexpr int kDetectionLines = 200;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ascii/AsciiPreview.h"
+#include "ascii/CurveProposal.h"
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
 #include "cli/CheckOutput.h"
@@ -20,6 +21,7 @@
 #include "cli/RunJson.h"
 #include "cli/TerminalProgress.h"
 #include "las/Unwrap.h"
+#include "mnemonics/MnemonicDictionary.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/JsonWriter.h"
@@ -188,10 +190,49 @@ void WriteStringArray(CJsonWriter& json, const std::vector<std::string>& values)
   json.EndArray();
 }
 
+// {"account", "indexColumn", "namesLine", "unitsLine", "list": [{"mnemonic", "unit",
+// "description", "name", "sourceUnit", "family", "inDictionary"}]}: null when nothing
+// is proposed; columns and lines counted from 0, -1 as null.
+void WriteCurvesJson(CJsonWriter& json, const CCurveProposal& curves) {
+  if (!curves.Proposed()) {
+    json.Null();
+    return;
+  }
+  const auto place = [&json](int index) {
+    if (index >= 0)
+      json.Integer(index);
+    else
+      json.Null();
+  };
+  json.BeginObject();
+  json.Key("account").String(curves.account);
+  json.Key("indexColumn");
+  place(curves.indexColumn);
+  json.Key("namesLine");
+  place(curves.namesLine);
+  json.Key("unitsLine");
+  place(curves.unitsLine);
+  json.Key("list").BeginArray();
+  for (const CProposedCurve& curve : curves.curves) {
+    json.BeginObject();
+    json.Key("mnemonic").String(curve.curve.heading);
+    json.Key("unit").String(curve.curve.units);
+    json.Key("description").String(curve.curve.description);
+    json.Key("name").String(curve.sourceName);
+    json.Key("sourceUnit").String(curve.sourceUnit);
+    json.Key("family").String(std::string(FamilyName(curve.family)));
+    json.Key("inDictionary").Boolean(curve.inDictionary);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+}
+
 // {"schema", "path", "proposal", "firstDataLine", "delimiter", "headings", "curveTotal",
-// "columns"}; `setup` is null when no first data line is known, and then has no samples.
+// "columns", "curves"}; `setup` is null when no first data line is known, and then has
+// no samples and no curves.
 std::string InspectJson(const std::string& path, const std::optional<CLayoutProposal>& proposal,
-                        const CConversionSetup* setup) {
+                        const CConversionSetup* setup, const CCurveProposal& curves) {
   CJsonWriter json;
   json.BeginObject();
   json.Key("schema").String("corvane-inspect/1");
@@ -218,6 +259,7 @@ std::string InspectJson(const std::string& path, const std::optional<CLayoutProp
     json.Key("headings").BeginArray().EndArray();
     json.Key("curveTotal").Null();
     json.Key("columns").BeginArray().EndArray();
+    json.Key("curves").Null();
   } else {
     json.Key("firstDataLine").Integer(setup->firstDigitLineIndex);
     json.Key("delimiter").String(setup->delimiterText);
@@ -230,6 +272,8 @@ std::string InspectJson(const std::string& path, const std::optional<CLayoutProp
     for (int k = 0; k < setup->CurveTotal(); ++k)
       WriteStringArray(json, SampleValues(setup->digitSamples[static_cast<std::size_t>(k)]));
     json.EndArray();
+    json.Key("curves");
+    WriteCurvesJson(json, curves);
   }
   json.EndObject();
   std::string out = json.Take();
@@ -264,6 +308,7 @@ int RunInspect(const CInspectOptions& options) {
     out += "Reading: " + (reading.empty() ? std::string("plain") : reading) + '\n';
   } else {
     out += "Layout: no proposal\n";
+    out += "Why: " + ExplainNoLayout(lines) + '\n';
   }
 
   CConversionSetup setup;
@@ -273,7 +318,7 @@ int RunInspect(const CInspectOptions& options) {
   else if (proposal)
     setup.firstDigitLineIndex = proposal->firstDigitLineIndex;
   if (setup.firstDigitLineIndex < 0) {
-    if (options.json) out = InspectJson(options.path, proposal, nullptr);
+    if (options.json) out = InspectJson(options.path, proposal, nullptr, CCurveProposal());
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitDone;
   }
@@ -285,8 +330,10 @@ int RunInspect(const CInspectOptions& options) {
   if (proposal) setup.reading = proposal->reading;
   options.readingFlags.ApplyTo(setup.reading);
   if (proposal && !options.firstDataLine) {
-    for (int index : proposal->headerLines)
+    for (int index : proposal->headerLines) {
       setup.headingsText += lines[static_cast<std::size_t>(index)] + "\r\n";
+      setup.headingLines.push_back(index);
+    }
   }
 
   out += "\nHeadings found in ASCII File:\n";
@@ -302,8 +349,12 @@ int RunInspect(const CInspectOptions& options) {
     terminal.ReportReason(samples);
     return kExitFailed;
   }
+  // The curves as init would name them; a file that cannot be read again names none.
+  CCurveProposal curves;
+  if (!setup.headingsText.empty() && !ProposeCurvesFor(setup, CMnemonicDictionary::Program(), curves).Ok())
+    curves = CCurveProposal();
   if (options.json) {
-    out = InspectJson(options.path, proposal, &setup);
+    out = InspectJson(options.path, proposal, &setup, curves);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     return kExitDone;
@@ -313,6 +364,18 @@ int RunInspect(const CInspectOptions& options) {
   if (first < setup.CurveTotal()) {
     out += "Digit Samples:\n";
     PrintSamples(out, setup, first);
+  }
+  if (curves.Proposed()) {
+    out += '\n' + curves.account + '\n';
+    int number = 0;
+    for (const CProposedCurve& proposed : curves.curves) {
+      const CCurveDef& curve = proposed.curve;
+      std::string line = FormatInt(++number) + "  ";
+      AppendPadded(line, curve.heading + "." + curve.units, 16);
+      line += "  " + curve.description;
+      TrimLineEnd(line);
+      out += line + '\n';
+    }
   }
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
@@ -350,14 +413,19 @@ void AddInspectCommand(CLI::App& app, CommandRunner& run) {
   sub->footer(
       "Output: the proposal (\"First digit line index\", \"Delimiter(s)\", \"Columns\", \"Header lines\",\n"
       "line indices counted from 0, and \"Reading\": the reading choices the rows call for, or\n"
-      "plain), or \"Layout: no proposal\" when the first 200 lines hold no\n"
+      "plain), or \"Layout: no proposal\" and on the line \"Why:\" the reason when the first 200 lines hold "
+      "no\n"
       "block of numeric rows. Then, when a first data line is known (proposed or given): the\n"
       "proposed header lines, the curve total and six columns of digit samples side by side\n"
-      "(at most 100 data lines; a missing value is an empty place).\n"
+      "(at most 100 data lines; a missing value is an empty place), and the curves proposed\n"
+      "from the header lines and the mnemonic dictionary (MNEMONIC.UNIT and description).\n"
       "With --json: {\"schema\": \"corvane-inspect/1\", \"path\", \"proposal\" (null, or \"firstDataLine\",\n"
       "\"delimiter\", \"columns\", \"headerLines\", \"reading\"), the \"firstDataLine\", \"delimiter\" and\n"
       "\"reading\" used (null without a first data line), \"headings\", \"curveTotal\", \"columns\"\n"
-      "(every column's samples, --first-column aside)}; nothing when the file cannot be read or ends\n"
+      "(every column's samples, --first-column aside), \"curves\" (null, or the curves as `init` names\n"
+      "them: \"account\", \"indexColumn\", \"namesLine\", \"unitsLine\" and \"list\" of {\"mnemonic\",\n"
+      "\"unit\", \"description\", \"name\", \"sourceUnit\", \"family\", \"inDictionary\"})}; nothing when\n"
+      "the file cannot be read or ends\n"
       "before its data. \"reading\" is {\"decimalComma\", \"quotes\", \"emptyFields\", \"nullMarkers\",\n"
       "\"wholeCells\", \"digits\", \"dateTime\"}.\n"
       "Exit status: 0 shown (a file without a proposal included), 1 the file cannot be opened\n"

@@ -28,7 +28,7 @@ namespace {
 struct CBatchOptions {
   std::string config;
   std::string outDir;
-  std::string firstDataLine = "auto";
+  std::string firstDataLine;
   bool inverse = false;
   int jobs = 0;  // 0: one per core
   CCheckFlags checkFlags;
@@ -41,6 +41,7 @@ struct CBatchOptions {
   std::vector<std::string> files;
 
   CLI::Option* configOption = nullptr;
+  CLI::Option* firstDataLineOption = nullptr;
   CLI::Option* outDirOption = nullptr;
 };
 
@@ -75,8 +76,8 @@ int RunBatch(const CBatchOptions& options) {
   }
   if (options.config.empty() || options.outDir.empty())
     return Usage("--config FILE.lah and --out-dir DIR are required (or --merge-reports OUT.json IN.json...)");
-  const std::optional<CFirstDataLine> firstDataLine = CFirstDataLine::Parse(options.firstDataLine);
-  if (!firstDataLine) return Usage(FirstDataLineUsage(options.firstDataLine));
+  if (options.firstDataLineOption->count() > 0 && !CFirstDataLine::Parse(options.firstDataLine))
+    return Usage(FirstDataLineUsage(options.firstDataLine));
   std::optional<CBatchShard> shard;
   if (!options.shard.empty()) {
     shard = CBatchShard::Parse(options.shard);
@@ -94,6 +95,9 @@ int RunBatch(const CBatchOptions& options) {
                                             "NULL of " + options.config))
     return Usage(*refusal);
   options.readingFlags.ApplyTo(settings.base.reading);
+  const std::optional<CFirstDataLine> firstDataLine = CFirstDataLine::Choose(
+      options.firstDataLine, options.firstDataLineOption->count() > 0, settings.base.storedFirstDataLine);
+  if (!firstDataLine) return Usage(FirstDataLineUsage(options.firstDataLine));
   settings.firstDataLine = *firstDataLine;
   settings.inverse = options.inverse;
   settings.check = options.checkFlags.check;
@@ -174,10 +178,12 @@ void AddBatchCommand(CLI::App& app, CommandRunner& run) {
       sub->add_option("--out-dir", options->outDir,
                       "Folder of the LAS files: each input gives DIR/<name>.las (made when missing)")
           ->type_name("DIR");
-  sub->add_option("--first-data-line", options->firstDataLine,
-                  "Number of the first line of digits (the lines before it) in every file, or \"auto\" "
-                  "(the default) for the line the layout detection proposes in each file")
-      ->type_name("N|auto");
+  options->firstDataLineOption =
+      sub->add_option("--first-data-line", options->firstDataLine,
+                      "Number of the first line of digits (the lines before it) in every file, or \"auto\" "
+                      "for the line the layout detection proposes in each file; default: the "
+                      "configuration's FIRST DATA LINE (written by `corvane-cli init`), else auto")
+          ->type_name("N|auto");
   sub->add_flag("--inverse", options->inverse, "Write the data lines in reverse order (Inverse Depths)");
   sub->add_option("--jobs", options->jobs, "Files converted at the same time (default: one per core)")
       ->check(CLI::Range(1, 1024))

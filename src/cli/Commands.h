@@ -21,6 +21,7 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
+void AddInitCommand(CLI::App& app, CommandRunner& run);
 void AddConvertCommand(CLI::App& app, CommandRunner& run);
 void AddBatchCommand(CLI::App& app, CommandRunner& run);
 void AddPreviewCommand(CLI::App& app, CommandRunner& run);

@@ -42,6 +42,7 @@ struct CConvertOptions {
   CReadingFlags readingFlags;
   std::string report;
 
+  CLI::Option* firstDataLineOption = nullptr;
   CLI::Option* asciiOption = nullptr;
   CLI::Option* lasOption = nullptr;
   CLI::Option* delimiterOption = nullptr;
@@ -71,17 +72,7 @@ int RunConvert(const CConvertOptions& options) {
   if (Given(options.skipWidthOption)) setup.skipWidth = options.skipWidth;
   if (Given(options.curveTotalOption)) setup.userCurveTotal = options.curveTotal;
   if (Given(options.nullOption)) {
-    // Read like the null value box: only its first 399 characters count.
-    double value = 0;
-    if (!ScanDouble(std::string_view(options.nullText).substr(0, 399), value)) {
-      std::cerr << "Enter a number.\n";
-      return kExitUsage;
-    }
-    if (const auto refusal = NullValueRefusal(value, options.nullText, "--null")) {
-      std::cerr << "Enter a number.\ncorvane-cli: " << *refusal << ".\n";
-      return kExitUsage;
-    }
-    setup.nullValue = value;
+    if (!ReadNullOption(options.nullText, setup.nullValue)) return kExitUsage;
   } else if (const auto refusal = NullValueRefusal(setup.nullValue, ConfiguredNullText(options.config),
                                                    "NULL of " + options.config)) {
     std::cerr << "corvane-cli: " << *refusal << " (or give --null).\n";
@@ -106,7 +97,8 @@ int RunConvert(const CConvertOptions& options) {
   CTerminalProgress::InstallInterruptHandler();
   CTerminalProgress progress(options.quiet);
 
-  const std::optional<CFirstDataLine> firstDataLine = CFirstDataLine::Parse(options.firstDataLine);
+  const std::optional<CFirstDataLine> firstDataLine = CFirstDataLine::Choose(
+      options.firstDataLine, Given(options.firstDataLineOption), setup.storedFirstDataLine);
   if (!firstDataLine) {
     std::cerr << FirstDataLineUsage(options.firstDataLine) << '\n';
     return kExitUsage;
@@ -116,6 +108,9 @@ int RunConvert(const CConvertOptions& options) {
     if (chosen.IsIncomplete()) std::cerr << chosen.Reason() << '\n';
     return chosen.IsIncomplete() ? kExitUsage : kExitFailed;
   }
+  // A file that stores its first data line stores the one used, as the wizard's save
+  // does; one without the key gets none.
+  if (setup.storedFirstDataLine >= 0) setup.storedFirstDataLine = setup.firstDigitLineIndex;
 
   bool saveFailed = false;
   const CSaveOperation save = [&setup, &saveFailed, &options]() {
@@ -163,13 +158,14 @@ void AddConvertCommand(CLI::App& app, CommandRunner& run) {
                    "Configuration file (.lah) with the layout, the curves and the well details")
       ->required()
       ->type_name("FILE.lah");
-  convert
-      ->add_option("--first-data-line", options->firstDataLine,
-                   "Number of the first line of digits, counting the lines of the ASCII file from 0 "
-                   "(the number of lines before it), or \"auto\" for the line the layout detection "
-                   "proposes (as `corvane-cli inspect` shows it)")
-      ->required()
-      ->type_name("N|auto");
+  options->firstDataLineOption =
+      convert
+          ->add_option("--first-data-line", options->firstDataLine,
+                       "Number of the first line of digits, counting the lines of the ASCII file from 0 "
+                       "(the number of lines before it), or \"auto\" for the line the layout detection "
+                       "proposes (as `corvane-cli inspect` shows it); default: the configuration's FIRST "
+                       "DATA LINE (written by `corvane-cli init`), else auto")
+          ->type_name("N|auto");
   options->asciiOption = convert
                              ->add_option("--ascii", options->ascii,
                                           "ASCII file to convert, instead of the configuration's ASCII FILE")

@@ -1,5 +1,9 @@
 #include "cli/FileConversion.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "ascii/DigitSamples.h"
 #include "ascii/LayoutDetector.h"
 #include "platform/NumberFormat.h"
@@ -24,6 +28,14 @@ std::optional<CFirstDataLine> CFirstDataLine::Parse(std::string_view text) {
   return line;
 }
 
+std::optional<CFirstDataLine> CFirstDataLine::Choose(std::string_view text, bool given, std::int32_t stored) {
+  if (given) return Parse(text);
+  CFirstDataLine line;
+  line.detect = stored < 0;
+  line.index = std::max<std::int32_t>(stored, 0);
+  return line;
+}
+
 std::string FirstDataLineUsage(std::string_view text) {
   return "--first-data-line: expected a line number (0 or more) or \"auto\", got \"" + std::string(text) +
          "\"";
@@ -34,14 +46,22 @@ CResult ChooseFirstDataLine(CConversionSetup& setup, const CFirstDataLine& line,
     setup.firstDigitLineIndex = line.index;
     return CResult::Done();
   }
-  std::optional<CLayoutProposal> proposal;
-  if (CResult detected = DetectLayout(setup.asciiFilePath, proposal); !detected.Ok()) {
+  std::vector<std::string> lines;
+  CResult detected = ReadDetectionLines(setup.asciiFilePath, lines);
+  const std::optional<CLayoutProposal> proposal =
+      detected.Ok() ? DetectLayoutInLines(lines) : std::optional<CLayoutProposal>();
+  if (!detected.Ok()) {
     feedback.ShowError("Failed to open ASCII file.", std::string(), detected.Reason());
     return detected;
   }
-  if (!proposal)
-    return CResult::Incomplete("No layout proposal for " + setup.asciiFilePath +
-                               ": no steady block of numeric rows was found; give --first-data-line N.");
+  if (!proposal) {
+    // The detection's own reason ("no line of the first 200 is a row of numbers."),
+    // without its full stop.
+    std::string why = ExplainNoLayout(lines);
+    if (!why.empty() && why.back() == '.') why.pop_back();
+    return CResult::Incomplete("No layout proposal for " + setup.asciiFilePath + ": " + why +
+                               "; give --first-data-line N.");
+  }
   setup.firstDigitLineIndex = proposal->firstDigitLineIndex;
   return CResult::Done();
 }

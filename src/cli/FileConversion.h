@@ -36,6 +36,10 @@ struct CFirstDataLine {
 
   // None when the text is neither "auto" nor a line number (0 or more).
   static std::optional<CFirstDataLine> Parse(std::string_view text);
+  // The line of a run: the option's text when it was given, else the line the
+  // configuration stores (FIRST DATA LINE; `stored` < 0 when none), else "auto". None
+  // when the option's text does not parse.
+  static std::optional<CFirstDataLine> Choose(std::string_view text, bool given, std::int32_t stored);
 };
 
 // The message of a value that Parse refuses.

@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include <cmath>
+#include <iostream>
 
+#include "platform/NumberFormat.h"
 #include "platform/Profile.h"
 
 namespace corvane::cli {
@@ -38,15 +40,20 @@ void CReadingFlags::AddTo(CLI::App& command) {
       ->type_name("N");
 }
 
-void CReadingFlags::ApplyTo(CReadingOptions& reading) const {
-  if (decimalComma) reading.decimalComma = *decimalComma;
-  if (quotes) reading.quotes = *quotes;
-  if (emptyFields) reading.emptyFields = *emptyFields;
-  if (nullMarkers) reading.nullMarkers = ParseNullMarkers(*nullMarkers);
-  if (wholeCells) reading.wholeCells = *wholeCells;
-  if (digits) ParseDigits(*digits, reading.digits);
-  if (dateTime) reading.dateTimeColumn = *dateTime;
+CReadingChoices CReadingFlags::Choices() const {
+  CReadingChoices choices;
+  choices.decimalComma = decimalComma;
+  choices.quotes = quotes;
+  choices.emptyFields = emptyFields;
+  if (nullMarkers) choices.nullMarkers = ParseNullMarkers(*nullMarkers);
+  choices.wholeCells = wholeCells;
+  DigitsKept kept = DigitsKept::Four;
+  if (digits && ParseDigits(*digits, kept)) choices.digits = kept;
+  if (dateTime) choices.dateTimeColumn = *dateTime;
+  return choices;
 }
+
+void CReadingFlags::ApplyTo(CReadingOptions& reading) const { Choices().ApplyTo(reading); }
 
 std::optional<std::string> NullValueRefusal(double value, const std::string& text,
                                             const std::string& source) {
@@ -54,6 +61,21 @@ std::optional<std::string> NullValueRefusal(double value, const std::string& tex
   return source + " \"" + text +
          "\" is beyond the range of numbers (about 1.8e308) and cannot stand for a missing reading; give a "
          "number such as -999.25";
+}
+
+bool ReadNullOption(const std::string& text, double& value) {
+  // Read like the null value box: only its first 399 characters count.
+  double read = 0;
+  if (!ScanDouble(std::string_view(text).substr(0, 399), read)) {
+    std::cerr << "Enter a number.\n";
+    return false;
+  }
+  if (const auto refusal = NullValueRefusal(read, text, "--null")) {
+    std::cerr << "Enter a number.\ncorvane-cli: " << *refusal << ".\n";
+    return false;
+  }
+  value = read;
+  return true;
 }
 
 std::string ConfiguredNullText(const std::string& configPath) {

@@ -25,6 +25,8 @@ struct CReadingFlags {
   // Adds --decimal-comma, --quotes, --empty-fields, --null-markers LIST, --whole-cells,
   // --digits 4|source and --date-time N to `command`.
   void AddTo(CLI::App& command);
+  // The flags given, as reading choices.
+  CReadingChoices Choices() const;
   // Puts the flags given into `reading`.
   void ApplyTo(CReadingOptions& reading) const;
 };
@@ -33,6 +35,10 @@ struct CReadingFlags {
 // configuration's NULL=1e999): none when `value` is finite. `text` is the value as
 // given, `source` names where ("--null", "NULL in well.lah").
 std::optional<std::string> NullValueRefusal(double value, const std::string& text, const std::string& source);
+
+// Reads the text of --null as the null value box reads it; on a refusal the message
+// goes to stderr and `value` is left as it is.
+bool ReadNullOption(const std::string& text, double& value);
 
 // The NULL value of a configuration file as its text stands, for the refusal.
 std::string ConfiguredNullText(const std::string& configPath);

@@ -6,7 +6,7 @@ namespace {
 using namespace corvane::cli;
 
 constexpr CommandSetup kCommands[] = {
-    AddConvertCommand, AddBatchCommand,     AddPreviewCommand,
+    AddInitCommand,    AddConvertCommand,   AddBatchCommand, AddPreviewCommand,
     AddInspectCommand, AddUnwrapCommand,    AddCheckCommand,
 #ifdef CORVANE_CLI_PLOT
     AddPlotCommand,    AddCrossplotCommand,

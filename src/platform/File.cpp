@@ -312,6 +312,20 @@ CResult CFile::LinkAs(const std::string& target) {
   return CResult::Done();
 }
 
+CResult CFile::LinkAsNew(const std::string& target) {
+  if (!m_temporary) return CResult::Failed(target + ": not a temporary file", EINVAL);
+  const std::string self = m_tempName.empty() ? "/proc/self/fd/" + std::to_string(m_fd) : m_tempName;
+  const int flags = m_tempName.empty() ? AT_SYMLINK_FOLLOW : 0;
+  if (Sys().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), flags) != 0)
+    return CResult::SystemError(target, errno);
+  // A named temporary now has two names: the temporary one goes.
+  if (!m_tempName.empty()) Sys().unlink(m_tempName.c_str());
+  m_temporary = false;
+  m_tempName.clear();
+  m_path = target;
+  return CResult::Done();
+}
+
 CResult CFile::Close() {
   if (m_fd < 0) return CResult::Done();
   const bool removeName = m_temporary && !m_tempName.empty();

@@ -82,6 +82,9 @@ class CFile {
   // Gives a temporary the name `target`, replacing the file of that name in one step
   // (a rename), so that readers see either the old file or the whole new one.
   CResult LinkAs(const std::string& target);
+  // Gives a temporary the name `target` only when no file has it: EEXIST otherwise, the
+  // file of that name untouched.
+  CResult LinkAsNew(const std::string& target);
 
   // Closes and reports what the close said; the file is closed whatever the result.
   CResult Close();

@@ -71,7 +71,15 @@ CResult CFileReplacement::Begin(const std::string& path, Policy policy, mode_t n
   m_newFileMode = newFileMode;
   m_inPlace = false;
   m_existed = false;
+  m_newOnly = policy == Policy::NewOnly;
   if (path.empty()) return CResult::SystemError(path, ENOENT);
+  if (m_newOnly) {
+    // Whatever has the name (a file, a folder, a link, a dangling one included) stays.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0) return CResult::SystemError(path, EEXIST);
+    m_target = path;
+    return m_file.CreateTemporary(DirectoryOf(m_target), "." + BaseNameOf(m_target) + ".", m_target);
+  }
   const auto target = ResolveTarget(path);
   if (!target) return CResult::SystemError(path, ELOOP);
   m_target = *target;
@@ -127,7 +135,7 @@ CResult CFileReplacement::Commit() {
   // replacing another's file in a shared folder keeps the file as their own.
   if (result.Ok() && m_existed) (void)Sys().fchown(m_file.Fd(), m_old.st_uid, m_old.st_gid);
   if (result.Ok()) result = m_file.Sync();
-  if (result.Ok()) result = m_file.LinkAs(m_target);
+  if (result.Ok()) result = m_newOnly ? m_file.LinkAsNew(m_target) : m_file.LinkAs(m_target);
   if (result.Ok()) SyncDirectory(DirectoryOf(m_target));
   CResult closed = m_file.Close();
   if (result.Ok()) result = closed;

@@ -14,6 +14,7 @@ class CFileReplacement {
   enum class Policy {
     Replace,            // always a new file put in place by a rename
     InPlaceWhenLinked,  // a file with more than one name is rewritten in place, keeping its names together
+    NewOnly,            // a new file only: an existing name is refused (EEXIST), at Begin and at Commit
   };
 
   CFileReplacement() = default;
@@ -50,6 +51,7 @@ class CFileReplacement {
   CFile m_lock;  // the old file, held locked while the run lasts
   bool m_inPlace = false;
   bool m_existed = false;
+  bool m_newOnly = false;
   mode_t m_newFileMode = 0666;
   struct stat m_old {};
 };

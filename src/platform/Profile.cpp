@@ -236,6 +236,14 @@ CResult CProfileFile::Save(const std::string& path) const {
   return result;
 }
 
+CResult CProfileFile::SaveNew(const std::string& path) const {
+  CFileReplacement replacement;
+  CResult result = replacement.Begin(path, CFileReplacement::Policy::NewOnly, 0644);
+  if (result.Ok()) result = replacement.File().WriteAll(Text());
+  if (result.Ok()) result = replacement.Commit();
+  return result;
+}
+
 std::string GetProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                              const std::string& path) {
   CProfileFile profile;

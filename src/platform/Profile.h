@@ -59,6 +59,9 @@ class CProfileFile {
   // content, then fsync), so that its names stay one file. On failure the old file is
   // untouched (in place: as far as the failure allows).
   CResult Save(const std::string& path) const;
+  // Save for a file that must not exist yet: a file (or anything else) of that name is
+  // refused with EEXIST and stays as it is, even one made while the new file is written.
+  CResult SaveNew(const std::string& path) const;
 
   // The file text as Save would write it.
   std::string Text() const;

@@ -52,6 +52,9 @@ long long OtherHeaderNumber(std::string_view key) {
   return n;
 }
 
+// Lines before the first line of digits, after DELIMITER; optional.
+constexpr std::string_view kFirstDataLine = "FIRST DATA LINE";
+
 // The keys of [Reading], in the order a save writes them.
 constexpr std::string_view kDecimalComma = "DECIMAL COMMA";
 constexpr std::string_view kQuotes = "QUOTES";
@@ -151,6 +154,11 @@ CResult LoadConfiguration(CConversionSetup& setup) {
   ScanInt(profile.GetString(kCurveParameters, "FIXED WIDTH", "0"), setup.fixedWidth);
   ScanInt(profile.GetString(kCurveParameters, "SKIP WIDTH", "0"), setup.skipWidth);
   setup.delimiterText = profile.GetString(kCurveParameters, "DELIMITER", "");
+  // Stored by `init`: a value that is no line number counts as not stored.
+  std::int32_t firstDataLine = -1;
+  if (const auto stored = profile.Get(kCurveParameters, kFirstDataLine);
+      stored && ScanInt(*stored, firstDataLine) && firstDataLine >= 0)
+    setup.storedFirstDataLine = firstDataLine;
 
   setup.userCurveTotal = total;
   for (std::int32_t n = 0; n < total; ++n) {
@@ -201,6 +209,12 @@ void WriteSetup(CProfileFile& profile, const CConversionSetup& setup) {
   profile.Write(kCurveParameters, "FIXED WIDTH", FormatInt(setup.fixedWidth));
   profile.Write(kCurveParameters, "SKIP WIDTH", FormatInt(setup.skipWidth));
   profile.Write(kCurveParameters, "DELIMITER", setup.delimiterText);
+  // Only a setup that stores its first data line has the key: the files of the others
+  // stay as they were.
+  if (setup.storedFirstDataLine >= 0)
+    profile.Write(kCurveParameters, kFirstDataLine, FormatInt(setup.storedFirstDataLine));
+  else
+    profile.Remove(kCurveParameters, kFirstDataLine);
 
   const int total = setup.CurveTotal();
   profile.Write(kCurves, "TOTAL", FormatInt(total));
@@ -233,6 +247,20 @@ CResult SaveConfiguration(const CConversionSetup& setup) {
   if (!loaded.Ok()) return loaded;
   WriteSetup(profile, setup);
   return profile.Save(setup.configFilePath);
+}
+
+CResult WriteNewConfiguration(const CConversionSetup& setup, bool replace) {
+  if (setup.configFilePath.empty()) return CResult::Failed("no configuration file named", ENOENT);
+  CProfileFile profile;
+  // Paths written beforehand are kept by the save, as it keeps those of a loaded file
+  // that still name their files.
+  const std::string& path = setup.configFilePath;
+  profile.Write(kFileId, "ID", kIdentity);
+  profile.Write(kFileId, "VERSION", setup.configVersion);
+  profile.Write(kUserFiles, "ASCII FILE", PathForNewConfiguration(setup.asciiFilePath, path));
+  profile.Write(kUserFiles, "LAS FILE", PathForNewConfiguration(setup.lasFilePath, path));
+  WriteSetup(profile, setup);
+  return replace ? profile.Save(path) : profile.SaveNew(path);
 }
 
 std::string ConfigurationText(const CConversionSetup& setup) {

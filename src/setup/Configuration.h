@@ -18,6 +18,12 @@ CResult LoadConfiguration(CConversionSetup& setup);
 // the file is as it was.
 CResult SaveConfiguration(const CConversionSetup& setup);
 
+// Writes the setup as a configuration file of its own at setup.configFilePath: the
+// file holds the setup and nothing of an earlier file. An existing file is refused
+// (EEXIST) unless `replace`. Paths of files in the configuration's folder or below it
+// are stored relative to it. Complete or not at all, as every save.
+CResult WriteNewConfiguration(const CConversionSetup& setup, bool replace);
+
 // The text of a new configuration file that holds the setup: two setups that give the
 // same text save alike (what a save would change, nothing else, tells them apart).
 std::string ConfigurationText(const CConversionSetup& setup);

@@ -26,4 +26,17 @@ std::string PathToStore(const std::string& path, std::string_view storedBefore,
   return error ? path : absolute.lexically_normal().string();
 }
 
+std::string PathForNewConfiguration(const std::string& path, const std::string& configFilePath) {
+  if (path.empty()) return path;
+  std::error_code error;
+  const std::filesystem::path file = std::filesystem::absolute(path, error).lexically_normal();
+  if (error) return path;
+  const std::filesystem::path folder =
+      std::filesystem::absolute(configFilePath, error).lexically_normal().parent_path();
+  if (error) return file.string();
+  const std::filesystem::path relative = file.lexically_relative(folder);
+  if (relative.empty() || *relative.begin() == "..") return file.string();
+  return relative.string();
+}
+
 }  // namespace corvane

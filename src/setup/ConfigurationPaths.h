@@ -19,4 +19,9 @@ std::string ResolveStoredPath(std::string_view stored, const std::string& config
 std::string PathToStore(const std::string& path, std::string_view storedBefore,
                         const std::string& configFilePath);
 
+// What a new configuration file at `configFilePath` stores for `path`: relative to the
+// configuration's folder when the file stands in that folder or below it (the two then
+// move together), else the absolute path.
+std::string PathForNewConfiguration(const std::string& path, const std::string& configFilePath);
+
 }  // namespace corvane

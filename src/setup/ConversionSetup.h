@@ -28,7 +28,10 @@ inline constexpr std::int32_t kMaxCurveTotal = 100000;
 struct CConversionSetup {
   std::string asciiFilePath;
   double nullValue = -999.25;
-  std::int32_t firstDigitLineIndex = -1;   // lines before the first line of digits; -1 = not chosen
+  std::int32_t firstDigitLineIndex = -1;  // lines before the first line of digits; -1 = not chosen
+  // The first data line the configuration file stores (FIRST DATA LINE), for runs
+  // without a window and for Step 2's marks; -1 = not stored: found by the detection.
+  std::int32_t storedFirstDataLine = -1;
   std::int32_t userCurveTotal = 0;         // >= 1 forces the column count
   std::int32_t fixedWidth = 0;             // > 0 cuts columns by position
   std::int32_t skipWidth = 0;              // characters dropped at the start of every data line

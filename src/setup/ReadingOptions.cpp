@@ -6,6 +6,16 @@ namespace corvane {
 
 bool CReadingOptions::IsDefault() const noexcept { return *this == CReadingOptions(); }
 
+void CReadingChoices::ApplyTo(CReadingOptions& reading) const {
+  if (decimalComma) reading.decimalComma = *decimalComma;
+  if (quotes) reading.quotes = *quotes;
+  if (emptyFields) reading.emptyFields = *emptyFields;
+  if (nullMarkers) reading.nullMarkers = *nullMarkers;
+  if (wholeCells) reading.wholeCells = *wholeCells;
+  if (digits) reading.digits = *digits;
+  if (dateTimeColumn) reading.dateTimeColumn = *dateTimeColumn;
+}
+
 std::vector<std::string> ParseNullMarkers(std::string_view text) {
   std::vector<std::string> markers;
   std::size_t start = 0;

@@ -4,6 +4,7 @@
 // say (the longest leading number of each cell, runs of white space as one separator,
 // four decimals written).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,23 @@ struct CReadingOptions {
   // Every choice as a new setup has it: the cells are read as the plain rules say.
   bool IsDefault() const noexcept;
   bool operator==(const CReadingOptions&) const = default;
+};
+
+// Reading choices that a caller fixes, each only when given (a command line's flags
+// over a configuration's or a proposal's choices).
+struct CReadingChoices {
+  std::optional<bool> decimalComma;
+  std::optional<bool> quotes;
+  std::optional<bool> emptyFields;
+  std::optional<std::vector<std::string>> nullMarkers;
+  std::optional<bool> wholeCells;
+  std::optional<DigitsKept> digits;
+  std::optional<std::int32_t> dateTimeColumn;
+
+  // Puts the choices given into `reading`.
+  void ApplyTo(CReadingOptions& reading) const;
+  // True when a choice that changes how a line is cut (quotes, empty fields) is given.
+  bool ChangesTheCut() const noexcept { return quotes.has_value() || emptyFields.has_value(); }
 };
 
 // The null marker list as the configuration file and the command line write it:

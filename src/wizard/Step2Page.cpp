@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -61,26 +62,29 @@ void FillList(QListWidget* list, const std::vector<std::string>& rows, int textW
 }
 
 // "Proposed: 9 columns cut at spaces, data from line 6; change anything below.", the
-// reading choices after the line ("..., data from line 3, decimal commas; ...").
+// columns of text and the reading choices after the line ("..., data from line 3,
+// decimal commas; ...").
 QString ProposalText(const CLayoutProposal& proposal) {
-  QString cut;
-  if (proposal.delimiterText == "space")
-    cut = QObject::tr("spaces");
-  else if (proposal.delimiterText == "tab")
-    cut = QObject::tr("tabs");
-  else if (proposal.delimiterText == ",")
-    cut = QObject::tr("commas");
-  else if (proposal.delimiterText == ";")
-    cut = QObject::tr("semicolons");
-  else
-    cut = QStringLiteral("\"%1\"").arg(ToQString(proposal.delimiterText));
-  const QString columns = proposal.columnCount == 1 ? QObject::tr("1 column")
-                                                    : QObject::tr("%1 columns").arg(proposal.columnCount);
-  const QString reading = ToQString(DescribeReading(proposal.reading));
-  return QObject::tr("Proposed: %1 cut at %2, data from line %3%4; change anything below.")
-      .arg(columns, cut)
-      .arg(proposal.firstDigitLineIndex + 1)
-      .arg(reading.isEmpty() ? QString() : QStringLiteral(", ") + reading);
+  return QObject::tr("Proposed: %1; change anything below.").arg(ToQString(DescribeLayout(proposal)));
+}
+
+// "lines 3 and 4", "line 3": rows counted from 1.
+QString LinesText(const std::vector<int>& rows) {
+  if (rows.size() == 1) return QObject::tr("line %1").arg(rows.front() + 1);
+  QString text = QObject::tr("lines ");
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0) text += i + 1 == rows.size() ? QObject::tr(" and ") : QStringLiteral(", ");
+    text += QString::number(rows[i] + 1);
+  }
+  return text;
+}
+
+// What the file is now: its path, size and time of change, so that a file chosen anew
+// or changed since it was shown is told from the one shown.
+QString FileStamp(const std::string& path) {
+  const QFileInfo file(ToQString(path));
+  return ToQString(path) + QLatin1Char('|') + QString::number(file.size()) + QLatin1Char('|') +
+         QString::number(file.lastModified().toMSecsSinceEpoch());
 }
 
 // Marks the wizard as running a job and the page's own job buttons as closed for
@@ -306,8 +310,11 @@ void CStep2Page::OnInitDialog() {
 
 bool CStep2Page::OnSetActive() {
   // Back from Step 3 (or Next from Step 1 after a Back): the lists, their marks and
-  // the boxes stay as they were.
-  if (Sheet().Mark() == MoveMark::Back) return true;
+  // the boxes stay as they were, unless the ASCII file is another one now (chosen anew
+  // on Step 1, or changed on disk): its old lines would only mislead.
+  const bool shownBefore = !m_shownStamp.isEmpty();
+  const bool fileChanged = shownBefore && FileStamp(Sheet().Setup().asciiFilePath) != m_shownStamp;
+  if (Sheet().Mark() == MoveMark::Back && !fileChanged) return true;
 
   if (m_firstActivation) {
     m_headerList->setFont(Sheet().ListFont());
@@ -334,9 +341,18 @@ bool CStep2Page::OnSetActive() {
     return true;
   }
   // A new setup would cut every line into one column and lose the other curves
-  // without a word: it starts from the detected layout instead. A setup from a
-  // configuration file is shown as it was saved.
-  if (!Sheet().LoadedFromFile() && LayoutUnchosen()) ProposeLayout(false);
+  // without a word: it starts from the detected layout instead, and from the new
+  // file's layout when the file changed. A setup from a configuration file keeps its
+  // layout as saved; its marks come from the first data line it stores, or, for a file
+  // changed since it was shown, from the detection.
+  if (!Sheet().LoadedFromFile()) {
+    if (fileChanged)
+      ProposeLayout(true);
+    else if (LayoutUnchosen())
+      ProposeLayout(false);
+  } else if (fileChanged || Sheet().Setup().storedFirstDataLine >= 0) {
+    ProposeMarks();
+  }
   return true;
 }
 
@@ -349,23 +365,14 @@ bool CStep2Page::LayoutUnchosen() const {
 void CStep2Page::ProposeLayout(bool onDemand) {
   const std::optional<CLayoutProposal> proposal = DetectLayoutInLines(m_headerRows);
   if (!proposal) {
-    m_proposalLine->setText(
-        onDemand ? tr("Nothing to propose: the lines shown hold no steady block of rows of numbers.")
-                 : QString());
+    // On entry the reason is told only where the page is not empty: an empty file
+    // says so itself.
+    const bool tell = onDemand || !m_headerRows.empty();
+    m_proposalLine->setText(tell ? tr("Nothing to propose: ") + ToQString(ExplainNoLayout(m_headerRows))
+                                 : QString());
     return;
   }
-  m_headerList->clearSelection();
-  for (int line : proposal->headerLines) {
-    if (QListWidgetItem* item = m_headerList->item(line)) item->setSelected(true);
-  }
-  if (!proposal->headerLines.empty())
-    m_headerList->scrollToItem(m_headerList->item(proposal->headerLines.front()),
-                               QAbstractItemView::EnsureVisible);
-  if (QListWidgetItem* item = m_digitsList->item(proposal->firstDigitLineIndex + (m_hasRuler ? 1 : 0))) {
-    m_digitsList->setCurrentItem(item);
-    item->setSelected(true);
-    m_digitsList->scrollToItem(item, QAbstractItemView::EnsureVisible);
-  }
+  ShowMarks(proposal->headerLines, proposal->firstDigitLineIndex);
   ShowDelimiter(ToQString(proposal->delimiterText));
   // The reading choices from the data lines further down the file than those shown.
   CLayoutProposal proposed = *proposal;
@@ -379,6 +386,46 @@ void CStep2Page::ProposeLayout(bool onDemand) {
   m_proposalLine->setText(ProposalText(proposed));
 }
 
+void CStep2Page::ShowMarks(const std::vector<int>& headerLines, int firstDigitLineIndex) {
+  m_headerList->clearSelection();
+  for (int line : headerLines) {
+    if (QListWidgetItem* item = m_headerList->item(line)) item->setSelected(true);
+  }
+  if (!headerLines.empty())
+    m_headerList->scrollToItem(m_headerList->item(headerLines.front()), QAbstractItemView::EnsureVisible);
+  m_digitsList->clearSelection();
+  if (QListWidgetItem* item = m_digitsList->item(firstDigitLineIndex + (m_hasRuler ? 1 : 0))) {
+    m_digitsList->setCurrentItem(item);
+    item->setSelected(true);
+    m_digitsList->scrollToItem(item, QAbstractItemView::EnsureVisible);
+  }
+}
+
+void CStep2Page::ProposeMarks() {
+  // The marks only: the boxes show the configuration's layout, which cuts the lines.
+  CConversionSetup layout = Sheet().Setup();
+  layout.delimiterText = m_layout.delimiterText;
+  layout.fixedWidth = m_layout.fixedWidth;
+  layout.skipWidth = m_layout.skipWidth;
+  layout.userCurveTotal = m_layout.userCurveTotal;
+  layout.reading = m_reading;
+  const CMarksProposal marks = corvane::ProposeMarks(m_headerRows, layout);
+  if (marks.firstDigitLineIndex < 0) {
+    m_proposalLine->setText(layout.storedFirstDataLine >= 0
+                                ? tr("The configuration file stores line %1 as the first data line; the file "
+                                     "has fewer lines shown.")
+                                      .arg(layout.storedFirstDataLine + 1)
+                                : tr("Nothing to mark: ") + ToQString(ExplainNoLayout(m_headerRows)));
+    return;
+  }
+  ShowMarks(marks.headerLines, marks.firstDigitLineIndex);
+  QString text = marks.stored ? tr("Marked: data from line %1, as the configuration file stores it")
+                              : tr("Marked: data from line %1, as proposed for this file");
+  text = text.arg(marks.firstDigitLineIndex + 1);
+  if (!marks.headerLines.empty()) text += tr("; names and units on ") + LinesText(marks.headerLines);
+  m_proposalLine->setText(text + tr("; the layout is the configuration's."));
+}
+
 void CStep2Page::OnPropose() { ProposeLayout(true); }
 
 void CStep2Page::FillLists() {
@@ -387,6 +434,7 @@ void CStep2Page::FillLists() {
   preview.Load(Sheet().Setup().asciiFilePath, feedback);
   m_headerRows = preview.Lines();
   m_hasRuler = preview.HasRulerRow();
+  m_shownStamp = FileStamp(Sheet().Setup().asciiFilePath);
   // What was proposed for the lines before is no longer marked.
   m_proposalLine->clear();
   CTextProbe probe;
@@ -487,6 +535,9 @@ bool CStep2Page::OnWizardNext() {
                                   CWizardServices::Answer::Ok, informative);
     return false;
   }
+  // A configuration that stores its first data line keeps storing the one marked.
+  CConversionSetup& setup = Sheet().Setup();
+  if (setup.storedFirstDataLine >= 0) setup.storedFirstDataLine = setup.firstDigitLineIndex;
   Sheet().SetMoveMark(MoveMark::Next);
   return LeavePage();
 }

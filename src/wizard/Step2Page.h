@@ -83,6 +83,11 @@ class CStep2Page : public CWizardPage {
   // Marks the proposed lines and shows the proposed delimiter; `onDemand` also clears
   // the widths, which the proposal does not use, and says when there is nothing to propose.
   void ProposeLayout(bool onDemand);
+  // Marks the heading lines and the first line of digits for the loaded layout, which
+  // stays as it is: the configuration's stored first data line, else the detection's.
+  void ProposeMarks();
+  // Marks exactly these rows of the two lists (lines counted from 0, no ruler).
+  void ShowMarks(const std::vector<int>& headerLines, int firstDigitLineIndex);
   // Takes the five boxes into the page's copies and the setup; false, with the
   // message shown and the box's text selected, when one does not parse.
   bool LeavePage();
@@ -116,6 +121,8 @@ class CStep2Page : public CWizardPage {
   // The lines the header list shows, as read (the texts the marks record).
   std::vector<std::string> m_headerRows;
   bool m_hasRuler = false;
+  // The ASCII file the lists show (path, size, time of change); empty before the first fill.
+  QString m_shownStamp;
   // Why the file shown is not text; empty for a text file.
   QString m_notText;
   std::unique_ptr<CProgressDlg> m_progress;

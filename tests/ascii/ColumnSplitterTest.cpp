@@ -149,6 +149,7 @@ TEST(RowSplitter, QuotesAndEmptyFields) {
     V cells;
     std::size_t fields;
     bool extra;
+    bool joinDateTimes = false;
   };
   const CCase cases[] = {
       // Plain: runs of white space are one separator, a trailing delimiter no field.
@@ -168,12 +169,27 @@ TEST(RowSplitter, QuotesAndEmptyFields) {
       {",", true, false, "\"unclosed,1\n", 2, {"unclosed,1 ", ""}, 1, false},
       {",", true, true, "\"a\",,\"b,c\"\n", 3, {"a", "", "b,c "}, 3, false},
       {"\t", true, true, "\"x\"\t\"\t\"\t\n", 3, {"x", "\t", " "}, 3, false},
+      // Date-times joined: a date and the time of day after its blanks are one field.
+      {" ",
+       false,
+       false,
+       "2019-03-01 10:30:00  1000.5 20\n",
+       3,
+       {"2019-03-01 10:30:00", "1000.5", "20"},
+       3,
+       false,
+       true},
+      {" ", false, false, "5 12/11/2013  03:00\n", 2, {"5", "12/11/2013  03:00"}, 2, false, true},
+      {" ", false, false, "2019-03-01 1000.5\n", 2, {"2019-03-01", "1000.5"}, 2, false, true},
+      {" ", false, false, "1000.5 10:30 2\n", 3, {"1000.5", "10:30", "2"}, 3, false, true},
+      {" ", false, false, "2019-03-01 25:30 2\n", 3, {"2019-03-01", "25:30", "2"}, 3, false, true},
   };
   for (const CCase& c : cases) {
     CSplitRules rules;
     rules.delimiterSet = c.set;
     rules.quotes = c.quotes;
     rules.emptyFields = c.emptyFields;
+    rules.joinDateTimes = c.joinDateTimes;
     CRowSplitter row(rules, c.count);
     const auto& cells = row.Split(c.line);
     EXPECT_EQ(V(cells.begin(), cells.end()), c.cells) << c.line;
@@ -184,5 +200,24 @@ TEST(RowSplitter, QuotesAndEmptyFields) {
     SplitColumns(c.line, samples, rules, c.count, "|");
     ASSERT_EQ(samples.size(), c.cells.size()) << c.line;
     for (std::size_t k = 0; k < samples.size(); ++k) EXPECT_EQ(samples[k], c.cells[k] + "|") << c.line;
+  }
+}
+
+// Dates and times are joined only where a blank cuts them apart and a column is read
+// as date-times.
+TEST(RowSplitter, DateTimesJoinedOnlyWhenBlanksCutAndDatesAreRead) {
+  struct CCase {
+    const char* delimiter;
+    int fixedWidth;
+    std::int32_t dateTimeColumn;
+    bool joined;
+  };
+  for (const CCase& c : {CCase{"space", 0, 1, true}, CCase{" ,", 0, 2, true}, CCase{",", 0, 1, false},
+                         CCase{"space", 0, 0, false}, CCase{"space", 8, 1, false}}) {
+    CConversionSetup setup;
+    setup.delimiterText = c.delimiter;
+    setup.fixedWidth = c.fixedWidth;
+    setup.reading.dateTimeColumn = c.dateTimeColumn;
+    EXPECT_EQ(CSplitRules::Of(setup).joinDateTimes, c.joined) << c.delimiter << c.dateTimeColumn;
   }
 }

@@ -304,5 +304,145 @@ TEST(LayoutDetection, RealExports) {
   }
 }
 
+// Exports as real tools write them: each style read with its columns, where its data
+// begins, its heading lines and the reading choices, all in the proposal's description.
+TEST(LayoutDetection, ExportStyles) {
+  struct CCase {
+    const char* name;
+    Lines lines;
+    std::vector<int> headers;
+    std::string described;  // DescribeLayout of the proposal
+  };
+  // `count` rows made by `row` from their number.
+  const auto rows = [](int count, const auto& row) {
+    Lines out;
+    for (int r = 0; r < count; ++r) out.push_back(row(r));
+    return out;
+  };
+  const auto fixed = [](double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return std::string(text);
+  };
+  const auto depth = [&](int r) { return fixed(3500 + r * 0.5, 2); };
+  const CCase cases[] = {
+      {"well, group and formation beside the readings",
+       Join({{"WELL,DEPTH_MD,GROUP,FORMATION,GR,RHOB"},
+             rows(30,
+                  [&](int r) {
+                    return "15/9-13," + depth(r) + ",NORDLAND GP.," + (r < 12 ? "" : "Utsira Fm.") + "," +
+                           fixed(80 + r, 3) + ",2.31";
+                  })}),
+       {0},
+       "6 columns cut at commas, data from line 2, columns 1, 3 and 4 hold text, empty fields, whole cells"},
+      {"lithology in words",
+       Join({{"DEPTH  GR    LITH"},
+             rows(30,
+                  [&](int r) {
+                    return depth(r) + "  " + fixed(40 + r, 2) + "  " + (r % 2 ? "Shale" : "Sand");
+                  })}),
+       {0},
+       "3 columns cut at spaces, data from line 2, column 3 holds text"},
+      {"quoted names holding the delimiter",
+       Join({{"\"Well\",\"Depth\",\"Zone\",\"GR\""},
+             rows(30,
+                  [&](int r) {
+                    return "\"A-1, side\",\"" + depth(r) + "\",\"Hugin Fm.\",\"" + fixed(r, 1) + "\"";
+                  })}),
+       {0},
+       "4 columns cut at commas, data from line 2, columns 1 and 3 hold text, quoted fields"},
+      {"a heading of T2 bins",
+       Join({{"DEPTH 0.3 0.6 1.2 2.4 4.8"},
+             rows(30, [&](int r) { return depth(r) + " 0.1 0.2 0.25 0.3 0.05"; })}),
+       {0},
+       "6 columns cut at spaces, data from line 2"},
+      {"T2 bins with a units line",
+       Join({{"Depth,0.3,0.6,1.2", "m,ms,ms,ms"},
+             rows(30, [&](int r) { return depth(r) + ",0.1,0.2,0.25"; })}),
+       {0, 1},
+       "4 columns cut at commas, data from line 3"},
+      {"date and time in one field",
+       Join(
+           {{"Date Time,Depth,Pressure"},
+            rows(30,
+                 [&](int r) { return "2019-03-01 " + fixed(r % 24, 0) + ":30:00," + depth(r) + ",201.5"; })}),
+       {0},
+       "3 columns cut at commas, data from line 2, date-times in column 1"},
+      {"date and time apart, cut at blanks",
+       Join({{"Date       Time      Depth    Pressure"},
+             rows(30,
+                  [&](int r) { return "01/03/2019 " + fixed(r % 24, 0) + ":15  " + depth(r) + "  201.5"; })}),
+       {0},
+       "3 columns cut at spaces, data from line 2, date-times in column 1"},
+      {"KEY: value lines above the names",
+       Join({{"Well: 15/9-19 A", "Interval: 3500 3520", "Null value: -999.25", "", "DEPTH,GR,RHOB",
+              "m,API,g/cm3"},
+             rows(30, [&](int r) { return depth(r) + "," + fixed(40 + r, 1) + ",2.3"; })}),
+       {4, 5},
+       "3 columns cut at commas, data from line 7"},
+      {"KEY: value lines right above the rows",
+       Join({{"Well: 15/9-19 A", "Interval: 3500 3520 m", "Start: 3500 3"},
+             rows(30, [&](int r) { return depth(r) + " " + fixed(40 + r, 1) + " 2.3"; })}),
+       {},
+       "3 columns cut at spaces, data from line 4"},
+      {"decimal commas between tabs",
+       Join({{"DEPTH\tGR\tRHOB"}, rows(30, [&](int r) { return "3500," + fixed(r, 0) + "\t40,5\t2,31"; })}),
+       {0},
+       "3 columns cut at tabs, data from line 2, decimal commas"},
+      {"a curve without readings in a sparse export",
+       Join({{"DEPTH,GR,RHOB,NPHI,DT"},
+             rows(30,
+                  [&](int r) {
+                    return depth(r) + "," + (r < 15 ? "" : "41.5") + "," + (r < 25 ? "" : "2.3") + ",," +
+                           (r % 3 ? "" : "80");
+                  })}),
+       {0},
+       "5 columns cut at commas, data from line 2, empty fields"},
+  };
+  for (const CCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto proposal = DetectLayoutInLines(c.lines);
+    ASSERT_TRUE(proposal.has_value()) << ExplainNoLayout(c.lines);
+    EXPECT_EQ(DescribeLayout(*proposal), c.described);
+    EXPECT_EQ(proposal->headerLines, c.headers);
+  }
+}
+
+// When nothing is proposed, the reason.
+TEST(LayoutDetection, WhyNothingIsProposed) {
+  Lines wrapped = {"~A DEPTH GR NPHI RHOB ILD"};
+  for (int d = 0; d < 10; ++d) {
+    wrapped.push_back(std::to_string(1000 + d) + ".0");
+    wrapped.push_back(" 1.0 2.0 3.0");
+    wrapped.push_back(" 4.0");
+  }
+  Lines notes;
+  for (int i = 0; i < 30; ++i) notes.push_back("Sample " + std::to_string(i) + " taken at the shaker");
+  const struct {
+    Lines lines;
+    std::string why;
+  } cases[] = {
+      {{}, "the file is empty."},
+      {{"", "  \t"}, "the file holds only blank lines."},
+      {notes, "no line of the first 30 is a row of numbers."},
+      {{"DEPTH     GR   NPHI", " 1000.00   12.50    0.50", " 1001.00-9999.25    0.50",
+        " 1002.00   12.50    0.50"},
+       "line 3 holds readings that run together (\"1001.00-9999.25\"): the columns have a fixed width; give "
+       "Fixed "
+       "Width."},
+      {wrapped,
+       "the rows of numbers change their number of columns from line to line (as the depth groups of a "
+       "wrapped LAS file do)."},
+      {Join({{"A B"}, Rows(4, 2, " "), {"notes follow", "more notes"}}),
+       "the rows of numbers are too few or stand among text: 10 rows of the same columns in a row, or rows "
+       "up to "
+       "the end of the file, make a table."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(DetectLayoutInLines(c.lines).has_value()) << c.why;
+    EXPECT_EQ(ExplainNoLayout(c.lines), c.why);
+  }
+}
+
 }  // namespace
 }  // namespace corvane

@@ -84,7 +84,12 @@ TEST(InspectCommand, ShowsTheProposalAndTheSamplesSideBySide) {
             "1000.0    45.5      0.25\n"
             "1000.5    -999.25   0.3\n"
             "\n"
-            "1001.0    47.0      0.35\n");
+            "1001.0    47.0      0.35\n"
+            "\n"
+            "Proposed: 3 curves named from lines 3 and 4; DEPTH taken as DEPT, the index\n"
+            "1  DEPT.M            Depth (DEPTH)\n"
+            "2  GR.GAPI           Gamma ray\n"
+            "3  NPHI.V/V          Neutron porosity\n");
 }
 
 TEST(InspectCommand, OptionsOverrideTheProposal) {
@@ -109,7 +114,7 @@ TEST(InspectCommand, NoProposalAndFailures) {
   WriteBytes(dir.File("text.txt"), "only words\nand more words\n");
   const CRun none = RunCli(dir, {"inspect", dir.File("text.txt")});
   EXPECT_EQ(none.status, 0);
-  EXPECT_EQ(none.out, "Layout: no proposal\n");
+  EXPECT_EQ(none.out, "Layout: no proposal\nWhy: no line of the first 2 is a row of numbers.\n");
   const CRun beyond = RunCli(dir, {"inspect", dir.File("text.txt"), "--first-data-line", "5"});
   EXPECT_EQ(beyond.status, 1);
   EXPECT_NE(beyond.err.find("No data line at line 5 of " + dir.File("text.txt") + ": the file has 2 lines."),

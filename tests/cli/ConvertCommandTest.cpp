@@ -131,7 +131,6 @@ TEST_F(ConvertCommandTest, OverridesOfTheLayout) {
 TEST_F(ConvertCommandTest, ExitStatuses) {
   // Bad usage: 2.
   EXPECT_EQ(Cli("convert --first-data-line 5"), 2);
-  EXPECT_EQ(Cli("convert --config '" + m_lah + "'"), 2);
   EXPECT_EQ(Cli("convert --config '" + m_lah + "' --first-data-line -1"), 2);
   EXPECT_EQ(Cli(Convert("--null abc")), 2);
   EXPECT_EQ(m_err, "Enter a number.\n");

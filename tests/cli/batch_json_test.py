@@ -154,6 +154,9 @@ def check_documented_fields(cli, source, tmp):
     expect_fields(inspect["proposal"], commands, "fields-proposal", "inspect.proposal")
     expect_fields(inspect["proposal"]["reading"], commands, "fields-reading-options", "inspect.proposal.reading")
     expect_fields(inspect["reading"], commands, "fields-reading-options", "inspect.reading")
+    expect_fields(inspect["curves"], commands, "fields-curves", "inspect.curves")
+    for curve in inspect["curves"]["list"]:
+        expect_fields(curve, commands, "fields-curve", "inspect.curves.list")
 
     # convert --report: a log whose cells are not all numbers, every finding documented.
     doubtful = os.path.join(tmp, "doubtful.asc")

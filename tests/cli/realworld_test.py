@@ -2,7 +2,8 @@
 """The public exports in tests/data/realworld, converted by corvane-cli with the layout and
 reading choices the detection proposes: every written cell against an independent reading
 of the file (Python's csv module), or a doubt the reading summary names for its column;
-every output passes the LAS check's STRT, STOP and STEP rules.
+every output passes the LAS check's STRT, STOP and STEP rules. Then each file again as a
+new user converts it: `init`, then `convert` with nothing edited by hand.
 
 usage: realworld_test.py CORVANE_CLI DATA_DIR
 """
@@ -128,6 +129,82 @@ def check_file(cli, path, tmp):
     return written
 
 
+def ini_sections(path):
+    """The keys of a configuration file, by section: {section: {key: value}}."""
+    sections, current = {}, None
+    for line in open(path, encoding="utf-8", newline="").read().split("\r\n"):
+        if line.startswith("[") and line.endswith("]"):
+            current = sections.setdefault(line[1:-1], {})
+        elif "=" in line and current is not None:
+            key, value = line.split("=", 1)
+            current[key] = value
+    return sections
+
+
+def las_curves(las):
+    """The mnemonics of the ~Curve section, in order."""
+    names, inside = [], False
+    for line in las.split("\r\n"):
+        if line.startswith("~"):
+            inside = line.startswith("~C")
+        elif inside and line and not line.startswith("#"):
+            names.append(line.split(".", 1)[0].strip())
+    return names
+
+
+def check_init(cli, path, tmp):
+    """init, then convert with no further choice: the source's values in every written
+    column, the depth column found as DEPT and written first, the proposed names."""
+    name = os.path.basename(path)
+    folder = os.path.join(tmp, "init-" + name)
+    os.mkdir(folder)
+    ascii_path = os.path.join(folder, name)
+    with open(path, "rb") as src, open(ascii_path, "wb") as dst:
+        dst.write(src.read())
+    lah = os.path.join(folder, "well.lah")
+    made = run([cli, "init", ascii_path, "-o", lah])
+    assert made.returncode == 0, (name, made.stderr)
+    again = run([cli, "init", ascii_path, "-o", lah])
+    assert again.returncode == 2 and b"--overwrite" in again.stderr, (name, again.stderr)
+    report = os.path.join(folder, "report.json")
+    converted = run([cli, "convert", "--config", lah, "--report", report, "--quiet"])
+    assert converted.returncode == 0, (name, converted.stderr)
+    assert not json.loads(open(report, "rb").read())["reading"]["doubts"], name
+
+    config = ini_sections(lah)
+    params, curves = config["Curve Parameters"], config["Curves"]
+    reading = config.get("Reading", {})
+    used = {"decimalComma": reading.get("DECIMAL COMMA") == "YES",
+            "nullMarkers": [m for m in reading.get("NULL MARKERS", "").split("|") if m]}
+    delimiter = {"tab": "\t", "space": " "}.get(params["DELIMITER"], params["DELIMITER"])
+    first = int(params["FIRST DATA LINE"])
+    with open(path, encoding="utf-8-sig", newline="") as f:
+        table = list(csv.reader(f, delimiter=delimiter))
+    source = [row for row in table[first:] if row]
+    headings = [curves["HEADING %d" % k] for k in range(int(curves["TOTAL"]))]
+    # The index is the column the file names as its depth: the one its own name for it.
+    depth_names = {"DEPTH", "DEPTH_MD", "MD", "DEPT"}
+    header = [cell.strip() for cell in table[0]]
+    depth = next(k for k, cell in enumerate(header) if cell.split("[")[0].strip().upper() in depth_names)
+    assert headings[depth] == "DEPT", (name, headings)
+    order = [depth] + [k for k in range(len(headings)) if k != depth and headings[k]]
+
+    las = open(ascii_path[: -len(".csv")] + ".las", encoding="ascii", newline="").read()
+    assert las_curves(las)[len(las_curves(las)) - len(order):] == [headings[k] for k in order], name
+    written = data_rows(las)
+    assert len(written) == len(source), name
+    mismatched = set()
+    for cells, fields in zip(written, source):
+        for position, column in enumerate(order):
+            want = expected_cell(fields[column], used) if column < len(fields) else "%.4f" % NULL
+            if want != cells[position]:
+                mismatched.add(column + 1)
+    assert not mismatched, (name, mismatched)
+    check = json.loads(run([cli, "check", "--json", ascii_path[: -len(".csv")] + ".las"]).stdout)["files"][0]
+    codes = {finding["code"] for finding in check["findings"]}
+    assert not codes & STEP_RULES, (name, codes & STEP_RULES)
+
+
 def main():
     cli, data = sys.argv[1], sys.argv[2]
     folder = os.path.join(data, "realworld")
@@ -136,6 +213,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         for name in files:
             check_file(cli, os.path.join(folder, name), tmp)
+            check_init(cli, os.path.join(folder, name), tmp)
         # The semicolon and decimal-comma copy converts to the very bytes of the original.
         same = [open(os.path.join(tmp, n + ".proposed.las"), "rb").read()
                 for n in ("volve_15_9-19.csv", "volve_15_9-19_semicolon_comma.csv")]

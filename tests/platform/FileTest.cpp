@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,34 @@ TEST(FileTest, TemporariesLeaveNothingBehindUnlessLinkedIn) {
     EXPECT_EQ(test::ListFolder(dir.Path()).size(), 2u);
   }
   EXPECT_EQ(test::ListFolder(dir.Path()), std::vector<std::string>{"out.las"});
+}
+
+// A new file only: a name taken before the start, or while the content is written, is
+// refused and its file left as it is, with no temporary behind; unnamed and named
+// temporaries alike.
+TEST(FileTest, NewOnlyReplacementNeverTakesAnExistingName) {
+  for (const bool named : {false, true}) {
+    CScratchDir dir;
+    const std::string target = dir.File("new.lah");
+    std::optional<CSysCallFault> noUnnamed;
+    if (named) noUnnamed.emplace(Call::Open, EOPNOTSUPP, 1, dir.Path(), 1);
+    {
+      CFileReplacement replacement;
+      ASSERT_TRUE(replacement.Begin(target, CFileReplacement::Policy::NewOnly).Ok());
+      ASSERT_TRUE(replacement.File().WriteAll("mine").Ok());
+      WriteBytes(target, "theirs");
+      EXPECT_EQ(replacement.Commit().Error(), EEXIST) << named;
+    }
+    EXPECT_EQ(ReadBytes(target), "theirs");
+    CFileReplacement again;
+    EXPECT_EQ(again.Begin(target, CFileReplacement::Policy::NewOnly).Error(), EEXIST);
+    ::unlink(target.c_str());
+    ASSERT_TRUE(again.Begin(target, CFileReplacement::Policy::NewOnly).Ok());
+    ASSERT_TRUE(again.File().WriteAll("mine").Ok());
+    ASSERT_TRUE(again.Commit().Ok());
+    EXPECT_EQ(ReadBytes(target), "mine");
+    EXPECT_EQ(test::ListFolder(dir.Path()), std::vector<std::string>{"new.lah"}) << named;
+  }
 }
 
 // Each failure of the way to a new file is reported, leaves no temporary behind and,

@@ -512,3 +512,64 @@ TEST(Configuration, TheTextOfASetupChangesOnlyWithWhatASaveWrites) {
     EXPECT_NE(ConfigurationText(changed), ConfigurationText(setup));
   }
 }
+
+// FIRST DATA LINE: only in the files of setups that store one; a file without it loads
+// as not stored, one with a value that is no line number too.
+TEST(Configuration, FirstDataLineIsStoredOnlyWhenTheSetupHasOne) {
+  CScratchDir dir;
+  const std::string path = dir.File("c.lah");
+  CConversionSetup setup;
+  setup.configFilePath = path;
+  setup.firstDigitLineIndex = 7;  // marked, not stored: the file stays as it was
+  ASSERT_TRUE(SaveConfiguration(setup));
+  EXPECT_EQ(ReadBytes(path), kNewSetupFile);
+  EXPECT_EQ(LoadFrom(path).storedFirstDataLine, -1);
+  EXPECT_EQ(LoadFrom(path).firstDigitLineIndex, -1);
+
+  setup.storedFirstDataLine = 3;
+  ASSERT_TRUE(SaveConfiguration(setup));
+  EXPECT_NE(ReadBytes(path).find("DELIMITER=\r\nFIRST DATA LINE=3\r\n"), std::string::npos);
+  EXPECT_EQ(LoadFrom(path).storedFirstDataLine, 3);
+  setup.storedFirstDataLine = -1;
+  ASSERT_TRUE(SaveConfiguration(setup));
+  EXPECT_EQ(ReadBytes(path), kNewSetupFile);
+
+  for (const auto& [value, stored] : {std::pair{"12", 12}, std::pair{" 0 ", 0}, std::pair{"-1", -1},
+                                      std::pair{"auto", -1}, std::pair{"", -1}}) {
+    WriteBytes(path, std::string("[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nFIRST DATA LINE=") +
+                         value + "\r\n");
+    EXPECT_EQ(LoadFrom(path).storedFirstDataLine, stored) << value;
+  }
+}
+
+// A new configuration file: the setup and nothing else, its neighbours named relative
+// to it; an existing file is replaced only when asked, and never half.
+TEST(Configuration, NewConfigurationFileHoldsTheSetupAlone) {
+  CScratchDir dir;
+  ASSERT_EQ(::mkdir(dir.File("logs").c_str(), 0755), 0);
+  const std::string path = dir.File("logs/new.lah");
+  CConversionSetup setup = SetupWithCurves(path, 2);
+  setup.asciiFilePath = dir.File("logs/data/w.csv");
+  setup.lasFilePath = dir.File("out/w.las");
+  setup.storedFirstDataLine = 2;
+  ASSERT_TRUE(WriteNewConfiguration(setup, false));
+  CProfileFile profile;
+  ASSERT_TRUE(profile.Load(path));
+  EXPECT_EQ(profile.GetString("User Files", "ASCII FILE", ""), "data/w.csv");
+  EXPECT_EQ(profile.GetString("User Files", "LAS FILE", ""), dir.File("out/w.las"));
+  const CConversionSetup loaded = LoadFrom(path);
+  EXPECT_EQ(loaded.asciiFilePath, setup.asciiFilePath);
+  EXPECT_EQ(loaded.curves, setup.curves);
+  EXPECT_EQ(loaded.storedFirstDataLine, 2);
+
+  // Refused without `replace`, whatever has the name; with it, nothing of the old file stays.
+  const std::string before = ReadBytes(path);
+  EXPECT_EQ(WriteNewConfiguration(SetupWithCurves(path, 1), false).Error(), EEXIST);
+  EXPECT_EQ(ReadBytes(path), before);
+  ASSERT_EQ(::symlink("nowhere.lah", dir.File("logs/link.lah").c_str()), 0);
+  EXPECT_EQ(WriteNewConfiguration(SetupWithCurves(dir.File("logs/link.lah"), 1), false).Error(), EEXIST);
+  WriteBytes(path, before + "[Mine]\r\nKEY=kept?\r\n");
+  ASSERT_TRUE(WriteNewConfiguration(SetupWithCurves(path, 1), true));
+  EXPECT_EQ(ReadBytes(path).find("[Mine]"), std::string::npos);
+  EXPECT_EQ(LoadFrom(path).curves.size(), 1u);
+}

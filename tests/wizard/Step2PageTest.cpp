@@ -164,7 +164,7 @@ class Step2PageTest : public QObject {
     page.RefreshButton()->click();
     page.ProposeButton()->click();
     QCOMPARE(page.ProposalLine()->text(),
-             QStringLiteral("Nothing to propose: the lines shown hold no steady block of rows of numbers."));
+             QStringLiteral("Nothing to propose: no line of the first 2 is a row of numbers."));
     QVERIFY(page.HeaderList()->selectedItems().isEmpty());
   }
 
@@ -385,10 +385,7 @@ class Step2PageTest : public QObject {
     QCOMPARE(w.sheet.Mark(), MoveMark::Back);
     QCOMPARE(w.sheet.Setup().skipWidth, 2);
 
-    // Another file chosen on Step 1: Next finds the mark at back, nothing is reloaded.
-    const QString second = files.Write("second.asc", "only line\r\n");
-    w.services.openAnswers = {second};
-    w.sheet.Step1().FileButton()->click();
+    // The same file: Next finds the mark at back, nothing is reloaded.
     w.sheet.NextButton()->click();
     QCOMPARE(w.sheet.CurrentIndex(), 1);
     QCOMPARE(page.HeaderList()->item(0)->text(), QStringLiteral("Well W-1 main pass"));
@@ -396,15 +393,95 @@ class Step2PageTest : public QObject {
     QCOMPARE(page.DigitsList()->currentRow(), 4);
     QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("2"));
 
-    // Refresh Windows loads the file now in the setup and drops the marks, nothing else.
+    // Refresh Windows loads the file again and drops the marks, nothing else.
     page.RefreshButton()->click();
-    QCOMPARE(Rows(page.HeaderList()), QStringList{QStringLiteral("only line")});
-    QCOMPARE(Rows(page.DigitsList()),
-             (QStringList{QStringLiteral("1234567890"), QStringLiteral("only line")}));
+    QCOMPARE(Rows(page.HeaderList()).size(), 13);
     QVERIFY(page.HeaderList()->selectedItems().isEmpty());
     QVERIFY(page.DigitsList()->selectedItems().isEmpty());
     QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("2"));
     QCOMPARE(w.sheet.Mark(), MoveMark::Back);
+  }
+
+  // Step 2 follows its file: another file chosen on Step 1, or the file changed on disk,
+  // is read and proposed again (a new setup), or marked for the loaded layout, which
+  // stays as the configuration has it (the stored first data line first).
+  void StaleStep2FollowsItsFile() {
+    CWizardFiles files;
+    const QString log = files.WriteLog("log.asc", 30);
+    QByteArray csv = "Title line\r\nSecond title\r\nDEPTH,GR\r\nm,API\r\n";
+    for (int r = 0; r < 20; ++r) csv += QByteArray::number(2000 + r) + ".5," + QByteArray::number(r) + "\r\n";
+    const QString other = files.Write("other.csv", csv);
+    // Back to Step 1 from Step 3, `path` chosen there, and Next again.
+    const auto chooseOnStep1 = [](CFakeServices& services, CCorvanePropSheet& sheet, const QString& path) {
+      sheet.BackButton()->click();
+      sheet.BackButton()->click();
+      services.openAnswers = {path};
+      sheet.Step1().FileButton()->click();
+      sheet.NextButton()->click();
+    };
+
+    {  // A new setup: the new file's lines, layout and marks; Step 3 gets the new headings.
+      CWizardOnStep2 w(log);
+      w.sheet.NextButton()->click();
+      QCOMPARE(w.sheet.CurrentIndex(), 2);
+      chooseOnStep1(w.services, w.sheet, other);
+      CStep2Page& page = w.Page();
+      QCOMPARE(page.HeaderList()->item(2)->text(), QStringLiteral("DEPTH,GR"));
+      QCOMPARE(page.ProposalLine()->text(),
+               QStringLiteral("Proposed: 2 columns cut at commas, data from line 5; change anything below."));
+      QCOMPARE(page.DelimiterBox()->currentText(), QStringLiteral(","));
+      w.sheet.NextButton()->click();
+      QCOMPARE(w.sheet.Setup().headingsText, std::string("DEPTH,GR\r\nm,API\r\n"));
+      QCOMPARE(w.sheet.Setup().firstDigitLineIndex, 4);
+    }
+    for (const bool stored : {true, false}) {
+      const QByteArray saved =
+          "[File ID]\r\nID=Corvane\r\n[User Files]\r\nASCII FILE=" + log.toLocal8Bit() +
+          "\r\n[Curve Parameters]\r\nNULL=-999.25\r\nSKIP WIDTH=1\r\nDELIMITER=space\r\n" +
+          (stored ? "FIRST DATA LINE=3\r\n" : "") + "[Curves]\r\nTOTAL=0\r\n";
+      CLoadedOnStep2 w(files.Write("saved.lah", saved));
+      CStep2Page& page = w.sheet.Step2();
+      // Opened: the stored line is marked with the names above it; without one, nothing.
+      QCOMPARE(page.DigitsList()->currentRow(), stored ? 4 : -1);
+      QCOMPARE(page.HeaderList()->selectedItems().size(), stored ? 2 : 0);
+      QCOMPARE(
+          page.ProposalLine()->text(),
+          stored ? QStringLiteral("Marked: data from line 4, as the configuration file stores it; names and "
+                                  "units on lines 2 and 3; the layout is the configuration's.")
+                 : QString());
+      if (!stored) ClickRow(page.DigitsList(), 5);
+      w.sheet.NextButton()->click();
+      QCOMPARE(w.sheet.Setup().firstDigitLineIndex, stored ? 3 : 4);
+      // A stored line follows the marks, for the next save.
+      QCOMPARE(w.sheet.Setup().storedFirstDataLine, stored ? 3 : -1);
+
+      // Another file: marked again (the stored line, else the detection's), the layout as loaded.
+      chooseOnStep1(w.services, w.sheet, other);
+      QCOMPARE(page.HeaderList()->item(0)->text(), QStringLiteral("Title line"));
+      QCOMPARE(page.DigitsList()->currentRow(), stored ? 4 : 5);
+      QCOMPARE(page.DelimiterBox()->currentText(), QStringLiteral("space"));
+      QCOMPARE(page.SkipWidthBox()->text(), QStringLiteral("1"));
+      if (!stored) {
+        QCOMPARE(
+            page.ProposalLine()->text(),
+            QStringLiteral("Marked: data from line 5, as proposed for this file; names and units on lines 3 "
+                           "and 4; the layout is the configuration's."));
+      }
+      QCOMPARE(files.Read("saved.lah"), saved);
+      QVERIFY(w.services.boxes.empty());
+    }
+    {  // The same file changed on disk while Step 3 was shown: read again.
+      CWizardOnStep2 w(log);
+      w.sheet.NextButton()->click();
+      QFile changed(log);
+      QVERIFY(changed.open(QIODevice::Append));
+      changed.write("  1015.000   55.25   7.500\r\n");
+      changed.close();
+      w.sheet.BackButton()->click();
+      QCOMPARE(w.sheet.CurrentIndex(), 1);
+      QCOMPARE(w.Page().HeaderList()->count(), 34);
+      QCOMPARE(w.Page().DigitsList()->currentRow(), 4);
+    }
   }
 
   void WrappedLasIsUnwrappedThroughTheOffer() {
