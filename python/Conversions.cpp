@@ -1,13 +1,16 @@
 #include "python/Conversions.h"
 
+#include <cerrno>
 #include <chrono>
 #include <sstream>
 
+#include "ascii/ConfigurationProposal.h"
 #include "cli/BatchPlan.h"
 #include "cli/BatchReport.h"
 #include "cli/BatchRunner.h"
 #include "cli/ReadingFlags.h"
 #include "cli/RunJson.h"
+#include "mnemonics/MnemonicDictionary.h"
 #include "platform/FileError.h"
 #include "python/ModuleError.h"
 #include "setup/Configuration.h"
@@ -35,6 +38,13 @@ std::string PathOfReason(const std::string& reason, const CConversionSetup& setu
   return fallback;
 }
 
+// The line asked for, else as the command line takes it without --first-data-line.
+cli::CFirstDataLine FirstDataLineOf(const std::optional<cli::CFirstDataLine>& asked,
+                                    const CConversionSetup& setup) {
+  if (asked) return *asked;
+  return *cli::CFirstDataLine::Choose("", false, setup.storedFirstDataLine);
+}
+
 }  // namespace
 
 std::string ConvertFile(const CConvertRequest& request, CJobProgress& progress) {
@@ -46,7 +56,8 @@ std::string ConvertFile(const CConvertRequest& request, CJobProgress& progress) 
                        "the configuration would be overwritten");
 
   cli::CJobMessages messages;
-  if (const CResult chosen = cli::ChooseFirstDataLine(setup, request.firstDataLine, messages); !chosen.Ok()) {
+  const cli::CFirstDataLine line = FirstDataLineOf(request.firstDataLine, setup);
+  if (const CResult chosen = cli::ChooseFirstDataLine(setup, line, messages); !chosen.Ok()) {
     if (chosen.IsIncomplete())
       throw CModuleError(ErrorKind::Conversion, "No layout proposal.", request.ascii, chosen.Reason());
     throw CModuleError(ErrorKind::File, messages.Message(), request.ascii, chosen.Reason());
@@ -70,7 +81,7 @@ std::string ConvertFile(const CConvertRequest& request, CJobProgress& progress) 
 std::string RunBatch(const CBatchRequest& request, const std::function<bool()>& cancelled) {
   cli::CBatchSettings settings;
   settings.base = LoadSetup(request.config);
-  settings.firstDataLine = request.firstDataLine;
+  settings.firstDataLine = FirstDataLineOf(request.firstDataLine, settings.base);
   settings.inverse = request.inverse;
   settings.check = request.check;
   settings.jobs = request.jobs > 0 ? request.jobs : cli::CoreCount();
@@ -96,7 +107,7 @@ std::string RunBatch(const CBatchRequest& request, const std::function<bool()>& 
   run.host = cli::HostName();
   run.started = cli::UtcNow();
   run.config = request.config;
-  run.firstDataLine = request.firstDataLine;
+  run.firstDataLine = settings.firstDataLine;
   run.inverse = request.inverse;
   run.check = request.check;
   run.strict = request.strict;
@@ -114,6 +125,36 @@ std::string RunBatch(const CBatchRequest& request, const std::function<bool()>& 
       throw CModuleError(ErrorKind::File, "The report was not written.", request.reportPath,
                          written.Reason());
   return report;
+}
+
+CInitResult InitConfiguration(const CInitRequest& request) {
+  CFixedChoices fixed;
+  fixed.firstDataLine = request.firstDataLine;
+  const CMnemonicDictionary dictionary = CMnemonicDictionary::Load();
+  CConfigurationProposal proposal;
+  const CResult created = CreateConfiguration(request.ascii, request.config, request.las, fixed,
+                                              request.overwrite, dictionary, proposal);
+  if (!created.Ok()) {
+    const std::string& reason = created.Reason();
+    if (reason == kSameAsciiAndLasMessage || reason == kConfigurationIsDataFileMessage)
+      throw CModuleError(ErrorKind::Configuration, reason, request.config, reason);
+    if (created.Error() == EEXIST)
+      throw CModuleError(ErrorKind::File, "The configuration file exists; pass overwrite=True to replace it.",
+                         request.config, reason);
+    if (created.IsIncomplete())
+      throw CModuleError(ErrorKind::Conversion, "No layout proposal.", request.ascii, reason);
+    CConversionSetup files;
+    files.asciiFilePath = request.ascii;
+    files.configFilePath = request.config;
+    throw CModuleError(ErrorKind::File, "The configuration file was not written.",
+                       PathOfReason(reason, files, request.ascii), reason);
+  }
+  CInitResult result;
+  result.las = proposal.setup.lasFilePath;
+  result.account = std::move(proposal.account);
+  // The dictionary's own problems (a user file that does not parse) belong in the account too.
+  for (const std::string& problem : dictionary.Problems()) result.account.push_back(problem);
+  return result;
 }
 
 }  // namespace corvane::python

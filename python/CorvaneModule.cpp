@@ -120,11 +120,35 @@ std::string Check(const std::string& path, bool strict, py::object cancel) {
   return CheckDocument(*report, strict);
 }
 
-cli::CFirstDataLine FirstDataLine(int line) {
+// The Python side passes a line number, -1 for "auto", -2 for none given (the line the
+// configuration stores, else "auto", as the command line takes it).
+std::optional<cli::CFirstDataLine> FirstDataLine(int line) {
+  if (line == -2) return std::nullopt;
   cli::CFirstDataLine first;
   first.detect = line < 0;
   first.index = line < 0 ? 0 : line;
   return first;
+}
+
+py::dict Init(const std::string& ascii, const std::string& config, const std::string& las, int firstDataLine,
+              bool overwrite) {
+  CInitRequest request;
+  request.ascii = ascii;
+  request.config = config;
+  request.las = las;
+  if (firstDataLine >= 0) request.firstDataLine = firstDataLine;
+  request.overwrite = overwrite;
+  CInitResult result;
+  {
+    const py::gil_scoped_release released;
+    result = InitConfiguration(request);
+  }
+  py::dict made;
+  made["las"] = py::bytes(result.las);
+  py::list account;
+  for (const std::string& line : result.account) account.append(Text(line));
+  made["account"] = account;
+  return made;
 }
 
 std::string Convert(const std::string& ascii, const std::string& config, const std::string& las,
@@ -208,6 +232,8 @@ PYBIND11_MODULE(_corvane, module) {
   module.def("check", &Check, py::arg("path"), py::arg("strict"), py::arg("cancel"));
   module.def("convert", &Convert, py::arg("ascii"), py::arg("config"), py::arg("las"),
              py::arg("first_data_line"), py::arg("inverse"), py::arg("cancel"));
+  module.def("init", &Init, py::arg("ascii"), py::arg("config"), py::arg("las"), py::arg("first_data_line"),
+             py::arg("overwrite"));
   module.def("batch", &Batch, py::arg("inputs"), py::arg("config"), py::arg("out_dir"), py::arg("report"),
              py::arg("first_data_line"), py::arg("inverse"), py::arg("check"), py::arg("strict"),
              py::arg("overwrite"), py::arg("recursive"), py::arg("jobs"), py::arg("cancel"));

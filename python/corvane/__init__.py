@@ -338,7 +338,10 @@ def check(path, *, strict=False, cancel=None):
 
 
 def _first_data_line(line):
-    if line is None or line == "auto":
+    # -2: none given (the configuration's FIRST DATA LINE, else "auto"); -1: "auto".
+    if line is None:
+        return -2
+    if line == "auto":
         return -1
     if isinstance(line, bool) or not isinstance(line, int) or line < 0:
         raise ValueError("first_data_line: a line number (0 or more), \"auto\" or None, not %r" % (line,))
@@ -357,8 +360,10 @@ def convert(ascii_path, config, las_path, *, first_data_line=None, inverse=False
     """Converts the ASCII file into a LAS 2.0 file with the choices of the configuration
     file ``config`` (.lah, only read): the same bytes as ``corvane-cli convert``.
 
-    ``first_data_line``: the number of lines before the first line of digits, or None
-    (or "auto") for the line the layout detection proposes. ``inverse``: the data lines
+    ``first_data_line``: the number of lines before the first line of digits; "auto"
+    for the line the layout detection proposes; None for the line the configuration
+    stores (its FIRST DATA LINE key), else the detected one, as ``corvane-cli convert``
+    without ``--first-data-line``. ``inverse``: the data lines
     in reverse order. ``cancel``: a callable (or threading.Event) asked now and then; a
     true answer stops the run.
     Returns the run's report as a dict (that of ``convert --report``: rows, the depth
@@ -372,11 +377,12 @@ def convert(ascii_path, config, las_path, *, first_data_line=None, inverse=False
     return _json.loads(report)
 
 
-def batch(inputs, config, out_dir, *, first_data_line="auto", inverse=False, jobs=None,
+def batch(inputs, config, out_dir, *, first_data_line=None, inverse=False, jobs=None,
           check=False, strict=False, overwrite=False, recursive=False, report=None, cancel=None):
     """Converts many ASCII files with one configuration, in parallel, each as convert
     would: ``out_dir/<name>.las`` for each input (files, or folders of files).
 
+    ``first_data_line`` as for convert.
     Returns the batch report (a dict, that of ``corvane-cli batch --report``); with
     ``report`` a path, it is written there too. One file's failure never stops another:
     see each file's "status". Raises BatchError when the plan clashes (every problem in
@@ -392,8 +398,30 @@ def batch(inputs, config, out_dir, *, first_data_line="auto", inverse=False, job
     return _json.loads(text)
 
 
+def init(ascii_path, config_path, *, las_path=None, first_data_line=None, overwrite=False):
+    """Writes a new configuration file (.lah) for the ASCII file from what the file says
+    of itself, the same bytes as ``corvane-cli init``: the proposed layout and reading
+    choices, the curves named from the heading lines with the mnemonic dictionary, and
+    the first data line.
+
+    ``las_path``: the LAS file the configuration names (default: NAME.las beside the
+    ASCII file). ``first_data_line``: the number of lines before the first line of
+    digits; None (or "auto") for the detected one. An existing ``config_path`` is
+    replaced only with ``overwrite``; otherwise FileError.
+    Returns a dict: ``las`` (the LAS path the configuration names) and ``account`` (what
+    was proposed, one line each, as init prints it). Raises ConversionError when no
+    layout is found and no line is given, ConfigurationError when two of the files are
+    one, FileError for a file that cannot be read or written.
+    """
+    line = _first_data_line(first_data_line)
+    made = _corvane.init(_path(ascii_path), _path(config_path),
+                         _path(las_path) if las_path is not None else b"", line if line >= 0 else -1,
+                         bool(overwrite))
+    return {"las": _os.fsdecode(made["las"]), "account": list(made["account"])}
+
+
 __all__ = [
-    "read", "check", "convert", "batch", "LasFile", "HeaderItem", "HeaderItems", "Section",
+    "read", "check", "convert", "batch", "init", "LasFile", "HeaderItem", "HeaderItems", "Section",
     "CheckReport", "Finding", "Error", "FileError", "FormatError", "CurveNotFound",
     "ConfigurationError", "ConversionError", "BatchError", "Cancelled",
 ]

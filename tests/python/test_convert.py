@@ -37,8 +37,9 @@ def test_convert_writes_the_bytes_of_the_command_line(corvane, tmp_path, ascii_c
     ours, theirs = tmp_path / "ours.las", tmp_path / "theirs.las"
     report = corvane.convert(ascii_copy, CONFIG, ours, first_data_line=first_data_line, inverse=inverse)
     flags = ["--inverse"] if inverse else []
-    line = "auto" if first_data_line is None else first_data_line
-    run_cli("convert", "--config", CONFIG, "--first-data-line", line, "--ascii", ascii_copy, "--las", theirs,
+    if first_data_line is not None:
+        flags += ["--first-data-line", first_data_line]
+    run_cli("convert", "--config", CONFIG, "--ascii", ascii_copy, "--las", theirs,
             "--quiet", "--report", tmp_path / "report.json", *flags, check=False)
     assert ours.read_bytes() == theirs.read_bytes()
     printed = json.loads((tmp_path / "report.json").read_text())
@@ -116,3 +117,23 @@ def test_batch_writes_the_files_of_the_command_line(corvane, tmp_path, ascii_cop
     with pytest.raises(corvane.BatchError) as refused:  # the LAS files exist already
         corvane.batch(inputs, CONFIG, tmp_path / "ours")
     assert len(refused.value.problems) == 3 and refused.value.path == str(tmp_path / "ours")
+
+
+def test_init_writes_the_configuration_of_the_command_line(corvane, tmp_path, ascii_copy):
+    ours, theirs = tmp_path / "ours.lah", tmp_path / "theirs.lah"
+    made = corvane.init(ascii_copy, ours, las_path=tmp_path / "well.las")
+    run_cli("init", ascii_copy, "-o", theirs, "--las", tmp_path / "well.las", "--quiet")
+    assert ours.read_bytes() == theirs.read_bytes()
+    assert made["las"] == str(tmp_path / "well.las") and made["account"]
+    # The configuration as written converts with nothing more said, as the command line does.
+    las, cli_las = tmp_path / "well.las", tmp_path / "cli.las"
+    corvane.convert(ascii_copy, ours, las)
+    run_cli("convert", "--config", ours, "--ascii", ascii_copy, "--las", cli_las, "--quiet")
+    assert las.read_bytes() == cli_las.read_bytes()
+    with pytest.raises(corvane.FileError) as refused:
+        corvane.init(ascii_copy, ours)
+    assert refused.value.path == str(ours) and ours.read_bytes() == theirs.read_bytes()
+    corvane.init(ascii_copy, ours, first_data_line=5, overwrite=True)
+    assert b"FIRST DATA LINE=5" in ours.read_bytes()
+    with pytest.raises(corvane.ConfigurationError):
+        corvane.init(ascii_copy, ascii_copy, overwrite=True)
