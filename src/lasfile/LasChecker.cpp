@@ -521,6 +521,16 @@ void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& re
       }
       continue;
     }
+    if (!std::isfinite(cell.value)) {
+      // Digits enough to pass any double: no reader holds the value; most read infinity.
+      ++curve.unreadable;
+      if (report.Admit(LasCode::ValueNotNumber)) {
+        report.List(LasCode::ValueNotNumber, LineOfValue(record, i), cell.text,
+                    "value " + Number(i + 1) +
+                        " of the row is beyond the range of numbers a 64-bit float holds (about 1.8e308)");
+      }
+      continue;
+    }
     if (cell.kind == LasCellKind::Exponent && report.Admit(LasCode::ValueExponent)) {
       report.List(LasCode::ValueExponent, LineOfValue(record, i), cell.text,
                   "value " + Number(i + 1) +
@@ -544,7 +554,7 @@ void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& re
 }
 
 void CLasChecker::CState::TakeIndex(const CLasRecord& record, const CLasCell& cell, bool isTime) {
-  if (cell.kind == LasCellKind::Text) return;  // reported as a value
+  if (cell.kind == LasCellKind::Text || !std::isfinite(cell.value)) return;  // reported as a value
   const std::uint64_t line = record.line.number;
   if (nullKnown && cell.value == nullValue) {
     report.Add(
@@ -776,10 +786,13 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
     if (!item.present) continue;
     double value = 0;
     const LasCellKind kind = ReadLasCell(item.value, value);
-    if (kind == LasCellKind::Number) continue;
+    if (kind == LasCellKind::Number && std::isfinite(value)) continue;
     const std::string name(kWellNames[static_cast<std::size_t>(i)]);
     std::string reason;
-    if (item.value.empty() && ReadLasCell(item.unit, value) != LasCellKind::Text) {
+    if (kind != LasCellKind::Text && !std::isfinite(value)) {
+      reason = name + " holds " + Quoted(item.value) +
+               ", a number beyond the range a 64-bit float holds (about 1.8e308); no reader can hold it";
+    } else if (item.value.empty() && ReadLasCell(item.unit, value) != LasCellKind::Text) {
       reason = name + " has no value: " + Quoted(item.unit) +
                " stands right after the dot, where the units go; a space must separate units and value";
     } else if (kind == LasCellKind::Exponent) {

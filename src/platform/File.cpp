@@ -74,6 +74,8 @@ std::string BaseNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string HiddenTemporaryPrefix(const std::string& target) { return "." + BaseNameOf(target) + "."; }
+
 CFile::~CFile() { Discard(); }
 
 CFile::CFile(CFile&& other) noexcept
@@ -268,21 +270,23 @@ CResult CFile::Info(struct stat& info) const {
   return CResult::Done();
 }
 
-CResult CFile::LinkAs(const std::string& target) {
+CResult CFile::LinkAs(const std::string& target, bool replace) {
   if (!m_temporary) return CResult::Failed(target + ": not a temporary file", EINVAL);
   if (!m_tempName.empty()) {
-    if (Sys().rename(m_tempName.c_str(), target.c_str()) != 0) return CResult::SystemError(target, errno);
+    CResult linked = replace ? RenameNamed(target) : LinkNamed(target);
+    if (!linked.Ok()) return linked;
   } else {
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
     if (Sys().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-      if (errno != EEXIST) return CResult::SystemError(target, errno);
+      if (errno != EEXIST || !replace) return CResult::SystemError(target, errno);
       // A link cannot replace a file: link under a hidden name beside it, then rename
-      // that over the target, which replaces in one step.
+      // that over the target, which replaces in one step. A kill between the two leaves
+      // the hidden name, which the next replacement of the target removes.
       const std::string dir = DirectoryOf(target);
       std::string hidden;
       int attempts = 0;
       for (;;) {
-        hidden = JoinPath(dir, "." + BaseNameOf(target) + "." + UniqueSuffix());
+        hidden = JoinPath(dir, HiddenTemporaryPrefix(target) + UniqueSuffix());
         if (Sys().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
         if (errno != EEXIST || ++attempts == 100) return CResult::SystemError(target, errno);
       }
@@ -297,6 +301,25 @@ CResult CFile::LinkAs(const std::string& target) {
   m_tempName.clear();
   m_path = target;
   return CResult::Done();
+}
+
+CResult CFile::RenameNamed(const std::string& target) {
+  if (Sys().rename(m_tempName.c_str(), target.c_str()) != 0) return CResult::SystemError(target, errno);
+  return CResult::Done();
+}
+
+CResult CFile::LinkNamed(const std::string& target) {
+  if (Sys().linkat(AT_FDCWD, m_tempName.c_str(), AT_FDCWD, target.c_str(), 0) == 0) {
+    Sys().unlink(m_tempName.c_str());
+    return CResult::Done();
+  }
+  const int error = errno;
+  // A file system without hard links: the name is checked, then the temporary renamed
+  // (a file made in between would be replaced; nothing closer is offered there).
+  if (error != EPERM && error != EOPNOTSUPP && error != ENOSYS) return CResult::SystemError(target, error);
+  struct stat info {};
+  if (Sys().lstat(target.c_str(), &info) == 0) return CResult::SystemError(target, EEXIST);
+  return RenameNamed(target);
 }
 
 CResult CFile::Close() {

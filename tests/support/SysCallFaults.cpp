@@ -80,6 +80,10 @@ const CSysCalls kFaulty = {
       if (Strike(CSysCallFault::Call::Ftruncate, FdMatches(fd))) return Fail(g_state->error);
       return Real().ftruncate(fd, length);
     },
+    [](int fd, int mode, off_t offset, off_t length) -> int {
+      if (Strike(CSysCallFault::Call::Fallocate, FdMatches(fd))) return Fail(g_state->error);
+      return Real().fallocate(fd, mode, offset, length);
+    },
     [](int fd) -> int {
       if (Strike(CSysCallFault::Call::Fsync, FdMatches(fd))) return Fail(g_state->error);
       return Real().fsync(fd);

@@ -19,6 +19,7 @@ class CSysCallFault {
     Fsync,
     Close,
     Ftruncate,
+    Fallocate,
     Flock,
     Rename,
     Linkat,
