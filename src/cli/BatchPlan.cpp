@@ -100,7 +100,9 @@ void CBatchPlan::ReadList(std::istream& list, const std::function<void(const std
     list.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const bool cut =
         list.fail() && !list.eof() && list.gcount() == static_cast<std::streamsize>(buffer.size() - 1);
-    if (cut) {
+    std::string line(buffer.data());
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a list written with CR LF
+    if (cut || line.size() > kMaxListPath) {
       m_problems.push_back("line " + std::to_string(lines) +
                            " of the list on standard input is longer than " + std::to_string(kMaxListPath) +
                            " bytes; no path is that long");
@@ -112,8 +114,6 @@ void CBatchPlan::ReadList(std::istream& list, const std::function<void(const std
                            " lines; give at most that many paths in one batch");
       return;
     }
-    std::string line(buffer.data());
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // a list written with CR LF
     if (!line.empty()) take(line);
     if (list.eof()) return;
   }

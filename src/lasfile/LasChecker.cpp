@@ -10,6 +10,7 @@
 
 #include "lasfile/LasDecimal.h"
 #include "lasfile/LasHeaderLine.h"
+#include "lasfile/LasTextForm.h"
 #include "lasfile/LasWellItems.h"
 #include "platform/AsciiText.h"
 #include "platform/FileError.h"
@@ -977,6 +978,12 @@ CLasReport CheckLasFile(const std::string& path, CJobProgress& progress,
     report.complete = false;
     return report;
   }
+  // Byte by byte such a file would give an error for nearly every character.
+  if (const auto form = ForeignTextFormOf(path)) {
+    report.Add(LasCode::FileUnreadable, 1, "", "the file cannot be read as LAS: " + *form);
+    report.complete = false;
+    return report;
+  }
   std::int32_t cancelFlag = 0;
   const CProgressScope shown(progress, kLasCheckTitle, cancelFlag);
   CLineProgressText lineText;
@@ -1007,6 +1014,13 @@ CLasReport CheckLasFile(const std::string& path, CJobProgress& progress,
       report.Add(LasCode::FileUnreadable, reader.LinesRead() + 1, "",
                  std::string("the file cannot be read past this line: ") + e.what());
     }
+  }
+  // A file cut or written to meanwhile was checked in no single version of it.
+  if (const std::string change = reader.ChangeSinceOpen(); !change.empty()) {
+    complete = false;
+    report.Add(LasCode::FileUnreadable, reader.LinesRead(), "",
+               "the file changed while it was checked (" + change +
+                   "); the findings are of no single version of it: check it again once it is written");
   }
   checker.Finish(reader, complete);
   return report;

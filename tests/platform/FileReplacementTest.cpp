@@ -3,6 +3,7 @@
 #include "platform/FileReplacement.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,62 +25,20 @@ using test::CScratchDir;
 using test::ReadBytes;
 using test::WriteBytes;
 
-// A call table over the real one: the folder `g_refusingFolder` takes no new files,
-// fallocate fails with `g_fallocateError` when set, and the first write to `g_target`
-// brings SIGTERM when `g_termAtFirstWrite` (its second write notes whether the signal's handler ran
-// meanwhile).
-std::string g_refusingFolder;
-std::string g_target;
-int g_targetFd = -1;
-int g_fallocateError = 0;
-int g_targetWrites = 0;
+// The old file's inode: the first pwrite to it sends SIGTERM when `g_termAtFirstWrite`;
+// the second notes whether the signal's handler ran meanwhile.
+ino_t g_targetInode = 0;
 bool g_termAtFirstWrite = false;
+int g_targetWrites = 0;
 volatile std::sig_atomic_t g_terms = 0;
 int g_termsAtSecondWrite = -1;
 
-const CSysCalls kTable = [] {
-  CSysCalls table = RealSysCalls();
-  table.open = [](const char* path, int flags, mode_t mode) -> int {
-    if (path == g_refusingFolder || std::string(path).rfind(g_refusingFolder + "/.", 0) == 0) {
-      errno = EACCES;
-      return -1;
-    }
-    const int fd = RealSysCalls().open(path, flags, mode);
-    if (path == g_target && (flags & O_ACCMODE) != O_RDONLY) g_targetFd = fd;
-    return fd;
-  };
-  table.fallocate = [](int fd, int mode, off_t offset, off_t length) -> int {
-    if (g_fallocateError == 0) return RealSysCalls().fallocate(fd, mode, offset, length);
-    errno = g_fallocateError;
-    return -1;
-  };
-  table.pwrite = [](int fd, const void* data, size_t size, off_t offset) -> ssize_t {
-    if (fd == g_targetFd && ++g_targetWrites == 1 && g_termAtFirstWrite) ::kill(::getpid(), SIGTERM);
-    if (fd == g_targetFd && g_targetWrites == 2) g_termsAtSecondWrite = g_terms;
-    return RealSysCalls().pwrite(fd, data, size, offset);
-  };
-  return table;
-}();
-
-class CRefusingFolder {
- public:
-  CRefusingFolder(const std::string& folder, const std::string& target) {
-    g_refusingFolder = folder;
-    g_target = target;
-    g_targetFd = -1;
-    g_fallocateError = 0;
-    g_targetWrites = 0;
-    g_termsAtSecondWrite = -1;
-    g_termAtFirstWrite = false;
-    m_previous = InstallSysCalls(&kTable);
-  }
-  ~CRefusingFolder() { InstallSysCalls(m_previous); }
-  CRefusingFolder(const CRefusingFolder&) = delete;
-  CRefusingFolder& operator=(const CRefusingFolder&) = delete;
-
- private:
-  const CSysCalls* m_previous;
-};
+void OnPwrite(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || info.st_ino != g_targetInode) return;
+  if (++g_targetWrites == 1 && g_termAtFirstWrite) ::kill(::getpid(), SIGTERM);
+  if (g_targetWrites == 2) g_termsAtSecondWrite = g_terms;
+}
 
 extern "C" void CountTerm(int) { g_terms = g_terms + 1; }
 
@@ -108,8 +67,7 @@ TEST(FileReplacementTest, FolderTakingNoNewFilesGetsOnlyAWholeCopy) {
     const test::CEnvOverride tmpdir("TMPDIR", c.noTemporaryFolder ? tmp.File("none") : tmp.Path());
     const std::string target = dir.File("out.las");
     WriteBytes(target, "old");
-    CRefusingFolder refusing(dir.Path(), target);
-    g_fallocateError = c.fallocateError;
+    const test::CNoNewFilesIn refusing(dir.Path(), c.fallocateError);
     CFileReplacement replacement;
     CResult result = replacement.Begin(target);
     if (result.Ok()) {
@@ -146,8 +104,11 @@ TEST(FileReplacementTest, CancelSignalsWaitForTheCopyOverTheOldFile) {
   g_terms = 0;
   const std::string text(1536 * 1024, 'n');
   {
-    CRefusingFolder refusing(dir.Path(), target);
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    g_targetInode = info.st_ino;
     g_termAtFirstWrite = true;
+    const test::CNoNewFilesIn refusing(dir.Path(), 0, OnPwrite);
     CFileReplacement replacement;
     ASSERT_TRUE(replacement.Begin(target).Ok());
     ASSERT_TRUE(replacement.File().WriteAll(text).Ok());

@@ -41,4 +41,19 @@ class CSysCallFault {
   int Hits() const;
 };
 
+// A folder that takes no new files (EACCES), as one without write permission does for
+// anyone but root, while the files in it stay writable; with `fallocateError`, every
+// fallocate fails so (a full disk); `onPwrite`, when given, sees each pwrite first.
+// Installed until destruction.
+class CNoNewFilesIn {
+ public:
+  explicit CNoNewFilesIn(std::string folder, int fallocateError = 0, void (*onPwrite)(int fd) = nullptr);
+  ~CNoNewFilesIn();
+  CNoNewFilesIn(const CNoNewFilesIn&) = delete;
+  CNoNewFilesIn& operator=(const CNoNewFilesIn&) = delete;
+
+ private:
+  const CSysCalls* m_previous;
+};
+
 }  // namespace corvane::test
