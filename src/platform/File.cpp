@@ -55,6 +55,11 @@ int CreateNamed(const std::string& directory, const std::string& prefix, std::st
   return -1;
 }
 
+// A temporary is locked for as long as its maker lives, so that a clean-up can tell one
+// that a running job writes (locked) from one a killed job left (free). Where the file
+// system keeps no locks the clean-up finds every such file free.
+void HoldWhileAlive(int fd) { (void)Sys().flock(fd, LOCK_EX | LOCK_NB); }
+
 bool ProcFdAvailable() {
   static const bool available = ::access("/proc/self/fd", X_OK) == 0;
   return available;
@@ -147,6 +152,7 @@ CResult CFile::CreateTemporary(const std::string& directory, const std::string& 
   if (ProcFdAvailable()) {
     const int fd = Sys().open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0) {
+      HoldWhileAlive(fd);
       m_fd = fd;
       m_path = shownAs.empty() ? dir : shownAs;
       m_temporary = true;
@@ -160,6 +166,7 @@ CResult CFile::CreateTemporary(const std::string& directory, const std::string& 
   std::string name;
   const int fd = CreateNamed(dir, prefix, name);
   if (fd < 0) return CResult::SystemError(dir, errno);
+  HoldWhileAlive(fd);
   m_fd = fd;
   m_path = shownAs.empty() ? name : shownAs;
   m_temporary = true;

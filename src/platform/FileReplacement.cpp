@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,9 +78,10 @@ std::string TemporaryFolder() {
 // The refusals of a folder that takes no new files while its files may stay writable.
 bool RefusesNewFiles(int error) noexcept { return error == EACCES || error == EPERM || error == EROFS; }
 
-// Removes what runs killed between writing a new version of `target` under a hidden
-// name and renaming it over the target left in its folder. Called only while the
-// target's lock is held, so that no running replacement of it owns such a name.
+// Removes what runs killed while a new version of `target` was in its folder under a
+// hidden name (a named temporary, or the finished file before its rename) left there.
+// Each such file is locked by its maker while that lives: one that is locked belongs to
+// a running job and stays.
 void RemoveStaleTemporaries(const std::string& target) {
   const std::string dir = DirectoryOf(target);
   const std::string prefix = HiddenTemporaryPrefix(target);
@@ -93,8 +95,12 @@ void RemoveStaleTemporaries(const std::string& target) {
       suffix = suffix && std::isalnum(static_cast<unsigned char>(c));
     if (!suffix) continue;
     const std::string path = dir + "/" + std::string(name);
+    const int fd = Sys().open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0) continue;
     struct stat info {};
-    if (Sys().lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) Sys().unlink(path.c_str());
+    if (Sys().fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && Sys().flock(fd, LOCK_EX | LOCK_NB) == 0)
+      Sys().unlink(path.c_str());
+    Sys().close(fd);
   }
   ::closedir(folder);
 }
@@ -146,10 +152,10 @@ CResult CFileReplacement::Begin(const std::string& path, Policy policy, mode_t n
     // A file the user made read-only is not replaced behind that protection.
     if (::access(m_target.c_str(), W_OK) != 0) return CResult::SystemError(m_target, errno);
     if (CResult locked = LockTarget(); !locked.Ok()) return locked;
-    RemoveStaleTemporaries(m_target);
   } else if (errno != ENOENT) {
     return CResult::SystemError(m_target, errno);
   }
+  RemoveStaleTemporaries(m_target);
 
   const bool linked = m_existed && m_old.st_nlink > 1 && policy == Policy::InPlaceWhenLinked;
   int refusal = 0;

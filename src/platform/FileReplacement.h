@@ -24,10 +24,11 @@ class CFileReplacement {
 
   // Starts the new version of `path`. A symbolic link is followed (the link stays and
   // its target is replaced). An existing target must be a writable regular file; it
-  // is locked for the whole run, so that a second job cannot write it meanwhile, and
-  // hidden temporaries of earlier runs that were killed before their commit are removed
-  // from its folder. The new content goes to a temporary file in the target's folder
-  // (same file system), unnamed where possible.
+  // is locked for the whole run, so that a second job cannot write it meanwhile. The
+  // hidden temporaries that runs killed before their commit left for the target
+  // (".NAME.XXXXXX", no longer locked by a living job) are removed from its folder. The
+  // new content goes to a temporary file in the target's folder (same file system),
+  // unnamed where possible.
   // The target is rewritten in place, at the commit and from a complete copy, where its
   // folder refuses new files but the target itself is writable (the copy is then made
   // in the temporary folder, $TMPDIR or /tmp), or where the policy says so; where no

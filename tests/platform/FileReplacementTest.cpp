@@ -12,6 +12,7 @@
 #include <csignal>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChildProcess.h"
@@ -122,12 +123,14 @@ TEST(FileReplacementTest, CancelSignalsWaitForTheCopyOverTheOldFile) {
 }
 
 // A run killed between writing the new file under a hidden name and renaming it leaves
-// that name; the next replacement of the same target removes it, and nothing else.
+// that name (a new target: only a named temporary has one); the next replacement of the
+// same target removes it, and nothing else: not a look-alike, not a running job's file.
 TEST(FileReplacementTest, KilledRunsLeaveNoTemporaryPastTheNextReplacement) {
-  for (const bool unnamed : {true, false}) {
+  for (const auto& [unnamed, existed] : {std::pair{true, true}, {false, true}, {false, false}}) {
+    SCOPED_TRACE(std::to_string(unnamed) + std::to_string(existed));
     CScratchDir dir;
     const std::string target = dir.File("out.las");
-    WriteBytes(target, "old");
+    if (existed) WriteBytes(target, "old");
     const std::vector<std::string> others = {".out.las.toolong", ".other.las.AbC123", "out.las.AbC123"};
     for (const std::string& name : others) WriteBytes(dir.File(name), "keep");
     const pid_t child = ::fork();
@@ -153,10 +156,15 @@ TEST(FileReplacementTest, KilledRunsLeaveNoTemporaryPastTheNextReplacement) {
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << unnamed;
-    EXPECT_EQ(ReadBytes(target), "old");
-    EXPECT_EQ(test::ListFolder(dir.Path()).size(), others.size() + 2) << unnamed;
+    ASSERT_TRUE(WIFSIGNALED(status));
+    if (existed) EXPECT_EQ(ReadBytes(target), "old");
+    EXPECT_EQ(test::ListFolder(dir.Path()).size(), others.size() + (existed ? 2 : 1));
 
+    CFile running;  // another job's temporary for the same target, in use
+    {
+      const test::CSysCallFault noUnnamedFiles(test::CSysCallFault::Call::Open, EOPNOTSUPP, 1, dir.Path(), 1);
+      ASSERT_TRUE(running.CreateTemporary(dir.Path(), ".out.las.").Ok());
+    }
     CFileReplacement replacement;
     ASSERT_TRUE(replacement.Begin(target).Ok());
     ASSERT_TRUE(replacement.File().WriteAll("newer").Ok());
@@ -164,8 +172,9 @@ TEST(FileReplacementTest, KilledRunsLeaveNoTemporaryPastTheNextReplacement) {
     EXPECT_EQ(ReadBytes(target), "newer");
     std::vector<std::string> expected = others;
     expected.emplace_back("out.las");
+    expected.push_back(BaseNameOf(running.Path()));
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(test::ListFolder(dir.Path()), expected) << unnamed;
+    EXPECT_EQ(test::ListFolder(dir.Path()), expected);
   }
 }
 
