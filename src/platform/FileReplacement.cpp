@@ -185,7 +185,9 @@ CResult CFileReplacement::BeginInPlace(bool linked, int refusal) {
   if (!created.Ok() && RefusesNewFiles(created.Error())) {
     refusal = created.Error();
     const std::string elsewhere = TemporaryFolder();
-    created = m_file.CreateTemporary(elsewhere, HiddenTemporaryPrefix(m_target), m_target);
+    // A failure to write there (a small temporary folder filling up) names that folder.
+    created = m_file.CreateTemporary(elsewhere, HiddenTemporaryPrefix(m_target),
+                                     "the copy of " + m_target + " in " + elsewhere);
     if (!created.Ok()) {
       m_lock.Discard();
       return CResult::Failed(m_target + ": the folder takes no new files (" + ErrorText(refusal) +
