@@ -165,7 +165,14 @@ int RunPlot(const CPlotOptions& options) {
   CRowReader rows(data);
   const CPlotScales scales = ComputeScales(data, layout);
   const CPlotPainter painter(data, &rows, layout, scales);
-  if (const CResult written = ExportPlot(painter, from, to, *size, output); !written) {
+  // Ctrl-C, a closed terminal or kill while the picture is drawn: no picture replaces the old one.
+  const CResult written =
+      ExportPlot(painter, from, to, *size, output, [] { return CTerminalProgress::Interrupted(); });
+  if (written.IsCancelled()) {
+    std::cerr << "corvane-cli: plot cancelled; " << options.output << " is as it was before the run.\n";
+    return kExitFailed;
+  }
+  if (!written) {
     std::cerr << "corvane-cli: cannot write " << options.output << ": " << written.Reason() << '\n';
     return kExitFailed;
   }

@@ -3,6 +3,7 @@
 // CPlotPainter without a display, written whole or not at all.
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "platform/Result.h"
@@ -18,7 +19,9 @@ std::optional<PlotFormat> PlotFormatOf(const QString& path);
 // Draws the depths top..base into `path` as a picture of `size` pixels (a PDF gets a
 // page of that size at 96 pixels to the inch). The caller holds the data's lock.
 // Failed, with the reason alone (the caller names the file), when the file cannot be
-// written; a file of that name stays as it was.
-CResult ExportPlot(const CPlotPainter& painter, double top, double base, QSize size, const QString& path);
+// written; Cancelled when `cancelled` says so before the picture is whole. Either way a
+// file of that name stays as it was.
+CResult ExportPlot(const CPlotPainter& painter, double top, double base, QSize size, const QString& path,
+                   const std::function<bool()>& cancelled = {});
 
 }  // namespace corvane

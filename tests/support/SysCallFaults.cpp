@@ -188,4 +188,29 @@ CNoNewFilesIn::~CNoNewFilesIn() {
   g_onPwrite = nullptr;
 }
 
+namespace {
+
+void (*g_onWrite)(int fd) = nullptr;
+
+const CSysCalls kWatched = [] {
+  CSysCalls table = RealSysCalls();
+  table.write = [](int fd, const void* data, size_t size) -> ssize_t {
+    if (g_onWrite != nullptr) g_onWrite(fd);
+    return RealSysCalls().write(fd, data, size);
+  };
+  return table;
+}();
+
+}  // namespace
+
+CWriteWatch::CWriteWatch(void (*onWrite)(int fd)) {
+  g_onWrite = onWrite;
+  m_previous = InstallSysCalls(&kWatched);
+}
+
+CWriteWatch::~CWriteWatch() {
+  InstallSysCalls(m_previous);
+  g_onWrite = nullptr;
+}
+
 }  // namespace corvane::test

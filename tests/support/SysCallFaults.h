@@ -56,4 +56,17 @@ class CNoNewFilesIn {
   const CSysCalls* m_previous;
 };
 
+// Calls `onWrite` before each write of the program's files (a signal at a chosen write,
+// say). Installed until destruction.
+class CWriteWatch {
+ public:
+  explicit CWriteWatch(void (*onWrite)(int fd));
+  ~CWriteWatch();
+  CWriteWatch(const CWriteWatch&) = delete;
+  CWriteWatch& operator=(const CWriteWatch&) = delete;
+
+ private:
+  const CSysCalls* m_previous;
+};
+
 }  // namespace corvane::test
