@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChildProcess.h"
@@ -313,13 +314,22 @@ TEST_F(ConvertCommandTest, FolderTakingNoNewFilesGetsTheWholeLasFileOrNone) {
   ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
   const std::string target = folder + "/out.las";
   ASSERT_EQ(Cli(Convert("--quiet")), 0) << m_err;
-  const std::string whole = test::ReadBytes(m_las);
+  const std::string converted = test::ReadBytes(m_las);
+  const std::string wrapped = test::DataFile("sample_2.0_wrapped.las");
+  ASSERT_EQ(Cli("unwrap '" + wrapped + "' '" + m_las + "'"), 0) << m_err;
+  const std::string unwrapped = test::ReadBytes(m_las);
   const test::CEnvOverride tmpdir("TMPDIR", tmp);
-  for (const int fallocateError : {0, ENOSPC}) {
+  for (const auto& [command, fallocateError] :
+       {std::pair{"convert", 0}, {"convert", ENOSPC}, {"unwrap", 0}, {"unwrap", ENOSPC}}) {
+    SCOPED_TRACE(std::string(command) + " " + std::to_string(fallocateError));
     test::WriteBytes(target, "earlier\r\n");
     const test::CNoNewFilesIn shut(folder, fallocateError);
+    const bool convert = std::string(command) == "convert";
     const test::CCliRun run = test::RunInProcess(
-        {"convert", "--config", m_lah, "--first-data-line", "5", "--ascii", m_asc, "--las", target});
+        convert ? std::vector<std::string>{"convert", "--config", m_lah, "--first-data-line", "5", "--ascii",
+                                           m_asc, "--las", target}
+                : std::vector<std::string>{"unwrap", wrapped, target});
+    const std::string whole = convert ? converted : unwrapped;
     EXPECT_EQ(run.status, fallocateError == 0 ? 0 : 1) << run.err;
     EXPECT_EQ(test::ReadBytes(target), fallocateError == 0 ? whole : std::string("earlier\r\n"));
     const std::string said = fallocateError == 0 ? target +
