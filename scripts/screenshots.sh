@@ -4,7 +4,9 @@
 # layout proposed), step3-proposal.png (Step 3 of that new setup, its curves proposed), and
 # a failure message with its reason into message.png; then the
 # main window with the LAS window of the example's LAS file (las-window.png), its Check
-# tab (las-check.png) and its corvane-cli plot (plot-well-7.png).
+# tab (las-check.png), its crossplot window (crossplot-window.png), its corvane-cli plot
+# (plot-well-7.png) and crossplot (crossplot-well-7.png), and the pictures of the
+# manual's command-line page.
 set -euo pipefail
 build="${1:-build}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -21,8 +23,13 @@ las="$build/screenshots/well-7.las"
 # a text among the readings of a row.
 faulty="$build/screenshots/well-7-faults.las"
 sed -e '10s/-999\.2500/-9999.0000/' -e '/^ SRVC\./d' -e '1234s/^\( *[0-9.]* *\)[0-9.]*/\1n\/a/' "$las" >"$faulty"
-QT_QPA_PLATFORM=offscreen "$las_tool" "$las" "$build/screenshots/las-window.png"
+QT_QPA_PLATFORM=offscreen "$las_tool" "$las" "$build/screenshots/las-window.png" - \
+  "$build/screenshots/crossplot-window.png"
 QT_QPA_PLATFORM=offscreen "$las_tool" "$faulty" "$build/screenshots/las-window-faults.png" \
   "$build/screenshots/las-check.png"
 rm -f "$build/screenshots/las-window-faults.png"
 "$build/src/cli/corvane-cli" plot "$las" -o "$build/screenshots/plot-well-7.png" --size 700x1000 --quiet
+"$build/src/cli/corvane-cli" crossplot "$las" -o "$build/screenshots/crossplot-well-7.png" --size 600x600 --quiet
+"$build/src/cli/corvane-cli" plot "$las" -o "$build/screenshots/plot-example.png" --depth 1600:1700 --size 560x700 \
+  --quiet
+"$build/src/cli/corvane-cli" crossplot "$las" -o "$build/screenshots/crossplot-example.png" --size 600x600 --quiet

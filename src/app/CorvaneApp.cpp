@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
+#include <type_traits>
 
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
@@ -19,6 +20,7 @@
 #include "app/ManualHelp.h"
 #include "app/RecentFileList.h"
 #include "app/ShellDialogs.h"
+#include "lasview/CrossplotWindow.h"
 #include "lasview/LasWindow.h"
 #include "platform/ProgramInfo.h"
 #include "plot/PlotSettings.h"
@@ -191,16 +193,22 @@ CLasWindow* CCorvaneApp::OpenLasFile(const QString& path) {
     m_dialogs->ShowError(window, QStringLiteral("Failed to open LAS file."),
                          QDir::toNativeSeparators(window->PathName()) + ": " + reason);
   });
-  // The readout under the pointer stands in the status bar while the window is there.
+  // The readout under the pointer stands in the status bar while the window is there;
+  // the window's crossplots go into the document area beside it.
   QStatusBar* status = m_mainFrame->statusBar();
-  connect(window, &CLasWindow::ReadoutChanged, status, [status](const QString& text) {
-    if (text.isEmpty())
-      status->clearMessage();
-    else
-      status->showMessage(text);
-  });
-  QMdiSubWindow* frameWindow = m_mainFrame->AddChildWindow(window);
-  connect(frameWindow, &QObject::destroyed, status, &QStatusBar::clearMessage);
+  auto place = [this, status](auto* child) {
+    connect(child, &std::remove_pointer_t<decltype(child)>::ReadoutChanged, status,
+            [status](const QString& text) {
+              if (text.isEmpty())
+                status->clearMessage();
+              else
+                status->showMessage(text);
+            });
+    QMdiSubWindow* frameWindow = m_mainFrame->AddChildWindow(child);
+    connect(frameWindow, &QObject::destroyed, status, &QStatusBar::clearMessage);
+  };
+  place(window);
+  connect(window, &CLasWindow::CrossplotOpened, this, place);
   AddToRecentFileList(window->PathName());
   return window;
 }

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -30,6 +31,7 @@
 #include "app/ShellDialogs.h"
 #include "app/ShellServices.h"
 #include "app/ToolIcons.h"
+#include "lasview/LasWindow.h"
 #include "platform/ProgramInfo.h"
 #include "wizard/WizardPage.h"
 #include "wizard/WizardSettings.h"
@@ -146,6 +148,8 @@ const CCommandEntry kActions[] = {
     {Command::WindowCascade, "&Cascade", "Arrange windows so they overlap", {}},
     {Command::WindowTile, "&Tile", "Arrange windows as non-overlapping tiles", {}},
     {Command::WindowArrange, "&Arrange Icons", "Arrange icons at the bottom of the window", {}},
+    {Command::WindowCrossplot, "New C&rossplot", "Open a crossplot of two curves of the active LAS file", {}},
+    {Command::WindowLinkDepths, "&Link Depths", "Keep the depths shown in the open LAS windows together", {}},
     {Command::HelpIndex, "&Index", "List Help topics", {}},
     {Command::HelpUsing, "&Using Help", "Display instructions about how to use help", {}},
     {Command::AppAbout,
@@ -229,6 +233,9 @@ void CMainFrame::CreateActions() {
   on(Command::WindowCascade, m_mdiArea, &QMdiArea::cascadeSubWindows);
   on(Command::WindowTile, m_mdiArea, &QMdiArea::tileSubWindows);
   on(Command::WindowArrange, this, &CMainFrame::OnWindowArrange);
+  on(Command::WindowCrossplot, this, &CMainFrame::OnWindowCrossplot);
+  Action(Command::WindowLinkDepths)->setCheckable(true);
+  connect(Action(Command::WindowLinkDepths), &QAction::toggled, this, &CMainFrame::OnLinkDepths);
   on(Command::HelpIndex, this, [this] { m_shell.WinHelp(0, HelpCommand::Index, this); });
   on(Command::HelpUsing, this, [this] { m_shell.WinHelp(0, HelpCommand::HelpOnHelp, this); });
   on(Command::AppAbout, this, [this] { m_shell.OnAppAbout(); });
@@ -296,6 +303,11 @@ void CMainFrame::CreateMenus() {
   window->addAction(Action(Command::WindowCascade));
   window->addAction(Action(Command::WindowTile));
   window->addAction(Action(Command::WindowArrange));
+  window->addSeparator();
+  window->addAction(Action(Command::WindowCrossplot));
+  window->addAction(Action(Command::WindowLinkDepths));
+  m_windowMenu = window;
+  connect(window, &QMenu::aboutToShow, this, [this] { WindowListActions(); });
 
   m_menus2 = {MakeFileMenu(false), view, help};
   m_menus3 = {MakeFileMenu(true), edit, view, window, help};
@@ -420,7 +432,7 @@ void CMainFrame::UpdateMenus(const QObject* closing) {
   const int set = documentOpen ? 3 : 2;
   for (Command command : {Command::FileSave, Command::FilePrint, Command::FileClose, Command::FileSaveAs,
                           Command::FilePrintPreview, Command::WindowNew, Command::WindowCascade,
-                          Command::WindowTile, Command::WindowArrange})
+                          Command::WindowTile, Command::WindowArrange, Command::WindowLinkDepths})
     Action(command)->setEnabled(documentOpen);
   // What the active window offers: a LAS window has no configuration to save or to
   // open again; its plot is saved as a picture.
@@ -432,6 +444,7 @@ void CMainFrame::UpdateMenus(const QObject* closing) {
   }
   if (child && !child->OffersNewWindow()) Action(Command::WindowNew)->setEnabled(false);
   Action(Command::FileSavePlotAs)->setEnabled(child && child->SaveDialog(CChildWindow::SaveKind::Plot));
+  Action(Command::WindowCrossplot)->setEnabled(dynamic_cast<const CLasWindow*>(child) != nullptr);
   if (set == m_menuSet) return;
   m_menuSet = set;
   menuBar()->clear();
@@ -476,6 +489,7 @@ QMdiSubWindow* CMainFrame::AddChildWindow(CChildWindow* child) {
       }
     }
   });
+  if (auto* las = dynamic_cast<CLasWindow*>(child); las && DepthsLinked()) m_depthLink.Add(las->Session());
   window->resize(child->InitialSize(m_mdiArea->viewport()->size()));
   window->show();
   m_mdiArea->setActiveSubWindow(window);
@@ -567,6 +581,46 @@ void CMainFrame::OnWindowNew() {
   CChildWindow* child = ActiveChild();
   if (!child || !child->OffersNewWindow()) return;
   if (CChildWindow* another = child->NewWindow()) AddChildWindow(another);
+}
+
+void CMainFrame::OnWindowCrossplot() {
+  if (auto* las = dynamic_cast<CLasWindow*>(ActiveChild())) las->OpenCrossplot();
+}
+
+bool CMainFrame::DepthsLinked() const { return Action(Command::WindowLinkDepths)->isChecked(); }
+
+void CMainFrame::OnLinkDepths(bool on) {
+  m_depthLink.Clear();
+  if (!on) return;
+  // The active LAS window leads; the others take its depths.
+  if (auto* active = dynamic_cast<CLasWindow*>(ActiveChild())) m_depthLink.Add(active->Session(), true);
+  for (CChildWindow* child : Children())
+    if (auto* las = dynamic_cast<CLasWindow*>(child)) m_depthLink.Add(las->Session());
+}
+
+QList<QAction*> CMainFrame::WindowListActions() {
+  for (QAction* action : m_windowList) {
+    m_windowMenu->removeAction(action);
+    action->deleteLater();
+  }
+  m_windowList.clear();
+  const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+  if (!windows.isEmpty()) m_windowList.append(m_windowMenu->addSeparator());
+  for (int i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow* window = windows.at(i);
+    QString title = window->windowTitle();
+    title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* entry =
+        m_windowMenu->addAction((i < 9 ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(i + 1) + title);
+    entry->setCheckable(true);
+    entry->setChecked(window == m_mdiArea->activeSubWindow());
+    entry->setStatusTip(QStringLiteral("Activate this window"));
+    connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+      if (window) m_mdiArea->setActiveSubWindow(window);
+    });
+    m_windowList.append(entry);
+  }
+  return m_windowList.mid(windows.isEmpty() ? 0 : 1);
 }
 
 void CMainFrame::OnWindowArrange() {

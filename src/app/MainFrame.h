@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "lasview/ChildWindow.h"
+#include "lasview/DepthLink.h"
 
 class QLabel;
 class QMdiArea;
@@ -49,7 +50,9 @@ enum class Command {
   NextPane,
   PrevPane,
   FileOpenLas,
-  FileSavePlotAs
+  FileSavePlotAs,
+  WindowCrossplot,
+  WindowLinkDepths
 };
 
 class CMainFrame : public QMainWindow {
@@ -87,6 +90,12 @@ class CMainFrame : public QMainWindow {
   QList<CChildWindow*> Children() const;
   void Activate(const CChildWindow* child);
 
+  // The open windows at the end of the Window menu ("&1 well.las"), the active one
+  // checked; made again whenever the menu opens.
+  QList<QAction*> WindowListActions();
+  // Window > Link Depths: whether the LAS windows' depths are kept together.
+  bool DepthsLinked() const;
+
   // The recent-file entries of both File menus follow the application's list.
   void UpdateRecentFileMenu();
   // Shows the menu set that fits the document windows open now.
@@ -108,6 +117,8 @@ class CMainFrame : public QMainWindow {
   void OnFilePrint(bool preview);
   void OnWindowNew();
   void OnWindowArrange();
+  void OnWindowCrossplot();
+  void OnLinkDepths(bool on);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -139,6 +150,9 @@ class CMainFrame : public QMainWindow {
   QToolBar* m_plotToolBar = nullptr;
   QList<QMenu*> m_menus2;
   QList<QMenu*> m_menus3;
+  QMenu* m_windowMenu = nullptr;
+  QList<QAction*> m_windowList;
+  CDepthLink m_depthLink;
   int m_menuSet = 0;
   QLabel* m_idlePrompt = nullptr;
   QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};

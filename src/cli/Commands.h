@@ -29,6 +29,7 @@ void AddUnwrapCommand(CLI::App& app, CommandRunner& run);
 void AddCheckCommand(CLI::App& app, CommandRunner& run);
 // Only in builds with Qt (the plot draws with it).
 void AddPlotCommand(CLI::App& app, CommandRunner& run);
+void AddCrossplotCommand(CLI::App& app, CommandRunner& run);
 
 // Parses the command line (argv[0] is the program) with `commands`, runs the command
 // named and returns its exit status: kExitUsage for a command line it refuses,

@@ -1,11 +1,9 @@
 // corvane-cli plot: the LAS window's log plot as a PNG, SVG or PDF file, drawn
 // without a display.
 #include <CLI/CLI.hpp>
-#include <QGuiApplication>
 #include <QString>
 
-#include <charconv>
-#include <cstdlib>
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -13,10 +11,12 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/PictureCommands.h"
 #include "cli/TerminalProgress.h"
 #include "platform/FileSystem.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotSettings.h"
+#include "plotmodel/DepthScale.h"
 #include "plotmodel/LasLoader.h"
 #include "plotmodel/RowReader.h"
 
@@ -29,34 +29,13 @@ struct CPlotOptions {
   std::string curves;
   std::string depth;
   std::string size = "800x1200";
+  std::string scale;
   std::string settings;
   bool quiet = false;
 };
 
-constexpr int kMaxPictureSide = 10000;
-
-std::optional<double> Number(std::string_view text) {
-  double value = 0;
-  const char* begin = text.data();
-  if (!text.empty() && text.front() == '+') ++begin;
-  const auto result = std::from_chars(begin, text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-std::optional<QSize> ParseSize(const std::string& text) {
-  const auto x = text.find_first_of("xX");
-  if (x == std::string::npos) return std::nullopt;
-  int width = 0;
-  int height = 0;
-  const char* end = text.data() + text.size();
-  const auto w = std::from_chars(text.data(), text.data() + x, width);
-  const auto h = std::from_chars(text.data() + x + 1, end, height);
-  if (w.ec != std::errc() || w.ptr != text.data() + x || h.ec != std::errc() || h.ptr != end)
-    return std::nullopt;
-  if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return std::nullopt;
-  return QSize(width, height);
-}
+// The tallest picture drawn at a depth scale.
+constexpr int kMostScaledHeight = 32000;
 
 std::vector<std::string> SplitCurves(const std::string& text) {
   std::vector<std::string> names;
@@ -72,47 +51,24 @@ std::vector<std::string> SplitCurves(const std::string& text) {
   return names;
 }
 
-int Usage(const std::string& text) {
-  std::cerr << "corvane-cli plot: " << text << '\n';
-  return kExitUsage;
-}
+int Usage(const std::string& text) { return cli::Usage("plot", text); }
 
 int RunPlot(const CPlotOptions& options) {
-  const std::optional<QSize> size = ParseSize(options.size);
+  std::optional<QSize> size = ParsePictureSize(options.size);
   if (!size)
     return Usage("--size: expected WIDTHxHEIGHT in pixels, each 1 to " + std::to_string(kMaxPictureSide) +
                  ", got \"" + options.size + "\"");
-  std::optional<double> top;
-  std::optional<double> base;
-  if (!options.depth.empty()) {
-    const auto colon = options.depth.find(':');
-    const std::string_view text(options.depth);
-    if (colon == std::string::npos)
-      return Usage("--depth: expected TOP:BASE (either may be left out), got \"" + options.depth + "\"");
-    const std::string_view topText = text.substr(0, colon);
-    const std::string_view baseText = text.substr(colon + 1);
-    if (!topText.empty() && !(top = Number(topText)))
-      return Usage("--depth: \"" + std::string(topText) + "\" is not a depth");
-    if (!baseText.empty() && !(base = Number(baseText)))
-      return Usage("--depth: \"" + std::string(baseText) + "\" is not a depth");
-    if (top && base && *top == *base) return Usage("--depth: TOP and BASE are the same depth");
-  }
+  CDepthOption depths;
+  if (const auto wrong = ParseDepthOption(options.depth, depths)) return Usage("--depth: " + *wrong);
+  std::optional<double> ratio;
+  if (!options.scale.empty() && !(ratio = ParseRatio(options.scale)))
+    return Usage("--scale: expected 1:N (1:500, say), got \"" + options.scale + "\"");
   const QString output = QString::fromLocal8Bit(options.output.c_str());
   if (SameFile(options.las, options.output))
     return Usage("-o: the picture cannot be written over the LAS file");
   if (!PlotFormatOf(output)) return Usage("-o: the picture must be a .png, .svg or .pdf file");
 
-  // Qt draws text and pictures through a platform plugin; the offscreen one needs no display.
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // Qt's notes about the desktop (no runtime folder and the like) are no business of a picture.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toLocal8Bit().constData() << '\n';
-  });
-  static int argc = 1;
-  static char name[] = "corvane-cli";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
-
+  const auto application = StartPictureDrawing();
   CLasData data(options.las);
   CTerminalProgress::InstallInterruptHandler();
   CTerminalProgress progress(options.quiet);
@@ -145,7 +101,7 @@ int RunPlot(const CPlotOptions& options) {
                                  ? FindPlotSettings(lasPath, DefaultTemplateFolder(), header)
                                  : QString::fromLocal8Bit(options.settings.c_str());
     if (settings.isEmpty()) {
-      layout = CPlotLayout::Default(header);
+      layout = CPlotLayout::Standard(header);
     } else if (const CResult loaded = LoadPlotSettings(settings, header, layout); !loaded) {
       std::cerr << "corvane-cli: " << settings.toLocal8Bit().constData() << ": " << loaded.Reason() << '\n';
       return kExitFailed;
@@ -157,26 +113,30 @@ int RunPlot(const CPlotOptions& options) {
     std::cerr << "corvane-cli: " << options.las << " has no data rows to plot.\n";
     return kExitFailed;
   }
-  double from = top.value_or(extent->first);
-  double to = base.value_or(extent->second);
-  if (from > to) std::swap(from, to);
-  if (from == to) to = from + 1;
+  std::string refusal;
+  const std::string depthUnit = header.curves.front().unit;
+  const auto range = DepthsWithin(depths, extent->first, extent->second, depthUnit, refusal);
+  if (!range) return Usage("--depth: " + refusal);
+  const auto [from, to] = *range;
 
   CRowReader rows(data);
   const CPlotScales scales = ComputeScales(data, layout);
   const CPlotPainter painter(data, &rows, layout, scales);
+  // As wide as the tracks need; at a depth scale as high as the depths need.
+  size->setWidth(painter.NeededPixels(size->width()));
+  if (ratio) {
+    const double height =
+        painter.HeaderHeight() + (to - from) * PixelsPerDepthUnit(*ratio, depthUnit, kPictureDpi);
+    if (height > kMostScaledHeight)
+      return Usage("--scale: at " + options.scale + " the depths " + std::to_string(from) + " to " +
+                   std::to_string(to) + " make a picture " +
+                   std::to_string(static_cast<long>(std::ceil(height))) + " pixels high; the most is " +
+                   std::to_string(kMostScaledHeight) +
+                   " (draw fewer depths with --depth, or take a scale of more depth: 1:N with a greater N)");
+    size->setHeight(static_cast<int>(std::ceil(height)));
+  }
   // Ctrl-C, a closed terminal or kill while the picture is drawn: no picture replaces the old one.
-  const CResult written =
-      ExportPlot(painter, from, to, *size, output, [] { return CTerminalProgress::Interrupted(); });
-  if (written.IsCancelled()) {
-    std::cerr << "corvane-cli: plot cancelled; " << options.output << " is as it was before the run.\n";
-    return kExitFailed;
-  }
-  if (!written) {
-    std::cerr << "corvane-cli: cannot write " << options.output << ": " << written.Reason() << '\n';
-    return kExitFailed;
-  }
-  return kExitDone;
+  return WrittenStatus(ExportPlot(painter, from, to, *size, output, PictureCancelled), options.output);
 }
 
 }  // namespace
@@ -196,21 +156,30 @@ void AddPlotCommand(CLI::App& app, CommandRunner& run) {
       ->type_name("GR,RHOB,...");
   sub->add_option("--depth", options->depth, "Depths to draw (default: all); either end may be left out")
       ->type_name("TOP:BASE");
-  sub->add_option("--size", options->size, "Picture size in pixels (a PDF page at 96 per inch)")
+  sub->add_option("--size", options->size,
+                  "Picture size in pixels (a PDF page at 96 per inch); wider when the tracks need it")
       ->type_name("WxH")
       ->capture_default_str();
+  sub->add_option("--scale", options->scale,
+                  "Depth scale (1:200, 1:500, 1:1000, ...): the picture's height follows the depths drawn, "
+                  "at 96 pixels per inch; --size gives its width only")
+      ->type_name("1:N");
   sub->add_option("--settings", options->settings, "Plot settings or template file (.plot.json) to draw with")
       ->type_name("FILE");
   sub->add_flag("--quiet", options->quiet, "No progress bar");
   sub->footer(
-      "Tracks, log scales and scale ends come from FILE's plot settings (<name>.plot.json beside it,\n"
-      "saved from the LAS window) or from a template for the same mnemonics; without them every\n"
-      "curve gets a track, resistivities on a log scale, scale ends at the 1st and 99th percentiles.\n"
+      "Tracks, log scales, scale ends and fills come from FILE's plot settings (<name>.plot.json\n"
+      "beside it, saved from the LAS window) or from a template for the same mnemonics; without\n"
+      "them the standard layout by curve family: gamma ray, SP and caliper, the depth track,\n"
+      "resistivities on a log scale, neutron with density, sonic, PE, then the other curves, each\n"
+      "with its standard scale (GR 0-150 GAPI, ...) or round ends around its readings.\n"
       "Exit status: 0 written; 1 the LAS file cannot be read, has no rows, the picture cannot be\n"
-      "written, or Ctrl-C; 2 usage.\n"
+      "written, or Ctrl-C; 2 usage, --depth outside the log (the log's depths are named) or a\n"
+      "--scale picture too high.\n"
       "\n"
       "Example:\n"
-      "  corvane-cli plot well-7.las -o well-7.png --curves GR,NPHI,RHOB,ILD --depth 1500:1600");
+      "  corvane-cli plot well-7.las -o well-7.png --curves GR,NPHI,RHOB,ILD --depth 1500:1600\n"
+      "  corvane-cli plot well-7.las -o well-7.pdf --scale 1:500");
   sub->callback([options, &run] { run = [options] { return RunPlot(*options); }; });
 }
 

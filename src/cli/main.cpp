@@ -6,10 +6,10 @@ namespace {
 using namespace corvane::cli;
 
 constexpr CommandSetup kCommands[] = {
-    AddConvertCommand, AddBatchCommand,  AddPreviewCommand,
-    AddInspectCommand, AddUnwrapCommand, AddCheckCommand,
+    AddConvertCommand, AddBatchCommand,     AddPreviewCommand,
+    AddInspectCommand, AddUnwrapCommand,    AddCheckCommand,
 #ifdef CORVANE_CLI_PLOT
-    AddPlotCommand,
+    AddPlotCommand,    AddCrossplotCommand,
 #endif
 };
 

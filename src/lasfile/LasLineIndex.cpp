@@ -1,6 +1,7 @@
 #include "lasfile/LasLineIndex.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "lasfile/LasReader.h"
 #include "platform/TextReader.h"
@@ -25,7 +26,8 @@ void CLasLineIndex::Note(const CLasRecord& record) {
 }
 
 std::vector<std::string> CLasLineIndex::ReadLines(const std::string& path, std::uint64_t first,
-                                                  std::uint64_t last, std::size_t maxLength) const {
+                                                  std::uint64_t last, std::size_t maxLength,
+                                                  const CFileIdentity* expected) const {
   std::vector<std::string> lines;
   first = std::max<std::uint64_t>(first, 1);
   if (last < first) return lines;
@@ -35,6 +37,8 @@ std::vector<std::string> CLasLineIndex::ReadLines(const std::string& path, std::
   while (m_offsets[slot] == kUnknown) --slot;
   CTextReader reader;
   reader.Open(path, false);
+  if (expected != nullptr && reader.Identity() != *expected)
+    throw CFileError(CResult::Failed(path + ": the file has changed since it was read", ESTALE));
   reader.Seek(m_offsets[slot]);
   std::uint64_t number = slot * kStride;
   std::string line;

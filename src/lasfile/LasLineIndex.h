@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/File.h"
+
 namespace corvane {
 
 struct CLasLineInfo;
@@ -27,9 +29,10 @@ class CLasLineIndex {
   // Lines first..last (1-based, numbered as CLasReader numbers them) of the file at
   // `path`, each without its line end and cut to `maxLength` characters; fewer when the
   // file ends before. Lines past those noted are found by reading on from the last one
-  // noted. Throws CFileError.
+  // noted. Throws CFileError; with `expected`, one of cause ESTALE when the file opened
+  // is not that one (replaced or changed since the pass that noted the lines).
   std::vector<std::string> ReadLines(const std::string& path, std::uint64_t first, std::uint64_t last,
-                                     std::size_t maxLength) const;
+                                     std::size_t maxLength, const CFileIdentity* expected = nullptr) const;
 
  private:
   static constexpr std::uint64_t kUnknown = ~std::uint64_t{0};

@@ -141,6 +141,8 @@ class CLasReader {
   std::uint64_t Size() const noexcept { return m_file.Size(); }
   // How the file changed while it was read, in words; empty when it did not.
   std::string ChangeSinceOpen() const { return m_file.ChangeSinceOpen(); }
+  // The identity of the file when it was opened.
+  const CFileIdentity& Identity() const noexcept { return m_file.Identity(); }
 
  private:
   enum class Part { BeforeSections, Header, FreeText, Data, AfterData };

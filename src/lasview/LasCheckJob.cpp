@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "lasfile/LasChecker.h"
+#include "platform/FileSystem.h"
 
 namespace corvane {
 
@@ -23,6 +24,9 @@ void CLasCheckJob::Start() {
   m_progress = std::make_unique<CSharedProgress>(m_wake);
   m_thread = std::thread([this] {
     COutcome& outcome = *m_outcome;
+    // The file checked is the one that stood there before and after: a file changed
+    // meanwhile has lines of neither version.
+    const std::optional<CFileIdentity> before = IdentityOf(m_path);
     try {
       outcome.report = CheckLasFile(m_path, *m_progress,
                                     [&outcome](const CLasRecord& record) { outcome.index.Note(record); });
@@ -33,6 +37,7 @@ void CLasCheckJob::Start() {
       outcome.report.complete = false;
       outcome.report.Add(LasCode::FileUnreadable, 0, "", "not enough memory to check the file");
     }
+    if (before && before == IdentityOf(m_path)) outcome.identity = before;
     m_done = true;
     if (m_wake) m_wake();
   });
@@ -42,6 +47,18 @@ void CLasCheckJob::Again() {
   if (Running()) return;
   m_started = false;
   Start();
+}
+
+void CLasCheckJob::Reset() {
+  Cancel();
+  Wait();
+  m_outcome.reset();
+  m_progress.reset();
+  m_report.reset();
+  m_index = CLasLineIndex();
+  m_identity.reset();
+  m_started = false;
+  m_done = false;
 }
 
 void CLasCheckJob::Cancel() {
@@ -61,6 +78,7 @@ bool CLasCheckJob::TakeOutcome() {
   if (m_thread.joinable()) m_thread.join();
   m_report = std::make_unique<CLasReport>(std::move(m_outcome->report));
   m_index = std::move(m_outcome->index);
+  m_identity = m_outcome->identity;
   m_outcome.reset();
   return true;
 }

@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "lasfile/LasLineIndex.h"
 #include "lasfile/LasReport.h"
+#include "platform/File.h"
 #include "plotmodel/SharedProgress.h"
 
 namespace corvane {
@@ -29,6 +31,9 @@ class CLasCheckJob {
   // Starts the check, unless it runs or has run (Again starts it anew).
   void Start();
   void Again();
+  // Forgets the last check (its report, lines and file), as before the first; waits for
+  // one that runs after cancelling it.
+  void Reset();
   bool Started() const { return m_started; }
   // From Start until its outcome has been taken.
   bool Running() const { return m_outcome != nullptr; }
@@ -43,11 +48,15 @@ class CLasCheckJob {
   // The report of the last check taken; null before.
   const CLasReport* Report() const { return m_report.get(); }
   const CLasLineIndex& Index() const { return m_index; }
+  // The file the last check taken read, by its identity; none when it changed while it
+  // was checked (its lines cannot be read again then).
+  const std::optional<CFileIdentity>& Identity() const { return m_identity; }
 
  private:
   struct COutcome {
     CLasReport report;
     CLasLineIndex index;
+    std::optional<CFileIdentity> identity;
   };
 
   std::string m_path;
@@ -61,6 +70,7 @@ class CLasCheckJob {
 
   std::unique_ptr<CLasReport> m_report;
   CLasLineIndex m_index;
+  std::optional<CFileIdentity> m_identity;
 };
 
 }  // namespace corvane

@@ -133,6 +133,17 @@ void CLasCheckPane::OnSessionChanged(unsigned changes) {
     m_strip.Show(m_session.Check().Progress());
     ShowReport();
   }
+  // Read anew: the findings of the old file go.
+  if ((changes & SessionChange::kFile) && !m_session.FileChanged() && !m_session.Check().Report()) {
+    m_strip.Ended();
+    m_strip.Label()->clear();
+    m_again->hide();
+    m_table->setRowCount(0);
+    m_summary->clear();
+    m_lines->clear();
+    m_lineLabel->clear();
+    m_counts->setText(QStringLiteral("The file is checked once the plot has read it."));
+  }
 }
 
 void CLasCheckPane::ShowReport() {
@@ -207,8 +218,7 @@ bool CLasCheckPane::ShowLine(std::uint64_t line) {
   const std::uint64_t first = line > kContextLines ? line - kContextLines : 1;
   std::vector<std::string> lines;
   try {
-    lines = m_session.Check().Index().ReadLines(m_session.Path(), first, line + kContextLines,
-                                                kMaxShownLength + 1);
+    lines = m_session.ReadLines(first, line + kContextLines, kMaxShownLength + 1);
   } catch (const CFileError& error) {
     m_lines->clear();
     m_lineLabel->setText(

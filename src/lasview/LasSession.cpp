@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "platform/File.h"
+#include "platform/FileError.h"
+#include "platform/FileSystem.h"
 #include "plotmodel/LasLoader.h"
 
 namespace corvane {
@@ -17,11 +19,13 @@ CLasSession::CLasSession(std::string path, std::function<void()> wake, CLayoutLo
       m_progress(m_wake),
       m_check(std::move(path), m_wake) {
   m_data->SetListener(m_wake);
+  m_rows->SetChangeListener(m_wake);
 }
 
 CLasSession::~CLasSession() {
   m_progress.RequestCancel();
   if (m_loader.joinable()) m_loader.join();
+  Notify(SessionChange::kClosing);
 }
 
 CResult CLasSession::Open() {
@@ -79,14 +83,23 @@ void CLasSession::Update() {
     changes |= SessionChange::kRows;
     if (m_followWhole && FitWhole()) changes |= SessionChange::kView;
   }
+  if (m_rows->FileChanged() && NoteFileChanged()) changes |= SessionChange::kFile;
   if (m_loadStarted && !m_loadEnded) {
     changes |= SessionChange::kLoadProgress;
     if (state != LoadState::Loading) {
       if (m_loader.joinable()) m_loader.join();
       m_loadEnded = true;
       changes |= SessionChange::kLoadEnded;
+      // A file written to while it was read has rows of two versions.
+      auto now = IdentityOf(Path());
+      std::optional<CFileIdentity> read;
+      {
+        auto lock = m_data->Lock();
+        read = m_data->Identity();
+      }
+      if (read && now != read && NoteFileChanged()) changes |= SessionChange::kFile;
       // The check waits for the reading, so that the two do not share the machine.
-      if (!m_check.Started()) {
+      if (!m_check.Started() && !m_fileChanged) {
         m_check.Start();
         changes |= SessionChange::kCheckStarted;
       }
@@ -104,6 +117,64 @@ void CLasSession::Wait() {
   Update();  // starts the check once the reading has ended
   m_check.Wait();
   Update();
+}
+
+bool CLasSession::NoteFileChanged() {
+  if (m_fileChanged) return false;
+  m_fileChanged = true;
+  m_progress.RequestCancel();
+  m_check.Cancel();
+  return true;
+}
+
+void CLasSession::CheckFile() {
+  if (m_fileChanged) return;
+  std::optional<CFileIdentity> read;
+  {
+    auto lock = m_data->Lock();
+    read = m_data->Identity();
+  }
+  if (read && IdentityOf(Path()) != read && NoteFileChanged()) Notify(SessionChange::kFile);
+}
+
+CResult CLasSession::Reload() {
+  m_progress.RequestCancel();
+  if (m_loader.joinable()) m_loader.join();
+  m_check.Reset();
+  {
+    auto lock = m_data->Lock();
+    if (m_data->HasHeader()) {
+      std::vector<std::string> curves;
+      for (const CCurveInfo& curve : m_data->Header().curves) curves.push_back(curve.mnemonic);
+      m_keptCurves = std::move(curves);
+    }
+  }
+  m_data->Reset();
+  {
+    auto lock = m_data->Lock();
+    m_rows->Reset();
+  }
+  m_progress.Reset();
+  m_loadStarted = false;
+  m_loadEnded = false;
+  m_headerTaken = false;
+  m_fileChanged = false;
+  m_generation = 0;
+  Notify(SessionChange::kFile);
+  return Open();
+}
+
+std::vector<std::string> CLasSession::ReadLines(std::uint64_t first, std::uint64_t last,
+                                                std::size_t maxLength) {
+  const std::optional<CFileIdentity>& checked = m_check.Identity();
+  if (!checked)
+    throw CFileError(CResult::Failed("the file changed while it was checked; check it again", ESTALE));
+  try {
+    return m_check.Index().ReadLines(Path(), first, last, maxLength, &*checked);
+  } catch (const CFileError& error) {
+    if (error.Cause() == ESTALE) CheckFile();
+    throw;
+  }
 }
 
 void CLasSession::StartCheck() {
@@ -125,7 +196,17 @@ void CLasSession::TakeHeader() {
     auto lock = m_data->Lock();
     header = m_data->Header();
   }
-  m_layout = CPlotLayout::Default(header);
+  // Read anew with the same curves: the tracks stay as the user left them.
+  std::vector<std::string> curves;
+  for (const CCurveInfo& curve : header.curves) curves.push_back(curve.mnemonic);
+  const bool keep = m_keptCurves && *m_keptCurves == curves;
+  m_keptCurves.reset();
+  if (keep) {
+    ComputeScales();
+    return;
+  }
+  m_settingsSource.clear();
+  m_layout = CPlotLayout::Standard(header);
   if (m_lookup)
     if (auto found = m_lookup(header)) {
       m_layout = std::move(found->first);
@@ -149,7 +230,7 @@ bool CLasSession::ChangeLayout(const std::function<bool(CPlotLayout&)>& change) 
 void CLasSession::DefaultLayout() {
   {
     auto lock = m_data->Lock();
-    m_layout = CPlotLayout::Default(m_data->Header());
+    m_layout = CPlotLayout::Standard(m_data->Header());
   }
   ComputeScales();
   Notify(SessionChange::kLayout);

@@ -9,6 +9,12 @@
 // news they call `wake` (on their thread); the session's owner then calls Update on
 // its own thread, which takes the news and tells the observers. Everything else is
 // called on the owner's thread.
+//
+// The file cannot change under the session: rows and lines are read again only from
+// the file the loader read (by its identity: device, inode, size, time), checked
+// before every reading and whenever the owner asks (CheckFile, when a watcher of the
+// folder says something happened). A file replaced or changed on disk is not read
+// again: the session says so (FileChanged) and reads it anew on Reload.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,6 +45,8 @@ inline constexpr unsigned kLoadEnded = 1u << 5;      // the reading ended (done,
 inline constexpr unsigned kCheckStarted = 1u << 6;   // a check started
 inline constexpr unsigned kCheckProgress = 1u << 7;  // the check's progress
 inline constexpr unsigned kCheckEnded = 1u << 8;     // the check ended; its report is there
+inline constexpr unsigned kFile = 1u << 9;           // the file changed on disk, or is being read anew
+inline constexpr unsigned kClosing = 1u << 10;       // the session goes: its observers let go of it
 }  // namespace SessionChange
 
 class CLasSessionObserver {
@@ -62,7 +70,7 @@ class CLasSession {
 
   // The file is not touched until Open.
   CLasSession(std::string path, std::function<void()> wake, CLayoutLookup lookup = {});
-  // Cancels the jobs and waits for their threads.
+  // Cancels the jobs and waits for their threads; the observers hear kClosing.
   ~CLasSession();
   CLasSession(const CLasSession&) = delete;
   CLasSession& operator=(const CLasSession&) = delete;
@@ -91,6 +99,19 @@ class CLasSession {
   void CancelLoad() { m_progress.RequestCancel(); }
   CSharedProgress::CState LoadProgress() const { return m_progress.State(); }
 
+  // The file on disk is no longer the one read (replaced or changed): nothing is read
+  // from it until Reload.
+  bool FileChanged() const { return m_fileChanged; }
+  // Compares the file on disk with the one read; the observers hear kFile when it has
+  // changed (once).
+  void CheckFile();
+  // Reads the file anew: the reading and the check start again, the tracks stay when
+  // the file has the same curves. Failed as Open is.
+  CResult Reload();
+  // Lines first..last of the file as the check read it (see CLasLineIndex::ReadLines);
+  // throws CFileError, of cause ESTALE when the file is no longer the one checked.
+  std::vector<std::string> ReadLines(std::uint64_t first, std::uint64_t last, std::size_t maxLength);
+
   // The check: started once the reading has ended, or earlier by StartCheck.
   CLasCheckJob& Check() { return m_check; }
   const CLasCheckJob& Check() const { return m_check; }
@@ -104,7 +125,7 @@ class CLasSession {
   const std::string& SettingsSource() const { return m_settingsSource; }
   // `change` edits the tracks and answers whether it did; the scales follow.
   bool ChangeLayout(const std::function<bool(CPlotLayout&)>& change);
-  // One track per curve, as for a file without settings.
+  // The standard layout, as for a file without settings.
   void DefaultLayout();
 
   // The depth range in view, top above base.
@@ -139,6 +160,8 @@ class CLasSession {
   // Applies a range; true when the view moved.
   bool ApplyRange(double top, double base);
   bool FitWhole();
+  // The file is found changed: the jobs stop reading it. True when this is news.
+  bool NoteFileChanged();
 
   std::function<void()> m_wake;
   CLayoutLookup m_lookup;
@@ -152,6 +175,9 @@ class CLasSession {
   bool m_loadStarted = false;
   bool m_headerTaken = false;
   bool m_loadEnded = false;
+  bool m_fileChanged = false;
+  // After a Reload: the tracks stay if the file has these curves still.
+  std::optional<std::vector<std::string>> m_keptCurves;
   unsigned m_generation = 0;
   CPlotLayout m_layout;
   CPlotScales m_scales;

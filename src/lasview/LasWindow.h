@@ -6,16 +6,27 @@
 // shows how far the reading is. The check runs once the plot has read the file (or at
 // once when its pane is opened first), so that the two do not share the machine.
 //
+// The bar above the plot says the depth scale of the screen ("Screen 1:437") and takes
+// the scale that printing and Save Plot As draw at ("1:500"; "Fit to page": the view on
+// one page, or the canvas's size). A watcher of the file's folder has the session
+// compare the file on disk with the one read whenever something changes there; a file
+// replaced or changed is said in a bar with Load Again. Crossplot opens a crossplot of
+// the file, linked to this window through the session.
+//
 // Tests reach the session through Session() and the controls by their object names.
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "lasview/ChildWindow.h"
 #include "lasview/JobStrip.h"
 #include "lasview/LasSession.h"
 #include "lasview/LasWindowHelp.h"
 
+class QComboBox;
+class QFileSystemWatcher;
+class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
@@ -24,6 +35,8 @@ class QTabWidget;
 
 namespace corvane {
 
+class CCrossplotWindow;
+class CDepthBoxes;
 class CLasCheckPane;
 class CLasHeaderView;
 class CPlotCanvas;
@@ -54,6 +67,18 @@ class CLasWindow : public QWidget, public CChildWindow, private CLasSessionObser
   // The settings file that the tracks came from when the file was opened; empty for the defaults.
   QString SettingsSource() const;
 
+  // The scale that printing and pictures draw at (1:ratio); none: the view fits the page.
+  std::optional<double> PrintRatio() const { return m_printRatio; }
+  void SetPrintRatio(std::optional<double> ratio);
+  // The depth scale of the plot on screen now; none before it has a depth range.
+  std::optional<double> ScreenRatio() const;
+  // The size of a picture of the view: the canvas's (at least 400 by 400, as wide as
+  // the tracks need), or at the print ratio as high as the depths need.
+  QSize PictureSize() const;
+  // A crossplot window of the file (not yet in the document area; the shell is told
+  // through CrossplotOpened and places it).
+  CCrossplotWindow* OpenCrossplot();
+
   // CChildWindow
   QWidget* Widget() override { return this; }
   const QObject* Document() const override { return this; }
@@ -74,14 +99,18 @@ class CLasWindow : public QWidget, public CChildWindow, private CLasSessionObser
   void ReadoutChanged(const QString& text);
   // The file could not be read (no curves, no data section, a read error).
   void LoadFailed(const QString& reason);
+  void CrossplotOpened(CCrossplotWindow* window);
 
  private:
   void BuildWidgets();
   void OnSessionChanged(unsigned changes) override;
   void ShowView();
   void OnScrolled(int value);
-  void TakeDepthBox();
   void SaveTemplateAs();
+  void ShowScreenRatio();
+  void ShowFileState();
+  void UpdateTrackScroll();
+  void TakePrintScale();
 
   QString m_path;
   CWindowDialogs& m_dialogs;
@@ -94,9 +123,14 @@ class CLasWindow : public QWidget, public CChildWindow, private CLasSessionObser
   CPlotCanvas* m_canvas = nullptr;
   CLasHeaderView* m_header = nullptr;
   CLasCheckPane* m_checkPane = nullptr;
-  QLineEdit* m_topBox = nullptr;
-  QLineEdit* m_baseBox = nullptr;
+  CDepthBoxes* m_depthBoxes = nullptr;
   QScrollBar* m_scroll = nullptr;
+  QScrollBar* m_trackScroll = nullptr;
+  QComboBox* m_printScale = nullptr;
+  QLabel* m_screenScale = nullptr;
+  QWidget* m_changedBar = nullptr;
+  QFileSystemWatcher* m_watcher = nullptr;
+  std::optional<double> m_printRatio;
   CJobStrip m_strip;
 };
 

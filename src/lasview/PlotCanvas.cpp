@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "plotmodel/LasData.h"
@@ -35,12 +36,90 @@ CPlotCanvas::~CPlotCanvas() { m_session.RemoveObserver(this); }
 
 void CPlotCanvas::OnSessionChanged(unsigned changes) {
   if (changes & kRedrawn) update();
+  if (changes & (SessionChange::kHeader | SessionChange::kLayout)) emit OverflowChanged();
+}
+
+QRectF CPlotCanvas::Area(const CPlotPainter& painter) const {
+  return QRectF(-m_scrollX, 0, painter.NeededWidth(width()), height());
 }
 
 CPlotPainter::CGeometry CPlotCanvas::Geometry() const {
-  return CPlotPainter(m_session.Data(), &m_session.Rows(), m_session.Layout(), m_session.Scales(),
-                      {false, false})
-      .Geometry(QRectF(rect()));
+  auto lock = m_session.Data().Lock();
+  const CPlotPainter painter(m_session.Data(), &m_session.Rows(), m_session.Layout(), m_session.Scales(),
+                             {false, false});
+  return painter.Geometry(Area(painter));
+}
+
+int CPlotCanvas::OverflowWidth() const {
+  auto lock = m_session.Data().Lock();
+  const CPlotPainter painter(m_session.Data(), &m_session.Rows(), m_session.Layout(), m_session.Scales(),
+                             {false, false});
+  return std::max(0, painter.NeededPixels(width()) - width());
+}
+
+void CPlotCanvas::SetScrollX(int x) {
+  x = std::clamp(x, 0, OverflowWidth());
+  if (x == m_scrollX) return;
+  m_scrollX = x;
+  update();
+}
+
+double CPlotCanvas::PixelsPerDepth() const {
+  const CPlotPainter::CGeometry g = Geometry();
+  const double span = m_session.Base() - m_session.Top();
+  return span > 0 ? g.body.height() / span : 0;
+}
+
+int CPlotCanvas::EdgeAt(double x) const {
+  const CPlotPainter::CGeometry g = Geometry();
+  for (std::size_t i = 0; i < g.tracks.size(); ++i)
+    if (std::fabs(g.tracks[i].right() - x) <= 3) return static_cast<int>(g.layoutTrack[i]);
+  return -1;
+}
+
+void CPlotCanvas::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  m_scrollX = std::clamp(m_scrollX, 0, OverflowWidth());
+  emit OverflowChanged();
+}
+
+void CPlotCanvas::mousePressEvent(QMouseEvent* event) {
+  const int track = event->button() == Qt::LeftButton ? EdgeAt(event->position().x()) : -1;
+  if (track < 0) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  const CPlotPainter::CGeometry g = Geometry();
+  for (std::size_t i = 0; i < g.tracks.size(); ++i)
+    if (static_cast<int>(g.layoutTrack[i]) == track) m_dragWidth = g.tracks[i].width();
+  m_dragTrack = track;
+  m_dragFrom = event->position().x();
+  event->accept();
+}
+
+void CPlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (m_dragTrack < 0) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  m_dragTrack = -1;
+  emit OverflowChanged();
+  event->accept();
+}
+
+void CPlotCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  const int track = event->button() == Qt::LeftButton ? EdgeAt(event->position().x()) : -1;
+  if (track < 0) {
+    QWidget::mouseDoubleClickEvent(event);
+    return;
+  }
+  m_session.ChangeLayout([track](CPlotLayout& layout) {
+    CTrack& changed = layout.tracks[static_cast<std::size_t>(track)];
+    if (!changed.width) return false;
+    changed.width.reset();
+    return true;
+  });
+  event->accept();
 }
 
 std::optional<double> CPlotCanvas::DepthAt(const QPointF& point) const {
@@ -76,9 +155,9 @@ void CPlotCanvas::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::white);
     return;
   }
-  CPlotPainter(data, &m_session.Rows(), m_session.Layout(), m_session.Scales(),
-               {false, false, true, &m_tracer})
-      .Paint(painter, QRectF(rect()), m_session.Top(), m_session.Base());
+  const CPlotPainter plot(data, &m_session.Rows(), m_session.Layout(), m_session.Scales(),
+                          {false, false, true, &m_tracer, QRectF(rect())});
+  plot.Paint(painter, Area(plot), m_session.Top(), m_session.Base());
 }
 
 void CPlotCanvas::wheelEvent(QWheelEvent* event) {
@@ -94,6 +173,18 @@ void CPlotCanvas::wheelEvent(QWheelEvent* event) {
 }
 
 void CPlotCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (m_dragTrack >= 0) {
+    const double width =
+        std::max(CPlotPainter::kMinTypedWidth, std::round(m_dragWidth + event->position().x() - m_dragFrom));
+    const auto track = static_cast<std::size_t>(m_dragTrack);
+    m_session.ChangeLayout([track, width](CPlotLayout& layout) {
+      if (track >= layout.tracks.size() || layout.tracks[track].width == width) return false;
+      layout.tracks[track].width = width;
+      return true;
+    });
+    return;
+  }
+  setCursor(EdgeAt(event->position().x()) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
   const std::optional<double> depth = DepthAt(event->position());
   emit ReadoutChanged(depth ? Readout(*depth) : QString());
 }

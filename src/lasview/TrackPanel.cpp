@@ -8,16 +8,19 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "plot/PlotPainter.h"
+#include "plotmodel/LasData.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kTrackRole = Qt::UserRole;
 constexpr int kCurveRole = Qt::UserRole + 1;
+constexpr int kMostWidth = 2000;
 
 QString EndText(double value) { return QString::number(value, 'g', 6); }
 
@@ -53,7 +56,18 @@ CTrackPanel::CTrackPanel(CLasSession& session, QWidget* parent) : QWidget(parent
   m_log = new QCheckBox(QStringLiteral("Log scale"), this);
   m_log->setObjectName(QStringLiteral("logScale"));
   box->addWidget(m_log);
+  m_fills = new QWidget(this);
+  m_fillBox = new QVBoxLayout(m_fills);
+  m_fillBox->setContentsMargins(0, 0, 0, 0);
+  box->addWidget(m_fills);
   auto* ends = new QFormLayout;
+  m_width = new QSpinBox(this);
+  m_width->setObjectName(QStringLiteral("trackWidth"));
+  m_width->setRange(0, kMostWidth);
+  m_width->setSpecialValueText(QStringLiteral("Auto"));
+  m_width->setSuffix(QStringLiteral(" px"));
+  m_width->setKeyboardTracking(false);
+  ends->addRow(QStringLiteral("Track width:"), m_width);
   m_left = new QLineEdit(this);
   m_left->setObjectName(QStringLiteral("leftEnd"));
   m_right = new QLineEdit(this);
@@ -73,13 +87,19 @@ CTrackPanel::CTrackPanel(CLasSession& session, QWidget* parent) : QWidget(parent
 
   connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTrackPanel::ShowSelection);
   connect(m_tree, &QTreeWidget::itemChanged, this, &CTrackPanel::OnItemChanged);
-  connect(m_moveUp, &QPushButton::clicked, this, [this] {
-    const auto track = static_cast<std::size_t>(SelectedTrack());
-    Change([track](CPlotLayout& layout) { return layout.MoveTrack(track, -1); }, SelectedTrack() - 1, -2);
-  });
-  connect(m_moveDown, &QPushButton::clicked, this, [this] {
-    const auto track = static_cast<std::size_t>(SelectedTrack());
-    Change([track](CPlotLayout& layout) { return layout.MoveTrack(track, 1); }, SelectedTrack() + 1, -2);
+  connect(m_moveUp, &QPushButton::clicked, this, [this] { Move(-1); });
+  connect(m_moveDown, &QPushButton::clicked, this, [this] { Move(1); });
+  connect(m_width, &QSpinBox::valueChanged, this, [this](int value) {
+    const int track = SelectedTrack();
+    if (m_building || track < 0) return;
+    const std::optional<double> width = value > 0 ? std::optional<double>(value) : std::nullopt;
+    if (m_session.Layout().tracks[static_cast<std::size_t>(track)].width == width) return;
+    Change(
+        [track, width](CPlotLayout& layout) {
+          layout.tracks[static_cast<std::size_t>(track)].width = width;
+          return true;
+        },
+        track, -2);
   });
   connect(m_join, &QPushButton::clicked, this, [this] {
     const int track = SelectedTrack();
@@ -150,13 +170,90 @@ void CTrackPanel::Change(const std::function<bool(CPlotLayout&)>& change, int tr
   Select(track, curve);
 }
 
+void CTrackPanel::Move(int by) {
+  const int track = SelectedTrack();
+  if (track == kDepthTrack) {
+    // The depth track moves among the tracks; it stays selected.
+    m_changing = true;
+    const bool moved = m_session.ChangeLayout([by](CPlotLayout& layout) {
+      const long to = static_cast<long>(layout.depthTrack) + by;
+      if (to < 0 || to > static_cast<long>(layout.tracks.size())) return false;
+      layout.depthTrack = static_cast<std::size_t>(to);
+      return true;
+    });
+    m_changing = false;
+    if (!moved) return;
+    Rebuild();
+    Select(kDepthTrack, -1);
+    return;
+  }
+  if (track < 0) return;
+  // Past the depth track a track keeps its place among the tracks.
+  const std::size_t depthBefore = m_session.Layout().depthTrack;
+  const auto from = static_cast<std::size_t>(track);
+  const bool crosses = (by < 0 && from == depthBefore) || (by > 0 && from + 1 == depthBefore);
+  Change([from, by](CPlotLayout& layout) { return layout.MoveTrack(from, by); }, crosses ? track : track + by,
+         -2);
+}
+
+void CTrackPanel::ShowFills(int track) {
+  while (QLayoutItem* item = m_fillBox->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  m_fills->setVisible(track >= 0 &&
+                      !m_session.Layout().tracks[static_cast<std::size_t>(track)].fills.empty());
+  if (track < 0) return;
+  const CTrack& shown = m_session.Layout().tracks[static_cast<std::size_t>(track)];
+  auto name = [this](std::size_t curve) {
+    const QString text =
+        curve < static_cast<std::size_t>(m_names.size()) ? m_names.at(static_cast<int>(curve)) : QString();
+    return text.section(QLatin1Char(' '), 0, 0);
+  };
+  for (std::size_t f = 0; f < shown.fills.size(); ++f) {
+    const CTrackFill& fill = shown.fills[f];
+    auto* check =
+        new QCheckBox(fill.kind == FillKind::Crossover
+                          ? QStringLiteral("Crossover fill (%1, %2)").arg(name(fill.curve), name(fill.other))
+                          : QStringLiteral("Fill from the left edge (%1)").arg(name(fill.curve)),
+                      m_fills);
+    check->setObjectName(QStringLiteral("fill%1").arg(f));
+    check->setChecked(fill.on);
+    m_fillBox->addWidget(check);
+    connect(check, &QCheckBox::clicked, this, [this, track, f](bool on) {
+      m_changing = true;
+      m_session.ChangeLayout([track, f, on](CPlotLayout& layout) {
+        std::vector<CTrackFill>& fills = layout.tracks[static_cast<std::size_t>(track)].fills;
+        if (f >= fills.size() || fills[f].on == on) return false;
+        fills[f].on = on;
+        return true;
+      });
+      m_changing = false;
+    });
+  }
+}
+
 void CTrackPanel::Rebuild() {
   const CPlotLayout& layout = m_session.Layout();
   const int track = SelectedTrack();
   const int curve = SelectedCurve();
   m_building = true;
   m_tree->clear();
+  std::vector<CurveFamily> families;
+  {
+    auto lock = m_session.Data().Lock();
+    families = layout.families.size() == m_session.Data().Curves() ? layout.families
+                                                                   : FamiliesOf(m_session.Data().Header());
+  }
+  const std::vector<std::vector<CRgb>> colors = TrackColors(layout, families);
+  auto addDepthTrack = [this] {
+    auto* item = new QTreeWidgetItem(m_tree);
+    item->setText(0, QStringLiteral("Depth track"));
+    item->setData(0, kTrackRole, kDepthTrack);
+    item->setData(0, kCurveRole, -1);
+  };
   for (std::size_t t = 0; t < layout.tracks.size(); ++t) {
+    if (t == layout.depthTrack) addDepthTrack();
     const CTrack& ofLayout = layout.tracks[t];
     auto* item = new QTreeWidgetItem(m_tree);
     item->setText(
@@ -171,26 +268,29 @@ void CTrackPanel::Rebuild() {
       child->setText(0, curveOfFile < static_cast<std::size_t>(m_names.size())
                             ? m_names.at(static_cast<int>(curveOfFile))
                             : QString());
-      child->setForeground(0, CPlotPainter::CurveColor(t, k));
+      child->setForeground(0, ToQColor(colors[t][k]));
       child->setData(0, kTrackRole, static_cast<int>(t));
       child->setData(0, kCurveRole, static_cast<int>(k));
     }
   }
+  if (layout.depthTrack >= layout.tracks.size()) addDepthTrack();
   m_tree->expandAll();
   m_building = false;
-  if (track >= 0)
-    Select(std::min(track, static_cast<int>(layout.tracks.size()) - 1), curve);
+  if (track >= 0 || track == kDepthTrack)
+    Select(track == kDepthTrack ? track : std::min(track, static_cast<int>(layout.tracks.size()) - 1), curve);
   else
     ShowSelection();
 }
 
 void CTrackPanel::Select(int track, int curve) {
-  if (track < 0 || track >= m_tree->topLevelItemCount()) {
+  QTreeWidgetItem* item = nullptr;
+  for (int i = 0; i < m_tree->topLevelItemCount() && track != -1; ++i)
+    if (m_tree->topLevelItem(i)->data(0, kTrackRole).toInt() == track) item = m_tree->topLevelItem(i);
+  if (item == nullptr) {
     m_tree->clearSelection();
     ShowSelection();
     return;
   }
-  QTreeWidgetItem* item = m_tree->topLevelItem(track);
   if (curve >= 0 && curve < item->childCount()) item = item->child(curve);
   m_tree->setCurrentItem(item);
   ShowSelection();
@@ -206,7 +306,8 @@ int CTrackPanel::SelectedCurve() const {
   if (selected.isEmpty()) return -1;
   const int curve = selected.front()->data(0, kCurveRole).toInt();
   // A track of one curve stands for that curve.
-  if (curve < 0 && m_session.Layout().tracks[static_cast<std::size_t>(SelectedTrack())].curves.size() == 1)
+  if (curve < 0 && SelectedTrack() >= 0 &&
+      m_session.Layout().tracks[static_cast<std::size_t>(SelectedTrack())].curves.size() == 1)
     return 0;
   return curve;
 }
@@ -218,13 +319,28 @@ void CTrackPanel::ShowSelection() {
   const int track = SelectedTrack();
   const int curve = SelectedCurve();
   const int tracks = static_cast<int>(layout.tracks.size());
-  m_moveUp->setEnabled(track > 0);
-  m_moveDown->setEnabled(track >= 0 && track + 1 < tracks);
+  const int depth = static_cast<int>(std::min(layout.depthTrack, layout.tracks.size()));
+  if (track == kDepthTrack) {
+    m_moveUp->setEnabled(depth > 0);
+    m_moveDown->setEnabled(depth < tracks);
+  } else {
+    // A track moves past the depth track, and the first track left of it or the last right.
+    m_moveUp->setEnabled(track > 0 || (track == 0 && depth == 0));
+    m_moveDown->setEnabled(track >= 0 && (track + 1 < tracks || depth == tracks));
+  }
   m_join->setEnabled(track > 0 && curve >= 0);
   m_split->setEnabled(track >= 0 && curve >= 0 &&
                       layout.tracks[static_cast<std::size_t>(track)].curves.size() > 1);
   m_log->setEnabled(track >= 0);
   m_log->setChecked(track >= 0 && layout.tracks[static_cast<std::size_t>(track)].log);
+  {
+    const QSignalBlocker quiet(m_width);
+    m_width->setEnabled(track >= 0);
+    const std::optional<double> width =
+        track >= 0 ? layout.tracks[static_cast<std::size_t>(track)].width : std::nullopt;
+    m_width->setValue(width ? static_cast<int>(std::lround(*width)) : 0);
+  }
+  ShowFills(track);
   const bool oneCurve = track >= 0 && curve >= 0;
   for (QLineEdit* box : {m_left, m_right}) {
     box->setEnabled(oneCurve);
@@ -276,6 +392,7 @@ void CTrackPanel::TakeEnd(bool left) {
 void CTrackPanel::OnItemChanged(QTreeWidgetItem* item) {
   if (m_building || item->parent() != nullptr) return;
   const int track = item->data(0, kTrackRole).toInt();
+  if (track < 0) return;
   const bool hidden = item->checkState(0) != Qt::Checked;
   if (m_session.Layout().tracks[static_cast<std::size_t>(track)].hidden == hidden) return;
   // The tree shows the check already: nothing to build again.

@@ -1,9 +1,10 @@
 #pragma once
 // The tracks of a LAS window's plot, for the user to arrange, a view of its session: a
-// tree of tracks (a check shows or hides one) with their curves; buttons to move a
-// track, to put a curve into the track above or give it a track of its own; the log
-// scale of a track; typed scale ends of a curve (empty: from the data); and the saving
-// of these settings.
+// tree of tracks (a check shows or hides one) with their curves and the depth track at
+// its place; buttons to move a track (or the depth track), to put a curve into the
+// track above or give it a track of its own; the log scale and the width of a track and
+// its fills, each switched on or off; typed scale ends of a curve (empty: proposed);
+// and the saving of these settings.
 #include <QStringList>
 #include <QWidget>
 
@@ -12,6 +13,8 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
+class QVBoxLayout;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -23,7 +26,9 @@ class CTrackPanel : public QWidget, private CLasSessionObserver {
   explicit CTrackPanel(CLasSession& session, QWidget* parent = nullptr);
   ~CTrackPanel() override;
 
-  // The selection: a track, and a curve in it (-1 when the track itself is selected).
+  // The selection: a track, and a curve in it (-1 when the track itself is selected);
+  // the depth track is kDepthTrack.
+  static constexpr int kDepthTrack = -3;
   void Select(int track, int curve);
   int SelectedTrack() const;
   int SelectedCurve() const;
@@ -43,6 +48,8 @@ class CTrackPanel : public QWidget, private CLasSessionObserver {
   void ShowSelection();
   void TakeEnd(bool left);
   void OnItemChanged(QTreeWidgetItem* item);
+  void Move(int by);
+  void ShowFills(int track);
 
   CLasSession& m_session;
   QStringList m_names;  // "GR (GAPI)" for every curve of the file, by its place in ~C
@@ -56,6 +63,9 @@ class CTrackPanel : public QWidget, private CLasSessionObserver {
   QCheckBox* m_log = nullptr;
   QLineEdit* m_left = nullptr;
   QLineEdit* m_right = nullptr;
+  QSpinBox* m_width = nullptr;
+  QWidget* m_fills = nullptr;
+  QVBoxLayout* m_fillBox = nullptr;
 };
 
 }  // namespace corvane

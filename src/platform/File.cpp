@@ -277,6 +277,19 @@ CResult CFile::Info(struct stat& info) const {
   return CResult::Done();
 }
 
+CResult CFile::Identity(CFileIdentity& identity) const {
+  struct stat info {};
+  CResult examined = Info(info);
+  if (examined.Ok()) identity = CFileIdentity::Of(info);
+  return examined;
+}
+
+CFileIdentity CFileIdentity::Of(const struct stat& info) noexcept {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+          static_cast<std::uint64_t>(info.st_size),
+          static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 CResult CFile::LinkAs(const std::string& target, bool replace) {
   if (!m_temporary) return CResult::Failed(target + ": not a temporary file", EINVAL);
   if (!m_tempName.empty()) {

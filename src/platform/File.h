@@ -13,6 +13,18 @@
 
 namespace corvane {
 
+// What tells one version of a file from another: the file (device and inode), its size
+// and the time of its last change. A file replaced by another under its name has
+// another inode; one written in place another size or time.
+struct CFileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modifiedNs = 0;  // st_mtim, in nanoseconds
+  bool operator==(const CFileIdentity&) const = default;
+  static CFileIdentity Of(const struct stat& info) noexcept;
+};
+
 class CFile {
  public:
   enum class Lock { None, Exclusive };
@@ -64,6 +76,8 @@ class CFile {
   // a later Sync has little left to wait for. Advisory: failures are ignored.
   void StartWriteback(std::uint64_t offset, std::uint64_t length) noexcept;
   CResult Info(struct stat& info) const;
+  // The identity of the open file as it is now.
+  CResult Identity(CFileIdentity& identity) const;
 
   // Gives a temporary the name `target`, replacing the file of that name in one step
   // (a rename), so that readers see either the old file or the whole new one. Without

@@ -63,6 +63,12 @@ bool SameFile(const std::string& a, const std::string& b) {
   return second.kind != FileKind::None && first.id == second.id;
 }
 
+std::optional<CFileIdentity> IdentityOf(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || Sys().stat(path.c_str(), &info) != 0) return std::nullopt;
+  return CFileIdentity::Of(info);
+}
+
 bool SameFileOrPath(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
   if (a == b || SameFile(a, b)) return true;

@@ -6,8 +6,10 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "platform/File.h"
 #include "platform/Result.h"
 
 namespace corvane {
@@ -39,6 +41,10 @@ struct CPathInfo {
 CPathInfo PathInfo(const std::string& path, bool followLinks = true);
 // True when `path` names a folder (links followed).
 bool IsFolder(const std::string& path);
+
+// The identity of the file a path names now (links followed): none when there is none.
+// Size and modification time included, so that a file rewritten in place differs.
+std::optional<CFileIdentity> IdentityOf(const std::string& path);
 
 // True when `path` names an existing file (not a directory). An empty path is not a file.
 bool FileExists(const std::string& path);

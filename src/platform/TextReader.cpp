@@ -29,8 +29,8 @@ void CTextReader::Open(const std::string& path, bool exclusive) {
     m_file.Discard();
     throw CFileError(examined);
   }
+  m_identity = CFileIdentity::Of(info);
   Reset(static_cast<std::uint64_t>(info.st_size));
-  m_modified = info.st_mtim;
 }
 
 std::string CTextReader::ChangeSinceOpen() const {
@@ -39,7 +39,7 @@ std::string CTextReader::ChangeSinceOpen() const {
   if (static_cast<std::uint64_t>(now.st_size) != m_size)
     return "it had " + std::to_string(m_size) + " bytes when it was opened and " +
            std::to_string(now.st_size) + " at the end";
-  if (now.st_mtim.tv_sec != m_modified.tv_sec || now.st_mtim.tv_nsec != m_modified.tv_nsec)
+  if (CFileIdentity::Of(now).modifiedNs != m_identity.modifiedNs)
     return "it was written to while it was read";
   return std::string();
 }
@@ -54,6 +54,7 @@ void CTextReader::Adopt(CFile&& file) {
     m_file.Discard();
     throw CFileError(examined);
   }
+  m_identity = CFileIdentity::Of(info);
   Reset(static_cast<std::uint64_t>(info.st_size));
 }
 

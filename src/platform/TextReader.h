@@ -57,6 +57,9 @@ class CTextReader {
   std::uint64_t Position() const noexcept;
   // Size of the file in bytes when it was opened.
   std::uint64_t Size() const noexcept { return m_size; }
+  // The identity of the file when it was opened (of the open file, whatever its name
+  // names by now).
+  const CFileIdentity& Identity() const noexcept { return m_identity; }
   // True once the reading has met a Ctrl-Z; at the end of the text Position() is
   // then the offset of that byte, and the bytes from there on were not read.
   bool StoppedAtCtrlZ() const noexcept { return m_ctrlZ; }
@@ -78,6 +81,7 @@ class CTextReader {
 
   CFile m_file;
   std::uint64_t m_size = 0;
+  CFileIdentity m_identity;
   std::uint64_t m_bufferStart = 0;  // file offset of m_buffer[0]
   std::vector<char> m_buffer;
   std::size_t m_begin = 0;  // next unread byte in m_buffer
@@ -85,8 +89,7 @@ class CTextReader {
   bool m_eof = false;
   bool m_ctrlZ = false;
   bool m_keepToOpeningSize = false;
-  struct timespec m_modified {};  // when the file was last written, as it was opened
-  std::string m_long;             // holds a line that spans buffer refills
+  std::string m_long;  // holds a line that spans buffer refills
 };
 
 }  // namespace corvane

@@ -22,6 +22,14 @@ std::optional<PlotFormat> PlotFormatOf(const QString& path) {
 
 CResult ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, const QString& path,
                    const std::function<bool()>& cancelled) {
+  return ExportPicture(
+      size, path, [&](QPainter& painter, const QRectF& area) { plot.Paint(painter, area, top, base); },
+      cancelled);
+}
+
+CResult ExportPicture(QSize size, const QString& path,
+                      const std::function<void(QPainter&, const QRectF&)>& paint,
+                      const std::function<bool()>& cancelled) {
   auto fail = [](const QString& why) { return CResult::Failed(why.toLocal8Bit().toStdString()); };
   const std::optional<PlotFormat> format = PlotFormatOf(path);
   if (!format) return fail(QStringLiteral("the picture must be a .png, .svg or .pdf file"));
@@ -37,7 +45,7 @@ CResult ExportPlot(const CPlotPainter& plot, double top, double base, QSize size
       QImage image(size, QImage::Format_RGB32);
       image.fill(Qt::white);
       QPainter painter(&image);
-      plot.Paint(painter, area, top, base);
+      paint(painter, area);
       painter.end();
       drawn = image.save(&file, "PNG");
       break;
@@ -50,7 +58,7 @@ CResult ExportPlot(const CPlotPainter& plot, double top, double base, QSize size
       svg.setTitle(QFileInfo(path).completeBaseName());
       QPainter painter;
       if (painter.begin(&svg)) {
-        plot.Paint(painter, area, top, base);
+        paint(painter, area);
         drawn = painter.end();
       }
       break;
@@ -64,7 +72,7 @@ CResult ExportPlot(const CPlotPainter& plot, double top, double base, QSize size
       pdf.setCreator(QString::fromLatin1(kAppTitle));
       QPainter painter;
       if (painter.begin(&pdf)) {
-        plot.Paint(painter, area, top, base);
+        paint(painter, area);
         drawn = painter.end();
       }
       break;

@@ -33,9 +33,13 @@ std::pair<QString, QString> ScaleEndTexts(const CTrackScale& scale, double width
   std::pair<QString, QString> ends;
   for (int digits : {4, 3, 0}) {
     ends = {text(scale.Left(), digits), text(scale.Right(), digits)};
-    if (metrics.horizontalAdvance(ends.first) + metrics.horizontalAdvance(ends.second) + 6 <= width) break;
+    if (metrics.horizontalAdvance(ends.first) + metrics.horizontalAdvance(ends.second) + 6 <= width)
+      return ends;
   }
-  return ends;
+  // Still too wide: each end in its half, cut short, so that they never overlap.
+  const double half = std::max(0.0, (width - 6) / 2);
+  return {metrics.elidedText(ends.first, Qt::ElideRight, half),
+          metrics.elidedText(ends.second, Qt::ElideRight, half)};
 }
 
 // A curve's name as its header shows it: "GR (GAPI)".
@@ -56,6 +60,8 @@ QString PlotText(std::string_view text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QColor ToQColor(CRgb color) { return QColor(color.r, color.g, color.b); }
+
 CPlotPainter::CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLayout& layout,
                            const CPlotScales& scales, COptions options)
     : m_data(data),
@@ -65,7 +71,11 @@ CPlotPainter::CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLa
       m_options(options),
       m_font(Font()),
       m_metrics(m_font),
-      m_line(m_metrics.height()) {}
+      m_line(m_metrics.height()) {
+  const CLasHeader& header = m_data.Header();
+  m_colors = TrackColors(
+      m_layout, m_layout.families.size() == header.curves.size() ? m_layout.families : FamiliesOf(header));
+}
 
 QFont CPlotPainter::Font() {
   QFont font(QStringLiteral("DejaVu Sans"));
@@ -74,11 +84,9 @@ QFont CPlotPainter::Font() {
   return font;
 }
 
-QColor CPlotPainter::CurveColor(std::size_t track, std::size_t placeInTrack) {
-  static const QColor kColors[] = {QColor(0x1f, 0x4e, 0x9c), QColor(0xc0, 0x39, 0x2b),
-                                   QColor(0x2e, 0x8b, 0x57), QColor(0x8e, 0x44, 0xad),
-                                   QColor(0xd3, 0x54, 0x00), QColor(0x16, 0xa0, 0x85)};
-  return kColors[(track + placeInTrack) % std::size(kColors)];
+QColor CPlotPainter::Color(std::size_t track, std::size_t placeInTrack) const {
+  if (track >= m_colors.size() || placeInTrack >= m_colors[track].size()) return Qt::black;
+  return ToQColor(m_colors[track][placeInTrack]);
 }
 
 double CPlotPainter::GridStep(double depthSpan, double height, double pixels) {
@@ -102,21 +110,57 @@ CPlotPainter::CGeometry CPlotPainter::Geometry(const QRectF& area) const {
     if (!track.hidden) mostCurves = std::max(mostCurves, track.curves.size());
   // The body starts on a whole pixel, so that the curves' pixel rows are the picture's.
   const double bodyTop = std::ceil(y + static_cast<double>(mostCurves) * CurveHeaderHeight() + 2 * kPadding);
-  g.header = QRectF(area.left(), y, area.width(), bodyTop - y);
-  g.body =
-      QRectF(area.left(), g.header.bottom(), area.width(), std::max(0.0, area.bottom() - g.header.bottom()));
-  g.depthTrack = QRectF(area.left(), g.body.top(), std::min(kDepthTrackWidth, area.width()), g.body.height());
-  const std::size_t shown = m_layout.VisibleTracks();
-  if (shown == 0) return g;
-  const double width = std::max(0.0, area.right() - g.depthTrack.right()) / static_cast<double>(shown);
-  double x = g.depthTrack.right();
+  const double bodyHeight = std::max(0.0, area.bottom() - bodyTop);
+
+  // Tracks of a width of their own keep it; the others share the rest of the room, each
+  // at least kMinTrackWidth wide.
+  double fixed = kDepthTrackWidth;
+  std::size_t sharing = 0;
+  for (const CTrack& track : m_layout.tracks) {
+    if (track.hidden) continue;
+    if (track.width)
+      fixed += std::max(kMinTypedWidth, *track.width);
+    else
+      ++sharing;
+  }
+  const double share =
+      sharing == 0 ? 0 : std::max(kMinTrackWidth, (area.width() - fixed) / static_cast<double>(sharing));
+  double x = area.left();
+  auto placeDepthTrack = [&] {
+    g.depthTrack = QRectF(x, bodyTop, kDepthTrackWidth, bodyHeight);
+    x += kDepthTrackWidth;
+  };
   for (std::size_t t = 0; t < m_layout.tracks.size(); ++t) {
-    if (m_layout.tracks[t].hidden) continue;
-    g.tracks.emplace_back(x, g.body.top(), width, g.body.height());
+    if (t == m_layout.depthTrack) placeDepthTrack();
+    const CTrack& track = m_layout.tracks[t];
+    if (track.hidden) continue;
+    const double width = track.width ? std::max(kMinTypedWidth, *track.width) : share;
+    g.tracks.emplace_back(x, bodyTop, width, bodyHeight);
     g.layoutTrack.push_back(t);
     x += width;
   }
+  if (m_layout.depthTrack >= m_layout.tracks.size()) placeDepthTrack();
+  g.width = x - area.left();
+  // The headers and the body as wide as the tracks, or the area when it is wider.
+  const double width = std::max(area.width(), g.width);
+  g.header = QRectF(area.left(), y, width, bodyTop - y);
+  g.body = QRectF(area.left(), bodyTop, width, bodyHeight);
   return g;
+}
+
+double CPlotPainter::NeededWidth(double width) const {
+  return std::max(width, Geometry(QRectF(0, 0, width, 100)).width);
+}
+
+int CPlotPainter::NeededPixels(int width) const {
+  return static_cast<int>(std::ceil(NeededWidth(width) - 1e-6));
+}
+
+double CPlotPainter::HeaderHeight() const { return Geometry(QRectF(0, 0, 100, 100)).body.top(); }
+
+bool CPlotPainter::Shown(const QRectF& track) const {
+  return m_options.visible.isEmpty() ||
+         (track.right() >= m_options.visible.left() && track.left() <= m_options.visible.right());
 }
 
 void CPlotPainter::Paint(QPainter& painter, const QRectF& area, double top, double base) const {
@@ -129,12 +173,17 @@ void CPlotPainter::Paint(QPainter& painter, const QRectF& area, double top, doub
   if (m_options.title) PaintTitle(painter, geometry.title);
   PaintHeaders(painter, geometry);
   if (base > top && geometry.body.height() > 0) {
+    std::optional<CCurveTracer> own;
+    CCurveTracer& tracer = m_options.tracer != nullptr ? *m_options.tracer : own.emplace(m_data, m_rows);
+    tracer.SetView(top, base, static_cast<int>(std::ceil(geometry.body.height())));
+    PaintFills(painter, geometry, tracer, top, base);
     PaintDepthGrid(painter, geometry, top, base);
     for (std::size_t i = 0; i < geometry.tracks.size(); ++i) {
       const std::vector<CTrackScale>& scales = m_scales[geometry.layoutTrack[i]];
-      if (!scales.empty()) PaintTrackGrid(painter, geometry.tracks[i], scales.front());
+      if (!scales.empty() && Shown(geometry.tracks[i]))
+        PaintTrackGrid(painter, geometry.tracks[i], scales.front());
     }
-    PaintCurves(painter, geometry, top, base);
+    PaintCurves(painter, geometry, tracer, top, base);
   }
   // Frames last, over the grid and the curves' ends.
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -146,7 +195,7 @@ void CPlotPainter::Paint(QPainter& painter, const QRectF& area, double top, doub
     painter.drawRect(QRectF(track.left(), geometry.header.top(), track.width(),
                             geometry.header.height() + track.height()));
   painter.drawLine(QPointF(geometry.header.left(), geometry.header.bottom()),
-                   QPointF(geometry.header.right(), geometry.header.bottom()));
+                   QPointF(geometry.header.left() + geometry.width, geometry.header.bottom()));
   painter.restore();
 }
 
@@ -179,6 +228,7 @@ void CPlotPainter::PaintHeaders(QPainter& painter, const CGeometry& g) const {
         Qt::AlignCenter, PlotText(header.curves.front().unit));
   }
   for (std::size_t i = 0; i < g.tracks.size(); ++i) {
+    if (!Shown(g.tracks[i])) continue;
     const CTrack& track = m_layout.tracks[g.layoutTrack[i]];
     const QRectF column(g.tracks[i].left() + kPadding, g.header.top() + kPadding,
                         g.tracks[i].width() - 2 * kPadding, g.header.height() - 2 * kPadding);
@@ -186,7 +236,7 @@ void CPlotPainter::PaintHeaders(QPainter& painter, const CGeometry& g) const {
       const std::size_t curve = track.curves[k].curve;
       const CTrackScale& scale = m_scales[g.layoutTrack[i]][k];
       const double y = column.top() + static_cast<double>(k) * CurveHeaderHeight();
-      const QColor color = CurveColor(g.layoutTrack[i], k);
+      const QColor color = Color(g.layoutTrack[i], k);
       painter.setPen(color);
       const QRectF titleRect(column.left(), y, column.width(), line);
       painter.drawText(
@@ -213,18 +263,25 @@ void CPlotPainter::PaintDepthGrid(QPainter& painter, const CGeometry& g, double 
   if (minor / span * g.body.height() < 8) minor = step / 2;
   if (minor / span * g.body.height() < 8) minor = 0;
   auto yOf = [&](double depth) { return g.body.top() + (depth - top) / span * g.body.height(); };
-  const double right = g.body.right();
+  const double left = g.body.left();
+  const double right = g.body.left() + g.width;
   painter.save();
   painter.setClipRect(g.body);
   painter.setRenderHint(QPainter::Antialiasing, false);
+  // Across the tracks either side of the depth track; into it only the ticks.
+  auto across = [&](double y, double tick, const QColor& color) {
+    if (g.depthTrack.left() > left)
+      GridLine(painter, QPointF(left, y), QPointF(g.depthTrack.left() + tick, y), color);
+    if (right > g.depthTrack.right())
+      GridLine(painter, QPointF(g.depthTrack.right() - tick, y), QPointF(right, y), color);
+  };
   if (minor > 0)
-    for (double d = std::ceil(top / minor) * minor; d <= base; d += minor)
-      GridLine(painter, QPointF(g.depthTrack.right(), yOf(d)), QPointF(right, yOf(d)), kMinorGrid);
+    for (double d = std::ceil(top / minor) * minor; d <= base; d += minor) across(yOf(d), 0, kMinorGrid);
   const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
   const double line = m_line;
   for (double d = std::ceil(top / step) * step; d <= base; d += step) {
     const double y = yOf(d);
-    GridLine(painter, QPointF(g.depthTrack.right() - 6, y), QPointF(right, y), kMajorGrid);
+    across(y, 6, kMajorGrid);
     if (y - line / 2 < g.body.top() || y + line / 2 > g.body.bottom()) continue;  // no half labels
     painter.setPen(Qt::black);
     painter.drawText(QRectF(g.depthTrack.left(), y - line / 2, g.depthTrack.width() - 9, line),
@@ -255,16 +312,62 @@ void CPlotPainter::PaintTrackGrid(QPainter& painter, const QRectF& rect, const C
   painter.restore();
 }
 
-void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top, double base) const {
+void CPlotPainter::PaintFills(QPainter& painter, const CGeometry& g, CCurveTracer& tracer, double top,
+                              double base) const {
   const int pixels = static_cast<int>(std::ceil(g.body.height()));
-  std::optional<CCurveTracer> own;
-  CCurveTracer& tracer = m_options.tracer != nullptr ? *m_options.tracer : own.emplace(m_data, m_rows);
-  tracer.SetView(top, base, pixels);
+  const double rowHeight = g.body.height() / pixels;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(Qt::NoPen);
+  for (std::size_t i = 0; i < g.tracks.size(); ++i) {
+    const QRectF& rect = g.tracks[i];
+    const std::size_t t = g.layoutTrack[i];
+    const CTrack& track = m_layout.tracks[t];
+    if (!Shown(rect)) continue;
+    auto scaleOf = [&](std::size_t curve) -> const CTrackScale* {
+      for (std::size_t k = 0; k < track.curves.size(); ++k)
+        if (track.curves[k].curve == curve) return &m_scales[t][k];
+      return nullptr;
+    };
+    for (const CTrackFill& fill : track.fills) {
+      const CTrackScale* scale = scaleOf(fill.curve);
+      const CTrackScale* other = fill.kind == FillKind::Crossover ? scaleOf(fill.other) : scale;
+      if (!fill.on || scale == nullptr || other == nullptr) continue;
+      const std::vector<CFillSpan> spans = FillSpans(fill, tracer, *scale, *other, top, base, pixels);
+      // Pixel rows one after the other make one outline, a step at every row.
+      painter.setBrush(ToQColor(fill.color));
+      QPolygonF outline;
+      std::vector<QPointF> back;
+      auto flush = [&] {
+        if (outline.isEmpty()) return;
+        for (auto point = back.rbegin(); point != back.rend(); ++point) outline << *point;
+        painter.drawPolygon(outline);
+        outline.clear();
+        back.clear();
+      };
+      for (std::size_t k = 0; k < spans.size(); ++k) {
+        if (k > 0 && spans[k].pixel != spans[k - 1].pixel + 1) flush();
+        const double y = g.body.top() + static_cast<double>(spans[k].pixel) * rowHeight;
+        const double from = rect.left() + spans[k].from * rect.width();
+        const double to = rect.left() + spans[k].to * rect.width();
+        outline << QPointF(from, y) << QPointF(from, y + rowHeight);
+        back.emplace_back(to, y);
+        back.emplace_back(to, y + rowHeight);
+      }
+      flush();
+    }
+  }
+  painter.restore();
+}
+
+void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, CCurveTracer& tracer, double top,
+                               double base) const {
   const double span = base - top;
   std::vector<CRowSpan> spans;
   for (std::size_t i = 0; i < g.tracks.size(); ++i) {
     const QRectF& rect = g.tracks[i];
     const CTrack& track = m_layout.tracks[g.layoutTrack[i]];
+    if (!Shown(rect)) continue;
     painter.save();
     painter.setClipRect(rect);
     for (std::size_t k = 0; k < track.curves.size(); ++k) {
@@ -274,7 +377,7 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
         const double fraction = scale.Fraction(value);
         return rect.left() + std::clamp(std::isnan(fraction) ? 0.0 : fraction, 0.0, 1.0) * rect.width();
       };
-      const QColor color = CurveColor(g.layoutTrack[i], k);
+      const QColor color = Color(g.layoutTrack[i], k);
       painter.setPen(QPen(color, 1));
       painter.setBrush(color);
       for (const CTraceRun& run : tracer.Trace(track.curves[k].curve)) {
@@ -285,7 +388,9 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
           spans.push_back({g.body.top() + (point.depth - top) / span * g.body.height(), std::min(lo, hi),
                            std::max(lo, hi), xOf(point.first), xOf(point.last)});
         }
-        if (m_options.pixelSpans)
+        if (spans.size() == 1 && spans.front().right - spans.front().left < 3)
+          DrawMark(painter, spans.front(), color);
+        else if (m_options.pixelSpans)
           DrawSpans(painter, spans);
         else
           DrawPolyline(painter, spans);
@@ -293,6 +398,11 @@ void CPlotPainter::PaintCurves(QPainter& painter, const CGeometry& g, double top
     }
     painter.restore();
   }
+}
+
+void CPlotPainter::DrawMark(QPainter& painter, const CRowSpan& row, const QColor& color) {
+  // Seven pixels across its pixel row, as sharp in a picture as on screen.
+  painter.fillRect(QRectF(std::floor((row.left + row.right) / 2) - 3, std::floor(row.y), 7, 1), color);
 }
 
 void CPlotPainter::DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run) {

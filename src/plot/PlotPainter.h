@@ -1,8 +1,9 @@
 #pragma once
 // Draws a log plot onto any QPainter (a window, a QImage, a printer, a PDF or SVG
 // file): a title line, the track headers (mnemonic, unit and scale ends of every
-// curve), the depth track with its labels, the depth grid and the curves of the
-// tracks between two depths. Nothing here needs a display.
+// curve), the depth track with its labels at its place among the tracks, the depth
+// grid, the fills and the curves of the tracks between two depths. Colours, scales
+// and what a fill shades come from the plot's model; nothing here needs a display.
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
@@ -24,6 +25,7 @@ class CRowReader;
 
 // Text of a LAS file (single-byte, the locale's encoding) for display.
 QString PlotText(std::string_view text);
+QColor ToQColor(CRgb color);
 
 class CPlotPainter {
  public:
@@ -35,6 +37,8 @@ class CPlotPainter {
     // What a window keeps of its view between repaints (traced again only when the view
     // or the rows change); without one every paint traces its view afresh.
     CCurveTracer* tracer = nullptr;
+    // Tracks wholly outside this band (in x) are not drawn; empty: all are.
+    QRectF visible{};
   };
 
   // Where the parts of a plot go within an area.
@@ -45,9 +49,14 @@ class CPlotPainter {
     QRectF depthTrack;                     // the depth labels (body height)
     std::vector<QRectF> tracks;            // body height, one per shown track
     std::vector<std::size_t> layoutTrack;  // the layout's track of each
+    double width = 0;                      // of the depth track and the tracks together
   };
 
   static constexpr double kDepthTrackWidth = 64;
+  // No track without a width of its own is squeezed below this: the window scrolls and
+  // a picture widens instead.
+  static constexpr double kMinTrackWidth = 80;
+  static constexpr double kMinTypedWidth = 24;
 
   // The caller holds the data's lock while it paints or asks for geometry.
   CPlotPainter(const CLasData& data, CRowReader* rows, const CPlotLayout& layout, const CPlotScales& scales,
@@ -56,12 +65,19 @@ class CPlotPainter {
       : CPlotPainter(data, rows, layout, scales, COptions{}) {}
 
   CGeometry Geometry(const QRectF& area) const;
+  // The width the plot takes in an area `width` wide: more when its tracks need it; in
+  // whole pixels (the tracks' shares of the room add up to the width only within rounding).
+  double NeededWidth(double width) const;
+  int NeededPixels(int width) const;
+  // The height of everything above the depths (title and headers).
+  double HeaderHeight() const;
   // Draws the depths top..base (top < base) into `area`.
   void Paint(QPainter& painter, const QRectF& area, double top, double base) const;
 
+  // The colour of a curve of a track of the layout.
+  QColor Color(std::size_t track, std::size_t placeInTrack) const;
+
   static QFont Font();
-  // The colour of a curve: neighbouring tracks and the curves of one track differ.
-  static QColor CurveColor(std::size_t track, std::size_t placeInTrack);
   // A depth grid step that puts about `pixels` between labels.
   static double GridStep(double depthSpan, double height, double pixels = 60);
 
@@ -70,7 +86,11 @@ class CPlotPainter {
   void PaintHeaders(QPainter& painter, const CGeometry& geometry) const;
   void PaintDepthGrid(QPainter& painter, const CGeometry& geometry, double top, double base) const;
   void PaintTrackGrid(QPainter& painter, const QRectF& rect, const CTrackScale& scale) const;
-  void PaintCurves(QPainter& painter, const CGeometry& geometry, double top, double base) const;
+  void PaintFills(QPainter& painter, const CGeometry& geometry, CCurveTracer& tracer, double top,
+                  double base) const;
+  void PaintCurves(QPainter& painter, const CGeometry& geometry, CCurveTracer& tracer, double top,
+                   double base) const;
+  bool Shown(const QRectF& track) const;
   // A pixel row of a curve in the painter's coordinates: where its least and greatest
   // readings lie across the track, and its first and last (NaN for a null).
   struct CRowSpan {
@@ -82,6 +102,8 @@ class CPlotPainter {
   };
   static void DrawPolyline(QPainter& painter, const std::vector<CRowSpan>& run);
   static void DrawSpans(QPainter& painter, const std::vector<CRowSpan>& run);
+  // A reading alone between nulls: a short mark, where a line would be a dot.
+  static void DrawMark(QPainter& painter, const CRowSpan& row, const QColor& color);
   // Header rows per curve: its title, then its scale ends.
   double CurveHeaderHeight() const { return 2 * m_line + 4; }
 
@@ -93,6 +115,7 @@ class CPlotPainter {
   QFont m_font;
   QFontMetricsF m_metrics;
   double m_line;  // the height of a line of text
+  std::vector<std::vector<CRgb>> m_colors;
 };
 
 }  // namespace corvane

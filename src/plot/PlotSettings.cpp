@@ -1,5 +1,6 @@
 #include "plot/PlotSettings.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
+#include <algorithm>
 #include <optional>
 
 #include "platform/ProgramInfo.h"
@@ -67,12 +69,19 @@ CResult LoadPlotSettings(const QString& path, const CLasHeader& header, CPlotLay
   QJsonObject settings;
   if (CResult read = ReadSettings(path, settings); !read) return read;
   CPlotLayout layout;
+  layout.families = FamiliesOf(header);
   std::vector<bool> used(header.curves.size(), false);
-  for (const auto& trackValue : settings.value(QLatin1String("tracks")).toArray()) {
-    const QJsonObject trackObject = trackValue.toObject();
+  const QJsonArray tracks = settings.value(QLatin1String("tracks")).toArray();
+  // Settings of before the depth track could move have it first.
+  const auto depthTrack =
+      static_cast<qsizetype>(std::max(0, settings.value(QLatin1String("depthTrack")).toInt(0)));
+  for (qsizetype t = 0; t < tracks.size(); ++t) {
+    if (t == depthTrack) layout.depthTrack = layout.tracks.size();
+    const QJsonObject trackObject = tracks.at(t).toObject();
     CTrack track;
     track.log = trackObject.value(QLatin1String("scale")).toString() == QLatin1String("log");
     track.hidden = trackObject.value(QLatin1String("hidden")).toBool(false);
+    if (const auto width = End(trackObject, "width"); width && *width > 0) track.width = width;
     for (const auto& curveValue : trackObject.value(QLatin1String("curves")).toArray()) {
       const QJsonObject curveObject = curveValue.toObject();
       const QString mnemonic = curveObject.value(QLatin1String("mnemonic")).toString();
@@ -84,8 +93,44 @@ CResult LoadPlotSettings(const QString& path, const CLasHeader& header, CPlotLay
         break;
       }
     }
-    if (!track.curves.empty()) layout.tracks.push_back(std::move(track));
+    if (track.curves.empty()) continue;
+    if (!trackObject.contains(QLatin1String("fills"))) {
+      // Settings of before the fills: the fills the track's curves call for.
+      track.fills = DefaultFills(track.curves, layout.families);
+    } else {
+      auto curveNamed = [&](const QJsonValue& name) -> std::optional<std::size_t> {
+        for (const CTrackCurve& curve : track.curves)
+          if (Mnemonic(header, curve.curve).compare(name.toString(), Qt::CaseInsensitive) == 0)
+            return curve.curve;
+        return std::nullopt;
+      };
+      for (const auto& fillValue : trackObject.value(QLatin1String("fills")).toArray()) {
+        const QJsonObject fillObject = fillValue.toObject();
+        CTrackFill fill;
+        const QString kind = fillObject.value(QLatin1String("kind")).toString();
+        if (kind == QLatin1String("crossover"))
+          fill.kind = FillKind::Crossover;
+        else if (kind != QLatin1String("left"))
+          continue;
+        const auto curve = curveNamed(fillObject.value(QLatin1String("curve")));
+        const auto other =
+            fill.kind == FillKind::Crossover ? curveNamed(fillObject.value(QLatin1String("other"))) : curve;
+        if (!curve || !other) continue;
+        fill.curve = *curve;
+        fill.other = *other;
+        const QColor color(fillObject.value(QLatin1String("color")).toString());
+        const CRgb standard = fill.kind == FillKind::Crossover ? kCrossoverFill : kGammaRayFill;
+        fill.color = color.isValid() ? CRgb{static_cast<std::uint8_t>(color.red()),
+                                            static_cast<std::uint8_t>(color.green()),
+                                            static_cast<std::uint8_t>(color.blue())}
+                                     : standard;
+        fill.on = fillObject.value(QLatin1String("on")).toBool(true);
+        track.fills.push_back(fill);
+      }
+    }
+    layout.tracks.push_back(std::move(track));
   }
+  if (depthTrack >= tracks.size()) layout.depthTrack = layout.tracks.size();
   loaded = std::move(layout);
   return CResult::Done();
 }
@@ -102,14 +147,31 @@ CResult SavePlotSettings(const QString& path, const CPlotLayout& layout, const C
       if (curve.right) object.insert(QStringLiteral("right"), *curve.right);
       curves.append(object);
     }
-    tracks.append(
-        QJsonObject{{QStringLiteral("scale"), track.log ? QStringLiteral("log") : QStringLiteral("linear")},
-                    {QStringLiteral("hidden"), track.hidden},
-                    {QStringLiteral("curves"), curves}});
+    QJsonArray fills;
+    for (const CTrackFill& fill : track.fills) {
+      QJsonObject object{
+          {QStringLiteral("kind"),
+           fill.kind == FillKind::Crossover ? QStringLiteral("crossover") : QStringLiteral("left")},
+          {QStringLiteral("curve"), Mnemonic(header, fill.curve)},
+          {QStringLiteral("color"), ToQColor(fill.color).name()},
+          {QStringLiteral("on"), fill.on}};
+      if (fill.kind == FillKind::Crossover)
+        object.insert(QStringLiteral("other"), Mnemonic(header, fill.other));
+      fills.append(object);
+    }
+    QJsonObject object{
+        {QStringLiteral("scale"), track.log ? QStringLiteral("log") : QStringLiteral("linear")},
+        {QStringLiteral("hidden"), track.hidden},
+        {QStringLiteral("curves"), curves},
+        {QStringLiteral("fills"), fills}};
+    if (track.width) object.insert(QStringLiteral("width"), *track.width);
+    tracks.append(object);
   }
-  const QJsonObject root{{kFormatKey, kFormatVersion},
-                         {QStringLiteral("curves"), mnemonics},
-                         {QStringLiteral("tracks"), tracks}};
+  const QJsonObject root{
+      {kFormatKey, kFormatVersion},
+      {QStringLiteral("curves"), mnemonics},
+      {QStringLiteral("depthTrack"), static_cast<int>(std::min(layout.depthTrack, layout.tracks.size()))},
+      {QStringLiteral("tracks"), tracks}};
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit())

@@ -1,6 +1,8 @@
 #pragma once
 // The plot settings a user makes (tracks, curves in them, log scales, typed scale
-// ends, hidden tracks) as a small JSON file. Saved beside a LAS file
+// ends, hidden tracks, track widths, fills, the depth track's place) as a small JSON
+// file. Keys that a file lacks keep the meaning they had before they were known: the
+// depth track first, every track a share of the width, the fills its curves call for. Saved beside a LAS file
 // ("<name>.plot.json") they come back when that file is opened again; saved as a
 // template they are applied to any file with the same set of mnemonics.
 #include <QString>

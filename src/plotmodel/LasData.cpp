@@ -17,6 +17,32 @@ void CBucketBatch::Clear() {
 
 CLasData::CLasData(std::string path) : m_path(std::move(path)) {}
 
+void CLasData::SetIdentity(const CFileIdentity& identity) {
+  auto lock = Lock();
+  m_identity = identity;
+}
+
+void CLasData::Reset() {
+  {
+    auto lock = Lock();
+    m_hasHeader = false;
+    m_header = CLasHeader();
+    m_identity.reset();
+    m_state = LoadState::Loading;
+    m_error.clear();
+    ++m_generation;
+    m_rows = 0;
+    m_lastDepth = 0;
+    // Swapped out, so that the memory of a long file goes now.
+    std::vector<double>().swap(m_bucketDepth);
+    std::vector<std::uint64_t>().swap(m_bucketOffset);
+    std::vector<std::uint64_t>().swap(m_bucketLine);
+    m_pyramids.clear();
+    m_samples.clear();
+  }
+  Tell();
+}
+
 void CLasData::SetHeader(CLasHeader header) {
   {
     auto lock = Lock();

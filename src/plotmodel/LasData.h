@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/File.h"
 #include "plotmodel/CurvePyramid.h"
 #include "plotmodel/LasHeader.h"
 #include "plotmodel/ValueSample.h"
@@ -66,11 +67,15 @@ class CLasData {
   double DepthAtRow(double row) const;
   const CCurvePyramid& Pyramid(std::size_t curve) const { return m_pyramids[curve]; }
   const CValueSample& Sample(std::size_t curve) const { return m_samples[curve]; }
+  double BucketDepth(long bucket) const { return m_bucketDepth[static_cast<std::size_t>(bucket)]; }
   std::uint64_t BucketOffset(long bucket) const { return m_bucketOffset[static_cast<std::size_t>(bucket)]; }
   std::uint64_t BucketLine(long bucket) const { return m_bucketLine[static_cast<std::size_t>(bucket)]; }
   // The bucket whose rows start at or before line `line` of the file (the first bucket
   // for a line before the data); -1 when there are no rows yet.
   long BucketOfLine(std::uint64_t line) const;
+  // The file the loader read, as it was when it opened it; none before. Rows and lines
+  // are read again only from that file.
+  const std::optional<CFileIdentity>& Identity() const { return m_identity; }
   // Bytes held for the rows (decimated curves, depths, offsets, samples).
   std::size_t MemoryBytes() const;
   // The stride of the samples (the loader offers the rows that are a multiple of it).
@@ -80,12 +85,15 @@ class CLasData {
   void SetListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
   // The loader's side; each takes the lock itself.
+  void SetIdentity(const CFileIdentity& identity);
   void SetHeader(CLasHeader header);
   // Room for about this many buckets, so that a long file's arrays do not grow by
   // doubling (and hold up to twice what they need).
   void Reserve(long buckets);
   void Append(const CBucketBatch& batch);
   void Finish(LoadState state, std::string error = std::string());
+  // Forgets the file (header, rows, identity) for a reading anew; no loader may run.
+  void Reset();
 
  private:
   void AddBatch(const CBucketBatch& batch);
@@ -101,6 +109,7 @@ class CLasData {
   mutable std::mutex m_mutex;
   bool m_hasHeader = false;
   CLasHeader m_header;
+  std::optional<CFileIdentity> m_identity;
   LoadState m_state = LoadState::Loading;
   std::string m_error;
   unsigned m_generation = 0;

@@ -66,6 +66,7 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
   try {
     CLasReader reader;
     reader.Open(data.Path());
+    data.SetIdentity(reader.Identity());
     // UTF-16, or lines ended by CR alone, would read as a file without curves: say what it is.
     if (const auto form = ForeignTextFormOf(data.Path())) {
       data.Finish(LoadState::Failed, "The file cannot be read as LAS: " + *form + ".");

@@ -1,6 +1,6 @@
 #pragma once
-// The scale of every curve of every track of a layout, from the curves' samples and the
-// ends the user typed.
+// The scale of every curve of every track of a layout: the ends the user typed, else
+// those proposed for the curve's family and unit (CTrackScale::Proposed).
 #include <vector>
 
 #include "plotmodel/PlotLayout.h"

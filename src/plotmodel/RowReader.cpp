@@ -30,14 +30,32 @@ const CRowReader::CRows& CRowReader::Rows(long from, long to) {
   return m_rows;
 }
 
+void CRowReader::Reset() {
+  m_reader.reset();
+  m_rows = CRows();
+  m_changed = false;
+}
+
+void CRowReader::NoteChange() {
+  m_reader.reset();
+  if (m_changed) return;
+  m_changed = true;
+  if (m_onChange) m_onChange();
+}
+
 template <class Take>
 void CRowReader::ReadFromBucket(long bucket, Take&& take) {
+  if (m_changed) return;
   const CLasHeader& header = m_data.Header();
   const std::size_t curves = m_data.Curves();
   if (!m_reader) m_reader = std::make_unique<CLasReader>();
   if (!m_record) m_record = std::make_unique<CLasRecord>();
   m_reader->OpenData(m_data.Path(), m_data.BucketOffset(bucket), m_data.BucketLine(bucket) - 1,
                      header.wrapped, curves);
+  if (!m_data.Identity() || m_reader->Identity() != *m_data.Identity()) {
+    NoteChange();
+    return;
+  }
   CLasRowValues values(curves, header.nullValue);
   long row = bucket * CLasData::kBucketRows;
   const long first = row;
@@ -46,6 +64,11 @@ void CRowReader::ReadFromBucket(long bucket, Take&& take) {
     if (m_record->kind != LasRecordKind::DataRow) continue;
     const double* readings = values.Take(*m_record);
     if (std::isnan(readings[0])) continue;  // skipped by the loader too
+    // The same size and time, yet another row where the bucket starts: changed all the same.
+    if (row == first && readings[0] != m_data.BucketDepth(bucket)) {
+      NoteChange();
+      break;
+    }
     const bool more = take(row, *m_record, readings);
     ++row;
     if (!more) break;
@@ -72,6 +95,7 @@ void CRowReader::Read(long from, long to) {
   } catch (const CFileError&) {
     m_reader.reset();
   }
+  if (m_changed) m_rows.count = 0;
 }
 
 std::optional<long> CRowReader::RowOfLine(std::uint64_t line) {
@@ -88,6 +112,7 @@ std::optional<long> CRowReader::RowOfLine(std::uint64_t line) {
   } catch (const CFileError&) {
     m_reader.reset();
   }
+  if (m_changed) return std::nullopt;
   return found;
 }
 

@@ -2,9 +2,15 @@
 // The rows of a LAS file read again from the file, for the close-up drawing, the
 // readout under the mouse and the row of a line: CLasData keeps only decimated curves
 // and where each bucket of rows starts. The rows are cut by the reader of the first
-// pass, so that row n is the same row on every reading. Keeps the last range it read, a little wider than
-// asked, so that scrolling a little reads nothing again.
+// pass, so that row n is the same row on every reading. Keeps the last range it read, a
+// little wider than asked, so that scrolling a little reads nothing again.
+//
+// Rows are read only from the file the loader read: before every reading the file
+// opened is compared with the loader's by identity (CFileIdentity), and the first row
+// read with the depth the loader met there. A file replaced or changed since is never
+// read again: the reader gives no rows from then on and says so (FileChanged).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -37,6 +43,12 @@ class CRowReader {
   const CRows& Rows(long from, long to);
   // How many rows were parsed from the file so far (for tests and benchmarks).
   long RowsParsed() const { return m_parsed; }
+  // The file is no longer the one the loader read: nothing is read from it any more.
+  bool FileChanged() const { return m_changed; }
+  // Called (on the reading thread, the data's lock held) when the reader finds out.
+  void SetChangeListener(std::function<void()> listener) { m_onChange = std::move(listener); }
+  // Forgets the rows kept and the change found, for a file read anew.
+  void Reset();
   // The row that line `line` of the file belongs to, or the last row before it (the
   // first row for a line above the data); none before the first row has been read or
   // when the file cannot be read again. The caller holds the data's lock.
@@ -44,6 +56,7 @@ class CRowReader {
 
  private:
   void Read(long from, long to);
+  void NoteChange();
   // Reads the rows from the start of `bucket` on, handing each (row number, record,
   // readings) to `take` until it answers false.
   template <class Take>
@@ -54,6 +67,8 @@ class CRowReader {
   std::unique_ptr<CLasRecord> m_record;
   CRows m_rows;
   long m_parsed = 0;
+  bool m_changed = false;
+  std::function<void()> m_onChange;
 };
 
 }  // namespace corvane

@@ -48,4 +48,11 @@ CSharedProgress::CState CSharedProgress::State() const {
   return m_state;
 }
 
+void CSharedProgress::Reset() {
+  std::lock_guard lock(m_mutex);
+  m_state = CState();
+  m_flag = nullptr;
+  m_cancelRequested = false;
+}
+
 }  // namespace corvane

@@ -36,6 +36,8 @@ class CSharedProgress : public CJobProgress {
   CState State() const;
   void RequestCancel() { m_cancelRequested = true; }
   bool CancelRequested() const { return m_cancelRequested; }
+  // Forgets a job that has ended, for the next one; no job may run.
+  void Reset();
 
  private:
   void Tell() const {

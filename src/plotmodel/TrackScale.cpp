@@ -3,8 +3,11 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "platform/AsciiText.h"
+#include "plotmodel/CurveStyle.h"
 #include "plotmodel/ValueSample.h"
 
 namespace corvane {
@@ -23,29 +26,18 @@ CTrackScale::CTrackScale(double left, double right, bool log) : m_left(left), m_
   m_logSpan = std::log10(m_right) - m_logLeft;
 }
 
-CTrackScale CTrackScale::FromSample(const CValueSample& sample, bool log) {
-  return WithEnds(sample, log, std::nullopt, std::nullopt);
-}
-
-CTrackScale CTrackScale::WithEnds(const CValueSample& sample, bool log, std::optional<double> left,
+CTrackScale CTrackScale::Proposed(const CValueSample& sample, bool log, CurveFamily family,
+                                  std::string_view unit, std::optional<double> left,
                                   std::optional<double> right) {
   double low = log ? 0.1 : 0.0;
   double high = log ? 1000.0 : 1.0;
   if (!left || !right) {
-    if (const auto ends = sample.Quantiles(kLowEndFraction, kHighEndFraction, log)) {
-      low = ends->first;
-      high = ends->second;
-      if (high <= low) {
-        // A steady reading: a band around it.
-        if (log) {
-          low /= 2;
-          high *= 2;
-        } else {
-          const double spread = low == 0 ? 1.0 : std::fabs(low) * 0.1;
-          low -= spread;
-          high += spread;
-        }
-      }
+    if (const auto standard = StandardEnds(family, unit, log)) {
+      low = standard->first;
+      high = standard->second;
+    } else if (const auto ends = sample.Quantiles(kLowEndFraction, kHighEndFraction, log)) {
+      std::tie(low, high) = RoundEnds(ends->first, ends->second, log);
+      if (IsReversedFamily(family)) std::swap(low, high);
     }
   }
   return CTrackScale(left.value_or(low), right.value_or(high), log);

@@ -1,9 +1,12 @@
 #pragma once
 // Where a reading falls across a track: between the left and the right end of its
 // curve's scale, linearly or by the logarithm (resistivities). The ends are typed by
-// the user or taken from the data: its 1st and 99th percentiles.
+// the user, else the standard ends of the curve's family in its unit, else round ends
+// around the data's 1st and 99th percentiles.
 #include <optional>
 #include <string_view>
+
+#include "mnemonics/CurveFamily.h"
 
 namespace corvane {
 
@@ -19,12 +22,13 @@ class CTrackScale {
   // A log scale needs both ends above 0: one that is not is set a decade below the other.
   CTrackScale(double left, double right, bool log);
 
-  // The automatic ends of a curve from its sample; ends that meet are spread apart,
-  // and a curve without readings gets 0 .. 1 (0.1 .. 1000 on a log scale).
-  static CTrackScale FromSample(const CValueSample& sample, bool log);
-  // Typed ends where given, the automatic ones for the others.
-  static CTrackScale WithEnds(const CValueSample& sample, bool log, std::optional<double> left,
-                              std::optional<double> right);
+  // The ends proposed for a curve of `family` in `unit`: typed ends where given; for the
+  // others the family's standard ends in that unit, else round ends (RoundEnds) around
+  // the sample's 1st and 99th percentiles, great values on the left for a reversed
+  // family. A curve without readings gets 0 .. 1 (0.1 .. 1000 on a log scale).
+  static CTrackScale Proposed(const CValueSample& sample, bool log, CurveFamily family, std::string_view unit,
+                              std::optional<double> left = std::nullopt,
+                              std::optional<double> right = std::nullopt);
 
   double Left() const { return m_left; }
   double Right() const { return m_right; }

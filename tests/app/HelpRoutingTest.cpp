@@ -169,7 +169,7 @@ void HelpRoutingTest::manualDescribesTheCommandLineAsBuilt() {
   // (up to a ":" that introduces the limits of the value).
   static const QRegularExpression optionLine(
       QStringLiteral("^\\s+(?:-\\w,)?(--[a-z][a-z-]*)(?: ([^\\s:]+))?"));
-  for (const QString command : {"convert", "preview", "inspect", "unwrap", "plot"}) {
+  for (const QString command : {"convert", "preview", "inspect", "unwrap", "plot", "crossplot"}) {
     QProcess cli;
     cli.start(QStringLiteral(CORVANE_CLI), {command, "--help"});
     QVERIFY(cli.waitForFinished(10000));

@@ -1,6 +1,7 @@
 // The LAS window in the main window, as the user meets it: File > Open LAS File and its
 // refusals, the menus and the readout in the status bar, print, PDF and Save Plot As,
-// dropped files and the recent list, Plot LAS on Step 4, and the window's help.
+// dropped files and the recent list, Plot LAS on Step 4, the window's help, the Window
+// menu's list of the open windows, Link Depths and a crossplot beside its LAS window.
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -14,6 +15,7 @@
 #include "app/HelpTopics.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "lasview/CrossplotWindow.h"
 #include "lasview/LasWindow.h"
 #include "lasview/PlotCanvas.h"
 #include "wizard/CorvanePropSheet.h"
@@ -52,6 +54,7 @@ class LasShellTest : public QObject {
   void droppedFilesAndTheRecentList();
   void plotLasOnStep4OpensTheWindowAfterTheWizard();
   void helpAndToolbarOfTheLasWindow();
+  void windowMenuListsTheWindowsAndLinksTheirDepths();
 };
 
 void LasShellTest::openLasFileCommand() {
@@ -264,6 +267,57 @@ void LasShellTest::helpAndToolbarOfTheLasWindow() {
   QCOMPARE(ResolveTopicNumber(manual, 131192).fileName(), QStringLiteral("las-window.html"));
   QCOMPARE(ResolveHelpTopic(manual, kLasWindowHelpTopic).fileName(), QStringLiteral("las-window.html"));
   QVERIFY(!PopupText(manual, 131192).isEmpty());
+}
+
+void LasShellTest::windowMenuListsTheWindowsAndLinksTheirDepths() {
+  CAppFixture fx;
+  QVERIFY(fx.app->InitInstance());
+  CMainFrame* frame = fx.app->MainFrame();
+  QByteArray deeper = kWell;
+  deeper.replace("1500.0000", "1510.0000");  // a file whose first row is 10 m deeper
+  CLasWindow* first = WaitLoaded(fx.app->OpenLasFile(fx.WriteFile("first.las", kWell)));
+  CLasWindow* second = WaitLoaded(fx.app->OpenLasFile(fx.WriteFile("second.las", deeper)));
+  QVERIFY(first && second);
+  auto titles = [frame] {
+    QStringList texts;
+    for (QAction* action : frame->WindowListActions())
+      texts.append(action->text() + (action->isChecked() ? "*" : ""));
+    return texts;
+  };
+  QCOMPARE(titles(), (QStringList{"&1 first.las", "&2 second.las*"}));
+  frame->WindowListActions().at(0)->trigger();
+  QCOMPARE(frame->ActiveChild(), static_cast<CChildWindow*>(first));
+
+  // Link Depths: the active window leads, the others follow each move.
+  first->Session().SetDepthRange(1520, 1530);
+  QVERIFY(frame->Action(Command::WindowLinkDepths)->isEnabled());
+  frame->Action(Command::WindowLinkDepths)->trigger();
+  QVERIFY(frame->DepthsLinked());
+  QCOMPARE(second->Session().Top(), 1520.0);
+  second->Session().ScrollBy(0.5);
+  QCOMPARE(first->Session().Top(), 1525.0);
+  // A window opened meanwhile joins; one that closes leaves.
+  CLasWindow* third = WaitLoaded(fx.app->OpenLasFile(fx.WriteFile("third.las", kWell)));
+  QCOMPARE(third->Session().Top(), 1525.0);
+  frame->Activate(second);
+  frame->Action(Command::FileClose)->trigger();
+  QVERIFY(QTest::qWaitFor([&titles] { return titles().size() == 2; }, 5000));
+  third->Session().SetDepthRange(1540, 1545);
+  QCOMPARE(first->Session().Top(), 1540.0);
+  frame->Action(Command::WindowLinkDepths)->trigger();
+  third->Session().SetDepthRange(1500, 1505);
+  QCOMPARE(first->Session().Top(), 1540.0);
+
+  // New Crossplot: a window of its own in the document area, listed with the others.
+  frame->Activate(first);
+  QVERIFY(frame->Action(Command::WindowCrossplot)->isEnabled());
+  frame->Action(Command::WindowCrossplot)->trigger();
+  auto* crossplot = dynamic_cast<CCrossplotWindow*>(frame->ActiveChild());
+  QVERIFY(crossplot);
+  QVERIFY(!frame->Action(Command::WindowCrossplot)->isEnabled());
+  QVERIFY(frame->Action(Command::FileSavePlotAs)->isEnabled());
+  QVERIFY(titles().contains("&3 Crossplot of first.las*"));
+  QCOMPARE(crossplot->Top(), 1540.0);
 }
 
 QTEST_MAIN(LasShellTest)

@@ -127,7 +127,7 @@ void MainFrameTest::menusWhileDocumentWindowOpen() {
           recentB + " | &2 " + a + " | - | E&xit",
       "&Edit: &Undo\tCtrl+Z | - | Cu&t\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V",
       "&View: &Toolbar | &Status Bar",
-      "&Window: &New Window | &Cascade | &Tile | &Arrange Icons",
+      "&Window: &New Window | &Cascade | &Tile | &Arrange Icons | - | New C&rossplot | &Link Depths",
       "&Help: &Index | &Using Help | - | &About Corvane...",
   };
   QCOMPARE(MenuLayout(frame), expected);

@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         for (const CTracePoint& point : run) Require(!(point.hi < point.lo));
       }
   }
-  const CPlotLayout layout = CPlotLayout::Default(data.Header());
+  const CPlotLayout layout = CPlotLayout::Standard(data.Header());
   for (const std::vector<CTrackScale>& track : ComputeScales(data, layout))
     for (const CTrackScale& scale : track)
       Require(std::isfinite(scale.Left()) && std::isfinite(scale.Right()));

@@ -12,12 +12,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
+#include "PlotTestFiles.h"
 #include "ReadGate.h"
 #include "WindowFakes.h"
 #include "lasfile/LasReportFormat.h"
@@ -41,18 +43,11 @@ int FindingRow(QTableWidget* table, const QString& code) {
   return -1;
 }
 
-// The tracks as "GR|NPHI+RHOB|-ILD(log)" ("-": hidden).
+// The tracks as DescribeLayout writes them.
 QString Tracks(CLasWindow& window) {
-  QStringList tracks;
   CLasSession& session = window.Session();
   auto lock = session.Data().Lock();
-  for (const CTrack& track : session.Layout().tracks) {
-    QStringList curves;
-    for (const CTrackCurve& curve : track.curves)
-      curves.append(QString::fromStdString(session.Data().Header().curves[curve.curve].mnemonic));
-    tracks.append((track.hidden ? "-" : "") + curves.join('+') + (track.log ? "(log)" : ""));
-  }
-  return tracks.join('|');
+  return QString::fromStdString(DescribeLayout(session.Layout(), session.Data().Header()));
 }
 
 void Wheel(QWidget* widget, QPointF at, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -145,9 +140,9 @@ void LasWindowTest::panesShowThePlotAndTheHeader() {
   auto* other = qobject_cast<QPlainTextEdit*>(header->widget(4));
   QVERIFY(other && other->toPlainText().contains("between 625 metres and 615 metres to be invalid."));
 
-  // The plot: a track for each curve after the depth, resistivities on log scales; the
-  // view is the whole file, depth labels from the shallowest to the deepest depth.
-  QCOMPARE(Tracks(*window), QStringLiteral("DT|RHOB|NPHI|SFLU(log)|SFLA(log)|ILM(log)|ILD(log)"));
+  // The plot: the standard layout (no gamma ray: the depth track first); the view is the
+  // whole file, depth labels from the shallowest to the deepest depth.
+  QCOMPARE(Tracks(*window), QStringLiteral("D|SFLU+SFLA+ILM+ILD(log)|RHOB+NPHI{X}|DT"));
   QCOMPARE(window->Session().Top(), 1669.75);
   QCOMPARE(window->Session().Base(), 1670.0);
   QCOMPARE(Named<QLineEdit>(window.get(), "topDepth")->text(), QStringLiteral("1669.750"));
@@ -244,40 +239,56 @@ void LasWindowTest::trackPanelAndPlotSettings() {
   auto* panel = window->findChild<CTrackPanel*>();
   auto* tree = Named<QTreeWidget>(panel, "tracks");
   auto button = [panel](const char* name) { return Named<QPushButton>(panel, name); };
-  QCOMPARE(Tracks(*window), QStringLiteral("GR|NPHI|RHOB|DT|CALI|ILD(log)|SP|PEF"));
-  QCOMPARE(tree->topLevelItemCount(), 8);
-  QCOMPARE(tree->topLevelItem(5)->text(0), QStringLiteral("Track 6 (log)"));
-  QCOMPARE(tree->topLevelItem(1)->child(0)->text(0), QStringLiteral("NPHI (V/V)"));
+  const QString standard = "GR+CALI+SP{G}|D|ILD(log)|NPHI+RHOB{X}|DT|PEF";
+  QCOMPARE(Tracks(*window), standard);
+  QCOMPARE(tree->topLevelItemCount(), 6);
+  QCOMPARE(tree->topLevelItem(1)->text(0), QStringLiteral("Depth track"));
+  QCOMPARE(tree->topLevelItem(2)->text(0), QStringLiteral("Track 2 (log)"));
+  QCOMPARE(tree->topLevelItem(3)->child(0)->text(0), QStringLiteral("NPHI (V/V)"));
 
-  // RHOB joins the NPHI track; back again; NPHI to the front; ILD linear; GR's ends typed.
-  panel->Select(2, 0);
+  // DT joins the neutron-density track and leaves it again; that track moves left of
+  // the resistivities, the depth track to the front; ILD linear; GR's ends typed; the
+  // crossover off; a width; a track hidden.
+  panel->Select(3, 0);
   QTest::mouseClick(button("joinTrack"), Qt::LeftButton);
-  QCOMPARE(Tracks(*window), QStringLiteral("GR|NPHI+RHOB|DT|CALI|ILD(log)|SP|PEF"));
-  QCOMPARE(panel->SelectedTrack(), 1);
-  QCOMPARE(panel->SelectedCurve(), 1);
-  QCOMPARE(window->Session().Scales()[1].size(), std::size_t(2));
+  QCOMPARE(Tracks(*window), QStringLiteral("GR+CALI+SP{G}|D|ILD(log)|NPHI+RHOB+DT{X}|PEF"));
+  QCOMPARE(panel->SelectedTrack(), 2);
+  QCOMPARE(panel->SelectedCurve(), 2);
+  QCOMPARE(window->Session().Scales()[2].size(), std::size_t(3));
   QTest::mouseClick(button("ownTrack"), Qt::LeftButton);
-  QCOMPARE(Tracks(*window), QStringLiteral("GR|NPHI|RHOB|DT|CALI|ILD(log)|SP|PEF"));
-  panel->Select(1, -1);
+  QCOMPARE(Tracks(*window), standard);
+  panel->Select(2, -1);
   QTest::mouseClick(button("moveUp"), Qt::LeftButton);
+  QCOMPARE(Tracks(*window), QStringLiteral("GR+CALI+SP{G}|D|NPHI+RHOB{X}|ILD(log)|DT|PEF"));
+  QCOMPARE(panel->SelectedTrack(), 1);
+  panel->Select(CTrackPanel::kDepthTrack, -1);
+  QTest::mouseClick(button("moveUp"), Qt::LeftButton);
+  QCOMPARE(Tracks(*window), QStringLiteral("D|GR+CALI+SP{G}|NPHI+RHOB{X}|ILD(log)|DT|PEF"));
   QVERIFY(!button("moveUp")->isEnabled());
-  QCOMPARE(Tracks(*window), QStringLiteral("NPHI|GR|RHOB|DT|CALI|ILD(log)|SP|PEF"));
-  panel->Select(5, 0);
+  QCOMPARE(panel->SelectedTrack(), int(CTrackPanel::kDepthTrack));
+  panel->Select(2, 0);
   Named<QCheckBox>(panel, "logScale")->click();
-  QCOMPARE(Tracks(*window), QStringLiteral("NPHI|GR|RHOB|DT|CALI|ILD|SP|PEF"));
-  panel->Select(1, 0);
+  QCOMPARE(Tracks(*window), QStringLiteral("D|GR+CALI+SP{G}|NPHI+RHOB{X}|ILD|DT|PEF"));
+  panel->Select(0, 0);
   auto* left = Named<QLineEdit>(panel, "leftEnd");
   auto* right = Named<QLineEdit>(panel, "rightEnd");
-  QVERIFY(!left->placeholderText().isEmpty());  // the end from the data
-  left->setText("0");
+  QCOMPARE(left->placeholderText(), QStringLiteral("0"));  // proposed: the standard ends
+  QCOMPARE(right->placeholderText(), QStringLiteral("150"));
+  left->setText("10");
   emit left->editingFinished();
-  right->setText("150");
+  right->setText("200");
   emit right->editingFinished();
-  QCOMPARE(window->Session().Scales()[1][0].Left(), 0.0);
-  QCOMPARE(window->Session().Scales()[1][0].Right(), 150.0);
-  // Hidden with its check.
-  tree->topLevelItem(7)->setCheckState(0, Qt::Unchecked);
-  QCOMPARE(Tracks(*window), QStringLiteral("NPHI|GR|RHOB|DT|CALI|ILD|SP|-PEF"));
+  QCOMPARE(window->Session().Scales()[0][0].Left(), 10.0);
+  QCOMPARE(window->Session().Scales()[0][0].Right(), 200.0);
+  panel->Select(1, -1);
+  auto* crossover = Named<QCheckBox>(panel, "fill0");
+  QVERIFY(crossover && crossover->isChecked() && crossover->text().startsWith("Crossover fill"));
+  crossover->click();
+  Named<QSpinBox>(panel, "trackWidth")->setValue(120);
+  QCOMPARE(Tracks(*window), QStringLiteral("D|GR+CALI+SP{G}|NPHI+RHOB{x}[120]|ILD|DT|PEF"));
+  tree->topLevelItem(5)->setCheckState(0, Qt::Unchecked);
+  const QString arranged = "D|GR+CALI+SP{G}|NPHI+RHOB{x}[120]|ILD|DT|-PEF";
+  QCOMPARE(Tracks(*window), arranged);
 
   // Saved beside the file, the tracks come back when it opens again.
   QTest::mouseClick(button("saveSettings"), Qt::LeftButton);
@@ -296,18 +307,18 @@ void LasWindowTest::trackPanelAndPlotSettings() {
   auto other = fx.Open(fx.WriteFile("elsewhere/other.las", kWell));
   QVERIFY(WaitLoaded(other.get()));
   QCOMPARE(other->SettingsSource(), fx.TemplateDir() + "/porosity first.plot.json");
-  QCOMPARE(Tracks(*other), QStringLiteral("NPHI|GR|RHOB|DT|CALI|ILD|SP|-PEF"));
+  QCOMPARE(Tracks(*other), arranged);
   other.reset();
   window.reset();
 
   window = fx.Open(path);
   QVERIFY(WaitLoaded(window.get()));
   QCOMPARE(window->SettingsSource(), fx.dir.filePath("well.plot.json"));
-  QCOMPARE(Tracks(*window), QStringLiteral("NPHI|GR|RHOB|DT|CALI|ILD|SP|-PEF"));
-  QCOMPARE(window->Session().Scales()[1][0].Right(), 150.0);
+  QCOMPARE(Tracks(*window), arranged);
+  QCOMPARE(window->Session().Scales()[0][0].Right(), 200.0);
   QTest::mouseClick(Named<QPushButton>(window.get(), "defaultTracks"), Qt::LeftButton);
-  QCOMPARE(Tracks(*window), QStringLiteral("GR|NPHI|RHOB|DT|CALI|ILD(log)|SP|PEF"));
-  QCOMPARE(Named<QTreeWidget>(window.get(), "tracks")->topLevelItemCount(), 8);
+  QCOMPARE(Tracks(*window), standard);
+  QCOMPARE(Named<QTreeWidget>(window.get(), "tracks")->topLevelItemCount(), 6);
 }
 
 void LasWindowTest::savingRefusesToWriteOverTheLasFile() {

@@ -1,12 +1,13 @@
-// The plot as pictures: PNG, SVG and PDF files written whole or not at all, the
-// rendering of a small file against a reference picture, and corvane-cli plot as a
-// user runs it.
+// The plot and the crossplot as pictures: PNG, SVG and PDF files written whole or not
+// at all, the rendering of a small file against reference pictures, the picture's
+// height at a depth scale, and corvane-cli plot and crossplot as a user runs them.
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include <cerrno>
 #include <csignal>
@@ -25,6 +26,7 @@ namespace {
 
 const QString kWell = QStringLiteral(CORVANE_TEST_DATA "/plot_well.las");
 const QString kReference = QStringLiteral(CORVANE_TEST_DATA "/plot_well.png");
+const QString kCrossplotReference = QStringLiteral(CORVANE_TEST_DATA "/crossplot_well.png");
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -72,8 +74,12 @@ class PlotOutputTest : public QObject {
   void picturesOfEveryFormat();
   void failedOrCancelledPicturesLeaveTheOldOne();
   void renderingMatchesTheReference();
+  void depthScaleSetsThePictureHeight();
   void commandLine_data();
   void commandLine();
+
+ private:
+  static void commandLineRows();
 };
 
 void PlotOutputTest::picturesOfEveryFormat() {
@@ -83,7 +89,7 @@ void PlotOutputTest::picturesOfEveryFormat() {
   QCOMPARE(LoadLasFile(data, progress), LoadState::Done);
   auto lock = data.Lock();
   CRowReader rows(data);
-  const CPlotLayout layout = CPlotLayout::Default(data.Header());
+  const CPlotLayout layout = CPlotLayout::Standard(data.Header());
   const CPlotScales scales = ComputeScales(data, layout);
   const CPlotPainter painter(data, &rows, layout, scales);
   const struct {
@@ -124,7 +130,7 @@ void PlotOutputTest::failedOrCancelledPicturesLeaveTheOldOne() {
   QCOMPARE(LoadLasFile(data, progress), LoadState::Done);
   auto lock = data.Lock();
   CRowReader rows(data);
-  const CPlotLayout layout = CPlotLayout::Default(data.Header());
+  const CPlotLayout layout = CPlotLayout::Standard(data.Header());
   const CPlotScales scales = ComputeScales(data, layout);
   const CPlotPainter painter(data, &rows, layout, scales);
   struct sigaction term {};
@@ -155,27 +161,97 @@ void PlotOutputTest::failedOrCancelledPicturesLeaveTheOldOne() {
 }
 
 void PlotOutputTest::renderingMatchesTheReference() {
-  // The reference was drawn by this command; fonts and smoothing may differ a little
-  // from one machine to another, the tracks, curves and grid may not.
+  // The references were drawn by these commands; fonts and smoothing may differ a
+  // little from one machine to another, the tracks, fills, points and grid may not.
   QTemporaryDir dir;
-  const QString out = dir.filePath("plot_well.png");
-  const CCliRun run = RunCli({"plot", kWell, "-o", out, "--size", "480x640", "--quiet"});
-  QCOMPARE(run.status, 0);
-  const QImage drawn(out);
-  const QImage reference(kReference);
-  QVERIFY(!reference.isNull());
-  const double share = DifferentShare(drawn, reference);
-  QVERIFY2(share < 0.01, qPrintable(QString::number(share)));
-  // A plot that differs (another depth range) is told apart.
-  QCOMPARE(RunCli({"plot", kWell, "-o", out, "--size", "480x640", "--depth", "1510:1550"}).status, 0);
-  QVERIFY(DifferentShare(QImage(out), reference) > 0.03);
+  const struct {
+    QStringList arguments;
+    QString reference;
+    QStringList differing;  // arguments of a picture that differs and is told apart
+  } cases[] = {
+      {{"plot", kWell, "--size", "480x640"}, kReference, {"--depth", "1510:1550"}},
+      {{"crossplot", kWell, "--size", "480x480"}, kCrossplotReference, {"--no-color"}},
+  };
+  for (const auto& c : cases) {
+    const QString out = dir.filePath("drawn.png");
+    const CCliRun run = RunCli(c.arguments + QStringList{"-o", out, "--quiet"});
+    QCOMPARE(run.status, 0);
+    const QImage reference(c.reference);
+    QVERIFY(!reference.isNull());
+    const double share = DifferentShare(QImage(out), reference);
+    QVERIFY2(share < 0.01, qPrintable(c.reference + ": " + QString::number(share)));
+    QCOMPARE(RunCli(c.arguments + c.differing + QStringList{"-o", out}).status, 0);
+    QVERIFY(DifferentShare(QImage(out), reference) > 0.002);
+  }
+}
+
+void PlotOutputTest::depthScaleSetsThePictureHeight() {
+  // The depths 1510 to 1540 m: at 1:N a metre takes 96 / 0.0254 / N pixels, below the
+  // headers, whose height is the same at every scale.
+  QTemporaryDir dir;
+  std::map<int, int> heights;
+  for (const int ratio : {200, 500, 1000}) {
+    const QString out = dir.filePath(QStringLiteral("at%1.png").arg(ratio));
+    const CCliRun run = RunCli({"plot", kWell, "-o", out, "--depth", "1510:1540", "--scale",
+                                QStringLiteral("1:%1").arg(ratio), "--size", "600x100", "--quiet"});
+    QCOMPARE(run.status, 0);
+    const QImage drawn(out);
+    QCOMPARE(drawn.width(), 600);
+    heights[ratio] = drawn.height();
+  }
+  const double perMetre = 96 / 0.0254;
+  QVERIFY(std::abs((heights[200] - heights[1000]) - 30 * perMetre * (1.0 / 200 - 1.0 / 1000)) <= 1);
+  QVERIFY(std::abs((heights[500] - heights[1000]) - 30 * perMetre * (1.0 / 500 - 1.0 / 1000)) <= 1);
+  // Too high a picture is refused, saying how high it would be.
+  const CCliRun tall = RunCli({"plot", kWell, "-o", dir.filePath("tall.png"), "--scale", "1:1", "--quiet"});
+  QCOMPARE(tall.status, 2);
+  QVERIFY2(tall.err.contains("pixels high; the most is 32000"), qPrintable(tall.err));
+  QVERIFY(!QFile::exists(dir.filePath("tall.png")));
 }
 
 void PlotOutputTest::commandLine_data() {
-  QTest::addColumn<QStringList>("arguments");  // OUT stands for the picture in a scratch folder
+  QTest::addColumn<QStringList>("arguments");  // OUT stands for the picture in a scratch folder; a
+                                               // first "crossplot" names that command
   QTest::addColumn<int>("status");
   QTest::addColumn<QString>("err");      // a part of stderr
   QTest::addColumn<QString>("written");  // the picture's size, "" when none is written
+  const QString outside = "3000:3100 lies outside the log, which runs from 1500 to 1549.875 M";
+  QTest::newRow("plot outside the log")
+      << QStringList{"-o", "OUT.png", "--depth", "3000:3100"} << 2 << outside << "";
+  QTest::newRow("plot below the log")
+      << QStringList{"-o", "OUT.png", "--depth", "1600:"} << 2 << "1600: lies outside the log"
+      << "";
+  QTest::newRow("plot reaching into the log")
+      << QStringList{"-o", "OUT.png", "--depth", "1400:1510"} << 0 << ""
+      << "800x1200";
+  QTest::newRow("plot at a scale") << QStringList{"-o", "OUT.pdf", "--scale", "1:500"} << 0 << ""
+                                   << "pdf";
+  QTest::newRow("plot at no scale") << QStringList{"-o", "OUT.png", "--scale", "500:1"} << 2
+                                    << "--scale: expected 1:N"
+                                    << "";
+  QTest::newRow("crossplot") << QStringList{"crossplot", "-o", "OUT.png"} << 0 << ""
+                             << "800x800";
+  QTest::newRow("crossplot of curves named, in svg")
+      << QStringList{"crossplot", "-x", "gr", "-y", "ILD", "--color", "sp", "-o", "OUT.svg"} << 0 << ""
+      << "svg";
+  QTest::newRow("crossplot of a depth range, in pdf")
+      << QStringList{"crossplot", "--depth", "1510:1520", "--no-color", "-o", "OUT.pdf"} << 0 << ""
+      << "pdf";
+  QTest::newRow("crossplot outside the log")
+      << QStringList{"crossplot", "--depth", "3000:3100", "-o", "OUT.png"} << 2 << outside << "";
+  QTest::newRow("crossplot of a curve not in the file")
+      << QStringList{"crossplot", "-y", "XYZ", "-o", "OUT.png"} << 2 << "-y: the file has no curve XYZ"
+      << "";
+  QTest::newRow("crossplot colour twice")
+      << QStringList{"crossplot", "--color", "GR", "--no-color", "-o", "OUT.png"} << 2 << "exclude each other"
+      << "";
+  QTest::newRow("crossplot over the LAS file")
+      << QStringList{"crossplot", "-o", "LAS"} << 2 << "over the LAS file"
+      << "";
+  commandLineRows();
+}
+
+void PlotOutputTest::commandLineRows() {
   QTest::newRow("png") << QStringList{"-o", "OUT.png"} << 0 << ""
                        << "800x1200";
   QTest::newRow("svg, curves and depths")
@@ -184,8 +260,11 @@ void PlotOutputTest::commandLine_data() {
   QTest::newRow("pdf of a size") << QStringList{"-o", "OUT.pdf", "--size", "300X200"} << 0 << ""
                                  << "pdf";
   QTest::newRow("depths upside down")
-      << QStringList{"-o", "OUT.png", "--depth", "1530:1510", "--size", "200x300"} << 0 << ""
-      << "200x300";
+      << QStringList{"-o", "OUT.png", "--depth", "1530:1510", "--size", "600x300"} << 0 << ""
+      << "600x300";
+  QTest::newRow("too narrow for its tracks: widened, 80 pixels a track")
+      << QStringList{"-o", "OUT.png", "--size", "200x300"} << 0 << ""
+      << "464x300";
   QTest::newRow("curve not in the file")
       << QStringList{"-o", "OUT.png", "--curves", "GR,XYZ"} << 2 << "the file has no curve XYZ"
       << "";
@@ -218,7 +297,10 @@ void PlotOutputTest::commandLine() {
     if (argument.startsWith("OUT")) argument = out = dir.filePath(argument);
     if (argument == "LAS") argument = las;
   }
-  const CCliRun run = RunCli(QStringList{"plot", las, "--quiet"} + arguments);
+  const QString command =
+      arguments.value(0) == "crossplot" ? QStringLiteral("crossplot") : QStringLiteral("plot");
+  if (command == "crossplot") arguments.removeFirst();
+  const CCliRun run = RunCli(QStringList{command, las, "--quiet"} + arguments);
   QCOMPARE(run.status, status);
   QVERIFY2(run.err.contains(err), qPrintable(run.err));
   QCOMPARE(ReadAll(las), before);  // the input stays as it was

@@ -17,6 +17,7 @@
 
 #include "app/CorvaneApp.h"
 #include "app/MainFrame.h"
+#include "lasview/CrossplotWindow.h"
 #include "lasview/LasWindow.h"
 #include "lasview/PlotCanvas.h"
 #include "lasview/TrackPanel.h"
@@ -26,8 +27,8 @@ using namespace corvane;
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() != 3 && arguments.size() != 4) {
-    std::fprintf(stderr, "usage: corvane-las-screenshot FILE.las OUTPUT.png [CHECK.png]\n");
+  if (arguments.size() < 3 || arguments.size() > 5) {
+    std::fprintf(stderr, "usage: corvane-las-screenshot FILE.las OUTPUT.png [CHECK.png|-] [CROSSPLOT.png]\n");
     return 2;
   }
   QTemporaryDir scratch;
@@ -46,14 +47,11 @@ int main(int argc, char** argv) {
   clock.start();
   CLasSession& session = window->Session();
   while (session.Loading() && clock.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
-  // Density and neutron in one track, a closer look at a stretch, the joined curve
-  // selected, the readout of the middle.
+  // The standard layout, a closer look at a stretch, the neutron-density track selected
+  // (its crossover fill in the panel), the readout of the middle.
   auto* canvas = window->findChild<CPlotCanvas*>();
   auto* tracks = window->findChild<CTrackPanel*>();
-  if (session.Layout().tracks.size() > 2) {
-    tracks->Select(2, 0);
-    tracks->findChild<QPushButton*>(QStringLiteral("joinTrack"))->click();
-  }
+  if (session.Layout().tracks.size() > 2) tracks->Select(2, -1);
   const double top = session.Top() + (session.Base() - session.Top()) * 0.38;
   session.SetDepthRange(top, top + (session.Base() - session.Top()) / 4);
   QApplication::processEvents();
@@ -67,6 +65,25 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (arguments.size() == 3) return 0;
+  if (arguments.at(3) == QLatin1String("-")) {
+    // The crossplot of the whole log beside it, the pointer on a reading.
+    session.ShowWhole();
+    CCrossplotWindow* crossplot = window->OpenCrossplot();
+    frame->MdiArea()->activeSubWindow()->showMaximized();
+    crossplot->Wait();
+    QApplication::processEvents();
+    auto* plot = crossplot->findChild<QWidget*>(QStringLiteral("crossplotCanvas"));
+    const QPointF at(plot->width() * 0.55, plot->height() * 0.45);
+    QMouseEvent over(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot, &over);
+    QApplication::processEvents();
+    if (arguments.size() > 4 && !frame->grab().save(arguments.at(4))) {
+      std::fprintf(stderr, "corvane-las-screenshot: cannot write %s\n", qPrintable(arguments.at(4)));
+      return 1;
+    }
+    return 0;
+  }
   window->findChild<QTabWidget*>(QStringLiteral("panes"))->setCurrentIndex(2);
   clock.restart();
   while (!session.Check().Report() && clock.elapsed() < 60000)

@@ -12,9 +12,14 @@
 #include <functional>
 #include <mutex>
 
+#include <cstdio>
+
 #include "ReadGate.h"
 #include "TestSupport.h"
+#include "lasview/CrossplotJob.h"
+#include "lasview/DepthLink.h"
 #include "lasview/LasSession.h"
+#include "platform/FileError.h"
 
 namespace corvane {
 namespace {
@@ -51,11 +56,21 @@ class CPump {
   bool m_woken = false;
 };
 
+// Hears a session from its making to its end (or the session's, whichever comes first).
 class CRecorder : public CLasSessionObserver {
  public:
+  explicit CRecorder(CLasSession& session) : m_session(&session) { session.AddObserver(this); }
+  ~CRecorder() { Leave(); }
+  CRecorder(const CRecorder&) = delete;
+  CRecorder& operator=(const CRecorder&) = delete;
+  void Leave() {
+    if (m_session != nullptr) m_session->RemoveObserver(this);
+    m_session = nullptr;
+  }
   void OnSessionChanged(unsigned changes) override {
     heard.push_back(changes);
     all |= changes;
+    if (changes & SessionChange::kClosing) m_session = nullptr;
   }
   // How many calls carried the flag.
   int Count(unsigned flag) const {
@@ -65,6 +80,9 @@ class CRecorder : public CLasSessionObserver {
   }
   std::vector<unsigned> heard;
   unsigned all = 0;
+
+ private:
+  CLasSession* m_session;
 };
 
 class LasSessionTest : public ::testing::Test {
@@ -109,8 +127,7 @@ TEST_F(LasSessionTest, OpenRefusesWhatCannotBeRead) {
 
 TEST_F(LasSessionTest, ObserversHearTheFileArriveThenItsCheck) {
   CLasSession session(Well("well.las"), m_pump.Wake());
-  CRecorder recorder;
-  session.AddObserver(&recorder);
+  CRecorder recorder(session);
   ASSERT_TRUE(session.Open());
   ASSERT_TRUE(m_pump.Until(session, [&] { return session.Check().Report() != nullptr; }));
   // The header with its tracks before any rows, the end of the reading once, then the
@@ -134,15 +151,14 @@ TEST_F(LasSessionTest, ObserversHearTheFileArriveThenItsCheck) {
   EXPECT_TRUE(session.FollowsWhole());
   EXPECT_EQ(session.Top(), 1500.0);
   EXPECT_EQ(session.Base(), 1549.875);
-  EXPECT_EQ(session.Layout(), CPlotLayout::Default(session.Data().Header()));
-  EXPECT_TRUE(session.Layout().tracks[5].log);
-  ASSERT_EQ(session.Scales().size(), 8u);
+  EXPECT_EQ(session.Layout(), CPlotLayout::Standard(session.Data().Header()));
+  EXPECT_TRUE(session.Layout().tracks[1].log);
+  ASSERT_EQ(session.Scales().size(), 5u);
   EXPECT_TRUE(session.SettingsSource().empty());
 
   // An observer that goes hears nothing more; the one that stays does.
-  CRecorder staying;
-  session.AddObserver(&staying);
-  session.RemoveObserver(&recorder);
+  CRecorder staying(session);
+  recorder.Leave();
   const std::size_t heard = recorder.heard.size();
   session.ScrollBy(-0.5);  // already at the top: nothing moves, nobody hears
   session.SetDepthRange(1510, 1520);
@@ -188,17 +204,16 @@ TEST_F(LasSessionTest, TracksFromSettingsAndTheirChanges) {
   int lookups = 0;
   CLasSession session(path, m_pump.Wake(), [&lookups](const CLasHeader& header) {
     ++lookups;
-    CPlotLayout layout = CPlotLayout::Default(header);
+    CPlotLayout layout = CPlotLayout::Standard(header);
     layout.JoinPrevious(2, 0);
     return std::make_optional(std::make_pair(layout, std::string("/settings/well.plot.json")));
   });
-  CRecorder recorder;
-  session.AddObserver(&recorder);
+  CRecorder recorder(session);
   ASSERT_TRUE(session.Open());
   session.Wait();
   EXPECT_EQ(lookups, 1);
   EXPECT_EQ(session.SettingsSource(), "/settings/well.plot.json");
-  ASSERT_EQ(session.Layout().tracks.size(), 7u);
+  ASSERT_EQ(session.Layout().tracks.size(), 5u);
   ASSERT_EQ(session.Scales()[1].size(), 2u);
 
   // A change that is made: the scales follow, the observers hear; one that is not: nothing.
@@ -212,8 +227,8 @@ TEST_F(LasSessionTest, TracksFromSettingsAndTheirChanges) {
   EXPECT_FALSE(session.ChangeLayout([](CPlotLayout& layout) { return layout.JoinPrevious(0, 0); }));
   EXPECT_EQ(recorder.heard, std::vector<unsigned>{SessionChange::kLayout});
   session.DefaultLayout();
-  EXPECT_EQ(session.Layout().tracks.size(), 8u);
-  EXPECT_EQ(session.Scales().size(), 8u);
+  EXPECT_EQ(session.Layout().tracks.size(), 5u);
+  EXPECT_EQ(session.Scales().size(), 5u);
 }
 
 TEST_F(LasSessionTest, TheRowOfALineOfTheFile) {
@@ -277,14 +292,156 @@ TEST_F(LasSessionTest, GoesWhileItsJobsRun) {
   const std::string path = Well("big.las", 100000);
   test::CReadGate gate("big.las", 1);
   auto session = std::make_unique<CLasSession>(path, m_pump.Wake());
-  CRecorder recorder;
-  session->AddObserver(&recorder);
+  CRecorder recorder(*session);
   ASSERT_TRUE(session->Open());
   session->StartCheck();
   ASSERT_TRUE(gate.WaitUntilHeld(2));
   gate.Open();
   session.reset();
   EXPECT_EQ(recorder.Count(SessionChange::kLoadEnded), 0);
+}
+
+TEST_F(LasSessionTest, AFileChangedOnDiskIsToldAndReadAnew) {
+  const std::string path = Well("well.las");
+  CLasSession session(path, m_pump.Wake());
+  CRecorder recorder(session);
+  ASSERT_TRUE(session.Open());
+  session.Wait();
+  ASSERT_TRUE(session.Check().Report());
+  EXPECT_EQ(session.ReadLines(132, 132, 100).size(), 1u);
+  session.CheckFile();  // unchanged: nothing to tell
+  EXPECT_EQ(recorder.Count(SessionChange::kFile), 0);
+  // A typed end the user made stays when the file is read anew with the same curves.
+  ASSERT_TRUE(session.ChangeLayout([](CPlotLayout& layout) {
+    layout.tracks[0].curves[0].right = 200.0;
+    return true;
+  }));
+
+  // Converted again into the same path (a new file put in its place) with 100 rows more.
+  const std::string newer = Well("newer.las", 100);
+  ASSERT_EQ(std::rename(newer.c_str(), path.c_str()), 0);
+  session.CheckFile();
+  session.CheckFile();
+  EXPECT_EQ(recorder.Count(SessionChange::kFile), 1);
+  EXPECT_TRUE(session.FileChanged());
+  // Nothing is read from it: no row for a line, no line of a finding.
+  session.SetDepthRange(1500, 1549);
+  EXPECT_FALSE(session.ShowLine(132));
+  try {
+    session.ReadLines(132, 132, 100);
+    ADD_FAILURE() << "a line of the new file was read";
+  } catch (const CFileError& error) {
+    EXPECT_EQ(error.Cause(), ESTALE);
+  }
+  {
+    auto lock = session.Data().Lock();
+    EXPECT_EQ(session.Data().Rows(), 400);  // the plot shows the file as it was read
+  }
+
+  // Load Again: the new file, its rows, its check; the tracks as the user left them.
+  ASSERT_TRUE(session.Reload());
+  EXPECT_FALSE(session.FileChanged());
+  session.Wait();
+  {
+    auto lock = session.Data().Lock();
+    EXPECT_EQ(session.Data().Rows(), 500);
+  }
+  EXPECT_EQ(session.Layout().tracks[0].curves[0].right, std::optional<double>(200.0));
+  EXPECT_EQ(session.Check().Report()->summary.rows, 500u);
+  EXPECT_EQ(session.ShowLine(480)->depth, 1556.0);
+  EXPECT_EQ(recorder.Count(SessionChange::kFile), 2);
+}
+
+TEST_F(LasSessionTest, AFileWrittenInPlaceIsFoundAtItsNextReading) {
+  // No watcher: the close-up reading finds it, and the owner hears at the next Update.
+  const std::string path = Well("well.las");
+  CLasSession session(path, m_pump.Wake());
+  CRecorder recorder(session);
+  ASSERT_TRUE(session.Open());
+  session.Wait();
+  std::string text = test::ReadBytes(path);
+  text.replace(text.find("1520.0000"), 9, "1520.5000");
+  test::WriteBytes(path, text + "\r\n");
+  {
+    auto lock = session.Data().Lock();
+    EXPECT_EQ(session.Rows().Rows(150, 170).count, 0);
+  }
+  ASSERT_TRUE(m_pump.Until(session, [&] { return session.FileChanged(); }));
+  EXPECT_EQ(recorder.Count(SessionChange::kFile), 1);
+}
+
+TEST_F(LasSessionTest, LinkedDepthsMoveTogether) {
+  auto first = std::make_unique<CLasSession>(Well("a.las"), m_pump.Wake());
+  auto second = std::make_unique<CLasSession>(Well("b.las", 400), m_pump.Wake());
+  CLasSession third(Well("c.las"), m_pump.Wake());
+  for (CLasSession* session : {first.get(), second.get(), &third}) {
+    ASSERT_TRUE(session->Open());
+    session->Wait();
+  }
+  second->SetDepthRange(1560, 1570);
+  CDepthLink link;
+  link.Add(*first);
+  link.Add(*second, true);  // it leads: the first takes its depths, kept within its file
+  EXPECT_NEAR(first->Top(), 1539.875, 1e-9);
+  EXPECT_NEAR(first->Base(), 1549.875, 1e-9);
+  first->SetDepthRange(1510, 1520);
+  EXPECT_EQ(second->Top(), 1510.0);
+  EXPECT_EQ(second->Base(), 1520.0);
+  EXPECT_EQ(third.Top(), 1500.0);  // not linked
+  link.Add(third);                 // it takes theirs
+  EXPECT_EQ(third.Top(), 1510.0);
+  second->ZoomBy(2, 1515);
+  EXPECT_EQ(first->Top(), 1512.5);
+  EXPECT_EQ(third.Base(), 1517.5);
+  // A session that goes leaves the link; the others stay linked.
+  second.reset();
+  EXPECT_EQ(link.Size(), 2u);
+  first->ScrollBy(0.2);
+  EXPECT_EQ(third.Top(), first->Top());
+  link.Clear();
+  first->ScrollBy(0.2);
+  EXPECT_NE(third.Top(), first->Top());
+}
+
+TEST_F(LasSessionTest, ACrossplotIsReadInTheBackground) {
+  CLasSession session(Well("well.las", 30000), m_pump.Wake());
+  ASSERT_TRUE(session.Open());
+  session.Wait();
+  CCrossplotSetup setup;
+  setup.x = 2;  // NPHI
+  setup.y = 3;  // RHOB
+  setup.xAxis = CTrackScale(-0.15, 0.45, false);
+  setup.yAxis = CTrackScale(2.95, 1.95, false);
+  setup.top = 1500;
+  setup.base = 1549.875;
+  std::optional<CCrossplotStart> start;
+  {
+    auto lock = session.Data().Lock();
+    start = CrossplotStartOf(session.Data(), setup.top, setup.base);
+  }
+  ASSERT_TRUE(start);
+  CCrossplotJob job(m_pump.Wake());
+  job.Start(setup, *start);
+  EXPECT_TRUE(job.Running());
+  job.Wait();
+  ASSERT_TRUE(job.TakeOutcome());
+  EXPECT_FALSE(job.Running());
+  EXPECT_EQ(job.Outcome().state, LoadState::Done);
+  EXPECT_EQ(job.Result()->RowsInRange(), 400);
+  EXPECT_EQ(job.Result()->Readings(), 360);  // RHOB is null in the first 40 rows
+  // The whole file, started and started again at once: the first is cancelled, the
+  // second's outcome is taken.
+  setup.base = 6000;
+  {
+    auto lock = session.Data().Lock();
+    start = CrossplotStartOf(session.Data(), setup.top, setup.base);
+  }
+  job.Start(setup, *start);
+  job.Start(setup, *start);
+  job.Wait();
+  ASSERT_TRUE(job.TakeOutcome());
+  EXPECT_EQ(job.Result()->Readings(), 30360);
+  EXPECT_FALSE(job.Result()->ShowsPoints());
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include "plotmodel/LasHeader.h"
+#include "plotmodel/PlotLayout.h"
+
 namespace corvane::test {
 namespace {
 
@@ -18,6 +21,25 @@ std::string RightJustified(const std::string& text, std::size_t width) {
 }
 
 }  // namespace
+
+std::string DescribeLayout(const CPlotLayout& layout, const CLasHeader& header) {
+  std::string tracks;
+  auto add = [&tracks](const std::string& track) { tracks += (tracks.empty() ? "" : "|") + track; };
+  for (std::size_t t = 0; t < layout.tracks.size(); ++t) {
+    if (t == layout.depthTrack) add("D");
+    const CTrack& track = layout.tracks[t];
+    std::string text = track.hidden ? "-" : "";
+    for (std::size_t k = 0; k < track.curves.size(); ++k)
+      text += (k == 0 ? "" : "+") + header.curves[track.curves[k].curve].mnemonic;
+    for (const CTrackFill& fill : track.fills)
+      text += fill.kind == FillKind::Crossover ? (fill.on ? "{X}" : "{x}") : (fill.on ? "{G}" : "{g}");
+    if (track.log) text += "(log)";
+    if (track.width) text += "[" + Fixed(*track.width, 0) + "]";
+    add(text);
+  }
+  if (layout.depthTrack >= layout.tracks.size()) add("D");
+  return tracks;
+}
 
 std::string CTestLas::Text() const {
   std::string text;

@@ -8,7 +8,18 @@
 #include <utility>
 #include <vector>
 
+namespace corvane {
+class CPlotLayout;
+struct CLasHeader;
+}  // namespace corvane
+
 namespace corvane::test {
+
+// A layout as "GR{G}|D|ILD(log)|NPHI+RHOB{x}|-PEF[120]": tracks left to right, "D" the
+// depth track, "+" joins the curves of a track, "{G}" a gamma ray fill and "{X}" a
+// crossover (lower case: switched off), "(log)" a log scale, "-" a hidden track, "[120]"
+// a width.
+std::string DescribeLayout(const CPlotLayout& layout, const CLasHeader& header);
 
 struct CTestLas {
   std::vector<std::pair<std::string, std::string>> curves{{"DEPT", "M"}, {"GR", "GAPI"}, {"ILD", "OHMM"}};
