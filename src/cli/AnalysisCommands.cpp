@@ -465,9 +465,11 @@ int RunUnwrap(const std::string& source, const std::string& target, const CCheck
   }
   CTerminalProgress::InstallInterruptHandler();
   CTerminalProgress progress;
-  const CResult result = UnwrapLas(source, target, progress);
+  std::string inPlaceNote;
+  const CResult result = UnwrapLas(source, target, progress, &inPlaceNote);
   switch (result.GetStatus()) {
     case CResult::Status::Done:
+      if (!inPlaceNote.empty()) feedback.ShowNotice(inPlaceNote);
       return CheckWrittenLas(target, checkFlags);
     case CResult::Status::Failed:
       feedback.ShowError("Failed to open LAS file.", std::string(), result.Reason());

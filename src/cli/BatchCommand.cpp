@@ -101,6 +101,7 @@ int RunBatch(const CBatchOptions& options) {
   settings.firstDataLine = *firstDataLine;
   settings.inverse = options.inverse;
   settings.check = options.checkFlags.check;
+  settings.overwrite = options.overwrite;
   settings.jobs = options.jobs > 0 ? options.jobs : CoreCount();
 
   CBatchPlan::COptions planOptions;

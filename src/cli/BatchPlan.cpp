@@ -3,6 +3,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <map>
 #include <utility>
@@ -88,11 +89,33 @@ void CBatchPlan::Gather(const std::vector<std::string>& arguments, std::istream&
       take(argument);
       continue;
     }
-    std::string line;
-    while (std::getline(list, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();  // a list written with CR LF
-      if (!line.empty()) take(line);
+    ReadList(list, take);
+  }
+}
+
+void CBatchPlan::ReadList(std::istream& list, const std::function<void(const std::string&)>& take) {
+  // A path, the CR of a list written with CR LF, the terminating NUL.
+  std::array<char, kMaxListPath + 2> buffer{};
+  for (std::size_t lines = 1;; ++lines) {
+    list.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const bool cut =
+        list.fail() && !list.eof() && list.gcount() == static_cast<std::streamsize>(buffer.size() - 1);
+    std::string line(buffer.data());
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a list written with CR LF
+    if (cut || line.size() > kMaxListPath) {
+      m_problems.push_back("line " + std::to_string(lines) +
+                           " of the list on standard input is longer than " + std::to_string(kMaxListPath) +
+                           " bytes; no path is that long");
+      return;
     }
+    if (list.fail()) return;  // the end of the list
+    if (lines > kMaxListLines) {
+      m_problems.push_back("the list on standard input has more than " + std::to_string(kMaxListLines) +
+                           " lines; give at most that many paths in one batch");
+      return;
+    }
+    if (!line.empty()) take(line);
+    if (list.eof()) return;
   }
 }
 

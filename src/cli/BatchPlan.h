@@ -4,6 +4,7 @@
 // shard, and every clash that refuses the whole batch.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -41,6 +42,11 @@ class CBatchPlan {
     std::optional<CBatchShard> shard;
   };
 
+  // The bounds of a list read from standard input, so that an endless stream is
+  // refused instead of read until memory runs out.
+  static constexpr std::size_t kMaxListPath = 4096;
+  static constexpr std::size_t kMaxListLines = 1000000;
+
   explicit CBatchPlan(COptions options);
 
   // Takes the inputs in the order given: a file, a folder (its files, with --recursive),
@@ -71,6 +77,7 @@ class CBatchPlan {
  private:
   void AddInput(const std::string& path, const std::string& relativeFolder);
   void Walk(const std::string& folder, const std::string& relativeFolder);
+  void ReadList(std::istream& list, const std::function<void(const std::string&)>& take);
 
   COptions m_options;
   std::vector<CBatchItem> m_all;

@@ -106,6 +106,7 @@ CBatchOutcome CBatchRunner::Convert(const CBatchItem& item, const CancelQuery& c
     if (result.Ok()) result = ChooseFirstDataLine(setup, m_settings.firstDataLine, messages);
     if (result.Ok()) {
       outcome.firstDataLine = setup.firstDigitLineIndex;
+      outcome.facts.createOnly = !m_settings.overwrite;
       // No configuration is saved: the batch only reads it.
       result = ConvertAsciiFile(
           setup, m_settings.inverse, progress, messages, [] { return CResult::Done(); }, &outcome.facts);

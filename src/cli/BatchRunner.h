@@ -43,6 +43,9 @@ struct CBatchSettings {
   CFirstDataLine firstDataLine;
   bool inverse = false;
   bool check = false;
+  // Outputs replace files of their names (--overwrite); without it an output that finds
+  // its name taken, even by a file made while the batch ran, fails and leaves that file.
+  bool overwrite = false;
   int jobs = 1;
 };
 

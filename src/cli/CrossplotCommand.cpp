@@ -158,9 +158,10 @@ int RunCrossplot(const CCrossplotOptions& options) {
     return Usage("--depth: " + refusal);
 
   const CCrossplotPainter painter(plot, read, QString::fromLocal8Bit(BaseNameOf(options.las).c_str()));
-  return WrittenStatus(
-      ExportPicture(*size, output, [&](QPainter& on, const QRectF& area) { painter.Paint(on, area); }),
-      options.output);
+  return WrittenStatus(ExportPicture(
+                           *size, output, [&](QPainter& on, const QRectF& area) { painter.Paint(on, area); },
+                           PictureCancelled),
+                       options.output);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "cli/TerminalProgress.h"
 #include "platform/AsciiText.h"
 #include "plotmodel/LasHeader.h"
 
@@ -102,8 +103,14 @@ std::unique_ptr<QGuiApplication> StartPictureDrawing() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+bool PictureCancelled() { return CTerminalProgress::Interrupted(); }
+
 int WrittenStatus(const CResult& written, const std::string& output) {
   if (written) return kExitDone;
+  if (written.IsCancelled()) {
+    std::cerr << "corvane-cli: cancelled; " << output << " is as it was before the run.\n";
+    return kExitFailed;
+  }
   std::cerr << "corvane-cli: cannot write " << output << ": " << written.Reason() << '\n';
   return kExitFailed;
 }

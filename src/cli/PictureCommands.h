@@ -47,8 +47,12 @@ std::unique_ptr<QGuiApplication> StartPictureDrawing();
 // "corvane-cli COMMAND: TEXT" on stderr; the exit status of bad usage.
 int Usage(const char* command, const std::string& text);
 
-// The exit status of a picture written into `output`: done, or failed with its reason
-// on stderr.
+// Whether Ctrl-C, a closed terminal or kill asked to stop: asked while the picture is drawn
+// and written.
+bool PictureCancelled();
+
+// The exit status of a picture written into `output`: done, or failed or cancelled with
+// its reason on stderr.
 int WrittenStatus(const CResult& written, const std::string& output);
 
 }  // namespace corvane::cli

@@ -135,7 +135,8 @@ int RunPlot(const CPlotOptions& options) {
                    " (draw fewer depths with --depth, or take a scale of more depth: 1:N with a greater N)");
     size->setHeight(static_cast<int>(std::ceil(height)));
   }
-  return WrittenStatus(ExportPlot(painter, from, to, *size, output), options.output);
+  // Ctrl-C, a closed terminal or kill while the picture is drawn: no picture replaces the old one.
+  return WrittenStatus(ExportPlot(painter, from, to, *size, output, PictureCancelled), options.output);
 }
 
 }  // namespace

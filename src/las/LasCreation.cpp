@@ -67,7 +67,8 @@ CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::
   CLasWriter writer(file);
   CResult result;
   try {
-    file.Create(run.lasFilePath);
+    file.Create(run.lasFilePath, facts != nullptr && facts->createOnly ? CFileReplacement::Policy::CreateOnly
+                                                                       : CFileReplacement::Policy::Replace);
   } catch (const CFileError& error) {
     busy.End();
     feedback.ShowError("Failed to open or write to LAS file.", std::string(), error.Result().Reason());
@@ -90,6 +91,7 @@ CResult CreateLas(CConversionSetup& setup, bool inverse, const std::vector<std::
   }
   busy.End();
   file.Close();  // drops what was not committed: the old LAS file stays
+  if (result.Ok() && !file.InPlaceNote().empty()) feedback.ShowNotice(file.InPlaceNote());
   if (facts != nullptr) facts->rows = writer.DataRows();
   return result;
 }

@@ -25,6 +25,9 @@ struct CLasCreationFacts {
   std::uint64_t rows = 0;  // data lines written (a failed or cancelled run wrote them to no file)
   bool read = false;       // the data section read the rows: `reading` accounts for their cells
   CReadingSummary reading;
+  // Asked by the caller: the LAS file is only created, never put in the place of a file
+  // of its name (one there at the start or made meanwhile fails the run with EEXIST).
+  bool createOnly = false;
 };
 
 // Runs the whole job: name checks, save, depth scan, header, data section, closing

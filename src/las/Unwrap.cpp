@@ -110,7 +110,8 @@ bool IsWrappedLas(const std::string& path) {
   }
 }
 
-CResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress) {
+CResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress,
+                  std::string* inPlaceNote) {
   // Never write over the source, whatever form of its path the target was given in.
   if (SameFileOrPath(source, target)) return CResult::Failed(target + ": the target is the source file");
   CTextReader reader;
@@ -121,6 +122,7 @@ CResult UnwrapLas(const std::string& source, const std::string& target, CJobProg
     writer.Create(target);
     result = Convert(reader, writer, progress);
     if (result.Ok()) writer.Commit();
+    if (result.Ok() && inPlaceNote != nullptr) *inPlaceNote = writer.InPlaceNote();
   } catch (const CFileError& error) {
     result = error.Result();
   }

@@ -27,8 +27,11 @@ bool IsWrappedLas(const std::string& path);
 // Writes the unwrapped copy of `source` to `target`. Done, Cancelled, Failed (a file
 // could not be read or written), or Incomplete (the source lacks what a copy needs;
 // the reason says what). Only a finished copy takes the place of an earlier file of
-// the target's name; on every other way out that file stays as it was.
-CResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress);
+// the target's name; on every other way out that file stays as it was. `inPlaceNote`,
+// when given, receives why the target was rewritten in place from a complete copy
+// (empty when it was replaced by a rename).
+CResult UnwrapLas(const std::string& source, const std::string& target, CJobProgress& progress,
+                  std::string* inPlaceNote = nullptr);
 
 // The whole offer; true when the setup's ASCII file path now names an unwrapped copy.
 bool OfferUnwrap(CConversionSetup& setup, CUnwrapPrompts& prompts, CJobProgress& progress);

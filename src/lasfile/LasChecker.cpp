@@ -10,6 +10,7 @@
 
 #include "lasfile/LasDecimal.h"
 #include "lasfile/LasHeaderLine.h"
+#include "lasfile/LasTextForm.h"
 #include "lasfile/LasWellItems.h"
 #include "platform/AsciiText.h"
 #include "platform/FileError.h"
@@ -521,6 +522,16 @@ void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& re
       }
       continue;
     }
+    if (!std::isfinite(cell.value)) {
+      // Digits enough to pass any double: no reader holds the value; most read infinity.
+      ++curve.unreadable;
+      if (report.Admit(LasCode::ValueNotNumber)) {
+        report.List(LasCode::ValueNotNumber, LineOfValue(record, i), cell.text,
+                    "value " + Number(i + 1) +
+                        " of the row is beyond the range of numbers a 64-bit float holds (about 1.8e308)");
+      }
+      continue;
+    }
     if (cell.kind == LasCellKind::Exponent && report.Admit(LasCode::ValueExponent)) {
       report.List(LasCode::ValueExponent, LineOfValue(record, i), cell.text,
                   "value " + Number(i + 1) +
@@ -544,7 +555,7 @@ void CLasChecker::CState::TakeRow(const CLasRecord& record, const CLasReader& re
 }
 
 void CLasChecker::CState::TakeIndex(const CLasRecord& record, const CLasCell& cell, bool isTime) {
-  if (cell.kind == LasCellKind::Text) return;  // reported as a value
+  if (cell.kind == LasCellKind::Text || !std::isfinite(cell.value)) return;  // reported as a value
   const std::uint64_t line = record.line.number;
   if (nullKnown && cell.value == nullValue) {
     report.Add(
@@ -776,10 +787,13 @@ void CLasChecker::CState::CheckWell(const CLasReader& reader) {
     if (!item.present) continue;
     double value = 0;
     const LasCellKind kind = ReadLasCell(item.value, value);
-    if (kind == LasCellKind::Number) continue;
+    if (kind == LasCellKind::Number && std::isfinite(value)) continue;
     const std::string name(kWellNames[static_cast<std::size_t>(i)]);
     std::string reason;
-    if (item.value.empty() && ReadLasCell(item.unit, value) != LasCellKind::Text) {
+    if (kind != LasCellKind::Text && !std::isfinite(value)) {
+      reason = name + " holds " + Quoted(item.value) +
+               ", a number beyond the range a 64-bit float holds (about 1.8e308); no reader can hold it";
+    } else if (item.value.empty() && ReadLasCell(item.unit, value) != LasCellKind::Text) {
       reason = name + " has no value: " + Quoted(item.unit) +
                " stands right after the dot, where the units go; a space must separate units and value";
     } else if (kind == LasCellKind::Exponent) {
@@ -964,6 +978,12 @@ CLasReport CheckLasFile(const std::string& path, CJobProgress& progress,
     report.complete = false;
     return report;
   }
+  // Byte by byte such a file would give an error for nearly every character.
+  if (const auto form = ForeignTextFormOf(path)) {
+    report.Add(LasCode::FileUnreadable, 1, "", "the file cannot be read as LAS: " + *form);
+    report.complete = false;
+    return report;
+  }
   std::int32_t cancelFlag = 0;
   const CProgressScope shown(progress, kLasCheckTitle, cancelFlag);
   CLineProgressText lineText;
@@ -994,6 +1014,13 @@ CLasReport CheckLasFile(const std::string& path, CJobProgress& progress,
       report.Add(LasCode::FileUnreadable, reader.LinesRead() + 1, "",
                  std::string("the file cannot be read past this line: ") + e.what());
     }
+  }
+  // A file cut or written to meanwhile was checked in no single version of it.
+  if (const std::string change = reader.ChangeSinceOpen(); !change.empty()) {
+    complete = false;
+    report.Add(LasCode::FileUnreadable, reader.LinesRead(), "",
+               "the file changed while it was checked (" + change +
+                   "); the findings are of no single version of it: check it again once it is written");
   }
   checker.Finish(reader, complete);
   return report;

@@ -137,6 +137,8 @@ LasCellKind ReadLasCell(std::string_view text, double& value) noexcept {
 void CLasReader::Open(const std::string& path) {
   Close();
   m_file.Open(path, false);
+  // A file still being written is read to the end it had: one version, a known end.
+  m_file.KeepToOpeningSize();
 }
 
 void CLasReader::OpenData(const std::string& path, std::uint64_t offset, std::uint64_t linesBefore,

@@ -137,7 +137,10 @@ class CLasReader {
 
   std::uint64_t LinesRead() const noexcept { return m_lineNumber; }
   std::uint64_t BytesRead() const noexcept { return m_file.Position(); }
+  // Size of the file when it was opened: nothing past it is read.
   std::uint64_t Size() const noexcept { return m_file.Size(); }
+  // How the file changed while it was read, in words; empty when it did not.
+  std::string ChangeSinceOpen() const { return m_file.ChangeSinceOpen(); }
   // The identity of the file when it was opened.
   const CFileIdentity& Identity() const noexcept { return m_file.Identity(); }
 

@@ -55,6 +55,11 @@ int CreateNamed(const std::string& directory, const std::string& prefix, std::st
   return -1;
 }
 
+// A temporary is locked for as long as its maker lives, so that a clean-up can tell one
+// that a running job writes (locked) from one a killed job left (free). Where the file
+// system keeps no locks the clean-up finds every such file free.
+void HoldWhileAlive(int fd) { (void)Sys().flock(fd, LOCK_EX | LOCK_NB); }
+
 bool ProcFdAvailable() {
   static const bool available = ::access("/proc/self/fd", X_OK) == 0;
   return available;
@@ -73,6 +78,8 @@ std::string BaseNameOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+std::string HiddenTemporaryPrefix(const std::string& target) { return "." + BaseNameOf(target) + "."; }
 
 CFile::~CFile() { Discard(); }
 
@@ -145,6 +152,7 @@ CResult CFile::CreateTemporary(const std::string& directory, const std::string& 
   if (ProcFdAvailable()) {
     const int fd = Sys().open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0) {
+      HoldWhileAlive(fd);
       m_fd = fd;
       m_path = shownAs.empty() ? dir : shownAs;
       m_temporary = true;
@@ -158,6 +166,7 @@ CResult CFile::CreateTemporary(const std::string& directory, const std::string& 
   std::string name;
   const int fd = CreateNamed(dir, prefix, name);
   if (fd < 0) return CResult::SystemError(dir, errno);
+  HoldWhileAlive(fd);
   m_fd = fd;
   m_path = shownAs.empty() ? name : shownAs;
   m_temporary = true;
@@ -281,21 +290,23 @@ CFileIdentity CFileIdentity::Of(const struct stat& info) noexcept {
           static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
-CResult CFile::LinkAs(const std::string& target) {
+CResult CFile::LinkAs(const std::string& target, bool replace) {
   if (!m_temporary) return CResult::Failed(target + ": not a temporary file", EINVAL);
   if (!m_tempName.empty()) {
-    if (Sys().rename(m_tempName.c_str(), target.c_str()) != 0) return CResult::SystemError(target, errno);
+    CResult linked = replace ? RenameNamed(target) : LinkNamed(target);
+    if (!linked.Ok()) return linked;
   } else {
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
     if (Sys().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-      if (errno != EEXIST) return CResult::SystemError(target, errno);
+      if (errno != EEXIST || !replace) return CResult::SystemError(target, errno);
       // A link cannot replace a file: link under a hidden name beside it, then rename
-      // that over the target, which replaces in one step.
+      // that over the target, which replaces in one step. A kill between the two leaves
+      // the hidden name, which the next replacement of the target removes.
       const std::string dir = DirectoryOf(target);
       std::string hidden;
       int attempts = 0;
       for (;;) {
-        hidden = JoinPath(dir, "." + BaseNameOf(target) + "." + UniqueSuffix());
+        hidden = JoinPath(dir, HiddenTemporaryPrefix(target) + UniqueSuffix());
         if (Sys().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
         if (errno != EEXIST || ++attempts == 100) return CResult::SystemError(target, errno);
       }
@@ -312,18 +323,23 @@ CResult CFile::LinkAs(const std::string& target) {
   return CResult::Done();
 }
 
-CResult CFile::LinkAsNew(const std::string& target) {
-  if (!m_temporary) return CResult::Failed(target + ": not a temporary file", EINVAL);
-  const std::string self = m_tempName.empty() ? "/proc/self/fd/" + std::to_string(m_fd) : m_tempName;
-  const int flags = m_tempName.empty() ? AT_SYMLINK_FOLLOW : 0;
-  if (Sys().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), flags) != 0)
-    return CResult::SystemError(target, errno);
-  // A named temporary now has two names: the temporary one goes.
-  if (!m_tempName.empty()) Sys().unlink(m_tempName.c_str());
-  m_temporary = false;
-  m_tempName.clear();
-  m_path = target;
+CResult CFile::RenameNamed(const std::string& target) {
+  if (Sys().rename(m_tempName.c_str(), target.c_str()) != 0) return CResult::SystemError(target, errno);
   return CResult::Done();
+}
+
+CResult CFile::LinkNamed(const std::string& target) {
+  if (Sys().linkat(AT_FDCWD, m_tempName.c_str(), AT_FDCWD, target.c_str(), 0) == 0) {
+    Sys().unlink(m_tempName.c_str());
+    return CResult::Done();
+  }
+  const int error = errno;
+  // A file system without hard links: the name is checked, then the temporary renamed
+  // (a file made in between would be replaced; nothing closer is offered there).
+  if (error != EPERM && error != EOPNOTSUPP && error != ENOSYS) return CResult::SystemError(target, error);
+  struct stat info {};
+  if (Sys().lstat(target.c_str(), &info) == 0) return CResult::SystemError(target, EEXIST);
+  return RenameNamed(target);
 }
 
 CResult CFile::Close() {

@@ -80,11 +80,10 @@ class CFile {
   CResult Identity(CFileIdentity& identity) const;
 
   // Gives a temporary the name `target`, replacing the file of that name in one step
-  // (a rename), so that readers see either the old file or the whole new one.
-  CResult LinkAs(const std::string& target);
-  // Gives a temporary the name `target` only when no file has it: EEXIST otherwise, the
-  // file of that name untouched.
-  CResult LinkAsNew(const std::string& target);
+  // (a rename), so that readers see either the old file or the whole new one. Without
+  // `replace`, a file of that name (even one made since the run began) is never
+  // replaced: the link fails with EEXIST and the temporary stays unlinked.
+  CResult LinkAs(const std::string& target, bool replace = true);
 
   // Closes and reports what the close said; the file is closed whatever the result.
   CResult Close();
@@ -94,6 +93,8 @@ class CFile {
  private:
   CResult OpenRegular(const std::string& path, int flags, Lock lock);
   CResult LockExclusive();
+  CResult RenameNamed(const std::string& target);
+  CResult LinkNamed(const std::string& target);
 
   int m_fd = -1;
   std::string m_path;
@@ -105,5 +106,9 @@ class CFile {
 std::string DirectoryOf(const std::string& path);
 // The name part of a path.
 std::string BaseNameOf(const std::string& path);
+// The prefix of the hidden names a new version of `target` is written under in the
+// target's folder before it takes the target's place: "." + name + "."; six letters or
+// digits follow it.
+std::string HiddenTemporaryPrefix(const std::string& target);
 
 }  // namespace corvane

@@ -80,6 +80,7 @@ void CProfileFile::Clear() {
   m_sections.clear();
   m_lines.clear();
   m_byteOrderMark = false;
+  m_cutShort = false;
 }
 
 CResult CProfileFile::Load(const std::string& path) {
@@ -97,6 +98,7 @@ CResult CProfileFile::Load(const std::string& path) {
     m_byteOrderMark = true;
     start = kByteOrderMark.size();
   }
+  m_cutShort = text.size() > start && text.back() != '\n';
   CSection* current = nullptr;  // the section whose keys are indexed; none before the first header
   while (start < text.size()) {
     const std::size_t lf = text.find('\n', start);
@@ -229,17 +231,21 @@ std::string CProfileFile::Text() const {
 }
 
 CResult CProfileFile::Save(const std::string& path) const {
-  CFileReplacement replacement;
-  CResult result = replacement.Begin(path, CFileReplacement::Policy::InPlaceWhenLinked, 0644);
-  if (result.Ok()) result = replacement.File().WriteAll(Text());
-  if (result.Ok()) result = replacement.Commit();
-  return result;
+  return SaveAs(path, CFileReplacement::Policy::InPlaceWhenLinked);
 }
 
 CResult CProfileFile::SaveNew(const std::string& path) const {
+  return SaveAs(path, CFileReplacement::Policy::CreateOnly);
+}
+
+CResult CProfileFile::SaveAs(const std::string& path, CFileReplacement::Policy policy) const {
+  const std::string text = Text();
+  if (text.size() > kMaxFileSize)
+    return CResult::Failed(path + ": the file would be larger than 64 MiB, and could not be read again",
+                           EFBIG);
   CFileReplacement replacement;
-  CResult result = replacement.Begin(path, CFileReplacement::Policy::NewOnly, 0644);
-  if (result.Ok()) result = replacement.File().WriteAll(Text());
+  CResult result = replacement.Begin(path, policy, 0644);
+  if (result.Ok()) result = replacement.File().WriteAll(text);
   if (result.Ok()) result = replacement.Commit();
   return result;
 }

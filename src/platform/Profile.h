@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/FileReplacement.h"
 #include "platform/Result.h"
 
 namespace corvane {
@@ -38,6 +39,10 @@ class CProfileFile {
   // exists but cannot be read, is not a regular file, is larger than kMaxFileSize or
   // holds a line longer than 16 MiB fails (with an empty profile).
   CResult Load(const std::string& path);
+  // The file read last ended in the middle of a line (no line end after its last
+  // line): every file this program writes ends with one, so such a file was cut short,
+  // by a save that did not finish or a copy that stopped.
+  bool CutShort() const noexcept { return m_cutShort; }
 
   // The value of the key, or nothing when the section or key is missing. Read whole
   // (no length cut).
@@ -57,7 +62,9 @@ class CProfileFile {
   // is replaced; mode and owner are kept). A file with several names (hard links), or
   // in a folder that takes no new files, is rewritten in place instead (whole
   // content, then fsync), so that its names stay one file. On failure the old file is
-  // untouched (in place: as far as the failure allows).
+  // untouched; in place, room for the new text is claimed first and the text goes in
+  // with the cancel signals held off. A text larger than kMaxFileSize is refused
+  // (EFBIG): it could not be read again.
   CResult Save(const std::string& path) const;
   // Save for a file that must not exist yet: a file (or anything else) of that name is
   // refused with EEXIST and stays as it is, even one made while the new file is written.
@@ -67,6 +74,8 @@ class CProfileFile {
   std::string Text() const;
 
  private:
+  CResult SaveAs(const std::string& path, CFileReplacement::Policy policy) const;
+
   using LineList = std::list<std::string>;
   using LineIt = LineList::iterator;
   // Names compared and hashed without regard to letter case, looked up by views.
@@ -94,6 +103,7 @@ class CProfileFile {
   LineList m_lines;               // without line ends
   CNameMap<CSection> m_sections;  // the first section of each name
   bool m_byteOrderMark = false;
+  bool m_cutShort = false;
 };
 
 // Single-key access in the manner of GetPrivateProfileString and

@@ -17,6 +17,7 @@ const CSysCalls kReal = {
     ::lseek,
     ::fstat,
     ::ftruncate,
+    ::fallocate,
     ::fsync,
     ::close,
     ::flock,

@@ -1,8 +1,8 @@
 #pragma once
 // The system calls through which every file of the program is looked at, opened, read,
-// written, synced, renamed and closed, and every folder made. They are reached through a table so that tests
-// can make any one of them fail (a short write, a full disk, an fsync or rename error) on any machine and as
-// any user, without special devices or permissions.
+// written, allocated, synced, renamed and closed, and every folder made. They are reached through a table so
+// that tests can make any one of them fail (a short write, a full disk, an fsync or rename error) on any
+// machine and as any user, without special devices or permissions.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -17,6 +17,7 @@ struct CSysCalls {
   off_t (*lseek)(int fd, off_t offset, int whence);
   int (*fstat)(int fd, struct stat* info);
   int (*ftruncate)(int fd, off_t length);
+  int (*fallocate)(int fd, int mode, off_t offset, off_t length);
   int (*fsync)(int fd);
   int (*close)(int fd);
   int (*flock)(int fd, int operation);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -32,6 +33,17 @@ void CTextReader::Open(const std::string& path, bool exclusive) {
   Reset(static_cast<std::uint64_t>(info.st_size));
 }
 
+std::string CTextReader::ChangeSinceOpen() const {
+  struct stat now {};
+  if (!m_file.IsOpen() || !m_file.Info(now).Ok()) return std::string();
+  if (static_cast<std::uint64_t>(now.st_size) != m_size)
+    return "it had " + std::to_string(m_size) + " bytes when it was opened and " +
+           std::to_string(now.st_size) + " at the end";
+  if (CFileIdentity::Of(now).modifiedNs != m_identity.modifiedNs)
+    return "it was written to while it was read";
+  return std::string();
+}
+
 void CTextReader::Adopt(CFile&& file) {
   Close();
   m_file = std::move(file);
@@ -53,6 +65,7 @@ void CTextReader::Reset(std::uint64_t size) {
   m_begin = m_end = 0;
   m_eof = false;
   m_ctrlZ = false;
+  m_keepToOpeningSize = false;
   m_long.clear();
 }
 
@@ -76,8 +89,16 @@ bool CTextReader::Fill() {
   if (m_eof) return false;
   m_bufferStart += m_end;
   m_begin = m_end = 0;
+  std::size_t want = m_buffer.size();
+  if (m_keepToOpeningSize) {
+    if (m_bufferStart >= m_size) {
+      m_eof = true;
+      return false;
+    }
+    want = static_cast<std::size_t>(std::min<std::uint64_t>(want, m_size - m_bufferStart));
+  }
   std::size_t got = 0;
-  CResult read = m_file.Read(m_buffer.data(), m_buffer.size(), got);
+  CResult read = m_file.Read(m_buffer.data(), want, got);
   if (!read.Ok()) throw CFileError(read);
   if (got == 0) {
     m_eof = true;

@@ -66,6 +66,14 @@ class CTextReader {
   // Moves the read position to `offset` bytes from the start of the file.
   void Seek(std::uint64_t offset);
 
+  // Reads no further than the size the file had when it was opened, so that a file
+  // still being written is read to a known end instead of for as long as it grows.
+  void KeepToOpeningSize() noexcept { m_keepToOpeningSize = true; }
+  // How the file changed since it was opened (its size, or a write that kept the
+  // size), in words; empty when it did not. A file given a new name's content by a
+  // rename is not changed: the reader keeps the file it opened.
+  std::string ChangeSinceOpen() const;
+
  private:
   bool Fill();
   [[noreturn]] void LineTooLong() const;
@@ -80,6 +88,7 @@ class CTextReader {
   std::size_t m_end = 0;    // end of valid bytes in m_buffer
   bool m_eof = false;
   bool m_ctrlZ = false;
+  bool m_keepToOpeningSize = false;
   std::string m_long;  // holds a line that spans buffer refills
 };
 

@@ -26,9 +26,9 @@ void CTextWriter::Fail(const CResult& result) {
   throw CFileError(result);
 }
 
-void CTextWriter::Create(const std::string& path) {
+void CTextWriter::Create(const std::string& path, CFileReplacement::Policy policy) {
   if (IsOpen()) Close();
-  CResult begun = m_replacement.Begin(path);
+  CResult begun = m_replacement.Begin(path, policy);
   if (!begun.Ok()) throw CFileError(begun);
   m_buffer.clear();
   m_buffer.reserve(kBufferSize);

@@ -21,7 +21,10 @@ class CTextWriter {
   // Starts a new version of `path` (a CFileReplacement): the old file, locked for the
   // run, stays as it was until Commit() puts the new text in its place. Throws
   // CFileError when the file cannot be written or another job holds it.
-  void Create(const std::string& path);
+  void Create(const std::string& path, CFileReplacement::Policy policy = CFileReplacement::Policy::Replace);
+  // Why the file is rewritten in place from a complete copy (CFileReplacement); empty
+  // for a file put in place by a rename.
+  const std::string& InPlaceNote() const noexcept { return m_replacement.InPlaceNote(); }
   // Writes into an open file (a temporary, say) from its current position.
   void Adopt(CFile&& file);
 

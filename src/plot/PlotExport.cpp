@@ -5,10 +5,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "platform/ProgramInfo.h"
+#include "plot/PictureFile.h"
 
 namespace corvane {
 
@@ -20,19 +20,24 @@ std::optional<PlotFormat> PlotFormatOf(const QString& path) {
   return std::nullopt;
 }
 
-CResult ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, const QString& path) {
-  return ExportPicture(size, path,
-                       [&](QPainter& painter, const QRectF& area) { plot.Paint(painter, area, top, base); });
+CResult ExportPlot(const CPlotPainter& plot, double top, double base, QSize size, const QString& path,
+                   const std::function<bool()>& cancelled) {
+  return ExportPicture(
+      size, path, [&](QPainter& painter, const QRectF& area) { plot.Paint(painter, area, top, base); },
+      cancelled);
 }
 
 CResult ExportPicture(QSize size, const QString& path,
-                      const std::function<void(QPainter&, const QRectF&)>& paint) {
+                      const std::function<void(QPainter&, const QRectF&)>& paint,
+                      const std::function<bool()>& cancelled) {
   auto fail = [](const QString& why) { return CResult::Failed(why.toLocal8Bit().toStdString()); };
   const std::optional<PlotFormat> format = PlotFormatOf(path);
   if (!format) return fail(QStringLiteral("the picture must be a .png, .svg or .pdf file"));
   if (size.width() < 1 || size.height() < 1) return fail(QStringLiteral("the picture has no size"));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+  // Through the program's own replacement: every write checked, the system's reason kept.
+  CPictureFile file(cancelled);
+  if (CResult begun = file.Begin(path.toLocal8Bit().toStdString()); !begun.Ok()) return begun;
+  if (cancelled && cancelled()) return CResult::Cancelled();
   const QRectF area(QPointF(0, 0), QSizeF(size));
   bool drawn = false;
   switch (*format) {
@@ -73,13 +78,9 @@ CResult ExportPicture(QSize size, const QString& path,
       break;
     }
   }
-  if (!drawn || file.error() != QFileDevice::NoError) {
-    file.cancelWriting();
-    return fail(file.errorString().isEmpty() ? QStringLiteral("the picture could not be drawn")
-                                             : file.errorString());
-  }
-  if (!file.commit()) return fail(file.errorString());
-  return CResult::Done();
+  // A failed write is the reason, whatever the writer made of it.
+  if (!drawn && file.Failure().Ok()) return fail(QStringLiteral("the picture could not be drawn"));
+  return file.Commit();  // refused after a failed or cancelled write, with its reason
 }
 
 }  // namespace corvane

@@ -19,13 +19,16 @@ std::optional<PlotFormat> PlotFormatOf(const QString& path);
 
 // Draws a picture of `size` pixels into `path` with `paint` (given the painter and the
 // picture's area); a PDF gets a page of that size at 96 pixels to the inch. Failed, with
-// the reason alone (the caller names the file), when the file cannot be written; a
-// file of that name stays as it was. Every picture of the program is written here.
+// the reason alone (the caller names the file), when the file cannot be written;
+// Cancelled when `cancelled` says so before the picture is whole. Either way a file of
+// that name stays as it was. Every picture of the program is written here.
 CResult ExportPicture(QSize size, const QString& path,
-                      const std::function<void(QPainter&, const QRectF&)>& paint);
+                      const std::function<void(QPainter&, const QRectF&)>& paint,
+                      const std::function<bool()>& cancelled = {});
 
 // Draws the depths top..base into `path` as a picture of `size` pixels. The caller
 // holds the data's lock.
-CResult ExportPlot(const CPlotPainter& painter, double top, double base, QSize size, const QString& path);
+CResult ExportPlot(const CPlotPainter& painter, double top, double base, QSize size, const QString& path,
+                   const std::function<bool()>& cancelled = {});
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lasfile/LasReader.h"
+#include "lasfile/LasTextForm.h"
 #include "platform/File.h"
 #include "platform/FileError.h"
 #include "plotmodel/LasRowValues.h"
@@ -66,6 +67,11 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
     CLasReader reader;
     reader.Open(data.Path());
     data.SetIdentity(reader.Identity());
+    // UTF-16, or lines ended by CR alone, would read as a file without curves: say what it is.
+    if (const auto form = ForeignTextFormOf(data.Path())) {
+      data.Finish(LoadState::Failed, "The file cannot be read as LAS: " + *form + ".");
+      return LoadState::Failed;
+    }
     CLasHeader header = ReadLasHeader(reader);
     const bool hasData = header.hasData;
     const std::size_t curves = header.curves.size();
@@ -120,6 +126,12 @@ LoadState LoadLasFile(CLasData& data, CJobProgress& progress) {
       }
     }
     handOver();
+    // Rows of a file cut or written meanwhile belong to no single version of it.
+    if (const std::string change = reader.ChangeSinceOpen(); !change.empty()) {
+      data.Finish(LoadState::Failed,
+                  "The file changed while it was read (" + change + "); open it again once it is written.");
+      return LoadState::Failed;
+    }
     data.Finish(LoadState::Done);
     return LoadState::Done;
   } catch (const CFileError& error) {

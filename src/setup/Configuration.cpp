@@ -122,6 +122,11 @@ CResult LoadConfiguration(CConversionSetup& setup) {
   CProfileFile profile;
   CResult loaded = profile.Load(path);
   if (!loaded.Ok()) return loaded;
+  // The last key of a cut file holds part of its value (or part of its name).
+  if (profile.CutShort())
+    return CResult::Failed(path +
+                           ": the file ends in the middle of a line; it was cut short (a save that did "
+                           "not finish?)");
   if (profile.GetString(kFileId, "ID", "UNKNOWN") != kIdentity)
     return CResult::Failed(path +
                            ": not a configuration file that Corvane can read (its ID is not \"Corvane\")");

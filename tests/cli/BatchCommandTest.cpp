@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ChildProcess.h"
@@ -297,6 +298,43 @@ TEST_F(BatchCommandTest, InterruptCancelsEveryJob) {
       EXPECT_EQ(ReadBytes(out + "/log" + std::to_string(k) + ".las"), "earlier\r\n") << k;
     EXPECT_EQ(Listing(out).size(), 4u);
   }
+}
+
+// Another run (a second batch into the same folder) puts a file where an output of this
+// batch goes while the output is written: without --overwrite that file stays, and the
+// output fails with the reason.
+TEST_F(BatchCommandTest, OutputsNeverReplaceAFileMadeMeanwhile) {
+  std::string log = "DEPT GR\r\nM GAPI\r\n";
+  for (int i = 0; i < 150000; ++i)
+    log += std::to_string(1000 + i) + ".25 " + std::to_string(i % 150) + ".5\r\n";
+  const std::string lah = m_dir.File("big.lah");
+  WriteBytes(lah,
+             "[File ID]\r\nID=Corvane\r\n[Curve Parameters]\r\nDELIMITER=space\r\n[Curves]\r\nTOTAL=2\r\n"
+             "HEADING 0=DEPT\r\nUNITS 0=M\r\nHEADING 1=GR\r\n");
+  const std::string held = Input("held.asc", log);
+  const std::string other = Input("other.asc", log.substr(0, 1000));
+  const std::string out = m_dir.File("out");
+  ::mkdir(out.c_str(), 0755);
+  test::CReadGate gate("/in/held", test::kReadsBeforeTheGate);
+  test::CCapturedOutput captured;
+  int status = -1;
+  std::thread batch([&] {
+    status = test::RunCommands(
+        {"batch", "--config", lah, "--out-dir", out, "--jobs", "1", "--first-data-line", "2", held, other});
+  });
+  const bool waited = gate.WaitUntilHeld(1);
+  WriteBytes(out + "/held.las", "the other batch's\r\n");
+  gate.Open();
+  batch.join();
+  captured.End();
+  ASSERT_TRUE(waited) << captured.Err();
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(ReadBytes(out + "/held.las"), "the other batch's\r\n");
+  EXPECT_TRUE(Exists(out + "/other.las"));
+  EXPECT_NE(captured.Out().find("2 files: 1 succeeded, 1 failed"), std::string::npos) << captured.Out();
+  EXPECT_NE((captured.Out() + captured.Err()).find(out + "/held.las: File exists"), std::string::npos)
+      << captured.Out() << captured.Err();
+  EXPECT_EQ(Listing(out), (std::set<std::string>{"held.las", "other.las"}));
 }
 
 // N shards of one list, each run by itself, convert every file once; their reports

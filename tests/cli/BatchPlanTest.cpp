@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <istream>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -158,6 +161,39 @@ TEST_F(BatchPlanTest, FoldersAndListsGiveTheInputsInOrder) {
   ASSERT_EQ(listed.TotalFiles(), 2u);
   EXPECT_EQ(listed.Items()[0].input, m_subA);
   EXPECT_EQ(listed.Items()[1].input, m_a);
+}
+
+// An endless stream, too long a line, too many lines: the list is refused, not read on.
+TEST_F(BatchPlanTest, ListsOnStandardInputAreBounded) {
+  // Zero bytes without end, as from /dev/zero.
+  class CZeros : public std::streambuf {
+   protected:
+    int_type underflow() override {
+      setg(m_zeros.data(), m_zeros.data(), m_zeros.data() + m_zeros.size());
+      return 0;
+    }
+
+   private:
+    std::array<char, 4096> m_zeros{};
+  } zeros;
+  std::istream endless(&zeros);
+  CBatchPlan fromZeros(CBatchPlan::COptions{});
+  fromZeros.Gather({"-"}, endless);
+  ASSERT_EQ(fromZeros.Problems().size(), 1u);
+  EXPECT_EQ(fromZeros.Problems()[0],
+            "line 1 of the list on standard input is longer than 4096 bytes; no path is that long");
+
+  const std::string longest = m_dir.File(std::string(4096 - m_dir.File("").size(), 'p'));
+  EXPECT_EQ(Plan(m_dir.File("out"), {"-"}, {}, longest + "\r\n" + m_a + "\n").TotalFiles(), 2u);
+  EXPECT_EQ(
+      Plan(m_dir.File("out"), {"-"}, {}, m_a + "\n" + longest + "q\n").Problems().at(0).rfind("line 2 ", 0),
+      0u);
+  const CBatchPlan blank =
+      Plan(m_dir.File("out"), {"-"}, {}, std::string(CBatchPlan::kMaxListLines + 1, '\n'));
+  ASSERT_EQ(blank.Problems().size(), 1u);
+  EXPECT_EQ(
+      blank.Problems()[0],
+      "the list on standard input has more than 1000000 lines; give at most that many paths in one batch");
 }
 
 // Only this shard's LAS files are looked at: the others are written by other runs.

@@ -1,10 +1,14 @@
 // corvane-cli check, and --check of convert and unwrap, run as a user runs them.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <thread>
 
+#include "CliInProcess.h"
 #include "TestSupport.h"
 
 namespace corvane {
@@ -86,6 +90,73 @@ TEST_F(CheckCommandTest, ExitStatusFollowsErrorsAndStrictWarnings) {
 
   EXPECT_EQ(Cli("check"), 2);
   EXPECT_EQ(Cli("check --color '" + clean + "'"), 2);
+}
+
+// UTF-16 and lines ended by CR alone are named once for what they are; a value or NULL
+// beyond what a 64-bit float holds is an error, not a number read as infinity.
+TEST_F(CheckCommandTest, ForeignTextAndValuesNoFloatHoldsAreNamed) {
+  auto utf16 = [](const std::string& text, bool littleEndian) {
+    std::string wide;
+    for (const char c : text) wide += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+    return wide;
+  };
+  std::string crOnly = kClean;
+  for (std::size_t at; (at = crOnly.find("\r\n")) != std::string::npos;) crOnly.erase(at + 1, 1);
+  const std::string digits400(400, '9');
+  std::string huge = kClean;
+  huge.replace(huge.find("10.5 2"), 6, "10.5 " + digits400);
+  std::string hugeNull = kClean;
+  hugeNull.replace(hugeNull.find("-999.25"), 7, "1e999");
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* finding;
+  } cases[] = {
+      {"le.las", "\xFF\xFE" + utf16(kClean, true),
+       "line 1: FILE_UNREADABLE: the file cannot be read as LAS: the file is UTF-16 text (little-endian, "
+       "with a "
+       "byte-order mark); LAS files are ASCII text"},
+      {"be.las", utf16(kClean, false), "the file is UTF-16 text (big-endian, without a byte-order mark)"},
+      {"cr.las", crOnly, "the lines of the file end with CR alone"},
+      {"huge.las", huge,
+       "line 22: VALUE_NOT_NUMBER (3.0): value 2 of the row is beyond the range of numbers a 64-bit float "
+       "holds"},
+      {"null.las", hugeNull, "W_VALUE_NOT_NUMBER (5.4): NULL holds \"1e999\", a number beyond the range"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Cli("check '" + Write(c.name, c.bytes) + "'"), 1) << c.name;
+    EXPECT_NE(m_out.find(": 1 error, 0 warnings"), std::string::npos) << m_out;
+    EXPECT_NE(m_out.find(c.finding), std::string::npos) << m_out;
+  }
+}
+
+// A file cut or still written while it is checked is read to the size it had and the
+// check says that it changed, with exit status 1.
+TEST_F(CheckCommandTest, FilesChangedWhileCheckedAreReported) {
+  std::string las = kClean;
+  std::string rows;
+  for (int i = 0; i < 200000; ++i) rows += "11 " + std::to_string(i % 100) + "\r\n";
+  las.insert(las.find("10.5 2\r\n"), rows);
+  for (const bool grows : {true, false}) {
+    const std::string path = Write("changing.las", las);
+    test::CReadGate gate(path, 2);  // the look at the text form and the first block pass
+    test::CCapturedOutput captured;
+    int status = -1;
+    std::thread check([&status, &path] { status = test::RunCommands({"check", path}); });
+    ASSERT_TRUE(gate.WaitUntilHeld(1));
+    if (grows)
+      std::ofstream(path, std::ios::binary | std::ios::app) << std::string(5000, '1');
+    else
+      ASSERT_EQ(::truncate(path.c_str(), 100000), 0);
+    gate.Open();
+    check.join();
+    captured.End();
+    EXPECT_EQ(status, 1) << grows;
+    const std::string said = "the file changed while it was checked (it had " + std::to_string(las.size()) +
+                             " bytes when it was opened and " +
+                             std::to_string(grows ? las.size() + 5000 : 100000) + " at the end)";
+    EXPECT_NE(captured.Out().find(said), std::string::npos) << captured.Out();
+  }
 }
 
 TEST_F(CheckCommandTest, JsonIsOneDocumentForAllFiles) {

@@ -4,15 +4,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "CliInProcess.h"
+#include "SysCallFaults.h"
 #include "TestSupport.h"
 
 namespace corvane {
@@ -298,6 +302,70 @@ TEST_F(ConvertCommandTest, InterruptTakesTheCancelPath) {
   EXPECT_EQ(test::ReadBytes(m_las), "earlier\r\n");
   EXPECT_TRUE(test::ListFolder(tmp).empty());
   for (const std::string& name : test::ListFolder(m_dir.Path())) EXPECT_NE(name.front(), '.') << name;
+}
+
+// A folder that takes no new files: the LAS file is made whole in the temporary folder
+// and copied over the old one only then; without room for it the old bytes stay.
+TEST_F(ConvertCommandTest, FolderTakingNoNewFilesGetsTheWholeLasFileOrNone) {
+  const std::string tmp = m_dir.File("tmp");
+  const std::string folder = m_dir.File("shut");
+  ASSERT_EQ(::mkdir(tmp.c_str(), 0700), 0);
+  ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+  const std::string target = folder + "/out.las";
+  ASSERT_EQ(Cli(Convert("--quiet")), 0) << m_err;
+  const std::string converted = test::ReadBytes(m_las);
+  const std::string wrapped = test::DataFile("sample_2.0_wrapped.las");
+  ASSERT_EQ(Cli("unwrap '" + wrapped + "' '" + m_las + "'"), 0) << m_err;
+  const std::string unwrapped = test::ReadBytes(m_las);
+  const test::CEnvOverride tmpdir("TMPDIR", tmp);
+  for (const auto& [command, fallocateError] :
+       {std::pair{"convert", 0}, {"convert", ENOSPC}, {"unwrap", 0}, {"unwrap", ENOSPC}}) {
+    SCOPED_TRACE(std::string(command) + " " + std::to_string(fallocateError));
+    test::WriteBytes(target, "earlier\r\n");
+    const test::CNoNewFilesIn shut(folder, fallocateError);
+    const bool convert = std::string(command) == "convert";
+    const test::CCliRun run = test::RunInProcess(
+        convert ? std::vector<std::string>{"convert", "--config", m_lah, "--first-data-line", "5", "--ascii",
+                                           m_asc, "--las", target}
+                : std::vector<std::string>{"unwrap", wrapped, target});
+    const std::string whole = convert ? converted : unwrapped;
+    EXPECT_EQ(run.status, fallocateError == 0 ? 0 : 1) << run.err;
+    EXPECT_EQ(test::ReadBytes(target), fallocateError == 0 ? whole : std::string("earlier\r\n"));
+    const std::string said = fallocateError == 0 ? target +
+                                                       ": the folder takes no new files (Permission denied): "
+                                                       "the new file is made whole in " +
+                                                       tmp + ", then copied over the old one\n"
+                                                 : "No space left on device; the old file is as it was";
+    EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
+    EXPECT_EQ(test::ListFolder(folder), std::vector<std::string>{"out.las"});
+    EXPECT_TRUE(test::ListFolder(tmp).empty());
+  }
+}
+
+// A save that would pass the size every configuration is read with is refused, the file
+// kept; a configuration cut in the middle of its last line is not read as if whole.
+TEST_F(ConvertCommandTest, ConfigurationsPastTheCapOrCutShortAreRefused) {
+  const std::string lah = test::ReadBytes(m_lah);
+  std::string full = lah;  // filled to the cap with comment lines
+  while (full.size() < 64 * 1024 * 1024)
+    full +=
+        ";" + std::string(std::min<std::size_t>(64 * 1024 * 1024 - full.size(), 1 << 23) - 3, 'x') + "\r\n";
+  ASSERT_EQ(full.size(), 64u * 1024 * 1024);
+  test::WriteBytes(m_lah, full);
+  EXPECT_EQ(Cli(Convert("--save-config --quiet", m_dir.File("a-longer-name-than-the-one-in-the-file.las"))),
+            1);
+  EXPECT_NE(m_err.find("error: Failed to save configuration file.\ncorvane-cli: " + m_lah +
+                       ": the file would be larger than 64 MiB"),
+            std::string::npos)
+      << m_err;
+  EXPECT_TRUE(test::ReadBytes(m_lah) == full);
+  test::WriteBytes(m_lah, lah.substr(0, lah.size() - 4));
+  EXPECT_EQ(Cli(Convert("")), 1);
+  EXPECT_EQ(m_err,
+            "Unrecognized Configuration File.\ncorvane-cli: " + m_lah +
+                ": the file ends in the middle of a line; it was cut short (a save that did not finish?)\n");
+  EXPECT_NE(access(m_las.c_str(), F_OK), 0);
+  test::WriteBytes(m_lah, lah);
 }
 
 TEST_F(ConvertCommandTest, HelpDocumentsEveryOption) {

@@ -98,7 +98,7 @@ TEST(FileTest, TemporariesLeaveNothingBehindUnlessLinkedIn) {
 // A new file only: a name taken before the start, or while the content is written, is
 // refused and its file left as it is, with no temporary behind; unnamed and named
 // temporaries alike.
-TEST(FileTest, NewOnlyReplacementNeverTakesAnExistingName) {
+TEST(FileTest, CreateOnlyReplacementNeverTakesAnExistingName) {
   for (const bool named : {false, true}) {
     CScratchDir dir;
     const std::string target = dir.File("new.lah");
@@ -106,16 +106,16 @@ TEST(FileTest, NewOnlyReplacementNeverTakesAnExistingName) {
     if (named) noUnnamed.emplace(Call::Open, EOPNOTSUPP, 1, dir.Path(), 1);
     {
       CFileReplacement replacement;
-      ASSERT_TRUE(replacement.Begin(target, CFileReplacement::Policy::NewOnly).Ok());
+      ASSERT_TRUE(replacement.Begin(target, CFileReplacement::Policy::CreateOnly).Ok());
       ASSERT_TRUE(replacement.File().WriteAll("mine").Ok());
       WriteBytes(target, "theirs");
       EXPECT_EQ(replacement.Commit().Error(), EEXIST) << named;
     }
     EXPECT_EQ(ReadBytes(target), "theirs");
     CFileReplacement again;
-    EXPECT_EQ(again.Begin(target, CFileReplacement::Policy::NewOnly).Error(), EEXIST);
+    EXPECT_EQ(again.Begin(target, CFileReplacement::Policy::CreateOnly).Error(), EEXIST);
     ::unlink(target.c_str());
-    ASSERT_TRUE(again.Begin(target, CFileReplacement::Policy::NewOnly).Ok());
+    ASSERT_TRUE(again.Begin(target, CFileReplacement::Policy::CreateOnly).Ok());
     ASSERT_TRUE(again.File().WriteAll("mine").Ok());
     ASSERT_TRUE(again.Commit().Ok());
     EXPECT_EQ(ReadBytes(target), "mine");

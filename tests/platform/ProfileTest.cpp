@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "ChildProcess.h"
 #include "SysCallFaults.h"
 #include "TestSupport.h"
 
@@ -211,4 +214,44 @@ TEST(Profile, SavesKeepHardLinksTogetherAndByteOrderMarks) {
   WriteBytes(huge, "[S]\r\n");
   ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(CProfileFile::kMaxFileSize) + 1), 0);
   EXPECT_EQ(p.Load(huge).Error(), EFBIG);
+}
+
+// A hard-linked profile is rewritten in place: a full disk fails before its first byte
+// changes, a text past the size cap is refused, and a file cut in the middle of its last
+// line is known as such when read.
+TEST(Profile, InPlaceSavesFailWholeAndCutFilesAreKnown) {
+  CScratchDir dir;
+  const std::string path = dir.File("c.lah");
+  const std::string old = "[Curves]\r\nHEADING 0=DEPT\r\n";
+  WriteBytes(path, old);
+  ASSERT_EQ(::link(path.c_str(), dir.File("alias.lah").c_str()), 0);
+  CProfileFile p;
+  ASSERT_TRUE(p.Load(path).Ok());
+  EXPECT_FALSE(p.CutShort());
+  for (int n = 1; n < 400; ++n) p.Write("Curves", "HEADING " + std::to_string(n), "C" + std::to_string(n));
+  {
+    CSysCallFault full(CSysCallFault::Call::Fallocate, ENOSPC, 1, dir.Path());
+    EXPECT_EQ(p.Save(path).Error(), ENOSPC);
+    EXPECT_EQ(full.Hits(), 1);
+  }
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(ReadBytes(dir.File("alias.lah")), old);
+
+  CProfileFile big;
+  big.Write("S", "K", std::string(CProfileFile::kMaxFileSize, 'v'));
+  EXPECT_EQ(big.Save(path).Error(), EFBIG);
+  EXPECT_EQ(ReadBytes(path), old);
+
+  ASSERT_TRUE(p.Save(path).Ok());
+  const std::string whole = ReadBytes(dir.File("alias.lah"));
+  EXPECT_NE(whole.find("HEADING 399=C399\r\n"), std::string::npos);
+  EXPECT_EQ(corvane::test::ListFolder(dir.Path()), (std::vector<std::string>{"alias.lah", "c.lah"}));
+  for (const std::size_t cut : {whole.size() - 1, whole.size() - 2, whole.size() - 7}) {
+    WriteBytes(path, whole.substr(0, cut));
+    ASSERT_TRUE(p.Load(path).Ok());
+    EXPECT_TRUE(p.CutShort()) << cut;
+  }
+  WriteBytes(path, "[S]\nK=v\n");
+  ASSERT_TRUE(p.Load(path).Ok());
+  EXPECT_FALSE(p.CutShort());
 }

@@ -1,12 +1,19 @@
 // The plot and the crossplot as pictures: PNG, SVG and PDF files written whole or not
 // at all, the rendering of a small file against reference pictures, the picture's
 // height at a depth scale, and corvane-cli plot and crossplot as a user runs them.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
+
+#include <cerrno>
+#include <csignal>
+
+#include "SysCallFaults.h"
+#include "TestSupport.h"
 
 #include "platform/JobProgress.h"
 #include "plot/PlotExport.h"
@@ -65,6 +72,7 @@ class PlotOutputTest : public QObject {
   Q_OBJECT
  private slots:
   void picturesOfEveryFormat();
+  void failedOrCancelledPicturesLeaveTheOldOne();
   void renderingMatchesTheReference();
   void depthScaleSetsThePictureHeight();
   void commandLine_data();
@@ -103,6 +111,53 @@ void PlotOutputTest::picturesOfEveryFormat() {
   const CResult refused = ExportPlot(painter, 1500, 1540, QSize(400, 500), dir.filePath("none/plot.png"));
   QVERIFY(refused.IsFailed() && !refused.Reason().empty());
   QCOMPARE(QImage(dir.filePath("plot.png")).size(), QSize(400, 500));
+}
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void OnTerm(int) { g_interrupted = 1; }
+
+}  // namespace
+
+// A full disk (by the system-call table) or a SIGTERM while the picture is written: the
+// picture of that name stays as it was, nothing else is left, and the reason is the
+// system's (not the writer's own words).
+void PlotOutputTest::failedOrCancelledPicturesLeaveTheOldOne() {
+  QTemporaryDir dir;
+  CLasData data(kWell.toStdString());
+  CNullProgress progress;
+  QCOMPARE(LoadLasFile(data, progress), LoadState::Done);
+  auto lock = data.Lock();
+  CRowReader rows(data);
+  const CPlotLayout layout = CPlotLayout::Standard(data.Header());
+  const CPlotScales scales = ComputeScales(data, layout);
+  const CPlotPainter painter(data, &rows, layout, scales);
+  struct sigaction term {};
+  term.sa_handler = OnTerm;
+  struct sigaction old {};
+  ::sigaction(SIGTERM, &term, &old);
+  for (const char* name : {"plot.png", "plot.svg", "plot.pdf"}) {
+    const QString path = dir.filePath(name);
+    test::WriteBytes(path.toStdString(), "earlier picture");
+    {
+      const test::CSysCallFault full(test::CSysCallFault::Call::Write, ENOSPC, 1, dir.path().toStdString());
+      const CResult written = ExportPlot(painter, 1500, 1540, QSize(400, 500), path);
+      QCOMPARE(QString::fromStdString(written.Reason()), QStringLiteral("No space left on device"));
+    }
+    g_interrupted = 0;
+    {
+      const test::CWriteWatch watch([](int) { ::raise(SIGTERM); });
+      const CResult written =
+          ExportPlot(painter, 1500, 1540, QSize(400, 500), path, [] { return g_interrupted != 0; });
+      QVERIFY2(written.IsCancelled(), name);
+    }
+    QCOMPARE(ReadAll(path), QByteArray("earlier picture"));
+    for (const QString& entry :
+         QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+      QVERIFY2(entry.startsWith(QLatin1String("plot.")), qPrintable(entry));
+  }
+  ::sigaction(SIGTERM, &old, nullptr);
 }
 
 void PlotOutputTest::renderingMatchesTheReference() {

@@ -3,12 +3,18 @@
 // the close-up rows, what every pixel row draws at every zoom, depth order, cancel,
 // and the even sample behind the scale ends.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <thread>
+#include <utility>
 
 #include "PlotTestFiles.h"
+#include "ReadGate.h"
 #include "TestSupport.h"
 #include "platform/JobProgress.h"
 #include "plotmodel/CurveTracer.h"
@@ -409,6 +415,52 @@ TEST_F(PlotDataTest, AWildDepthStaysOutOfTheView) {
         inView += point.depth >= top && point.depth <= base ? 1 : 0;
       }
     EXPECT_GT(inView, 0u) << top;
+  }
+}
+
+// UTF-16 or lines ended by CR alone are named for what they are, and a file that grows or
+// is cut while it is read is read to the size it had and reported, not plotted.
+TEST_F(PlotDataTest, ForeignTextAndChangedFilesAreNamed) {
+  CTestLas made;
+  made.rows = 60000;
+  const std::string text = made.Text();
+  std::string wide = "\xFF\xFE";
+  for (const char c : text) wide += std::string{c, '\0'};
+  std::string crOnly = text;
+  for (std::size_t at; (at = crOnly.find("\r\n")) != std::string::npos;) crOnly.erase(at + 1, 1);
+  for (const auto& [bytes, said] :
+       {std::pair{wide, "the file is UTF-16 text (little-endian, with a byte-order mark)"},
+        {crOnly, "the lines of the file end with CR alone"}}) {
+    test::WriteBytes(m_dir.File("foreign.las"), bytes);
+    const auto data = Load(m_dir.File("foreign.las"));
+    EXPECT_EQ(data->State(), LoadState::Failed);
+    EXPECT_EQ(data->Error().rfind(std::string("The file cannot be read as LAS: ") + said, 0), 0u)
+        << data->Error();
+  }
+  for (const bool grows : {true, false}) {
+    const std::string path = m_dir.File("changing.las");
+    test::WriteBytes(path, text);
+    CLasData data(path);
+    test::CReadGate gate(path, 2);  // the look at the text form and the first block pass
+    std::thread load([&data] {
+      CNullProgress progress;
+      LoadLasFile(data, progress);
+    });
+    const bool held = gate.WaitUntilHeld(1);
+    if (grows)
+      std::ofstream(path, std::ios::binary | std::ios::app) << " 99999 1 2\r\n";
+    else
+      ::truncate(path.c_str(), 700000);
+    gate.Open();
+    load.join();
+    ASSERT_TRUE(held);
+    auto lock = data.Lock();
+    EXPECT_EQ(data.State(), LoadState::Failed);
+    EXPECT_EQ(data.Error().rfind("The file changed while it was read (it had " + std::to_string(text.size()) +
+                                     " bytes when it was opened and ",
+                                 0),
+              0u)
+        << data.Error();
   }
 }
 

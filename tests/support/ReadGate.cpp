@@ -65,6 +65,9 @@ const CSysCalls kGated = {
     [](int fd, off_t offset, int whence) { return g_gate.load()->Below().lseek(fd, offset, whence); },
     [](int fd, struct stat* info) { return g_gate.load()->Below().fstat(fd, info); },
     [](int fd, off_t length) { return g_gate.load()->Below().ftruncate(fd, length); },
+    [](int fd, int mode, off_t offset, off_t length) {
+      return g_gate.load()->Below().fallocate(fd, mode, offset, length);
+    },
     [](int fd) { return g_gate.load()->Below().fsync(fd); },
     [](int fd) -> int {
       CGateState& gate = *g_gate.load();

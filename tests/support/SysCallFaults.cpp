@@ -80,6 +80,10 @@ const CSysCalls kFaulty = {
       if (Strike(CSysCallFault::Call::Ftruncate, FdMatches(fd))) return Fail(g_state->error);
       return Real().ftruncate(fd, length);
     },
+    [](int fd, int mode, off_t offset, off_t length) -> int {
+      if (Strike(CSysCallFault::Call::Fallocate, FdMatches(fd))) return Fail(g_state->error);
+      return Real().fallocate(fd, mode, offset, length);
+    },
     [](int fd) -> int {
       if (Strike(CSysCallFault::Call::Fsync, FdMatches(fd))) return Fail(g_state->error);
       return Real().fsync(fd);
@@ -142,5 +146,71 @@ CSysCallFault::~CSysCallFault() {
 }
 
 int CSysCallFault::Hits() const { return g_state->hits; }
+
+namespace {
+
+std::string g_noNewFilesFolder;
+int g_fallocateError = 0;
+void (*g_onPwrite)(int fd) = nullptr;
+
+const CSysCalls kNoNewFiles = [] {
+  CSysCalls table = RealSysCalls();
+  table.open = [](const char* path, int flags, mode_t mode) -> int {
+    // The folder itself (an unnamed file in it) or a new hidden name in it.
+    const std::string name(path);
+    if (name == g_noNewFilesFolder ||
+        (name.rfind(g_noNewFilesFolder + "/.", 0) == 0 && (flags & O_CREAT) != 0))
+      return Fail(EACCES);
+    return RealSysCalls().open(path, flags, mode);
+  };
+  table.fallocate = [](int fd, int mode, off_t offset, off_t length) -> int {
+    if (g_fallocateError != 0) return Fail(g_fallocateError);
+    return RealSysCalls().fallocate(fd, mode, offset, length);
+  };
+  table.pwrite = [](int fd, const void* data, size_t size, off_t offset) -> ssize_t {
+    if (g_onPwrite != nullptr) g_onPwrite(fd);
+    return RealSysCalls().pwrite(fd, data, size, offset);
+  };
+  return table;
+}();
+
+}  // namespace
+
+CNoNewFilesIn::CNoNewFilesIn(std::string folder, int fallocateError, void (*onPwrite)(int fd)) {
+  g_noNewFilesFolder = std::move(folder);
+  g_fallocateError = fallocateError;
+  g_onPwrite = onPwrite;
+  m_previous = InstallSysCalls(&kNoNewFiles);
+}
+
+CNoNewFilesIn::~CNoNewFilesIn() {
+  InstallSysCalls(m_previous);
+  g_onPwrite = nullptr;
+}
+
+namespace {
+
+void (*g_onWrite)(int fd) = nullptr;
+
+const CSysCalls kWatched = [] {
+  CSysCalls table = RealSysCalls();
+  table.write = [](int fd, const void* data, size_t size) -> ssize_t {
+    if (g_onWrite != nullptr) g_onWrite(fd);
+    return RealSysCalls().write(fd, data, size);
+  };
+  return table;
+}();
+
+}  // namespace
+
+CWriteWatch::CWriteWatch(void (*onWrite)(int fd)) {
+  g_onWrite = onWrite;
+  m_previous = InstallSysCalls(&kWatched);
+}
+
+CWriteWatch::~CWriteWatch() {
+  InstallSysCalls(m_previous);
+  g_onWrite = nullptr;
+}
 
 }  // namespace corvane::test

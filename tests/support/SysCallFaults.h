@@ -19,6 +19,7 @@ class CSysCallFault {
     Fsync,
     Close,
     Ftruncate,
+    Fallocate,
     Flock,
     Rename,
     Linkat,
@@ -38,6 +39,34 @@ class CSysCallFault {
 
   // How many times the call failed (or was shortened).
   int Hits() const;
+};
+
+// A folder that takes no new files (EACCES), as one without write permission does for
+// anyone but root, while the files in it stay writable; with `fallocateError`, every
+// fallocate fails so (a full disk); `onPwrite`, when given, sees each pwrite first.
+// Installed until destruction.
+class CNoNewFilesIn {
+ public:
+  explicit CNoNewFilesIn(std::string folder, int fallocateError = 0, void (*onPwrite)(int fd) = nullptr);
+  ~CNoNewFilesIn();
+  CNoNewFilesIn(const CNoNewFilesIn&) = delete;
+  CNoNewFilesIn& operator=(const CNoNewFilesIn&) = delete;
+
+ private:
+  const CSysCalls* m_previous;
+};
+
+// Calls `onWrite` before each write of the program's files (a signal at a chosen write,
+// say). Installed until destruction.
+class CWriteWatch {
+ public:
+  explicit CWriteWatch(void (*onWrite)(int fd));
+  ~CWriteWatch();
+  CWriteWatch(const CWriteWatch&) = delete;
+  CWriteWatch& operator=(const CWriteWatch&) = delete;
+
+ private:
+  const CSysCalls* m_previous;
 };
 
 }  // namespace corvane::test
