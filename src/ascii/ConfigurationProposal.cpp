@@ -73,13 +73,15 @@ void NameUnnamedColumns(CConfigurationProposal& proposal) {
     CCurveDef& curve = setup.curves[static_cast<std::size_t>(k)];
     curve = CCurveDef();
     curve.heading = k == 0 && index ? "DEPT" : "COL" + FormatInt(k + 1);
+    if (k == 0 && index) curve.units = std::string(kAssumedIndexUnit);
     curve.description = "Column " + FormatInt(k + 1) + ", not named in the file";
   }
-  proposal.account.push_back(
-      "Curves: the file names none: " + FormatInt(total) + (total == 1 ? " column" : " columns") +
-      " named COL1" + (total > 1 ? " to COL" + FormatInt(total) : std::string()) +
-      (index ? "; column 1 only grows or falls: taken as DEPT, the index (give its unit by hand)"
-             : "; no column taken as the index: name the depth column DEPT by hand"));
+  proposal.account.push_back("Curves: the file names none: " + FormatInt(total) +
+                             (total == 1 ? " column" : " columns") + " named COL1" +
+                             (total > 1 ? " to COL" + FormatInt(total) : std::string()) +
+                             (index ? "; column 1 only grows or falls: taken as DEPT, the index, in M as the "
+                                      "LAS header says (F if in feet)"
+                                    : "; no column taken as the index: name the depth column DEPT by hand"));
 }
 
 }  // namespace

@@ -201,6 +201,8 @@ std::string Account(const CCurveProposal& proposal) {
     else
       account += "; " + index.sourceName + " taken as DEPT, the index";
     if (proposal.indexColumn > 0) account += " (column " + std::to_string(proposal.indexColumn + 1) + ")";
+    if (proposal.indexUnitAssumed)
+      account += "; its unit not given: M, as the LAS header says (F if in feet)";
   } else {
     account += "; no depth column found: name the index DEPT";
   }
@@ -331,6 +333,13 @@ CCurveProposal ProposeCurves(const std::vector<CHeadingLine>& headingLines, cons
     }
   }
   ChooseHeadings(proposal.curves, entries, written, proposal.indexColumn);
+  if (proposal.indexColumn >= 0) {
+    CCurveDef& index = proposal.curves[static_cast<std::size_t>(proposal.indexColumn)].curve;
+    if (index.units.empty()) {
+      index.units = std::string(kAssumedIndexUnit);
+      proposal.indexUnitAssumed = true;
+    }
+  }
 
   for (std::size_t k = 0; k < columns; ++k) {
     CProposedCurve& curve = proposal.curves[k];

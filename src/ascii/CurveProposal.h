@@ -28,11 +28,18 @@ struct CProposedCurve {
   bool named = false;               // the file names the column (else "COLn" is proposed)
 };
 
+// The unit proposed for an index whose file names none: the one the LAS header gives
+// STRT, STOP and STEP of such an index.
+inline constexpr std::string_view kAssumedIndexUnit = "M";
+
 struct CCurveProposal {
   std::vector<CProposedCurve> curves;  // one per column; empty when nothing is proposed
   int indexColumn = -1;                // the column proposed as DEPT
   int namesLine = -1;                  // the lines (0-based) the names and units came from
   int unitsLine = -1;
+  // The index names no unit: M proposed, the unit the LAS header gives STRT, STOP and
+  // STEP of an index without one, so that the curve and the header agree.
+  bool indexUnitAssumed = false;
   // One line for the user: "Proposed: 31 curves named from lines 1 and 2; MD taken as
   // DEPT, the index", or why nothing is proposed.
   std::string account;
