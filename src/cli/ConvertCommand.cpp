@@ -52,8 +52,6 @@ struct CConvertOptions {
   CLI::Option* nullOption = nullptr;
 };
 
-bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
-
 int RunConvert(const CConvertOptions& options) {
   CTerminalFeedback feedback(options.quiet);
   CConversionSetup setup;

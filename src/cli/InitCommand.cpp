@@ -41,8 +41,6 @@ struct CInitOptions {
   CLI::Option* nullOption = nullptr;
 };
 
-bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
-
 int RunInit(const CInitOptions& options) {
   CFixedChoices fixed;
   if (Given(options.firstDataLineOption)) {

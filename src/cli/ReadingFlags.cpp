@@ -84,4 +84,6 @@ std::string ConfiguredNullText(const std::string& configPath) {
   return profile.GetString("Curve Parameters", "NULL", "");
 }
 
+bool Given(const CLI::Option* option) { return option != nullptr && option->count() > 0; }
+
 }  // namespace corvane::cli

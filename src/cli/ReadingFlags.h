@@ -9,7 +9,8 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+}  // namespace CLI
 
 namespace corvane::cli {
 
@@ -39,6 +40,9 @@ std::optional<std::string> NullValueRefusal(double value, const std::string& tex
 // Reads the text of --null as the null value box reads it; on a refusal the message
 // goes to stderr and `value` is left as it is.
 bool ReadNullOption(const std::string& text, double& value);
+
+// True when the user gave `option` on the command line (a null option: never).
+bool Given(const CLI::Option* option);
 
 // The NULL value of a configuration file as its text stands, for the refusal.
 std::string ConfiguredNullText(const std::string& configPath);
